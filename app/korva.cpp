@@ -1,0 +1,68 @@
+// Korva's start-up, program-wide state and main loop.
+//
+// The program is flat functions over program-wide variables. Start-up creates the
+// main window, has the interface built, shows it and opens the first tab; the loop
+// then pumps the window messages and runs the program's checks once per pass
+// until the main window reports closed.
+#include "korva.h"
+
+#include "core/calismazamani_win.h"
+#include "widgets/arayuz_win_cz.h"
+#include "window/pencere_win_cz.h"
+
+const int64_t PENCERE_GENISLIK = 1400;
+const int64_t PENCERE_YUKSEKLIK = 900;
+const int64_t MAKS_SEKME = 64;
+const int64_t KENAR_GENISLIK = 48;
+
+int64_t ana_pencere = -1;
+int64_t sekme_defteri = -1;
+int64_t adres_girisi = -1;
+int64_t geri_dugme = -1;
+int64_t ileri_dugme = -1;
+int64_t yenile_dugme = -1;
+int64_t ana_sayfa_dugme = -1;
+int64_t yeni_sekme_dugme = -1;
+int64_t menu_dugme = -1;
+int64_t durum_etiketi = -1;
+int64_t ilerleme = -1;
+int64_t ana_kutu = -1;
+int64_t kenar_cubugu = -1;
+int64_t kenar_panel = -1;
+int64_t kenar_panel_baslik = -1;
+int64_t sb_yer_imi = -1;
+int64_t sb_gecmis = -1;
+int64_t sb_indirme = -1;
+int64_t sb_ayar = -1;
+
+int64_t wv_sayisi = 0;
+int64_t kenar_acik = 0;
+int64_t aktif_panel = 0;
+
+namespace {
+
+// Upper bound of one wait for input between two passes of the loop. Every window
+// message wakes the loop at once; the bound only limits how late a flag raised
+// outside a message is seen.
+constexpr int64_t kDonguBeklemesiMs = 50;
+
+constexpr char kKapanisSatiri[] = "Korva kapatildi.";
+
+}  // namespace
+
+int64_t korva_baslat(void) noexcept {
+    _tr_pencere_baslat();
+    static const char kBaslik[] = "Korva";
+    ana_pencere = _tr_pencere_olustur(kBaslik, sizeof(kBaslik) - 1, PENCERE_GENISLIK, PENCERE_YUKSEKLIK);
+    _tr_pencere_goster(ana_pencere);
+    return 0;
+}
+
+int64_t korva_dongu(void) noexcept {
+    while (_tr_pencere_kapatildi_mi(ana_pencere) == 0) {
+        _tr_pencere_olaylari_isle();
+        _tr_pencere_olay_bekle(kDonguBeklemesiMs);
+    }
+    _yazdir_metin(kKapanisSatiri, sizeof(kKapanisSatiri) - 1);
+    return 0;
+}

@@ -1,0 +1,324 @@
+// Window runtime: the table of top-level windows, their procedure, and the pumps.
+//
+// Start at the record and table below. A window id is the index of its record;
+// records are filled in creation order and never reused. A record is live while
+// its `hwnd` is set; WM_DESTROY clears it. The window procedure finds its record
+// through the window property "TrPencereId", which is set only after
+// CreateWindowExW returns, so messages sent during creation touch no record.
+//
+// A window's content is a widget (the root of a box tree). The window keeps it
+// fitted to its client area on every WM_SIZE and when shown; that is the only
+// contact with the widget runtime.
+#include "window/pencere_win_cz.h"
+
+#include <commctrl.h>
+#include <dwmapi.h>
+
+#include "tr_metin_sinir.h"
+#include "widgets/arayuz_win_cz.h"
+
+namespace {
+
+constexpr int kPencereSiniri = 64;
+constexpr wchar_t kSinifAdi[] = L"TrPencere";
+constexpr wchar_t kKimlikOzelligi[] = L"TrPencereId";
+constexpr COLORREF kArkaPlanRengi = RGB(30, 30, 46);  // #1E1E2E
+constexpr COLORREF kYaziRengi = RGB(205, 214, 244);   // #CDD6F4
+// Not named by mingw-w64's <dwmapi.h>.
+constexpr DWORD kKoyuBaslikCubugu = 20;  // DWMWA_USE_IMMERSIVE_DARK_MODE
+
+struct Pencere {
+    HWND hwnd;
+    int32_t closed;
+    int64_t content_widget;
+};
+
+Pencere pencereler[kPencereSiniri];
+int32_t pencere_sayisi = 0;
+int32_t win_baslatildi = 0;
+
+// Full screen: what the entry saved, and whether the window is in full screen now.
+// The flag keeps a second entry from overwriting the saved frame with the
+// full-screen one, and an exit without an entry from applying an empty frame.
+LONG onceki_pencere_stili[kPencereSiniri];
+RECT onceki_pencere_konumu[kPencereSiniri];
+bool tam_ekranda[kPencereSiniri];
+
+HBRUSH hBrush = nullptr;  // colours child controls; made on first need, never freed
+
+LRESULT CALLBACK pencere_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+// The live record of a window id, or null for an id out of range or a window that
+// no longer exists.
+Pencere* pencere_bul(int64_t id) {
+    if (id < 0 || id >= pencere_sayisi) return nullptr;
+    Pencere* record = &pencereler[id];
+    return record->hwnd != nullptr ? record : nullptr;
+}
+
+// The live record of a window handle through its id property. A missing property
+// reads as 0, like the id of the first window, so the record must also hold this
+// very handle: that tells window 0 from a window whose property is not set yet.
+Pencere* pencere_kaydi(HWND hwnd) {
+    const intptr_t id = reinterpret_cast<intptr_t>(GetPropW(hwnd, kKimlikOzelligi));
+    if (id < 0 || id >= pencere_sayisi) return nullptr;
+    Pencere* record = &pencereler[id];
+    return record->hwnd == hwnd ? record : nullptr;
+}
+
+void calisma_zamanini_baslat() {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXW window_class = {};
+    window_class.cbSize = sizeof(window_class);
+    window_class.style = CS_HREDRAW | CS_VREDRAW;
+    window_class.lpfnWndProc = pencere_wndproc;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.lpszClassName = kSinifAdi;
+    RegisterClassExW(&window_class);
+
+    win_baslatildi = 1;
+    ZeroMemory(pencereler, sizeof(pencereler));
+}
+
+// Fits the content widget to the client area and lays it out. The size always comes
+// from the client rectangle, never from a message, so a minimised window lays its
+// content out at 0 by 0 and a restored one at its restored size.
+void icerigi_sigdir(const Pencere& record) {
+    if (record.content_widget < 0) return;
+    HWND content = _tr_arayuz_widget_al_hwnd(record.content_widget);
+    if (content == nullptr) return;
+    RECT client;
+    GetClientRect(record.hwnd, &client);
+    MoveWindow(content, 0, 0, client.right, client.bottom, TRUE);
+    win_layout_yenile(record.content_widget, client.right, client.bottom);
+}
+
+LRESULT on_close(HWND hwnd) {
+    if (Pencere* record = pencere_kaydi(hwnd)) record->closed = 1;
+    ShowWindow(hwnd, SW_HIDE);
+    return 0;
+}
+
+LRESULT on_erase_background(HWND hwnd, HDC dc) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    HBRUSH brush = CreateSolidBrush(kArkaPlanRengi);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    return 1;
+}
+
+LRESULT on_control_colour(HDC dc) {
+    SetTextColor(dc, kYaziRengi);
+    SetBkColor(dc, kArkaPlanRengi);
+    if (hBrush == nullptr) hBrush = CreateSolidBrush(kArkaPlanRengi);
+    return reinterpret_cast<LRESULT>(hBrush);
+}
+
+bool tam_ekrana_gec(int64_t id, HWND hwnd) {
+    if (tam_ekranda[id]) return true;  // keep the frame saved by the first entry
+    onceki_pencere_stili[id] = GetWindowLongW(hwnd, GWL_STYLE);
+    GetWindowRect(hwnd, &onceki_pencere_konumu[id]);
+    tam_ekranda[id] = true;
+    SetWindowLongW(hwnd, GWL_STYLE, onceki_pencere_stili[id] & ~static_cast<LONG>(WS_OVERLAPPEDWINDOW));
+
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcMonitor;  // the whole monitor: the task bar is covered too
+    SetWindowPos(hwnd, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    return true;
+}
+
+void tam_ekrandan_cik(int64_t id, HWND hwnd) {
+    if (!tam_ekranda[id]) return;
+    tam_ekranda[id] = false;
+    SetWindowLongW(hwnd, GWL_STYLE, onceki_pencere_stili[id]);
+    const RECT& saved = onceki_pencere_konumu[id];
+    SetWindowPos(hwnd, nullptr, saved.left, saved.top, saved.right - saved.left, saved.bottom - saved.top,
+                 SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+}
+
+LRESULT CALLBACK pencere_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_DESTROY:
+        if (Pencere* record = pencere_kaydi(hwnd)) {
+            record->closed = 1;
+            record->hwnd = nullptr;
+        }
+        return 0;
+    case WM_SIZE:
+        if (Pencere* record = pencere_kaydi(hwnd)) icerigi_sigdir(*record);
+        return 0;
+    case WM_CLOSE:
+        return on_close(hwnd);
+    case WM_ERASEBKGND:
+        return on_erase_background(hwnd, reinterpret_cast<HDC>(wparam));
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        return on_control_colour(reinterpret_cast<HDC>(wparam));
+    default:
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+}
+
+}  // namespace
+
+// ---- Entry points ----------------------------------------------------------
+
+int64_t _tr_pencere_baslat(void) noexcept {
+    if (win_baslatildi == 0) calisma_zamanini_baslat();
+    return 0;
+}
+
+int64_t _tr_pencere_olustur(const char* title, int64_t title_length, int64_t width,
+                            int64_t height) noexcept {
+    if (win_baslatildi == 0) calisma_zamanini_baslat();
+    if (pencere_sayisi >= kPencereSiniri) return -1;
+    GenisMetin wide_title(title, title_length);
+    if (!wide_title.gecerli()) return -1;
+
+    const int64_t id = pencere_sayisi;
+    HWND hwnd = CreateWindowExW(0, kSinifAdi, wide_title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, static_cast<int>(width), static_cast<int>(height), nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr) return -1;
+    SetPropW(hwnd, kKimlikOzelligi, reinterpret_cast<HANDLE>(static_cast<intptr_t>(id)));
+    BOOL dark = TRUE;
+    DwmSetWindowAttribute(hwnd, kKoyuBaslikCubugu, &dark, sizeof(dark));
+
+    pencere_sayisi += 1;
+    pencereler[id] = {hwnd, 0, -1};
+    tam_ekranda[id] = false;
+    return id;
+}
+
+int64_t _tr_pencere_baslik_ayarla(int64_t window, const char* title, int64_t title_length) noexcept {
+    Pencere* record = pencere_bul(window);
+    if (record == nullptr) return -1;
+    GenisMetin wide_title(title, title_length);
+    if (!wide_title.gecerli()) return -1;
+    SetWindowTextW(record->hwnd, wide_title.c_str());
+    return 0;
+}
+
+int64_t _tr_pencere_boyut_ayarla(int64_t window, int64_t width, int64_t height) noexcept {
+    Pencere* record = pencere_bul(window);
+    if (record == nullptr) return -1;
+    SetWindowPos(record->hwnd, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                 SWP_NOMOVE | SWP_NOZORDER);
+    return 0;
+}
+
+int64_t _tr_pencere_simge_ayarla(int64_t window, const char* path, int64_t path_length) noexcept {
+    Pencere* record = pencere_bul(window);
+    if (record == nullptr) return -1;
+    GenisMetin wide_path(path, path_length);
+    if (!wide_path.gecerli()) return -1;
+    HANDLE icon = LoadImageW(nullptr, wide_path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
+    if (icon != nullptr) {
+        SendMessageW(record->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(record->hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    return 0;
+}
+
+int64_t _tr_pencere_goster(int64_t window) noexcept {
+    Pencere* record = pencere_bul(window);
+    if (record == nullptr) return -1;
+    ShowWindow(record->hwnd, SW_SHOW);
+    UpdateWindow(record->hwnd);
+    icerigi_sigdir(*record);
+    return 0;
+}
+
+int64_t _tr_pencere_gizle(int64_t window) noexcept {
+    Pencere* record = pencere_bul(window);
+    if (record == nullptr) return -1;
+    ShowWindow(record->hwnd, SW_HIDE);
+    return 0;
+}
+
+int64_t _tr_pencere_kapat(int64_t window) noexcept {
+    Pencere* record = pencere_bul(window);
+    if (record == nullptr) return -1;
+    DestroyWindow(record->hwnd);
+    record->hwnd = nullptr;
+    record->closed = 1;
+    return 0;
+}
+
+int64_t _tr_pencere_tam_ekran(int64_t window) noexcept {
+    Pencere* record = pencere_bul(window);
+    if (record == nullptr) return -1;
+    tam_ekrana_gec(window, record->hwnd);
+    return 0;
+}
+
+// Leaving full screen when the window is not in it does nothing and succeeds.
+int64_t _tr_pencere_tam_ekrandan_cik(int64_t window) noexcept {
+    Pencere* record = pencere_bul(window);
+    if (record == nullptr) return -1;
+    tam_ekrandan_cik(window, record->hwnd);
+    return 0;
+}
+
+int64_t _tr_pencere_olaylari_isle(void) noexcept {
+    if (win_baslatildi == 0) return 0;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            for (int32_t i = 0; i < pencere_sayisi; ++i) pencereler[i].closed = 1;
+            return 0;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    for (int32_t i = 0; i < pencere_sayisi; ++i) {
+        if (pencereler[i].closed == 0) return 1;
+    }
+    return 0;
+}
+
+int64_t _tr_pencere_calistir(void) noexcept {
+    if (win_baslatildi == 0) return -1;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+int64_t _tr_pencere_kapatildi_mi(int64_t window) noexcept {
+    if (window < 0 || window >= pencere_sayisi) return 1;
+    return pencereler[window].closed != 0 ? 1 : 0;
+}
+
+int64_t _tr_pencere_icerik_ayarla(int64_t window, int64_t widget) noexcept {
+    Pencere* record = pencere_bul(window);
+    if (record == nullptr) return -1;
+    HWND content = _tr_arayuz_widget_al_hwnd(widget);
+    if (content == nullptr) return -1;
+    SetParent(content, record->hwnd);
+    ShowWindow(content, SW_SHOW);
+    record->content_widget = widget;
+    icerigi_sigdir(*record);
+    return 0;
+}
+
+int64_t _tr_pencere_olay_bekle(int64_t milliseconds) noexcept {
+    if (win_baslatildi == 0) return -1;
+    // INFINITE is not a bound; the longest finite wait is one below it.
+    const DWORD bound = milliseconds <= 0 ? 0
+                        : milliseconds >= static_cast<int64_t>(INFINITE) ? INFINITE - 1
+                                                                         : static_cast<DWORD>(milliseconds);
+    const DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, bound, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return result == WAIT_OBJECT_0 ? 1 : 0;
+}
