@@ -1,12 +1,95 @@
-// Widget runtime: the widget table, boxes and layout, tab strips and leaf controls.
+// Widget runtime: the widget table, boxes and their layout, tab strips and the
+// leaf controls (buttons, labels, entries, separators, images, progress bars).
+//
+// A widget id is the index of the widget's record in a table of 4096; ids are
+// handed out in registration order and never reused. An id is in range when
+// 0 <= id < the count of registered widgets. Given an id out of range an entry
+// point does nothing and returns -1, or 0 for a yes/no query or a count, a null
+// handle for a lookup, or the empty text for a text query.
 #pragma once
 
 #include <windows.h>
 
 #include "tr_tipler.h"
 
-TR_API HWND _tr_arayuz_widget_al_hwnd(int64_t widget) TR_NOEXCEPT;
+// Widget kinds, as recorded in the table.
+enum : int64_t {
+    KIND_HBOX = 1,
+    KIND_VBOX = 2,
+    KIND_BUTTON = 3,
+    KIND_LABEL = 4,
+    KIND_ENTRY = 5,
+    KIND_TABS = 6,
+    KIND_PROGRESS = 7,
+    KIND_SEPARATOR = 8,
+    KIND_IMAGE = 10,
+    KIND_EXTERNAL = 11,
+};
 
-// Internal: lays out a box's children inside a client area of width by height;
-// does nothing for an id out of range or a widget that is not a box.
+// ---- Table, lookups, event queries, visibility ----------------------------
+TR_API HWND _tr_arayuz_widget_al_hwnd(int64_t widget) TR_NOEXCEPT;
+TR_API HWND _tr_arayuz_widget_al(int64_t widget) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_widget_kaydet_harici_win(HWND window, int64_t kind) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_widget_kaydet_harici(HWND window) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_dugme_basildi_mi(int64_t widget) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_giris_enter_mi(int64_t widget) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_degisti_mi(int64_t widget) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_widget_genislik_ayarla(int64_t widget, int64_t pixels) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_widget_yukseklik_ayarla(int64_t widget, int64_t pixels) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_widget_gizle(int64_t widget) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_widget_goster(int64_t widget) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_css_yukle(const char* sheet, int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_css_sinif_ekle(int64_t widget, const char* class_name,
+                                         int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_css_sinif_kaldir(int64_t widget, const char* class_name,
+                                           int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_ipucu_ayarla(int64_t widget, const char* tooltip,
+                                       int64_t length) TR_NOEXCEPT;
+
+// ---- Boxes and layout -------------------------------------------------------
+TR_API int64_t _tr_arayuz_kutu_yatay(void) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_kutu_dikey(void) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_kaydirma(void) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_pakle(int64_t box, int64_t child, int64_t expand, int64_t fill,
+                                int64_t padding) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_ekle(int64_t box, int64_t child) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_goster_tumu(int64_t widget) TR_NOEXCEPT;
+
+// Internal, also used by the window runtime: lays out a box's children inside a
+// client area of width by height; does nothing for an id out of range or a widget
+// that is not a box.
 TR_API void win_layout_yenile(int64_t widget, int32_t width, int32_t height) TR_NOEXCEPT;
+
+// ---- Tab strips -----------------------------------------------------------
+TR_API int64_t _tr_arayuz_sekmeler(void) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_ekle(int64_t strip, int64_t page, const char* title,
+                                     int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_kapatmali_ekle(int64_t strip, int64_t page, const char* title,
+                                               int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_kaldir(int64_t strip, int64_t index) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_sec(int64_t strip, int64_t index) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_secili(int64_t strip) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_baslik_ayarla(int64_t strip, int64_t index, const char* title,
+                                              int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_sayisi(int64_t strip) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_kapandi_mi(int64_t strip) TR_NOEXCEPT;
+
+// ---- Leaf controls ----------------------------------------------------------
+// Text results here are followed by a zero byte that the length does not count.
+TR_API int64_t _tr_arayuz_dugme(const char* label, int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_etiket(const char* text, int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_giris(void) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_ayirici(void) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_resim_dosyadan(const char* path, int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_ilerleme_cubugu(void) TR_NOEXCEPT;
+TR_API TrMetin _tr_arayuz_giris_metni_al(int64_t widget) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_giris_metni_ayarla(int64_t widget, const char* text,
+                                             int64_t length) TR_NOEXCEPT;
+TR_API TrMetin _tr_arayuz_etiket_metni_al(int64_t widget) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_etiket_metni_ayarla(int64_t widget, const char* text,
+                                              int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_dugme_etiket_ayarla(int64_t widget, const char* text,
+                                              int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_giris_ipucu_ayarla(int64_t widget, const char* hint,
+                                             int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_ilerleme_ayarla(int64_t widget, int64_t value) TR_NOEXCEPT;
