@@ -6,6 +6,8 @@
 
 #include <stdint.h>
 
+#include "widgets/arayuz_win_cz.h"
+
 constexpr int kWidgetSiniri = 4096;
 constexpr int kCocukSiniri = 128;
 constexpr int kSekmeSiniri = 256;
@@ -35,6 +37,10 @@ struct Widget {
     HWND tab_pages[kSekmeSiniri];
     int32_t tab_count;
     int32_t tab_closable[kSekmeSiniri];
+    // 1 from _tr_arayuz_widget_gizle until _tr_arayuz_widget_goster: the layout
+    // then neither shows the widget nor gives it space in its box. Hiding done by
+    // the runtime itself (a tab strip hiding other pages) leaves it alone.
+    int32_t hidden_by_program;
 };
 
 extern Widget win_widgetlar[kWidgetSiniri];
@@ -43,6 +49,11 @@ extern int32_t win_widget_sayisi;
 // The record of an id in range, or null. (Callers that also need a window check
 // `hwnd` themselves.)
 Widget* widget_bul(int64_t id);
+
+// The record of a valid id: in range and with a window; or null.
+Widget* pencereli_widget(int64_t id);
+
+inline bool kutu_turu_mu(int32_t kind) { return kind == KIND_HBOX || kind == KIND_VBOX; }
 
 // The first record, from id 0 upwards, whose window is `hwnd`; -1 when none.
 int64_t widget_kimligi(HWND hwnd);
@@ -59,3 +70,19 @@ extern HFONT hDefaultFont;
 // Registers the window class "TrBox" (once).
 extern int32_t box_sinif_kayitli;
 void box_sinif_kaydet();
+
+// The window property that holds a box's widget id.
+constexpr wchar_t kKutuKimligiOzelligi[] = L"TrBoxId";
+
+// The box record of a window through its "TrBoxId" property, or null when the
+// window is not a registered box. A missing property reads as 0, so the record
+// must also hold this very window.
+Widget* kutu_kaydi(HWND hwnd);
+
+// Lays a box out again at its window's current client size (hiding or showing one
+// of its children changes the room the others get). Does nothing for a null record.
+void kutuyu_yeniden_yerlestir(Widget* box);
+
+// A tab strip's display area: its client rectangle through TCM_ADJUSTRECT (wParam
+// FALSE), in the coordinates of its pages, which are its child windows.
+RECT sekme_gosterim_alani(HWND strip);

@@ -1,5 +1,277 @@
-// Placeholder until the widget table lands: no widget exists yet.
+// Widget runtime: the widget table, the shared theme resources, the box window
+// procedure that turns the controls' notifications into event flags, and the
+// entry points that every kind of widget shares (lookups, event queries, size
+// requests, visibility, and the style-sheet and tooltip calls that do nothing).
+//
+// Start at the table below. A widget id is the index of its record in
+// `win_widgetlar`; ids are handed out densely in registration order and never
+// reused, and records are never removed. An id is in range when
+// 0 <= id < `win_widget_sayisi`.
+//
+// Event flags: `clicked` and `tab_changed` are raised here in `box_wndproc`
+// (`tab_changed` also by a programmatic selection of a tab), `enter_pressed` by the
+// entry's key watch, `tab_close_requested` by the tab strip; each is lowered only by
+// its query, so several events between two queries are reported once.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "widgets/arayuz_ic.h"
 #include "widgets/arayuz_win_cz.h"
 
-HWND _tr_arayuz_widget_al_hwnd(int64_t) noexcept { return nullptr; }
-void win_layout_yenile(int64_t, int32_t, int32_t) noexcept {}
+Widget win_widgetlar[kWidgetSiniri];
+int32_t win_widget_sayisi = 0;
+
+HBRUSH hBrushBg = nullptr;
+HBRUSH hBrushSurface = nullptr;
+HFONT hDefaultFont = nullptr;
+int32_t box_sinif_kayitli = 0;
+
+namespace {
+
+constexpr wchar_t kKutuSinifi[] = L"TrBox";
+constexpr COLORREF kArkaPlanRengi = RGB(30, 30, 46);  // #1E1E2E
+constexpr COLORREF kYuzeyRengi = RGB(49, 50, 68);     // #313244
+constexpr COLORREF kYaziRengi = RGB(205, 214, 244);   // #CDD6F4
+
+// Reads a flag and lowers it: the one place where an event is reported.
+int64_t bayragi_oku_ve_indir(int32_t& flag) {
+    const int64_t was_set = flag != 0 ? 1 : 0;
+    flag = 0;
+    return was_set;
+}
+
+// The box whose child `hwnd` is, when its parent window is a registered box.
+Widget* ust_kutu(HWND hwnd) { return kutu_kaydi(GetParent(hwnd)); }
+
+LRESULT on_size(HWND hwnd) {
+    // During creation the property is not set yet: such a box is not laid out.
+    if (Widget* box = kutu_kaydi(hwnd)) kutuyu_yeniden_yerlestir(box);
+    return 0;
+}
+
+LRESULT on_erase_background(HWND hwnd, HDC dc) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, hBrushBg);
+    return 1;
+}
+
+// A tab strip's selection changed: record it, show only the selected page, and
+// fit that page to the display area, laying it out when it is a box.
+void sekme_degisimi(Widget& strip) {
+    strip.tab_changed = 1;
+    const int32_t selected = static_cast<int32_t>(SendMessageW(strip.hwnd, TCM_GETCURSEL, 0, 0));
+    for (int32_t k = 0; k < strip.tab_count; ++k) {
+        if (strip.tab_pages[k] != nullptr) ShowWindow(strip.tab_pages[k], k == selected ? SW_SHOW : SW_HIDE);
+    }
+    if (selected < 0 || selected >= strip.tab_count) return;
+    const RECT area = sekme_gosterim_alani(strip.hwnd);
+    HWND page = strip.tab_pages[selected];
+    if (page == nullptr) return;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    MoveWindow(page, area.left, area.top, width, height, TRUE);
+    const int64_t page_id = widget_kimligi(page);
+    if (page_id >= 0) win_layout_yenile(page_id, width, height);
+}
+
+LRESULT on_notify(const NMHDR* header) {
+    if (header == nullptr || header->code != static_cast<UINT>(TCN_SELCHANGE)) return 0;
+    Widget* sender = widget_bul(widget_kimligi(header->hwndFrom));
+    if (sender != nullptr && sender->kind == KIND_TABS) sekme_degisimi(*sender);
+    return 0;
+}
+
+LRESULT on_command(WPARAM wparam, LPARAM lparam) {
+    if (HIWORD(wparam) != BN_CLICKED || lparam == 0) return 0;
+    Widget* sender = widget_bul(widget_kimligi(reinterpret_cast<HWND>(lparam)));
+    if (sender != nullptr && sender->kind == KIND_BUTTON) sender->clicked = 1;
+    return 0;
+}
+
+LRESULT on_control_colour(HDC dc, COLORREF background, HBRUSH brush) {
+    SetTextColor(dc, kYaziRengi);
+    SetBkColor(dc, background);
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+LRESULT CALLBACK box_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_SIZE:
+        return on_size(hwnd);
+    case WM_ERASEBKGND:
+        return on_erase_background(hwnd, reinterpret_cast<HDC>(wparam));
+    case WM_NOTIFY:
+        return on_notify(reinterpret_cast<const NMHDR*>(lparam));
+    case WM_COMMAND:
+        return on_command(wparam, lparam);
+    case WM_CTLCOLOREDIT:
+        return on_control_colour(reinterpret_cast<HDC>(wparam), kYuzeyRengi, hBrushSurface);
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        return on_control_colour(reinterpret_cast<HDC>(wparam), kArkaPlanRengi, hBrushBg);
+    default:
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+}
+
+}  // namespace
+
+// ---- Internal operations shared by the unit's files --------------------------
+
+Widget* widget_bul(int64_t id) {
+    if (id < 0 || id >= win_widget_sayisi) return nullptr;
+    return &win_widgetlar[id];
+}
+
+Widget* pencereli_widget(int64_t id) {
+    Widget* record = widget_bul(id);
+    return (record != nullptr && record->hwnd != nullptr) ? record : nullptr;
+}
+
+int64_t widget_kimligi(HWND hwnd) {
+    if (hwnd == nullptr) return -1;
+    for (int32_t id = 0; id < win_widget_sayisi; ++id) {
+        if (win_widgetlar[id].hwnd == hwnd) return id;
+    }
+    return -1;
+}
+
+int64_t widget_kaydet(HWND hwnd, int32_t kind) {
+    if (hwnd == nullptr || win_widget_sayisi >= kWidgetSiniri) return -1;
+    const int64_t id = win_widget_sayisi;
+    win_widget_sayisi += 1;
+    Widget& record = win_widgetlar[id];
+    std::memset(&record, 0, sizeof(record));
+    record.hwnd = hwnd;
+    record.kind = kind;
+    record.closed_tab_index = -1;
+    record.req_width = -1;
+    record.req_height = -1;
+    init_resources();
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hDefaultFont), TRUE);
+    return id;
+}
+
+void init_resources() {
+    if (hBrushBg == nullptr) hBrushBg = CreateSolidBrush(kArkaPlanRengi);
+    if (hBrushSurface == nullptr) hBrushSurface = CreateSolidBrush(kYuzeyRengi);
+    if (hDefaultFont == nullptr) {
+        hDefaultFont = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                   DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+    }
+}
+
+void box_sinif_kaydet() {
+    WNDCLASSEXW box_class = {};
+    box_class.cbSize = sizeof(box_class);
+    box_class.style = CS_HREDRAW | CS_VREDRAW;
+    box_class.lpfnWndProc = box_wndproc;
+    box_class.hInstance = GetModuleHandleW(nullptr);
+    box_class.lpszClassName = kKutuSinifi;
+    RegisterClassExW(&box_class);
+    box_sinif_kayitli = 1;  // a failed registration is not tried again
+}
+
+Widget* kutu_kaydi(HWND hwnd) {
+    if (hwnd == nullptr) return nullptr;
+    const intptr_t id = reinterpret_cast<intptr_t>(GetPropW(hwnd, kKutuKimligiOzelligi));
+    Widget* record = widget_bul(id);
+    if (record == nullptr || record->hwnd != hwnd || !kutu_turu_mu(record->kind)) return nullptr;
+    return record;
+}
+
+void kutuyu_yeniden_yerlestir(Widget* box) {
+    if (box == nullptr) return;
+    RECT client;
+    GetClientRect(box->hwnd, &client);
+    win_layout_yenile(box - win_widgetlar, client.right, client.bottom);
+}
+
+RECT sekme_gosterim_alani(HWND strip) {
+    RECT area;
+    GetClientRect(strip, &area);
+    SendMessageW(strip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    return area;
+}
+
+// ---- Entry points -------------------------------------------------------------
+
+HWND _tr_arayuz_widget_al_hwnd(int64_t widget) noexcept {
+    const Widget* record = widget_bul(widget);
+    return record != nullptr ? record->hwnd : nullptr;
+}
+
+HWND _tr_arayuz_widget_al(int64_t widget) noexcept { return _tr_arayuz_widget_al_hwnd(widget); }
+
+int64_t _tr_arayuz_widget_kaydet_harici_win(HWND window, int64_t kind) noexcept {
+    return widget_kaydet(window, static_cast<int32_t>(kind));
+}
+
+int64_t _tr_arayuz_widget_kaydet_harici(HWND window) noexcept {
+    return widget_kaydet(window, KIND_EXTERNAL);
+}
+
+int64_t _tr_arayuz_dugme_basildi_mi(int64_t widget) noexcept {
+    Widget* record = widget_bul(widget);
+    return record != nullptr ? bayragi_oku_ve_indir(record->clicked) : 0;
+}
+
+int64_t _tr_arayuz_giris_enter_mi(int64_t widget) noexcept {
+    Widget* record = widget_bul(widget);
+    return record != nullptr ? bayragi_oku_ve_indir(record->enter_pressed) : 0;
+}
+
+int64_t _tr_arayuz_sekme_degisti_mi(int64_t widget) noexcept {
+    Widget* record = widget_bul(widget);
+    return record != nullptr ? bayragi_oku_ve_indir(record->tab_changed) : 0;
+}
+
+// A request takes effect at the next layout pass of the widget's box.
+int64_t _tr_arayuz_widget_genislik_ayarla(int64_t widget, int64_t pixels) noexcept {
+    Widget* record = widget_bul(widget);
+    if (record == nullptr) return -1;
+    record->req_width = static_cast<int32_t>(pixels);
+    return 0;
+}
+
+int64_t _tr_arayuz_widget_yukseklik_ayarla(int64_t widget, int64_t pixels) noexcept {
+    Widget* record = widget_bul(widget);
+    if (record == nullptr) return -1;
+    record->req_height = static_cast<int32_t>(pixels);
+    return 0;
+}
+
+// A hidden widget stays in its box but gives up its space there until it is shown
+// again; its box is laid out again at once so that its neighbours take the room.
+int64_t _tr_arayuz_widget_gizle(int64_t widget) noexcept {
+    Widget* record = pencereli_widget(widget);
+    if (record == nullptr) return -1;
+    ShowWindow(record->hwnd, SW_HIDE);
+    record->hidden_by_program = 1;
+    kutuyu_yeniden_yerlestir(ust_kutu(record->hwnd));
+    return 0;
+}
+
+int64_t _tr_arayuz_widget_goster(int64_t widget) noexcept {
+    Widget* record = pencereli_widget(widget);
+    if (record == nullptr) return -1;
+    ShowWindow(record->hwnd, SW_SHOW);
+    record->hidden_by_program = 0;
+    kutuyu_yeniden_yerlestir(ust_kutu(record->hwnd));
+    return 0;
+}
+
+// The runtime has a single fixed theme; style sheets and tooltips are accepted and
+// ignored so that programs written for richer toolkits still run.
+int64_t _tr_arayuz_css_yukle(const char*, int64_t) noexcept { return 0; }
+
+int64_t _tr_arayuz_css_sinif_ekle(int64_t, const char*, int64_t) noexcept { return 0; }
+
+int64_t _tr_arayuz_css_sinif_kaldir(int64_t, const char*, int64_t) noexcept { return 0; }
+
+int64_t _tr_arayuz_ipucu_ayarla(int64_t, const char*, int64_t) noexcept { return 0; }
