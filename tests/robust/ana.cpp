@@ -35,6 +35,7 @@ void son_test(const char* suite, const char* name) {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (!cocuk_mu()) {
+        son_test<sekme_cocugunu_denetle>("Dongu", "BinSekmeAcilipKapaninca_SekmelerVeGorunumlerUyusur");
         son_test<girdi_cocugunu_denetle>("Girdi", "HerGirisNoktasiKotuGirdiyeDayanir");
         son_test<motor_cocuklarini_denetle>("MotorHatalari", "HerDenetimdeKorvaCalisirVeKapanir");
         std::string filter = testing::GTEST_FLAG(filter);

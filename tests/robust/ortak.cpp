@@ -363,6 +363,7 @@ const std::vector<CocukTanimi>& cocuk_tanimlari() {
         std::vector<CocukTanimi> list;
         // Standard input for the line reader of the sweep: a short line, a line
         // longer than the reader's buffer, an empty line, then the end.
+        list.push_back({"sekme", "Dongu.BinSekmeAcilipKapaninca_SekmelerVeGorunumlerUyusur", "DonguCocuk.*", "", ""});
         list.push_back({"girdi", "Girdi.HerGirisNoktasiKotuGirdiyeDayanir", "GirdiCocuk.*", "",
                         "abc\n" + std::string(5000, 'x') + "\n\n"});
         for (const char* controls :

@@ -156,4 +156,5 @@ Cocuk* cocuk(const std::string& ad);
 
 // What the parent reads from its children, as the last tests of a run.
 void girdi_cocugunu_denetle();
+void sekme_cocugunu_denetle();
 void motor_cocuklarini_denetle();
