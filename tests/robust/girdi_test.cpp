@@ -228,6 +228,9 @@ TEST(GirdiCocuk, C_Konsol) {
     _yazdir_tam(INT64_MAX);
     _yazdir_mantik(INT64_MIN);
     _yazdir_mantik(0);
+    _yazdir_ondalik(std::numeric_limits<double>::infinity());
+    _yazdir_ondalik(-std::numeric_limits<double>::infinity());
+    _yazdir_ondalik(std::numeric_limits<double>::max());
     _yazdir_metin(">>>", 3);
     fflush(stdout);
 }
@@ -236,6 +239,8 @@ TEST(GirdiCocuk, C_Konsol) {
 
 TEST(GirdiCocuk, D_Pencereler) {
     iz("windows");
+    EXPECT_EQ(0, _tr_pencere_baslat());
+    EXPECT_EQ(0, _tr_pencere_baslat());
     const int64_t window = pencere_ac();
     ASSERT_GE(window, 0);
     const int64_t box = _tr_arayuz_kutu_dikey();
@@ -313,7 +318,22 @@ TEST(GirdiCocuk, E_Widgetlar) {
     const int64_t strip = _tr_arayuz_sekmeler();
     const int64_t page = _tr_arayuz_kutu_dikey();
     const int64_t bar = _tr_arayuz_ilerleme_cubugu();
-    for (int64_t id : {window, box, inner, button, label, entry, strip, page, bar}) ASSERT_GE(id, 0);
+    const int64_t separator = _tr_arayuz_ayirici();
+    const int64_t scroller = _tr_arayuz_kaydirma();
+    for (int64_t id : {window, box, inner, button, label, entry, strip, page, bar, separator, scroller}) {
+        ASSERT_GE(id, 0);
+    }
+    // A window of our own registered under kinds that name no kind: the 32-bit
+    // kinds 0 and -1. Packed and laid out, it is placed like any other window.
+    for (int64_t kind : {INT64_MIN, INT64_MAX}) {
+        HWND own = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, GetDesktopWindow(), nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+        const int64_t external = _tr_arayuz_widget_kaydet_harici_win(own, kind);
+        ASSERT_GE(external, 0);
+        EXPECT_EQ(0, _tr_arayuz_pakle(scroller, external, 0, 0, 0));
+    }
+    EXPECT_EQ(0, _tr_arayuz_pakle(inner, separator, 0, 1, 0));
+    EXPECT_EQ(0, _tr_arayuz_pakle(inner, scroller, 1, 1, 0));
     EXPECT_EQ(0, _tr_arayuz_pakle(box, inner, 1, 1, 0));
     EXPECT_EQ(0, _tr_arayuz_pakle(inner, button, 0, 0, 2));
     EXPECT_EQ(0, _tr_arayuz_pakle(box, strip, 1, 1, 0));
@@ -564,7 +584,7 @@ void girdi_cocugunu_denetle() {
     const std::string printed = out.substr(start + 4, end - start - 4);
     const std::string expected = std::string("a\xff\xfe\xc0\x80z\xed\xa0\x80\n", 10) + std::string("ab\0cd\n", 6) +
                                  std::string(kMebibayt, 'a') + "\n-9223372036854775808\n9223372036854775807\n" +
-                                 "dogru\nyanlis\n";
+                                 "dogru\nyanlis\ninf\n-inf\n1.79769e+308\n";
     EXPECT_EQ(expected.size(), printed.size());
     EXPECT_TRUE(expected == printed) << "standard output of the printing entry points differs";
 }

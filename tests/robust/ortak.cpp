@@ -259,9 +259,8 @@ std::string sekme_degismezleri() {
 }
 
 int64_t widget_sayisi() {
-    int64_t count = win_widget_sayisi;
-    // The lookups agree with the count: every record below it has a window.
-    while (count > 0 && _tr_arayuz_widget_al_hwnd(count - 1) == nullptr) --count;
+    // Registered records always have a window, and ids are dense from 0.
+    int64_t count = 0;
     while (_tr_arayuz_widget_al_hwnd(count) != nullptr) ++count;
     return count;
 }
