@@ -1,0 +1,362 @@
+// Tab strips: the Win32 tab control as a widget, one page window per tab. Start at
+// the entry points at the bottom; the strip's window procedure above them turns the
+// user's clicks into a tab switch and into close requests.
+//
+// Conventions of this file:
+//  - A strip's record keeps, index by index, the native control's tabs: `tab_pages`
+//    and `tab_closable` entries 0 to `tab_count` - 1. Removing a tab moves every later
+//    entry down by one. Entries past `tab_count` are left empty.
+//  - The page of the selected tab is the only page shown. Pages are child windows of
+//    the strip for good; removing a tab only hides its page.
+//  - A closable tab's text is its title followed by two spaces and a lowercase "x",
+//    the close mark. A plain tab's text is its title alone.
+//  - The strip's window procedure (a subclass of the tab control) sets
+//    `tab_close_requested` and `closed_tab_index`; `_tr_arayuz_sekme_kapandi_mi`
+//    reads and clears them. `tab_changed` is set by the parent box's tab switch on a
+//    user's selection and by `_tr_arayuz_sekme_sec`.
+//  - Tab indices arriving as 64-bit arguments are taken as their low 32 bits.
+//
+// Why the strip has a window procedure of its own: the tab control sends its
+// notifications to the window it was created under, for good, and strips are created
+// under the desktop window before a box adopts them. A user's selection would
+// therefore never reach the box that switches pages. The procedure watches the
+// selection across every mouse and keyboard message and, when it changed, tells the
+// strip's parent of the moment itself. The control's own notification keeps going to
+// the desktop window, so the parent hears of each change exactly once.
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "tr_metin_sinir.h"
+#include "widgets/arayuz_ic.h"
+#include "widgets/arayuz_win_cz.h"
+
+namespace {
+
+// The three characters that follow a closable tab's title.
+constexpr wchar_t kKapatmaIsareti[] = L"  x";
+constexpr int kKapatmaIsaretiUzunlugu = 3;
+// The close mark's glyph, measured to find the clickable area.
+constexpr wchar_t kKapatmaHarfi[] = L"x";
+// Pixels left of the glyph that still count as the mark; less than the two spaces
+// before it, so a click on the title never closes the tab.
+constexpr int kKapatmaPayi = 3;
+// Room for reading a tab's text back from the control. A longer text is only ever
+// met on tabs far wider than a screen; see kapatma_isareti_sag_kenari.
+constexpr int kOkunanEtiketSiniri = 1024;
+// The tab control's own padding on either side of a tab's text.
+constexpr int kSekmeIcPayi = 6;
+constexpr UINT_PTR kSeritAltSinifKimligi = 1;
+
+// A tab's text as the native control gets it: the title up to its first zero byte,
+// with the close mark after it for a closable tab. Invalid when the title could not
+// be converted or memory ran out.
+class SekmeEtiketi {
+public:
+    SekmeEtiketi(const char* title, int64_t length, bool closable) {
+        GenisMetin baslik(title, length);
+        if (!baslik.gecerli()) return;
+        const size_t title_length = static_cast<size_t>(baslik.uzunluk());
+        const size_t mark_length = closable ? kKapatmaIsaretiUzunlugu : 0;
+        text_ = static_cast<wchar_t*>(std::malloc((title_length + mark_length + 1) * sizeof(wchar_t)));
+        if (text_ == nullptr) return;
+        std::memcpy(text_, baslik.c_str(), title_length * sizeof(wchar_t));
+        std::memcpy(text_ + title_length, kKapatmaIsareti, mark_length * sizeof(wchar_t));
+        text_[title_length + mark_length] = L'\0';
+    }
+    ~SekmeEtiketi() { std::free(text_); }
+    SekmeEtiketi(const SekmeEtiketi&) = delete;
+    SekmeEtiketi& operator=(const SekmeEtiketi&) = delete;
+
+    bool gecerli() const { return text_ != nullptr; }
+    wchar_t* metin() const { return text_; }
+
+private:
+    wchar_t* text_ = nullptr;
+};
+
+// The record behind a strip's window procedure, or null when the id it was given
+// no longer names this very window.
+Widget* seridin_kaydi(HWND hwnd, DWORD_PTR id) {
+    Widget* strip = widget_bul(static_cast<int64_t>(id));
+    return (strip != nullptr && strip->hwnd == hwnd) ? strip : nullptr;
+}
+
+int32_t secili_sekme(HWND strip) {
+    return static_cast<int32_t>(SendMessageW(strip, TCM_GETCURSEL, 0, 0));
+}
+
+// Shows the page of tab `selected` and hides every other page. An index outside the
+// strip hides them all.
+void yalniz_secili_sayfayi_goster(const Widget& strip, int32_t selected) {
+    for (int32_t index = 0; index < strip.tab_count; ++index) {
+        if (strip.tab_pages[index] == nullptr) continue;
+        ShowWindow(strip.tab_pages[index], index == selected ? SW_SHOW : SW_HIDE);
+    }
+}
+
+// A page must not be the strip itself or hold the strip: the strip would become its
+// own ancestor, and laying the page out would lay out the strip again without end.
+bool sayfa_olabilir(HWND page, HWND strip) {
+    return page != strip && !IsChild(page, strip);
+}
+
+int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t length, bool closable) {
+    if (strip == nullptr) return -1;
+    const Widget* page = pencereli_widget(page_id);
+    if (page == nullptr) return -1;
+    if (strip->tab_count >= kSekmeSiniri) return -1;
+    if (!sayfa_olabilir(page->hwnd, strip->hwnd)) return -1;
+    SekmeEtiketi label(title, length, closable);
+    if (!label.gecerli()) return -1;
+
+    const int32_t index = strip->tab_count;
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = label.metin();
+    // A control that refused the tab would fall out of step with the tables.
+    if (SendMessageW(strip->hwnd, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item)) < 0) return -1;
+    SetParent(page->hwnd, strip->hwnd);
+    strip->tab_count = index + 1;
+    strip->tab_pages[index] = page->hwnd;
+    strip->tab_closable[index] = closable ? 1 : 0;
+
+    // With nothing selected (an empty strip, or after selecting index -1) the new tab
+    // becomes the selected one, so that the shown page is always the selected tab's.
+    const int32_t current = secili_sekme(strip->hwnd);
+    if (current == -1) SendMessageW(strip->hwnd, TCM_SETCURSEL, index, 0);
+    ShowWindow(page->hwnd, (current == -1 || current == index) ? SW_SHOW : SW_HIDE);
+
+    const RECT area = sekme_gosterim_alani(strip->hwnd);
+    MoveWindow(page->hwnd, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+    return index;
+}
+
+int64_t sekme_kaldir(Widget* strip, int32_t index) {
+    if (strip == nullptr || index < 0 || index >= strip->tab_count) return -1;
+    if (strip->tab_pages[index] != nullptr) ShowWindow(strip->tab_pages[index], SW_HIDE);
+    SendMessageW(strip->hwnd, TCM_DELETEITEM, index, 0);
+
+    const int32_t before = strip->tab_count;
+    const int32_t later = before - 1 - index;
+    std::memmove(&strip->tab_pages[index], &strip->tab_pages[index + 1], later * sizeof(HWND));
+    std::memmove(&strip->tab_closable[index], &strip->tab_closable[index + 1], later * sizeof(int32_t));
+    strip->tab_pages[before - 1] = nullptr;
+    strip->tab_closable[before - 1] = 0;
+    strip->tab_count = before - 1;
+    if (strip->tab_count == 0) return 0;
+
+    // The tab that followed the removed one takes its place; after the last tab, the
+    // new last tab.
+    const int32_t selected = later > 0 ? index : before - 2;
+    SendMessageW(strip->hwnd, TCM_SETCURSEL, selected, 0);
+    yalniz_secili_sayfayi_goster(*strip, selected);
+    return 0;
+}
+
+int64_t sekme_baslik_ayarla(Widget* strip, int32_t index, const char* title, int64_t length) {
+    if (strip == nullptr) return -1;
+    const bool closable = index >= 0 && index < strip->tab_count && strip->tab_closable[index] != 0;
+    SekmeEtiketi label(title, length, closable);
+    if (!label.gecerli()) return -1;
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = label.metin();
+    SendMessageW(strip->hwnd, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    return 0;
+}
+
+// ---- Close marks --------------------------------------------------------------
+
+// The tab under a point of the strip's client area, or -1.
+int32_t noktadaki_sekme(HWND hwnd, LPARAM point) {
+    TCHITTESTINFO hit = {};
+    hit.pt.x = GET_X_LPARAM(point);
+    hit.pt.y = GET_Y_LPARAM(point);
+    return static_cast<int32_t>(SendMessageW(hwnd, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+bool kapatilabilir(const Widget& strip, int32_t index) {
+    return index >= 0 && index < strip.tab_count && strip.tab_closable[index] != 0;
+}
+
+// Where the close mark's glyph ends. The control centres a tab's text in its item,
+// which for a tab as wide as its text plus padding is the same as placing it
+// against the padding, so the text's right end is the item's centre plus half the
+// text's width, measured in the control's own font. `glyph_width` receives the
+// width of the "x".
+LONG kapatma_isareti_sag_kenari(HWND hwnd, int32_t index, const RECT& item_rect, LONG* glyph_width) {
+    wchar_t text[kOkunanEtiketSiniri] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = kOkunanEtiketSiniri;
+    SendMessageW(hwnd, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    const int text_length = lstrlenW(item.pszText);
+
+    HDC dc = GetDC(hwnd);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+    SIZE text_size = {};
+    SIZE glyph_size = {};
+    GetTextExtentPoint32W(dc, item.pszText, text_length, &text_size);
+    GetTextExtentPoint32W(dc, kKapatmaHarfi, 1, &glyph_size);
+    if (previous != nullptr) SelectObject(dc, previous);
+    ReleaseDC(hwnd, dc);
+
+    *glyph_width = glyph_size.cx;
+    // A text that filled the buffer was cut; such a tab is as wide as its text.
+    if (text_length >= kOkunanEtiketSiniri - 1) return item_rect.right - kSekmeIcPayi;
+    return (item_rect.left + item_rect.right + text_size.cx) / 2;
+}
+
+// The closable tab whose close mark is under a point, or -1. The mark's area runs
+// from just left of the "x" to the right end of the tab.
+int32_t kapatma_isaretindeki_sekme(const Widget& strip, HWND hwnd, LPARAM point) {
+    const int32_t index = noktadaki_sekme(hwnd, point);
+    if (!kapatilabilir(strip, index)) return -1;
+    RECT item_rect;
+    if (!SendMessageW(hwnd, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item_rect))) return -1;
+    LONG glyph_width = 0;
+    const LONG mark_right = kapatma_isareti_sag_kenari(hwnd, index, item_rect, &glyph_width);
+    const LONG mark_left = mark_right - glyph_width - kKapatmaPayi;
+    const LONG x = GET_X_LPARAM(point);
+    return (x >= mark_left && x < item_rect.right) ? index : -1;
+}
+
+void kapatma_iste(Widget* strip, int32_t index) {
+    strip->tab_close_requested = 1;
+    strip->closed_tab_index = index;
+}
+
+// ---- The strip's window procedure -----------------------------------------------
+
+// Tells the strip's parent of a selection the user made, as the control itself would
+// tell the window it was created under. A strip still under the desktop window has
+// no box to tell, and the control's own notification already went there.
+void secim_degisikligini_bildir(HWND hwnd) {
+    HWND parent = GetParent(hwnd);
+    if (parent == nullptr || parent == GetDesktopWindow()) return;
+    NMHDR header = {};
+    header.hwndFrom = hwnd;
+    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd));
+    header.code = TCN_SELCHANGE;
+    SendMessageW(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+bool kullanici_girdisi(UINT message) {
+    return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_KEYFIRST && message <= WM_KEYLAST);
+}
+
+// Lets the control handle a mouse or key message and reports a selection it made.
+LRESULT on_user_input(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    const int32_t before = secili_sekme(hwnd);
+    const LRESULT result = DefSubclassProc(hwnd, message, wparam, lparam);
+    if (IsWindow(hwnd) && secili_sekme(hwnd) != before) secim_degisikligini_bildir(hwnd);
+    return result;
+}
+
+// A left press on a closable tab's close mark requests its close and is kept from
+// the control, so the selection stays. A double click counts as a press: closing
+// tabs one after another quickly gives the control double clicks.
+bool on_left_press(Widget* strip, HWND hwnd, LPARAM point) {
+    if (strip == nullptr) return false;
+    const int32_t index = kapatma_isaretindeki_sekme(*strip, hwnd, point);
+    if (index < 0) return false;
+    kapatma_iste(strip, index);
+    return true;
+}
+
+// A middle press anywhere on a closable tab requests its close.
+bool on_middle_press(Widget* strip, HWND hwnd, LPARAM point) {
+    if (strip == nullptr) return false;
+    const int32_t index = noktadaki_sekme(hwnd, point);
+    if (!kapatilabilir(*strip, index)) return false;
+    kapatma_iste(strip, index);
+    return true;
+}
+
+LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                               DWORD_PTR id) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (on_left_press(seridin_kaydi(hwnd, id), hwnd, lparam)) return 0;
+        break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        if (on_middle_press(seridin_kaydi(hwnd, id), hwnd, lparam)) return 0;
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, serit_wndproc, kSeritAltSinifKimligi);
+        return DefSubclassProc(hwnd, message, wparam, lparam);
+    }
+    if (kullanici_girdisi(message)) return on_user_input(hwnd, message, wparam, lparam);
+    return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+int64_t serit_olustur() {
+    init_resources();
+    HWND hwnd = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER,
+                                0, 0, 400, 300, GetDesktopWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr) return -1;
+    const int64_t id = widget_kaydet(hwnd, KIND_TABS);
+    if (id >= 0) SetWindowSubclass(hwnd, serit_wndproc, kSeritAltSinifKimligi, static_cast<DWORD_PTR>(id));
+    return id;
+}
+
+}  // namespace
+
+// ---- Entry points ---------------------------------------------------------------
+
+int64_t _tr_arayuz_sekmeler(void) noexcept { return serit_olustur(); }
+
+int64_t _tr_arayuz_sekme_ekle(int64_t strip, int64_t page, const char* title, int64_t length) noexcept {
+    return sekme_ekle(pencereli_widget(strip), page, title, length, false);
+}
+
+int64_t _tr_arayuz_sekme_kapatmali_ekle(int64_t strip, int64_t page, const char* title,
+                                        int64_t length) noexcept {
+    return sekme_ekle(pencereli_widget(strip), page, title, length, true);
+}
+
+int64_t _tr_arayuz_sekme_kaldir(int64_t strip, int64_t index) noexcept {
+    return sekme_kaldir(pencereli_widget(strip), static_cast<int32_t>(index));
+}
+
+int64_t _tr_arayuz_sekme_sec(int64_t strip, int64_t index) noexcept {
+    Widget* record = pencereli_widget(strip);
+    if (record == nullptr) return -1;
+    const int32_t selected = static_cast<int32_t>(index);
+    SendMessageW(record->hwnd, TCM_SETCURSEL, selected, 0);
+    yalniz_secili_sayfayi_goster(*record, selected);
+    record->tab_changed = 1;
+    return 0;
+}
+
+int64_t _tr_arayuz_sekme_secili(int64_t strip) noexcept {
+    const Widget* record = pencereli_widget(strip);
+    return record != nullptr ? secili_sekme(record->hwnd) : -1;
+}
+
+int64_t _tr_arayuz_sekme_baslik_ayarla(int64_t strip, int64_t index, const char* title,
+                                       int64_t length) noexcept {
+    return sekme_baslik_ayarla(pencereli_widget(strip), static_cast<int32_t>(index), title, length);
+}
+
+int64_t _tr_arayuz_sekme_sayisi(int64_t strip) noexcept {
+    const Widget* record = pencereli_widget(strip);
+    return record != nullptr ? record->tab_count : 0;
+}
+
+int64_t _tr_arayuz_sekme_kapandi_mi(int64_t strip) noexcept {
+    // Only the id's range matters here, not the record's window.
+    Widget* record = widget_bul(strip);
+    if (record == nullptr || record->tab_close_requested == 0) return -1;
+    record->tab_close_requested = 0;
+    return record->closed_tab_index;
+}
