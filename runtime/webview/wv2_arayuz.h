@@ -1,0 +1,431 @@
+// Our own declarations of the web engine's binary interface: the loader library's
+// exports, the COM interfaces the browser uses, their interface identifiers and the
+// enums they take. Both the web view runtime and the stand-in engine include this
+// header, so it is header-only: identifiers are constexpr and need no definition
+// elsewhere.
+//
+// These declarations must match the real engine slot for slot, because on Windows
+// the same code calls the real loader. Rules that keep g++'s vtables COM-shaped:
+// single inheritance from IUnknown, no virtual destructor, no overloaded method
+// names, and methods in exactly the order of the engine's tables (which is not
+// always get before put). BOOL is a 4-byte int and every enum is 32 bits.
+//
+// Each interface identifier is available both as __uuidof(Interface), for
+// ComPtr::As and QueryInterface, and as the constant IID_Interface.
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <oaidl.h>
+#include <eventtoken.h>
+#include <stdint.h>
+
+// Declares an interface's name and its identifier.
+#define WV2_ARAYUZ(ad, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8)        \
+    struct ad;                                                           \
+    __CRT_UUID_DECL(ad, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8)       \
+    inline constexpr IID IID_##ad = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}};
+
+WV2_ARAYUZ(ICoreWebView2Environment, 0xb96d755e, 0x0319, 0x4e92, 0xa2, 0x96, 0x23, 0x43, 0x6f, 0x46, 0xa1, 0xfc)
+WV2_ARAYUZ(ICoreWebView2Controller, 0x4d00c0d1, 0x9434, 0x4eb6, 0x80, 0x78, 0x86, 0x97, 0xa5, 0x60, 0x33, 0x4f)
+WV2_ARAYUZ(ICoreWebView2, 0x76eceacb, 0x0462, 0x4d94, 0xac, 0x83, 0x42, 0x3a, 0x67, 0x93, 0x77, 0x5e)
+WV2_ARAYUZ(ICoreWebView2Settings, 0xe562e4f0, 0xd7fa, 0x43ac, 0x8d, 0x71, 0xc0, 0x51, 0x50, 0x49, 0x9f, 0x00)
+WV2_ARAYUZ(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, 0x4e8a3389, 0xc9d8, 0x4bd2, 0xb6, 0xb5, 0x12, 0x4f, 0xee, 0x6c, 0xc1, 0x4d)
+WV2_ARAYUZ(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, 0x6c4819f3, 0xc9b7, 0x4260, 0x81, 0x27, 0xc9, 0xf5, 0xbd, 0xe7, 0xf6, 0x8c)
+WV2_ARAYUZ(ICoreWebView2ExecuteScriptCompletedHandler, 0x49511172, 0xcc67, 0x4bca, 0x99, 0x23, 0x13, 0x71, 0x12, 0xf4, 0xc4, 0xcc)
+WV2_ARAYUZ(ICoreWebView2DocumentTitleChangedEventHandler, 0xf5f2b923, 0x953e, 0x4042, 0x9f, 0x95, 0xf3, 0xa1, 0x18, 0xe1, 0xaf, 0xd4)
+WV2_ARAYUZ(ICoreWebView2SourceChangedEventHandler, 0x3c067f9f, 0x5388, 0x4772, 0x8b, 0x48, 0x79, 0xf7, 0xef, 0x1a, 0xb3, 0x7c)
+WV2_ARAYUZ(ICoreWebView2SourceChangedEventArgs, 0x31e0e545, 0x1dba, 0x4266, 0x89, 0x14, 0xf6, 0x38, 0x48, 0xa1, 0xf7, 0xd7)
+WV2_ARAYUZ(ICoreWebView2NavigationCompletedEventHandler, 0xd33a35bf, 0x1c49, 0x4f98, 0x93, 0xab, 0x00, 0x6e, 0x05, 0x33, 0xfe, 0x1c)
+WV2_ARAYUZ(ICoreWebView2NavigationCompletedEventArgs, 0x30d68b7d, 0x20d9, 0x4752, 0xa9, 0xca, 0xec, 0x84, 0x48, 0xfb, 0xb5, 0xc1)
+WV2_ARAYUZ(ICoreWebView2NavigationStartingEventHandler, 0x9adbe429, 0xf36d, 0x432b, 0x9d, 0xdc, 0xf8, 0x88, 0x1f, 0xbd, 0x76, 0xe3)
+WV2_ARAYUZ(ICoreWebView2NavigationStartingEventArgs, 0x5b495469, 0xe119, 0x438a, 0x9b, 0x18, 0x76, 0x04, 0xf2, 0x5f, 0x2e, 0x49)
+WV2_ARAYUZ(ICoreWebView2HistoryChangedEventHandler, 0xc79a420c, 0xefd9, 0x4058, 0x92, 0x95, 0x3e, 0x8b, 0x4b, 0xca, 0xb6, 0x45)
+WV2_ARAYUZ(ICoreWebView2NewWindowRequestedEventHandler, 0xd4c185fe, 0xc81c, 0x4989, 0x97, 0xaf, 0x2d, 0x3f, 0xa7, 0xab, 0x56, 0x51)
+WV2_ARAYUZ(ICoreWebView2NewWindowRequestedEventArgs, 0x34acb11c, 0xfc37, 0x4418, 0x91, 0x32, 0xf9, 0xc2, 0x1d, 0x1e, 0xaf, 0xb9)
+WV2_ARAYUZ(ICoreWebView2ProcessFailedEventHandler, 0x79e0aea4, 0x990b, 0x42d9, 0xaa, 0x1d, 0x0f, 0xcc, 0x2e, 0x5b, 0xc7, 0xf1)
+WV2_ARAYUZ(ICoreWebView2ProcessFailedEventArgs, 0x8155a9a4, 0x1474, 0x4a86, 0x8c, 0xae, 0x15, 0x1b, 0x0f, 0xa6, 0xb8, 0xca)
+WV2_ARAYUZ(ICoreWebView2ZoomFactorChangedEventHandler, 0xb52d71d6, 0xc4df, 0x4543, 0xa9, 0x0c, 0x64, 0xa3, 0xe6, 0x0f, 0x38, 0xcb)
+WV2_ARAYUZ(ICoreWebView2AcceleratorKeyPressedEventHandler, 0xb29c7e28, 0xfa79, 0x41a8, 0x8e, 0x44, 0x65, 0x81, 0x1c, 0x76, 0xdc, 0xb2)
+WV2_ARAYUZ(ICoreWebView2AcceleratorKeyPressedEventArgs, 0x9f760f8a, 0xfb79, 0x42be, 0x99, 0x90, 0x7b, 0x56, 0x90, 0x0f, 0xa9, 0xc7)
+WV2_ARAYUZ(ICoreWebView2WindowCloseRequestedEventHandler, 0x5c19e9e0, 0x092f, 0x486b, 0xaf, 0xfa, 0xca, 0x82, 0x31, 0x91, 0x30, 0x39)
+WV2_ARAYUZ(ICoreWebView2Deferral, 0xc10e7f7b, 0xb585, 0x46f0, 0xa6, 0x23, 0x8b, 0xef, 0xbf, 0x3e, 0x4e, 0xe0)
+WV2_ARAYUZ(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1, 0xc5)
+
+// The result of every call on a controller or view after Close:
+// HRESULT_FROM_WIN32(ERROR_INVALID_STATE).
+inline constexpr HRESULT WV2_E_KAPALI = static_cast<HRESULT>(0x8007139FL);
+
+// ---------------------------------------------------------------------------
+// Enums, numbered from 0 in the engine's order.
+
+typedef enum COREWEBVIEW2_WEB_ERROR_STATUS {
+    COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN = 0,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_COMMON_NAME_IS_INCORRECT,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_EXPIRED,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CLIENT_CERTIFICATE_CONTAINS_ERRORS,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_REVOKED,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID,
+    COREWEBVIEW2_WEB_ERROR_STATUS_SERVER_UNREACHABLE,
+    COREWEBVIEW2_WEB_ERROR_STATUS_TIMEOUT,
+    COREWEBVIEW2_WEB_ERROR_STATUS_ERROR_HTTP_INVALID_SERVER_RESPONSE,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_RESET,
+    COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT,
+    COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED,
+    COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED,
+    COREWEBVIEW2_WEB_ERROR_STATUS_REDIRECT_FAILED,
+    COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR,
+    COREWEBVIEW2_WEB_ERROR_STATUS_VALID_AUTHENTICATION_CREDENTIALS_REQUIRED,
+    COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED,
+} COREWEBVIEW2_WEB_ERROR_STATUS;
+
+typedef enum COREWEBVIEW2_PROCESS_FAILED_KIND {
+    COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED = 0,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_FRAME_RENDER_PROCESS_EXITED,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_UTILITY_PROCESS_EXITED,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_SANDBOX_HELPER_PROCESS_EXITED,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_GPU_PROCESS_EXITED,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_PLUGIN_PROCESS_EXITED,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_BROKER_PROCESS_EXITED,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED,
+} COREWEBVIEW2_PROCESS_FAILED_KIND;
+
+typedef enum COREWEBVIEW2_MOVE_FOCUS_REASON {
+    COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC = 0,
+    COREWEBVIEW2_MOVE_FOCUS_REASON_NEXT,
+    COREWEBVIEW2_MOVE_FOCUS_REASON_PREVIOUS,
+} COREWEBVIEW2_MOVE_FOCUS_REASON;
+
+typedef enum COREWEBVIEW2_KEY_EVENT_KIND {
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN = 0,
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP,
+} COREWEBVIEW2_KEY_EVENT_KIND;
+
+// Parameter types of methods we never call; only their 32-bit width matters here.
+typedef enum COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT {
+    COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_PNG = 0,
+} COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT;
+
+typedef enum COREWEBVIEW2_WEB_RESOURCE_CONTEXT {
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL = 0,
+} COREWEBVIEW2_WEB_RESOURCE_CONTEXT;
+
+typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
+    UINT32 RepeatCount;
+    UINT32 ScanCode;
+    BOOL IsExtendedKey;
+    BOOL IsMenuKeyDown;
+    BOOL WasKeyDown;
+    BOOL IsKeyReleased;
+} COREWEBVIEW2_PHYSICAL_KEY_STATUS;
+
+// ---------------------------------------------------------------------------
+// Interfaces that appear only as parameter types and are never called through.
+
+struct ICoreWebView2WebResourceResponse : public IUnknown {};
+struct ICoreWebView2NewBrowserVersionAvailableEventHandler : public IUnknown {};
+struct ICoreWebView2MoveFocusRequestedEventHandler : public IUnknown {};
+struct ICoreWebView2FocusChangedEventHandler : public IUnknown {};
+struct ICoreWebView2ScriptDialogOpeningEventHandler : public IUnknown {};
+struct ICoreWebView2PermissionRequestedEventHandler : public IUnknown {};
+struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler : public IUnknown {};
+struct ICoreWebView2CapturePreviewCompletedHandler : public IUnknown {};
+struct ICoreWebView2WebMessageReceivedEventHandler : public IUnknown {};
+struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler : public IUnknown {};
+struct ICoreWebView2DevToolsProtocolEventReceiver : public IUnknown {};
+struct ICoreWebView2ContainsFullScreenElementChangedEventHandler : public IUnknown {};
+struct ICoreWebView2WebResourceRequestedEventHandler : public IUnknown {};
+struct ICoreWebView2HttpRequestHeaders : public IUnknown {};
+struct ICoreWebView2WindowFeatures : public IUnknown {};
+
+// ContentLoading's handler: one Invoke at slot 3 like every handler. Its argument
+// object is treated as a plain IUnknown, since we read nothing from it.
+struct ICoreWebView2ContentLoadingEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Event arguments, settings, options and the deferral.
+
+struct ICoreWebView2Deferral : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Complete() = 0;
+};
+
+struct ICoreWebView2Settings : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_IsScriptEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsWebMessageEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsWebMessageEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreDefaultScriptDialogsEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreDefaultScriptDialogsEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsStatusBarEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsStatusBarEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreDevToolsEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreDevToolsEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreDefaultContextMenusEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreDefaultContextMenusEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreHostObjectsAllowed(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreHostObjectsAllowed(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsZoomControlEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsZoomControlEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsBuiltInErrorPageEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsBuiltInErrorPageEnabled(BOOL value) = 0;
+};
+
+struct ICoreWebView2EnvironmentOptions : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_AdditionalBrowserArguments(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AdditionalBrowserArguments(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Language(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Language(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_TargetCompatibleBrowserVersion(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_TargetCompatibleBrowserVersion(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AllowSingleSignOnUsingOSPrimaryAccount(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AllowSingleSignOnUsingOSPrimaryAccount(BOOL value) = 0;
+};
+
+struct ICoreWebView2NavigationCompletedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* success) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* status) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* id) = 0;
+};
+
+struct ICoreWebView2SourceChangedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_IsNewDocument(BOOL* new_document) = 0;
+};
+
+struct ICoreWebView2NavigationStartingEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* user_initiated) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* redirected) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_RequestHeaders(ICoreWebView2HttpRequestHeaders** headers) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* id) = 0;
+};
+
+struct ICoreWebView2NewWindowRequestedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* new_window) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2** new_window) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* user_initiated) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_WindowFeatures(ICoreWebView2WindowFeatures** features) = 0;
+};
+
+struct ICoreWebView2ProcessFailedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* kind) = 0;
+};
+
+struct ICoreWebView2AcceleratorKeyPressedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_KeyEventKind(COREWEBVIEW2_KEY_EVENT_KIND* kind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_VirtualKey(UINT* key) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_KeyEventLParam(INT* lparam) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PhysicalKeyStatus(COREWEBVIEW2_PHYSICAL_KEY_STATUS* status) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Handlers: implemented by the host, one Invoke at slot 3.
+
+struct ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT error_code, ICoreWebView2Environment* result) = 0;
+};
+struct ICoreWebView2CreateCoreWebView2ControllerCompletedHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT error_code, ICoreWebView2Controller* result) = 0;
+};
+struct ICoreWebView2ExecuteScriptCompletedHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT error_code, LPCWSTR result_as_json) = 0;
+};
+struct ICoreWebView2DocumentTitleChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
+struct ICoreWebView2SourceChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs* args) = 0;
+};
+struct ICoreWebView2NavigationCompletedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args) = 0;
+};
+struct ICoreWebView2NavigationStartingEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NavigationStartingEventArgs* args) = 0;
+};
+struct ICoreWebView2HistoryChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
+struct ICoreWebView2NewWindowRequestedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) = 0;
+};
+struct ICoreWebView2ProcessFailedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ProcessFailedEventArgs* args) = 0;
+};
+struct ICoreWebView2WindowCloseRequestedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
+struct ICoreWebView2ZoomFactorChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, IUnknown* args) = 0;
+};
+struct ICoreWebView2AcceleratorKeyPressedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, ICoreWebView2AcceleratorKeyPressedEventArgs* args) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// The engine's objects.
+
+struct ICoreWebView2Environment : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
+        HWND parent_window, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(
+        IStream* content, int status_code, LPCWSTR reason_phrase, LPCWSTR headers,
+        ICoreWebView2WebResourceResponse** response) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BrowserVersionString(LPWSTR* version) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NewBrowserVersionAvailable(
+        ICoreWebView2NewBrowserVersionAvailableEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_NewBrowserVersionAvailable(EventRegistrationToken token) = 0;
+};
+
+struct ICoreWebView2Controller : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL* visible) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsVisible(BOOL visible) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Bounds(RECT* bounds) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Bounds(RECT bounds) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ZoomFactor(double* factor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ZoomFactor(double factor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ZoomFactorChanged(
+        ICoreWebView2ZoomFactorChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ZoomFactorChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetBoundsAndZoomFactor(RECT bounds, double factor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON reason) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_MoveFocusRequested(
+        ICoreWebView2MoveFocusRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_MoveFocusRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_GotFocus(
+        ICoreWebView2FocusChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_GotFocus(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_LostFocus(
+        ICoreWebView2FocusChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_LostFocus(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_AcceleratorKeyPressed(
+        ICoreWebView2AcceleratorKeyPressedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_AcceleratorKeyPressed(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ParentWindow(HWND* parent) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ParentWindow(HWND parent) = 0;
+    virtual HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Close() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2** view) = 0;
+};
+
+struct ICoreWebView2 : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html_content) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NavigationStarting(
+        ICoreWebView2NavigationStartingEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ContentLoading(
+        ICoreWebView2ContentLoadingEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_SourceChanged(
+        ICoreWebView2SourceChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_HistoryChanged(
+        ICoreWebView2HistoryChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_HistoryChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NavigationCompleted(
+        ICoreWebView2NavigationCompletedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_FrameNavigationStarting(
+        ICoreWebView2NavigationStartingEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_FrameNavigationStarting(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_FrameNavigationCompleted(
+        ICoreWebView2NavigationCompletedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_FrameNavigationCompleted(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ScriptDialogOpening(
+        ICoreWebView2ScriptDialogOpeningEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ScriptDialogOpening(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_PermissionRequested(
+        ICoreWebView2PermissionRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ProcessFailed(
+        ICoreWebView2ProcessFailedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
+        LPCWSTR script, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ExecuteScript(
+        LPCWSTR script, ICoreWebView2ExecuteScriptCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CapturePreview(
+        COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT format, IStream* image,
+        ICoreWebView2CapturePreviewCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Reload() = 0;
+    virtual HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR message_as_json) = 0;
+    virtual HRESULT STDMETHODCALLTYPE PostWebMessageAsString(LPCWSTR message_as_string) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_WebMessageReceived(
+        ICoreWebView2WebMessageReceivedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_WebMessageReceived(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(
+        LPCWSTR method_name, LPCWSTR parameters_as_json,
+        ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* process_id) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* can_go_back) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* can_go_forward) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GoBack() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GoForward() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDevToolsProtocolEventReceiver(
+        LPCWSTR event_name, ICoreWebView2DevToolsProtocolEventReceiver** receiver) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NewWindowRequested(
+        ICoreWebView2NewWindowRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_DocumentTitleChanged(
+        ICoreWebView2DocumentTitleChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_DocumentTitleChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR* title) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddHostObjectToScript(LPCWSTR name, VARIANT* object) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveHostObjectFromScript(LPCWSTR name) = 0;
+    virtual HRESULT STDMETHODCALLTYPE OpenDevToolsWindow() = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ContainsFullScreenElementChanged(
+        ICoreWebView2ContainsFullScreenElementChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ContainsFullScreenElementChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* contains) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_WebResourceRequested(
+        ICoreWebView2WebResourceRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_WebResourceRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilter(
+        LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilter(
+        LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(
+        ICoreWebView2WindowCloseRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// The loader library's exports, found with GetProcAddress by these names. All are
+// extern "C" with undecorated names (__stdcall means nothing on x64).
+
+inline constexpr const char WV2_ORTAM_OLUSTUR_SECENEKLI_ADI[] = "CreateCoreWebView2EnvironmentWithOptions";
+inline constexpr const char WV2_ORTAM_OLUSTUR_ADI[] = "CreateCoreWebView2Environment";
+inline constexpr const char WV2_SURUM_METNI_AL_ADI[] = "GetAvailableCoreWebView2BrowserVersionString";
+// Only the stand-in engine has this one: how many controllers it made and has not
+// yet seen closed.
+inline constexpr const char WV2_ACIK_DENETLEYICI_SAYISI_ADI[] = "StandinOpenControllers";
+
+typedef HRESULT(STDAPICALLTYPE* wv2_ortam_olustur_secenekli_islev)(
+    PCWSTR browser_executable_folder, PCWSTR user_data_folder,
+    ICoreWebView2EnvironmentOptions* options,
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler);
+typedef HRESULT(STDAPICALLTYPE* wv2_ortam_olustur_islev)(
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler);
+// The version string is allocated with CoTaskMemAlloc; free it with CoTaskMemFree.
+typedef HRESULT(STDAPICALLTYPE* wv2_surum_metni_al_islev)(PCWSTR browser_executable_folder,
+                                                           LPWSTR* version);
+typedef int64_t (*wv2_acik_denetleyici_sayisi_islev)(void);
