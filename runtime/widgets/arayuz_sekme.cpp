@@ -166,6 +166,9 @@ int64_t sekme_baslik_ayarla(Widget* strip, int32_t index, const char* title, int
     item.mask = TCIF_TEXT;
     item.pszText = label.metin();
     SendMessageW(strip->hwnd, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    // A shorter label narrows the tab, and the control repaints only the new extent:
+    // the tail of the old label would stay on screen until something else repaints.
+    InvalidateRect(strip->hwnd, nullptr, TRUE);
     return 0;
 }
 
