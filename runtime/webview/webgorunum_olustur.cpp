@@ -155,8 +155,8 @@ bool com_apartmani_hazirla() {
 bool kullanici_veri_klasoru(wchar_t (&klasor)[kYolSiniri]) {
     wchar_t program[kYolSiniri];
     if (!program_yolu(program)) return false;
-    const wchar_t* ters_bolu = wcsrchr(program, L'\\');
-    wchar_t* ad = const_cast<wchar_t*>(ters_bolu != nullptr ? ters_bolu + 1 : program);
+    wchar_t* ters_bolu = wcsrchr(program, L'\\');
+    wchar_t* ad = ters_bolu != nullptr ? ters_bolu + 1 : program;
     wchar_t* nokta = wcsrchr(ad, L'.');
     if (nokta != nullptr) *nokta = L'\0';
     if (ad[0] == L'\0') return false;
