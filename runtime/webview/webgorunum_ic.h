@@ -1,0 +1,53 @@
+// Inside the web view runtime: the web view record and table that creation
+// (webgorunum_olustur.cpp) and the page operations (webgorunum_sayfa.cpp) share.
+// Programs of the language use webgorunum_win_cz.h instead.
+#pragma once
+
+#include <windows.h>
+
+#include <stdint.h>
+
+#include "webview/com_isleyici.h"
+#include "webview/wv2_arayuz.h"
+
+constexpr int kGorunumSiniri = 256;
+
+// The three page-event handlers. Their state is the address of one flag in a
+// record; closing a web view sets it to null so that nothing can write there again.
+using BaslikIsleyicisi =
+    KomIsleyici<ICoreWebView2DocumentTitleChangedEventHandler, int32_t*, ICoreWebView2*, IUnknown*>;
+using AdresIsleyicisi = KomIsleyici<ICoreWebView2SourceChangedEventHandler, int32_t*,
+                                    ICoreWebView2*, ICoreWebView2SourceChangedEventArgs*>;
+using TamamlanmaIsleyicisi = KomIsleyici<ICoreWebView2NavigationCompletedEventHandler, int32_t*,
+                                         ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs*>;
+
+// One web view. The engine objects are plain references that the record owns:
+// kept for the life of the process, released only when the web view is closed.
+// The flags are raised by the page-event handlers during message dispatch and
+// lowered only by the read-and-clear queries.
+struct Gorunum {
+    ICoreWebView2Controller* controller;  // null until controller creation has completed
+    ICoreWebView2* webview;               // null until then; every page operation needs it
+    HWND hwnd;                            // the host window, parent of the controller
+    int64_t widget_id;                    // -1 until first asked for
+    int32_t baslik_degisti;               // the document title changed since the last query
+    int32_t adres_degisti;                // the source address changed since the last query
+    int32_t yuklenme_bitti;               // a navigation completed since the last query
+    int32_t hazir;                        // 1 once creation has succeeded, until closed
+
+    // Our own reference to each page-event handler (null when its allocation
+    // failed), kept so that closing can detach them.
+    BaslikIsleyicisi* baslik_isleyicisi;
+    AdresIsleyicisi* adres_isleyicisi;
+    TamamlanmaIsleyicisi* tamamlanma_isleyicisi;
+    // 1 after the web view was closed: the next creation takes this record, with
+    // its host window and widget id, before appending a new one.
+    int32_t bos;
+};
+
+// The table never moves, so the handlers may point at flags inside it.
+extern Gorunum gorunumler[kGorunumSiniri];
+extern int32_t gorunum_sayisi;
+
+// The record of a valid id (0 <= id < gorunum_sayisi), or null.
+Gorunum* gorunum_bul(int64_t id);

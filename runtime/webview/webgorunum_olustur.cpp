@@ -1,0 +1,384 @@
+// Web view runtime, creation and closing: the web view table, the one engine
+// environment every web view shares, the host windows of class "TrWebViewHost",
+// the synchronous wait that turns the engine's asynchronous creation into a call
+// that returns an id, and the three page-event handlers that raise the record's
+// flags. Start reading at gorunum_olustur.
+//
+// Conventions of this unit:
+//  - A web view id is the index of its record. Records are appended in order; a
+//    closed record is taken again, lowest first, by the next creation, together
+//    with its host window and widget id. A creation that fails after taking a
+//    record leaves it spent for the life of the process.
+//  - The engine calls back only on this thread, from inside DispatchMessageW (a
+//    completion may also come before the creating call returns). Handlers only set
+//    flags; the program reads and clears them with the queries in webgorunum_sayfa.cpp.
+//  - The loader, its entry and the environment are made once, on first need, and
+//    kept for the life of the process; a failed step is retried by the next creation.
+#include "webview/webgorunum_win_cz.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <strsafe.h>
+#include <wrl/client.h>
+
+#include "webview/webgorunum_ic.h"
+#include "widgets/arayuz_win_cz.h"
+
+using Microsoft::WRL::ComPtr;
+
+Gorunum gorunumler[kGorunumSiniri];
+int32_t gorunum_sayisi = 0;
+
+namespace {
+
+constexpr DWORD kBeklemeSiniriMs = 30000;
+constexpr DWORD kUykuMs = 10;
+constexpr int kHostGenislik = 800;
+constexpr int kHostYukseklik = 600;
+constexpr wchar_t kHostSinifi[] = L"TrWebViewHost";
+constexpr wchar_t kYukleyiciAdi[] = L"WebView2Loader.dll";
+constexpr wchar_t kVeriKlasoruAdi[] = L"WebView2";
+constexpr DWORD kYolSiniri = MAX_PATH;
+
+// What a creation step's completion brings: the created object on success, and
+// `bitti` once the engine has answered at all. It lives inside the handler object,
+// so an answer that comes after the wait gave up still lands in valid storage, and
+// the object it brings is released with the handler.
+template <class T>
+struct Tamamlanma {
+    ComPtr<T> sonuc;
+    int32_t bitti = 0;
+};
+
+using OrtamIsleyicisi =
+    KomIsleyici<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
+                Tamamlanma<ICoreWebView2Environment>, HRESULT, ICoreWebView2Environment*>;
+using DenetleyiciIsleyicisi =
+    KomIsleyici<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
+                Tamamlanma<ICoreWebView2Controller>, HRESULT, ICoreWebView2Controller*>;
+
+HMODULE g_loader_dll = nullptr;
+wv2_ortam_olustur_secenekli_islev g_create_env_fn = nullptr;
+ICoreWebView2Environment* g_environment = nullptr;
+int32_t wv_host_sinif_kayitli = 0;
+
+// ---- Handler functions ----------------------------------------------------------
+
+template <class T>
+HRESULT tamamlanma_kaydet(Tamamlanma<T>& tamamlanma, HRESULT kod, T* sonuc) {
+    if (SUCCEEDED(kod) && sonuc != nullptr) tamamlanma.sonuc = sonuc;
+    tamamlanma.bitti = 1;
+    return S_OK;
+}
+
+// A page event: neither the sender nor the arguments matter, only that it came.
+// A failed navigation therefore counts as completed like a successful one.
+template <class Argumanlar>
+HRESULT olay_kaydet(int32_t*& bayrak, ICoreWebView2*, Argumanlar*) {
+    if (bayrak != nullptr) *bayrak = 1;
+    return S_OK;
+}
+
+// ---- The wait -----------------------------------------------------------------------
+
+// Dispatches the thread's messages until `*bayrak` is set or 30 seconds have passed.
+// The flag is looked at only after each sleep and the time only with an empty
+// queue. A quit request that arrives meanwhile is held back and posted again at
+// the end, so that the program's own loop still sees it.
+void mesaj_pompala_bekle(const int32_t* bayrak) {
+    const DWORD baslangic = GetTickCount();
+    if (*bayrak != 0) return;
+    bool cikis_istendi = false;
+    int cikis_kodu = 0;
+    for (;;) {
+        MSG mesaj;
+        while (PeekMessageW(&mesaj, nullptr, 0, 0, PM_REMOVE)) {
+            if (mesaj.message == WM_QUIT) {
+                cikis_istendi = true;
+                cikis_kodu = static_cast<int>(mesaj.wParam);
+                continue;
+            }
+            TranslateMessage(&mesaj);
+            DispatchMessageW(&mesaj);
+        }
+        // Unsigned difference: the tick counter's wrap-around does no harm.
+        if (GetTickCount() - baslangic > kBeklemeSiniriMs) break;
+        Sleep(kUykuMs);
+        if (*bayrak != 0) break;
+    }
+    if (cikis_istendi) PostQuitMessage(cikis_kodu);
+}
+
+// ---- Loader and environment -------------------------------------------------------
+
+// The program file's full path; false when it does not fit.
+bool program_yolu(wchar_t (&yol)[kYolSiniri]) {
+    const DWORD uzunluk = GetModuleFileNameW(nullptr, yol, kYolSiniri);
+    return uzunluk > 0 && uzunluk < kYolSiniri;
+}
+
+HMODULE yukleyiciyi_program_yanindan_yukle() {
+    wchar_t yol[kYolSiniri];
+    if (!program_yolu(yol)) return nullptr;
+    wchar_t* ters_bolu = wcsrchr(yol, L'\\');
+    if (ters_bolu == nullptr) return nullptr;
+    ters_bolu[1] = L'\0';
+    if (FAILED(StringCchCatW(yol, kYolSiniri, kYukleyiciAdi))) return nullptr;
+    return LoadLibraryW(yol);
+}
+
+bool yukleyiciyi_hazirla() {
+    if (g_create_env_fn != nullptr) return true;
+    if (g_loader_dll == nullptr) {
+        HMODULE yukleyici = LoadLibraryW(kYukleyiciAdi);
+        if (yukleyici == nullptr) yukleyici = yukleyiciyi_program_yanindan_yukle();
+        if (yukleyici == nullptr) return false;
+        g_loader_dll = yukleyici;
+    }
+    // Through a plain function pointer type, which g++ accepts between any two.
+    const auto giris = reinterpret_cast<void (*)()>(
+        GetProcAddress(g_loader_dll, WV2_ORTAM_OLUSTUR_SECENEKLI_ADI));
+    g_create_env_fn = reinterpret_cast<wv2_ortam_olustur_secenekli_islev>(giris);
+    return g_create_env_fn != nullptr;
+}
+
+// The engine needs a single-threaded apartment on the creating thread. One is made
+// when the thread has none; a thread that already is a multithreaded apartment
+// cannot host web views.
+bool com_apartmani_hazirla() {
+    return SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+// %LOCALAPPDATA%\<program file name without extension>\WebView2, made when missing.
+// Without a folder of its own the engine writes beside the program, which fails
+// wherever the user may not write (Program Files). False when it cannot be had.
+bool kullanici_veri_klasoru(wchar_t (&klasor)[kYolSiniri]) {
+    wchar_t program[kYolSiniri];
+    if (!program_yolu(program)) return false;
+    wchar_t* ters_bolu = wcsrchr(program, L'\\');
+    wchar_t* ad = ters_bolu != nullptr ? ters_bolu + 1 : program;
+    wchar_t* nokta = wcsrchr(ad, L'.');
+    if (nokta != nullptr) *nokta = L'\0';
+    if (ad[0] == L'\0') return false;
+
+    PWSTR yerel = nullptr;
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &yerel))) {
+        return false;
+    }
+    const bool sigdi = SUCCEEDED(StringCchCopyW(klasor, kYolSiniri, yerel));
+    CoTaskMemFree(yerel);
+    if (!sigdi || FAILED(StringCchCatW(klasor, kYolSiniri, L"\\")) ||
+        FAILED(StringCchCatW(klasor, kYolSiniri, ad))) {
+        return false;
+    }
+    CreateDirectoryW(klasor, nullptr);
+    if (FAILED(StringCchCatW(klasor, kYolSiniri, L"\\")) ||
+        FAILED(StringCchCatW(klasor, kYolSiniri, kVeriKlasoruAdi))) {
+        return false;
+    }
+    CreateDirectoryW(klasor, nullptr);
+    const DWORD nitelik = GetFileAttributesW(klasor);
+    return nitelik != INVALID_FILE_ATTRIBUTES && (nitelik & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool ortami_hazirla() {
+    if (g_environment != nullptr) return true;
+    if (!com_apartmani_hazirla() || !yukleyiciyi_hazirla()) return false;
+
+    wchar_t klasor[kYolSiniri];
+    const wchar_t* veri_klasoru = kullanici_veri_klasoru(klasor) ? klasor : nullptr;
+
+    ComPtr<OrtamIsleyicisi> isleyici =
+        OrtamIsleyicisi::olustur(&tamamlanma_kaydet<ICoreWebView2Environment>, {});
+    if (isleyici == nullptr) return false;
+    if (FAILED(g_create_env_fn(nullptr, veri_klasoru, nullptr, isleyici.Get()))) return false;
+    mesaj_pompala_bekle(&isleyici->durum().bitti);
+    if (isleyici->durum().sonuc == nullptr) return false;
+    g_environment = isleyici->durum().sonuc.Detach();
+    return true;
+}
+
+// ---- Host windows and records ---------------------------------------------------
+
+LRESULT CALLBACK wv_host_wndproc(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM lparam);
+
+void host_sinifini_kaydet() {
+    if (wv_host_sinif_kayitli != 0) return;
+    WNDCLASSEXW sinif = {};
+    sinif.cbSize = sizeof(sinif);
+    sinif.lpfnWndProc = wv_host_wndproc;
+    sinif.hInstance = GetModuleHandleW(nullptr);
+    sinif.lpszClassName = kHostSinifi;
+    RegisterClassExW(&sinif);
+    // Not tried again even when it failed: creating the window then fails instead.
+    wv_host_sinif_kayitli = 1;
+}
+
+// Hidden, and a child of the desktop window until the widget runtime places it.
+HWND host_penceresi_olustur() {
+    return CreateWindowExW(0, kHostSinifi, nullptr, WS_CHILD | WS_CLIPCHILDREN, 0, 0,
+                           kHostGenislik, kHostYukseklik, GetDesktopWindow(), nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+// The lowest closed record whose host window still exists, or -1.
+int bos_kayit_bul() {
+    for (int index = 0; index < gorunum_sayisi; ++index) {
+        if (gorunumler[index].bos != 0 && IsWindow(gorunumler[index].hwnd)) return index;
+    }
+    return -1;
+}
+
+// Takes a closed record again, or appends one with a new host window; -1 when
+// neither is possible. From here on the index is spent, whatever follows.
+int kayit_al() {
+    const int bos = bos_kayit_bul();
+    HWND host = nullptr;
+    int64_t widget_id = -1;
+    int index = bos;
+    if (bos >= 0) {
+        host = gorunumler[bos].hwnd;
+        widget_id = gorunumler[bos].widget_id;
+    } else {
+        if (gorunum_sayisi >= kGorunumSiniri) return -1;
+        host = host_penceresi_olustur();
+        if (host == nullptr) return -1;
+        index = gorunum_sayisi++;
+    }
+    gorunumler[index] = Gorunum{};
+    gorunumler[index].hwnd = host;
+    gorunumler[index].widget_id = widget_id;
+    return index;
+}
+
+void olaylara_abone_ol(Gorunum& kayit) {
+    // Neither the result nor the token is kept: the subscriptions last as long as
+    // the view, and closing the view ends them all.
+    EventRegistrationToken belirtec = {};
+    kayit.baslik_isleyicisi =
+        BaslikIsleyicisi::olustur(&olay_kaydet<IUnknown>, &kayit.baslik_degisti).Detach();
+    if (kayit.baslik_isleyicisi != nullptr) {
+        kayit.webview->add_DocumentTitleChanged(kayit.baslik_isleyicisi, &belirtec);
+    }
+    belirtec = {};
+    kayit.adres_isleyicisi = AdresIsleyicisi::olustur(
+        &olay_kaydet<ICoreWebView2SourceChangedEventArgs>, &kayit.adres_degisti).Detach();
+    if (kayit.adres_isleyicisi != nullptr) {
+        kayit.webview->add_SourceChanged(kayit.adres_isleyicisi, &belirtec);
+    }
+    belirtec = {};
+    kayit.tamamlanma_isleyicisi = TamamlanmaIsleyicisi::olustur(
+        &olay_kaydet<ICoreWebView2NavigationCompletedEventArgs>, &kayit.yuklenme_bitti).Detach();
+    if (kayit.tamamlanma_isleyicisi != nullptr) {
+        kayit.webview->add_NavigationCompleted(kayit.tamamlanma_isleyicisi, &belirtec);
+    }
+}
+
+int64_t gorunum_olustur() {
+    if (gorunum_sayisi >= kGorunumSiniri && bos_kayit_bul() < 0) return -1;
+    if (!ortami_hazirla()) return -1;
+    host_sinifini_kaydet();
+    const int index = kayit_al();
+    if (index < 0) return -1;
+    Gorunum& kayit = gorunumler[index];
+
+    ComPtr<DenetleyiciIsleyicisi> isleyici =
+        DenetleyiciIsleyicisi::olustur(&tamamlanma_kaydet<ICoreWebView2Controller>, {});
+    if (isleyici == nullptr) return -1;
+    if (FAILED(g_environment->CreateCoreWebView2Controller(kayit.hwnd, isleyici.Get()))) return -1;
+    mesaj_pompala_bekle(&isleyici->durum().bitti);
+    if (isleyici->durum().sonuc == nullptr) return -1;
+    kayit.controller = isleyici->durum().sonuc.Detach();
+
+    ICoreWebView2* webview = nullptr;
+    kayit.controller->get_CoreWebView2(&webview);
+    if (webview == nullptr) return -1;
+    kayit.webview = webview;
+
+    RECT alan = {};
+    GetClientRect(kayit.hwnd, &alan);
+    kayit.controller->put_Bounds(alan);
+    olaylara_abone_ol(kayit);
+    kayit.hazir = 1;
+    return index;
+}
+
+template <class Isleyici>
+void isleyiciyi_birak(Isleyici*& isleyici) {
+    if (isleyici == nullptr) return;
+    isleyici->durum() = nullptr;  // whatever the engine still holds writes nowhere now
+    isleyici->Release();
+    isleyici = nullptr;
+}
+
+// Tears the page down (its media stop and its engine resources go), hides the host
+// window and frees the record for the next creation.
+void gorunum_kapat(Gorunum& kayit) {
+    isleyiciyi_birak(kayit.baslik_isleyicisi);
+    isleyiciyi_birak(kayit.adres_isleyicisi);
+    isleyiciyi_birak(kayit.tamamlanma_isleyicisi);
+    kayit.controller->Close();
+    kayit.webview->Release();
+    kayit.controller->Release();
+    ShowWindow(kayit.hwnd, SW_HIDE);
+
+    const HWND host = kayit.hwnd;
+    const int64_t widget_id = kayit.widget_id;
+    kayit = Gorunum{};
+    kayit.hwnd = host;
+    kayit.widget_id = widget_id;
+    kayit.bos = 1;
+}
+
+// ---- Window procedure -------------------------------------------------------------
+
+// The view always covers the host window's whole client area, so whoever sizes the
+// host (a box's layout, a tab strip) sizes the view.
+void host_boyutlandi(HWND pencere) {
+    for (int index = 0; index < gorunum_sayisi; ++index) {
+        Gorunum& kayit = gorunumler[index];
+        if (kayit.hwnd != pencere || kayit.controller == nullptr) continue;
+        RECT alan = {};
+        GetClientRect(pencere, &alan);
+        kayit.controller->put_Bounds(alan);
+        return;
+    }
+}
+
+LRESULT CALLBACK wv_host_wndproc(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM lparam) {
+    switch (mesaj) {
+    case WM_SIZE:
+        host_boyutlandi(pencere);
+        return 0;
+    default:
+        return DefWindowProcW(pencere, mesaj, wparam, lparam);
+    }
+}
+
+}  // namespace
+
+Gorunum* gorunum_bul(int64_t id) {
+    if (id < 0 || id >= gorunum_sayisi) return nullptr;
+    return &gorunumler[id];
+}
+
+// ---- Entry points -------------------------------------------------------------------
+
+int64_t _tr_webgorunum_olustur(void) noexcept { return gorunum_olustur(); }
+
+int64_t _tr_webgorunum_widget_id(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->hwnd == nullptr) return -1;
+    if (kayit->widget_id < 0) {
+        // A full widget table gives -1, kept as it is, so the next call tries again.
+        kayit->widget_id = _tr_arayuz_widget_kaydet_harici_win(kayit->hwnd, KIND_EXTERNAL);
+    }
+    return kayit->widget_id;
+}
+
+int64_t _tr_webgorunum_kapat(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->hazir == 0) return -1;
+    gorunum_kapat(*kayit);
+    return 0;
+}
