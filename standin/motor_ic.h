@@ -1,0 +1,161 @@
+// The stand-in web engine's internal declarations, shared by its few source files.
+//
+// The engine is a DLL named WebView2Loader.dll that answers the real loader's exports
+// and implements the engine's COM objects with the real one's asynchronous manners:
+// every completion and event reaches the host from inside DispatchMessageW, through a
+// message-only window of the engine's own (teslimat.cpp). Where to start reading:
+// yukleyici.cpp (the exports), then sayfa.cpp (the controller and its view).
+//
+// Files: denetimler.cpp (test controls read at load, the call log), teslimat.cpp
+// (the delivery queue), belge.cpp (addresses, documents, HTML text), cizim.cpp (the
+// page window), nesneler.cpp (environment, settings, event arguments), sayfa.cpp.
+#pragma once
+
+#include "wv2_arayuz.h"
+
+#include <wrl/client.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using Microsoft::WRL::ComPtr;
+
+// ---------------------------------------------------------------------------
+// Test controls (KORVA_STANDIN) and the call log (KORVA_STANDIN_LOG).
+
+// How a create call behaves: as the real engine, or in one of the ways it fails.
+enum class Davranis { olagan, basarisiz, hata, hic, eszamanli, gorunumsuz };
+
+struct Denetimler {
+    Davranis ortam = Davranis::olagan;
+    Davranis denetleyici = Davranis::olagan;
+    bool baslik_yok = false;   // get_DocumentTitle gives S_OK and null
+    bool baslik_bos = false;   // get_DocumentTitle gives S_OK and ""
+    bool adres_yok = false;    // get_Source gives S_OK and null
+    DWORD gecikme = 0;         // milliseconds added to every delivery
+};
+
+extern Denetimler g_denetim;
+extern HMODULE g_modul;
+
+// Reads both variables; called once, when the library is loaded.
+void denetimleri_oku();
+
+// The log's view number for the loader and the environment.
+constexpr int64_t GUNLUK_MOTOR = -1;
+
+// Appends "<view> <method>[ <arguments>]" as one line, written through at once.
+void gunluk_yaz(int64_t gorunum_no, const char* yontem, const std::string& bagimsiz = std::string());
+std::string gunluk_metni(const wchar_t* metin);    // UTF-8, line breaks made spaces
+std::string gunluk_sayisi(double deger);           // shortest text that reads back the same
+
+// ---------------------------------------------------------------------------
+// Delivery: completions and events reach the host from inside message dispatch.
+
+// Makes the message-only window on the calling thread, once. That thread becomes the
+// engine's thread; calls from any other thread get RPC_E_WRONG_THREAD.
+HRESULT dagitici_hazirla();
+bool dogru_is_parcacigi();
+
+// Queues work for the engine's thread, g_denetim.gecikme milliseconds from now. The
+// owner (may be null) lets Close drop everything still queued for a view.
+void teslim_et(const void* sahip, std::function<void()> is);
+void sahibin_teslimatlarini_sil(const void* sahip);
+
+// ---------------------------------------------------------------------------
+// Documents.
+
+// A run of text in a document's body: plain, part of a link, or a line break.
+struct Parca {
+    std::wstring metin;
+    int baglanti = -1;         // index into Belge::baglantilar, or -1
+    bool satir_sonu = false;
+};
+
+struct Belge {
+    std::wstring baslik;       // the title element's text, entities decoded, spaces collapsed
+    std::vector<Parca> parcalar;
+    std::vector<std::wstring> baglantilar;   // href of each link, entities decoded
+    std::wstring duz_metin;    // the body as plain text, for reading back
+};
+
+// What loading an address gave.
+struct Yukleme {
+    Belge belge;
+    BOOL basarili = TRUE;
+    COREWEBVIEW2_WEB_ERROR_STATUS durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+    bool surec_coktu = false;  // the address asked the page's process to die
+};
+
+// True for an absolute address that Navigate accepts.
+bool mutlak_adres_mi(const std::wstring& adres);
+Yukleme adresi_yukle(const std::wstring& adres);
+Belge html_coz(const std::wstring& html);
+Belge duz_metin_belgesi(const std::wstring& metin);
+// An href as a click would resolve it against the page's address; "" when it cannot.
+std::wstring baglantiyi_coz(const std::wstring& taban, const std::wstring& href);
+// White space collapsed to single spaces and trimmed.
+std::wstring bosluklari_daralt(const std::wstring& metin);
+
+std::wstring utf8_den(const char* bayt, size_t uzunluk);
+std::string utf8_e(const std::wstring& metin);
+// A copy in CoTaskMemAlloc memory, as every string the engine hands out; null on failure.
+LPWSTR gorev_kopyasi(const std::wstring& metin);
+
+// ---------------------------------------------------------------------------
+// The page window that draws a view.
+
+// What the page window asks of the view it draws.
+struct CizimKaynagi {
+    virtual const Belge& cizilecek_belge() = 0;
+    virtual const std::wstring& cizilecek_baslik() = 0;
+    virtual const std::wstring& cizilecek_adres() = 0;
+    virtual double cizim_yakinligi() = 0;
+    virtual void baglantiya_tiklandi(const std::wstring& href, bool yeni_pencere) = 0;
+    // A key reached the focused page; true when the host handled it.
+    virtual bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) = 0;
+    virtual void tekerlekle_yakinlastir(int adim) = 0;
+};
+
+HWND sayfa_penceresi_olustur(HWND ebeveyn, const RECT& alan, bool gorunur, CizimKaynagi* kaynak);
+// The document changed: start at the top again and repaint.
+void sayfa_penceresini_yenile(HWND pencere);
+
+// ---------------------------------------------------------------------------
+// Engine objects.
+
+HRESULT ortam_olustur(ICoreWebView2Environment** ortam);
+// Makes a controller with its view; logs "N created". Null on failure.
+ICoreWebView2Controller* denetleyici_olustur(HWND ebeveyn);
+int64_t acik_denetleyici_sayisi();
+void denetleyici_kapandi();    // one fewer open controller
+
+ICoreWebView2Settings* ayarlar_olustur(int64_t gorunum_no);
+// The settings the view consults: scripts and zoom by the wheel.
+bool betik_acik_mi(ICoreWebView2Settings* ayarlar);
+bool yakinlik_denetimi_acik_mi(ICoreWebView2Settings* ayarlar);
+
+IUnknown* bos_arguman_olustur(int64_t gorunum_no);
+ICoreWebView2NavigationStartingEventArgs* baslama_argumani_olustur(
+    int64_t gorunum_no, const std::wstring& adres, BOOL kullanici, UINT64 kimlik);
+BOOL baslama_iptal_mi(ICoreWebView2NavigationStartingEventArgs* arguman);
+ICoreWebView2NavigationCompletedEventArgs* tamamlanma_argumani_olustur(
+    int64_t gorunum_no, BOOL basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik);
+ICoreWebView2SourceChangedEventArgs* kaynak_argumani_olustur(int64_t gorunum_no, BOOL yeni_belge);
+ICoreWebView2ProcessFailedEventArgs* surec_argumani_olustur(int64_t gorunum_no,
+                                                            COREWEBVIEW2_PROCESS_FAILED_KIND tur);
+ICoreWebView2AcceleratorKeyPressedEventArgs* tus_argumani_olustur(
+    int64_t gorunum_no, COREWEBVIEW2_KEY_EVENT_KIND tur, UINT tus, LPARAM bilgi);
+BOOL tus_islendi_mi(ICoreWebView2AcceleratorKeyPressedEventArgs* arguman);
+
+// A new-window request. `sonuc` runs once the host has decided (at once, or when it
+// completes a deferral it took) with the view the host gave, if any, and Handled.
+ICoreWebView2NewWindowRequestedEventArgs* yeni_pencere_argumani_olustur(
+    int64_t gorunum_no, const std::wstring& adres,
+    std::function<void(ICoreWebView2* yeni, BOOL islendi)> sonuc);
+// Called after the handlers ran: decides now unless a deferral is pending.
+void yeni_pencere_isleyicileri_bitti(ICoreWebView2NewWindowRequestedEventArgs* arguman);
+
+// The version the loader and the environment report.
+extern const wchar_t MOTOR_SURUMU[];

@@ -1,0 +1,875 @@
+// A controller and its view: one object that implements both interfaces and owns
+// the page window, the history and the event subscriptions.
+//
+// A navigation goes in three deliveries, each from the message loop: the start
+// (NavigationStarting, which a handler may cancel), the commit (history, document
+// and the events SourceChanged, ContentLoading, HistoryChanged, DocumentTitleChanged,
+// NavigationCompleted), and for a canceled or stopped navigation its completion. At
+// most one navigation is under way; a new one completes the old as canceled. Every
+// step checks that the view is still open and the navigation still the current one,
+// because any handler may close the view or navigate elsewhere.
+//
+// Calls the host makes are logged and checked (thread, closed) by GIRIS; what the
+// page does by itself (a link click, F5) uses the same internal functions unlogged.
+#include "motor_ic.h"
+
+#include <cmath>
+#include <memory>
+
+// The events a view raises; each has its own list of subscriptions.
+enum Olay {
+    OLAY_NAVIGATION_STARTING,
+    OLAY_CONTENT_LOADING,
+    OLAY_SOURCE_CHANGED,
+    OLAY_HISTORY_CHANGED,
+    OLAY_NAVIGATION_COMPLETED,
+    OLAY_DOCUMENT_TITLE_CHANGED,
+    OLAY_NEW_WINDOW_REQUESTED,
+    OLAY_PROCESS_FAILED,
+    OLAY_WINDOW_CLOSE_REQUESTED,
+    OLAY_ZOOM_FACTOR_CHANGED,
+    OLAY_ACCELERATOR_KEY_PRESSED,
+    OLAY_SAYISI
+};
+
+struct Abone {
+    int64_t jeton;
+    ComPtr<IUnknown> isleyici;
+};
+
+// One history entry. An entry made from a string keeps its document.
+struct Kayit {
+    std::wstring adres;
+    bool dizeden = false;
+    std::wstring html;
+};
+
+enum class GezintiTuru { yeni, yenileme, geri, ileri };
+
+struct Gezinti {
+    UINT64 kimlik;
+    GezintiTuru tur;
+    Kayit hedef;
+    BOOL kullanici;
+};
+
+// What a script of one of the understood forms asks for.
+struct BetikEylemi {
+    enum { yok, baslik, adres, kapat } tur = yok;
+    std::wstring deger;
+};
+
+static const double EN_AZ_TEKERLEK_YAKINLIGI = 0.25, EN_COK_TEKERLEK_YAKINLIGI = 5.0;
+static const size_t EN_COK_DIZE_BAYTI = 2u * 1024 * 1024;
+
+static int64_t g_sonraki_no;
+static int64_t g_acik;
+static UINT64 g_sonraki_gezinti;
+static int64_t g_sonraki_jeton;
+
+// ---------------------------------------------------------------------------
+// Scripts: `document.title = '...'`, `location.href = '...'`, `window.close()`.
+
+static std::wstring kirp(const std::wstring& metin)
+{
+    size_t bas = metin.find_first_not_of(L" \t\r\n");
+    if (bas == std::wstring::npos)
+        return std::wstring();
+    size_t son = metin.find_last_not_of(L" \t\r\n;");
+    return son == std::wstring::npos || son < bas ? std::wstring() : metin.substr(bas, son - bas + 1);
+}
+
+// A quoted string literal that makes up the whole text; false otherwise.
+static bool dize_degismezi(const std::wstring& metin, std::wstring* deger)
+{
+    if (metin.size() < 2 || (metin[0] != L'\'' && metin[0] != L'"'))
+        return false;
+    wchar_t tirnak = metin[0];
+    std::wstring sonuc;
+    size_t i = 1;
+    for (; i < metin.size() && metin[i] != tirnak; ++i) {
+        wchar_t c = metin[i];
+        if (c == L'\\' && i + 1 < metin.size()) {
+            c = metin[++i];
+            c = c == L'n' ? L'\n' : c == L't' ? L'\t' : c;
+        }
+        sonuc += c;
+    }
+    if (i + 1 != metin.size())
+        return false;
+    *deger = sonuc;
+    return true;
+}
+
+static BetikEylemi betigi_coz(const std::wstring& betik)
+{
+    static const struct { const wchar_t* sol; decltype(BetikEylemi::tur) tur; } ATAMALAR[] = {
+        {L"document.title", BetikEylemi::baslik},
+        {L"window.location.href", BetikEylemi::adres},
+        {L"location.href", BetikEylemi::adres},
+    };
+    BetikEylemi eylem;
+    std::wstring metin = kirp(betik);
+    if (metin == L"window.close()") {
+        eylem.tur = BetikEylemi::kapat;
+        return eylem;
+    }
+    for (const auto& atama : ATAMALAR) {
+        size_t boy = wcslen(atama.sol);
+        if (metin.compare(0, boy, atama.sol) != 0)
+            continue;
+        std::wstring sag = kirp(metin.substr(boy));
+        if (sag.empty() || sag[0] != L'=')
+            return eylem;
+        if (dize_degismezi(kirp(sag.substr(1)), &eylem.deger))
+            eylem.tur = atama.tur;
+        return eylem;
+    }
+    return eylem;
+}
+
+// ---------------------------------------------------------------------------
+// The controller and its view.
+
+#define GIRIS(yontem, bagimsiz)                  \
+    gunluk_yaz(no, yontem, bagimsiz);            \
+    if (!dogru_is_parcacigi())                   \
+        return RPC_E_WRONG_THREAD;               \
+    if (kapali)                                  \
+        return WV2_E_KAPALI;
+
+#define OLAY_CIFTI(ad, isleyici_turu, olay)                                                  \
+    HRESULT STDMETHODCALLTYPE add_##ad(isleyici_turu* isleyici, EventRegistrationToken* jeton) override \
+    {                                                                                        \
+        GIRIS("add_" #ad, std::string());                                                    \
+        return abone_ekle(olay, isleyici, jeton);                                            \
+    }                                                                                        \
+    HRESULT STDMETHODCALLTYPE remove_##ad(EventRegistrationToken jeton) override             \
+    {                                                                                        \
+        GIRIS("remove_" #ad, std::to_string(jeton.value));                                   \
+        return abone_sil(olay, jeton);                                                       \
+    }
+
+#define DESTEKSIZ_OLAY(ad, isleyici_turu)                                                    \
+    HRESULT STDMETHODCALLTYPE add_##ad(isleyici_turu*, EventRegistrationToken* jeton) override \
+    {                                                                                        \
+        GIRIS("add_" #ad, std::string());                                                    \
+        if (jeton)                                                                           \
+            jeton->value = 0;                                                                \
+        return E_NOTIMPL;                                                                    \
+    }                                                                                        \
+    HRESULT STDMETHODCALLTYPE remove_##ad(EventRegistrationToken jeton) override             \
+    {                                                                                        \
+        GIRIS("remove_" #ad, std::to_string(jeton.value));                                   \
+        return E_NOTIMPL;                                                                    \
+    }
+
+#define DESTEKSIZ(ad, ...)                                                                   \
+    HRESULT STDMETHODCALLTYPE ad(__VA_ARGS__) override                                       \
+    {                                                                                        \
+        GIRIS(#ad, std::string());                                                           \
+        return E_NOTIMPL;                                                                    \
+    }
+
+class Sayfa final : public ICoreWebView2Controller, public ICoreWebView2, public CizimKaynagi {
+public:
+    Sayfa(int64_t numara, HWND ebeveyn_) : no(numara), ebeveyn(ebeveyn_)
+    {
+        GetClientRect(ebeveyn, &alan);
+        pencere = sayfa_penceresi_olustur(ebeveyn, alan, true, this);
+        ekrani_yenile();
+    }
+
+    const int64_t no;
+
+    // ---- IUnknown, shared by both interfaces.
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID kimlik, void** nesne) override
+    {
+        if (!nesne)
+            return E_POINTER;
+        if (IsEqualIID(kimlik, IID_IUnknown) || IsEqualIID(kimlik, IID_ICoreWebView2Controller))
+            *nesne = static_cast<ICoreWebView2Controller*>(this);
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2))
+            *nesne = static_cast<ICoreWebView2*>(this);
+        else {
+            *nesne = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&sayac)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        LONG kalan = InterlockedDecrement(&sayac);
+        if (kalan == 0) {
+            // The host let go of a view it never closed: tear it down as Close would.
+            sayac = 1;   // keeps the object alive through the teardown's own references
+            if (!kapali)
+                kapat();
+            delete this;
+        }
+        return static_cast<ULONG>(kalan);
+    }
+
+    // ---- ICoreWebView2Controller.
+
+    HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL* deger) override
+    {
+        GIRIS("get_IsVisible", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = gorunur;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_IsVisible(BOOL deger) override
+    {
+        GIRIS("put_IsVisible", deger ? "1" : "0");
+        gorunur = deger ? TRUE : FALSE;
+        ShowWindow(pencere, gorunur ? SW_SHOWNA : SW_HIDE);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Bounds(RECT* deger) override
+    {
+        GIRIS("get_Bounds", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = alan;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_Bounds(RECT deger) override
+    {
+        GIRIS("put_Bounds", alan_metni(deger));
+        alani_koy(deger);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_ZoomFactor(double* deger) override
+    {
+        GIRIS("get_ZoomFactor", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = yakinlik;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_ZoomFactor(double deger) override
+    {
+        GIRIS("put_ZoomFactor", gunluk_sayisi(deger));
+        if (!std::isfinite(deger) || deger <= 0)
+            return E_INVALIDARG;
+        yakinligi_koy(deger);
+        return S_OK;
+    }
+    OLAY_CIFTI(ZoomFactorChanged, ICoreWebView2ZoomFactorChangedEventHandler, OLAY_ZOOM_FACTOR_CHANGED)
+    HRESULT STDMETHODCALLTYPE SetBoundsAndZoomFactor(RECT sinirlar, double deger) override
+    {
+        GIRIS("SetBoundsAndZoomFactor", alan_metni(sinirlar) + " " + gunluk_sayisi(deger));
+        if (!std::isfinite(deger) || deger <= 0)
+            return E_INVALIDARG;
+        alani_koy(sinirlar);
+        yakinligi_koy(deger);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON neden) override
+    {
+        GIRIS("MoveFocus", std::to_string(static_cast<int>(neden)));
+        SetFocus(pencere);
+        return S_OK;
+    }
+    DESTEKSIZ_OLAY(MoveFocusRequested, ICoreWebView2MoveFocusRequestedEventHandler)
+    DESTEKSIZ_OLAY(GotFocus, ICoreWebView2FocusChangedEventHandler)
+    DESTEKSIZ_OLAY(LostFocus, ICoreWebView2FocusChangedEventHandler)
+    OLAY_CIFTI(AcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler, OLAY_ACCELERATOR_KEY_PRESSED)
+    HRESULT STDMETHODCALLTYPE get_ParentWindow(HWND* deger) override
+    {
+        GIRIS("get_ParentWindow", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = ebeveyn;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_ParentWindow(HWND deger) override
+    {
+        GIRIS("put_ParentWindow", std::string());
+        if (!IsWindow(deger))
+            return E_INVALIDARG;
+        ebeveyn = deger;
+        SetParent(pencere, ebeveyn);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() override
+    {
+        GIRIS("NotifyParentWindowPositionChanged", std::string());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Close() override
+    {
+        GIRIS("Close", std::string());
+        kapat();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2** gorunum) override
+    {
+        GIRIS("get_CoreWebView2", std::string());
+        if (!gorunum)
+            return E_POINTER;
+        *gorunum = nullptr;
+        if (g_denetim.denetleyici == Davranis::gorunumsuz)
+            return S_OK;
+        *gorunum = static_cast<ICoreWebView2*>(this);
+        AddRef();
+        return S_OK;
+    }
+
+    // ---- ICoreWebView2.
+
+    HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** deger) override
+    {
+        GIRIS("get_Settings", std::string());
+        if (!deger)
+            return E_POINTER;
+        if (!ayarlar)
+            ayarlar.Attach(ayarlar_olustur(no));
+        *deger = ayarlar.Get();
+        if (!*deger)
+            return E_OUTOFMEMORY;
+        (*deger)->AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* deger) override
+    {
+        GIRIS("get_Source", std::string());
+        return metin_ver(deger, adres, g_denetim.adres_yok);
+    }
+    HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) override
+    {
+        GIRIS("Navigate", gunluk_metni(uri));
+        if (!uri || !mutlak_adres_mi(uri))
+            return E_INVALIDARG;
+        Kayit hedef;
+        hedef.adres = uri;
+        return gezinti_baslat(GezintiTuru::yeni, std::move(hedef), FALSE);
+    }
+    HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html) override
+    {
+        GIRIS("NavigateToString", std::to_string(html ? wcslen(html) : 0));
+        if (!html)
+            return E_INVALIDARG;
+        size_t boy = wcslen(html);
+        if (boy > EN_COK_DIZE_BAYTI)
+            return E_INVALIDARG;   // more than 2 MB in any encoding
+        int bayt = WideCharToMultiByte(CP_UTF8, 0, html, static_cast<int>(boy), nullptr, 0, nullptr, nullptr);
+        if (bayt < 0 || static_cast<size_t>(bayt) > EN_COK_DIZE_BAYTI)
+            return E_INVALIDARG;
+        try {
+            Kayit hedef;
+            hedef.adres = L"about:blank";
+            hedef.dizeden = true;
+            hedef.html.assign(html, boy);
+            return gezinti_baslat(GezintiTuru::yeni, std::move(hedef), FALSE);
+        } catch (...) {
+            return E_OUTOFMEMORY;
+        }
+    }
+    OLAY_CIFTI(NavigationStarting, ICoreWebView2NavigationStartingEventHandler, OLAY_NAVIGATION_STARTING)
+    OLAY_CIFTI(ContentLoading, ICoreWebView2ContentLoadingEventHandler, OLAY_CONTENT_LOADING)
+    OLAY_CIFTI(SourceChanged, ICoreWebView2SourceChangedEventHandler, OLAY_SOURCE_CHANGED)
+    OLAY_CIFTI(HistoryChanged, ICoreWebView2HistoryChangedEventHandler, OLAY_HISTORY_CHANGED)
+    OLAY_CIFTI(NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler, OLAY_NAVIGATION_COMPLETED)
+    DESTEKSIZ_OLAY(FrameNavigationStarting, ICoreWebView2NavigationStartingEventHandler)
+    DESTEKSIZ_OLAY(FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler)
+    DESTEKSIZ_OLAY(ScriptDialogOpening, ICoreWebView2ScriptDialogOpeningEventHandler)
+    DESTEKSIZ_OLAY(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler)
+    OLAY_CIFTI(ProcessFailed, ICoreWebView2ProcessFailedEventHandler, OLAY_PROCESS_FAILED)
+    DESTEKSIZ(AddScriptToExecuteOnDocumentCreated, LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*)
+    DESTEKSIZ(RemoveScriptToExecuteOnDocumentCreated, LPCWSTR)
+    HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici) override
+    {
+        GIRIS("ExecuteScript", gunluk_metni(betik));
+        if (!betik)
+            return E_INVALIDARG;
+        BetikEylemi eylem = betigi_coz(betik);
+        ComPtr<Sayfa> koru(this);
+        ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> tamamlayici(isleyici);
+        teslim_et(this, [koru, eylem, tamamlayici] { koru->betigi_calistir(eylem, tamamlayici.Get()); });
+        return S_OK;
+    }
+    DESTEKSIZ(CapturePreview, COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT, IStream*, ICoreWebView2CapturePreviewCompletedHandler*)
+    HRESULT STDMETHODCALLTYPE Reload() override
+    {
+        GIRIS("Reload", std::string());
+        return yenile();
+    }
+    DESTEKSIZ(PostWebMessageAsJson, LPCWSTR)
+    DESTEKSIZ(PostWebMessageAsString, LPCWSTR)
+    DESTEKSIZ_OLAY(WebMessageReceived, ICoreWebView2WebMessageReceivedEventHandler)
+    DESTEKSIZ(CallDevToolsProtocolMethod, LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*)
+    DESTEKSIZ(get_BrowserProcessId, UINT32*)
+    HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* deger) override
+    {
+        GIRIS("get_CanGoBack", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = !geri.empty();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* deger) override
+    {
+        GIRIS("get_CanGoForward", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = !ileri.empty();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GoBack() override
+    {
+        GIRIS("GoBack", std::string());
+        return gecmise_git(GezintiTuru::geri);
+    }
+    HRESULT STDMETHODCALLTYPE GoForward() override
+    {
+        GIRIS("GoForward", std::string());
+        return gecmise_git(GezintiTuru::ileri);
+    }
+    DESTEKSIZ(GetDevToolsProtocolEventReceiver, LPCWSTR, ICoreWebView2DevToolsProtocolEventReceiver**)
+    HRESULT STDMETHODCALLTYPE Stop() override
+    {
+        GIRIS("Stop", std::string());
+        if (suren) {
+            UINT64 kimlik = suren->kimlik;
+            suren.reset();
+            iptali_teslim_et(kimlik);
+        }
+        return S_OK;
+    }
+    OLAY_CIFTI(NewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler, OLAY_NEW_WINDOW_REQUESTED)
+    OLAY_CIFTI(DocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandler, OLAY_DOCUMENT_TITLE_CHANGED)
+    HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR* deger) override
+    {
+        GIRIS("get_DocumentTitle", std::string());
+        if (g_denetim.baslik_bos)
+            return metin_ver(deger, std::wstring(), false);
+        return metin_ver(deger, baslik, g_denetim.baslik_yok);
+    }
+    DESTEKSIZ(AddHostObjectToScript, LPCWSTR, VARIANT*)
+    DESTEKSIZ(RemoveHostObjectFromScript, LPCWSTR)
+    DESTEKSIZ(OpenDevToolsWindow)
+    DESTEKSIZ_OLAY(ContainsFullScreenElementChanged, ICoreWebView2ContainsFullScreenElementChangedEventHandler)
+    DESTEKSIZ(get_ContainsFullScreenElement, BOOL*)
+    DESTEKSIZ_OLAY(WebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler)
+    DESTEKSIZ(AddWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
+    DESTEKSIZ(RemoveWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
+    OLAY_CIFTI(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler, OLAY_WINDOW_CLOSE_REQUESTED)
+
+    // ---- What the page window asks.
+
+    const Belge& cizilecek_belge() override { return belge; }
+    const std::wstring& cizilecek_baslik() override { return baslik; }
+    const std::wstring& cizilecek_adres() override { return adres; }
+    double cizim_yakinligi() override { return yakinlik; }
+
+    void baglantiya_tiklandi(const std::wstring& href, bool yeni_pencere) override
+    {
+        std::wstring hedef_adres = baglantiyi_coz(adres, href);
+        if (kapali || hedef_adres.empty())
+            return;
+        if (yeni_pencere && !aboneler[OLAY_NEW_WINDOW_REQUESTED].empty()) {
+            ComPtr<Sayfa> koru(this);
+            teslim_et(this, [koru, hedef_adres] { koru->yeni_pencere_iste(hedef_adres); });
+            return;
+        }
+        Kayit hedef;
+        hedef.adres = hedef_adres;
+        gezinti_baslat(GezintiTuru::yeni, std::move(hedef), TRUE);
+    }
+
+    bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) override
+    {
+        bool sistem = mesaj == WM_SYSKEYDOWN || mesaj == WM_SYSKEYUP;
+        bool basildi = mesaj == WM_KEYDOWN || mesaj == WM_SYSKEYDOWN;
+        bool hizlandirici = sistem || GetKeyState(VK_CONTROL) < 0 || (tus >= VK_F1 && tus <= VK_F24) ||
+                            tus == VK_ESCAPE;
+        if (kapali || !hizlandirici)
+            return false;
+        static const COREWEBVIEW2_KEY_EVENT_KIND TURLER[2][2] = {
+            {COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN},
+            {COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN},
+        };
+        ComPtr<ICoreWebView2AcceleratorKeyPressedEventArgs> arguman;
+        arguman.Attach(tus_argumani_olustur(no, TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi));
+        if (!arguman)
+            return false;
+        // Raised at once: the host decides here whether the page sees the key.
+        ComPtr<Sayfa> koru(this);
+        olay_yay<ICoreWebView2AcceleratorKeyPressedEventHandler>(
+            OLAY_ACCELERATOR_KEY_PRESSED, static_cast<ICoreWebView2Controller*>(this), arguman.Get());
+        if (tus_islendi_mi(arguman.Get()))
+            return true;
+        if (kapali || !basildi)
+            return false;
+        // The page's own shortcuts, for keys the host left alone.
+        if (tus == VK_F5 && !sistem)
+            yenile();
+        else if (tus == VK_LEFT && sistem)
+            gecmise_git(GezintiTuru::geri);
+        else if (tus == VK_RIGHT && sistem)
+            gecmise_git(GezintiTuru::ileri);
+        else
+            return false;
+        return true;
+    }
+
+    void tekerlekle_yakinlastir(int adim) override
+    {
+        if (kapali || !yakinlik_denetimi_acik_mi(ayarlar.Get()) || adim == 0)
+            return;
+        double yeni = yakinlik * (adim > 0 ? 1.1 : 1 / 1.1);
+        yeni = yeni < EN_AZ_TEKERLEK_YAKINLIGI ? EN_AZ_TEKERLEK_YAKINLIGI
+               : yeni > EN_COK_TEKERLEK_YAKINLIGI ? EN_COK_TEKERLEK_YAKINLIGI : yeni;
+        if (yeni == yakinlik)
+            return;
+        yakinligi_koy(yeni);
+        ComPtr<Sayfa> koru(this);
+        teslim_et(this, [koru] {
+            ComPtr<IUnknown> arguman;
+            arguman.Attach(bos_arguman_olustur(koru->no));
+            koru->olay_yay<ICoreWebView2ZoomFactorChangedEventHandler>(
+                OLAY_ZOOM_FACTOR_CHANGED, static_cast<ICoreWebView2Controller*>(koru.Get()), arguman.Get());
+        });
+    }
+
+private:
+    LONG sayac = 1;
+    HWND ebeveyn;
+    HWND pencere = nullptr;
+    RECT alan = {};
+    BOOL gorunur = TRUE;
+    double yakinlik = 1.0;
+    bool kapali = false;
+    ComPtr<ICoreWebView2Settings> ayarlar;
+    std::vector<Abone> aboneler[OLAY_SAYISI];
+
+    bool kayit_var = false;      // false until the first navigation commits
+    Kayit mevcut;
+    std::vector<Kayit> geri, ileri;
+    std::unique_ptr<Gezinti> suren;
+
+    Belge belge;
+    std::wstring adres = L"about:blank";
+    std::wstring baslik = L"about:blank";
+
+    static std::string alan_metni(const RECT& r)
+    {
+        return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+               std::to_string(r.bottom);
+    }
+
+    static HRESULT metin_ver(LPWSTR* deger, const std::wstring& metin, bool bos_ver)
+    {
+        if (!deger)
+            return E_POINTER;
+        *deger = nullptr;
+        if (bos_ver)
+            return S_OK;
+        *deger = gorev_kopyasi(metin);
+        return *deger ? S_OK : E_OUTOFMEMORY;
+    }
+
+    HRESULT abone_ekle(Olay olay, IUnknown* isleyici, EventRegistrationToken* jeton)
+    {
+        if (!isleyici || !jeton)
+            return E_POINTER;
+        aboneler[olay].push_back(Abone{++g_sonraki_jeton, isleyici});
+        jeton->value = g_sonraki_jeton;
+        return S_OK;
+    }
+
+    HRESULT abone_sil(Olay olay, EventRegistrationToken jeton)
+    {
+        auto& liste = aboneler[olay];
+        for (auto it = liste.begin(); it != liste.end(); ++it) {
+            if (it->jeton == jeton.value) {
+                Abone silinen = std::move(*it);   // released after the list is consistent
+                liste.erase(it);
+                return S_OK;
+            }
+        }
+        return S_OK;
+    }
+
+    bool abone_mi(Olay olay, int64_t jeton) const
+    {
+        for (const Abone& abone : aboneler[olay])
+            if (abone.jeton == jeton)
+                return true;
+        return false;
+    }
+
+    // Calls every handler of one event. Handlers may subscribe, unsubscribe, navigate
+    // or close the view meanwhile, so the list is copied and rechecked.
+    template <class Isleyici, class Gonderen, class Arguman>
+    void olay_yay(Olay olay, Gonderen* gonderen, Arguman* arguman)
+    {
+        if (!arguman)
+            return;
+        ComPtr<Sayfa> koru(this);
+        std::vector<Abone> kopya = aboneler[olay];
+        for (const Abone& abone : kopya) {
+            if (kapali)
+                return;
+            if (abone_mi(olay, abone.jeton))
+                static_cast<Isleyici*>(abone.isleyici.Get())->Invoke(gonderen, arguman);
+        }
+    }
+
+    template <class Isleyici>
+    void bos_olay_yay(Olay olay)
+    {
+        ComPtr<IUnknown> arguman;
+        arguman.Attach(bos_arguman_olustur(no));
+        olay_yay<Isleyici>(olay, static_cast<ICoreWebView2*>(this), arguman.Get());
+    }
+
+    void alani_koy(const RECT& yeni)
+    {
+        alan = yeni;
+        MoveWindow(pencere, alan.left, alan.top, alan.right > alan.left ? alan.right - alan.left : 0,
+                   alan.bottom > alan.top ? alan.bottom - alan.top : 0, TRUE);
+    }
+
+    void yakinligi_koy(double yeni)
+    {
+        yakinlik = yeni;
+        InvalidateRect(pencere, nullptr, TRUE);
+    }
+
+    void ekrani_yenile()
+    {
+        std::wstring metin = baslik + L"\n" + adres + L"\n\n" + belge.duz_metin;
+        SetWindowTextW(pencere, metin.c_str());
+        sayfa_penceresini_yenile(pencere);
+    }
+
+    void kapat()
+    {
+        kapali = true;
+        suren.reset();
+        sahibin_teslimatlarini_sil(this);
+        std::vector<Abone> birakilacaklar[OLAY_SAYISI];
+        for (int i = 0; i < OLAY_SAYISI; ++i)
+            birakilacaklar[i].swap(aboneler[i]);
+        if (pencere) {
+            DestroyWindow(pencere);
+            pencere = nullptr;
+        }
+        ayarlar.Reset();
+        denetleyici_kapandi();
+    }
+
+    // ---- Navigation.
+
+    HRESULT gezinti_baslat(GezintiTuru tur, Kayit hedef, BOOL kullanici)
+    {
+        if (suren) {
+            UINT64 eski = suren->kimlik;
+            suren.reset();
+            iptali_teslim_et(eski);
+        }
+        suren.reset(new Gezinti{++g_sonraki_gezinti, tur, std::move(hedef), kullanici});
+        UINT64 kimlik = suren->kimlik;
+        ComPtr<Sayfa> koru(this);
+        teslim_et(this, [koru, kimlik] { koru->baslama_adimi(kimlik); });
+        return S_OK;
+    }
+
+    HRESULT yenile()
+    {
+        if (kayit_var)
+            gezinti_baslat(GezintiTuru::yenileme, mevcut, FALSE);
+        return S_OK;
+    }
+
+    HRESULT gecmise_git(GezintiTuru tur)
+    {
+        std::vector<Kayit>& yigin = tur == GezintiTuru::geri ? geri : ileri;
+        if (!yigin.empty())
+            gezinti_baslat(tur, yigin.back(), FALSE);
+        return S_OK;
+    }
+
+    bool suren_mi(UINT64 kimlik) const { return !kapali && suren && suren->kimlik == kimlik; }
+
+    void iptali_teslim_et(UINT64 kimlik)
+    {
+        ComPtr<Sayfa> koru(this);
+        teslim_et(this, [koru, kimlik] {
+            koru->tamamlandi_yay(FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, kimlik);
+        });
+    }
+
+    void tamamlandi_yay(BOOL basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik)
+    {
+        ComPtr<ICoreWebView2NavigationCompletedEventArgs> arguman;
+        arguman.Attach(tamamlanma_argumani_olustur(no, basarili, durum, kimlik));
+        olay_yay<ICoreWebView2NavigationCompletedEventHandler>(
+            OLAY_NAVIGATION_COMPLETED, static_cast<ICoreWebView2*>(this), arguman.Get());
+    }
+
+    void baslama_adimi(UINT64 kimlik)
+    {
+        if (!suren_mi(kimlik))
+            return;
+        ComPtr<ICoreWebView2NavigationStartingEventArgs> arguman;
+        arguman.Attach(baslama_argumani_olustur(no, suren->hedef.adres, suren->kullanici, kimlik));
+        olay_yay<ICoreWebView2NavigationStartingEventHandler>(
+            OLAY_NAVIGATION_STARTING, static_cast<ICoreWebView2*>(this), arguman.Get());
+        if (!suren_mi(kimlik))
+            return;    // a handler stopped it, navigated elsewhere or closed the view
+        ComPtr<Sayfa> koru(this);
+        if (arguman && baslama_iptal_mi(arguman.Get())) {
+            suren.reset();
+            iptali_teslim_et(kimlik);
+            return;
+        }
+        teslim_et(this, [koru, kimlik] { koru->isleme_adimi(kimlik); });
+    }
+
+    void gecmisi_isle(const Gezinti& gezinti)
+    {
+        switch (gezinti.tur) {
+        case GezintiTuru::yeni:
+            if (kayit_var)
+                geri.push_back(std::move(mevcut));
+            ileri.clear();
+            mevcut = gezinti.hedef;
+            kayit_var = true;
+            break;
+        case GezintiTuru::yenileme:
+            break;
+        case GezintiTuru::geri:
+        case GezintiTuru::ileri: {
+            std::vector<Kayit>& kaynak = gezinti.tur == GezintiTuru::geri ? geri : ileri;
+            std::vector<Kayit>& hedef = gezinti.tur == GezintiTuru::geri ? ileri : geri;
+            hedef.push_back(std::move(mevcut));
+            mevcut = std::move(kaynak.back());
+            kaynak.pop_back();
+            break;
+        }
+        }
+    }
+
+    void isleme_adimi(UINT64 kimlik)
+    {
+        if (!suren_mi(kimlik))
+            return;
+        std::unique_ptr<Gezinti> gezinti = std::move(suren);
+        Yukleme yukleme;
+        if (gezinti->hedef.dizeden)
+            yukleme.belge = html_coz(gezinti->hedef.html);
+        else
+            yukleme = adresi_yukle(gezinti->hedef.adres);
+
+        gecmisi_isle(*gezinti);
+        std::wstring eski_baslik = baslik;
+        belge = std::move(yukleme.belge);
+        adres = mevcut.adres;
+        baslik = belge.baslik.empty() ? adres : belge.baslik;
+        ekrani_yenile();
+
+        ComPtr<Sayfa> koru(this);
+        if (gezinti->tur != GezintiTuru::yenileme) {
+            ComPtr<ICoreWebView2SourceChangedEventArgs> arguman;
+            arguman.Attach(kaynak_argumani_olustur(no, TRUE));
+            olay_yay<ICoreWebView2SourceChangedEventHandler>(
+                OLAY_SOURCE_CHANGED, static_cast<ICoreWebView2*>(this), arguman.Get());
+        }
+        bos_olay_yay<ICoreWebView2ContentLoadingEventHandler>(OLAY_CONTENT_LOADING);
+        bos_olay_yay<ICoreWebView2HistoryChangedEventHandler>(OLAY_HISTORY_CHANGED);
+        if (baslik != eski_baslik)
+            bos_olay_yay<ICoreWebView2DocumentTitleChangedEventHandler>(OLAY_DOCUMENT_TITLE_CHANGED);
+        if (kapali)
+            return;
+        tamamlandi_yay(yukleme.basarili, yukleme.durum, kimlik);
+        if (yukleme.surec_coktu && !kapali) {
+            ComPtr<ICoreWebView2ProcessFailedEventArgs> arguman;
+            arguman.Attach(surec_argumani_olustur(no, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED));
+            olay_yay<ICoreWebView2ProcessFailedEventHandler>(
+                OLAY_PROCESS_FAILED, static_cast<ICoreWebView2*>(this), arguman.Get());
+        }
+    }
+
+    void betigi_calistir(const BetikEylemi& eylem, ICoreWebView2ExecuteScriptCompletedHandler* isleyici)
+    {
+        if (kapali)
+            return;
+        ComPtr<Sayfa> koru(this);
+        if (betik_acik_mi(ayarlar.Get())) {
+            if (eylem.tur == BetikEylemi::baslik) {
+                std::wstring eski = baslik;
+                belge.baslik = bosluklari_daralt(eylem.deger);
+                baslik = belge.baslik.empty() ? adres : belge.baslik;
+                ekrani_yenile();
+                if (baslik != eski)
+                    bos_olay_yay<ICoreWebView2DocumentTitleChangedEventHandler>(OLAY_DOCUMENT_TITLE_CHANGED);
+            } else if (eylem.tur == BetikEylemi::adres) {
+                std::wstring hedef_adres = baglantiyi_coz(adres, eylem.deger);
+                if (hedef_adres.empty() && mutlak_adres_mi(eylem.deger))
+                    hedef_adres = eylem.deger;
+                if (!hedef_adres.empty()) {
+                    Kayit hedef;
+                    hedef.adres = hedef_adres;
+                    gezinti_baslat(GezintiTuru::yeni, std::move(hedef), FALSE);
+                }
+            } else if (eylem.tur == BetikEylemi::kapat) {
+                bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
+            }
+        }
+        if (isleyici && !kapali)
+            isleyici->Invoke(S_OK, L"null");
+    }
+
+    void yeni_pencere_iste(const std::wstring& hedef_adres)
+    {
+        if (kapali)
+            return;
+        ComPtr<Sayfa> koru(this);
+        ComPtr<ICoreWebView2NewWindowRequestedEventArgs> arguman;
+        arguman.Attach(yeni_pencere_argumani_olustur(
+            no, hedef_adres, [koru, hedef_adres](ICoreWebView2* yeni, BOOL islendi) {
+                if (yeni) {
+                    yeni->Navigate(hedef_adres.c_str());
+                } else if (!islendi && !koru->kapali) {
+                    // No window of its own to open: the page follows the link itself.
+                    Kayit hedef;
+                    hedef.adres = hedef_adres;
+                    koru->gezinti_baslat(GezintiTuru::yeni, std::move(hedef), TRUE);
+                }
+            }));
+        if (!arguman)
+            return;
+        olay_yay<ICoreWebView2NewWindowRequestedEventHandler>(
+            OLAY_NEW_WINDOW_REQUESTED, static_cast<ICoreWebView2*>(this), arguman.Get());
+        yeni_pencere_isleyicileri_bitti(arguman.Get());
+    }
+};
+
+ICoreWebView2Controller* denetleyici_olustur(HWND ebeveyn)
+{
+    int64_t no = g_sonraki_no++;
+    auto* sayfa = new (std::nothrow) Sayfa(no, ebeveyn);
+    if (!sayfa)
+        return nullptr;
+    ++g_acik;
+    gunluk_yaz(no, "created");
+    return sayfa;
+}
+
+int64_t acik_denetleyici_sayisi()
+{
+    return g_acik;
+}
+
+void denetleyici_kapandi()
+{
+    --g_acik;
+}
