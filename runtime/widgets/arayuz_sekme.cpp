@@ -78,12 +78,6 @@ private:
     wchar_t* text_ = nullptr;
 };
 
-// The record of a valid strip id (in range, with a window), or null.
-Widget* serit_bul(int64_t id) {
-    Widget* strip = widget_bul(id);
-    return (strip != nullptr && strip->hwnd != nullptr) ? strip : nullptr;
-}
-
 // The record behind a strip's window procedure, or null when the id it was given
 // no longer names this very window.
 Widget* seridin_kaydi(HWND hwnd, DWORD_PTR id) {
@@ -93,14 +87,6 @@ Widget* seridin_kaydi(HWND hwnd, DWORD_PTR id) {
 
 int32_t secili_sekme(HWND strip) {
     return static_cast<int32_t>(SendMessageW(strip, TCM_GETCURSEL, 0, 0));
-}
-
-// The strip's client rectangle shrunk to the area where pages go.
-RECT gorunum_alani(HWND strip) {
-    RECT area;
-    GetClientRect(strip, &area);
-    SendMessageW(strip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    return area;
 }
 
 // Shows the page of tab `selected` and hides every other page. An index outside the
@@ -120,8 +106,8 @@ bool sayfa_olabilir(HWND page, HWND strip) {
 
 int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t length, bool closable) {
     if (strip == nullptr) return -1;
-    const Widget* page = widget_bul(page_id);
-    if (page == nullptr || page->hwnd == nullptr) return -1;
+    const Widget* page = pencereli_widget(page_id);
+    if (page == nullptr) return -1;
     if (strip->tab_count >= kSekmeSiniri) return -1;
     if (!sayfa_olabilir(page->hwnd, strip->hwnd)) return -1;
     SekmeEtiketi label(title, length, closable);
@@ -144,7 +130,7 @@ int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t le
     if (current == -1) SendMessageW(strip->hwnd, TCM_SETCURSEL, index, 0);
     ShowWindow(page->hwnd, (current == -1 || current == index) ? SW_SHOW : SW_HIDE);
 
-    const RECT area = gorunum_alani(strip->hwnd);
+    const RECT area = sekme_gosterim_alani(strip->hwnd);
     MoveWindow(page->hwnd, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     return index;
 }
@@ -330,20 +316,20 @@ int64_t serit_olustur() {
 int64_t _tr_arayuz_sekmeler(void) noexcept { return serit_olustur(); }
 
 int64_t _tr_arayuz_sekme_ekle(int64_t strip, int64_t page, const char* title, int64_t length) noexcept {
-    return sekme_ekle(serit_bul(strip), page, title, length, false);
+    return sekme_ekle(pencereli_widget(strip), page, title, length, false);
 }
 
 int64_t _tr_arayuz_sekme_kapatmali_ekle(int64_t strip, int64_t page, const char* title,
                                         int64_t length) noexcept {
-    return sekme_ekle(serit_bul(strip), page, title, length, true);
+    return sekme_ekle(pencereli_widget(strip), page, title, length, true);
 }
 
 int64_t _tr_arayuz_sekme_kaldir(int64_t strip, int64_t index) noexcept {
-    return sekme_kaldir(serit_bul(strip), static_cast<int32_t>(index));
+    return sekme_kaldir(pencereli_widget(strip), static_cast<int32_t>(index));
 }
 
 int64_t _tr_arayuz_sekme_sec(int64_t strip, int64_t index) noexcept {
-    Widget* record = serit_bul(strip);
+    Widget* record = pencereli_widget(strip);
     if (record == nullptr) return -1;
     const int32_t selected = static_cast<int32_t>(index);
     SendMessageW(record->hwnd, TCM_SETCURSEL, selected, 0);
@@ -353,17 +339,17 @@ int64_t _tr_arayuz_sekme_sec(int64_t strip, int64_t index) noexcept {
 }
 
 int64_t _tr_arayuz_sekme_secili(int64_t strip) noexcept {
-    const Widget* record = serit_bul(strip);
+    const Widget* record = pencereli_widget(strip);
     return record != nullptr ? secili_sekme(record->hwnd) : -1;
 }
 
 int64_t _tr_arayuz_sekme_baslik_ayarla(int64_t strip, int64_t index, const char* title,
                                        int64_t length) noexcept {
-    return sekme_baslik_ayarla(serit_bul(strip), static_cast<int32_t>(index), title, length);
+    return sekme_baslik_ayarla(pencereli_widget(strip), static_cast<int32_t>(index), title, length);
 }
 
 int64_t _tr_arayuz_sekme_sayisi(int64_t strip) noexcept {
-    const Widget* record = serit_bul(strip);
+    const Widget* record = pencereli_widget(strip);
     return record != nullptr ? record->tab_count : 0;
 }
 

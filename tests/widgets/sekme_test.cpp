@@ -1,0 +1,503 @@
+// Tab strips as a program and a user meet them: tabs added, removed, renamed and
+// selected through the entry points, clicks posted to the tab control at its item
+// rectangles, and the result read back from the native control and the page windows.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "widgets/arayuz_win_cz.h"
+#include "window/pencere_win_cz.h"
+
+namespace {
+
+HWND pencere(int64_t widget) { return _tr_arayuz_widget_al_hwnd(widget); }
+
+bool gorunur(int64_t widget) { return IsWindowVisible(pencere(widget)) != FALSE; }
+
+void pompala() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+int64_t sekme_ekle(int64_t strip, int64_t page, const std::string& title, bool closable) {
+    return closable ? _tr_arayuz_sekme_kapatmali_ekle(strip, page, title.data(), static_cast<int64_t>(title.size()))
+                    : _tr_arayuz_sekme_ekle(strip, page, title.data(), static_cast<int64_t>(title.size()));
+}
+
+int64_t baslik_ayarla(int64_t strip, int64_t index, const std::string& title) {
+    return _tr_arayuz_sekme_baslik_ayarla(strip, index, title.data(), static_cast<int64_t>(title.size()));
+}
+
+// A tab's text as the native control reports it.
+std::wstring sekme_metni(int64_t strip, int index) {
+    wchar_t text[256] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 256;
+    if (!SendMessageW(pencere(strip), TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) return L"<none>";
+    return item.pszText;
+}
+
+std::vector<std::wstring> sekme_metinleri(int64_t strip) {
+    std::vector<std::wstring> texts;
+    const int count = static_cast<int>(SendMessageW(pencere(strip), TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) texts.push_back(sekme_metni(strip, i));
+    return texts;
+}
+
+RECT gosterim_alani(int64_t strip) {
+    RECT area;
+    GetClientRect(pencere(strip), &area);
+    SendMessageW(pencere(strip), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    return area;
+}
+
+// A window's rectangle in its parent's client coordinates.
+RECT ebeveyndeki_konum(HWND hwnd) {
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void esit_dikdortgen(const RECT& expected, const RECT& actual) {
+    EXPECT_EQ(expected.left, actual.left);
+    EXPECT_EQ(expected.top, actual.top);
+    EXPECT_EQ(expected.right, actual.right);
+    EXPECT_EQ(expected.bottom, actual.bottom);
+}
+
+RECT oge_dikdortgeni(int64_t strip, int index) {
+    RECT rect = {};
+    EXPECT_TRUE(SendMessageW(pencere(strip), TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect)));
+    return rect;
+}
+
+// Width of the close mark's "x" in the control's own font.
+LONG x_genisligi(HWND strip) {
+    HDC dc = GetDC(strip);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(strip, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, L"x", 1, &size);
+    SelectObject(dc, previous);
+    ReleaseDC(strip, dc);
+    return size.cx;
+}
+
+void tikla(int64_t strip, POINT at, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(pencere(strip), down, down == WM_MBUTTONDOWN ? MK_MBUTTON : MK_LBUTTON, where);
+    PostMessageW(pencere(strip), up, 0, where);
+    pompala();
+}
+
+// A point on a tab's title, well left of any close mark.
+POINT baslik_noktasi(int64_t strip, int index) {
+    const RECT item = oge_dikdortgeni(strip, index);
+    return {item.left + 10, (item.top + item.bottom) / 2};
+}
+
+// The middle of the "x" of a tab wider than the control's smallest tab: its text
+// ends at the control's padding of 6 pixels.
+POINT x_noktasi(int64_t strip, int index) {
+    const RECT item = oge_dikdortgeni(strip, index);
+    return {item.right - 6 - x_genisligi(pencere(strip)) / 2, (item.top + item.bottom) / 2};
+}
+
+// Counts the selection notifications a box receives from a strip.
+LRESULT CALLBACK bildirim_sayaci(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                 DWORD_PTR count) {
+    if (message == WM_NOTIFY &&
+        reinterpret_cast<const NMHDR*>(lparam)->code == static_cast<UINT>(TCN_SELCHANGE)) {
+        ++*reinterpret_cast<int*>(count);
+    }
+    return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+// One shown top-level window for every test that clicks; each test gives it new
+// content: a vertical box holding a strip with three tabs. Tab 0 "Birinci sayfa" is
+// closable, tab 1 "Ikinci sayfa" plain, tab 2 "Ucuncu sayfa" closable. Every page is
+// a vertical box; page 1 holds a button that its layout stretches over the page.
+class SekmeTiklama : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int64_t shared_window = -1;
+        if (shared_window < 0) {
+            shared_window = _tr_pencere_olustur("Sekmeler", 8, 800, 600);
+            _tr_pencere_goster(shared_window);
+        }
+        window_ = shared_window;
+        ASSERT_GE(window_, 0);
+        root_ = _tr_arayuz_kutu_dikey();
+        strip_ = _tr_arayuz_sekmeler();
+        ASSERT_GE(strip_, 0);
+        ASSERT_EQ(0, _tr_arayuz_pakle(root_, strip_, 1, 1, 0));
+        for (int64_t& page : pages_) page = _tr_arayuz_kutu_dikey();
+        button_ = _tr_arayuz_dugme("Tamam", 5);
+        ASSERT_EQ(0, _tr_arayuz_pakle(pages_[1], button_, 1, 1, 0));
+        ASSERT_EQ(0, sekme_ekle(strip_, pages_[0], "Birinci sayfa", true));
+        ASSERT_EQ(1, sekme_ekle(strip_, pages_[1], "Ikinci sayfa", false));
+        ASSERT_EQ(2, sekme_ekle(strip_, pages_[2], "Ucuncu sayfa", true));
+        ASSERT_EQ(0, _tr_pencere_icerik_ayarla(window_, root_));
+        pompala();
+        SetWindowSubclass(pencere(root_), bildirim_sayaci, 1, reinterpret_cast<DWORD_PTR>(&notifications_));
+    }
+
+    void TearDown() override {
+        RemoveWindowSubclass(pencere(root_), bildirim_sayaci, 1);
+        _tr_arayuz_widget_gizle(root_);
+        pompala();
+    }
+
+    void yalniz_gorunur(int shown) {
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(k == shown, gorunur(pages_[k])) << "page " << k;
+    }
+
+    int64_t window_ = -1;
+    int64_t root_ = -1;
+    int64_t strip_ = -1;
+    int64_t pages_[3] = {-1, -1, -1};
+    int64_t button_ = -1;
+    int notifications_ = 0;
+};
+
+TEST_F(SekmeTiklama, a_click_on_another_tab_shows_its_page_fitted_and_laid_out) {
+    ASSERT_EQ(0, _tr_arayuz_sekme_secili(strip_));
+    yalniz_gorunur(0);
+    EXPECT_EQ(0, _tr_arayuz_sekme_degisti_mi(strip_));
+    // Squeeze the page so that only the switch can bring it back to the display area.
+    MoveWindow(pencere(pages_[1]), 0, 0, 10, 10, TRUE);
+
+    tikla(strip_, baslik_noktasi(strip_, 1));
+
+    EXPECT_EQ(1, _tr_arayuz_sekme_secili(strip_));
+    yalniz_gorunur(1);
+    EXPECT_EQ(1, notifications_);
+    EXPECT_EQ(1, _tr_arayuz_sekme_degisti_mi(strip_));
+    EXPECT_EQ(0, _tr_arayuz_sekme_degisti_mi(strip_));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(strip_));
+    const RECT area = gosterim_alani(strip_);
+    esit_dikdortgen(area, ebeveyndeki_konum(pencere(pages_[1])));
+    RECT button = {};
+    GetClientRect(pencere(button_), &button);
+    EXPECT_EQ(area.right - area.left, button.right);
+    EXPECT_EQ(area.bottom - area.top, button.bottom);
+
+    // The title of a closable tab selects it like any other tab.
+    tikla(strip_, baslik_noktasi(strip_, 2));
+    EXPECT_EQ(2, _tr_arayuz_sekme_secili(strip_));
+    yalniz_gorunur(2);
+    EXPECT_EQ(2, notifications_);
+    EXPECT_EQ(1, _tr_arayuz_sekme_degisti_mi(strip_));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(strip_));
+}
+
+TEST_F(SekmeTiklama, a_click_on_the_selected_tab_changes_nothing) {
+    tikla(strip_, baslik_noktasi(strip_, 0));
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(strip_));
+    EXPECT_EQ(0, notifications_);
+    EXPECT_EQ(0, _tr_arayuz_sekme_degisti_mi(strip_));
+    yalniz_gorunur(0);
+}
+
+TEST_F(SekmeTiklama, a_click_on_a_close_mark_requests_the_close_and_keeps_the_selection) {
+    tikla(strip_, x_noktasi(strip_, 2));
+    EXPECT_EQ(2, _tr_arayuz_sekme_kapandi_mi(strip_));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(strip_));
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(strip_));
+    EXPECT_EQ(0, _tr_arayuz_sekme_degisti_mi(strip_));
+    EXPECT_EQ(0, notifications_);
+    yalniz_gorunur(0);
+    EXPECT_EQ(3, _tr_arayuz_sekme_sayisi(strip_));
+
+    // The last pixels of the tab, right of the "x", belong to the mark too; so does
+    // the mark of the selected tab.
+    const RECT item = oge_dikdortgeni(strip_, 0);
+    tikla(strip_, {item.right - 2, (item.top + item.bottom) / 2});
+    EXPECT_EQ(0, _tr_arayuz_sekme_kapandi_mi(strip_));
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(strip_));
+}
+
+TEST_F(SekmeTiklama, the_same_click_on_a_plain_tab_selects_it_and_requests_nothing) {
+    tikla(strip_, x_noktasi(strip_, 1));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(strip_));
+    EXPECT_EQ(1, _tr_arayuz_sekme_secili(strip_));
+    EXPECT_EQ(1, _tr_arayuz_sekme_degisti_mi(strip_));
+    EXPECT_EQ(1, notifications_);
+    yalniz_gorunur(1);
+
+    // A middle click on a plain tab requests nothing either.
+    tikla(strip_, baslik_noktasi(strip_, 1), WM_MBUTTONDOWN, WM_MBUTTONUP);
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(strip_));
+}
+
+TEST_F(SekmeTiklama, a_middle_click_on_a_closable_tab_requests_its_close) {
+    tikla(strip_, baslik_noktasi(strip_, 2), WM_MBUTTONDOWN, WM_MBUTTONUP);
+    EXPECT_EQ(2, _tr_arayuz_sekme_kapandi_mi(strip_));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(strip_));
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(strip_));
+    yalniz_gorunur(0);
+}
+
+TEST_F(SekmeTiklama, closing_tabs_one_after_another_by_their_marks) {
+    // What the browser does with each request: remove the tab, whose place the next
+    // tab takes; a quick second click arrives as a double click.
+    tikla(strip_, x_noktasi(strip_, 0));
+    ASSERT_EQ(0, _tr_arayuz_sekme_kapandi_mi(strip_));
+    ASSERT_EQ(0, _tr_arayuz_sekme_kaldir(strip_, 0));
+    pompala();
+    EXPECT_EQ(std::vector<std::wstring>({L"Ikinci sayfa", L"Ucuncu sayfa  x"}), sekme_metinleri(strip_));
+    tikla(strip_, x_noktasi(strip_, 1), WM_LBUTTONDBLCLK, WM_LBUTTONUP);
+    EXPECT_EQ(1, _tr_arayuz_sekme_kapandi_mi(strip_));
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(strip_));
+}
+
+TEST_F(SekmeTiklama, a_short_closable_title_centred_in_its_tab_still_has_its_mark_at_the_right) {
+    ASSERT_EQ(0, baslik_ayarla(strip_, 2, ""));
+    pompala();
+    const RECT item = oge_dikdortgeni(strip_, 2);
+    const LONG middle_y = (item.top + item.bottom) / 2;
+    // The control draws the text "  x" in the middle of its smallest tab, so the "x"
+    // ends half the text's width right of the centre.
+    HWND strip = pencere(strip_);
+    HDC dc = GetDC(strip);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(strip, WM_GETFONT, 0, 0)));
+    SIZE text = {};
+    GetTextExtentPoint32W(dc, L"  x", 3, &text);
+    SelectObject(dc, previous);
+    ReleaseDC(strip, dc);
+    ASSERT_GT(item.right - item.left, text.cx + 12) << "the tab is not wider than its text";
+    const LONG glyph_right = (item.left + item.right + text.cx) / 2;
+    tikla(strip_, {glyph_right - x_genisligi(strip) / 2, middle_y});
+    EXPECT_EQ(2, _tr_arayuz_sekme_kapandi_mi(strip_));
+    tikla(strip_, {item.right - 3, middle_y});
+    EXPECT_EQ(2, _tr_arayuz_sekme_kapandi_mi(strip_));
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(strip_));
+    tikla(strip_, {item.left + 3, middle_y});
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(strip_));
+    EXPECT_EQ(2, _tr_arayuz_sekme_secili(strip_));
+}
+
+// ---- Without clicks -------------------------------------------------------------
+
+// A strip of its own (outside any window) with `count` pages, each a vertical box.
+struct SerbestSerit {
+    explicit SerbestSerit(int count, std::vector<bool> closable = {}) {
+        strip = _tr_arayuz_sekmeler();
+        for (int i = 0; i < count; ++i) {
+            pages.push_back(_tr_arayuz_kutu_dikey());
+            const bool mark = i < static_cast<int>(closable.size()) && closable[i];
+            titles.push_back(std::wstring(L"Sekme ") + static_cast<wchar_t>(L'A' + i));
+            const std::string title = std::string("Sekme ") + static_cast<char>('A' + i);
+            EXPECT_EQ(i, sekme_ekle(strip, pages.back(), title, mark));
+        }
+    }
+    ~SerbestSerit() { _tr_arayuz_widget_gizle(strip); }
+
+    // Index of the only visible page, -1 when none, -2 when several.
+    int gorunen_sayfa() const {
+        int shown = -1;
+        for (size_t k = 0; k < pages.size(); ++k) {
+            if (!gorunur(pages[k])) continue;
+            shown = shown == -1 ? static_cast<int>(k) : -2;
+        }
+        return shown;
+    }
+
+    int64_t strip;
+    std::vector<int64_t> pages;
+    std::vector<std::wstring> titles;
+};
+
+TEST(SekmeEkleme, the_first_tab_is_selected_and_shown_later_ones_hidden_without_a_change) {
+    SerbestSerit serit(1);
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(serit.strip));
+    EXPECT_EQ(0, serit.gorunen_sayfa());
+    esit_dikdortgen(gosterim_alani(serit.strip), ebeveyndeki_konum(pencere(serit.pages[0])));
+    EXPECT_EQ(pencere(serit.strip), GetParent(pencere(serit.pages[0])));
+
+    const int64_t second = _tr_arayuz_kutu_dikey();
+    EXPECT_EQ(1, sekme_ekle(serit.strip, second, "Ikinci", false));
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(serit.strip));
+    EXPECT_FALSE(gorunur(second));
+    EXPECT_EQ(0, serit.gorunen_sayfa());
+    esit_dikdortgen(gosterim_alani(serit.strip), ebeveyndeki_konum(pencere(second)));
+    EXPECT_EQ(0, _tr_arayuz_sekme_degisti_mi(serit.strip));
+    EXPECT_EQ(2, _tr_arayuz_sekme_sayisi(serit.strip));
+}
+
+TEST(SekmeEkleme, refuses_bad_ids_and_pages_that_would_hold_the_strip) {
+    SerbestSerit serit(1);
+    const int64_t box = _tr_arayuz_kutu_dikey();
+    ASSERT_EQ(0, _tr_arayuz_pakle(box, serit.strip, 1, 1, 0));
+    EXPECT_EQ(-1, sekme_ekle(-1, serit.pages[0], "x", false));
+    EXPECT_EQ(-1, sekme_ekle(4096, serit.pages[0], "x", true));
+    EXPECT_EQ(-1, sekme_ekle(serit.strip, -1, "x", false));
+    EXPECT_EQ(-1, sekme_ekle(serit.strip, 4096, "x", true));
+    // The strip as its own page, or the box that holds it, would make the strip its
+    // own ancestor.
+    EXPECT_EQ(-1, sekme_ekle(serit.strip, serit.strip, "x", false));
+    EXPECT_EQ(-1, sekme_ekle(serit.strip, box, "x", true));
+    EXPECT_EQ(1, _tr_arayuz_sekme_sayisi(serit.strip));
+    EXPECT_EQ(std::vector<std::wstring>({L"Sekme A"}), sekme_metinleri(serit.strip));
+    EXPECT_NE(pencere(serit.strip), GetParent(pencere(box)));
+}
+
+TEST(SekmeEkleme, a_full_strip_of_256_tabs_refuses_more) {
+    SerbestSerit serit(0);
+    const int64_t page = _tr_arayuz_kutu_dikey();
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(i, sekme_ekle(serit.strip, page, "s", i % 2 == 0));
+    EXPECT_EQ(-1, sekme_ekle(serit.strip, page, "fazla", false));
+    EXPECT_EQ(-1, sekme_ekle(serit.strip, page, "fazla", true));
+    EXPECT_EQ(256, _tr_arayuz_sekme_sayisi(serit.strip));
+    EXPECT_EQ(256, SendMessageW(pencere(serit.strip), TCM_GETITEMCOUNT, 0, 0));
+    // The last place still holds the last tab added.
+    EXPECT_EQ(0, baslik_ayarla(serit.strip, 255, "son"));
+    EXPECT_EQ(L"son", sekme_metni(serit.strip, 255));
+}
+
+TEST(SekmeEkleme, with_nothing_selected_a_new_tab_is_selected_and_its_page_shown) {
+    SerbestSerit serit(2);
+    ASSERT_EQ(0, _tr_arayuz_sekme_sec(serit.strip, -1));
+    ASSERT_EQ(-1, _tr_arayuz_sekme_secili(serit.strip));
+    const int64_t third = _tr_arayuz_kutu_dikey();
+    serit.pages.push_back(third);
+    EXPECT_EQ(2, sekme_ekle(serit.strip, third, "Ucuncu", false));
+    EXPECT_EQ(2, _tr_arayuz_sekme_secili(serit.strip));
+    EXPECT_EQ(2, serit.gorunen_sayfa());
+}
+
+TEST(SekmeSecim, selecting_shows_only_that_page_and_reports_one_change) {
+    SerbestSerit serit(3);
+    EXPECT_EQ(0, _tr_arayuz_sekme_sec(serit.strip, 1));
+    EXPECT_EQ(1, _tr_arayuz_sekme_secili(serit.strip));
+    EXPECT_EQ(1, serit.gorunen_sayfa());
+    EXPECT_EQ(1, _tr_arayuz_sekme_degisti_mi(serit.strip));
+    EXPECT_EQ(0, _tr_arayuz_sekme_degisti_mi(serit.strip));
+
+    // An index outside the strip hides every page and still reports a change.
+    EXPECT_EQ(0, _tr_arayuz_sekme_sec(serit.strip, 3));
+    EXPECT_EQ(-1, serit.gorunen_sayfa());
+    EXPECT_EQ(1, _tr_arayuz_sekme_degisti_mi(serit.strip));
+    EXPECT_EQ(0, _tr_arayuz_sekme_sec(serit.strip, -5));
+    EXPECT_EQ(-1, serit.gorunen_sayfa());
+    EXPECT_EQ(1, _tr_arayuz_sekme_degisti_mi(serit.strip));
+
+    EXPECT_EQ(-1, _tr_arayuz_sekme_sec(-1, 0));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_sec(4096, 0));
+}
+
+TEST(SekmeSecim, invalid_ids_and_an_idle_strip_give_the_failure_values) {
+    SerbestSerit serit(1, {true});
+    EXPECT_EQ(0, _tr_arayuz_sekme_sayisi(-1));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_secili(-1));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(-1));
+    EXPECT_EQ(0, _tr_arayuz_sekme_sayisi(4096));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_secili(4096));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(4096));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kaldir(-1, 0));
+    EXPECT_EQ(-1, baslik_ayarla(-1, 0, "x"));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(serit.strip));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(serit.strip));
+    EXPECT_EQ(1, _tr_arayuz_sekme_sayisi(serit.strip));
+}
+
+TEST(SekmeKaldirma, three_tabs_any_removal_with_any_selection) {
+    for (int removed = 0; removed < 3; ++removed) {
+        for (int selected = 0; selected < 3; ++selected) {
+            SCOPED_TRACE("removed " + std::to_string(removed) + ", selected " + std::to_string(selected));
+            SerbestSerit serit(3, {true, false, true});
+            ASSERT_EQ(0, _tr_arayuz_sekme_sec(serit.strip, selected));
+            ASSERT_EQ(1, _tr_arayuz_sekme_degisti_mi(serit.strip));
+
+            ASSERT_EQ(0, _tr_arayuz_sekme_kaldir(serit.strip, removed));
+
+            std::vector<int> left;  // original indices of the remaining tabs, in order
+            for (int k = 0; k < 3; ++k)
+                if (k != removed) left.push_back(k);
+            const int new_selection = removed < 2 ? removed : 1;
+            EXPECT_EQ(2, _tr_arayuz_sekme_sayisi(serit.strip));
+            EXPECT_EQ(new_selection, _tr_arayuz_sekme_secili(serit.strip));
+            EXPECT_EQ(left[new_selection], serit.gorunen_sayfa());
+            EXPECT_EQ(0, _tr_arayuz_sekme_degisti_mi(serit.strip));
+            const std::wstring mark[3] = {L"  x", L"", L"  x"};
+            EXPECT_EQ(std::vector<std::wstring>({serit.titles[left[0]] + mark[left[0]],
+                                                 serit.titles[left[1]] + mark[left[1]]}),
+                      sekme_metinleri(serit.strip));
+            // The pages moved with their tabs.
+            for (int i = 0; i < 2; ++i) {
+                ASSERT_EQ(0, _tr_arayuz_sekme_sec(serit.strip, i));
+                EXPECT_EQ(left[i], serit.gorunen_sayfa()) << "tab " << i;
+            }
+            // So did the close marks: renaming keeps or omits them by the tab.
+            for (int i = 0; i < 2; ++i) ASSERT_EQ(0, baslik_ayarla(serit.strip, i, "Yeni"));
+            EXPECT_EQ(std::vector<std::wstring>({L"Yeni" + mark[left[0]], L"Yeni" + mark[left[1]]}),
+                      sekme_metinleri(serit.strip));
+        }
+    }
+}
+
+TEST(SekmeKaldirma, the_only_tab_leaves_an_empty_strip_that_takes_new_tabs) {
+    SerbestSerit serit(1, {true});
+    EXPECT_EQ(0, _tr_arayuz_sekme_kaldir(serit.strip, 0));
+    EXPECT_EQ(0, _tr_arayuz_sekme_sayisi(serit.strip));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_secili(serit.strip));
+    EXPECT_EQ(-1, serit.gorunen_sayfa());
+    EXPECT_EQ(0, SendMessageW(pencere(serit.strip), TCM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kaldir(serit.strip, 0));
+
+    // The page stays a child of the strip and can come back as a plain tab.
+    EXPECT_EQ(pencere(serit.strip), GetParent(pencere(serit.pages[0])));
+    EXPECT_EQ(0, sekme_ekle(serit.strip, serit.pages[0], "Geri", false));
+    EXPECT_EQ(0, serit.gorunen_sayfa());
+    EXPECT_EQ(0, baslik_ayarla(serit.strip, 0, "Geri geldi"));
+    EXPECT_EQ(L"Geri geldi", sekme_metni(serit.strip, 0));
+}
+
+TEST(SekmeKaldirma, indices_outside_the_strip_change_nothing) {
+    SerbestSerit serit(3, {false, true, false});
+    ASSERT_EQ(0, _tr_arayuz_sekme_sec(serit.strip, 2));
+    const std::vector<std::wstring> before = sekme_metinleri(serit.strip);
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kaldir(serit.strip, -1));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_kaldir(serit.strip, 3));
+    EXPECT_EQ(3, _tr_arayuz_sekme_sayisi(serit.strip));
+    EXPECT_EQ(2, _tr_arayuz_sekme_secili(serit.strip));
+    EXPECT_EQ(2, serit.gorunen_sayfa());
+    EXPECT_EQ(before, sekme_metinleri(serit.strip));
+}
+
+TEST(SekmeMetin, closable_tabs_show_their_title_then_two_spaces_and_x) {
+    SerbestSerit serit(0);
+    const int64_t page = _tr_arayuz_kutu_dikey();
+    ASSERT_EQ(0, sekme_ekle(serit.strip, page, "Yeni Sekme", true));
+    ASSERT_EQ(1, sekme_ekle(serit.strip, page, "Duz", false));
+    EXPECT_EQ(std::vector<std::wstring>({L"Yeni Sekme  x", L"Duz"}), sekme_metinleri(serit.strip));
+
+    EXPECT_EQ(0, baslik_ayarla(serit.strip, 0, "Hizli Erisim"));
+    EXPECT_EQ(0, baslik_ayarla(serit.strip, 1, "Hizli Erisim"));
+    EXPECT_EQ(std::vector<std::wstring>({L"Hizli Erisim  x", L"Hizli Erisim"}), sekme_metinleri(serit.strip));
+
+    EXPECT_EQ(0, baslik_ayarla(serit.strip, 0, ""));
+    EXPECT_EQ(0, _tr_arayuz_sekme_baslik_ayarla(serit.strip, 1, nullptr, 0));
+    EXPECT_EQ(std::vector<std::wstring>({L"  x", L""}), sekme_metinleri(serit.strip));
+
+    // UTF-8 titles arrive as UTF-16; a zero byte ends a title.
+    EXPECT_EQ(0, baslik_ayarla(serit.strip, 0, "G\xC3\xBCn\xC3\xBC"));
+    EXPECT_EQ(0, baslik_ayarla(serit.strip, 1, std::string("ab\0cd", 5)));
+    EXPECT_EQ(std::vector<std::wstring>({L"G\u00FCn\u00FC  x", L"ab"}), sekme_metinleri(serit.strip));
+
+    // An index outside the strip is accepted and changes no tab.
+    EXPECT_EQ(0, baslik_ayarla(serit.strip, 2, "Yok"));
+    EXPECT_EQ(0, baslik_ayarla(serit.strip, -1, "Yok"));
+    EXPECT_EQ(std::vector<std::wstring>({L"G\u00FCn\u00FC  x", L"ab"}), sekme_metinleri(serit.strip));
+}
+
+}  // namespace
