@@ -133,7 +133,7 @@ void sayfa_olaylarini_isle(int64_t konum) {
     }
 }
 
-// The toolbar button checks, each acting on the selected tab's web view.
+// A toolbar button that acts on the selected tab's web view.
 struct GorunumDugmesi {
     const int64_t* dugme;
     int64_t (*eylem)(int64_t view);
@@ -156,18 +156,20 @@ void adres_girisini_denetle() {
     _tr_webgorunum_yukle(secili_gorunum(), metin.ptr(), metin.len());
 }
 
+// The buttons in the order of the checks: Back, Forward, Reload and Home come
+// before New tab, Menu after it; the sidebar buttons open panels 1 to 4.
+const GorunumDugmesi kGeriIleriYenileEv[] = {
+    {&geri_dugme, _tr_webgorunum_geri},
+    {&ileri_dugme, _tr_webgorunum_ileri},
+    {&yenile_dugme, _tr_webgorunum_yenile},
+    {&ana_sayfa_dugme, ana_sayfaya_don},
+};
+const GorunumDugmesi kMenu = {&menu_dugme, _tr_webgorunum_yakinlik_sifirla};
+const int64_t* const kKenarDugmeleri[] = {&sb_yer_imi, &sb_gecmis, &sb_indirme, &sb_ayar};
+
 }  // namespace
 
 int64_t olaylari_kontrol_et(void) noexcept {
-    static const GorunumDugmesi kGeriIleriYenileEv[] = {
-        {&geri_dugme, _tr_webgorunum_geri},
-        {&ileri_dugme, _tr_webgorunum_ileri},
-        {&yenile_dugme, _tr_webgorunum_yenile},
-        {&ana_sayfa_dugme, ana_sayfaya_don},
-    };
-    static const GorunumDugmesi kMenu = {&menu_dugme, _tr_webgorunum_yakinlik_sifirla};
-    static const int64_t* const kKenarDugmeleri[] = {&sb_yer_imi, &sb_gecmis, &sb_indirme, &sb_ayar};
-
     for (const GorunumDugmesi& oge : kGeriIleriYenileEv) gorunum_dugmesini_denetle(oge);
     if (_tr_arayuz_dugme_basildi_mi(yeni_sekme_dugme) == 1) hizli_erisim_ac();
     gorunum_dugmesini_denetle(kMenu);
