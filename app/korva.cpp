@@ -6,6 +6,8 @@
 // until the main window reports closed.
 #include "korva.h"
 
+#include <string.h>
+
 #include "core/calismazamani_win.h"
 #include "widgets/arayuz_win_cz.h"
 #include "window/pencere_win_cz.h"
@@ -50,17 +52,26 @@ constexpr char kKapanisSatiri[] = "Korva kapatildi.";
 
 }  // namespace
 
+// Start-up checks no results: a piece that could not be made leaves its id at -1,
+// and every runtime call given -1 does nothing.
 int64_t korva_baslat(void) noexcept {
     _tr_pencere_baslat();
+    _tr_arayuz_css_yukle(KOYU_TEMA, static_cast<int64_t>(strlen(KOYU_TEMA)));
     static const char kBaslik[] = "Korva";
     ana_pencere = _tr_pencere_olustur(kBaslik, sizeof(kBaslik) - 1, PENCERE_GENISLIK, PENCERE_YUKSEKLIK);
+    arayuz_kur();
+    _tr_pencere_icerik_ayarla(ana_pencere, ana_kutu);
     _tr_pencere_goster(ana_pencere);
+    // The side panel starts closed, in step with kenar_acik = 0.
+    _tr_arayuz_widget_gizle(kenar_panel);
+    hizli_erisim_ac();
     return 0;
 }
 
 int64_t korva_dongu(void) noexcept {
     while (_tr_pencere_kapatildi_mi(ana_pencere) == 0) {
         _tr_pencere_olaylari_isle();
+        olaylari_kontrol_et();
         _tr_pencere_olay_bekle(kDonguBeklemesiMs);
     }
     _yazdir_metin(kKapanisSatiri, sizeof(kKapanisSatiri) - 1);

@@ -11,6 +11,11 @@ TR_API const int64_t PENCERE_YUKSEKLIK;  // main window height, 900
 TR_API const int64_t MAKS_SEKME;         // most tabs open at once, 64
 TR_API const int64_t KENAR_GENISLIK;     // icon sidebar width, 48
 
+// The two documents, zero-terminated ASCII: the start page (HTML) and the dark
+// theme stylesheet.
+TR_API const char HIZLI_ERISIM[];
+TR_API const char KOYU_TEMA[];
+
 // Ids set once during start-up; -1 means none.
 TR_API int64_t ana_pencere;
 TR_API int64_t sekme_defteri;
@@ -36,6 +41,29 @@ TR_API int64_t sb_ayar;
 TR_API int64_t wv_sayisi;    // open tabs, each holding one web view
 TR_API int64_t kenar_acik;   // 1 while the side panel is shown
 TR_API int64_t aktif_panel;  // panel shown, 1 to 4; 0 when closed
+
+// Interface construction: builds the whole widget tree once and sets the widget
+// ids above. Returns 0.
+TR_API int64_t arayuz_kur(void) TR_NOEXCEPT;
+
+// Reactions to input and page events. One pass of checks, run after each pump.
+TR_API int64_t olaylari_kontrol_et(void) TR_NOEXCEPT;
+// Open a tab at the end of the strip and select it: the start page titled
+// "Hizli Erisim", or the given address titled "Yeni Sekme". The new web view's
+// id, or -1 at the tab limit or when no web view can be made.
+TR_API int64_t hizli_erisim_ac(void) TR_NOEXCEPT;
+TR_API int64_t yeni_sekme_ac(const char* address, int64_t length) TR_NOEXCEPT;
+// Side panel 1 to 4 (Bookmarks, History, Downloads, Settings): opens it, switches
+// it, or closes it when that panel is already open. Returns 0.
+TR_API int64_t kenar_paneli_ac(int64_t number) TR_NOEXCEPT;
+// Copy the selected tab's page title, address and loading state into the window
+// title, the address entry and the status bar. Each returns 0.
+TR_API int64_t pencere_basligini_guncelle(void) TR_NOEXCEPT;
+TR_API int64_t adres_cubugunu_guncelle(void) TR_NOEXCEPT;
+TR_API int64_t durum_guncelle(void) TR_NOEXCEPT;
+// The web view shown in the tab at a position, 0 to wv_sayisi - 1; -1 for any
+// other position. Tabs and web views are paired by this table, never by number.
+TR_API int64_t sekme_webgorunumu(int64_t position) TR_NOEXCEPT;
 
 // Start-up (window, interface, first tab) and the main loop until the main window
 // is closed; the loop prints the shutdown line and returns the exit code, 0.

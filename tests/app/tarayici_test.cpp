@@ -1,0 +1,785 @@
+// The browser in this process, as a person at the window sees it: start-up with
+// the stand-in web engine, then passes of the main loop driven here, with real
+// clicks and keys on the real controls, reading back the controls, the window
+// title and the engine's call log (which view was asked to do what).
+//
+// Start-up runs once per process, so the Tarayici tests share one browser and run
+// in the order written, each starting from where the one before left off. The
+// engine numbers its controllers 0, 1, 2... in creation order; the tests keep their
+// own list of the controller shown at each tab position, from the log's "N created"
+// lines, to tell which view a button reached. A case that needs a different engine
+// runs in a child process of this program.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/calismazamani_win.h"
+#include "korva.h"
+#include "webview/webgorunum_win_cz.h"
+#include "widgets/arayuz_ic.h"
+#include "widgets/arayuz_win_cz.h"
+#include "window/pencere_win_cz.h"
+
+namespace {
+
+const std::wstring kDerlemeKlasoru = KORVA_BUILD_DIR_W;
+const std::wstring kMotorKlasoru = kDerlemeKlasoru + L"\\standin";
+// Set in a child process started by this program for a fresh browser.
+const wchar_t kAltSurecDegiskeni[] = L"KORVA_APP_ALT_SUREC";
+
+// ---- Files and text --------------------------------------------------------------
+
+std::string utf8(const std::wstring& metin) {
+    if (metin.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, metin.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string sonuc(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, metin.c_str(), -1, sonuc.data(), n, nullptr, nullptr);
+    sonuc.resize(static_cast<size_t>(n - 1));
+    return sonuc;
+}
+
+// "Z:\a\b" to "file:///Z:/a/b", as a person would type it.
+std::string dosya_adresi(const std::wstring& yol) {
+    std::string adres = "file:///" + utf8(yol);
+    std::replace(adres.begin(), adres.end(), '\\', '/');
+    return adres;
+}
+
+std::wstring yol_derlemede(const wchar_t* ad) { return kDerlemeKlasoru + L"\\" + ad; }
+
+void dosya_yaz(const std::wstring& yol, const std::string& icerik) {
+    std::ofstream dosya(yol.c_str(), std::ios::binary | std::ios::trunc);
+    dosya << icerik;
+}
+
+void ortam_ayarla(const wchar_t* ad, const std::wstring& deger) {
+    SetEnvironmentVariableW(ad, deger.c_str());
+    _wputenv_s(ad, deger.c_str());
+}
+
+// ---- The engine's call log --------------------------------------------------------
+
+std::wstring gunluk_yolu;
+
+std::vector<std::string> gunluk_satirlari() {
+    std::vector<std::string> satirlar;
+    std::ifstream dosya(gunluk_yolu.c_str());
+    std::string satir;
+    while (std::getline(dosya, satir)) {
+        if (!satir.empty() && satir.back() == '\r') satir.pop_back();
+        satirlar.push_back(satir);
+    }
+    return satirlar;
+}
+
+size_t gunluk_isareti() { return gunluk_satirlari().size(); }
+
+std::vector<std::string> isaretten_sonra(size_t isaret) {
+    std::vector<std::string> satirlar = gunluk_satirlari();
+    if (isaret >= satirlar.size()) return {};
+    return std::vector<std::string>(satirlar.begin() + static_cast<long>(isaret), satirlar.end());
+}
+
+bool satir_var(const std::vector<std::string>& satirlar, const std::string& aranan) {
+    return std::find(satirlar.begin(), satirlar.end(), aranan) != satirlar.end();
+}
+
+// Lines about one controller whose method is `yontem`.
+int yontem_sayisi(const std::vector<std::string>& satirlar, int kontrolcu, const std::string& yontem) {
+    const std::string bas = std::to_string(kontrolcu) + " " + yontem;
+    int sayi = 0;
+    for (const std::string& satir : satirlar) {
+        if (satir == bas || satir.rfind(bas + " ", 0) == 0) ++sayi;
+    }
+    return sayi;
+}
+
+// Every controller other than `kontrolcu` that received `yontem`.
+std::vector<int> baskalari(const std::vector<std::string>& satirlar, int kontrolcu, const std::string& yontem) {
+    std::vector<int> sonuc;
+    for (const std::string& satir : satirlar) {
+        std::istringstream okuyucu(satir);
+        std::string numara, ad;
+        okuyucu >> numara >> ad;
+        if (ad != yontem || numara == "-" || numara == std::to_string(kontrolcu)) continue;
+        sonuc.push_back(std::stoi(numara));
+    }
+    return sonuc;
+}
+
+// The controllers the engine made, in order, from "N created" lines.
+std::vector<int> yaratilanlar(const std::vector<std::string>& satirlar) {
+    std::vector<int> sonuc;
+    for (const std::string& satir : satirlar) {
+        const std::string son = " created";
+        if (satir.size() > son.size() && satir.compare(satir.size() - son.size(), son.size(), son) == 0) {
+            sonuc.push_back(std::stoi(satir.substr(0, satir.size() - son.size())));
+        }
+    }
+    return sonuc;
+}
+
+// ---- The window and its controls ----------------------------------------------
+
+HWND hwnd_of(int64_t widget) { return _tr_arayuz_widget_al_hwnd(widget); }
+
+HWND ana_pencere_hwnd() { return GetAncestor(hwnd_of(ana_kutu), GA_ROOT); }
+
+std::string pencere_metni(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::wstring metin(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(hwnd, metin.data(), n + 1);
+    metin.resize(static_cast<size_t>(n));
+    return utf8(metin);
+}
+
+std::string pencere_basligi() { return pencere_metni(ana_pencere_hwnd()); }
+std::string adres_metni() { return pencere_metni(hwnd_of(adres_girisi)); }
+std::string durum_metni() { return pencere_metni(hwnd_of(durum_etiketi)); }
+LRESULT ilerleme_konumu() { return SendMessageW(hwnd_of(ilerleme), PBM_GETPOS, 0, 0); }
+
+HWND serit() { return hwnd_of(sekme_defteri); }
+int sekme_sayisi_yerel() { return static_cast<int>(SendMessageW(serit(), TCM_GETITEMCOUNT, 0, 0)); }
+int secili_sekme() { return static_cast<int>(SendMessageW(serit(), TCM_GETCURSEL, 0, 0)); }
+
+std::string sekme_yazisi(int konum) {
+    wchar_t metin[256] = {};
+    TCITEMW oge = {};
+    oge.mask = TCIF_TEXT;
+    oge.pszText = metin;
+    oge.cchTextMax = 256;
+    if (!SendMessageW(serit(), TCM_GETITEMW, konum, reinterpret_cast<LPARAM>(&oge))) return "<yok>";
+    return utf8(metin);
+}
+
+RECT sekme_dikdortgeni(int konum) {
+    RECT alan = {};
+    SendMessageW(serit(), TCM_GETITEMRECT, konum, reinterpret_cast<LPARAM>(&alan));
+    return alan;
+}
+
+void fare_tikla(HWND hwnd, int x, int y) {
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+// A click on the "x" at the right end of a tab, and on its title.
+void kapatma_isaretine_tikla(int konum) {
+    RECT alan = sekme_dikdortgeni(konum);
+    fare_tikla(serit(), alan.right - 4, (alan.top + alan.bottom) / 2);
+}
+
+void sekme_basligina_tikla(int konum) {
+    RECT alan = sekme_dikdortgeni(konum);
+    fare_tikla(serit(), alan.left + 8, (alan.top + alan.bottom) / 2);
+}
+
+void dugmeye_bas(int64_t dugme) { SendMessageW(hwnd_of(dugme), BM_CLICK, 0, 0); }
+
+// Types into the address entry and confirms with Enter, as the keyboard would.
+void adres_yaz_ve_onayla(const std::string& metin) {
+    std::wstring genis(metin.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_UTF8, 0, metin.c_str(), -1, genis.data(), static_cast<int>(genis.size()));
+    genis.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+    HWND giris = hwnd_of(adres_girisi);
+    SetFocus(giris);
+    SendMessageW(giris, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(genis.c_str()));
+    PostMessageW(giris, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(giris, WM_CHAR, L'\r', 0x001C0001);
+    PostMessageW(giris, WM_KEYUP, VK_RETURN, 0xC01C0001);
+}
+
+// ---- Passes of the main loop -----------------------------------------------------
+
+void gecis() {
+    _tr_pencere_olaylari_isle();
+    olaylari_kontrol_et();
+}
+
+// Runs passes until the condition holds, at most `en_cok` of them; between two
+// passes it waits briefly for input, as the program's loop does.
+bool gecisler_ta_ki(const std::function<bool()>& kosul, int en_cok = 300) {
+    for (int i = 0; i < en_cok; ++i) {
+        if (kosul()) return true;
+        _tr_pencere_olay_bekle(20);
+        gecis();
+    }
+    return kosul();
+}
+
+// A few passes with nothing expected: lets pending events arrive and be handled.
+void gecisler(int sayi) {
+    for (int i = 0; i < sayi; ++i) {
+        _tr_pencere_olay_bekle(10);
+        gecis();
+    }
+}
+
+bool sayfa_hazir() { return durum_metni() == "Hazir"; }
+
+// Sets up the engine for this process and starts the browser.
+void tarayiciyi_baslat(const wchar_t* gunluk_adi, const wchar_t* motor_ayari) {
+    gunluk_yolu = yol_derlemede(gunluk_adi);
+    DeleteFileW(gunluk_yolu.c_str());
+    ortam_ayarla(L"KORVA_STANDIN_LOG", gunluk_yolu);
+    if (motor_ayari != nullptr) ortam_ayarla(L"KORVA_STANDIN", motor_ayari);
+    wchar_t yol[32768] = {};
+    GetEnvironmentVariableW(L"PATH", yol, 32768);
+    ortam_ayarla(L"PATH", kMotorKlasoru + L";" + yol);
+    SetDllDirectoryW(kMotorKlasoru.c_str());
+    korva_baslat();
+}
+
+// The HTML of a small page with a title.
+std::string baslikli_sayfa(const std::string& baslik) {
+    return "<!DOCTYPE html><html><head><title>" + baslik + "</title></head><body><p>" + baslik +
+           "</p></body></html>";
+}
+
+}  // namespace
+
+// ---- One browser for the whole run ------------------------------------------------
+
+class Tarayici : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((kMotorKlasoru + L"\\WebView2Loader.dll").c_str()))
+            << "the stand-in engine is not built";
+        haberler_adresi = dosya_adresi(yol_derlemede(L"app_haberler.html"));
+        spor_adresi = dosya_adresi(yol_derlemede(L"app_spor.html"));
+        dosya_yaz(yol_derlemede(L"app_haberler.html"), baslikli_sayfa("Haberler"));
+        dosya_yaz(yol_derlemede(L"app_spor.html"), baslikli_sayfa("Spor"));
+        tarayiciyi_baslat(L"app_motor_gunlugu.log", nullptr);
+        kontrolculer = yaratilanlar(gunluk_satirlari());
+    }
+
+    // Opens a tab with the New-tab button and records its controller.
+    static void yeni_sekme_dugmesiyle_ac() {
+        const size_t isaret = gunluk_isareti();
+        dugmeye_bas(yeni_sekme_dugme);
+        gecis();
+        std::vector<int> yeni = yaratilanlar(isaretten_sonra(isaret));
+        ASSERT_EQ(1u, yeni.size());
+        kontrolculer.push_back(yeni[0]);
+    }
+
+    // Closes the tab at a position with a click on its close mark, in one pass.
+    static void kapat(int konum) {
+        kapatma_isaretine_tikla(konum);
+        gecis();
+        kontrolculer.erase(kontrolculer.begin() + konum);
+    }
+
+    static int secili_kontrolcu() { return kontrolculer.at(static_cast<size_t>(secili_sekme())); }
+
+    // The controller shown at each tab position, by the engine's numbers.
+    static std::vector<int> kontrolculer;
+    static std::string haberler_adresi;
+    static std::string spor_adresi;
+};
+
+std::vector<int> Tarayici::kontrolculer;
+std::string Tarayici::haberler_adresi;
+std::string Tarayici::spor_adresi;
+
+TEST_F(Tarayici, BaslangictaAgacTamVeIlkSekmeBaslangicSayfasinda) {
+    // Ids in creation order, from the root box to the version label.
+    EXPECT_EQ(0, ana_kutu);
+    EXPECT_EQ(2, geri_dugme);
+    EXPECT_EQ(3, ileri_dugme);
+    EXPECT_EQ(4, yenile_dugme);
+    EXPECT_EQ(5, ana_sayfa_dugme);
+    EXPECT_EQ(6, adres_girisi);
+    EXPECT_EQ(7, yeni_sekme_dugme);
+    EXPECT_EQ(8, menu_dugme);
+    EXPECT_EQ(10, kenar_cubugu);
+    EXPECT_EQ(11, sb_yer_imi);
+    EXPECT_EQ(12, sb_gecmis);
+    EXPECT_EQ(13, sb_indirme);
+    EXPECT_EQ(15, sb_ayar);
+    EXPECT_EQ(16, kenar_panel);
+    EXPECT_EQ(17, kenar_panel_baslik);
+    EXPECT_EQ(22, sekme_defteri);
+    EXPECT_EQ(24, ilerleme);
+    EXPECT_EQ(25, durum_etiketi);
+    EXPECT_NE(-1, ana_pencere);
+    ASSERT_GE(win_widget_sayisi, 27);
+
+    // Kinds and packing: children per box, in order, with their arguments.
+    struct Cocuk { int64_t id; int expand, fill, padding; };
+    auto kutu_icerigi = [](int64_t kutu, std::vector<Cocuk> beklenen) {
+        const Widget& kayit = win_widgetlar[kutu];
+        ASSERT_EQ(static_cast<int>(beklenen.size()), kayit.child_count) << "box " << kutu;
+        for (size_t i = 0; i < beklenen.size(); ++i) {
+            SCOPED_TRACE("box " + std::to_string(kutu) + " child " + std::to_string(i));
+            EXPECT_EQ(win_widgetlar[beklenen[i].id].hwnd, kayit.children[i].hwnd);
+            EXPECT_EQ(beklenen[i].expand, kayit.children[i].expand);
+            EXPECT_EQ(beklenen[i].fill, kayit.children[i].fill);
+            EXPECT_EQ(beklenen[i].padding, kayit.children[i].padding);
+            EXPECT_EQ(kayit.hwnd, GetParent(win_widgetlar[beklenen[i].id].hwnd));
+        }
+    };
+    kutu_icerigi(ana_kutu, {{1, 0, 0, 0}, {9, 1, 1, 0}, {23, 0, 0, 0}});
+    kutu_icerigi(1, {{2, 0, 0, 2}, {3, 0, 0, 2}, {4, 0, 0, 2}, {5, 0, 0, 4}, {6, 1, 1, 6}, {7, 0, 0, 2}, {8, 0, 0, 2}});
+    kutu_icerigi(9, {{10, 0, 0, 0}, {16, 0, 0, 0}, {22, 1, 1, 0}});
+    kutu_icerigi(kenar_cubugu, {{11, 0, 0, 0}, {12, 0, 0, 0}, {13, 0, 0, 0}, {14, 1, 1, 0}, {15, 0, 0, 0}});
+    kutu_icerigi(kenar_panel, {{17, 0, 0, 0}, {18, 0, 0, 0}, {21, 1, 1, 0}});
+    kutu_icerigi(21, {{19, 0, 1, 0}});
+    kutu_icerigi(19, {{20, 0, 0, 12}});
+    kutu_icerigi(23, {{24, 0, 0, 4}, {25, 1, 0, 8}, {26, 0, 0, 8}});
+    const int64_t beklenen_tur[27] = {KIND_VBOX, KIND_HBOX, KIND_BUTTON, KIND_BUTTON, KIND_BUTTON, KIND_BUTTON,
+                                      KIND_ENTRY, KIND_BUTTON, KIND_BUTTON, KIND_HBOX, KIND_VBOX, KIND_BUTTON,
+                                      KIND_BUTTON, KIND_BUTTON, KIND_LABEL, KIND_BUTTON, KIND_VBOX, KIND_LABEL,
+                                      KIND_SEPARATOR, KIND_VBOX, KIND_LABEL, KIND_VBOX, KIND_TABS, KIND_HBOX,
+                                      KIND_PROGRESS, KIND_LABEL, KIND_LABEL};
+    for (int i = 0; i < 27; ++i) EXPECT_EQ(beklenen_tur[i], win_widgetlar[i].kind) << "widget " << i;
+    EXPECT_TRUE(GetWindowLongPtrW(win_widgetlar[21].hwnd, GWL_STYLE) & WS_VSCROLL) << "the scroll box";
+    EXPECT_EQ(KENAR_GENISLIK, win_widgetlar[kenar_cubugu].req_width);
+    EXPECT_EQ(280, win_widgetlar[kenar_panel].req_width);
+    EXPECT_EQ(200, win_widgetlar[ilerleme].req_width);
+
+    // Texts as the controls show them.
+    const std::pair<int64_t, const char*> yazilar[] = {
+        {geri_dugme, "\xE2\x97\x80"}, {ileri_dugme, "\xE2\x96\xB6"}, {yenile_dugme, "\xE2\x9F\xB3"},
+        {ana_sayfa_dugme, "\xE2\x8C\x82"}, {adres_girisi, ""}, {yeni_sekme_dugme, "+"},
+        {menu_dugme, "\xE2\x89\xA1"}, {sb_yer_imi, "\xE2\x98\x85"}, {sb_gecmis, "\xE2\x8F\xB1"},
+        {sb_indirme, "\xE2\x86\x93"}, {14, ""}, {sb_ayar, "\xE2\x9A\x99"}, {kenar_panel_baslik, "Panel"},
+        {20, "Icerik burada gorunecek"}, {durum_etiketi, "Hazir"}, {26, "Korva v2.0"}};
+    for (const auto& [id, yazi] : yazilar) EXPECT_EQ(yazi, pencere_metni(hwnd_of(id))) << "widget " << id;
+    wchar_t ipucu[64] = {};
+    SendMessageW(hwnd_of(adres_girisi), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(ipucu), 64);
+    EXPECT_EQ("Adres yazin veya arayin...", utf8(ipucu));
+
+    // The side panel starts hidden; the rest of the window shows.
+    EXPECT_FALSE(IsWindowVisible(hwnd_of(kenar_panel)));
+    EXPECT_EQ(0, kenar_acik);
+    EXPECT_EQ(0, aktif_panel);
+    EXPECT_TRUE(IsWindowVisible(ana_pencere_hwnd()));
+    EXPECT_TRUE(IsWindowVisible(hwnd_of(adres_girisi)));
+    EXPECT_EQ("Korva", pencere_basligi());
+
+    // Before the first pass the status bar still reads as built.
+    EXPECT_EQ("Hazir", durum_metni());
+    EXPECT_EQ(0, ilerleme_konumu());
+    PBRANGE aralik = {};
+    SendMessageW(hwnd_of(ilerleme), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&aralik));
+    EXPECT_EQ(0, aralik.iLow);
+    EXPECT_EQ(100, aralik.iHigh);
+
+    // One tab, the start page, selected; its web view is the tab's page, the
+    // widget registered right after the 27 of the interface.
+    EXPECT_EQ(28, win_widget_sayisi);
+    EXPECT_EQ(KIND_EXTERNAL, win_widgetlar[27].kind);
+    EXPECT_EQ(1, wv_sayisi);
+    ASSERT_EQ(1, sekme_sayisi_yerel());
+    EXPECT_EQ(0, secili_sekme());
+    EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(0));
+    EXPECT_EQ(0, sekme_webgorunumu(0));
+    EXPECT_EQ(-1, sekme_webgorunumu(1));
+    EXPECT_EQ(win_widgetlar[27].hwnd, win_widgetlar[sekme_defteri].tab_pages[0]);
+    EXPECT_TRUE(IsWindowVisible(win_widgetlar[27].hwnd));
+    ASSERT_EQ(std::vector<int>{0}, kontrolculer);
+    EXPECT_TRUE(satir_var(gunluk_satirlari(), "0 NavigateToString " + std::to_string(strlen(HIZLI_ERISIM))));
+}
+
+TEST_F(Tarayici, DurumIlkGezintiBitenKadarYukleniyorSonraHazir) {
+    // A pass before the engine has answered: the start page is still loading.
+    olaylari_kontrol_et();
+    EXPECT_EQ("Yukleniyor...", durum_metni());
+    EXPECT_EQ(50, ilerleme_konumu());
+
+    ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
+    EXPECT_EQ(0, ilerleme_konumu());
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
+    EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(0));
+    EXPECT_EQ("about:blank", adres_metni());
+}
+
+TEST_F(Tarayici, YeniSekmeSonaEklenirSecilirVeAyniGecisteAdresleBaslikIzler) {
+    SetWindowTextW(ana_pencere_hwnd(), L"eski");
+    SetWindowTextW(hwnd_of(adres_girisi), L"eski");
+    const size_t isaret = gunluk_isareti();
+    yeni_sekme_dugmesiyle_ac();
+
+    // All of this in the pass that saw the click.
+    EXPECT_EQ(2, wv_sayisi);
+    ASSERT_EQ(2, sekme_sayisi_yerel());
+    EXPECT_EQ(1, secili_sekme());
+    EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(1));
+    EXPECT_NE("eski", adres_metni());
+    EXPECT_NE("eski", pencere_basligi());
+    EXPECT_EQ("Yukleniyor...", durum_metni());
+    EXPECT_EQ(50, ilerleme_konumu());
+    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[1], "NavigateToString"));
+    EXPECT_FALSE(IsWindowVisible(win_widgetlar[27].hwnd)) << "the first tab's page is hidden";
+
+    ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
+    EXPECT_EQ("about:blank", adres_metni());
+}
+
+TEST_F(Tarayici, EnterGiristekiMetniAynenYukletirVeMetneDokunmaz) {
+    const size_t isaret = gunluk_isareti();
+    adres_yaz_ve_onayla("ornek");
+    ASSERT_TRUE(gecisler_ta_ki([&] { return yontem_sayisi(isaretten_sonra(isaret), secili_kontrolcu(), "Navigate") > 0; }, 20));
+    // The page completes an address without a scheme; the program adds nothing.
+    const std::vector<std::string> satirlar = isaretten_sonra(isaret);
+    EXPECT_TRUE(satir_var(satirlar, std::to_string(secili_kontrolcu()) + " Navigate https://ornek"));
+    EXPECT_TRUE(baskalari(satirlar, secili_kontrolcu(), "Navigate").empty());
+    // The tab completed its first navigation long ago: ready, while this one runs.
+    EXPECT_EQ("Hazir", durum_metni());
+    EXPECT_EQ(0, ilerleme_konumu());
+
+    // The entry is replaced only when the page reports its new address.
+    ASSERT_TRUE(gecisler_ta_ki([] { return adres_metni().rfind("https://ornek", 0) == 0; }));
+}
+
+TEST_F(Tarayici, GeriIleriYenileVeEvSeciliSekmeninGorunumuneGider) {
+    const int secili = secili_kontrolcu();
+    size_t isaret = gunluk_isareti();
+    dugmeye_bas(geri_dugme);
+    gecis();
+    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), secili, "GoBack"));
+    // Back to the start page, which the engine keeps with its document and title.
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
+    EXPECT_TRUE(gecisler_ta_ki([] { return adres_metni() == "about:blank"; }));
+
+    isaret = gunluk_isareti();
+    dugmeye_bas(ileri_dugme);
+    gecis();
+    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), secili, "GoForward"));
+    EXPECT_TRUE(gecisler_ta_ki([] { return adres_metni().rfind("https://ornek", 0) == 0; }));
+
+    isaret = gunluk_isareti();
+    dugmeye_bas(yenile_dugme);
+    gecis();
+    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), secili, "Reload"));
+
+    isaret = gunluk_isareti();
+    dugmeye_bas(ana_sayfa_dugme);
+    gecis();
+    std::vector<std::string> satirlar = isaretten_sonra(isaret);
+    EXPECT_TRUE(satir_var(satirlar, std::to_string(secili) + " NavigateToString " + std::to_string(strlen(HIZLI_ERISIM))));
+    EXPECT_TRUE(baskalari(satirlar, secili, "NavigateToString").empty());
+    EXPECT_TRUE(yaratilanlar(satirlar).empty()) << "Home opens no tab";
+    EXPECT_EQ(2, wv_sayisi);
+    EXPECT_EQ(2, sekme_sayisi_yerel());
+    EXPECT_TRUE(gecisler_ta_ki([] { return adres_metni() == "about:blank"; }));
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
+}
+
+TEST_F(Tarayici, MenuYalnizSeciliSekmeninYakinliginiSifirlar) {
+    // Both tabs zoomed in; the second is selected.
+    _tr_webgorunum_yakinlastir(0);
+    _tr_webgorunum_yakinlastir(1);
+    ASSERT_EQ(1, secili_sekme());
+    const size_t isaret = gunluk_isareti();
+    dugmeye_bas(menu_dugme);
+    gecis();
+    const std::vector<std::string> satirlar = isaretten_sonra(isaret);
+    EXPECT_TRUE(satir_var(satirlar, std::to_string(kontrolculer[1]) + " put_ZoomFactor 1"));
+    EXPECT_TRUE(baskalari(satirlar, kontrolculer[1], "put_ZoomFactor").empty());
+    EXPECT_TRUE(yaratilanlar(satirlar).empty()) << "Menu does nothing else";
+    EXPECT_EQ(0, kenar_acik);
+}
+
+TEST_F(Tarayici, KenarPaneliAcilirDegisirVeKapanir) {
+    HWND panel = hwnd_of(kenar_panel);
+    RECT serit_once;
+    GetWindowRect(serit(), &serit_once);
+
+    // Bookmarks twice: opens with its title, then closes.
+    dugmeye_bas(sb_yer_imi);
+    gecis();
+    EXPECT_TRUE(IsWindowVisible(panel));
+    EXPECT_EQ("Yer Imleri", pencere_metni(hwnd_of(kenar_panel_baslik)));
+    EXPECT_EQ(1, kenar_acik);
+    EXPECT_EQ(1, aktif_panel);
+    RECT serit_acikken;
+    GetWindowRect(serit(), &serit_acikken);
+    EXPECT_EQ(serit_once.left + 280, serit_acikken.left) << "the panel takes its width beside the sidebar";
+
+    dugmeye_bas(sb_yer_imi);
+    gecis();
+    EXPECT_FALSE(IsWindowVisible(panel));
+    EXPECT_EQ(0, kenar_acik);
+    EXPECT_EQ(0, aktif_panel);
+
+    // Bookmarks, then History: the panel stays open and changes its title.
+    dugmeye_bas(sb_yer_imi);
+    gecis();
+    dugmeye_bas(sb_gecmis);
+    gecis();
+    EXPECT_TRUE(IsWindowVisible(panel));
+    EXPECT_EQ("Gecmis", pencere_metni(hwnd_of(kenar_panel_baslik)));
+    EXPECT_EQ(1, kenar_acik);
+    EXPECT_EQ(2, aktif_panel);
+
+    dugmeye_bas(sb_indirme);
+    gecis();
+    EXPECT_EQ("Indirmeler", pencere_metni(hwnd_of(kenar_panel_baslik)));
+    EXPECT_EQ(3, aktif_panel);
+    dugmeye_bas(sb_ayar);
+    gecis();
+    EXPECT_EQ("Ayarlar", pencere_metni(hwnd_of(kenar_panel_baslik)));
+    EXPECT_EQ(4, aktif_panel);
+    EXPECT_TRUE(IsWindowVisible(panel));
+
+    // Settings again closes it; the tab strip gets its width back.
+    dugmeye_bas(sb_ayar);
+    gecis();
+    EXPECT_FALSE(IsWindowVisible(panel));
+    EXPECT_EQ(0, kenar_acik);
+    EXPECT_EQ(0, aktif_panel);
+    RECT serit_sonra;
+    GetWindowRect(serit(), &serit_sonra);
+    EXPECT_EQ(serit_once.left, serit_sonra.left);
+
+    // Two clicks before one pass count as one.
+    dugmeye_bas(sb_gecmis);
+    dugmeye_bas(sb_gecmis);
+    gecis();
+    EXPECT_EQ(1, kenar_acik);
+    dugmeye_bas(sb_gecmis);
+    gecis();
+    EXPECT_EQ(0, kenar_acik);
+}
+
+TEST_F(Tarayici, SayfaBasligiSekmeyiVeSeciliysePencereyiAdlandirir) {
+    ASSERT_EQ(1, secili_sekme());
+    adres_yaz_ve_onayla(haberler_adresi);
+    ASSERT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(1) == "Haberler  x"; }));
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Haberler - Korva"; }));
+    EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(0));
+    EXPECT_EQ(haberler_adresi, adres_metni());
+
+    // A page that is not selected renames its tab only; its address goes nowhere.
+    _tr_webgorunum_yukle(0, spor_adresi.c_str(), static_cast<int64_t>(spor_adresi.size()));
+    ASSERT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(0) == "Spor  x"; }));
+    gecisler(5);
+    EXPECT_EQ("Haberler - Korva", pencere_basligi());
+    EXPECT_EQ(haberler_adresi, adres_metni());
+
+    // The user's click on that tab brings its title and address.
+    sekme_basligina_tikla(0);
+    gecis();
+    EXPECT_EQ(0, secili_sekme());
+    EXPECT_EQ("Spor - Korva", pencere_basligi());
+    EXPECT_EQ(spor_adresi, adres_metni());
+}
+
+TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
+    // Three tabs, the newest selected: positions and web view ids still agree.
+    yeni_sekme_dugmesiyle_ac();
+    ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
+    ASSERT_EQ(3, wv_sayisi);
+    ASSERT_EQ(2, secili_sekme());
+    const int kapanan = kontrolculer[1];
+    const int kalan = kontrolculer[2];
+
+    // The close mark of the middle tab: the tab goes, and so does its web view.
+    size_t isaret = gunluk_isareti();
+    kapat(1);
+    EXPECT_EQ(2, wv_sayisi);
+    ASSERT_EQ(2, sekme_sayisi_yerel());
+    EXPECT_EQ(1, secili_sekme()) << "the tab that followed takes the place";
+    EXPECT_EQ("Spor  x", sekme_yazisi(0));
+    EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(1));
+    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kapanan, "Close"));
+    EXPECT_TRUE(baskalari(isaretten_sonra(isaret), kapanan, "Close").empty());
+    EXPECT_EQ(0, sekme_webgorunumu(0));
+    EXPECT_EQ(2, sekme_webgorunumu(1)) << "position 1 now shows web view 2";
+    EXPECT_EQ(-1, sekme_webgorunumu(2));
+
+    // Every button acts on the web view shown in the selected tab.
+    struct Durum { int64_t dugme; const char* yontem; };
+    for (const Durum& durum : {Durum{yenile_dugme, "Reload"}, Durum{ana_sayfa_dugme, "NavigateToString"},
+                               Durum{menu_dugme, "put_ZoomFactor"}}) {
+        isaret = gunluk_isareti();
+        dugmeye_bas(durum.dugme);
+        gecis();
+        const std::vector<std::string> satirlar = isaretten_sonra(isaret);
+        EXPECT_EQ(1, yontem_sayisi(satirlar, kalan, durum.yontem)) << durum.yontem;
+        EXPECT_TRUE(baskalari(satirlar, kalan, durum.yontem).empty()) << durum.yontem;
+    }
+    ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
+
+    // Enter, and the page events that follow, reach the same web view and tab.
+    isaret = gunluk_isareti();
+    adres_yaz_ve_onayla(haberler_adresi);
+    ASSERT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(1) == "Haberler  x"; }));
+    EXPECT_TRUE(satir_var(isaretten_sonra(isaret), std::to_string(kalan) + " Navigate " + haberler_adresi));
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Haberler - Korva"; }));
+    EXPECT_TRUE(gecisler_ta_ki([&] { return adres_metni() == haberler_adresi; }));
+    EXPECT_EQ("Spor  x", sekme_yazisi(0));
+
+    isaret = gunluk_isareti();
+    dugmeye_bas(geri_dugme);
+    gecis();
+    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kalan, "GoBack"));
+    EXPECT_TRUE(baskalari(isaretten_sonra(isaret), kalan, "GoBack").empty());
+    EXPECT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(1) == "Hizli Erisim  x"; }));
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
+
+    // A new tab takes the closed web view's record: position 2, web view 1.
+    yeni_sekme_dugmesiyle_ac();
+    ASSERT_EQ(3, wv_sayisi);
+    EXPECT_EQ(1, sekme_webgorunumu(2));
+    EXPECT_EQ(2, secili_sekme());
+    ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
+    isaret = gunluk_isareti();
+    dugmeye_bas(yenile_dugme);
+    gecis();
+    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[2], "Reload"));
+    EXPECT_TRUE(baskalari(isaretten_sonra(isaret), kontrolculer[2], "Reload").empty());
+
+    // The user's click on the first tab: its title, address and view.
+    sekme_basligina_tikla(0);
+    gecis();
+    EXPECT_EQ("Spor - Korva", pencere_basligi());
+    isaret = gunluk_isareti();
+    dugmeye_bas(yenile_dugme);
+    gecis();
+    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[0], "Reload"));
+    EXPECT_TRUE(baskalari(isaretten_sonra(isaret), kontrolculer[0], "Reload").empty());
+}
+
+TEST_F(Tarayici, TekSekmeKapanincaYerineBaslangicSayfasiAcilir) {
+    while (wv_sayisi > 1) kapat(0);
+    ASSERT_EQ(1, sekme_sayisi_yerel());
+    const int son = kontrolculer[0];
+    const size_t isaret = gunluk_isareti();
+    kapatma_isaretine_tikla(0);
+    gecis();
+    const std::vector<std::string> satirlar = isaretten_sonra(isaret);
+    EXPECT_EQ(1, yontem_sayisi(satirlar, son, "Close"));
+    const std::vector<int> yeni = yaratilanlar(satirlar);
+    ASSERT_EQ(1u, yeni.size());
+    kontrolculer = yeni;
+    EXPECT_EQ(1, wv_sayisi);
+    ASSERT_EQ(1, sekme_sayisi_yerel());
+    EXPECT_EQ(0, secili_sekme());
+    EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(0));
+    EXPECT_EQ(1, yontem_sayisi(satirlar, yeni[0], "NavigateToString"));
+    EXPECT_TRUE(gecisler_ta_ki(sayfa_hazir));
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
+    EXPECT_TRUE(IsWindowVisible(win_widgetlar[sekme_defteri].tab_pages[0]));
+}
+
+TEST_F(Tarayici, YeniSekmeAcAdresiYeniSekmeBasligiylaAcar) {
+    const size_t isaret = gunluk_isareti();
+    const int64_t view = yeni_sekme_ac(haberler_adresi.c_str(), static_cast<int64_t>(haberler_adresi.size()));
+    ASSERT_GE(view, 0);
+    const std::vector<int> yeni = yaratilanlar(isaretten_sonra(isaret));
+    ASSERT_EQ(1u, yeni.size());
+    kontrolculer.push_back(yeni[0]);
+    EXPECT_EQ(2, wv_sayisi);
+    EXPECT_EQ(view, sekme_webgorunumu(1));
+    EXPECT_EQ(1, secili_sekme());
+    EXPECT_EQ("Yeni Sekme  x", sekme_yazisi(1));
+    EXPECT_TRUE(satir_var(isaretten_sonra(isaret), std::to_string(yeni[0]) + " Navigate " + haberler_adresi));
+    EXPECT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(1) == "Haberler  x"; }));
+}
+
+TEST_F(Tarayici, AltmisDortSekmedenSonraYeniSekmeSessizceReddedilir) {
+    while (wv_sayisi < MAKS_SEKME) {
+        const int64_t once = wv_sayisi;
+        yeni_sekme_dugmesiyle_ac();
+        ASSERT_EQ(once + 1, wv_sayisi);
+    }
+    ASSERT_EQ(64, sekme_sayisi_yerel());
+    EXPECT_EQ(63, secili_sekme());
+    ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
+    ASSERT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
+
+    const size_t isaret = gunluk_isareti();
+    dugmeye_bas(yeni_sekme_dugme);
+    gecis();
+    EXPECT_EQ(-1, hizli_erisim_ac());
+    EXPECT_EQ(64, wv_sayisi);
+    EXPECT_EQ(64, sekme_sayisi_yerel());
+    EXPECT_EQ(63, secili_sekme());
+    EXPECT_TRUE(yaratilanlar(isaretten_sonra(isaret)).empty());
+    EXPECT_TRUE(baskalari(isaretten_sonra(isaret), -1, "CreateCoreWebView2Controller").empty());
+    EXPECT_EQ("Hizli Erisim - Korva", pencere_basligi());
+
+    // Closing one makes room for one. (The strip scrolls to keep the selected tab
+    // in view, so that is the one whose close mark can be clicked.)
+    kapat(secili_sekme());
+    EXPECT_EQ(63, wv_sayisi);
+    yeni_sekme_dugmesiyle_ac();
+    EXPECT_EQ(64, wv_sayisi);
+    EXPECT_EQ(64, sekme_sayisi_yerel());
+}
+
+// ---- A fresh browser in a child process ------------------------------------------
+
+namespace {
+
+// Runs this program again with a filter and extra settings; its exit code.
+DWORD alt_surecte_calistir(const wchar_t* suzgec, const wchar_t* motor_ayari) {
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring komut = L"\"" + std::wstring(program) + L"\" --gtest_filter=" + suzgec;
+    SetEnvironmentVariableW(kAltSurecDegiskeni, L"1");
+    SetEnvironmentVariableW(L"KORVA_STANDIN", motor_ayari);
+    STARTUPINFOW baslangic = {};
+    baslangic.cb = sizeof(baslangic);
+    baslangic.dwFlags = STARTF_USESTDHANDLES;
+    baslangic.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    baslangic.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    baslangic.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION surec = {};
+    BOOL basladi = CreateProcessW(program, komut.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                  &baslangic, &surec);
+    SetEnvironmentVariableW(kAltSurecDegiskeni, nullptr);
+    SetEnvironmentVariableW(L"KORVA_STANDIN", nullptr);
+    if (!basladi) return 0xFFFFFFFF;
+    // A bound against a hung child only; the child's own checks decide the result.
+    WaitForSingleObject(surec.hProcess, 5 * 60 * 1000);
+    DWORD kod = 0xFFFFFFFE;
+    GetExitCodeProcess(surec.hProcess, &kod);
+    CloseHandle(surec.hThread);
+    CloseHandle(surec.hProcess);
+    return kod;
+}
+
+bool alt_surec_mi() { return GetEnvironmentVariableW(kAltSurecDegiskeni, nullptr, 0) > 0; }
+
+}  // namespace
+
+// With an engine that gives every page an empty title: the tab keeps its caption
+// and the window is titled "Korva"; closing the window ends the loop with 0.
+TEST(BosBaslikliSayfa, SekmeAdiniKorurPencereKorvaOlur) {
+    if (!alt_surec_mi()) {
+        EXPECT_EQ(0u, alt_surecte_calistir(L"BosBaslikliSayfa.*", L"title=empty"));
+        return;
+    }
+    const std::string adres = dosya_adresi(yol_derlemede(L"app_haberler.html"));
+    dosya_yaz(yol_derlemede(L"app_haberler.html"), baslikli_sayfa("Haberler"));
+    tarayiciyi_baslat(L"app_motor_gunlugu_bos.log", nullptr);
+    ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
+    gecisler(5);
+    EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(0));
+    EXPECT_EQ("Korva", pencere_basligi());
+
+    SetWindowTextW(ana_pencere_hwnd(), L"eski");
+    adres_yaz_ve_onayla(adres);
+    ASSERT_TRUE(gecisler_ta_ki([&] { return adres_metni() == adres; }));
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Korva"; }));
+    EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(0));
+
+    PostMessageW(ana_pencere_hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, korva_dongu());
+    EXPECT_EQ(1, _tr_pencere_kapatildi_mi(ana_pencere));
+}
