@@ -92,6 +92,16 @@ alan_ozeti() {
     convert "$1" -crop "$2" +repage -format '%#' info: 2>/dev/null
 }
 panel_alani() { alan_ozeti "$1" "$PANEL_ALANI"; }
+
+# Fails unless the page area of the last picture holds drawn text: a page the
+# engine drew but something painted over shows as plain white.
+sayfa_cizili() {
+    local yazi
+    yazi=$(convert "$goruntu" -crop "500x300+$((istemci_x + 60))+$((istemci_y + 70))" +repage \
+             -fill black +opaque white -fill white -opaque white -negate -format '%[fx:mean*w*h]' info:)
+    yazi=$(printf '%.0f' "$yazi")
+    (( yazi > 200 )) || hata "the page area shows no page after step $adim ($yazi drawn pixels)"
+}
 ikinci_sekme_alani() {
     alan_ozeti "$1" "$((SEKME_GENISLIGI - 8))x16+$((istemci_x + 48 + 2 + SEKME_GENISLIGI + 4))+$((istemci_y + SEKME_Y - 8))"
 }
@@ -109,6 +119,7 @@ done
 istemci_konumunu_bul
 sleep 1
 ekran baslangic
+sayfa_cizili
 
 # 2. New tab: a second start page, selected.
 tikla $YENI_SEKME_X $YENI_SEKME_Y
@@ -124,12 +135,14 @@ xdotool key --window "$pencere" Return
 ad_bekle "Deneme Sayfasi - Korva"
 sleep 0.5
 ekran deneme_sayfasi
+sayfa_cizili
 
 # 4. Back: the start page again.
 tikla $GERI_X $GERI_Y
 ad_bekle "Hizli Erisim - Korva"
 sleep 0.5
 ekran geri
+sayfa_cizili
 
 # 5. Close the new tab with its close mark: its place in the strip empties.
 sekme_alani=$(ikinci_sekme_alani "$goruntu")
@@ -152,7 +165,7 @@ sonra=$(panel_alani "$goruntu")
 
 # 7. Alt+F4: Korva says goodbye and exits with 0.
 xdotool windowfocus --sync "$pencere" 2>/dev/null || true
-xdotool key --window "$pencere" alt+F4
+xdotool key alt+F4
 wait "$korva"
 kod=$?
 korva=""
