@@ -104,8 +104,10 @@ int64_t sekme_ac(const char* baslik, int64_t baslik_uzunlugu, SayfaYukleyici yuk
 }
 
 // A close requested on a tab's close mark: the tab goes, then its web view. The
-// strip picks a neighbour itself and raises no selection flag, so the address and
-// title are not refreshed here. The last tab closed is replaced by a start page.
+// last tab closed is replaced by a start page, whose selection refreshes the
+// window. Otherwise the strip selects a neighbour itself and raises no selection
+// flag, so the address and title are refreshed here: they would still show the
+// closed page.
 void sekmeyi_kapat(int64_t konum) {
     if (konum >= wv_sayisi) return;
     if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) return;
@@ -113,7 +115,12 @@ void sekmeyi_kapat(int64_t konum) {
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
     _tr_webgorunum_kapat(view);
-    if (wv_sayisi <= 0) hizli_erisim_ac();
+    if (wv_sayisi <= 0) {
+        hizli_erisim_ac();
+        return;
+    }
+    adres_cubugunu_guncelle();
+    pencere_basligini_guncelle();
 }
 
 // A page event of the tab at a position: a new title renames the tab (an empty one

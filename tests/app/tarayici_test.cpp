@@ -652,6 +652,12 @@ TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
     gecis();
     EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[0], "Reload"));
     EXPECT_TRUE(baskalari(isaretten_sonra(isaret), kontrolculer[0], "Reload").empty());
+
+    // Closing the selected tab shows its neighbour, and the window follows at once.
+    kapat(0);
+    EXPECT_EQ(0, secili_sekme());
+    EXPECT_EQ("Hizli Erisim - Korva", pencere_basligi());
+    EXPECT_EQ("about:blank", adres_metni());
 }
 
 TEST_F(Tarayici, TekSekmeKapanincaYerineBaslangicSayfasiAcilir) {
