@@ -104,8 +104,10 @@ int64_t sekme_ac(const char* baslik, int64_t baslik_uzunlugu, SayfaYukleyici yuk
 }
 
 // A close requested on a tab's close mark: the tab goes, then its web view. The
-// strip picks a neighbour itself and raises no selection flag, so the address and
-// title are not refreshed here. The last tab closed is replaced by a start page.
+// last tab closed is replaced by a start page, whose selection refreshes the
+// window. Otherwise the strip selects a neighbour itself and raises no selection
+// flag, so the address and title are refreshed here: they would still show the
+// closed page.
 void sekmeyi_kapat(int64_t konum) {
     if (konum >= wv_sayisi) return;
     if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) return;
@@ -113,7 +115,12 @@ void sekmeyi_kapat(int64_t konum) {
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
     _tr_webgorunum_kapat(view);
-    if (wv_sayisi <= 0) hizli_erisim_ac();
+    if (wv_sayisi <= 0) {
+        hizli_erisim_ac();
+        return;
+    }
+    adres_cubugunu_guncelle();
+    pencere_basligini_guncelle();
 }
 
 // A page event of the tab at a position: a new title renames the tab (an empty one
@@ -133,7 +140,7 @@ void sayfa_olaylarini_isle(int64_t konum) {
     }
 }
 
-// The toolbar button checks, each acting on the selected tab's web view.
+// A toolbar button that acts on the selected tab's web view.
 struct GorunumDugmesi {
     const int64_t* dugme;
     int64_t (*eylem)(int64_t view);
@@ -156,18 +163,20 @@ void adres_girisini_denetle() {
     _tr_webgorunum_yukle(secili_gorunum(), metin.ptr(), metin.len());
 }
 
+// The buttons in the order of the checks: Back, Forward, Reload and Home come
+// before New tab, Menu after it; the sidebar buttons open panels 1 to 4.
+const GorunumDugmesi kGeriIleriYenileEv[] = {
+    {&geri_dugme, _tr_webgorunum_geri},
+    {&ileri_dugme, _tr_webgorunum_ileri},
+    {&yenile_dugme, _tr_webgorunum_yenile},
+    {&ana_sayfa_dugme, ana_sayfaya_don},
+};
+const GorunumDugmesi kMenu = {&menu_dugme, _tr_webgorunum_yakinlik_sifirla};
+const int64_t* const kKenarDugmeleri[] = {&sb_yer_imi, &sb_gecmis, &sb_indirme, &sb_ayar};
+
 }  // namespace
 
 int64_t olaylari_kontrol_et(void) noexcept {
-    static const GorunumDugmesi kGeriIleriYenileEv[] = {
-        {&geri_dugme, _tr_webgorunum_geri},
-        {&ileri_dugme, _tr_webgorunum_ileri},
-        {&yenile_dugme, _tr_webgorunum_yenile},
-        {&ana_sayfa_dugme, ana_sayfaya_don},
-    };
-    static const GorunumDugmesi kMenu = {&menu_dugme, _tr_webgorunum_yakinlik_sifirla};
-    static const int64_t* const kKenarDugmeleri[] = {&sb_yer_imi, &sb_gecmis, &sb_indirme, &sb_ayar};
-
     for (const GorunumDugmesi& oge : kGeriIleriYenileEv) gorunum_dugmesini_denetle(oge);
     if (_tr_arayuz_dugme_basildi_mi(yeni_sekme_dugme) == 1) hizli_erisim_ac();
     gorunum_dugmesini_denetle(kMenu);

@@ -87,7 +87,7 @@ public:
             break;
         }
         ComPtr<ICoreWebView2Controller> denetleyici;
-        denetleyici.Attach(denetleyici_olustur(ebeveyn));
+        denetleyici = sahiplen(denetleyici_olustur(ebeveyn));
         HRESULT sonuc = denetleyici ? S_OK : E_OUTOFMEMORY;
         if (g_denetim.denetleyici == Davranis::eszamanli)
             isleyici->Invoke(sonuc, denetleyici.Get());

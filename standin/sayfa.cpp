@@ -329,7 +329,7 @@ public:
         if (!deger)
             return E_POINTER;
         if (!ayarlar)
-            ayarlar.Attach(ayarlar_olustur(no));
+            ayarlar = sahiplen(ayarlar_olustur(no));
         *deger = ayarlar.Get();
         if (!*deger)
             return E_OUTOFMEMORY;
@@ -496,7 +496,7 @@ public:
             {COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN},
         };
         ComPtr<ICoreWebView2AcceleratorKeyPressedEventArgs> arguman;
-        arguman.Attach(tus_argumani_olustur(no, TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi));
+        arguman = sahiplen(tus_argumani_olustur(no, TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi));
         if (!arguman)
             return false;
         // Raised at once: the host decides here whether the page sees the key.
@@ -532,7 +532,7 @@ public:
         ComPtr<Sayfa> koru(this);
         teslim_et(this, [koru] {
             ComPtr<IUnknown> arguman;
-            arguman.Attach(bos_arguman_olustur(koru->no));
+            arguman = sahiplen(bos_arguman_olustur(koru->no));
             koru->olay_yay<ICoreWebView2ZoomFactorChangedEventHandler>(
                 OLAY_ZOOM_FACTOR_CHANGED, static_cast<ICoreWebView2Controller*>(koru.Get()), arguman.Get());
         });
@@ -626,7 +626,7 @@ private:
     void bos_olay_yay(Olay olay)
     {
         ComPtr<IUnknown> arguman;
-        arguman.Attach(bos_arguman_olustur(no));
+        arguman = sahiplen(bos_arguman_olustur(no));
         olay_yay<Isleyici>(olay, static_cast<ICoreWebView2*>(this), arguman.Get());
     }
 
@@ -710,7 +710,7 @@ private:
     void tamamlandi_yay(BOOL basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik)
     {
         ComPtr<ICoreWebView2NavigationCompletedEventArgs> arguman;
-        arguman.Attach(tamamlanma_argumani_olustur(no, basarili, durum, kimlik));
+        arguman = sahiplen(tamamlanma_argumani_olustur(no, basarili, durum, kimlik));
         olay_yay<ICoreWebView2NavigationCompletedEventHandler>(
             OLAY_NAVIGATION_COMPLETED, static_cast<ICoreWebView2*>(this), arguman.Get());
     }
@@ -720,7 +720,7 @@ private:
         if (!suren_mi(kimlik))
             return;
         ComPtr<ICoreWebView2NavigationStartingEventArgs> arguman;
-        arguman.Attach(baslama_argumani_olustur(no, suren->hedef.adres, suren->kullanici, kimlik));
+        arguman = sahiplen(baslama_argumani_olustur(no, suren->hedef.adres, suren->kullanici, kimlik));
         olay_yay<ICoreWebView2NavigationStartingEventHandler>(
             OLAY_NAVIGATION_STARTING, static_cast<ICoreWebView2*>(this), arguman.Get());
         if (!suren_mi(kimlik))
@@ -779,7 +779,7 @@ private:
         ComPtr<Sayfa> koru(this);
         if (gezinti->tur != GezintiTuru::yenileme) {
             ComPtr<ICoreWebView2SourceChangedEventArgs> arguman;
-            arguman.Attach(kaynak_argumani_olustur(no, TRUE));
+            arguman = sahiplen(kaynak_argumani_olustur(no, TRUE));
             olay_yay<ICoreWebView2SourceChangedEventHandler>(
                 OLAY_SOURCE_CHANGED, static_cast<ICoreWebView2*>(this), arguman.Get());
         }
@@ -792,7 +792,7 @@ private:
         tamamlandi_yay(yukleme.basarili, yukleme.durum, kimlik);
         if (yukleme.surec_coktu && !kapali) {
             ComPtr<ICoreWebView2ProcessFailedEventArgs> arguman;
-            arguman.Attach(surec_argumani_olustur(no, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED));
+            arguman = sahiplen(surec_argumani_olustur(no, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED));
             olay_yay<ICoreWebView2ProcessFailedEventHandler>(
                 OLAY_PROCESS_FAILED, static_cast<ICoreWebView2*>(this), arguman.Get());
         }
@@ -834,7 +834,7 @@ private:
             return;
         ComPtr<Sayfa> koru(this);
         ComPtr<ICoreWebView2NewWindowRequestedEventArgs> arguman;
-        arguman.Attach(yeni_pencere_argumani_olustur(
+        arguman = sahiplen(yeni_pencere_argumani_olustur(
             no, hedef_adres, [koru, hedef_adres](ICoreWebView2* yeni, BOOL islendi) {
                 if (yeni) {
                     yeni->Navigate(hedef_adres.c_str());

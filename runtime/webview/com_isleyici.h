@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include <wrl/client.h>
+
 #include <new>
 #include <utility>
 
@@ -22,9 +24,13 @@ class KomIsleyici final : public Arayuz {
 public:
     using Islev = HRESULT (*)(Durum& durum, Argumanlar... argumanlar);
 
-    // A new object holding one reference, the caller's; null when memory is short.
-    static KomIsleyici* olustur(Islev islev, Durum durum) noexcept {
-        return new (std::nothrow) KomIsleyici(islev, std::move(durum));
+    // A new object whose one reference the returned pointer holds; empty when
+    // memory is short. (Not ComPtr::Attach: mingw-w64's adds a reference of its
+    // own, and the object would never be freed.)
+    static Microsoft::WRL::ComPtr<KomIsleyici> olustur(Islev islev, Durum durum) noexcept {
+        Microsoft::WRL::ComPtr<KomIsleyici> nesne;
+        *nesne.GetAddressOf() = new (std::nothrow) KomIsleyici(islev, std::move(durum));
+        return nesne;
     }
 
     Durum& durum() noexcept { return durum_; }

@@ -155,8 +155,8 @@ bool com_apartmani_hazirla() {
 bool kullanici_veri_klasoru(wchar_t (&klasor)[kYolSiniri]) {
     wchar_t program[kYolSiniri];
     if (!program_yolu(program)) return false;
-    const wchar_t* ters_bolu = wcsrchr(program, L'\\');
-    wchar_t* ad = const_cast<wchar_t*>(ters_bolu != nullptr ? ters_bolu + 1 : program);
+    wchar_t* ters_bolu = wcsrchr(program, L'\\');
+    wchar_t* ad = ters_bolu != nullptr ? ters_bolu + 1 : program;
     wchar_t* nokta = wcsrchr(ad, L'.');
     if (nokta != nullptr) *nokta = L'\0';
     if (ad[0] == L'\0') return false;
@@ -188,8 +188,8 @@ bool ortami_hazirla() {
     wchar_t klasor[kYolSiniri];
     const wchar_t* veri_klasoru = kullanici_veri_klasoru(klasor) ? klasor : nullptr;
 
-    ComPtr<OrtamIsleyicisi> isleyici;
-    isleyici.Attach(OrtamIsleyicisi::olustur(&tamamlanma_kaydet<ICoreWebView2Environment>, {}));
+    ComPtr<OrtamIsleyicisi> isleyici =
+        OrtamIsleyicisi::olustur(&tamamlanma_kaydet<ICoreWebView2Environment>, {});
     if (isleyici == nullptr) return false;
     if (FAILED(g_create_env_fn(nullptr, veri_klasoru, nullptr, isleyici.Get()))) return false;
     mesaj_pompala_bekle(&isleyici->durum().bitti);
@@ -256,19 +256,19 @@ void olaylara_abone_ol(Gorunum& kayit) {
     // the view, and closing the view ends them all.
     EventRegistrationToken belirtec = {};
     kayit.baslik_isleyicisi =
-        BaslikIsleyicisi::olustur(&olay_kaydet<IUnknown>, &kayit.baslik_degisti);
+        BaslikIsleyicisi::olustur(&olay_kaydet<IUnknown>, &kayit.baslik_degisti).Detach();
     if (kayit.baslik_isleyicisi != nullptr) {
         kayit.webview->add_DocumentTitleChanged(kayit.baslik_isleyicisi, &belirtec);
     }
     belirtec = {};
     kayit.adres_isleyicisi = AdresIsleyicisi::olustur(
-        &olay_kaydet<ICoreWebView2SourceChangedEventArgs>, &kayit.adres_degisti);
+        &olay_kaydet<ICoreWebView2SourceChangedEventArgs>, &kayit.adres_degisti).Detach();
     if (kayit.adres_isleyicisi != nullptr) {
         kayit.webview->add_SourceChanged(kayit.adres_isleyicisi, &belirtec);
     }
     belirtec = {};
     kayit.tamamlanma_isleyicisi = TamamlanmaIsleyicisi::olustur(
-        &olay_kaydet<ICoreWebView2NavigationCompletedEventArgs>, &kayit.yuklenme_bitti);
+        &olay_kaydet<ICoreWebView2NavigationCompletedEventArgs>, &kayit.yuklenme_bitti).Detach();
     if (kayit.tamamlanma_isleyicisi != nullptr) {
         kayit.webview->add_NavigationCompleted(kayit.tamamlanma_isleyicisi, &belirtec);
     }
@@ -282,8 +282,8 @@ int64_t gorunum_olustur() {
     if (index < 0) return -1;
     Gorunum& kayit = gorunumler[index];
 
-    ComPtr<DenetleyiciIsleyicisi> isleyici;
-    isleyici.Attach(DenetleyiciIsleyicisi::olustur(&tamamlanma_kaydet<ICoreWebView2Controller>, {}));
+    ComPtr<DenetleyiciIsleyicisi> isleyici =
+        DenetleyiciIsleyicisi::olustur(&tamamlanma_kaydet<ICoreWebView2Controller>, {});
     if (isleyici == nullptr) return -1;
     if (FAILED(g_environment->CreateCoreWebView2Controller(kayit.hwnd, isleyici.Get()))) return -1;
     mesaj_pompala_bekle(&isleyici->durum().bitti);

@@ -166,6 +166,13 @@ int64_t sekme_baslik_ayarla(Widget* strip, int32_t index, const char* title, int
     item.mask = TCIF_TEXT;
     item.pszText = label.metin();
     SendMessageW(strip->hwnd, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    // A shorter label narrows the tab, and the control repaints only the new extent:
+    // the tail of the old label would stay on screen. Repaint the row of tabs only;
+    // the display area belongs to the page, which the control would paint over.
+    RECT tabs_row;
+    GetClientRect(strip->hwnd, &tabs_row);
+    tabs_row.bottom = sekme_gosterim_alani(strip->hwnd).top;
+    InvalidateRect(strip->hwnd, &tabs_row, TRUE);
     return 0;
 }
 

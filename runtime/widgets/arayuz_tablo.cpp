@@ -64,10 +64,11 @@ LRESULT on_erase_background(HWND hwnd, HDC dc) {
 void sekme_degisimi(Widget& strip) {
     strip.tab_changed = 1;
     const int32_t selected = static_cast<int32_t>(SendMessageW(strip.hwnd, TCM_GETCURSEL, 0, 0));
-    for (int32_t k = 0; k < strip.tab_count; ++k) {
+    const int32_t tab_count = strip.tab_count < kSekmeSiniri ? strip.tab_count : kSekmeSiniri;
+    for (int32_t k = 0; k < tab_count; ++k) {
         if (strip.tab_pages[k] != nullptr) ShowWindow(strip.tab_pages[k], k == selected ? SW_SHOW : SW_HIDE);
     }
-    if (selected < 0 || selected >= strip.tab_count) return;
+    if (selected < 0 || selected >= tab_count) return;
     const RECT area = sekme_gosterim_alani(strip.hwnd);
     HWND page = strip.tab_pages[selected];
     if (page == nullptr) return;
