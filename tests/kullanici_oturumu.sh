@@ -129,9 +129,13 @@ ekran yeni_sekme
 
 # 3. Type a local page's address into the entry and press Enter.
 tikla $ADRES_X $ADRES_Y
-xdotool key --window "$pencere" End shift+Home BackSpace
-xdotool type --window "$pencere" --delay 15 "$adres"
-xdotool key --window "$pencere" Return
+# Keys go through the X server's input path (XTEST) to the focused window, as a
+# keyboard's would: events sent to a window directly carry their own modifier
+# state, which the receiving side may not honour (a ':' then arrives as ';').
+xdotool windowfocus --sync "$pencere" 2>/dev/null || true
+xdotool key --delay 15 End shift+Home BackSpace
+xdotool type --delay 15 "$adres"
+xdotool key Return
 ad_bekle "Deneme Sayfasi - Korva"
 sleep 0.5
 ekran deneme_sayfasi
