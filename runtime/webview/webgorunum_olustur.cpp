@@ -82,9 +82,11 @@ HRESULT olay_kaydet(int32_t*& bayrak, ICoreWebView2*, Argumanlar*) {
 // ---- The wait -----------------------------------------------------------------------
 
 // Dispatches the thread's messages until `*bayrak` is set or 30 seconds have passed.
-// The flag is looked at only after each sleep and the time only with an empty
-// queue. A quit request that arrives meanwhile is held back and posted again at
-// the end, so that the program's own loop still sees it.
+// The flag is looked at after every emptying of the queue, so a completion that
+// arrived with a message ends the wait at once; between two looks the thread
+// sleeps until input arrives, at most kUykuMs. A quit request that arrives
+// meanwhile is held back and posted again at the end, so that the program's own
+// loop still sees it.
 void mesaj_pompala_bekle(const int32_t* bayrak) {
     const DWORD baslangic = GetTickCount();
     if (*bayrak != 0) return;
@@ -101,9 +103,10 @@ void mesaj_pompala_bekle(const int32_t* bayrak) {
             TranslateMessage(&mesaj);
             DispatchMessageW(&mesaj);
         }
+        if (*bayrak != 0) break;
         // Unsigned difference: the tick counter's wrap-around does no harm.
         if (GetTickCount() - baslangic > kBeklemeSiniriMs) break;
-        Sleep(kUykuMs);
+        MsgWaitForMultipleObjectsEx(0, nullptr, kUykuMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (*bayrak != 0) break;
     }
     if (cikis_istendi) PostQuitMessage(cikis_kodu);
