@@ -25,6 +25,7 @@
 
 #include "core/calismazamani_win.h"
 #include "korva.h"
+#include "ortak/cocuk_surec.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_ic.h"
 #include "widgets/arayuz_win_cz.h"
@@ -734,29 +735,16 @@ namespace {
 
 // Runs this program again with a filter and extra settings; its exit code.
 DWORD alt_surecte_calistir(const wchar_t* suzgec, const wchar_t* motor_ayari) {
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring komut = L"\"" + std::wstring(program) + L"\" --gtest_filter=" + suzgec;
-    SetEnvironmentVariableW(kAltSurecDegiskeni, L"1");
-    SetEnvironmentVariableW(L"KORVA_STANDIN", motor_ayari);
-    STARTUPINFOW baslangic = {};
-    baslangic.cb = sizeof(baslangic);
-    baslangic.dwFlags = STARTF_USESTDHANDLES;
-    baslangic.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    baslangic.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    baslangic.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION surec = {};
-    BOOL basladi = CreateProcessW(program, komut.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                  &baslangic, &surec);
-    SetEnvironmentVariableW(kAltSurecDegiskeni, nullptr);
-    SetEnvironmentVariableW(L"KORVA_STANDIN", nullptr);
-    if (!basladi) return 0xFFFFFFFF;
+    // The child writes where this program writes.
+    const korva_test::StandartTutamaclar tutamaclar{GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                                                    GetStdHandle(STD_ERROR_HANDLE)};
+    korva_test::CocukSurec cocuk =
+        korva_test::cocuk_baslat(korva_test::kendi_yolu(), std::wstring(L"--gtest_filter=") + suzgec,
+                                 {{kAltSurecDegiskeni, L"1"}, {L"KORVA_STANDIN", motor_ayari}}, {}, &tutamaclar);
+    if (!cocuk.basladi()) return 0xFFFFFFFF;
     // A bound against a hung child only; the child's own checks decide the result.
-    WaitForSingleObject(surec.hProcess, 5 * 60 * 1000);
     DWORD kod = 0xFFFFFFFE;
-    GetExitCodeProcess(surec.hProcess, &kod);
-    CloseHandle(surec.hThread);
-    CloseHandle(surec.hProcess);
+    cocuk.bekle(5 * 60 * 1000, &kod);
     return kod;
 }
 

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <string>
 
+#include "ortak/cocuk_surec.h"
+
 namespace korva_test {
 
 inline std::wstring gecici_dosya_yolu() {
@@ -131,11 +133,6 @@ struct CocukSonucu {
 // standard output and standard error each going to a file of their own.
 inline CocukSonucu testi_cocukta_calistir(const std::wstring& test_name) {
     CocukSonucu result;
-    wchar_t program[MAX_PATH];
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(program) +
-                           L"\" --gtest_also_run_disabled_tests --gtest_filter=" + test_name;
-
     const std::wstring out_path = gecici_dosya_yolu();
     const std::wstring err_path = gecici_dosya_yolu();
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -144,20 +141,10 @@ inline CocukSonucu testi_cocukta_calistir(const std::wstring& test_name) {
     HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
                             nullptr);
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = in;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(program, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        result.started = WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0;
-        if (!result.started) TerminateProcess(process.hProcess, 1);
-        GetExitCodeProcess(process.hProcess, &result.exit_code);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    const StandartTutamaclar handles{in, out, err};
+    CocukSurec child = cocuk_baslat(kendi_yolu(), L"--gtest_also_run_disabled_tests --gtest_filter=" + test_name,
+                                    {}, {}, &handles);
+    result.started = child.bekle(120000, &result.exit_code);
     for (HANDLE handle : {out, err, in})
         if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
 

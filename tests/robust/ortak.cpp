@@ -63,27 +63,6 @@ std::wstring genis(const std::string& text) {
     return wide;
 }
 
-// The environment block of this process with our two variables replaced.
-std::wstring cocuk_ortami(const std::string& standin_controls) {
-    std::wstring block;
-    wchar_t* strings = GetEnvironmentStringsW();
-    for (const wchar_t* entry = strings; *entry != 0; entry += wcslen(entry) + 1) {
-        if (_wcsnicmp(entry, L"KORVA_STANDIN=", 14) == 0) continue;
-        if (_wcsnicmp(entry, L"KORVA_ROBUST_COCUK=", 19) == 0) continue;
-        block.append(entry);
-        block.push_back(0);
-    }
-    FreeEnvironmentStringsW(strings);
-    block.append(L"KORVA_ROBUST_COCUK=1");
-    block.push_back(0);
-    if (!standin_controls.empty()) {
-        block.append(L"KORVA_STANDIN=" + genis(standin_controls));
-        block.push_back(0);
-    }
-    block.push_back(0);
-    return block;
-}
-
 HWND serit() { return widget_penceresi(sekme_defteri); }
 
 void tiklat(HWND hwnd, UINT down, UINT up, WPARAM keys, POINT at) {
@@ -278,23 +257,12 @@ Cocuk::Cocuk(const std::string& filter, const std::string& standin_controls, con
     SetHandleInformation(err_read_, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(in_write_, HANDLE_FLAG_INHERIT, 0);
 
-    wchar_t program[MAX_PATH];
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=" + genis(filter);
-    std::wstring environment = cocuk_ortami(standin_controls);
-
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = in_read;
-    startup.hStdOutput = out_write;
-    startup.hStdError = err_write;
-    PROCESS_INFORMATION info = {};
-    if (CreateProcessW(program, command.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                       environment.data(), nullptr, &startup, &info)) {
-        process_ = info.hProcess;
-        CloseHandle(info.hThread);
-    }
+    const korva_test::StandartTutamaclar handles{in_read, out_write, err_write};
+    process_ = korva_test::cocuk_baslat(
+        korva_test::kendi_yolu(), L"--gtest_filter=" + genis(filter),
+        {{L"KORVA_ROBUST_COCUK", L"1"},
+         {L"KORVA_STANDIN", standin_controls.empty() ? std::nullopt : std::optional(genis(standin_controls))}},
+        {}, &handles);
     CloseHandle(out_write);
     CloseHandle(err_write);
     CloseHandle(in_read);
@@ -306,18 +274,9 @@ Cocuk::Cocuk(const std::string& filter, const std::string& standin_controls, con
 
 long Cocuk::bekle(DWORD limit_ms) {
     long code = -1;
-    if (process_ != nullptr) {
-        if (WaitForSingleObject(process_, limit_ms) != WAIT_OBJECT_0) {
-            TerminateProcess(process_, 99);
-            WaitForSingleObject(process_, INFINITE);
-            code = -2;
-        } else {
-            DWORD exit_code = 0;
-            GetExitCodeProcess(process_, &exit_code);
-            code = static_cast<long>(exit_code);
-        }
-        CloseHandle(process_);
-        process_ = nullptr;
+    if (process_.basladi()) {
+        DWORD exit_code = 0;
+        code = process_.bekle(limit_ms, &exit_code) ? static_cast<long>(exit_code) : -2;
     }
     for (HANDLE& reader : readers_) {
         if (reader == nullptr) continue;
@@ -339,7 +298,7 @@ long Cocuk::bekle(DWORD limit_ms) {
 }
 
 Cocuk::~Cocuk() {
-    if (process_ != nullptr) bekle(0);
+    if (process_.basladi()) bekle(0);
     if (out_read_ != nullptr) CloseHandle(out_read_);
     if (err_read_ != nullptr) CloseHandle(err_read_);
 }

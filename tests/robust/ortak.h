@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "ortak/cocuk_surec.h"
+
 // ---- Texts ------------------------------------------------------------------------
 
 // Bytes placed so that the byte after the last one lies on a page the process may
@@ -117,7 +119,7 @@ public:
     Cocuk(const Cocuk&) = delete;
     Cocuk& operator=(const Cocuk&) = delete;
 
-    bool basladi() const { return process_ != nullptr; }
+    bool basladi() const { return process_.basladi(); }
     // Waits for the child and collects its output; the exit code, or a negative
     // number when it did not finish in `limit_ms` (it is then ended).
     long bekle(DWORD limit_ms);
@@ -125,7 +127,7 @@ public:
     const std::string& hata_ciktisi() const { return err_; }
 
 private:
-    HANDLE process_ = nullptr;
+    korva_test::CocukSurec process_;
     HANDLE readers_[3] = {};
     std::string out_;
     std::string err_;

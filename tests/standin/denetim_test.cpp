@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "ortak/cocuk_surec.h"
+
 namespace {
 
 const HRESULT KAPALI_DEGIL = S_OK;
@@ -29,40 +31,23 @@ void bitti_isaretle()
 // Runs one Cocuk test in a child process with the given words; true if it passed.
 bool cocukta_calistir(const wchar_t* sozcukler, const wchar_t* test_adi, std::string* neden)
 {
-    wchar_t program[MAX_PATH], klasor[MAX_PATH];
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    wchar_t klasor[MAX_PATH];
     GetTempPathW(MAX_PATH, klasor);
     std::wstring isaret = std::wstring(klasor) + L"korva_standin_cocuk_" + std::to_wstring(GetCurrentProcessId());
     std::wstring gunluk = isaret + L".log";
     DeleteFileW(isaret.c_str());
     DeleteFileW(gunluk.c_str());
 
-    wchar_t eski_gunluk[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"KORVA_STANDIN_LOG", eski_gunluk, MAX_PATH);
-    SetEnvironmentVariableW(L"KORVA_STANDIN", sozcukler);
-    SetEnvironmentVariableW(L"KORVA_STANDIN_COCUK", isaret.c_str());
-    SetEnvironmentVariableW(L"KORVA_STANDIN_LOG", gunluk.c_str());
-    std::wstring komut = L"\"" + std::wstring(program) + L"\" --gtest_filter=Cocuk." + test_adi;
-    STARTUPINFOW baslangic = {};
-    baslangic.cb = sizeof baslangic;
-    PROCESS_INFORMATION surec = {};
-    BOOL basladi = CreateProcessW(program, &komut[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &baslangic,
-                                  &surec);
-    SetEnvironmentVariableW(L"KORVA_STANDIN", nullptr);
-    SetEnvironmentVariableW(L"KORVA_STANDIN_COCUK", nullptr);
-    SetEnvironmentVariableW(L"KORVA_STANDIN_LOG", eski_gunluk[0] ? eski_gunluk : nullptr);
-    if (!basladi) {
+    korva_test::CocukSurec cocuk = korva_test::cocuk_baslat(
+        korva_test::kendi_yolu(), std::wstring(L"--gtest_filter=Cocuk.") + test_adi,
+        {{L"KORVA_STANDIN", sozcukler}, {L"KORVA_STANDIN_COCUK", isaret}, {L"KORVA_STANDIN_LOG", gunluk}});
+    if (!cocuk.basladi()) {
         *neden = "CreateProcessW failed";
         return false;
     }
     DWORD cikis = 1;
-    if (WaitForSingleObject(surec.hProcess, 120000) != WAIT_OBJECT_0) {
-        TerminateProcess(surec.hProcess, 99);
+    if (!cocuk.bekle(120000, &cikis))
         *neden = "the child did not finish";
-    }
-    GetExitCodeProcess(surec.hProcess, &cikis);
-    CloseHandle(surec.hProcess);
-    CloseHandle(surec.hThread);
     bool isaretli = GetFileAttributesW(isaret.c_str()) != INVALID_FILE_ATTRIBUTES;
     DeleteFileW(isaret.c_str());
     DeleteFileW(gunluk.c_str());

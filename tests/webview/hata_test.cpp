@@ -52,7 +52,7 @@ TEST(OlusturmaHatalari, HerBiriKendiSurecinde) {
     // The loader beside the program: a copy of this program and the library in a
     // folder of their own, with no other help to find it.
     const std::wstring klasor = gecici_klasor(L"yaninda");
-    const std::wstring program = program_yolu();
+    const std::wstring program = korva_test::kendi_yolu();
     const std::wstring kopya = klasor + program.substr(program.rfind(L'\\'));
     ASSERT_TRUE(CopyFileW(program.c_str(), kopya.c_str(), FALSE));
     ASSERT_TRUE(CopyFileW((std::wstring(KORVA_BUILD_DIR_W) + L"\\standin\\WebView2Loader.dll").c_str(),
@@ -93,7 +93,7 @@ TEST(Cocuk, DISABLED_YukleyiciProgramYaninda) {
     EXPECT_EQ(_tr_webgorunum_olustur(), 0);
     wchar_t yukleyici[MAX_PATH] = {};
     GetModuleFileNameW(GetModuleHandleW(L"WebView2Loader.dll"), yukleyici, MAX_PATH);
-    const std::wstring program = program_yolu();
+    const std::wstring program = korva_test::kendi_yolu();
     EXPECT_EQ(std::wstring(yukleyici),
               program.substr(0, program.rfind(L'\\')) + L"\\WebView2Loader.dll");
 }

@@ -41,37 +41,7 @@ std::string dosya_oku(const std::wstring& yol) {
     return icerik;
 }
 
-// The current environment without the engine's two variables, then `ekler`.
-std::vector<wchar_t> ortam_blogu(const std::vector<std::pair<std::wstring, std::wstring>>& ekler) {
-    std::vector<wchar_t> blok;
-    wchar_t* mevcut = GetEnvironmentStringsW();
-    for (const wchar_t* satir = mevcut; *satir != L'\0'; satir += wcslen(satir) + 1) {
-        const std::wstring girdi(satir);
-        const std::wstring ad = girdi.substr(0, girdi.find(L'=', 1));
-        if (_wcsicmp(ad.c_str(), L"KORVA_STANDIN") == 0 ||
-            _wcsicmp(ad.c_str(), L"KORVA_STANDIN_LOG") == 0) {
-            continue;
-        }
-        blok.insert(blok.end(), girdi.begin(), girdi.end());
-        blok.push_back(L'\0');
-    }
-    FreeEnvironmentStringsW(mevcut);
-    for (const auto& [ad, deger] : ekler) {
-        const std::wstring girdi = ad + L"=" + deger;
-        blok.insert(blok.end(), girdi.begin(), girdi.end());
-        blok.push_back(L'\0');
-    }
-    blok.push_back(L'\0');
-    return blok;
-}
-
 }  // namespace
-
-std::wstring program_yolu() {
-    wchar_t yol[MAX_PATH];
-    const DWORD uzunluk = GetModuleFileNameW(nullptr, yol, MAX_PATH);
-    return std::wstring(yol, uzunluk);
-}
 
 std::wstring gecici_klasor(const std::wstring& ad) {
     wchar_t gecici[MAX_PATH];
@@ -169,35 +139,19 @@ Cocuk cocugu_baslat(const std::wstring& test, const std::wstring& kontroller,
     DeleteFileW(cocuk.rapor.c_str());
     DeleteFileW(gunluk.c_str());
 
-    std::wstring program = program_yolu();
+    std::wstring program = korva_test::kendi_yolu();
     if (!klasor.empty()) program = klasor + program.substr(program.rfind(L'\\'));
-    std::wstring komut = L"\"" + program + L"\" --gtest_also_run_disabled_tests --gtest_filter=" +
-                         test + L" --gtest_output=xml:" + cocuk.rapor;
-    std::vector<wchar_t> ortam =
-        ortam_blogu({{L"KORVA_STANDIN", kontroller}, {L"KORVA_STANDIN_LOG", gunluk}});
-
-    STARTUPINFOW baslangic = {};
-    baslangic.cb = sizeof(baslangic);
-    PROCESS_INFORMATION surec = {};
-    const BOOL basladi =
-        CreateProcessW(program.c_str(), &komut[0], nullptr, nullptr, FALSE,
-                       CREATE_UNICODE_ENVIRONMENT, ortam.data(),
-                       klasor.empty() ? nullptr : klasor.c_str(), &baslangic, &surec);
-    EXPECT_TRUE(basladi) << utf8(test) << ": " << GetLastError();
-    if (basladi) {
-        CloseHandle(surec.hThread);
-        cocuk.surec = surec.hProcess;
-    }
+    cocuk.surec = korva_test::cocuk_baslat(
+        program, L"--gtest_also_run_disabled_tests --gtest_filter=" + test + L" --gtest_output=xml:" + cocuk.rapor,
+        {{L"KORVA_STANDIN", kontroller}, {L"KORVA_STANDIN_LOG", gunluk}}, klasor);
+    EXPECT_TRUE(cocuk.surec.basladi()) << utf8(test) << ": " << cocuk.surec.baslatma_hatasi();
     return cocuk;
 }
 
 void cocugu_bekle(Cocuk& cocuk) {
-    if (cocuk.surec == nullptr) return;
-    WaitForSingleObject(cocuk.surec, INFINITE);
+    if (!cocuk.surec.basladi()) return;
     DWORD cikis = 1;
-    GetExitCodeProcess(cocuk.surec, &cikis);
-    CloseHandle(cocuk.surec);
-    cocuk.surec = nullptr;
+    cocuk.surec.bekle(INFINITE, &cikis);
     EXPECT_EQ(cikis, 0u) << utf8(cocuk.test);
     // A filter that matched nothing would also exit with 0: the report says what ran.
     const std::string rapor = dosya_oku(cocuk.rapor);

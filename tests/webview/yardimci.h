@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "ortak/cocuk_surec.h"
 #include "tr_tipler.h"
 
 // Before the first creation: the call log (unless the environment names one
@@ -55,7 +56,7 @@ std::string metin_al_birak(TrMetin metin);
 // KORVA_STANDIN; `klasor`, when given, is a folder holding a copy of this program
 // to run instead of the original.
 struct Cocuk {
-    HANDLE surec = nullptr;
+    korva_test::CocukSurec surec;
     std::wstring test;
     std::wstring rapor;
 };
@@ -65,4 +66,3 @@ Cocuk cocugu_baslat(const std::wstring& test, const std::wstring& kontroller,
 void cocugu_bekle(Cocuk& cocuk);
 
 std::wstring gecici_klasor(const std::wstring& ad);
-std::wstring program_yolu();
