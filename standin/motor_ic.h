@@ -63,6 +63,34 @@ bool dogru_is_parcacigi();
 void teslim_et(const void* sahip, std::function<void()> is);
 void sahibin_teslimatlarini_sil(const void* sahip);
 
+// Answers a create call (environment or controller) the way the test control says:
+// fail at once, never complete, complete with an error, complete before the call
+// returns, or, as the real engine, complete later from message dispatch with what
+// `olustur` made. Returns what the create call itself returns.
+template <class Isleyici, class Nesne, class Olustur>
+HRESULT olusturmayi_yanitla(Davranis davranis, Isleyici* isleyici, Olustur olustur)
+{
+    ComPtr<Isleyici> tutulan(isleyici);
+    switch (davranis) {
+    case Davranis::basarisiz:
+        return E_FAIL;
+    case Davranis::hic:
+        return S_OK;
+    case Davranis::hata:
+        teslim_et(nullptr, [tutulan] { tutulan->Invoke(E_FAIL, nullptr); });
+        return S_OK;
+    default:
+        break;
+    }
+    ComPtr<Nesne> nesne;
+    HRESULT sonuc = olustur(nesne);
+    if (davranis == Davranis::eszamanli)
+        isleyici->Invoke(sonuc, nesne.Get());
+    else
+        teslim_et(nullptr, [tutulan, nesne, sonuc] { tutulan->Invoke(sonuc, nesne.Get()); });
+    return S_OK;
+}
+
 // ---------------------------------------------------------------------------
 // Documents.
 

@@ -74,26 +74,12 @@ public:
             return E_POINTER;
         if (!IsWindow(ebeveyn))
             return E_INVALIDARG;
-        ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> tutulan(isleyici);
-        switch (g_denetim.denetleyici) {
-        case Davranis::basarisiz:
-            return E_FAIL;
-        case Davranis::hic:
-            return S_OK;
-        case Davranis::hata:
-            teslim_et(nullptr, [tutulan] { tutulan->Invoke(E_FAIL, nullptr); });
-            return S_OK;
-        default:
-            break;
-        }
-        ComPtr<ICoreWebView2Controller> denetleyici;
-        denetleyici = sahiplen(denetleyici_olustur(ebeveyn));
-        HRESULT sonuc = denetleyici ? S_OK : E_OUTOFMEMORY;
-        if (g_denetim.denetleyici == Davranis::eszamanli)
-            isleyici->Invoke(sonuc, denetleyici.Get());
-        else
-            teslim_et(nullptr, [tutulan, denetleyici, sonuc] { tutulan->Invoke(sonuc, denetleyici.Get()); });
-        return S_OK;
+        return olusturmayi_yanitla<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
+                                   ICoreWebView2Controller>(
+            g_denetim.denetleyici, isleyici, [ebeveyn](ComPtr<ICoreWebView2Controller>& denetleyici) {
+                denetleyici = sahiplen(denetleyici_olustur(ebeveyn));
+                return denetleyici ? S_OK : E_OUTOFMEMORY;
+            });
     }
 
     HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(IStream*, int, LPCWSTR, LPCWSTR,

@@ -21,25 +21,10 @@ static HRESULT ortam_olustur_ortak(ICoreWebView2CreateCoreWebView2EnvironmentCom
     if (FAILED(hazir))
         return hazir;
 
-    ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> tutulan(isleyici);
-    switch (g_denetim.ortam) {
-    case Davranis::basarisiz:
-        return E_FAIL;
-    case Davranis::hic:
-        return S_OK;
-    case Davranis::hata:
-        teslim_et(nullptr, [tutulan] { tutulan->Invoke(E_FAIL, nullptr); });
-        return S_OK;
-    default:
-        break;
-    }
-    ComPtr<ICoreWebView2Environment> ortam;
-    HRESULT sonuc = ortam_olustur(&ortam);
-    if (g_denetim.ortam == Davranis::eszamanli)
-        isleyici->Invoke(sonuc, ortam.Get());
-    else
-        teslim_et(nullptr, [tutulan, ortam, sonuc] { tutulan->Invoke(sonuc, ortam.Get()); });
-    return S_OK;
+    return olusturmayi_yanitla<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
+                               ICoreWebView2Environment>(
+        g_denetim.ortam, isleyici,
+        [](ComPtr<ICoreWebView2Environment>& ortam) { return ortam_olustur(&ortam); });
 }
 
 extern "C" HRESULT STDAPICALLTYPE CreateCoreWebView2EnvironmentWithOptions(
