@@ -8,7 +8,7 @@
 #include <stdint.h>
 
 #include "webview/com_isleyici.h"
-#include "webview/wv2_arayuz.h"
+#include "wv2_arayuz.h"
 
 constexpr int kGorunumSiniri = 256;
 

@@ -9,7 +9,7 @@
 
 #include "korva.h"
 #include "webview/webgorunum_win_cz.h"
-#include "webview/wv2_arayuz.h"
+#include "wv2_arayuz.h"
 #include "widgets/arayuz_ic.h"
 #include "widgets/arayuz_win_cz.h"
 #include "window/pencere_win_cz.h"

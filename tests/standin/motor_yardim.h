@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "webview/wv2_arayuz.h"
+#include "wv2_arayuz.h"
 
 #include <wrl/client.h>
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "webview/wv2_arayuz.h"
+#include "wv2_arayuz.h"
 
 namespace {
 

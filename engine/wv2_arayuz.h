@@ -1,8 +1,8 @@
 // Our own declarations of the web engine's binary interface: the loader library's
 // exports, the COM interfaces the browser uses, their interface identifiers and the
-// enums they take. Both the web view runtime and the stand-in engine include this
-// header, so it is header-only: identifiers are constexpr and need no definition
-// elsewhere.
+// enums they take. The web view runtime and both engine libraries (the stand-in and
+// the one over headless Chromium) include this header and share nothing else, so it
+// is header-only: identifiers are constexpr and need no definition elsewhere.
 //
 // These declarations must match the real engine slot for slot, because on Windows
 // the same code calls the real loader. Rules that keep g++'s vtables COM-shaped:
