@@ -22,6 +22,7 @@
 
 #include <cmath>
 #include <map>
+#include <mutex>
 #include <new>
 
 enum Olay {
@@ -100,6 +101,9 @@ static void olayi_gunluge_yaz(const std::string& oturum, const std::string& yont
 
 class Sayfa;
 static std::map<std::string, Sayfa*> g_oturumlar;   // open views by session id
+// Decoded frames on their way from the reading thread to the UI thread, by session.
+static std::mutex g_kare_kilidi;
+static std::map<std::string, std::shared_ptr<Kare>> g_bekleyen_kareler;
 
 static bool adres_mi(const std::string& adres, const char* sema)
 {
@@ -561,12 +565,9 @@ public:
             komut("Page.handleJavaScriptDialog", {{"accept", true}, {"promptText", p.value("defaultPrompt", "")}});
     }
 
-    void kare_geldi(Kare yeni, int64_t kare_no)
+    void kare_geldi(Kare yeni)
     {
-        if (kapali)
-            return;
-        komut("Page.screencastFrameAck", {{"sessionId", kare_no}});
-        if (!gorunur || yeni.genislik <= 0)
+        if (kapali || !gorunur || yeni.genislik <= 0)
             return;
         kare = std::move(yeni);
         InvalidateRect(pencere, nullptr, FALSE);
@@ -1241,19 +1242,40 @@ void sayfalari_bagla(Baglanti& baglanti)
         if (Sayfa* sayfa = oturumun_sayfasi(oturum))
             sayfa->olay(yontem, p);
     });
-    // Frames are decoded on the reading thread; the view gets them whole.
-    baglanti.on_isleyici("Page.screencastFrame", [](const std::string& oturum, Json& ileti) {
+    // Frames are decoded on the reading thread, which then acknowledges them: the
+    // engine sends the next one while the UI thread paints this one, and never more
+    // than can be decoded. The UI thread takes only the newest frame of a view; one
+    // it has not taken yet is replaced.
+    Baglanti* kaynak = &baglanti;
+    baglanti.on_isleyici("Page.screencastFrame", [kaynak](const std::string& oturum, Json& ileti) {
         const Json& p = ileti["params"];
+        kaynak->gonder("Page.screencastFrameAck", {{"sessionId", p.value("sessionId", 0)}}, oturum);
         auto kare = std::make_shared<Kare>();
-        int64_t kare_no = p.value("sessionId", 0);
         if (!kareyi_coz(p.value("data", ""), kare.get()))
-            kare.reset();
-        Baglanti::ui_da_calistir([oturum, kare, kare_no] {
-            if (Sayfa* sayfa = oturumun_sayfasi(oturum)) {
-                ComPtr<Sayfa> koru(sayfa);
-                koru->kare_geldi(kare ? std::move(*kare) : Kare(), kare_no);
-            }
-        });
+            return true;
+        bool bekleyen_vardi;
+        {
+            std::lock_guard<std::mutex> kilit(g_kare_kilidi);
+            auto& yer = g_bekleyen_kareler[oturum];
+            bekleyen_vardi = yer != nullptr;
+            yer = std::move(kare);
+        }
+        if (!bekleyen_vardi)
+            Baglanti::ui_da_calistir([oturum] {
+                std::shared_ptr<Kare> en_yeni;
+                {
+                    std::lock_guard<std::mutex> kilit(g_kare_kilidi);
+                    auto bulunan = g_bekleyen_kareler.find(oturum);
+                    if (bulunan == g_bekleyen_kareler.end())
+                        return;
+                    en_yeni = std::move(bulunan->second);
+                    g_bekleyen_kareler.erase(bulunan);
+                }
+                if (Sayfa* sayfa = oturumun_sayfasi(oturum)) {
+                    ComPtr<Sayfa> koru(sayfa);
+                    koru->kare_geldi(std::move(*en_yeni));
+                }
+            });
         return true;
     });
     baglanti.kapaninca([] {
