@@ -344,6 +344,8 @@ public:
             return E_INVALIDARG;
         dize.reset();
         kendi_gezintimiz = true;
+        bos_baslangic = false;
+        coktu_ise_canlandir();
         komut("Page.navigate", {{"url", utf8_e(uri)}});
         return S_OK;
     }
@@ -559,6 +561,8 @@ public:
             bag_cagrildi(p);
         else if (yontem == "Inspector.targetCrashed")
             surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
+        else if (yontem == "Inspector.targetReloadedAfterCrash")
+            coktu_ise_canlandir();
         else if (yontem == "Page.javascriptDialogOpening")
             // There is no dialog to show: the page would wait for ever, so it gets
             // the answer a user who clicks OK gives.
@@ -578,6 +582,7 @@ public:
         if (kapali)
             return;
         coktu = true;
+        kareler_akiyor = false;   // the frames ended with the page's process
         gezinti.reset();
         dize.reset();
         auto arguman = sahiplen(surec_argumani_olustur(tur));
@@ -607,6 +612,7 @@ private:
     std::unique_ptr<Gezinti> gezinti;
     std::shared_ptr<DizeYuklemesi> dize;
     bool dize_bos_sayfa_yukleniyor = false;
+    bool bos_baslangic = true;            // nothing has been loaded into the view yet
     bool kendi_gezintimiz = false;        // the next start is the host's, not the user's
     Json gecmis = Json::object();         // the last Page.getNavigationHistory
     int64_t ilk_kayit = -1;
@@ -619,8 +625,9 @@ private:
     using SayfaYaniti = std::function<void(Sayfa&, const Json&, const Json*)>;
 
     // Sends a command to this view's target. Its answer comes only while the view is
-    // open; to a target whose process died nothing is sent but a load, and the
-    // answer is a failure at once, since the engine would not answer until a reload.
+    // open; to a target whose process died nothing is sent but a load (which brings
+    // it back), and the answer is a failure at once, since the engine would not
+    // answer until a load.
     void komut(const char* yontem, Json parametreler = Json::object(), SayfaYaniti yanit = nullptr)
     {
         ComPtr<Sayfa> koru(this);
@@ -805,6 +812,7 @@ private:
             return;
         dize.reset();
         kendi_gezintimiz = true;
+        coktu_ise_canlandir();
         komut("Page.navigateToHistoryEntry", {{"entryId", kayit->value("id", 0)}});
     }
 
@@ -873,6 +881,7 @@ private:
     // Raises NavigationStarting; true when the navigation may go on.
     bool baslamayi_yay(const std::wstring& hedef_adres, BOOL yonlendirme, UINT64 kimlik, BOOL kullanici)
     {
+        olayi_gunluge_yaz(oturum, "** NavigationStarting", {{"id", kimlik}, {"uri", utf8_e(hedef_adres)}});
         auto arguman = sahiplen(baslama_argumani_olustur(hedef_adres, kullanici, yonlendirme, kimlik));
         olay_yay<ICoreWebView2NavigationStartingEventHandler>(OLAY_NAVIGATION_STARTING,
                                                               static_cast<ICoreWebView2*>(this), arguman.Get());
@@ -890,6 +899,8 @@ private:
 
     void tamamlanmayi_yay(BOOL basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik)
     {
+        olayi_gunluge_yaz(oturum, "** NavigationCompleted",
+                          {{"id", kimlik}, {"success", basarili != FALSE}, {"status", static_cast<int>(durum)}});
         auto arguman = sahiplen(tamamlanma_argumani_olustur(basarili, durum, kimlik));
         olay_yay<ICoreWebView2NavigationCompletedEventHandler>(OLAY_NAVIGATION_COMPLETED,
                                                                static_cast<ICoreWebView2*>(this), arguman.Get());
@@ -991,6 +1002,7 @@ private:
         if (cerceve.contains("parentId") || cerceve.value("id", "") != hedef || dize_bos_sayfa_yukleniyor)
             return;
         coktu_ise_canlandir();
+        bos_baslangic = false;
         std::string url = cerceve.value("url", "");
         bool hata_sayfasi = adres_mi(url, "chrome-error:");
         if (hata_sayfasi)
@@ -1078,6 +1090,16 @@ private:
             return;
         }
         coktu_ise_canlandir();
+        if (bos_baslangic) {
+            // A view that has shown nothing yet still has the empty document it was
+            // made with: the text goes straight into it, which spares a navigation
+            // (and often the start of a page process) on every new tab. That entry
+            // is then a page the history can come back to.
+            bos_baslangic = false;
+            ilk_kayit = -1;
+            belge_icerigini_koy(yukleme->html, yukleme);
+            return;
+        }
         dize_bos_sayfa_yukleniyor = true;
         komut("Page.navigate", {{"url", "about:blank"}});
     }
