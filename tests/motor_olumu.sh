@@ -61,12 +61,19 @@ sleep 1
 kill -0 "$korva" 2>/dev/null || hata "Korva ended with its engine"
 panel_acilip_kapanir motor_olunce
 
-# 3. A new tab asks for a page of a fresh engine.
+# 3. A new tab asks for a page of a fresh engine, which has to start first.
 sekme_alani=$(ikinci_sekme_alani "$goruntu")
 tikla $YENI_SEKME_X $YENI_SEKME_Y
+for _ in $(seq 1 40); do
+    ekran yeni_sekme
+    [[ "$(ikinci_sekme_alani "$goruntu")" != "$sekme_alani" ]] && break
+    adim=$((adim - 1))
+    sleep 0.5
+done
+[[ "$(ikinci_sekme_alani "$goruntu")" != "$sekme_alani" ]] || hata "no new tab opened"
 ad_bekle "Hizli Erisim - Korva"
 kartlar_cizili yeni_motorla
-[[ "$(ikinci_sekme_alani "$goruntu")" != "$sekme_alani" ]] || hata "no new tab opened"
+[[ -n "$(tarayici_sureci)" ]] || hata "no engine runs for the new tab"
 
 # 4. Alt+F4: Korva says goodbye and exits with 0, and the engine goes with it.
 surecler=$(motor_surecleri)

@@ -162,12 +162,12 @@ kartlar_cizili() {
     echo "$oturum_adi: $kart pixels of the cards' colour in step $adim"
 }
 
-# The engine's processes of this session: those whose command line names this
-# build's Wine prefix's profile folder (the engine and the shell line that holds
-# it), and all their descendants. One process id a line.
+# The engine's processes of this session: those whose command line names Korva's
+# user data folder in this build's Wine prefix (the engine, its helpers and the
+# shell line that holds it), and all their descendants. One process id a line.
 motor_surecleri() {
     local kokler
-    kokler=$(pgrep -f -- "$WINEPREFIX/drive_c/users/[^/]*/AppData/Local/korva/WebView2" || true)
+    kokler=$(pgrep -f -- "$WINEPREFIX/(drive_c|dosdevices/c:)/users/[^/]*/AppData/Local/korva/WebView2" || true)
     [[ -n "$kokler" ]] || return 0
     ps -eo pid=,ppid= | awk -v kokler="$kokler" '
         BEGIN { n = split(kokler, k, "\n"); for (i = 1; i <= n; i++) secili[k[i]] = 1 }

@@ -20,6 +20,8 @@ namespace {
 struct Gezintiler {
     int baslayan = 0;
     int biten = 0;
+    UINT64 son_baslayan = 0;   // navigation ids
+    UINT64 son_biten = 0;
     BOOL basarili = FALSE;
     COREWEBVIEW2_WEB_ERROR_STATUS durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
 };
@@ -29,13 +31,15 @@ using BaslamaDinleyicisi = KomIsleyici<ICoreWebView2NavigationStartingEventHandl
 using BitisDinleyicisi = KomIsleyici<ICoreWebView2NavigationCompletedEventHandler, Gezintiler*, ICoreWebView2*,
                                      ICoreWebView2NavigationCompletedEventArgs*>;
 
-HRESULT basladi(Gezintiler*& gezintiler, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs*) {
+HRESULT basladi(Gezintiler*& gezintiler, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* arguman) {
     ++gezintiler->baslayan;
+    arguman->get_NavigationId(&gezintiler->son_baslayan);
     return S_OK;
 }
 
 HRESULT bitti(Gezintiler*& gezintiler, ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* arguman) {
     ++gezintiler->biten;
+    arguman->get_NavigationId(&gezintiler->son_biten);
     arguman->get_IsSuccess(&gezintiler->basarili);
     arguman->get_WebErrorStatus(&gezintiler->durum);
     return S_OK;
@@ -70,11 +74,13 @@ protected:
         EXPECT_EQ(_tr_webgorunum_kapat(id), 0);
     }
 
-    // Waits until a navigation begun after `once` completions has completed, as the
-    // engine and the runtime report it, and takes the runtime's report.
+    // Waits until the navigation started last has completed, after `once`
+    // completions, as the engine and the runtime report it, and takes the
+    // runtime's report.
     bool tamamlanmayi_bekle(int once) {
         return pompala_kadar([&] {
-                   return gezintiler.biten > once && _tr_webgorunum_yuklenme_yuzdesi(id) == 100;
+                   return gezintiler.biten > once && gezintiler.son_biten == gezintiler.son_baslayan &&
+                          _tr_webgorunum_yuklenme_yuzdesi(id) == 100;
                }) &&
                _tr_webgorunum_yuklenme_bitti_mi(id) == 1;
     }
@@ -134,6 +140,16 @@ TEST_F(GercekSayfa, BaglantiGecmisBaslikVeAdres) {
     EXPECT_TRUE(baslik_olur("Ikinci Sayfa")) << baslik();
     EXPECT_EQ(adres(), ikinci);
     EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 0);
+
+    // Back again from the entry that Forward reached: one step, not two.
+    once = gezintiler.biten;
+    ASSERT_EQ(_tr_webgorunum_geri(id), 0);
+    ASSERT_TRUE(tamamlanmayi_bekle(once));
+    EXPECT_TRUE(baslik_olur("Ana Sayfa")) << baslik();
+    EXPECT_EQ(adres(), ana);
+    once = gezintiler.biten;
+    ASSERT_EQ(_tr_webgorunum_ileri(id), 0);
+    ASSERT_TRUE(tamamlanmayi_bekle(once));
 
     // A reload keeps the entry.
     once = gezintiler.biten;
