@@ -950,6 +950,9 @@ private:
         bool yonlendirme = p.contains("redirectedRequestId") && gezinti;
         if (!yonlendirme)
             yeni_gezinti_baslat(++g_sonraki_gezinti);
+        // The document's Network.requestWillBeSent came before this pause, while the
+        // navigation before was still the current one: its id is taken from here.
+        gezinti->ana_istek = p.value("networkId", gezinti->ana_istek);
         UINT64 kimlik = gezinti->kimlik;
         bool devam = baslamayi_yay(hedef_adres, yonlendirme ? TRUE : FALSE, kimlik, yonlendirme ? FALSE : kullanici_mi());
         if (kapali)
