@@ -630,6 +630,7 @@ private:
     int64_t ilk_kayit = -1;
     std::map<int64_t, std::string> dize_kayitlari;   // history entry id -> its text document
     bool gecmis_okunuyor = false;
+    bool gecmis_eskidi = false;           // the last read failed: read again at the stop
     bool tamamlanma_bekliyor = false;
 
     // ---- Commands.
@@ -850,6 +851,9 @@ private:
         gecmis_okunuyor = true;
         komut("Page.getNavigationHistory", Json::object(), [](Sayfa& sayfa, const Json& sonuc, const Json* hata) {
             sayfa.gecmis_okunuyor = false;
+            // Right after a commit that changed the page's renderer the engine may
+            // answer "Not attached to an active page"; the stop of the load reads again.
+            sayfa.gecmis_eskidi = hata != nullptr;
             if (!hata && sonuc != sayfa.gecmis) {
                 sayfa.gecmis = sonuc;
                 sayfa.bos_olay_yay<ICoreWebView2HistoryChangedEventHandler>(OLAY_HISTORY_CHANGED);
@@ -1066,6 +1070,8 @@ private:
         }
         if (!gezinti)
             return;
+        if (gecmis_eskidi && !gecmis_okunuyor)
+            gecmisi_oku();
         if (gecmis_okunuyor)
             tamamlanma_bekliyor = true;
         else
