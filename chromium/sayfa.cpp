@@ -506,35 +506,54 @@ public:
     // is in (the engine answers a session's commands in order).
     void kur(std::function<void(HRESULT)> bitti)
     {
-        auto basarisiz = std::make_shared<bool>(false);
-        auto yanit = [basarisiz](Sayfa&, const Json&, const Json* hata) {
-            if (hata)
-                *basarisiz = true;
+        // The engine answers Page.enable, and the commands after it, only once the
+        // page has its renderer: later than the history. The view is ready when every
+        // answer is in; a navigation started before could commit unseen.
+        struct Kurulum {
+            bool basarisiz = false;
+            int bekleyen = 0;
+            std::function<void(HRESULT)> bitti;
         };
-        komut("Page.enable", Json::object(), yanit);
-        komut("Network.enable", Json::object(), yanit);
-        komut("Runtime.enable", Json::object(), yanit);
-        komut("Inspector.enable", Json::object(), yanit);
-        komut("Runtime.addBinding", {{"name", BASLIK_BAGI}}, yanit);
-        komut("Runtime.addBinding", {{"name", KAPAT_BAGI}}, yanit);
-        komut("Page.addScriptToEvaluateOnNewDocument", {{"source", BELGE_BETIGI}}, yanit);
+        auto kurulum = std::make_shared<Kurulum>();
+        kurulum->bitti = std::move(bitti);
+        auto yanit = [kurulum](Sayfa& sayfa, const Json&, const Json* hata) {
+            if (hata)
+                kurulum->basarisiz = true;
+            if (--kurulum->bekleyen > 0)
+                return;
+            if (kurulum->basarisiz) {
+                kurulum->bitti(E_FAIL);
+                return;
+            }
+            sayfa.pencere = sayfa_penceresi_olustur(sayfa.ebeveyn, sayfa.alan, &sayfa);
+            sayfa.kareleri_ayarla();
+            kurulum->bitti(sayfa.pencere ? S_OK : E_FAIL);
+        };
+        auto gonder = [&](const char* yontem, Json parametreler) {
+            ++kurulum->bekleyen;
+            komut(yontem, std::move(parametreler), yanit);
+        };
+        gonder("Page.enable", Json::object());
+        gonder("Network.enable", Json::object());
+        gonder("Runtime.enable", Json::object());
+        gonder("Inspector.enable", Json::object());
+        gonder("Runtime.addBinding", {{"name", BASLIK_BAGI}});
+        gonder("Runtime.addBinding", {{"name", KAPAT_BAGI}});
+        gonder("Page.addScriptToEvaluateOnNewDocument", {{"source", BELGE_BETIGI}});
         Json desen = {{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}};
-        komut("Fetch.enable", {{"patterns", Json::array({desen})}}, yanit);
+        gonder("Fetch.enable", {{"patterns", Json::array({desen})}});
         olcuyu_gonder();
+        ++kurulum->bekleyen;
         komut("Page.getNavigationHistory", Json::object(),
-              [basarisiz, bitti](Sayfa& sayfa, const Json& sonuc, const Json* hata) {
-                  if (hata || *basarisiz) {
-                      bitti(E_FAIL);
-                      return;
+              [yanit](Sayfa& sayfa, const Json& sonuc, const Json* hata) {
+                  if (!hata) {
+                      // The target's first entry is its empty start, not a page to go back to.
+                      sayfa.gecmis = sonuc;
+                      const Json& kayitlar = sonuc.value("entries", Json::array());
+                      if (!kayitlar.empty())
+                          sayfa.ilk_kayit = kayitlar[0].value("id", -1);
                   }
-                  // The target's first entry is its empty start, not a page to go back to.
-                  sayfa.gecmis = sonuc;
-                  const Json& kayitlar = sonuc.value("entries", Json::array());
-                  if (!kayitlar.empty())
-                      sayfa.ilk_kayit = kayitlar[0].value("id", -1);
-                  sayfa.pencere = sayfa_penceresi_olustur(sayfa.ebeveyn, sayfa.alan, &sayfa);
-                  sayfa.kareleri_ayarla();
-                  bitti(sayfa.pencere ? S_OK : E_FAIL);
+                  yanit(sayfa, sonuc, hata);
               });
     }
 
@@ -618,6 +637,7 @@ private:
     int64_t ilk_kayit = -1;
     std::map<int64_t, std::string> dize_kayitlari;   // history entry id -> its text document
     bool gecmis_okunuyor = false;
+    bool gecmis_eskidi = false;           // the last read failed: read again at the stop
     bool tamamlanma_bekliyor = false;
 
     // ---- Commands.
@@ -840,6 +860,9 @@ private:
         gecmis_okunuyor = true;
         komut("Page.getNavigationHistory", Json::object(), [](Sayfa& sayfa, const Json& sonuc, const Json* hata) {
             sayfa.gecmis_okunuyor = false;
+            // Right after a commit that changed the page's renderer the engine may
+            // answer "Not attached to an active page"; the stop of the load reads again.
+            sayfa.gecmis_eskidi = hata != nullptr;
             if (!hata && sonuc != sayfa.gecmis) {
                 sayfa.gecmis = sonuc;
                 sayfa.bos_olay_yay<ICoreWebView2HistoryChangedEventHandler>(OLAY_HISTORY_CHANGED);
@@ -943,6 +966,9 @@ private:
         bool yonlendirme = p.contains("redirectedRequestId") && gezinti;
         if (!yonlendirme)
             yeni_gezinti_baslat(++g_sonraki_gezinti);
+        // The document's Network.requestWillBeSent came before this pause, while the
+        // navigation before was still the current one: its id is taken from here.
+        gezinti->ana_istek = p.value("networkId", gezinti->ana_istek);
         UINT64 kimlik = gezinti->kimlik;
         bool devam = baslamayi_yay(hedef_adres, yonlendirme ? TRUE : FALSE, kimlik, yonlendirme ? FALSE : kullanici_mi());
         if (kapali)
@@ -1061,6 +1087,8 @@ private:
         }
         if (!gezinti)
             return;
+        if (gecmis_eskidi && !gecmis_okunuyor)
+            gecmisi_oku();
         if (gecmis_okunuyor)
             tamamlanma_bekliyor = true;
         else
