@@ -982,10 +982,6 @@ private:
             }
             return;
         }
-        // The document's request as the Network domain names it, which may report
-        // its failure before or after announcing it.
-        if (p.contains("networkId"))
-            gezinti->ana_istek = p.value("networkId", "");
         komut("Fetch.continueRequest", {{"requestId", istek}});
     }
 
