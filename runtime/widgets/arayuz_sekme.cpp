@@ -29,6 +29,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 #include "tr_metin_sinir.h"
 #include "widgets/arayuz_ic.h"
@@ -157,11 +158,26 @@ int64_t sekme_kaldir(Widget* strip, int32_t index) {
     return 0;
 }
 
+// Whether the tab at `index` already shows exactly `label`.
+bool sekme_yazisi_ayni_mi(HWND strip, int32_t index, const wchar_t* label) {
+    const size_t length = std::wcslen(label);
+    if (length + 2 > static_cast<size_t>(kOkunanEtiketSiniri)) return false;
+    wchar_t shown[kOkunanEtiketSiniri] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = shown;
+    item.cchTextMax = kOkunanEtiketSiniri;
+    if (!SendMessageW(strip, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) return false;
+    return std::wcscmp(item.pszText, label) == 0;
+}
+
 int64_t sekme_baslik_ayarla(Widget* strip, int32_t index, const char* title, int64_t length) {
     if (strip == nullptr) return -1;
     const bool closable = index >= 0 && index < strip->tab_count && strip->tab_closable[index] != 0;
     SekmeEtiketi label(title, length, closable);
     if (!label.gecerli()) return -1;
+    // The same caption again would only repaint the row of tabs.
+    if (sekme_yazisi_ayni_mi(strip->hwnd, index, label.metin())) return 0;
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = label.metin();

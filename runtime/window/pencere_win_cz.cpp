@@ -204,7 +204,7 @@ int64_t _tr_pencere_baslik_ayarla(int64_t window, const char* title, int64_t tit
     if (record == nullptr) return -1;
     GenisMetin wide_title(title, title_length);
     if (!wide_title.gecerli()) return -1;
-    SetWindowTextW(record->hwnd, wide_title.c_str());
+    pencere_metnini_ayarla(record->hwnd, wide_title);
     return 0;
 }
 
