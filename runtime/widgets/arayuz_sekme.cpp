@@ -99,18 +99,15 @@ void yalniz_secili_sayfayi_goster(const Widget& strip, int32_t selected) {
     }
 }
 
-// A page must not be the strip itself or hold the strip: the strip would become its
-// own ancestor, and laying the page out would lay out the strip again without end.
-bool sayfa_olabilir(HWND page, HWND strip) {
-    return page != strip && !IsChild(page, strip);
-}
-
 int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t length, bool closable) {
     if (strip == nullptr) return -1;
     const Widget* page = pencereli_widget(page_id);
     if (page == nullptr) return -1;
     if (strip->tab_count >= kSekmeSiniri) return -1;
-    if (!sayfa_olabilir(page->hwnd, strip->hwnd)) return -1;
+    // A page must not be the strip itself or hold it, natively or in the layout's own
+    // lists (a strip moved to another box is still listed by its first one): laying
+    // the page out would lay out the strip again without end.
+    if (kendi_icine_mi(strip, page)) return -1;
     SekmeEtiketi label(title, length, closable);
     if (!label.gecerli()) return -1;
 
