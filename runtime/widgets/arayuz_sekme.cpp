@@ -373,6 +373,18 @@ int64_t _tr_arayuz_sekme_sayisi(int64_t strip) noexcept {
     return record != nullptr ? record->tab_count : 0;
 }
 
+int64_t win_sekme_sayfasi_mi(HWND window) noexcept {
+    if (window == nullptr) return 0;
+    for (int32_t id = 0; id < win_widget_sayisi; ++id) {
+        const Widget& record = win_widgetlar[id];
+        if (record.kind != KIND_TABS) continue;
+        for (int32_t k = 0; k < record.tab_count && k < kSekmeSiniri; ++k) {
+            if (record.tab_pages[k] == window) return 1;
+        }
+    }
+    return 0;
+}
+
 int64_t _tr_arayuz_sekme_kapandi_mi(int64_t strip) noexcept {
     // Only the id's range matters here, not the record's window.
     Widget* record = widget_bul(strip);
