@@ -129,6 +129,62 @@ bool program_yolu(wchar_t (&yol)[kYolSiniri]) {
     return uzunluk > 0 && uzunluk < kYolSiniri;
 }
 
+// The loader is never taken from the current folder: whoever can put a file there
+// (a download folder, the folder of a document opened with the program) would have
+// it run. The plain library search looks there, and under Wine an empty
+// SetDllDirectoryW does not stop it, so the search is made here in its own order
+// without that folder: the program's folder, System32 and the folders the program
+// added (LoadLibraryExW with the default safe folders), then every folder on PATH
+// by its full path, then beside the program.
+constexpr DWORD kGuvenliArama = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
+
+// "C:\..." or "\\server\...": a folder that does not depend on the current one.
+bool mutlak_klasor_mu(const wchar_t* klasor, size_t uzunluk) {
+    if (uzunluk >= 3 && klasor[1] == L':' && (klasor[2] == L'\\' || klasor[2] == L'/')) {
+        return (klasor[0] >= L'A' && klasor[0] <= L'Z') || (klasor[0] >= L'a' && klasor[0] <= L'z');
+    }
+    return uzunluk >= 2 && klasor[0] == L'\\' && klasor[1] == L'\\';
+}
+
+// The loader in one folder of PATH (`uzunluk` characters, perhaps quoted); a
+// relative entry names the current folder in disguise and is passed over.
+HMODULE yukleyiciyi_klasorden_yukle(const wchar_t* klasor, size_t uzunluk) {
+    if (uzunluk >= 2 && klasor[0] == L'"' && klasor[uzunluk - 1] == L'"') {
+        klasor += 1;
+        uzunluk -= 2;
+    }
+    if (!mutlak_klasor_mu(klasor, uzunluk)) return nullptr;
+    wchar_t yol[kYolSiniri];
+    if (FAILED(StringCchCopyNW(yol, kYolSiniri, klasor, uzunluk))) return nullptr;
+    if (klasor[uzunluk - 1] != L'\\' && FAILED(StringCchCatW(yol, kYolSiniri, L"\\"))) return nullptr;
+    if (FAILED(StringCchCatW(yol, kYolSiniri, kYukleyiciAdi))) return nullptr;
+    return LoadLibraryExW(yol, nullptr, kGuvenliArama);
+}
+
+HMODULE yukleyiciyi_yol_klasorlerinden_yukle() {
+    const DWORD gereken = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    if (gereken == 0) return nullptr;
+    wchar_t* yollar = static_cast<wchar_t*>(std::malloc(gereken * sizeof(wchar_t)));
+    if (yollar == nullptr) return nullptr;
+    HMODULE yukleyici = nullptr;
+    const DWORD okunan = GetEnvironmentVariableW(L"PATH", yollar, gereken);
+    if (okunan > 0 && okunan < gereken) {
+        for (const wchar_t* klasor = yollar; yukleyici == nullptr && *klasor != L'\0';) {
+            const size_t uzunluk = std::wcscspn(klasor, L";");
+            yukleyici = yukleyiciyi_klasorden_yukle(klasor, uzunluk);
+            klasor += uzunluk;
+            if (*klasor == L';') ++klasor;
+        }
+    }
+    std::free(yollar);
+    return yukleyici;
+}
+
+HMODULE yukleyiciyi_aramayla_yukle() {
+    HMODULE yukleyici = LoadLibraryExW(kYukleyiciAdi, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    return yukleyici != nullptr ? yukleyici : yukleyiciyi_yol_klasorlerinden_yukle();
+}
+
 HMODULE yukleyiciyi_program_yanindan_yukle() {
     wchar_t yol[kYolSiniri];
     if (!program_yolu(yol)) return nullptr;
@@ -136,13 +192,13 @@ HMODULE yukleyiciyi_program_yanindan_yukle() {
     if (ters_bolu == nullptr) return nullptr;
     ters_bolu[1] = L'\0';
     if (FAILED(StringCchCatW(yol, kYolSiniri, kYukleyiciAdi))) return nullptr;
-    return LoadLibraryW(yol);
+    return LoadLibraryExW(yol, nullptr, kGuvenliArama);
 }
 
 bool yukleyiciyi_hazirla() {
     if (g_create_env_fn != nullptr) return true;
     if (g_loader_dll == nullptr) {
-        HMODULE yukleyici = LoadLibraryW(kYukleyiciAdi);
+        HMODULE yukleyici = yukleyiciyi_aramayla_yukle();
         if (yukleyici == nullptr) yukleyici = yukleyiciyi_program_yanindan_yukle();
         if (yukleyici == nullptr) return false;
         g_loader_dll = yukleyici;
