@@ -63,6 +63,18 @@ LRESULT CALLBACK yikimi_izle(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM lpa
     return DefSubclassProc(pencere, mesaj, wparam, lparam);
 }
 
+// What the zoom call on the watched view answered while the engine was closing it
+// (its page window going tells the host with WM_PARENTNOTIFY); 99 until then.
+int64_t izlenen_gorunum = -1;
+int64_t kapanirken_yakinlik = 99;
+
+LRESULT CALLBACK kapanisi_izle(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+    if (mesaj == WM_PARENTNOTIFY && LOWORD(wparam) == WM_DESTROY) {
+        kapanirken_yakinlik = _tr_webgorunum_yakinlastir(izlenen_gorunum);
+    }
+    return DefSubclassProc(pencere, mesaj, wparam, lparam);
+}
+
 }  // namespace
 
 TEST(Host, GizlenenVeGosterilenHostMotoraBildirilir) {
@@ -117,6 +129,19 @@ TEST(Host, PencereYokEdilmedenOnceDenetleyicilerKapanir) {
         EXPECT_EQ(_tr_webgorunum_kapat(yeni), 0);
         EXPECT_EQ(_tr_webgorunum_olustur(), yeni);  // leaves no free record behind
     }
+}
+
+TEST(Host, KapatmaKaydiMotorKapanmadanTemizler) {
+    IkiSekmeliPencere p;
+    izlenen_gorunum = p.gorunumler[0];
+    const HWND host = host_of(izlenen_gorunum);
+    SetWindowSubclass(host, kapanisi_izle, 1, 0);
+    ASSERT_EQ(_tr_webgorunum_kapat(izlenen_gorunum), 0);
+    RemoveWindowSubclass(host, kapanisi_izle, 1);
+    // While the engine closed, the record already answered as closed; nothing
+    // reached the controller after its Close, the host's hiding included.
+    EXPECT_EQ(kapanirken_yakinlik, -1);
+    EXPECT_EQ(gorunum_satirlari(p.denetleyiciler[0]).back(), "Close");
 }
 
 TEST(Host, SekmedeKalanKapaliGorunumunKaydiAlinmaz) {
