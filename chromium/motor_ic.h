@@ -28,6 +28,10 @@ using Microsoft::WRL::ComPtr;
 
 std::wstring utf8_den(const std::string& metin);
 std::string utf8_e(const std::wstring& metin);
+// A host's address as the engine needs it (file:///C:/... becomes the Unix path Wine
+// maps the drive to), and an engine's address as the host knows it.
+std::string motora_adres(const std::wstring& adres);
+std::wstring hostun_adresi(const std::string& adres);
 // A copy in CoTaskMemAlloc memory, as every string the engine hands out; null on failure.
 LPWSTR gorev_kopyasi(const std::wstring& metin);
 
