@@ -218,8 +218,11 @@ void govde(int width, int height) {
     // The side panel starts closed: made hidden, with its contents in place. A closed
     // panel is left out of a layout, as Korva leaves it out.
     if (!yeniden_yerlestirme) yan_panel(height);
-    agac.serit = yap(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER,
-                     agac.govde, kKenarGenisligi, 0, width - kKenarGenisligi, height);
+    // The strip clips its pages and is drawn without the visual style, as Korva's.
+    agac.serit = yap(0, WC_TABCONTROLW, L"",
+                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_FOCUSNEVER, agac.govde,
+                     kKenarGenisligi, 0, width - kKenarGenisligi, height);
+    if (!yeniden_yerlestirme) SetWindowTheme(agac.serit, L" ", L" ");
     if (!yeniden_yerlestirme) return;
     RECT area = {0, 0, width - kKenarGenisligi, height};
     SendMessageW(agac.serit, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
@@ -293,8 +296,8 @@ void agaci_kur() {
     yuzey_fircasi = CreateSolidBrush(kYuzey);
     yazi_tipi = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
-    sinif_kaydet(L"YalinPencere", CS_HREDRAW | CS_VREDRAW, pencere_wndproc);
-    sinif_kaydet(L"YalinKutu", CS_HREDRAW | CS_VREDRAW, kutu_wndproc);
+    sinif_kaydet(L"YalinPencere", 0, pencere_wndproc);
+    sinif_kaydet(L"YalinKutu", 0, kutu_wndproc);
     sinif_kaydet(L"YalinHost", 0, host_wndproc);
 
     agac.pencere = CreateWindowExW(0, L"YalinPencere", L"Korva", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
@@ -369,6 +372,12 @@ void secileni_yansit(const Sekme& sekme) {
 // Opens a start-page tab at the end and selects it; returns once its page has loaded
 // and the screen shows it.
 bool sekme_ac() {
+    const int index = static_cast<int>(agac.sekmeler.size());
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(L"Hizli Erisim  x");
+    SendMessageW(agac.serit, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
+    // The display area once the strip has its row of tabs.
     const RECT area = gosterim_alani();
     HWND host = nullptr;
     if (!agac.bos_hostlar.empty()) {
@@ -392,12 +401,7 @@ bool sekme_ac() {
     yuklenme.bitti = false;
     sekme.gorunum->add_NavigationCompleted(&yuklenme, &token);
 
-    const int index = static_cast<int>(agac.sekmeler.size());
     agac.sekmeler.push_back(sekme);
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(L"Hizli Erisim  x");
-    SendMessageW(agac.serit, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
     static std::vector<wchar_t> page = [] {
         std::vector<wchar_t> wide(std::strlen(HIZLI_ERISIM) + 1);
         MultiByteToWideChar(CP_UTF8, 0, HIZLI_ERISIM, -1, wide.data(), static_cast<int>(wide.size()));
