@@ -138,8 +138,7 @@ int32_t yerlesim_derinligi = 0;  // passes running, nested ones included
 HWND gecisin_koku = nullptr;     // the window the outermost pass lays out
 HRGN bozulan = nullptr;          // null while nothing has moved
 
-void bozulana_ekle(const RECT& screen_rect) {
-    HRGN part = CreateRectRgnIndirect(&screen_rect);
+void bozulana_ekle(HRGN part) {
     if (part == nullptr) return;
     if (bozulan == nullptr) {
         bozulan = part;
@@ -147,6 +146,26 @@ void bozulana_ekle(const RECT& screen_rect) {
     }
     CombineRgn(bozulan, bozulan, part, RGN_OR);
     DeleteObject(part);
+}
+
+// What has to be painted again when a window goes from `old_place` to `new_place`
+// (screen coordinates): both places, since its contents move and its old place is
+// uncovered. A box that keeps its top left corner and only changes size keeps what
+// it painted (it paints only its background, and its children are placed on their
+// own), so only the area between the two rectangles changes.
+void yer_degisimini_ekle(HWND hwnd, const RECT& old_place, const RECT& new_place) {
+    HRGN area = CreateRectRgnIndirect(&old_place);
+    HRGN added = CreateRectRgnIndirect(&new_place);
+    if (area == nullptr || added == nullptr) {
+        if (area != nullptr) DeleteObject(area);
+        if (added != nullptr) DeleteObject(added);
+        return;
+    }
+    const bool box_resized_in_place =
+        old_place.left == new_place.left && old_place.top == new_place.top && kutu_kaydi(hwnd) != nullptr;
+    CombineRgn(area, area, added, box_resized_in_place ? RGN_XOR : RGN_OR);
+    DeleteObject(added);
+    bozulana_ekle(area);
 }
 
 // Counts a pass as running for as long as it lives; the outermost one invalidates
@@ -197,8 +216,12 @@ public:
 
         RECT new_place = {x, y, x + width, y + height};
         MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&new_place), 2);
-        bozulana_ekle(old_place);
-        bozulana_ekle(new_place);
+        // A window that was hidden had nothing on the screen to keep.
+        if ((flags & SWP_SHOWWINDOW) != 0) {
+            bozulana_ekle(CreateRectRgnIndirect(&new_place));
+        } else {
+            yer_degisimini_ekle(hwnd, old_place, new_place);
+        }
         if (batch_ != nullptr) batch_ = DeferWindowPos(batch_, hwnd, nullptr, x, y, width, height, flags);
         if (batch_ == nullptr) SetWindowPos(hwnd, nullptr, x, y, width, height, flags);
     }
