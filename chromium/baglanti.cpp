@@ -271,7 +271,8 @@ const wchar_t* const KABUK_SATIRI =
     L"wait \"$m\"\n"
     L"printf 'motor-bitti %s\\n' \"$?\" >&3\n"
     L"kill -9 -- \"-$m\" \"$w\" 2>/dev/null\n"
-    L"wait \"$w\"\n";
+    L"wait \"$w\"\n"
+    L"rm -rf -- \"$p\"\n";
 
 const wchar_t* const MOTOR_BAYRAKLARI[] = {
     L"--headless",
@@ -293,7 +294,10 @@ const wchar_t* const MOTOR_BAYRAKLARI[] = {
 // How long one send may wait for the engine to take the bytes.
 constexpr DWORD GONDERME_SINIRI_MS = 10000;
 const char* const VARSAYILAN_MOTOR = "/usr/lib/chromium/chromium";
-const wchar_t* const PROFIL_KLASORU = L"\\chromium_profili";
+// One profile a process, removed when its engine has ended: two Korva processes
+// never share one (the second engine would hand its start to the first and quit),
+// and an engine that outlived its process cannot block the next start.
+const wchar_t* const PROFIL_KLASORU = L"\\chromium_";
 
 struct SoketSahibi {
     SOCKET soket = INVALID_SOCKET;
@@ -443,13 +447,13 @@ HRESULT motoru_baslat(const MotorAyari& ayar, MotorBaglantisi* cikti)
     std::wstring kullanici = ayar.kullanici_klasoru;
     while (!kullanici.empty() && (kullanici.back() == L'\\' || kullanici.back() == L'/'))
         kullanici.pop_back();
-    const std::wstring profil = kullanici + PROFIL_KLASORU;
+    const std::wstring profil = kullanici + PROFIL_KLASORU + std::to_wstring(GetCurrentProcessId());
     if (kullanici.empty() || !klasor_olustur(profil))
         return E_FAIL;
     const std::string profil_unix = unix_yolu(profil);
     const std::string kabuk = "/bin/bash";
-    const std::wstring kabuk_windows = windows_yolu(kabuk);
-    if (profil_unix.empty() || kabuk_windows.empty())
+    const std::wstring oturumcu_windows = windows_yolu("/usr/bin/setsid");
+    if (profil_unix.empty() || oturumcu_windows.empty())
         return E_FAIL;
     const std::wstring port_dosyasi = profil + L"\\DevToolsActivePort";
     DeleteFileW(port_dosyasi.c_str());
@@ -461,7 +465,11 @@ HRESULT motoru_baslat(const MotorAyari& ayar, MotorBaglantisi* cikti)
     std::random_device rastgele;
     const std::string jeton = std::to_string(rastgele()) + std::to_string(rastgele());
 
-    std::wstring komut = arguman(kabuk_windows) + L" -c " + arguman(KABUK_SATIRI) + L" korva " +
+    // The shell runs in a session of its own: a signal to this process's group (a
+    // Ctrl+C in the terminal, a time-out that kills the group) must not end the shell
+    // before this process, or nothing would be left to end the engine.
+    std::wstring komut = arguman(oturumcu_windows) + L" " + arguman(genis(kabuk)) + L" -c " +
+                         arguman(KABUK_SATIRI) + L" korva " +
                          std::to_wstring(dinleme_portu) + L" " + arguman(genis(jeton)) + L" " +
                          arguman(genis(profil_unix)) + L" " + arguman(genis(ikili));
     for (const wchar_t* bayrak : MOTOR_BAYRAKLARI)
@@ -546,7 +554,7 @@ struct Ortak {
     std::map<std::string, std::shared_ptr<Baglanti::OnIsleyici>> on_isleyiciler;
 
     // UI thread only.
-    int64_t son_id = 0;
+    std::atomic<int64_t> son_id{0};   // commands are sent from the UI thread and, for frame acknowledgements, the reading thread
     std::map<int64_t, Baglanti::Yanit> bekleyenler;
     std::shared_ptr<Baglanti::Olay> olay_dinleyici;
     std::function<void()> kapanis_dinleyici;
