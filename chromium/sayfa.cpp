@@ -127,6 +127,68 @@ static bool mutlak_adres_mi(const std::wstring& adres)
     return iki_nokta + 1 < adres.size();
 }
 
+// File addresses of Windows paths (file:///C:/a/b.html) as the engine, which runs on
+// Unix, can open them: the file's Unix path by Wine. The engine's form is mapped
+// back to the host's wherever an address is handed out, so that the host sees the
+// address it asked for.
+static std::string unix_yolu(const std::wstring& yol)
+{
+    using Islev = char*(CDECL*)(LPCWSTR);
+    const auto cevir = reinterpret_cast<Islev>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* sonuc = cevir ? cevir(yol.c_str()) : nullptr;
+    if (!sonuc)
+        return std::string();
+    std::string kopya = sonuc;
+    HeapFree(GetProcessHeap(), 0, sonuc);
+    return kopya;
+}
+static std::map<std::string, std::wstring> g_dosya_adresleri;   // engine's form -> host's
+
+static std::string motorun_adresi(const std::wstring& adres)
+{
+    const size_t bas = 8;   // after "file:///"
+    if (_wcsnicmp(adres.c_str(), L"file:///", bas) != 0 || adres.size() < bas + 3 || !iswalpha(adres[bas]) ||
+        adres[bas + 1] != L':' || (adres[bas + 2] != L'/' && adres[bas + 2] != L'\\'))
+        return utf8_e(adres);
+    // The path's bytes, %XX decoded; a query or fragment stays as it is.
+    std::string ham = utf8_e(adres.substr(bas)), yol, kuyruk;
+    size_t son = ham.find_first_of("?#");
+    if (son != std::string::npos) {
+        kuyruk = ham.substr(son);
+        ham.resize(son);
+    }
+    for (size_t i = 0; i < ham.size(); ++i) {
+        if (ham[i] == '%' && i + 2 < ham.size() && isxdigit(static_cast<unsigned char>(ham[i + 1])) &&
+            isxdigit(static_cast<unsigned char>(ham[i + 2]))) {
+            yol += static_cast<char>(std::stoi(ham.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            yol += ham[i] == '/' ? '\\' : ham[i];
+        }
+    }
+    std::string unix = unix_yolu(utf8_den(yol));
+    if (unix.empty())
+        return utf8_e(adres);
+    std::string sonuc = "file://";
+    static const char ONALTI[] = "0123456789ABCDEF";
+    for (unsigned char c : unix) {
+        if (isalnum(c) || strchr("/-._~!$&'()*+,;=:@", c))
+            sonuc += static_cast<char>(c);
+        else
+            sonuc += {'%', ONALTI[c >> 4], ONALTI[c & 15]};
+    }
+    sonuc += kuyruk;
+    g_dosya_adresleri[sonuc] = adres;
+    return sonuc;
+}
+
+static std::wstring hostun_adresi(const std::string& adres)
+{
+    auto bulunan = g_dosya_adresleri.find(adres);
+    return bulunan != g_dosya_adresleri.end() ? bulunan->second : utf8_den(adres);
+}
+
 #define GIRIS()                \
     if (kapali)                \
         return WV2_E_KAPALI;
@@ -340,7 +402,7 @@ public:
             return E_INVALIDARG;
         dize.reset();
         kendi_gezintimiz = true;
-        komut("Page.navigate", {{"url", utf8_e(uri)}});
+        komut("Page.navigate", {{"url", motorun_adresi(uri)}});
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html) override
@@ -950,7 +1012,7 @@ private:
             komut("Fetch.continueRequest", {{"requestId", istek}});
             return;
         }
-        std::wstring hedef_adres = utf8_den(p["request"].value("url", ""));
+        std::wstring hedef_adres = hostun_adresi(p["request"].value("url", ""));
         bool yonlendirme = p.contains("redirectedRequestId") && gezinti;
         if (!yonlendirme)
             yeni_gezinti_baslat(++g_sonraki_gezinti);
@@ -1029,7 +1091,7 @@ private:
             gezinti->durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR;
         }
         UINT64 kimlik = gezinti->kimlik;
-        std::wstring yeni_adres = utf8_den(url);
+        std::wstring yeni_adres = hostun_adresi(url);
         if (yeni_adres != adres) {
             adres = yeni_adres;
             auto arguman = sahiplen(kaynak_argumani_olustur(TRUE));
