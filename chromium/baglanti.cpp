@@ -552,7 +552,7 @@ struct Ortak {
     std::map<std::string, std::shared_ptr<Baglanti::OnIsleyici>> on_isleyiciler;
 
     // UI thread only.
-    int64_t son_id = 0;
+    std::atomic<int64_t> son_id{0};   // commands are sent from the UI thread and, for frame acknowledgements, the reading thread
     std::map<int64_t, Baglanti::Yanit> bekleyenler;
     std::shared_ptr<Baglanti::Olay> olay_dinleyici;
     std::function<void()> kapanis_dinleyici;

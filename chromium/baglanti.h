@@ -57,6 +57,8 @@ public:
 
     // Sends one command; the reply reaches `yanit` (may be empty) on the UI thread.
     // On a closed connection `yanit` is posted at once with an error. Returns the id.
+    // A command without a reply may also be sent from the reading thread, inside an
+    // `on_isleyici`.
     int64_t gonder(const std::string& yontem, Json parametreler = Json::object(),
                    const std::string& oturum = std::string(), Yanit yanit = nullptr);
 

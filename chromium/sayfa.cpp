@@ -22,6 +22,7 @@
 
 #include <cmath>
 #include <map>
+#include <mutex>
 #include <new>
 
 enum Olay {
@@ -100,6 +101,9 @@ static void olayi_gunluge_yaz(const std::string& oturum, const std::string& yont
 
 class Sayfa;
 static std::map<std::string, Sayfa*> g_oturumlar;   // open views by session id
+// Decoded frames on their way from the reading thread to the UI thread, by session.
+static std::mutex g_kare_kilidi;
+static std::map<std::string, std::shared_ptr<Kare>> g_bekleyen_kareler;
 
 static bool adres_mi(const std::string& adres, const char* sema)
 {
@@ -402,6 +406,8 @@ public:
             return E_INVALIDARG;
         dize.reset();
         kendi_gezintimiz = true;
+        bos_baslangic = false;
+        coktu_ise_canlandir();
         komut("Page.navigate", {{"url", motorun_adresi(uri)}});
         return S_OK;
     }
@@ -636,18 +642,17 @@ public:
             bag_cagrildi(p);
         else if (yontem == "Inspector.targetCrashed")
             surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
+        else if (yontem == "Inspector.targetReloadedAfterCrash")
+            coktu_ise_canlandir();
         else if (yontem == "Page.javascriptDialogOpening")
             // There is no dialog to show: the page would wait for ever, so it gets
             // the answer a user who clicks OK gives.
             komut("Page.handleJavaScriptDialog", {{"accept", true}, {"promptText", p.value("defaultPrompt", "")}});
     }
 
-    void kare_geldi(Kare yeni, int64_t kare_no)
+    void kare_geldi(Kare yeni)
     {
-        if (kapali)
-            return;
-        komut("Page.screencastFrameAck", {{"sessionId", kare_no}});
-        if (!gorunur || yeni.genislik <= 0)
+        if (kapali || !gorunur || yeni.genislik <= 0)
             return;
         kare = std::move(yeni);
         InvalidateRect(pencere, nullptr, FALSE);
@@ -658,6 +663,7 @@ public:
         if (kapali)
             return;
         coktu = true;
+        kareler_akiyor = false;   // the frames ended with the page's process
         gezinti.reset();
         dize.reset();
         auto arguman = sahiplen(surec_argumani_olustur(tur));
@@ -687,6 +693,7 @@ private:
     std::unique_ptr<Gezinti> gezinti;
     std::shared_ptr<DizeYuklemesi> dize;
     bool dize_bos_sayfa_yukleniyor = false;
+    bool bos_baslangic = true;            // nothing has been loaded into the view yet
     bool kendi_gezintimiz = false;        // the next start is the host's, not the user's
     Json gecmis = Json::object();         // the last Page.getNavigationHistory
     int64_t ilk_kayit = -1;
@@ -700,8 +707,9 @@ private:
     using SayfaYaniti = std::function<void(Sayfa&, const Json&, const Json*)>;
 
     // Sends a command to this view's target. Its answer comes only while the view is
-    // open; to a target whose process died nothing is sent but a load, and the
-    // answer is a failure at once, since the engine would not answer until a reload.
+    // open; to a target whose process died nothing is sent but a load (which brings
+    // it back), and the answer is a failure at once, since the engine would not
+    // answer until a load.
     void komut(const char* yontem, Json parametreler = Json::object(), SayfaYaniti yanit = nullptr)
     {
         ComPtr<Sayfa> koru(this);
@@ -886,6 +894,7 @@ private:
             return;
         dize.reset();
         kendi_gezintimiz = true;
+        coktu_ise_canlandir();
         komut("Page.navigateToHistoryEntry", {{"entryId", kayit->value("id", 0)}});
     }
 
@@ -957,6 +966,7 @@ private:
     // Raises NavigationStarting; true when the navigation may go on.
     bool baslamayi_yay(const std::wstring& hedef_adres, BOOL yonlendirme, UINT64 kimlik, BOOL kullanici)
     {
+        olayi_gunluge_yaz(oturum, "** NavigationStarting", {{"id", kimlik}, {"uri", utf8_e(hedef_adres)}});
         auto arguman = sahiplen(baslama_argumani_olustur(hedef_adres, kullanici, yonlendirme, kimlik));
         olay_yay<ICoreWebView2NavigationStartingEventHandler>(OLAY_NAVIGATION_STARTING,
                                                               static_cast<ICoreWebView2*>(this), arguman.Get());
@@ -974,6 +984,8 @@ private:
 
     void tamamlanmayi_yay(BOOL basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik)
     {
+        olayi_gunluge_yaz(oturum, "** NavigationCompleted",
+                          {{"id", kimlik}, {"success", basarili != FALSE}, {"status", static_cast<int>(durum)}});
         auto arguman = sahiplen(tamamlanma_argumani_olustur(basarili, durum, kimlik));
         olay_yay<ICoreWebView2NavigationCompletedEventHandler>(OLAY_NAVIGATION_COMPLETED,
                                                                static_cast<ICoreWebView2*>(this), arguman.Get());
@@ -1074,6 +1086,7 @@ private:
         if (cerceve.contains("parentId") || cerceve.value("id", "") != hedef || dize_bos_sayfa_yukleniyor)
             return;
         coktu_ise_canlandir();
+        bos_baslangic = false;
         std::string url = cerceve.value("url", "");
         bool hata_sayfasi = adres_mi(url, "chrome-error:");
         if (hata_sayfasi)
@@ -1163,6 +1176,16 @@ private:
             return;
         }
         coktu_ise_canlandir();
+        if (bos_baslangic) {
+            // A view that has shown nothing yet still has the empty document it was
+            // made with: the text goes straight into it, which spares a navigation
+            // (and often the start of a page process) on every new tab. That entry
+            // is then a page the history can come back to.
+            bos_baslangic = false;
+            ilk_kayit = -1;
+            belge_icerigini_koy(yukleme->html, yukleme);
+            return;
+        }
         dize_bos_sayfa_yukleniyor = true;
         komut("Page.navigate", {{"url", "about:blank"}});
     }
@@ -1331,19 +1354,40 @@ void sayfalari_bagla(Baglanti& baglanti)
         if (Sayfa* sayfa = oturumun_sayfasi(oturum))
             sayfa->olay(yontem, p);
     });
-    // Frames are decoded on the reading thread; the view gets them whole.
-    baglanti.on_isleyici("Page.screencastFrame", [](const std::string& oturum, Json& ileti) {
+    // Frames are decoded on the reading thread, which then acknowledges them: the
+    // engine sends the next one while the UI thread paints this one, and never more
+    // than can be decoded. The UI thread takes only the newest frame of a view; one
+    // it has not taken yet is replaced.
+    Baglanti* kaynak = &baglanti;
+    baglanti.on_isleyici("Page.screencastFrame", [kaynak](const std::string& oturum, Json& ileti) {
         const Json& p = ileti["params"];
+        kaynak->gonder("Page.screencastFrameAck", {{"sessionId", p.value("sessionId", 0)}}, oturum);
         auto kare = std::make_shared<Kare>();
-        int64_t kare_no = p.value("sessionId", 0);
         if (!kareyi_coz(p.value("data", ""), kare.get()))
-            kare.reset();
-        Baglanti::ui_da_calistir([oturum, kare, kare_no] {
-            if (Sayfa* sayfa = oturumun_sayfasi(oturum)) {
-                ComPtr<Sayfa> koru(sayfa);
-                koru->kare_geldi(kare ? std::move(*kare) : Kare(), kare_no);
-            }
-        });
+            return true;
+        bool bekleyen_vardi;
+        {
+            std::lock_guard<std::mutex> kilit(g_kare_kilidi);
+            auto& yer = g_bekleyen_kareler[oturum];
+            bekleyen_vardi = yer != nullptr;
+            yer = std::move(kare);
+        }
+        if (!bekleyen_vardi)
+            Baglanti::ui_da_calistir([oturum] {
+                std::shared_ptr<Kare> en_yeni;
+                {
+                    std::lock_guard<std::mutex> kilit(g_kare_kilidi);
+                    auto bulunan = g_bekleyen_kareler.find(oturum);
+                    if (bulunan == g_bekleyen_kareler.end())
+                        return;
+                    en_yeni = std::move(bulunan->second);
+                    g_bekleyen_kareler.erase(bulunan);
+                }
+                if (Sayfa* sayfa = oturumun_sayfasi(oturum)) {
+                    ComPtr<Sayfa> koru(sayfa);
+                    koru->kare_geldi(std::move(*en_yeni));
+                }
+            });
         return true;
     });
     baglanti.kapaninca([] {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 GenisMetin::GenisMetin(const char* bytes, int64_t length) {
     // The copy with its own terminating zero is what the conversion measures, so a
@@ -26,6 +27,31 @@ GenisMetin::GenisMetin(const char* bytes, int64_t length) {
 }
 
 GenisMetin::~GenisMetin() { std::free(text_); }
+
+namespace {
+
+// Whether the window's text is exactly `text`, of `length` characters. A short
+// text is read into the stack; a longer one only when the lengths agree.
+bool ayni_metin_mi(HWND window, const wchar_t* text, int length) {
+    if (GetWindowTextLengthW(window) != length) return false;
+    constexpr int kYerelSinir = 128;
+    wchar_t local[kYerelSinir];
+    wchar_t* shown = length < kYerelSinir
+                         ? local
+                         : static_cast<wchar_t*>(std::malloc((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
+    if (shown == nullptr) return false;
+    const int read = GetWindowTextW(window, shown, length + 1);
+    const bool same = read == length && std::wmemcmp(shown, text, static_cast<size_t>(length)) == 0;
+    if (shown != local) std::free(shown);
+    return same;
+}
+
+}  // namespace
+
+void pencere_metnini_ayarla(HWND window, const GenisMetin& text) {
+    if (ayni_metin_mi(window, text.c_str(), text.uzunluk())) return;
+    SetWindowTextW(window, text.c_str());
+}
 
 TrMetin utf8_metin(const wchar_t* text, int length, bool storage_for_empty) {
     const TrMetin empty = {nullptr, 0};

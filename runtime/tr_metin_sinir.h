@@ -10,6 +10,10 @@
 //
 // Coming back: UTF-16 from the platform becomes a fresh malloc block of UTF-8
 // with a terminating zero that the length does not count.
+//
+// Showing: a window's text is replaced only when it differs from what the window
+// shows. Setting a text makes a control repaint (on Windows it invalidates itself,
+// which wakes an idle message loop), so writing the same text again is not free.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +36,9 @@ private:
     wchar_t* text_ = nullptr;
     int length_ = 0;
 };
+
+// Sets the window's text unless it already shows exactly this text.
+void pencere_metnini_ayarla(HWND window, const GenisMetin& text);
 
 // UTF-16 (`length` characters, or up to the terminating zero when length < 0) to
 // a fresh UTF-8 block with a terminating zero. A null or empty input gives the

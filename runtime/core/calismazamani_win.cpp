@@ -45,8 +45,9 @@ TrMetin metin_kopyala(const char* bytes, int64_t length) {
 }
 
 // The streams carry bytes unchanged: no CR/LF translation in either direction, so
-// what a program prints is exactly its text and a carriage return typed at the
-// console stays part of the line read.
+// what a program prints is exactly its text and line input sees every byte (it
+// takes a line's CR LF ending off itself; a stream in text mode would also drop
+// other carriage returns and stop at a Ctrl+Z).
 void konsolu_hazirla() {
     static bool hazir = false;
     if (hazir) return;
@@ -129,13 +130,36 @@ TrMetin _metin_birlestir(const char* a, int64_t a_length, const char* b, int64_t
     return {block, total};
 }
 
-// One line of standard input without its line feed; at most 4095 bytes a call.
+// One line of standard input without its line end; at most 4095 bytes a call. The
+// line end is a line feed, or a carriage return and a line feed (a console, a text
+// file written on Windows); every other byte stays, a zero byte or a carriage
+// return inside the line included. A line longer than 4095 bytes comes back in
+// pieces, only the last of which lost its line end.
 TrMetin _tr_satiroku(void) noexcept {
     konsolu_hazirla();
-    char buffer[4096];
-    if (std::fgets(buffer, sizeof buffer, stdin) == nullptr) return {nullptr, 0};
-    size_t length = std::strlen(buffer);
-    if (length > 0 && buffer[length - 1] == '\n') length -= 1;
+    constexpr size_t kParcaSiniri = 4095;
+    char buffer[kParcaSiniri];
+    size_t length = 0;
+    bool line_end = false;
+    int byte = EOF;
+    while (length < kParcaSiniri && (byte = std::getc(stdin)) != EOF) {
+        if (byte == '\n') {
+            line_end = true;
+            break;
+        }
+        buffer[length++] = static_cast<char>(byte);
+    }
+    if (length == 0 && !line_end) return {nullptr, 0};
+    // A piece that filled up just before the line feed of a CR LF still ends the line.
+    if (!line_end && length == kParcaSiniri && buffer[length - 1] == '\r') {
+        byte = std::getc(stdin);
+        if (byte == '\n') {
+            line_end = true;
+        } else if (byte != EOF) {
+            std::ungetc(byte, stdin);
+        }
+    }
+    if (line_end && length > 0 && buffer[length - 1] == '\r') length -= 1;
     // An empty line has storage, so that it differs from the end of input.
     char* block = static_cast<char*>(std::malloc(length > 0 ? length : 1));
     if (block == nullptr) return {nullptr, 0};

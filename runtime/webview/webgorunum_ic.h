@@ -43,6 +43,9 @@ struct Gorunum {
     // 1 after the web view was closed: the next creation takes this record, with
     // its host window and widget id, before appending a new one.
     int32_t bos;
+    // The visibility the engine was last given: 1 (visible, its default) or 0. The
+    // engine follows the host window's own visibility.
+    int32_t motor_gorunur;
 };
 
 // The table never moves, so the handlers may point at flags inside it.

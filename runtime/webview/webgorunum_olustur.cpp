@@ -14,6 +14,11 @@
 //    flags; the program reads and clears them with the queries in webgorunum_sayfa.cpp.
 //  - The loader, its entry and the environment are made once, on first need, and
 //    kept for the life of the process; a failed step is retried by the next creation.
+//  - The host window speaks for the view to the engine: the engine hears when the
+//    host is shown or hidden (a hidden page is throttled, or not drawn at all), when
+//    the top-level window around it moved, and, before the host is destroyed with
+//    whatever window holds it, that the view is closed; its record then counts as
+//    closed and is never taken again.
 #include "webview/webgorunum_win_cz.h"
 
 #include <objbase.h>
@@ -21,6 +26,10 @@
 #include <strsafe.h>
 #include <wrl/client.h>
 
+#include <cstdlib>
+#include <cwchar>
+
+#include "tr_pencere_mesajlari.h"
 #include "webview/webgorunum_ic.h"
 #include "widgets/arayuz_win_cz.h"
 
@@ -120,6 +129,62 @@ bool program_yolu(wchar_t (&yol)[kYolSiniri]) {
     return uzunluk > 0 && uzunluk < kYolSiniri;
 }
 
+// The loader is never taken from the current folder: whoever can put a file there
+// (a download folder, the folder of a document opened with the program) would have
+// it run. The plain library search looks there, and under Wine an empty
+// SetDllDirectoryW does not stop it, so the search is made here in its own order
+// without that folder: the program's folder, System32 and the folders the program
+// added (LoadLibraryExW with the default safe folders), then every folder on PATH
+// by its full path, then beside the program.
+constexpr DWORD kGuvenliArama = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
+
+// "C:\..." or "\\server\...": a folder that does not depend on the current one.
+bool mutlak_klasor_mu(const wchar_t* klasor, size_t uzunluk) {
+    if (uzunluk >= 3 && klasor[1] == L':' && (klasor[2] == L'\\' || klasor[2] == L'/')) {
+        return (klasor[0] >= L'A' && klasor[0] <= L'Z') || (klasor[0] >= L'a' && klasor[0] <= L'z');
+    }
+    return uzunluk >= 2 && klasor[0] == L'\\' && klasor[1] == L'\\';
+}
+
+// The loader in one folder of PATH (`uzunluk` characters, perhaps quoted); a
+// relative entry names the current folder in disguise and is passed over.
+HMODULE yukleyiciyi_klasorden_yukle(const wchar_t* klasor, size_t uzunluk) {
+    if (uzunluk >= 2 && klasor[0] == L'"' && klasor[uzunluk - 1] == L'"') {
+        klasor += 1;
+        uzunluk -= 2;
+    }
+    if (!mutlak_klasor_mu(klasor, uzunluk)) return nullptr;
+    wchar_t yol[kYolSiniri];
+    if (FAILED(StringCchCopyNW(yol, kYolSiniri, klasor, uzunluk))) return nullptr;
+    if (klasor[uzunluk - 1] != L'\\' && FAILED(StringCchCatW(yol, kYolSiniri, L"\\"))) return nullptr;
+    if (FAILED(StringCchCatW(yol, kYolSiniri, kYukleyiciAdi))) return nullptr;
+    return LoadLibraryExW(yol, nullptr, kGuvenliArama);
+}
+
+HMODULE yukleyiciyi_yol_klasorlerinden_yukle() {
+    const DWORD gereken = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    if (gereken == 0) return nullptr;
+    wchar_t* yollar = static_cast<wchar_t*>(std::malloc(gereken * sizeof(wchar_t)));
+    if (yollar == nullptr) return nullptr;
+    HMODULE yukleyici = nullptr;
+    const DWORD okunan = GetEnvironmentVariableW(L"PATH", yollar, gereken);
+    if (okunan > 0 && okunan < gereken) {
+        for (const wchar_t* klasor = yollar; yukleyici == nullptr && *klasor != L'\0';) {
+            const size_t uzunluk = std::wcscspn(klasor, L";");
+            yukleyici = yukleyiciyi_klasorden_yukle(klasor, uzunluk);
+            klasor += uzunluk;
+            if (*klasor == L';') ++klasor;
+        }
+    }
+    std::free(yollar);
+    return yukleyici;
+}
+
+HMODULE yukleyiciyi_aramayla_yukle() {
+    HMODULE yukleyici = LoadLibraryExW(kYukleyiciAdi, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    return yukleyici != nullptr ? yukleyici : yukleyiciyi_yol_klasorlerinden_yukle();
+}
+
 HMODULE yukleyiciyi_program_yanindan_yukle() {
     wchar_t yol[kYolSiniri];
     if (!program_yolu(yol)) return nullptr;
@@ -127,13 +192,13 @@ HMODULE yukleyiciyi_program_yanindan_yukle() {
     if (ters_bolu == nullptr) return nullptr;
     ters_bolu[1] = L'\0';
     if (FAILED(StringCchCatW(yol, kYolSiniri, kYukleyiciAdi))) return nullptr;
-    return LoadLibraryW(yol);
+    return LoadLibraryExW(yol, nullptr, kGuvenliArama);
 }
 
 bool yukleyiciyi_hazirla() {
     if (g_create_env_fn != nullptr) return true;
     if (g_loader_dll == nullptr) {
-        HMODULE yukleyici = LoadLibraryW(kYukleyiciAdi);
+        HMODULE yukleyici = yukleyiciyi_aramayla_yukle();
         if (yukleyici == nullptr) yukleyici = yukleyiciyi_program_yanindan_yukle();
         if (yukleyici == nullptr) return false;
         g_loader_dll = yukleyici;
@@ -224,10 +289,13 @@ HWND host_penceresi_olustur() {
                            GetModuleHandleW(nullptr), nullptr);
 }
 
-// The lowest closed record whose host window still exists, or -1.
+// The lowest closed record whose host window still exists and is no tab's page:
+// a view closed while its tab stays would otherwise come back in a second tab with
+// the same window. -1 when there is none.
 int bos_kayit_bul() {
     for (int index = 0; index < gorunum_sayisi; ++index) {
-        if (gorunumler[index].bos != 0 && IsWindow(gorunumler[index].hwnd)) return index;
+        const Gorunum& kayit = gorunumler[index];
+        if (kayit.bos != 0 && IsWindow(kayit.hwnd) && win_sekme_sayfasi_mi(kayit.hwnd) == 0) return index;
     }
     return -1;
 }
@@ -252,6 +320,15 @@ int kayit_al() {
     gorunumler[index].hwnd = host;
     gorunumler[index].widget_id = widget_id;
     return index;
+}
+
+// Gives the engine the host window's own visibility when it differs from what the
+// engine was last given.
+void gorunurlugu_bildir(Gorunum& kayit) {
+    const int32_t gorunur = (GetWindowLongW(kayit.hwnd, GWL_STYLE) & WS_VISIBLE) != 0 ? 1 : 0;
+    if (gorunur == kayit.motor_gorunur) return;
+    kayit.motor_gorunur = gorunur;
+    kayit.controller->put_IsVisible(gorunur != 0 ? TRUE : FALSE);
 }
 
 void olaylara_abone_ol(Gorunum& kayit) {
@@ -290,8 +367,12 @@ int64_t gorunum_olustur() {
     if (isleyici == nullptr) return -1;
     if (FAILED(g_environment->CreateCoreWebView2Controller(kayit.hwnd, isleyici.Get()))) return -1;
     mesaj_pompala_bekle(&isleyici->durum().bitti);
-    if (isleyici->durum().sonuc == nullptr) return -1;
+    // A host destroyed during the wait left the record closed; the controller that
+    // came anyway goes with the handler.
+    if (isleyici->durum().sonuc == nullptr || kayit.hwnd == nullptr) return -1;
     kayit.controller = isleyici->durum().sonuc.Detach();
+    kayit.motor_gorunur = 1;
+    gorunurlugu_bildir(kayit);
 
     ICoreWebView2* webview = nullptr;
     kayit.controller->get_CoreWebView2(&webview);
@@ -314,48 +395,94 @@ void isleyiciyi_birak(Isleyici*& isleyici) {
     isleyici = nullptr;
 }
 
-// Tears the page down (its media stop and its engine resources go), hides the host
-// window and frees the record for the next creation.
-void gorunum_kapat(Gorunum& kayit) {
-    isleyiciyi_birak(kayit.baslik_isleyicisi);
-    isleyiciyi_birak(kayit.adres_isleyicisi);
-    isleyiciyi_birak(kayit.tamamlanma_isleyicisi);
-    kayit.controller->Close();
-    kayit.webview->Release();
-    kayit.controller->Release();
-    ShowWindow(kayit.hwnd, SW_HIDE);
-
-    const HWND host = kayit.hwnd;
-    const int64_t widget_id = kayit.widget_id;
+// Tears the page down (its media stop and its engine resources go). The record is
+// cleared first, keeping `kalan_host` (the host window, or null when it is being
+// destroyed) and the widget id, and marked closed; only then are the engine's
+// objects closed and released, so that no message arriving meanwhile (the host
+// being hidden or destroyed, the engine's own windows going) finds them in the
+// record. A record from a creation that stopped half way is closed as far as it got.
+void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
+    Gorunum eski = kayit;
     kayit = Gorunum{};
-    kayit.hwnd = host;
-    kayit.widget_id = widget_id;
+    kayit.hwnd = kalan_host;
+    kayit.widget_id = eski.widget_id;
     kayit.bos = 1;
+
+    isleyiciyi_birak(eski.baslik_isleyicisi);
+    isleyiciyi_birak(eski.adres_isleyicisi);
+    isleyiciyi_birak(eski.tamamlanma_isleyicisi);
+    if (eski.controller != nullptr) eski.controller->Close();
+    if (eski.webview != nullptr) eski.webview->Release();
+    if (eski.controller != nullptr) eski.controller->Release();
 }
 
 // ---- Window procedure -------------------------------------------------------------
 
+// The record of a host window whose view has a controller, or null.
+Gorunum* denetleyicili_kayit(HWND pencere) {
+    for (int index = 0; index < gorunum_sayisi; ++index) {
+        Gorunum& kayit = gorunumler[index];
+        if (kayit.hwnd == pencere && kayit.controller != nullptr) return &kayit;
+    }
+    return nullptr;
+}
+
 // The view always covers the host window's whole client area, so whoever sizes the
 // host (a box's layout, a tab strip) sizes the view.
 void host_boyutlandi(HWND pencere) {
+    Gorunum* kayit = denetleyicili_kayit(pencere);
+    if (kayit == nullptr) return;
+    RECT alan = {};
+    GetClientRect(pencere, &alan);
+    kayit->controller->put_Bounds(alan);
+}
+
+void host_konumlandi(HWND pencere, const WINDOWPOS* konum) {
+    if (konum == nullptr || (konum->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) == 0) return;
+    if (Gorunum* kayit = denetleyicili_kayit(pencere)) gorunurlugu_bildir(*kayit);
+}
+
+// The engine places its popups, menus and input-method window by its parent's
+// place on the screen; a view that is not on screen has nothing to place.
+void ust_pencere_tasindi(HWND pencere) {
+    Gorunum* kayit = denetleyicili_kayit(pencere);
+    if (kayit != nullptr && IsWindowVisible(pencere)) kayit->controller->NotifyParentWindowPositionChanged();
+}
+
+// The engine's rule: a controller is closed before its parent window is destroyed.
+// WM_DESTROY reaches the host while it and every window inside it still exist,
+// whoever destroys it (the window runtime closing the top-level window, or anyone
+// destroying a window that holds the host).
+void host_yok_ediliyor(HWND pencere) {
     for (int index = 0; index < gorunum_sayisi; ++index) {
-        Gorunum& kayit = gorunumler[index];
-        if (kayit.hwnd != pencere || kayit.controller == nullptr) continue;
-        RECT alan = {};
-        GetClientRect(pencere, &alan);
-        kayit.controller->put_Bounds(alan);
-        return;
+        if (gorunumler[index].hwnd == pencere) {
+            gorunum_kapat(gorunumler[index], nullptr);
+            return;
+        }
     }
 }
 
 LRESULT CALLBACK wv_host_wndproc(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM lparam) {
+    // Registered messages lie above 0xC000; the others need no look-up.
+    if (mesaj >= 0xC000 && mesaj == ust_pencere_tasindi_mesaji()) {
+        ust_pencere_tasindi(pencere);
+        return 0;
+    }
     switch (mesaj) {
     case WM_SIZE:
         host_boyutlandi(pencere);
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        // Then on to DefWindowProcW, which sends WM_SIZE and WM_MOVE.
+        host_konumlandi(pencere, reinterpret_cast<const WINDOWPOS*>(lparam));
+        break;
+    case WM_DESTROY:
+        host_yok_ediliyor(pencere);
+        return 0;
     default:
-        return DefWindowProcW(pencere, mesaj, wparam, lparam);
+        break;
     }
+    return DefWindowProcW(pencere, mesaj, wparam, lparam);
 }
 
 }  // namespace
@@ -382,6 +509,8 @@ int64_t _tr_webgorunum_widget_id(int64_t view) noexcept {
 int64_t _tr_webgorunum_kapat(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
     if (kayit == nullptr || kayit->hazir == 0) return -1;
-    gorunum_kapat(*kayit);
+    const HWND host = kayit->hwnd;
+    gorunum_kapat(*kayit, host);
+    ShowWindow(host, SW_HIDE);
     return 0;
 }

@@ -79,6 +79,13 @@ constexpr wchar_t kKutuKimligiOzelligi[] = L"TrBoxId";
 // must also hold this very window.
 Widget* kutu_kaydi(HWND hwnd);
 
+// Whether putting `child` into `container` (packing it into a box, adding it as a
+// tab page) would put the container inside itself: the child is the container, or
+// the container already lies inside the child, as a native window or through the
+// links the layout pass follows (box children, tab pages). The layout would then
+// recurse without end.
+bool kendi_icine_mi(const Widget* container, const Widget* child);
+
 // Lays a box out again at its window's current client size (hiding or showing one
 // of its children changes the room the others get). Does nothing for a null record.
 void kutuyu_yeniden_yerlestir(Widget* box);

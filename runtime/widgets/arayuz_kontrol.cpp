@@ -6,7 +6,9 @@
 // re-parented when a box, tab strip or window adopts it. It owns nothing beyond its
 // widget record and its window. Text comes in as UTF-8 and is handed to the
 // platform as UTF-16 (GenisMetin); text read back is a fresh UTF-8 block with a
-// terminating zero, which has storage even when it is empty.
+// terminating zero, which has storage even when it is empty. A text or a progress
+// bar's position is written only when it differs from what the control shows, so
+// a program that sets the same status on every pass of its loop repaints nothing.
 //
 // Enter in an entry: every entry's window is subclassed; VK_RETURN raises the
 // entry's `enter_pressed` (the record found through the property "TrEntryId") and is
@@ -98,7 +100,7 @@ int64_t metin_ayarla(int64_t widget, const char* bytes, int64_t length) {
     if (record == nullptr) return -1;
     GenisMetin text(bytes, length);
     if (!text.gecerli()) return -1;
-    SetWindowTextW(record->hwnd, text.c_str());
+    pencere_metnini_ayarla(record->hwnd, text);
     return 0;
 }
 
@@ -199,6 +201,8 @@ int64_t _tr_arayuz_ilerleme_ayarla(int64_t widget, int64_t value) noexcept {
     const Widget* record = pencereli_widget(widget);
     if (record == nullptr) return -1;
     const int64_t clamped = value < kIlerlemeEnAz ? kIlerlemeEnAz : value > kIlerlemeEnCok ? kIlerlemeEnCok : value;
+    // Setting the position the bar already shows would only repaint it.
+    if (SendMessageW(record->hwnd, PBM_GETPOS, 0, 0) == clamped) return 0;
     SendMessageW(record->hwnd, PBM_SETPOS, static_cast<WPARAM>(clamped), 0);
     return 0;
 }

@@ -86,10 +86,12 @@ int64_t kutu_olustur(const KutuTuru& type) {
     return id;
 }
 
+}  // namespace
+
 // Whether `target` can be reached from `start` through box children and tab pages,
 // the links the layout pass follows. Iterative, with every record visited once, so
 // that a structure made elsewhere can never make it loop.
-bool ulasilabilir_mi(const Widget* start, const Widget* target) {
+static bool ulasilabilir_mi(const Widget* start, const Widget* target) {
     static bool visited[kWidgetSiniri];
     static int32_t pending[kWidgetSiniri];
     std::memset(visited, 0, sizeof(visited));
@@ -115,13 +117,13 @@ bool ulasilabilir_mi(const Widget* start, const Widget* target) {
     return false;
 }
 
-// Packing `child` into `box` would put the box inside itself: the child is the box,
-// or the box already lies inside the child (in the layout, or as a native window).
-bool kendi_icine_mi(const Widget* box, const Widget* child) {
-    if (box->hwnd == child->hwnd) return true;
-    if (IsChild(child->hwnd, box->hwnd)) return true;
-    return ulasilabilir_mi(child, box);
+bool kendi_icine_mi(const Widget* container, const Widget* child) {
+    if (container->hwnd == child->hwnd) return true;
+    if (IsChild(child->hwnd, container->hwnd)) return true;
+    return ulasilabilir_mi(child, container);
 }
+
+namespace {
 
 // Fits every page of a tab strip to its display area; pages that are boxes are
 // laid out there. Visibility is the strip's business and is left as it is.

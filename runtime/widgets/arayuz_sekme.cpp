@@ -10,7 +10,7 @@
 //    the strip for good; removing a tab only hides its page.
 //  - A closable tab's text is its title followed by two spaces and a lowercase "x",
 //    the close mark. A plain tab's text is its title alone.
-//  - The strip's window procedure (a subclass of the tab control) sets
+//  - The strip's window procedure (put in place of the tab control's own) sets
 //    `tab_close_requested` and `closed_tab_index`; `_tr_arayuz_sekme_kapandi_mi`
 //    reads and clears them. `tab_changed` is set by the parent box's tab switch on a
 //    user's selection and by `_tr_arayuz_sekme_sec`.
@@ -23,12 +23,20 @@
 // selection across every mouse and keyboard message and, when it changed, tells the
 // strip's parent of the moment itself. The control's own notification keeps going to
 // the desktop window, so the parent hears of each change exactly once.
+//
+// The procedure replaces the control's own (which it calls for everything it does
+// not keep) rather than going through SetWindowSubclass: under Wine every message
+// through a SetWindowSubclass chain looks its data up in two window properties,
+// each a round trip to the wine server (about 80 us a message on this machine), and
+// a program asks the strip for its selection several times on every pass of its
+// loop. The strip's widget id is kept in the window's GWLP_USERDATA.
 #include <windows.h>
 #include <windowsx.h>
 #include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 #include "tr_metin_sinir.h"
 #include "widgets/arayuz_ic.h"
@@ -49,7 +57,9 @@ constexpr int kKapatmaPayi = 3;
 constexpr int kOkunanEtiketSiniri = 1024;
 // The tab control's own padding on either side of a tab's text.
 constexpr int kSekmeIcPayi = 6;
-constexpr UINT_PTR kSeritAltSinifKimligi = 1;
+
+// The tab control's own window procedure, the same for every strip.
+WNDPROC g_denetim_islevi = nullptr;
 
 // A tab's text as the native control gets it: the title up to its first zero byte,
 // with the close mark after it for a closable tab. Invalid when the title could not
@@ -98,18 +108,15 @@ void yalniz_secili_sayfayi_goster(const Widget& strip, int32_t selected) {
     }
 }
 
-// A page must not be the strip itself or hold the strip: the strip would become its
-// own ancestor, and laying the page out would lay out the strip again without end.
-bool sayfa_olabilir(HWND page, HWND strip) {
-    return page != strip && !IsChild(page, strip);
-}
-
 int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t length, bool closable) {
     if (strip == nullptr) return -1;
     const Widget* page = pencereli_widget(page_id);
     if (page == nullptr) return -1;
     if (strip->tab_count >= kSekmeSiniri) return -1;
-    if (!sayfa_olabilir(page->hwnd, strip->hwnd)) return -1;
+    // A page must not be the strip itself or hold it, natively or in the layout's own
+    // lists (a strip moved to another box is still listed by its first one): laying
+    // the page out would lay out the strip again without end.
+    if (kendi_icine_mi(strip, page)) return -1;
     SekmeEtiketi label(title, length, closable);
     if (!label.gecerli()) return -1;
 
@@ -157,11 +164,26 @@ int64_t sekme_kaldir(Widget* strip, int32_t index) {
     return 0;
 }
 
+// Whether the tab at `index` already shows exactly `label`.
+bool sekme_yazisi_ayni_mi(HWND strip, int32_t index, const wchar_t* label) {
+    const size_t length = std::wcslen(label);
+    if (length + 2 > static_cast<size_t>(kOkunanEtiketSiniri)) return false;
+    wchar_t shown[kOkunanEtiketSiniri] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = shown;
+    item.cchTextMax = kOkunanEtiketSiniri;
+    if (!SendMessageW(strip, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) return false;
+    return std::wcscmp(item.pszText, label) == 0;
+}
+
 int64_t sekme_baslik_ayarla(Widget* strip, int32_t index, const char* title, int64_t length) {
     if (strip == nullptr) return -1;
     const bool closable = index >= 0 && index < strip->tab_count && strip->tab_closable[index] != 0;
     SekmeEtiketi label(title, length, closable);
     if (!label.gecerli()) return -1;
+    // The same caption again would only repaint the row of tabs.
+    if (sekme_yazisi_ayni_mi(strip->hwnd, index, label.metin())) return 0;
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = label.metin();
@@ -259,10 +281,14 @@ bool kullanici_girdisi(UINT message) {
            (message >= WM_KEYFIRST && message <= WM_KEYLAST);
 }
 
+LRESULT denetime_birak(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    return CallWindowProcW(g_denetim_islevi, hwnd, message, wparam, lparam);
+}
+
 // Lets the control handle a mouse or key message and reports a selection it made.
 LRESULT on_user_input(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     const int32_t before = secili_sekme(hwnd);
-    const LRESULT result = DefSubclassProc(hwnd, message, wparam, lparam);
+    const LRESULT result = denetime_birak(hwnd, message, wparam, lparam);
     if (IsWindow(hwnd) && secili_sekme(hwnd) != before) secim_degisikligini_bildir(hwnd);
     return result;
 }
@@ -287,8 +313,8 @@ bool on_middle_press(Widget* strip, HWND hwnd, LPARAM point) {
     return true;
 }
 
-LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                               DWORD_PTR id) {
+LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    const DWORD_PTR id = static_cast<DWORD_PTR>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -298,12 +324,9 @@ LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
     case WM_MBUTTONDBLCLK:
         if (on_middle_press(seridin_kaydi(hwnd, id), hwnd, lparam)) return 0;
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, serit_wndproc, kSeritAltSinifKimligi);
-        return DefSubclassProc(hwnd, message, wparam, lparam);
     }
     if (kullanici_girdisi(message)) return on_user_input(hwnd, message, wparam, lparam);
-    return DefSubclassProc(hwnd, message, wparam, lparam);
+    return denetime_birak(hwnd, message, wparam, lparam);
 }
 
 int64_t serit_olustur() {
@@ -312,7 +335,11 @@ int64_t serit_olustur() {
                                 0, 0, 400, 300, GetDesktopWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) return -1;
     const int64_t id = widget_kaydet(hwnd, KIND_TABS);
-    if (id >= 0) SetWindowSubclass(hwnd, serit_wndproc, kSeritAltSinifKimligi, static_cast<DWORD_PTR>(id));
+    if (id >= 0) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(id));
+        g_denetim_islevi = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(serit_wndproc)));
+    }
     return id;
 }
 
@@ -358,6 +385,18 @@ int64_t _tr_arayuz_sekme_baslik_ayarla(int64_t strip, int64_t index, const char*
 int64_t _tr_arayuz_sekme_sayisi(int64_t strip) noexcept {
     const Widget* record = pencereli_widget(strip);
     return record != nullptr ? record->tab_count : 0;
+}
+
+int64_t win_sekme_sayfasi_mi(HWND window) noexcept {
+    if (window == nullptr) return 0;
+    for (int32_t id = 0; id < win_widget_sayisi; ++id) {
+        const Widget& record = win_widgetlar[id];
+        if (record.kind != KIND_TABS) continue;
+        for (int32_t k = 0; k < record.tab_count && k < kSekmeSiniri; ++k) {
+            if (record.tab_pages[k] == window) return 1;
+        }
+    }
+    return 0;
 }
 
 int64_t _tr_arayuz_sekme_kapandi_mi(int64_t strip) noexcept {

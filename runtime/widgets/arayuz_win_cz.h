@@ -74,6 +74,10 @@ TR_API int64_t _tr_arayuz_sekme_baslik_ayarla(int64_t strip, int64_t index, cons
 TR_API int64_t _tr_arayuz_sekme_sayisi(int64_t strip) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_kapandi_mi(int64_t strip) TR_NOEXCEPT;
 
+// Internal, also used by the web view runtime: 1 when the window is the page of a
+// tab of some tab strip, else 0.
+TR_API int64_t win_sekme_sayfasi_mi(HWND window) TR_NOEXCEPT;
+
 // ---- Leaf controls ----------------------------------------------------------
 // Text results here are followed by a zero byte that the length does not count.
 TR_API int64_t _tr_arayuz_dugme(const char* label, int64_t length) TR_NOEXCEPT;

@@ -8,13 +8,16 @@
 //
 // A window's content is a widget (the root of a box tree). The window keeps it
 // fitted to its client area on every WM_SIZE and when shown; that is the only
-// contact with the widget runtime.
+// contact with the widget runtime. When a window moves, every window inside it is
+// told so with a registered message (tr_pencere_mesajlari.h); web view hosts pass
+// it on to their engine.
 #include "window/pencere_win_cz.h"
 
 #include <commctrl.h>
 #include <dwmapi.h>
 
 #include "tr_metin_sinir.h"
+#include "tr_pencere_mesajlari.h"
 #include "widgets/arayuz_win_cz.h"
 
 namespace {
@@ -103,6 +106,17 @@ LRESULT on_close(HWND hwnd) {
     return 0;
 }
 
+BOOL CALLBACK tasindigini_bildir(HWND inner, LPARAM) {
+    SendMessageW(inner, ust_pencere_tasindi_mesaji(), 0, 0);
+    return TRUE;
+}
+
+// Every window inside this one, at any depth, hears that it moved.
+LRESULT on_move(HWND hwnd) {
+    EnumChildWindows(hwnd, tasindigini_bildir, 0);
+    return 0;
+}
+
 LRESULT on_erase_background(HWND hwnd, HDC dc) {
     RECT client;
     GetClientRect(hwnd, &client);
@@ -155,6 +169,8 @@ LRESULT CALLBACK pencere_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
     case WM_SIZE:
         if (Pencere* record = pencere_kaydi(hwnd)) icerigi_sigdir(*record);
         return 0;
+    case WM_MOVE:
+        return on_move(hwnd);
     case WM_CLOSE:
         return on_close(hwnd);
     case WM_ERASEBKGND:
@@ -204,7 +220,7 @@ int64_t _tr_pencere_baslik_ayarla(int64_t window, const char* title, int64_t tit
     if (record == nullptr) return -1;
     GenisMetin wide_title(title, title_length);
     if (!wide_title.gecerli()) return -1;
-    SetWindowTextW(record->hwnd, wide_title.c_str());
+    pencere_metnini_ayarla(record->hwnd, wide_title);
     return 0;
 }
 

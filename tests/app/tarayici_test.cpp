@@ -425,6 +425,31 @@ TEST_F(Tarayici, DurumIlkGezintiBitenKadarYukleniyorSonraHazir) {
     EXPECT_EQ("about:blank", adres_metni());
 }
 
+namespace {
+
+// WM_SETTEXT and PBM_SETPOS that reached the watched windows.
+int yazma_sayisi = 0;
+
+LRESULT CALLBACK yazmalari_say(HWND hwnd, UINT mesaj, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+    if (mesaj == WM_SETTEXT || mesaj == PBM_SETPOS) ++yazma_sayisi;
+    return DefSubclassProc(hwnd, mesaj, wparam, lparam);
+}
+
+}  // namespace
+
+TEST_F(Tarayici, HicbirSeyOlmayanGecislerDenetimlereYazmaz) {
+    ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
+    gecisler(5);
+    const HWND izlenenler[] = {hwnd_of(durum_etiketi), hwnd_of(ilerleme), hwnd_of(adres_girisi),
+                               ana_pencere_hwnd()};
+    for (HWND hwnd : izlenenler) SetWindowSubclass(hwnd, yazmalari_say, 1, 0);
+    yazma_sayisi = 0;
+    for (int i = 0; i < 100; ++i) gecis();
+    for (HWND hwnd : izlenenler) RemoveWindowSubclass(hwnd, yazmalari_say, 1);
+    EXPECT_EQ(0, yazma_sayisi);
+    EXPECT_EQ("Hazir", durum_metni());
+}
+
 TEST_F(Tarayici, YeniSekmeSonaEklenirSecilirVeAyniGecisteAdresleBaslikIzler) {
     SetWindowTextW(ana_pencere_hwnd(), L"eski");
     SetWindowTextW(hwnd_of(adres_girisi), L"eski");

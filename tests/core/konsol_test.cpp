@@ -83,11 +83,17 @@ TEST(SatirOku, lines_without_their_line_feed_then_end_of_input) {
 }
 
 TEST(SatirOku, carriage_return_and_spaces_stay) {
-    const auto lines = satirlari_oku(" a b \r\n\t\n");
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0].bytes, " a b \r");
+    // CR LF is a line end like LF; any other byte, a zero or a lone CR, stays. The
+    // third line's CR LF falls across the 4095-byte piece boundary.
+    const std::string cr_at_boundary = std::string(4094, 'a') + "\r";
+    const auto lines = satirlari_oku(std::string(" a b \r\n\t\n\rx\0y\r\r\n", 16) + cr_at_boundary + "\nz\r");
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0].bytes, " a b ");
     EXPECT_EQ(lines[1].bytes, "\t");
-    EXPECT_FALSE(lines[2].has_storage);
+    EXPECT_EQ(lines[2].bytes, std::string("\rx\0y\r", 5));
+    EXPECT_EQ(lines[3].bytes, std::string(4094, 'a'));
+    EXPECT_EQ(lines[4].bytes, "z\r");  // no line end after it
+    EXPECT_FALSE(lines[5].has_storage);
 }
 
 TEST(SatirOku, long_line_comes_in_pieces_of_4095_bytes) {

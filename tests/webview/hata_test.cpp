@@ -36,6 +36,7 @@ TEST(OlusturmaHatalari, HerBiriKendiSurecinde) {
         const wchar_t* kontroller;
     } sirayla[] = {
         {L"Cocuk.DISABLED_YukleyiciBulunamaz", L""},
+        {L"Cocuk.DISABLED_YukleyiciCalismaKlasorundenAlinmaz", L""},
         {L"Cocuk.DISABLED_GirisNoktasiYok", L""},
         {L"Cocuk.DISABLED_OrtamCagrisiBasarisiz", L"env=fail"},
         {L"Cocuk.DISABLED_OrtamHataylaTamamlanir", L"env=error"},
@@ -97,6 +98,25 @@ TEST(Cocuk, DISABLED_YukleyiciProgramYaninda) {
     const std::wstring program = korva_test::kendi_yolu();
     EXPECT_EQ(std::wstring(yukleyici),
               program.substr(0, program.rfind(L'\\')) + L"\\WebView2Loader.dll");
+}
+
+TEST(Cocuk, DISABLED_YukleyiciCalismaKlasorundenAlinmaz) {
+    motoru_hazirla(nullptr);
+    // A loader without the engine's entry in the current folder, which PATH also
+    // names relatively; the stand-in engine in a folder at the end of PATH.
+    const std::wstring klasor = gecici_klasor(L"calisma");
+    ASSERT_TRUE(CopyFileW((std::wstring(KORVA_BUILD_DIR_W) + L"\\standin-noexport\\WebView2Loader.dll").c_str(),
+                          (klasor + L"\\WebView2Loader.dll").c_str(), FALSE));
+    ASSERT_TRUE(SetCurrentDirectoryW(klasor.c_str()));
+    const std::wstring motor = std::wstring(KORVA_BUILD_DIR_W) + L"\\standin";
+    wchar_t yol[32768] = {};
+    GetEnvironmentVariableW(L"PATH", yol, 32768);
+    SetEnvironmentVariableW(L"PATH", (L".;" + std::wstring(yol) + L";" + motor).c_str());
+
+    EXPECT_EQ(_tr_webgorunum_olustur(), 0);
+    wchar_t yukleyici[MAX_PATH] = {};
+    GetModuleFileNameW(GetModuleHandleW(L"WebView2Loader.dll"), yukleyici, MAX_PATH);
+    EXPECT_EQ(std::wstring(yukleyici), motor + L"\\WebView2Loader.dll");
 }
 
 TEST(Cocuk, DISABLED_GirisNoktasiYok) {

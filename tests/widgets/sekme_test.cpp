@@ -351,6 +351,19 @@ TEST(SekmeEkleme, refuses_bad_ids_and_pages_that_would_hold_the_strip) {
     EXPECT_NE(pencere(serit.strip), GetParent(pencere(box)));
 }
 
+TEST(SekmeEkleme, refuses_a_page_whose_layout_still_lists_the_strip) {
+    SerbestSerit serit(1);
+    const int64_t first_box = _tr_arayuz_kutu_dikey();
+    const int64_t second_box = _tr_arayuz_kutu_dikey();
+    ASSERT_EQ(0, _tr_arayuz_pakle(first_box, serit.strip, 1, 1, 0));
+    // Moved on natively, still a child entry of the first box: laying that box out as
+    // a page would lay out the strip, and so the box again.
+    ASSERT_EQ(0, _tr_arayuz_pakle(second_box, serit.strip, 1, 1, 0));
+    ASSERT_FALSE(IsChild(pencere(first_box), pencere(serit.strip)));
+    EXPECT_EQ(-1, sekme_ekle(serit.strip, first_box, "x", false));
+    EXPECT_EQ(1, _tr_arayuz_sekme_sayisi(serit.strip));
+}
+
 TEST(SekmeEkleme, a_full_strip_of_256_tabs_refuses_more) {
     SerbestSerit serit(0);
     const int64_t page = _tr_arayuz_kutu_dikey();
