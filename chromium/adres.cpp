@@ -7,6 +7,7 @@
 #include "motor_ic.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 namespace {
@@ -15,6 +16,9 @@ using UnixAdiIslevi = char*(CDECL*)(LPCWSTR);
 
 // Drives seen so far, as (the drive's folder in Unix form, ending in '/', "C:").
 std::vector<std::pair<std::string, std::string>> g_suruculer;
+// Every address given to the engine in its Unix form -> the host's own text for it,
+// which comes back exactly as the host wrote it (the drive letter's case included).
+std::map<std::string, std::wstring> g_verilenler;
 
 int onaltilik(char c)
 {
@@ -115,7 +119,9 @@ std::string motora_adres(const std::wstring& adres)
     for (char& c : cozulmus)
         if (c == '\\')
             c = '/';
-    return "file://" + yuzde_kodla(klasor + cozulmus) + ek;
+    std::string sonuc = "file://" + yuzde_kodla(klasor + cozulmus) + ek;
+    g_verilenler[sonuc] = adres;
+    return sonuc;
 }
 
 std::wstring hostun_adresi(const std::string& adres)
@@ -123,6 +129,9 @@ std::wstring hostun_adresi(const std::string& adres)
     static const char ONEK[] = "file://";
     if (adres.compare(0, 7, ONEK) != 0)
         return utf8_den(adres);
+    auto verilen = g_verilenler.find(adres);
+    if (verilen != g_verilenler.end())
+        return verilen->second;
     size_t son = adres.find_first_of("?#", 7);
     std::string ek = son == std::string::npos ? std::string() : adres.substr(son);
     std::string yol = yuzde_coz(adres.substr(7, son == std::string::npos ? std::string::npos : son - 7));
