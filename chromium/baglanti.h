@@ -1,0 +1,86 @@
+// The connection to the engine process: headless Chromium, started by this library,
+// spoken to over its DevTools protocol (JSON messages on one WebSocket on 127.0.0.1).
+//
+// Threads. Everything here is created and used on one thread, the host's UI thread
+// (the thread that made the environment). Reading the socket happens on a thread of
+// its own, which parses each message and posts it to the UI thread; every callback
+// below therefore runs on the UI thread, from inside DispatchMessageW of a
+// message-only window, and never inside the call that caused it.
+//
+// Lifetime. One engine process per host process. The engine is started through a
+// shell line that first connects back to a loopback port this library listens on
+// and kills the engine when that connection ends: when the host process ends, for
+// any reason (closed, crashed, killed), its sockets close and the engine goes too.
+#pragma once
+
+#include <windows.h>
+
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+using Json = nlohmann::json;
+
+// How long the engine may take to write its port file, and to accept the WebSocket.
+constexpr DWORD MOTOR_BASLAMA_SURESI_MS = 20000;
+
+struct MotorAyari {
+    // The engine binary as a Unix path. Empty: KORVA_CHROMIUM from the environment,
+    // else /usr/lib/chromium/chromium.
+    std::string ikili;
+    // A Windows folder; the engine's private profile goes in a subfolder of it.
+    std::wstring kullanici_klasoru;
+};
+
+class Baglanti {
+public:
+    // A reply: `sonuc` is the message's "result" (an empty object when it has none);
+    // `hata` is null on success, else the message's "error" object, or a made-up
+    // {"code":-1,"message":...} when the connection ended before the reply came.
+    using Yanit = std::function<void(const Json& sonuc, const Json* hata)>;
+    // An event: the session id ("" for the browser's own), the method, "params".
+    using Olay = std::function<void(const std::string& oturum, const std::string& yontem, const Json& parametreler)>;
+    // Runs on the reading thread for one event method, before anything is posted;
+    // returns true when it has dealt with the message itself (nothing is posted).
+    using OnIsleyici = std::function<bool(const std::string& oturum, Json& ileti)>;
+
+    // Starts the engine and connects, on a thread of its own; `bitti` runs on the
+    // UI thread later with S_OK and the connection, or a failure code and null:
+    // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when the binary is missing,
+    // HRESULT_FROM_WIN32(ERROR_TIMEOUT) when no port file came within the bound,
+    // E_FAIL for anything else. Returns a failure code at once (and `bitti` never
+    // runs) only when not even the start could be attempted.
+    static HRESULT baslat(const MotorAyari& ayar,
+                          std::function<void(HRESULT, std::shared_ptr<Baglanti>)> bitti);
+
+    // Sends one command; the reply reaches `yanit` (may be empty) on the UI thread.
+    // On a closed connection `yanit` is posted at once with an error. Returns the id.
+    // A command without a reply may also be sent from the reading thread, inside an
+    // `on_isleyici`.
+    int64_t gonder(const std::string& yontem, Json parametreler = Json::object(),
+                   const std::string& oturum = std::string(), Yanit yanit = nullptr);
+
+    // Every event (a message with no id) goes to the one listener.
+    void olay_dinle(Olay dinleyici);
+    void on_isleyici(const std::string& yontem, OnIsleyici isleyici);
+    // Runs once on the UI thread when the connection ends (the engine exited, was
+    // killed, or closed it); replies still awaited are failed first.
+    void kapaninca(std::function<void()> dinleyici);
+
+    bool acik_mi() const;
+    // Posts work to the UI thread (from any thread); false once the library unloads.
+    static bool ui_da_calistir(std::function<void()> is);
+
+    // Asks the engine to close (Browser.close) and waits up to `sure_ms` for the
+    // connection to end; then closes the sockets, which ends the engine regardless.
+    void kapat(DWORD sure_ms = 2000);
+
+    ~Baglanti();
+    struct Ic;
+    explicit Baglanti(std::unique_ptr<Ic> ic);
+
+private:
+    std::unique_ptr<Ic> ic_;
+};

@@ -1,0 +1,407 @@
+// The connection to headless Chromium, against the real engine under Wine: start,
+// replies and events, messages of several megabytes both ways, the engine killed,
+// start failures, and no engine left behind however the host process ends.
+//
+// The host's end is tested in child processes: this program again, with
+// KORVA_BAGLANTI_COCUK naming a file where the child writes the engine's process
+// id once it is connected; the parent then ends the child and looks for what is
+// left with ps. Tests of the suite MotorCocuk run only in such a child.
+#include <winsock2.h>
+
+#include "baglanti.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "ortak/cocuk_surec.h"
+
+namespace {
+
+// Runs the host's message loop until `kosul` holds or `ms` pass.
+template <class Kosul>
+bool pompala(Kosul kosul, DWORD ms = 60000)
+{
+    const ULONGLONG son = GetTickCount64() + ms;
+    while (!kosul()) {
+        if (GetTickCount64() >= son)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG ileti;
+        while (PeekMessageW(&ileti, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&ileti);
+            DispatchMessageW(&ileti);
+        }
+    }
+    return true;
+}
+
+std::wstring genis(const std::string& metin)
+{
+    return std::wstring(metin.begin(), metin.end());
+}
+
+// Quoted so that Wine gives the Unix program exactly this argument.
+std::wstring arguman(const std::wstring& deger)
+{
+    std::wstring sonuc = L"\"";
+    size_t ters_egik = 0;
+    for (wchar_t harf : deger) {
+        if (harf == L'\\') {
+            ++ters_egik;
+            continue;
+        }
+        sonuc.append(harf == L'"' ? ters_egik * 2 + 1 : ters_egik, L'\\');
+        ters_egik = 0;
+        sonuc.push_back(harf);
+    }
+    sonuc.append(ters_egik * 2, L'\\');
+    return sonuc + L"\"";
+}
+
+// Windows process ids under Wine repeat from one run to the next: names also
+// carry a random part, so that nothing left by an earlier run is taken for ours.
+std::wstring benzersiz(const wchar_t* onek)
+{
+    static const unsigned rastgele = std::random_device{}();
+    static int sayac = 0;
+    return onek + std::to_wstring(rastgele) + L"_" + std::to_wstring(++sayac);
+}
+
+std::string dosya_oku(const std::wstring& yol)
+{
+    std::ifstream dosya(yol.c_str(), std::ios::binary);
+    std::stringstream icerik;
+    icerik << dosya.rdbuf();
+    return icerik.str();
+}
+
+// Runs a shell line on the Linux side and returns what it printed. A Unix program
+// started from Windows gives no handle to wait on, so the line ends by renaming
+// its output into place and we wait for that file.
+std::string kabukta(const std::string& satir)
+{
+    const std::wstring ad = benzersiz(L"korva_baglanti_kabuk_");
+    const std::wstring unix_yolu = L"/tmp/" + ad;
+    const std::wstring windows_yolu = L"Z:\\tmp\\" + ad;
+    std::wstring komut = L"Z:\\bin\\bash -c " + arguman(L"{ " + genis(satir) + L"\n} >\"$1.yazilan\" 2>&1; mv \"$1.yazilan\" \"$1\"") +
+                         L" kabuk " + arguman(unix_yolu);
+    STARTUPINFOW baslangic = {};
+    baslangic.cb = sizeof(baslangic);
+    PROCESS_INFORMATION bilgi = {};
+    if (!CreateProcessW(nullptr, komut.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &baslangic, &bilgi))
+        return "CreateProcessW failed";
+    if (!pompala([&] { return GetFileAttributesW(windows_yolu.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000))
+        return "the shell line did not finish";
+    std::string cikti = dosya_oku(windows_yolu);
+    DeleteFileW(windows_yolu.c_str());
+    return cikti;
+}
+
+// Waits until the shell line, which counts processes, prints 0.
+bool hic_kalmayinca(const std::string& sayan_satir)
+{
+    for (int deneme = 0; deneme < 40; ++deneme) {
+        if (kabukta(sayan_satir) == "0\n")
+            return true;
+        Sleep(250);
+    }
+    return false;
+}
+
+// Counts the live (not zombie) processes in the engine's session: the engine
+// starts as a session leader, so its session id is its process id.
+std::string motor_sayan(int64_t motor_pid)
+{
+    return "ps -e -o sid=,stat= | awk '$1 == " + std::to_string(motor_pid) + " && $2 !~ /^Z/' | wc -l";
+}
+
+// A folder name that would break a shell line built by pasting it in.
+std::wstring kullanici_klasoru()
+{
+    wchar_t gecici[MAX_PATH];
+    GetTempPathW(MAX_PATH, gecici);
+    return gecici + benzersiz(L"korva baglanti 'a' $(false) ; & `b` ");
+}
+
+struct Sonuc {
+    bool geldi = false;
+    Json sonuc;
+    bool basarisiz = false;
+    Json hata;
+};
+
+class Motor : public ::testing::Test {
+protected:
+    HRESULT baslat(MotorAyari ayar)
+    {
+        bool bitti = false;
+        HRESULT sonuc = E_PENDING;
+        const HRESULT hemen = Baglanti::baslat(ayar, [&](HRESULT hr, std::shared_ptr<Baglanti> b) {
+            bitti = true;
+            sonuc = hr;
+            baglanti = b;
+        });
+        if (FAILED(hemen))
+            return hemen;
+        EXPECT_FALSE(bitti) << "the result came inside the call";
+        EXPECT_TRUE(pompala([&] { return bitti; }, MOTOR_BASLAMA_SURESI_MS + 10000));
+        EXPECT_EQ(SUCCEEDED(sonuc), baglanti != nullptr);
+        return sonuc;
+    }
+
+    void baglan()
+    {
+        MotorAyari ayar;
+        ayar.kullanici_klasoru = kullanici_klasoru();
+        ASSERT_EQ(baslat(ayar), S_OK);
+        baglanti->olay_dinle([this](const std::string& oturum, const std::string& yontem, const Json& p) {
+            olaylar.push_back({oturum, yontem, p});
+        });
+        const Sonuc bilgi = komut("SystemInfo.getProcessInfo");
+        for (const Json& surec : bilgi.sonuc["processInfo"])
+            if (surec["type"] == "browser")
+                motor_pid = surec["id"].get<int64_t>();
+        ASSERT_GT(motor_pid, 0);
+    }
+
+    // Sends a command and waits for its reply.
+    Sonuc komut(const std::string& yontem, Json parametreler = Json::object(), const std::string& oturum = {})
+    {
+        auto sonuc = std::make_shared<Sonuc>();
+        baglanti->gonder(yontem, std::move(parametreler), oturum, [sonuc](const Json& s, const Json* hata) {
+            sonuc->geldi = true;
+            sonuc->sonuc = s;
+            sonuc->basarisiz = hata != nullptr;
+            if (hata)
+                sonuc->hata = *hata;
+        });
+        EXPECT_TRUE(pompala([&] { return sonuc->geldi; })) << yontem << " got no reply";
+        return *sonuc;
+    }
+
+    // A page target and a flat session on it.
+    std::string sayfa_oturumu()
+    {
+        const Sonuc hedef = komut("Target.createTarget", {{"url", "about:blank"}});
+        const Sonuc oturum =
+            komut("Target.attachToTarget", {{"targetId", hedef.sonuc.value("targetId", "")}, {"flatten", true}});
+        return oturum.sonuc.value("sessionId", "");
+    }
+
+    void TearDown() override
+    {
+        if (!baglanti)
+            return;
+        baglanti->kapat();
+        baglanti.reset();
+        if (motor_pid > 0) {
+            EXPECT_TRUE(hic_kalmayinca(motor_sayan(motor_pid))) << "the engine outlived its connection";
+        }
+    }
+
+    struct Olay {
+        std::string oturum, yontem;
+        Json parametreler;
+    };
+    std::shared_ptr<Baglanti> baglanti;
+    std::vector<Olay> olaylar;
+    int64_t motor_pid = 0;
+};
+
+TEST_F(Motor, RepliesMatchTheirCommandsAndEventsCarryTheirSession)
+{
+    ASSERT_NO_FATAL_FAILURE(baglan());
+    const std::string oturum = sayfa_oturumu();
+    ASSERT_FALSE(oturum.empty());
+
+    // Hooks run on the reading thread and keep what they take from the UI thread.
+    const DWORD ui = GetCurrentThreadId();
+    std::atomic<DWORD> hook_thread{0};
+    baglanti->on_isleyici("Runtime.consoleAPICalled", [&](const std::string& s, Json& ileti) {
+        hook_thread = s == oturum && ileti["params"]["args"][0]["value"] == "yakalandi" ? GetCurrentThreadId() : 1;
+        return true;
+    });
+    EXPECT_FALSE(komut("Runtime.enable", Json::object(), oturum).basarisiz);
+
+    // Two commands in flight at once get their own replies.
+    Sonuc birinci, ikinci;
+    baglanti->gonder("Runtime.evaluate", {{"expression", "6*7"}}, oturum, [&](const Json& s, const Json*) {
+        birinci.geldi = true;
+        birinci.sonuc = s;
+    });
+    baglanti->gonder("Runtime.evaluate", {{"expression", "'iki'"}}, oturum, [&](const Json& s, const Json*) {
+        ikinci.geldi = true;
+        ikinci.sonuc = s;
+    });
+    ASSERT_TRUE(pompala([&] { return birinci.geldi && ikinci.geldi; }));
+    EXPECT_EQ(birinci.sonuc["result"]["value"], 42);
+    EXPECT_EQ(ikinci.sonuc["result"]["value"], "iki");
+
+    const Sonuc hatali = komut("Yok.boyleBirKomut");
+    EXPECT_TRUE(hatali.basarisiz);
+    EXPECT_TRUE(hatali.hata.contains("code"));
+
+    komut("Runtime.evaluate", {{"expression", "console.log('yakalandi')"}}, oturum);
+    ASSERT_TRUE(pompala([&] { return hook_thread != 0; }));
+    EXPECT_NE(hook_thread, ui);
+    EXPECT_NE(hook_thread, 1u);
+    bool baglamli = false;
+    for (const Olay& olay : olaylar) {
+        EXPECT_NE(olay.yontem, "Runtime.consoleAPICalled");
+        if (olay.yontem == "Runtime.executionContextCreated" && olay.oturum == oturum)
+            baglamli = true;
+    }
+    EXPECT_TRUE(baglamli);
+}
+
+TEST_F(Motor, MessagesOfSeveralMegabytesGoBothWays)
+{
+    ASSERT_NO_FATAL_FAILURE(baglan());
+    const std::string oturum = sayfa_oturumu();
+    const std::string buyuk(3 * 1024 * 1024, 'a');
+    const Sonuc giden = komut("Runtime.evaluate", {{"expression", "'" + buyuk + "'.length"}}, oturum);
+    EXPECT_EQ(giden.sonuc["result"]["value"], buyuk.size());
+    const Sonuc gelen = komut("Runtime.evaluate",
+                              {{"expression", "'0123456789'.repeat(512 * 1024)"}, {"returnByValue", true}}, oturum);
+    const std::string deger = gelen.sonuc["result"].value("value", "");
+    EXPECT_EQ(deger.size(), 5u * 1024 * 1024);
+    EXPECT_EQ(deger.substr(deger.size() - 10), "0123456789");
+}
+
+TEST_F(Motor, AKilledEngineFailsWhatWaitsThenReportsItsEndOnce)
+{
+    ASSERT_NO_FATAL_FAILURE(baglan());
+    const std::string oturum = sayfa_oturumu();
+    int kapanis = 0;
+    baglanti->kapaninca([&] { ++kapanis; });
+    Sonuc bekleyen;
+    baglanti->gonder("Runtime.evaluate", {{"expression", "new Promise(() => {})"}, {"awaitPromise", true}}, oturum,
+                     [&](const Json&, const Json* hata) {
+                         bekleyen.geldi = true;
+                         bekleyen.basarisiz = hata != nullptr;
+                         EXPECT_EQ(kapanis, 0) << "the end was reported before the reply failed";
+                     });
+    ASSERT_EQ(kabukta("kill -9 " + std::to_string(motor_pid) + " && echo tamam"), "tamam\n");
+    ASSERT_TRUE(pompala([&] { return kapanis > 0; }));
+    EXPECT_TRUE(bekleyen.geldi && bekleyen.basarisiz);
+    EXPECT_FALSE(baglanti->acik_mi());
+
+    // A command now fails at once, but still from the message loop.
+    Sonuc sonra;
+    baglanti->gonder("Browser.getVersion", Json::object(), {}, [&](const Json&, const Json* hata) {
+        sonra.geldi = true;
+        sonra.basarisiz = hata != nullptr;
+    });
+    EXPECT_FALSE(sonra.geldi);
+    ASSERT_TRUE(pompala([&] { return sonra.geldi; }, 5000));
+    EXPECT_TRUE(sonra.basarisiz);
+    pompala([] { return false; }, 300);
+    EXPECT_EQ(kapanis, 1);
+}
+
+// ---- Start failures ---------------------------------------------------------------
+
+struct BaslamaHatasi {
+    const char* ad;
+    const char* ikili;  // empty: a stand-in that lives on and never writes the port file
+    HRESULT beklenen;
+};
+
+class MotorBaslamaz : public Motor, public ::testing::WithParamInterface<BaslamaHatasi> {};
+
+TEST_P(MotorBaslamaz, TheFailureReachesTheCallback)
+{
+    MotorAyari ayar;
+    ayar.kullanici_klasoru = kullanici_klasoru();
+    ayar.ikili = GetParam().ikili;
+    std::wstring ad = benzersiz(L"");
+    ad.erase(std::remove(ad.begin(), ad.end(), L'_'), ad.end());
+    const std::string sessiz = "/tmp/korva_sessiz_motor_" + std::string(ad.begin(), ad.end());
+    // Sleeping a time no other process on the machine sleeps names it for pgrep.
+    const std::string uyku = "sleep 600." + std::string(ad.begin(), ad.end());
+    if (ayar.ikili.empty()) {
+        ASSERT_EQ(kabukta("printf '#!/bin/sh\\nexec " + uyku + "\\n' >" + sessiz + " && chmod +x " + sessiz +
+                          " && echo tamam"),
+                  "tamam\n");
+        ayar.ikili = sessiz;
+    }
+    EXPECT_EQ(baslat(ayar), GetParam().beklenen);
+    if (ayar.ikili == sessiz) {
+        // Given up on, it is ended too.
+        EXPECT_TRUE(hic_kalmayinca("pgrep -c -f '^" + uyku + "$'"));
+        kabukta("rm -f " + sessiz);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, MotorBaslamaz,
+                         ::testing::Values(BaslamaHatasi{"NoBinary", "/yok/boyle/bir/chromium",
+                                                         HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
+                                           BaslamaHatasi{"ExitsAtOnce", "/bin/false", E_FAIL},
+                                           BaslamaHatasi{"NeverWritesItsPort", "", HRESULT_FROM_WIN32(ERROR_TIMEOUT)}),
+                         [](const auto& bilgi) { return std::string(bilgi.param.ad); });
+
+// ---- The host process ends --------------------------------------------------------
+
+std::wstring cocuk_dosyasi()
+{
+    wchar_t yol[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"KORVA_BAGLANTI_COCUK", yol, MAX_PATH);
+    return yol;
+}
+
+// In the child: connect, say the engine's process id, then wait to be ended.
+TEST_F(Motor, MotorCocuk)
+{
+    if (cocuk_dosyasi().empty())
+        GTEST_SKIP() << "runs only as a child";
+    ASSERT_NO_FATAL_FAILURE(baglan());
+    {
+        std::ofstream dosya((cocuk_dosyasi() + L".yaziliyor").c_str());
+        dosya << motor_pid << "\n";
+    }
+    MoveFileW((cocuk_dosyasi() + L".yaziliyor").c_str(), cocuk_dosyasi().c_str());
+    pompala([] { return false; }, 120000);
+}
+
+class HostEnds : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(HostEnds, NoEngineProcessIsLeft)
+{
+    wchar_t gecici[MAX_PATH];
+    GetTempPathW(MAX_PATH, gecici);
+    const std::wstring ad = benzersiz(L"korva_baglanti_cocuk_");
+    const std::wstring dosya = gecici + ad;
+    // The name also marks the child's command line, which Wine shows to ps: that
+    // is how the shell finds the child's Unix process.
+    korva_test::CocukSurec cocuk = korva_test::cocuk_baslat(
+        korva_test::kendi_yolu(), L"--gtest_filter=Motor.MotorCocuk " + ad, {{L"KORVA_BAGLANTI_COCUK", dosya}});
+    ASSERT_TRUE(cocuk.basladi());
+    ASSERT_TRUE(pompala([&] { return GetFileAttributesW(dosya.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000));
+    const int64_t motor_pid = atoll(dosya_oku(dosya).c_str());
+    DeleteFileW(dosya.c_str());
+    ASSERT_GT(motor_pid, 0);
+    ASSERT_GT(atoi(kabukta(motor_sayan(motor_pid)).c_str()), 0);
+
+    if (std::string(GetParam()) == "TerminateProcess") {
+        cocuk.bekle(0);
+    } else {
+        const std::string cocuk_pid = kabukta(
+            "ps -eo pid=,args= | awk -v ad=' " + std::string(ad.begin(), ad.end()) +
+            "' 'index($0, \"korva_baglanti_tests.exe\") && substr($0, length($0) - length(ad) + 1) == ad "
+            "{ print $1 }'");
+        ASSERT_EQ(std::count(cocuk_pid.begin(), cocuk_pid.end(), '\n'), 1) << cocuk_pid;
+        EXPECT_EQ(kabukta("kill -9 " + std::to_string(atoll(cocuk_pid.c_str())) + " && echo tamam"), "tamam\n");
+    }
+    EXPECT_TRUE(hic_kalmayinca(motor_sayan(motor_pid)));
+    cocuk.bekle(10000);
+}
+
+INSTANTIATE_TEST_SUITE_P(, HostEnds, ::testing::Values("TerminateProcess", "KillMinus9"),
+                         [](const auto& bilgi) { return std::string(bilgi.param); });
+
+}  // namespace
