@@ -60,6 +60,7 @@ int64_t korva_baslat(void) noexcept {
     static const char kBaslik[] = "Korva";
     ana_pencere = _tr_pencere_olustur(kBaslik, sizeof(kBaslik) - 1, PENCERE_GENISLIK, PENCERE_YUKSEKLIK);
     arayuz_kur();
+    kisayollari_kur();
     _tr_pencere_icerik_ayarla(ana_pencere, ana_kutu);
     _tr_pencere_goster(ana_pencere);
     // The side panel starts closed, in step with kenar_acik = 0.

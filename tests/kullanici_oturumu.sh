@@ -154,10 +154,32 @@ tikla "$(kapatma_isareti_x 1)" $SEKME_Y
 sleep 0.5
 ekran sekme_kapatildi
 [[ "$(ikinci_sekme_alani "$goruntu")" != "$sekme_alani" ]] || hata "the new tab did not close"
-once=$(panel_alani "$goruntu")
 kill -0 "$korva" 2>/dev/null || hata "Korva ended when a tab was closed"
 
-# 6. Open and close the Bookmarks panel: its area changes, then looks as before.
+# 6. Shortcuts from the keyboard alone: Ctrl+T opens a tab, Ctrl+L puts the keyboard
+# in the address entry with its text selected, so typing replaces it; Ctrl+W closes
+# the tab again.
+xdotool windowfocus --sync "$pencere" 2>/dev/null || true
+tek_sekme=$(ikinci_sekme_alani "$goruntu")
+xdotool key ctrl+t
+sleep 1
+ekran ctrl_t
+[[ "$(ikinci_sekme_alani "$goruntu")" != "$tek_sekme" ]] || hata "Ctrl+T opened no tab"
+xdotool key ctrl+l
+xdotool type --delay 15 "$adres"
+xdotool key Return
+ad_bekle "Deneme Sayfasi - Korva"
+sleep 0.5
+ekran ctrl_l
+sayfa_cizili
+xdotool key ctrl+w
+ad_bekle "Hizli Erisim - Korva"
+sleep 0.5
+ekran ctrl_w
+[[ "$(ikinci_sekme_alani "$goruntu")" == "$tek_sekme" ]] || hata "Ctrl+W did not close the tab"
+once=$(panel_alani "$goruntu")
+
+# 7. Open and close the Bookmarks panel: its area changes, then looks as before.
 tikla $YER_IMI_X $YER_IMI_Y
 ekran panel_acik
 acik=$(panel_alani "$goruntu")
@@ -167,7 +189,7 @@ sonra=$(panel_alani "$goruntu")
 [[ -n "$once" && "$once" != "$acik" ]] || hata "the Bookmarks panel did not show"
 [[ "$once" == "$sonra" ]] || hata "the Bookmarks panel did not close"
 
-# 7. Alt+F4: Korva says goodbye and exits with 0.
+# 8. Alt+F4: Korva says goodbye and exits with 0.
 xdotool windowfocus --sync "$pencere" 2>/dev/null || true
 xdotool key alt+F4
 wait "$korva"
