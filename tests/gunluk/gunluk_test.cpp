@@ -226,6 +226,12 @@ TEST_F(Standin, KisayollarAdresGirisindeVeDugmedeCalisir) {
     tus_bas(dugme, '8', TR_KISAYOL_CTRL);  // no eighth tab: nothing happens
     EXPECT_EQ(secili(), 2);
 
+    HWND ana = GetAncestor(giris, GA_ROOT);
+    tus_bas(dugme, VK_F11);
+    EXPECT_EQ(GetWindowLongW(ana, GWL_STYLE) & WS_CAPTION, 0);
+    tus_bas(dugme, VK_F11);
+    EXPECT_EQ(GetWindowLongW(ana, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+
     tus_bas(dugme, 'L', TR_KISAYOL_CTRL);
     EXPECT_EQ(GetFocus(), giris);
     DWORD bas = 1, son = 0;
@@ -267,6 +273,16 @@ TEST_F(Standin, SayfadakiKisayoluTarayiciAlirSayfaAlmaz) {
     }
     EXPECT_EQ(yeniden, 1);
     EXPECT_EQ(islendi, 1);
+    // Zoom from the page: in, then back to normal.
+    tus_bas(sayfa_penceresi(), VK_OEM_PLUS, TR_KISAYOL_CTRL);
+    tus_bas(sayfa_penceresi(), '0', TR_KISAYOL_CTRL);
+    const auto sonra = gunluk();
+    std::vector<std::string> yakinliklar;
+    for (size_t i = isaret; i < sonra.size(); ++i) {
+        const size_t yer = sonra[i].find(" put_ZoomFactor ");
+        if (yer != std::string::npos) yakinliklar.push_back(sonra[i].substr(yer + 16));
+    }
+    EXPECT_EQ(yakinliklar, (std::vector<std::string>{"1.1", "1"}));
     tus_bas(sayfa_penceresi(), 'T', TR_KISAYOL_CTRL);
     EXPECT_EQ(wv_sayisi, 2);
 }
@@ -401,6 +417,19 @@ TEST_F(Gercek, TiklamaylaWindowOpenYeniSekmeAcar) {
     sayfanin_ortasina_tikla();
     ASSERT_TRUE(bekle([&] { return wv_sayisi == once + 1; }));
     EXPECT_TRUE(baslik_olunca(konum + 1, "Acilan"));
+}
+
+TEST_F(Gercek, OrtaTiklamaBaglantiyiArkadakiSekmedeAcar) {
+    if (!gercek_motor()) GTEST_SKIP();
+    const std::string hedef = sayfa_yaz("gunluk_arka.html", "<title>Arka</title><p>Arka</p>");
+    yukle(sayfa_yaz("gunluk_orta.html", tam_sayfa("Orta", "<a href='" + hedef + "'>Ac</a>")), "Orta");
+    const int64_t once = wv_sayisi, konum = secili();
+    RECT alan;
+    GetClientRect(sayfa_penceresi(), &alan);
+    tikla(sayfa_penceresi(), alan.right / 2, alan.bottom / 2, true);
+    ASSERT_TRUE(bekle([&] { return wv_sayisi == once + 1; }));
+    EXPECT_EQ(secili(), konum);
+    EXPECT_TRUE(baslik_olunca(konum + 1, "Arka"));
 }
 
 TEST_F(Gercek, WindowCloseSekmeyiKapatir) {
