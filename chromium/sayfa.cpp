@@ -362,6 +362,8 @@ public:
         bekleyen_dize.reset();
         dize_bos_sayfa_yukleniyor = false;
         kendi_gezintimiz = true;
+        bos_baslangic = false;
+        coktu_ise_canlandir();
         komut("Page.navigate", {{"url", utf8_e(uri)}});
         return S_OK;
     }
@@ -560,41 +562,35 @@ public:
 
     // ---- From the engine.
 
-    // Sets the page target up; `bitti` hears whether it worked once every answer is
-    // in. The engine may answer a session's commands out of order (Page.enable waits
-    // for the page while a history read does not), and a page loaded before its
-    // script and bindings are in place would never report its title or close.
+    // Sets the page target up; `bitti` hears whether it worked once the last answer
+    // is in.
     void kur(std::function<void(HRESULT)> bitti)
     {
+        // The engine answers Page.enable, and the commands after it, only once the
+        // page has its renderer: later than the history. The view is ready when every
+        // answer is in; a navigation started before could commit unseen.
         struct Kurulum {
-            int kalan = 0;
             bool basarisiz = false;
-            bool gecmis_geldi = false;
+            int bekleyen = 0;
             std::function<void(HRESULT)> bitti;
         };
         auto kurulum = std::make_shared<Kurulum>();
         kurulum->bitti = std::move(bitti);
-        auto bitir = [](Sayfa& sayfa, Kurulum& k) {
-            if (k.kalan > 0 || !k.gecmis_geldi || !k.bitti)
+        auto yanit = [kurulum](Sayfa& sayfa, const Json&, const Json* hata) {
+            if (hata)
+                kurulum->basarisiz = true;
+            if (--kurulum->bekleyen > 0)
                 return;
-            auto bitti = std::move(k.bitti);
-            k.bitti = nullptr;
-            if (k.basarisiz) {
-                bitti(E_FAIL);
+            if (kurulum->basarisiz) {
+                kurulum->bitti(E_FAIL);
                 return;
             }
             sayfa.pencere = sayfa_penceresi_olustur(sayfa.ebeveyn, sayfa.alan, &sayfa);
             sayfa.kareleri_ayarla();
-            bitti(sayfa.pencere ? S_OK : E_FAIL);
+            kurulum->bitti(sayfa.pencere ? S_OK : E_FAIL);
         };
-        auto yanit = [kurulum, bitir](Sayfa& sayfa, const Json&, const Json* hata) {
-            if (hata)
-                kurulum->basarisiz = true;
-            kurulum->kalan -= 1;
-            bitir(sayfa, *kurulum);
-        };
-        auto gonder = [this, kurulum, yanit](const char* yontem, Json parametreler) {
-            kurulum->kalan += 1;
+        auto gonder = [&](const char* yontem, Json parametreler) {
+            ++kurulum->bekleyen;
             komut(yontem, std::move(parametreler), yanit);
         };
         gonder("Page.enable", Json::object());
@@ -613,17 +609,17 @@ public:
         Json desen = {{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}};
         gonder("Fetch.enable", {{"patterns", Json::array({desen})}});
         olcuyu_gonder();
+        ++kurulum->bekleyen;
         komut("Page.getNavigationHistory", Json::object(),
-              [kurulum, bitir](Sayfa& sayfa, const Json& sonuc, const Json* hata) {
-                  if (hata)
-                      kurulum->basarisiz = true;
-                  // The target's first entry is its empty start, not a page to go back to.
-                  sayfa.gecmis = sonuc;
-                  const Json& kayitlar = sonuc.value("entries", Json::array());
-                  if (!kayitlar.empty())
-                      sayfa.ilk_kayit = kayitlar[0].value("id", -1);
-                  kurulum->gecmis_geldi = true;
-                  bitir(sayfa, *kurulum);
+              [yanit](Sayfa& sayfa, const Json& sonuc, const Json* hata) {
+                  if (!hata) {
+                      // The target's first entry is its empty start, not a page to go back to.
+                      sayfa.gecmis = sonuc;
+                      const Json& kayitlar = sonuc.value("entries", Json::array());
+                      if (!kayitlar.empty())
+                          sayfa.ilk_kayit = kayitlar[0].value("id", -1);
+                  }
+                  yanit(sayfa, sonuc, hata);
               });
     }
 
@@ -654,6 +650,8 @@ public:
             hedef_baglandi(p);
         else if (yontem == "Inspector.targetCrashed")
             surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
+        else if (yontem == "Inspector.targetReloadedAfterCrash")
+            coktu_ise_canlandir();
         else if (yontem == "Page.javascriptDialogOpening")
             // There is no dialog to show: the page would wait for ever, so it gets
             // the answer a user who clicks OK gives.
@@ -673,6 +671,7 @@ public:
         if (kapali)
             return;
         coktu = true;
+        kareler_akiyor = false;   // the frames ended with the page's process
         gezinti.reset();
         dize.reset();
         auto arguman = sahiplen(surec_argumani_olustur(tur));
@@ -704,11 +703,13 @@ private:
     std::shared_ptr<DizeYuklemesi> dize;
     std::shared_ptr<DizeYuklemesi> bekleyen_dize;   // asked for, not yet started
     bool dize_bos_sayfa_yukleniyor = false;
+    bool bos_baslangic = true;            // nothing has been loaded into the view yet
     bool kendi_gezintimiz = false;        // the next start is the host's, not the user's
     Json gecmis = Json::object();         // the last Page.getNavigationHistory
     int64_t ilk_kayit = -1;
     std::map<int64_t, std::string> dize_kayitlari;   // history entry id -> its text document
     bool gecmis_okunuyor = false;
+    bool gecmis_eskidi = false;           // the last read failed: read again at the stop
     bool tamamlanma_bekliyor = false;
 
     // ---- Commands.
@@ -716,8 +717,9 @@ private:
     using SayfaYaniti = std::function<void(Sayfa&, const Json&, const Json*)>;
 
     // Sends a command to this view's target. Its answer comes only while the view is
-    // open; to a target whose process died nothing is sent but a load, and the
-    // answer is a failure at once, since the engine would not answer until a reload.
+    // open; to a target whose process died nothing is sent but a load (which brings
+    // it back), and the answer is a failure at once, since the engine would not
+    // answer until a load.
     void komut(const char* yontem, Json parametreler = Json::object(), SayfaYaniti yanit = nullptr)
     {
         ComPtr<Sayfa> koru(this);
@@ -903,6 +905,7 @@ private:
         dize.reset();
         dize_bos_sayfa_yukleniyor = false;
         kendi_gezintimiz = true;
+        coktu_ise_canlandir();
         komut("Page.navigateToHistoryEntry", {{"entryId", kayit->value("id", 0)}});
     }
 
@@ -930,6 +933,9 @@ private:
         gecmis_okunuyor = true;
         komut("Page.getNavigationHistory", Json::object(), [](Sayfa& sayfa, const Json& sonuc, const Json* hata) {
             sayfa.gecmis_okunuyor = false;
+            // Right after a commit that changed the page's renderer the engine may
+            // answer "Not attached to an active page"; the stop of the load reads again.
+            sayfa.gecmis_eskidi = hata != nullptr;
             if (!hata && sonuc != sayfa.gecmis) {
                 sayfa.gecmis = sonuc;
                 sayfa.bos_olay_yay<ICoreWebView2HistoryChangedEventHandler>(OLAY_HISTORY_CHANGED);
@@ -971,6 +977,7 @@ private:
     // Raises NavigationStarting; true when the navigation may go on.
     bool baslamayi_yay(const std::wstring& hedef_adres, BOOL yonlendirme, UINT64 kimlik, BOOL kullanici)
     {
+        olayi_gunluge_yaz(oturum, "** NavigationStarting", {{"id", kimlik}, {"uri", utf8_e(hedef_adres)}});
         auto arguman = sahiplen(baslama_argumani_olustur(hedef_adres, kullanici, yonlendirme, kimlik));
         olay_yay<ICoreWebView2NavigationStartingEventHandler>(OLAY_NAVIGATION_STARTING,
                                                               static_cast<ICoreWebView2*>(this), arguman.Get());
@@ -988,6 +995,8 @@ private:
 
     void tamamlanmayi_yay(BOOL basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik)
     {
+        olayi_gunluge_yaz(oturum, "** NavigationCompleted",
+                          {{"id", kimlik}, {"success", basarili != FALSE}, {"status", static_cast<int>(durum)}});
         auto arguman = sahiplen(tamamlanma_argumani_olustur(basarili, durum, kimlik));
         olay_yay<ICoreWebView2NavigationCompletedEventHandler>(OLAY_NAVIGATION_COMPLETED,
                                                                static_cast<ICoreWebView2*>(this), arguman.Get());
@@ -1030,6 +1039,9 @@ private:
         bool yonlendirme = p.contains("redirectedRequestId") && gezinti;
         if (!yonlendirme)
             yeni_gezinti_baslat(++g_sonraki_gezinti);
+        // The document's Network.requestWillBeSent came before this pause, while the
+        // navigation before was still the current one: its id is taken from here.
+        gezinti->ana_istek = p.value("networkId", gezinti->ana_istek);
         UINT64 kimlik = gezinti->kimlik;
         bool devam = baslamayi_yay(hedef_adres, yonlendirme ? TRUE : FALSE, kimlik, yonlendirme ? FALSE : kullanici_mi());
         if (kapali)
@@ -1085,6 +1097,7 @@ private:
         if (cerceve.contains("parentId") || cerceve.value("id", "") != hedef || dize_bos_sayfa_yukleniyor)
             return;
         coktu_ise_canlandir();
+        bos_baslangic = false;
         std::string url = cerceve.value("url", "");
         bool hata_sayfasi = adres_mi(url, "chrome-error:");
         if (hata_sayfasi)
@@ -1143,6 +1156,8 @@ private:
         }
         if (!gezinti)
             return;
+        if (gecmis_eskidi && !gecmis_okunuyor)
+            gecmisi_oku();
         if (gecmis_okunuyor)
             tamamlanma_bekliyor = true;
         else
@@ -1173,6 +1188,16 @@ private:
             return;
         }
         coktu_ise_canlandir();
+        if (bos_baslangic) {
+            // A view that has shown nothing yet still has the empty document it was
+            // made with: the text goes straight into it, which spares a navigation
+            // (and often the start of a page process) on every new tab. That entry
+            // is then a page the history can come back to.
+            bos_baslangic = false;
+            ilk_kayit = -1;
+            belge_icerigini_koy(yukleme->html, yukleme);
+            return;
+        }
         dize_bos_sayfa_yukleniyor = true;
         komut("Page.navigate", {{"url", "about:blank"}});
     }

@@ -1,14 +1,16 @@
 // The browser in this process, as a person at the window sees it: start-up with
-// the stand-in web engine, then passes of the main loop driven here, with real
-// clicks and keys on the real controls, reading back the controls, the window
-// title and the engine's call log (which view was asked to do what).
+// the web engine of this run (the stand-in, or the real one: ortak/motor_secimi.h),
+// then passes of the main loop driven here, with real clicks and keys on the real
+// controls, reading back the controls, the window title and, with the stand-in,
+// the engine's call log (which view was asked to do what).
 //
 // Start-up runs once per process, so the Tarayici tests share one browser and run
 // in the order written, each starting from where the one before left off. The
 // engine numbers its controllers 0, 1, 2... in creation order; the tests keep their
 // own list of the controller shown at each tab position, from the log's "N created"
-// lines, to tell which view a button reached. A case that needs a different engine
-// runs in a child process of this program.
+// lines, to tell which view a button reached; the real engine keeps no such log,
+// and there the checks of what a person sees stand alone. A case that needs a
+// different engine runs in a child process of this program.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -26,6 +28,8 @@
 #include "core/calismazamani_win.h"
 #include "korva.h"
 #include "ortak/cocuk_surec.h"
+#include "ortak/motor_secimi.h"
+#include "webview/webgorunum_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_ic.h"
 #include "widgets/arayuz_win_cz.h"
@@ -34,7 +38,7 @@
 namespace {
 
 const std::wstring kDerlemeKlasoru = KORVA_BUILD_DIR_W;
-const std::wstring kMotorKlasoru = kDerlemeKlasoru + L"\\standin";
+const std::wstring kMotorKlasoru = kDerlemeKlasoru + L"\\" + korva_test::motor_klasoru();
 // Set in a child process started by this program for a fresh browser.
 const wchar_t kAltSurecDegiskeni[] = L"KORVA_APP_ALT_SUREC";
 
@@ -69,6 +73,9 @@ void ortam_ayarla(const wchar_t* ad, const std::wstring& deger) {
 }
 
 // ---- The engine's call log --------------------------------------------------------
+
+// Only the stand-in keeps one.
+bool gunluk_var() { return !korva_test::gercek_motor_mu(); }
 
 std::wstring gunluk_yolu;
 
@@ -255,7 +262,7 @@ class Tarayici : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((kMotorKlasoru + L"\\WebView2Loader.dll").c_str()))
-            << "the stand-in engine is not built";
+            << "the engine is not built";
         haberler_adresi = dosya_adresi(yol_derlemede(L"app_haberler.html"));
         spor_adresi = dosya_adresi(yol_derlemede(L"app_spor.html"));
         dosya_yaz(yol_derlemede(L"app_haberler.html"), baslikli_sayfa("Haberler"));
@@ -269,6 +276,10 @@ protected:
         const size_t isaret = gunluk_isareti();
         dugmeye_bas(yeni_sekme_dugme);
         gecis();
+        if (!gunluk_var()) {
+            kontrolculer.push_back(-1);
+            return;
+        }
         std::vector<int> yeni = yaratilanlar(isaretten_sonra(isaret));
         ASSERT_EQ(1u, yeni.size());
         kontrolculer.push_back(yeni[0]);
@@ -389,8 +400,10 @@ TEST_F(Tarayici, BaslangictaAgacTamVeIlkSekmeBaslangicSayfasinda) {
     EXPECT_EQ(-1, sekme_webgorunumu(1));
     EXPECT_EQ(win_widgetlar[27].hwnd, win_widgetlar[sekme_defteri].tab_pages[0]);
     EXPECT_TRUE(IsWindowVisible(win_widgetlar[27].hwnd));
-    ASSERT_EQ(std::vector<int>{0}, kontrolculer);
-    EXPECT_TRUE(satir_var(gunluk_satirlari(), "0 NavigateToString " + std::to_string(strlen(HIZLI_ERISIM))));
+    if (gunluk_var()) {
+        ASSERT_EQ(std::vector<int>{0}, kontrolculer);
+        EXPECT_TRUE(satir_var(gunluk_satirlari(), "0 NavigateToString " + std::to_string(strlen(HIZLI_ERISIM))));
+    }
 }
 
 TEST_F(Tarayici, DurumIlkGezintiBitenKadarYukleniyorSonraHazir) {
@@ -446,7 +459,9 @@ TEST_F(Tarayici, YeniSekmeSonaEklenirSecilirVeAyniGecisteAdresleBaslikIzler) {
     EXPECT_NE("eski", pencere_basligi());
     EXPECT_EQ("Yukleniyor...", durum_metni());
     EXPECT_EQ(50, ilerleme_konumu());
-    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[1], "NavigateToString"));
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[1], "NavigateToString"));
+    }
     EXPECT_FALSE(IsWindowVisible(win_widgetlar[27].hwnd)) << "the first tab's page is hidden";
 
     ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
@@ -457,11 +472,15 @@ TEST_F(Tarayici, YeniSekmeSonaEklenirSecilirVeAyniGecisteAdresleBaslikIzler) {
 TEST_F(Tarayici, EnterGiristekiMetniAynenYukletirVeMetneDokunmaz) {
     const size_t isaret = gunluk_isareti();
     adres_yaz_ve_onayla("ornek");
-    ASSERT_TRUE(gecisler_ta_ki([&] { return yontem_sayisi(isaretten_sonra(isaret), secili_kontrolcu(), "Navigate") > 0; }, 20));
-    // The page completes an address without a scheme; the program adds nothing.
-    const std::vector<std::string> satirlar = isaretten_sonra(isaret);
-    EXPECT_TRUE(satir_var(satirlar, std::to_string(secili_kontrolcu()) + " Navigate https://ornek"));
-    EXPECT_TRUE(baskalari(satirlar, secili_kontrolcu(), "Navigate").empty());
+    if (gunluk_var()) {
+        ASSERT_TRUE(gecisler_ta_ki([&] { return yontem_sayisi(isaretten_sonra(isaret), secili_kontrolcu(), "Navigate") > 0; }, 20));
+        // The page completes an address without a scheme; the program adds nothing.
+        const std::vector<std::string> satirlar = isaretten_sonra(isaret);
+        EXPECT_TRUE(satir_var(satirlar, std::to_string(secili_kontrolcu()) + " Navigate https://ornek"));
+        EXPECT_TRUE(baskalari(satirlar, secili_kontrolcu(), "Navigate").empty());
+    } else {
+        gecisler(1);
+    }
     // The tab completed its first navigation long ago: ready, while this one runs.
     EXPECT_EQ("Hazir", durum_metni());
     EXPECT_EQ(0, ilerleme_konumu());
@@ -475,7 +494,9 @@ TEST_F(Tarayici, GeriIleriYenileVeEvSeciliSekmeninGorunumuneGider) {
     size_t isaret = gunluk_isareti();
     dugmeye_bas(geri_dugme);
     gecis();
-    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), secili, "GoBack"));
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), secili, "GoBack"));
+    }
     // Back to the start page, which the engine keeps with its document and title.
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
     EXPECT_TRUE(gecisler_ta_ki([] { return adres_metni() == "about:blank"; }));
@@ -483,19 +504,25 @@ TEST_F(Tarayici, GeriIleriYenileVeEvSeciliSekmeninGorunumuneGider) {
     isaret = gunluk_isareti();
     dugmeye_bas(ileri_dugme);
     gecis();
-    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), secili, "GoForward"));
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), secili, "GoForward"));
+    }
     EXPECT_TRUE(gecisler_ta_ki([] { return adres_metni().rfind("https://ornek", 0) == 0; }));
 
     isaret = gunluk_isareti();
     dugmeye_bas(yenile_dugme);
     gecis();
-    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), secili, "Reload"));
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), secili, "Reload"));
+    }
 
     isaret = gunluk_isareti();
     dugmeye_bas(ana_sayfa_dugme);
     gecis();
     std::vector<std::string> satirlar = isaretten_sonra(isaret);
-    EXPECT_TRUE(satir_var(satirlar, std::to_string(secili) + " NavigateToString " + std::to_string(strlen(HIZLI_ERISIM))));
+    if (gunluk_var()) {
+        EXPECT_TRUE(satir_var(satirlar, std::to_string(secili) + " NavigateToString " + std::to_string(strlen(HIZLI_ERISIM))));
+    }
     EXPECT_TRUE(baskalari(satirlar, secili, "NavigateToString").empty());
     EXPECT_TRUE(yaratilanlar(satirlar).empty()) << "Home opens no tab";
     EXPECT_EQ(2, wv_sayisi);
@@ -513,10 +540,17 @@ TEST_F(Tarayici, MenuYalnizSeciliSekmeninYakinliginiSifirlar) {
     dugmeye_bas(menu_dugme);
     gecis();
     const std::vector<std::string> satirlar = isaretten_sonra(isaret);
-    EXPECT_TRUE(satir_var(satirlar, std::to_string(kontrolculer[1]) + " put_ZoomFactor 1"));
+    if (gunluk_var()) {
+        EXPECT_TRUE(satir_var(satirlar, std::to_string(kontrolculer[1]) + " put_ZoomFactor 1"));
+    }
     EXPECT_TRUE(baskalari(satirlar, kontrolculer[1], "put_ZoomFactor").empty());
     EXPECT_TRUE(yaratilanlar(satirlar).empty()) << "Menu does nothing else";
     EXPECT_EQ(0, kenar_acik);
+    // What each engine now holds.
+    double yakinlik[2] = {};
+    for (int gorunum : {0, 1}) gorunum_bul(gorunum)->controller->get_ZoomFactor(&yakinlik[gorunum]);
+    EXPECT_DOUBLE_EQ(1.1, yakinlik[0]);
+    EXPECT_DOUBLE_EQ(1.0, yakinlik[1]);
 }
 
 TEST_F(Tarayici, KenarPaneliAcilirDegisirVeKapanir) {
@@ -621,7 +655,9 @@ TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
     EXPECT_EQ(1, secili_sekme()) << "the tab that followed takes the place";
     EXPECT_EQ("Spor  x", sekme_yazisi(0));
     EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(1));
-    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kapanan, "Close"));
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kapanan, "Close"));
+    }
     EXPECT_TRUE(baskalari(isaretten_sonra(isaret), kapanan, "Close").empty());
     EXPECT_EQ(0, sekme_webgorunumu(0));
     EXPECT_EQ(2, sekme_webgorunumu(1)) << "position 1 now shows web view 2";
@@ -635,7 +671,9 @@ TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
         dugmeye_bas(durum.dugme);
         gecis();
         const std::vector<std::string> satirlar = isaretten_sonra(isaret);
-        EXPECT_EQ(1, yontem_sayisi(satirlar, kalan, durum.yontem)) << durum.yontem;
+        if (gunluk_var()) {
+            EXPECT_EQ(1, yontem_sayisi(satirlar, kalan, durum.yontem)) << durum.yontem;
+        }
         EXPECT_TRUE(baskalari(satirlar, kalan, durum.yontem).empty()) << durum.yontem;
     }
     ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
@@ -644,7 +682,9 @@ TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
     isaret = gunluk_isareti();
     adres_yaz_ve_onayla(haberler_adresi);
     ASSERT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(1) == "Haberler  x"; }));
-    EXPECT_TRUE(satir_var(isaretten_sonra(isaret), std::to_string(kalan) + " Navigate " + haberler_adresi));
+    if (gunluk_var()) {
+        EXPECT_TRUE(satir_var(isaretten_sonra(isaret), std::to_string(kalan) + " Navigate " + haberler_adresi));
+    }
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Haberler - Korva"; }));
     EXPECT_TRUE(gecisler_ta_ki([&] { return adres_metni() == haberler_adresi; }));
     EXPECT_EQ("Spor  x", sekme_yazisi(0));
@@ -652,7 +692,9 @@ TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
     isaret = gunluk_isareti();
     dugmeye_bas(geri_dugme);
     gecis();
-    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kalan, "GoBack"));
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kalan, "GoBack"));
+    }
     EXPECT_TRUE(baskalari(isaretten_sonra(isaret), kalan, "GoBack").empty());
     EXPECT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(1) == "Hizli Erisim  x"; }));
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
@@ -666,7 +708,9 @@ TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
     isaret = gunluk_isareti();
     dugmeye_bas(yenile_dugme);
     gecis();
-    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[2], "Reload"));
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[2], "Reload"));
+    }
     EXPECT_TRUE(baskalari(isaretten_sonra(isaret), kontrolculer[2], "Reload").empty());
 
     // The user's click on the first tab: its title, address and view.
@@ -676,7 +720,9 @@ TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
     isaret = gunluk_isareti();
     dugmeye_bas(yenile_dugme);
     gecis();
-    EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[0], "Reload"));
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(isaretten_sonra(isaret), kontrolculer[0], "Reload"));
+    }
     EXPECT_TRUE(baskalari(isaretten_sonra(isaret), kontrolculer[0], "Reload").empty());
 
     // Closing the selected tab shows its neighbour, and the window follows at once.
@@ -694,15 +740,19 @@ TEST_F(Tarayici, TekSekmeKapanincaYerineBaslangicSayfasiAcilir) {
     kapatma_isaretine_tikla(0);
     gecis();
     const std::vector<std::string> satirlar = isaretten_sonra(isaret);
-    EXPECT_EQ(1, yontem_sayisi(satirlar, son, "Close"));
-    const std::vector<int> yeni = yaratilanlar(satirlar);
+    const std::vector<int> yeni = gunluk_var() ? yaratilanlar(satirlar) : std::vector<int>{-1};
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(satirlar, son, "Close"));
+    }
     ASSERT_EQ(1u, yeni.size());
     kontrolculer = yeni;
     EXPECT_EQ(1, wv_sayisi);
     ASSERT_EQ(1, sekme_sayisi_yerel());
     EXPECT_EQ(0, secili_sekme());
     EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(0));
-    EXPECT_EQ(1, yontem_sayisi(satirlar, yeni[0], "NavigateToString"));
+    if (gunluk_var()) {
+        EXPECT_EQ(1, yontem_sayisi(satirlar, yeni[0], "NavigateToString"));
+    }
     EXPECT_TRUE(gecisler_ta_ki(sayfa_hazir));
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
     EXPECT_TRUE(IsWindowVisible(win_widgetlar[sekme_defteri].tab_pages[0]));
@@ -712,14 +762,16 @@ TEST_F(Tarayici, YeniSekmeAcAdresiYeniSekmeBasligiylaAcar) {
     const size_t isaret = gunluk_isareti();
     const int64_t view = yeni_sekme_ac(haberler_adresi.c_str(), static_cast<int64_t>(haberler_adresi.size()));
     ASSERT_GE(view, 0);
-    const std::vector<int> yeni = yaratilanlar(isaretten_sonra(isaret));
+    const std::vector<int> yeni = gunluk_var() ? yaratilanlar(isaretten_sonra(isaret)) : std::vector<int>{-1};
     ASSERT_EQ(1u, yeni.size());
     kontrolculer.push_back(yeni[0]);
     EXPECT_EQ(2, wv_sayisi);
     EXPECT_EQ(view, sekme_webgorunumu(1));
     EXPECT_EQ(1, secili_sekme());
     EXPECT_EQ("Yeni Sekme  x", sekme_yazisi(1));
-    EXPECT_TRUE(satir_var(isaretten_sonra(isaret), std::to_string(yeni[0]) + " Navigate " + haberler_adresi));
+    if (gunluk_var()) {
+        EXPECT_TRUE(satir_var(isaretten_sonra(isaret), std::to_string(yeni[0]) + " Navigate " + haberler_adresi));
+    }
     EXPECT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(1) == "Haberler  x"; }));
 }
 
@@ -780,6 +832,7 @@ bool alt_surec_mi() { return GetEnvironmentVariableW(kAltSurecDegiskeni, nullptr
 // With an engine that gives every page an empty title: the tab keeps its caption
 // and the window is titled "Korva"; closing the window ends the loop with 0.
 TEST(BosBaslikliSayfa, SekmeAdiniKorurPencereKorvaOlur) {
+    YALNIZ_VEKIL_MOTORLA("the empty titles come from its controls");
     if (!alt_surec_mi()) {
         EXPECT_EQ(0u, alt_surecte_calistir(L"BosBaslikliSayfa.*", L"title=empty"));
         return;

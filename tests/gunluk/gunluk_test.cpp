@@ -4,10 +4,9 @@
 // pointer over a link. One browser per process, started on first use; the tests of
 // a suite run in the order written, each from where the one before left off.
 //
-// One parameter picks the engine: KORVA_GUNLUK_MOTOR=chromium runs the browser on
-// the Chromium engine (ctest runs this program a second time so, with the filter
-// Gercek.*); otherwise it runs on the stand-in, whose call log shows which view was
-// asked what, for the Standin.* suite.
+// ctest runs this program against both engines (tests/ortak/motor_secimi.h): the
+// Standin suite reads the stand-in's call log and uses its ways of failing; the
+// Gercek suite needs the real engine's pages, links and scripts.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "korva.h"
+#include "ortak/motor_secimi.h"
 #include "webview/webgorunum_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -28,11 +28,7 @@ namespace {
 
 const std::wstring kDerleme = KORVA_BUILD_DIR_W;
 
-bool gercek_motor() {
-    wchar_t deger[32] = {};
-    GetEnvironmentVariableW(L"KORVA_GUNLUK_MOTOR", deger, 32);
-    return std::wstring(deger) == L"chromium";
-}
+bool gercek_motor() { return korva_test::gercek_motor_mu(); }
 
 std::string utf8(const std::wstring& metin) {
     std::string sonuc;
@@ -84,7 +80,7 @@ void korvayi_baslat() {
         DeleteFileW(gunluk_yolu().c_str());
         SetEnvironmentVariableW(L"KORVA_STANDIN_LOG", gunluk_yolu().c_str());
     }
-    LoadLibraryW((kDerleme + (gercek_motor() ? L"\\chromium" : L"\\standin") + L"\\WebView2Loader.dll").c_str());
+    LoadLibraryW((kDerleme + L"\\" + korva_test::motor_klasoru() + L"\\WebView2Loader.dll").c_str());
     korva_baslat();
 }
 

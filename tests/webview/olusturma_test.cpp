@@ -1,6 +1,6 @@
-// Creating web views against the stand-in engine: the shared environment, ids,
-// host windows placed in boxes and tab pages and the view following their size,
-// the widget id, and closing with the reuse of records.
+// Creating web views against either engine: the shared environment, ids, host
+// windows placed in boxes and tab pages and the view following their size, the
+// widget id, and closing with the reuse of records.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -15,14 +15,6 @@ namespace {
 
 HWND host_penceresi(int64_t gorunum) {
     return _tr_arayuz_widget_al_hwnd(_tr_webgorunum_widget_id(gorunum));
-}
-
-std::string son_sinir(int denetleyici) {
-    std::string son;
-    for (const std::string& satir : gorunum_satirlari(denetleyici)) {
-        if (satir.rfind("put_Bounds ", 0) == 0) son = satir.substr(11);
-    }
-    return son;
 }
 
 std::string istemci_alani(HWND pencere) {
@@ -42,11 +34,14 @@ TEST(Olusturma, OrtakOrtamSiraliKimliklerHostPenceresi) {
     const int64_t ikinci = _tr_webgorunum_olustur();
     ASSERT_EQ(ikinci, ilk + 1);
     const int ikinci_denetleyici = son_denetleyici();
-    EXPECT_NE(ilk_denetleyici, ikinci_denetleyici);
+    EXPECT_NE(denetleyicisi(ilk), denetleyicisi(ikinci));
 
     // One environment for the process, one controller per web view.
-    EXPECT_EQ(gunluk_sayisi("CreateCoreWebView2EnvironmentWithOptions"), 1);
-    EXPECT_EQ(gunluk_sayisi("- CreateCoreWebView2Controller"), ikinci_denetleyici + 1);
+    if (gunluk_var()) {
+        EXPECT_NE(ilk_denetleyici, ikinci_denetleyici);
+        EXPECT_EQ(gunluk_sayisi("CreateCoreWebView2EnvironmentWithOptions"), 1);
+        EXPECT_EQ(gunluk_sayisi("- CreateCoreWebView2Controller"), ikinci_denetleyici + 1);
+    }
 
     // Each starts with its own hidden 800 by 600 host window, and the view covers it.
     const HWND host = host_penceresi(ilk);
@@ -57,7 +52,7 @@ TEST(Olusturma, OrtakOrtamSiraliKimliklerHostPenceresi) {
     EXPECT_STREQ(sinif, L"TrWebViewHost");
     EXPECT_FALSE(IsWindowVisible(host));
     EXPECT_EQ(istemci_alani(host), "0 0 800 600");
-    EXPECT_EQ(son_sinir(ilk_denetleyici), "0 0 800 600");
+    EXPECT_EQ(denetleyici_siniri(ilk), "0 0 800 600");
 
     // The engine writes into a folder of the user's, made for this program.
     wchar_t yerel[MAX_PATH] = {};
@@ -87,12 +82,11 @@ TEST(Olusturma, GorunumHostunBoyutunuIzler) {
     motoru_hazirla();
     const int64_t gorunum = _tr_webgorunum_olustur();
     ASSERT_GE(gorunum, 0);
-    const int denetleyici = son_denetleyici();
     const HWND host = host_penceresi(gorunum);
 
     // Sized directly.
     MoveWindow(host, 0, 0, 640, 480, TRUE);
-    EXPECT_EQ(son_sinir(denetleyici), "0 0 640 480");
+    EXPECT_EQ(denetleyici_siniri(gorunum), "0 0 640 480");
 
     // Packed into a box that fills a window, and the window resized.
     ASSERT_EQ(_tr_pencere_baslat(), 0);
@@ -109,13 +103,12 @@ TEST(Olusturma, GorunumHostunBoyutunuIzler) {
     EXPECT_EQ(GetParent(host), _tr_arayuz_widget_al_hwnd(kutu));
     const std::string kutudaki = istemci_alani(host);
     EXPECT_NE(kutudaki, "0 0 640 480");
-    EXPECT_EQ(son_sinir(denetleyici), kutudaki);
+    EXPECT_EQ(denetleyici_siniri(gorunum), kutudaki);
 
     // A second view as the page of a tab strip: selecting its tab fits it into
     // the strip's display area.
     const int64_t sekmeli = _tr_webgorunum_olustur();
     ASSERT_GE(sekmeli, 0);
-    const int sekmeli_denetleyici = son_denetleyici();
     const int64_t pencere2 = _tr_pencere_olustur("Sekme", 5, 800, 600);
     const int64_t kutu2 = _tr_arayuz_kutu_dikey();
     const int64_t sekmeler = _tr_arayuz_sekmeler();
@@ -130,7 +123,7 @@ TEST(Olusturma, GorunumHostunBoyutunuIzler) {
     EXPECT_TRUE(IsWindowVisible(sekme_host));
     const std::string sekmedeki = istemci_alani(sekme_host);
     EXPECT_NE(sekmedeki, "0 0 800 600");
-    EXPECT_EQ(son_sinir(sekmeli_denetleyici), sekmedeki);
+    EXPECT_EQ(denetleyici_siniri(sekmeli), sekmedeki);
 }
 
 TEST(Kapatma, MotorKapatirKayitYenidenKullanilir) {
@@ -148,8 +141,10 @@ TEST(Kapatma, MotorKapatirKayitYenidenKullanilir) {
     // A navigation under way when the view closes reports nothing afterwards.
     _tr_webgorunum_yukle(gorunum, "about:blank", 11);
     EXPECT_EQ(_tr_webgorunum_kapat(gorunum), 0);
-    EXPECT_EQ(gorunum_satirlari(denetleyici).back(), "Close");
-    EXPECT_EQ(acik_denetleyici_sayisi(), acik - 1);
+    if (gunluk_var()) {
+        EXPECT_EQ(gorunum_satirlari(denetleyici).back(), "Close");
+        EXPECT_EQ(acik_denetleyici_sayisi(), acik - 1);
+    }
     EXPECT_FALSE(IsWindowVisible(host));
     bekleyenleri_isle();
 
@@ -173,9 +168,10 @@ TEST(Kapatma, MotorKapatirKayitYenidenKullanilir) {
     EXPECT_EQ(yeni, gorunum);
     EXPECT_EQ(_tr_webgorunum_widget_id(yeni), widget);
     EXPECT_EQ(host_penceresi(yeni), host);
-    const int yeni_denetleyici = son_denetleyici();
-    EXPECT_NE(yeni_denetleyici, denetleyici);
-    EXPECT_EQ(son_sinir(yeni_denetleyici), istemci_alani(host));
+    if (gunluk_var()) {
+        EXPECT_NE(son_denetleyici(), denetleyici);
+    }
+    EXPECT_EQ(denetleyici_siniri(yeni), istemci_alani(host));
     EXPECT_EQ(_tr_webgorunum_yukleniyor_mu(yeni), 1);
     EXPECT_EQ(_tr_webgorunum_yakinlastir(yeni), 0);
 }
@@ -185,7 +181,10 @@ TEST(Kapatma, BinGorunumAcilipKapanir) {
     ASSERT_GE(_tr_webgorunum_olustur(), 0);  // the engine is loaded from here on
     const long long acik = acik_denetleyici_sayisi();
     std::set<int64_t> kimlikler;
-    for (int tur = 0; tur < 1000; ++tur) {
+    // A real engine makes and closes a page of its own each time, some tens of
+    // milliseconds apiece: fewer rounds show the same reuse.
+    const int turlar = gunluk_var() ? 1000 : 40;
+    for (int tur = 0; tur < turlar; ++tur) {
         const int64_t gorunum = _tr_webgorunum_olustur();
         ASSERT_GE(gorunum, 0) << "tur " << tur;
         kimlikler.insert(gorunum);

@@ -1,6 +1,7 @@
-// Page operations against the stand-in engine: what the engine receives for a
-// typed address, HTML text and scripts; history; title and address; the loading
-// state and the read-and-clear page events; zoom.
+// Page operations against either engine: history; title and address; the loading
+// state and the read-and-clear page events; and, where only the stand-in's call log
+// shows it, what the engine receives for a typed address, HTML text, scripts and
+// zoom steps.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -64,6 +65,7 @@ int64_t betik(int64_t id, const std::string& metin) {
 }  // namespace
 
 TEST(Sayfa, YazilanAdresMotoraDuzeltilmisGider) {
+    YALNIZ_VEKIL_MOTORLA("the text the engine receives is read from its call log");
     const Gorunum gorunum = yeni_gorunum();
     ASSERT_GE(gorunum.id, 0);
     const struct {
@@ -112,12 +114,16 @@ TEST(Sayfa, HtmlMetniVeBetik) {
     ASSERT_GE(gorunum.id, 0);
     // HTML text is handed over up to a zero byte, in UTF-16 units.
     EXPECT_EQ(html_yukle(gorunum.id, std::string("<b>ğx</b>\0<i>y</i>", 19)), 0);
-    EXPECT_EQ(son_satir(gorunum.denetleyici, "NavigateToString "), "9");
+    if (gunluk_var()) {
+        EXPECT_EQ(son_satir(gorunum.denetleyici, "NavigateToString "), "9");
+    }
     ASSERT_TRUE(yuklenmeyi_bekle(gorunum.id));
 
     // A script is handed over and its effect shows later; no result comes back.
     EXPECT_EQ(betik(gorunum.id, "document.title = 'Betik'"), 0);
-    EXPECT_EQ(son_satir(gorunum.denetleyici, "ExecuteScript "), "document.title = 'Betik'");
+    if (gunluk_var()) {
+        EXPECT_EQ(son_satir(gorunum.denetleyici, "ExecuteScript "), "document.title = 'Betik'");
+    }
     EXPECT_TRUE(pompala_kadar([&] { return baslik(gorunum.id) == "Betik"; }));
     EXPECT_EQ(betik(gorunum.id, "location.href = 'about:blank'"), 0);
     EXPECT_TRUE(pompala_kadar([&] { return baslik(gorunum.id) == "about:blank"; }));
@@ -133,8 +139,10 @@ TEST(Sayfa, GecmisBaslikVeAdres) {
     // Nothing to go back or forward to: refused without asking the engine to move.
     EXPECT_EQ(_tr_webgorunum_geri(gorunum.id), -1);
     EXPECT_EQ(_tr_webgorunum_ileri(gorunum.id), -1);
-    EXPECT_EQ(satir_sayisi(gorunum.denetleyici, "GoBack"), 0);
-    EXPECT_EQ(satir_sayisi(gorunum.denetleyici, "GoForward"), 0);
+    if (gunluk_var()) {
+        EXPECT_EQ(satir_sayisi(gorunum.denetleyici, "GoBack"), 0);
+        EXPECT_EQ(satir_sayisi(gorunum.denetleyici, "GoForward"), 0);
+    }
 
     ASSERT_EQ(html_yukle(gorunum.id, "<title>Türkçe başlık</title><p>bir</p>"), 0);
     ASSERT_TRUE(yuklenmeyi_bekle(gorunum.id));
@@ -155,13 +163,16 @@ TEST(Sayfa, GecmisBaslikVeAdres) {
     EXPECT_EQ(_tr_webgorunum_ileri(gorunum.id), 0);
     ASSERT_TRUE(yuklenmeyi_bekle(gorunum.id));
     EXPECT_EQ(baslik(gorunum.id), "about:blank");
-    EXPECT_EQ(satir_sayisi(gorunum.denetleyici, "GoBack"), 1);
-    EXPECT_EQ(satir_sayisi(gorunum.denetleyici, "GoForward"), 1);
-
     EXPECT_EQ(_tr_webgorunum_yenile(gorunum.id), 0);
-    EXPECT_EQ(gorunum_satirlari(gorunum.denetleyici).back(), "Reload");
     EXPECT_EQ(_tr_webgorunum_durdur(gorunum.id), 0);
-    EXPECT_EQ(gorunum_satirlari(gorunum.denetleyici).back(), "Stop");
+    if (gunluk_var()) {
+        const std::vector<std::string> satirlar = gorunum_satirlari(gorunum.denetleyici);
+        EXPECT_EQ(satir_sayisi(gorunum.denetleyici, "GoBack"), 1);
+        EXPECT_EQ(satir_sayisi(gorunum.denetleyici, "GoForward"), 1);
+        ASSERT_GE(satirlar.size(), 2u);
+        EXPECT_EQ(satirlar[satirlar.size() - 2], "Reload");
+        EXPECT_EQ(satirlar.back(), "Stop");
+    }
 
     for (const int64_t yanlis : {int64_t{-1}, int64_t{256}, INT64_MIN}) {
         EXPECT_EQ(_tr_webgorunum_geri(yanlis), -1);
@@ -221,7 +232,8 @@ TEST(Sayfa, YuklenmeDurumuVeOlayBayraklari) {
     // A navigation that fails completes all the same.
     ASSERT_EQ(yukle(gorunum.id, "bilinmeyen.invalid"), 0);
     EXPECT_TRUE(yuklenmeyi_bekle(gorunum.id));
-    EXPECT_EQ(adres(gorunum.id), "https://bilinmeyen.invalid");
+    // A real engine writes the address in its normal form, with a path.
+    EXPECT_EQ(adres(gorunum.id).rfind("https://bilinmeyen.invalid", 0), 0u) << adres(gorunum.id);
 
     for (const int64_t yanlis : {int64_t{-1}, int64_t{256}}) {
         EXPECT_EQ(_tr_webgorunum_yukleniyor_mu(yanlis), 0);
@@ -233,6 +245,7 @@ TEST(Sayfa, YuklenmeDurumuVeOlayBayraklari) {
 }
 
 TEST(Sayfa, YakinlikAdimlari) {
+    YALNIZ_VEKIL_MOTORLA("the factors the runtime asks for are read from the call log");
     const Gorunum gorunum = yeni_gorunum();
     ASSERT_GE(gorunum.id, 0);
     const auto son_yakinlik = [&] {

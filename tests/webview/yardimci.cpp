@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "wv2_arayuz.h"
+#include "webview/webgorunum_ic.h"
 
 namespace {
 
@@ -64,6 +64,19 @@ void motoru_hazirla(const wchar_t* klasor) {
     if (klasor != nullptr) {
         SetDllDirectoryW((std::wstring(KORVA_BUILD_DIR_W) + L"\\" + klasor).c_str());
     }
+}
+
+ICoreWebView2Controller* denetleyicisi(int64_t gorunum) {
+    const Gorunum* kayit = gorunum_bul(gorunum);
+    return kayit != nullptr ? kayit->controller : nullptr;
+}
+
+std::string denetleyici_siniri(int64_t gorunum) {
+    ICoreWebView2Controller* denetleyici = denetleyicisi(gorunum);
+    RECT alan = {};
+    if (denetleyici == nullptr || FAILED(denetleyici->get_Bounds(&alan))) return "<yok>";
+    return std::to_string(alan.left) + " " + std::to_string(alan.top) + " " + std::to_string(alan.right) + " " +
+           std::to_string(alan.bottom);
 }
 
 std::vector<std::string> gunluk_satirlari() {

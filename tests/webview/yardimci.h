@@ -1,5 +1,6 @@
-// What the web view tests share: pointing the process at the stand-in engine and
-// its call log, reading that log, pumping until something has happened, and
+// What the web view tests share: pointing the process at the engine of this run
+// (the stand-in, or the real one; see ortak/motor_secimi.h) and the stand-in's call
+// log, reading that log, pumping until something has happened, and
 // running one test of this program again in a child process with other engine
 // controls (the engine reads them once, when it loads).
 #pragma once
@@ -11,12 +12,23 @@
 #include <vector>
 
 #include "ortak/cocuk_surec.h"
+#include "ortak/motor_secimi.h"
 #include "tr_tipler.h"
+#include "wv2_arayuz.h"
 
 // Before the first creation: the call log (unless the environment names one
 // already) and the folder under the build folder the engine is loaded from
-// (null: do not help the library search at all).
-void motoru_hazirla(const wchar_t* klasor = L"standin");
+// (null: do not help the library search at all). By default, this run's engine.
+void motoru_hazirla(const wchar_t* klasor = korva_test::motor_klasoru());
+
+// True when the engine keeps the call log that some checks read: the stand-in.
+inline bool gunluk_var() { return !korva_test::gercek_motor_mu(); }
+
+// The view's controller as the runtime holds it (null for a missing view): what
+// the engine itself reports can be asked of it, with either engine.
+ICoreWebView2Controller* denetleyicisi(int64_t gorunum);
+// The controller's bounds as "left top right bottom".
+std::string denetleyici_siniri(int64_t gorunum);
 
 // Every line of this process's engine log, in order.
 std::vector<std::string> gunluk_satirlari();

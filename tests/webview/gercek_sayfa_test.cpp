@@ -1,0 +1,254 @@
+// Real pages through the real engine: the loopback server's pages (a link, a form,
+// a redirect, a 404, a slow page), a file:// page, a closed port and a host name
+// that does not resolve, as the runtime reports them (title, address, history,
+// the page-event flags). How a navigation ended, success and error status, the
+// runtime keeps to itself: a handler of the test's own reads it from the view.
+// Without the server (the stand-in's run) these tests skip themselves.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "webview/webgorunum_ic.h"
+#include "webview/webgorunum_win_cz.h"
+#include "yardimci.h"
+
+namespace {
+
+// What the test's own handlers saw of the view's navigations.
+struct Gezintiler {
+    int baslayan = 0;
+    int biten = 0;
+    UINT64 son_baslayan = 0;   // navigation ids
+    UINT64 son_biten = 0;
+    BOOL basarili = FALSE;
+    COREWEBVIEW2_WEB_ERROR_STATUS durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+};
+
+using BaslamaDinleyicisi = KomIsleyici<ICoreWebView2NavigationStartingEventHandler, Gezintiler*, ICoreWebView2*,
+                                       ICoreWebView2NavigationStartingEventArgs*>;
+using BitisDinleyicisi = KomIsleyici<ICoreWebView2NavigationCompletedEventHandler, Gezintiler*, ICoreWebView2*,
+                                     ICoreWebView2NavigationCompletedEventArgs*>;
+
+HRESULT basladi(Gezintiler*& gezintiler, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* arguman) {
+    ++gezintiler->baslayan;
+    arguman->get_NavigationId(&gezintiler->son_baslayan);
+    return S_OK;
+}
+
+HRESULT bitti(Gezintiler*& gezintiler, ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* arguman) {
+    ++gezintiler->biten;
+    arguman->get_NavigationId(&gezintiler->son_biten);
+    arguman->get_IsSuccess(&gezintiler->basarili);
+    arguman->get_WebErrorStatus(&gezintiler->durum);
+    return S_OK;
+}
+
+std::string dosya_adresi(const std::wstring& yol) {
+    std::string adres = "file:///";
+    for (const wchar_t c : yol) adres += c == L'\\' ? '/' : static_cast<char>(c);
+    return adres;
+}
+
+class GercekSayfa : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (korva_test::sunucu_adresi().empty()) {
+            GTEST_SKIP() << "needs the loopback server of real pages (the *_chromium run)";
+        }
+        motoru_hazirla();
+        id = _tr_webgorunum_olustur();
+        ASSERT_GE(id, 0);
+        gorunum = gorunum_bul(id)->webview;
+        auto baslama = BaslamaDinleyicisi::olustur(basladi, &gezintiler);
+        auto bitis = BitisDinleyicisi::olustur(bitti, &gezintiler);
+        ASSERT_EQ(gorunum->add_NavigationStarting(baslama.Get(), &baslama_jetonu), S_OK);
+        ASSERT_EQ(gorunum->add_NavigationCompleted(bitis.Get(), &bitis_jetonu), S_OK);
+    }
+
+    void TearDown() override {
+        if (gorunum == nullptr) return;
+        gorunum->remove_NavigationStarting(baslama_jetonu);
+        gorunum->remove_NavigationCompleted(bitis_jetonu);
+        EXPECT_EQ(_tr_webgorunum_kapat(id), 0);
+    }
+
+    // Waits until the navigation started last has completed, after `once`
+    // completions, as the engine and the runtime report it, and takes the
+    // runtime's report.
+    bool tamamlanmayi_bekle(int once) {
+        return pompala_kadar([&] {
+                   return gezintiler.biten > once && gezintiler.son_biten == gezintiler.son_baslayan &&
+                          _tr_webgorunum_yuklenme_yuzdesi(id) == 100;
+               }) &&
+               _tr_webgorunum_yuklenme_bitti_mi(id) == 1;
+    }
+    bool git(const std::string& adres) {
+        const int once = gezintiler.biten;
+        return _tr_webgorunum_yukle(id, adres.data(), static_cast<int64_t>(adres.size())) == 0 &&
+               tamamlanmayi_bekle(once);
+    }
+    bool betikle_git(const std::string& betik) {
+        const int once = gezintiler.biten;
+        return _tr_webgorunum_js_calistir(id, betik.data(), static_cast<int64_t>(betik.size())) == 0 &&
+               tamamlanmayi_bekle(once);
+    }
+    // The title may come before or after the completion.
+    bool baslik_olur(const std::string& beklenen) {
+        return pompala_kadar([&] { return baslik() == beklenen; });
+    }
+    std::string baslik() { return metin_al_birak(_tr_webgorunum_baslik_al(id)); }
+    std::string adres() { return metin_al_birak(_tr_webgorunum_adres_al(id)); }
+
+    int64_t id = -1;
+    ICoreWebView2* gorunum = nullptr;
+    Gezintiler gezintiler;
+    EventRegistrationToken baslama_jetonu = {}, bitis_jetonu = {};
+};
+
+}  // namespace
+
+TEST_F(GercekSayfa, BaglantiGecmisBaslikVeAdres) {
+    const std::string ana = korva_test::sunucu_adresi("/");
+    const std::string ikinci = korva_test::sunucu_adresi("/ikinci.html");
+    ASSERT_TRUE(git(ana));
+    EXPECT_TRUE(gezintiler.basarili);
+    EXPECT_TRUE(baslik_olur("Ana Sayfa")) << baslik();
+    EXPECT_EQ(adres(), ana);
+    EXPECT_EQ(_tr_webgorunum_adres_degisti_mi(id), 1);
+    EXPECT_EQ(_tr_webgorunum_baslik_degisti_mi(id), 1);
+
+    // A click on the page's link.
+    ASSERT_TRUE(betikle_git("document.getElementById('bag').click()"));
+    EXPECT_TRUE(baslik_olur("Ikinci Sayfa")) << baslik();
+    EXPECT_EQ(adres(), ikinci);
+    EXPECT_EQ(_tr_webgorunum_adres_degisti_mi(id), 1);
+    EXPECT_EQ(_tr_webgorunum_geri_gidebilir_mi(id), 1);
+    EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 0);
+
+    int once = gezintiler.biten;
+    ASSERT_EQ(_tr_webgorunum_geri(id), 0);
+    ASSERT_TRUE(tamamlanmayi_bekle(once));
+    EXPECT_TRUE(baslik_olur("Ana Sayfa")) << baslik();
+    EXPECT_EQ(adres(), ana);
+    EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 1);
+
+    once = gezintiler.biten;
+    ASSERT_EQ(_tr_webgorunum_ileri(id), 0);
+    ASSERT_TRUE(tamamlanmayi_bekle(once));
+    EXPECT_TRUE(baslik_olur("Ikinci Sayfa")) << baslik();
+    EXPECT_EQ(adres(), ikinci);
+    EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 0);
+
+    // Back again from the entry that Forward reached: one step, not two.
+    once = gezintiler.biten;
+    ASSERT_EQ(_tr_webgorunum_geri(id), 0);
+    ASSERT_TRUE(tamamlanmayi_bekle(once));
+    EXPECT_TRUE(baslik_olur("Ana Sayfa")) << baslik();
+    EXPECT_EQ(adres(), ana);
+    once = gezintiler.biten;
+    ASSERT_EQ(_tr_webgorunum_ileri(id), 0);
+    ASSERT_TRUE(tamamlanmayi_bekle(once));
+
+    // A reload keeps the entry.
+    once = gezintiler.biten;
+    ASSERT_EQ(_tr_webgorunum_yenile(id), 0);
+    ASSERT_TRUE(tamamlanmayi_bekle(once));
+    EXPECT_EQ(adres(), ikinci);
+    EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 0);
+    EXPECT_EQ(_tr_webgorunum_geri_gidebilir_mi(id), 1);
+}
+
+TEST_F(GercekSayfa, FormGonderilir) {
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/")));
+    ASSERT_TRUE(betikle_git("document.getElementById('alan').value = 'merhaba dunya';"
+                            "document.getElementById('form').submit()"));
+    EXPECT_TRUE(gezintiler.basarili);
+    EXPECT_TRUE(baslik_olur("Arama: merhaba dunya")) << baslik();
+    EXPECT_EQ(adres(), korva_test::sunucu_adresi("/ara?q=merhaba+dunya"));
+}
+
+TEST_F(GercekSayfa, HerGezintiBirSonuclaBiter) {
+    const std::wstring klasor = gecici_klasor(L"gercek");
+    std::ofstream((klasor + L"\\dosya.html").c_str()) << "<title>Dosya Sayfasi</title><p>dosya</p>";
+    const std::string dosya = dosya_adresi(klasor + L"\\dosya.html");
+    const std::string cozulmez = "https://olmayan-bir-ad.invalid/";
+    const std::string kapali_kapi = "http://127.0.0.1:3/";
+
+    const struct {
+        std::string adres;
+        std::string son_adres;
+        const char* baslik;   // null: not checked
+        BOOL basarili;
+        COREWEBVIEW2_WEB_ERROR_STATUS durum;
+    } durumlar[] = {
+        {korva_test::sunucu_adresi("/yonlendir"), korva_test::sunucu_adresi("/ikinci.html"), "Ikinci Sayfa", TRUE,
+         COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},
+        {dosya, dosya, "Dosya Sayfasi", TRUE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},
+        {cozulmez, cozulmez, nullptr, FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED},
+        {kapali_kapi, kapali_kapi, nullptr, FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT},
+    };
+    for (const auto& durum : durumlar) {
+        SCOPED_TRACE(durum.adres);
+        ASSERT_TRUE(git(durum.adres));
+        EXPECT_EQ(gezintiler.basarili, durum.basarili);
+        EXPECT_EQ(gezintiler.durum, durum.durum);
+        EXPECT_EQ(adres(), durum.son_adres);
+        if (durum.baslik != nullptr) {
+            EXPECT_TRUE(baslik_olur(durum.baslik)) << baslik();
+        }
+    }
+
+    // A missing page is the server's page, shown like any other.
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/yok")));
+    EXPECT_TRUE(baslik_olur("Bulunamadi")) << baslik();
+    EXPECT_EQ(adres(), korva_test::sunucu_adresi("/yok"));
+}
+
+TEST_F(GercekSayfa, YavasSayfaBeklenirDurdurEskiSayfadaBirakir) {
+    const std::string ana = korva_test::sunucu_adresi("/");
+    const std::string yavas = korva_test::sunucu_adresi("/yavas");
+    ASSERT_TRUE(git(ana));
+    ASSERT_TRUE(baslik_olur("Ana Sayfa"));
+
+    // Stopped while the server holds the page back: the old page stays.
+    const int baslayan = gezintiler.baslayan, biten = gezintiler.biten;
+    ASSERT_EQ(_tr_webgorunum_yukle(id, yavas.data(), static_cast<int64_t>(yavas.size())), 0);
+    ASSERT_TRUE(pompala_kadar([&] { return gezintiler.baslayan > baslayan; }));
+    bekleyenleri_isle();
+    EXPECT_EQ(_tr_webgorunum_yuklenme_yuzdesi(id), 50);
+    ASSERT_EQ(_tr_webgorunum_durdur(id), 0);
+    ASSERT_TRUE(tamamlanmayi_bekle(biten));
+    EXPECT_FALSE(gezintiler.basarili);
+    EXPECT_EQ(gezintiler.durum, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED);
+    EXPECT_EQ(adres(), ana);
+    EXPECT_EQ(baslik(), "Ana Sayfa");
+
+    // Left alone, it arrives.
+    ASSERT_TRUE(git(yavas));
+    EXPECT_TRUE(gezintiler.basarili);
+    EXPECT_TRUE(baslik_olur("Yavas Sayfa")) << baslik();
+    EXPECT_EQ(adres(), yavas);
+}
+
+TEST_F(GercekSayfa, YakinlastirmaSayfayiYenidenDizer) {
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/ikinci.html")));
+    const std::string olcu = "document.title = devicePixelRatio.toFixed(2) + ' ' + innerWidth";
+    const auto olc = [&] {
+        const std::string once = baslik();
+        EXPECT_EQ(_tr_webgorunum_js_calistir(id, olcu.data(), static_cast<int64_t>(olcu.size())), 0);
+        pompala_kadar([&] { return baslik() != once; });
+        return baslik();
+    };
+    // The host window is 800 pixels wide.
+    EXPECT_EQ(olc(), "1.00 800");
+    ASSERT_EQ(_tr_webgorunum_yakinlastir(id), 0);
+    ASSERT_EQ(_tr_webgorunum_yakinlastir(id), 0);
+    // Larger pixels, fewer of them across: laid out again, as a browser's zoom does.
+    const std::string yakin = olc();
+    EXPECT_EQ(yakin.substr(0, 5), "1.21 ") << yakin;
+    EXPECT_NEAR(std::atof(yakin.c_str() + 5), 800 / 1.21, 1.0) << yakin;
+    ASSERT_EQ(_tr_webgorunum_yakinlik_sifirla(id), 0);
+    EXPECT_EQ(olc(), "1.00 800");
+}
