@@ -65,13 +65,17 @@ static const size_t EN_COK_DIZE_BAYTI = 2u * 1024 * 1024;
 static const char BASLIK_BAGI[] = "__korvaBaslik";
 static const char KAPAT_BAGI[] = "__korvaKapat";
 static const char DURUM_BAGI[] = "__korvaDurum";
+static const char YENI_PENCERE_BAGI[] = "__korvaYeniPencere";
 
 // Runs in every new document before its own scripts: reports the top document's
 // title whenever it changes, turns window.close() into a request to the host, and
-// reports the address of the link under the pointer (the status-bar text).
+// reports the address of the link under the pointer (the status-bar text). A middle
+// or Ctrl click on a link, which this engine would otherwise drop (it has no tab to
+// open behind), becomes a request for a new window.
 static const char BELGE_BETIGI[] = R"JS((() => {
   if (window !== window.top) return;
   const baslik = window.__korvaBaslik, kapat = window.__korvaKapat, durum = window.__korvaDurum;
+  const yeni = window.__korvaYeniPencere;
   let bag = '';
   const bagla = (h) => { if (h !== bag) { bag = h; try { durum(h); } catch (e) {} } };
   const baglanti = (n) => {
@@ -80,6 +84,14 @@ static const char BELGE_BETIGI[] = R"JS((() => {
   };
   document.addEventListener('mouseover', (e) => bagla(baglanti(e.target)), true);
   document.addEventListener('mouseout', (e) => { if (!e.relatedTarget) bagla(''); }, true);
+  const arkada = (e) => {
+    const h = baglanti(e.target);
+    if (!h) return;
+    e.preventDefault();
+    try { yeni(h); } catch (x) {}
+  };
+  document.addEventListener('auxclick', (e) => { if (e.button === 1) arkada(e); }, true);
+  document.addEventListener('click', (e) => { if (e.button === 0 && (e.ctrlKey || e.metaKey)) arkada(e); }, true);
   let son = null;
   const bildir = () => {
     const t = document.title;
@@ -600,6 +612,7 @@ public:
         gonder("Runtime.addBinding", {{"name", BASLIK_BAGI}});
         gonder("Runtime.addBinding", {{"name", KAPAT_BAGI}});
         gonder("Runtime.addBinding", {{"name", DURUM_BAGI}});
+        gonder("Runtime.addBinding", {{"name", YENI_PENCERE_BAGI}});
         // A window the page opens is held before it loads anything; the view raises
         // NewWindowRequested from Page.windowOpen and closes the held one.
         Json sayfalar = {{"type", "page"}, {"exclude", false}};
@@ -1306,6 +1319,8 @@ private:
                 basligi_koy(utf8_den(metin));
         } else if (ad == KAPAT_BAGI) {
             bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
+        } else if (ad == YENI_PENCERE_BAGI) {
+            pencere_acilmak_istendi({{"url", p.value("payload", "")}, {"userGesture", true}});
         } else if (ad == DURUM_BAGI) {
             std::wstring yeni = utf8_den(p.value("payload", ""));
             if (yeni != durum_metni) {
