@@ -249,8 +249,12 @@ constexpr char kHataSayfasiBasi[] =
     "body{background:#1E1E2E;color:#CDD6F4;font-family:'Segoe UI',sans-serif;margin:15% auto;max-width:560px}"
     "h1{font-weight:400;font-size:28px}p{color:#A6ADC8;word-break:break-all}"
     "a{display:inline-block;margin-top:16px;padding:8px 16px;background:#313244;color:#89B4FA;"
-    "border-radius:6px;text-decoration:none}</style></head><body><h1>Bu sayfa coktu</h1>"
-    "<p>Sayfayi gosteren surec beklenmedik bicimde sonlandi. Diger sekmeler calismaya devam ediyor.</p><p>";
+    "border-radius:6px;text-decoration:none}</style></head><body><h1>Bu sayfa coktu</h1><p>";
+constexpr char kSayfaSureciMetni[] =
+    "Sayfayi gosteren surec beklenmedik bicimde sonlandi. Diger sekmeler calismaya devam ediyor.";
+constexpr char kMotorMetni[] =
+    "Web motoru beklenmedik bicimde sonlandi. Sayfalar yeni bir motorda yeniden yuklenebilir.";
+constexpr char kAdresBasi[] = "</p><p>";
 constexpr char kHataSayfasiOrtasi[] = "</p><a href=\"";
 constexpr char kHataSayfasiSonu[] = "\">Yeniden yukle</a> <p>Ya da F5'e basin.</p></body></html>";
 
@@ -270,10 +274,12 @@ std::string html_kacisli(const char* metin) {
     return sonuc;
 }
 
-void hata_sayfasini_goster(int64_t view) {
+void hata_sayfasini_goster(int64_t view, bool motor) {
     const char* adres = cokme_adresleri[view] != nullptr ? cokme_adresleri[view] : "";
     const std::string kacisli = html_kacisli(adres);
     std::string sayfa = kHataSayfasiBasi;
+    sayfa += motor ? kMotorMetni : kSayfaSureciMetni;
+    sayfa += kAdresBasi;
     sayfa += kacisli;
     sayfa += kHataSayfasiOrtasi;
     // The start page has no address to load again: the link leads nowhere new then.
@@ -329,7 +335,7 @@ bool sekmeye_yeni_gorunum_ver(int64_t konum) {
         return false;
     }
     cokme_adresleri[yeni] = adres;
-    hata_sayfasini_goster(yeni);
+    hata_sayfasini_goster(yeni, true);
     return true;
 }
 
@@ -399,7 +405,7 @@ bool sayfa_olaylarini_isle(int64_t konum) {
     const int64_t cokme = _tr_webgorunum_coktu_mu(view);
     if (cokme == 1) {
         cokme_adresini_kaydet(view);
-        hata_sayfasini_goster(view);
+        hata_sayfasini_goster(view, false);
     } else if (cokme == 2) {
         sekmeye_yeni_gorunum_ver(konum);
         return true;

@@ -369,9 +369,10 @@ public:
         if (!uri || !mutlak_adres_mi(uri))
             return E_INVALIDARG;
         // A text document still on its way in is given up, its empty page too, and
-        // one not yet started never starts: the later call wins.
+        // one not yet started never starts (it completes as canceled): the later
+        // call wins.
         dize.reset();
-        bekleyen_dize.reset();
+        bekleyen_dizeyi_birak();
         dize_bos_sayfa_yukleniyor = false;
         kendi_gezintimiz = true;
         bos_baslangic = false;
@@ -391,6 +392,7 @@ public:
         yukleme->kimlik = ++g_sonraki_gezinti;
         yukleme->html = std::move(metin);
         ComPtr<Sayfa> koru(this);
+        bekleyen_dizeyi_birak();
         bekleyen_dize = yukleme;
         // Later, from the message loop, as every event.
         return Baglanti::ui_da_calistir([koru, yukleme] { koru->dize_baslat(yukleme); }) ? S_OK : E_FAIL;
@@ -916,6 +918,7 @@ private:
         if (!kayit)
             return;
         dize.reset();
+        bekleyen_dizeyi_birak();
         dize_bos_sayfa_yukleniyor = false;
         kendi_gezintimiz = true;
         coktu_ise_canlandir();
@@ -1178,6 +1181,14 @@ private:
     }
 
     // ---- Text documents.
+
+    void bekleyen_dizeyi_birak()
+    {
+        if (!bekleyen_dize)
+            return;
+        iptali_teslim_et(bekleyen_dize->kimlik);
+        bekleyen_dize.reset();
+    }
 
     void dize_baslat(std::shared_ptr<DizeYuklemesi> yukleme)
     {
