@@ -101,6 +101,12 @@ char* cokme_adresleri[kGorunumSiniri];
 // By web view id: the address each page last reported, kept because a view whose
 // engine is gone may no longer answer with it.
 char* son_adresler[kGorunumSiniri];
+// By web view id: the view's whole engine is gone. Its tab keeps its place (and
+// says so) until Reload gives it a web view of a new engine; nothing starts an
+// engine by itself, so a failing engine cannot keep Korva busy.
+bool olu_gorunumler[kGorunumSiniri];
+constexpr char kMotorCoktuBasligi[] = "Motor coktu";
+constexpr char kMotorCoktuDurumu[] = "Web motoru coktu: sayfayi yeni bir motorda acmak icin Yenile (F5)";
 
 // The status bar's text while the pointer is over a link of the selected page.
 char* baglanti_metni = nullptr;
@@ -233,6 +239,7 @@ void sekmeyi_kapat(int64_t konum) {
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
     metni_birak(son_adresler[view]);
+    olu_gorunumler[view] = false;
     _tr_webgorunum_kapat(view);
     if (wv_sayisi <= 0) {
         hizli_erisim_ac();
@@ -252,8 +259,6 @@ constexpr char kHataSayfasiBasi[] =
     "border-radius:6px;text-decoration:none}</style></head><body><h1>Bu sayfa coktu</h1><p>";
 constexpr char kSayfaSureciMetni[] =
     "Sayfayi gosteren surec beklenmedik bicimde sonlandi. Diger sekmeler calismaya devam ediyor.";
-constexpr char kMotorMetni[] =
-    "Web motoru beklenmedik bicimde sonlandi. Sayfalar yeni bir motorda yeniden yuklenebilir.";
 constexpr char kAdresBasi[] = "</p><p>";
 constexpr char kHataSayfasiOrtasi[] = "</p><a href=\"";
 constexpr char kHataSayfasiSonu[] = "\">Yeniden yukle</a> <p>Ya da F5'e basin.</p></body></html>";
@@ -274,11 +279,11 @@ std::string html_kacisli(const char* metin) {
     return sonuc;
 }
 
-void hata_sayfasini_goster(int64_t view, bool motor) {
+void hata_sayfasini_goster(int64_t view) {
     const char* adres = cokme_adresleri[view] != nullptr ? cokme_adresleri[view] : "";
     const std::string kacisli = html_kacisli(adres);
     std::string sayfa = kHataSayfasiBasi;
-    sayfa += motor ? kMotorMetni : kSayfaSureciMetni;
+    sayfa += kSayfaSureciMetni;
     sayfa += kAdresBasi;
     sayfa += kacisli;
     sayfa += kHataSayfasiOrtasi;
@@ -308,16 +313,14 @@ void cokme_adresini_kaydet(int64_t view) {
     cokme_adresleri[view] = kopya(son_adresler[view] != nullptr ? son_adresler[view] : "");
 }
 
-// A tab whose whole engine failed has a view that is gone for good: the tab gets a
-// new web view in its place (the first one starts a new engine) showing the error
-// page. false when no new web view could be made; the dead tab then stays as it is.
+// A tab whose whole engine failed has a view that is gone for good: Reload gives
+// the tab a new web view in its place (the first one starts a new engine) and loads
+// the page it had. false when no new web view could be made; the dead tab stays.
 bool sekmeye_yeni_gorunum_ver(int64_t konum) {
     int64_t eski = sekme_gorunumleri[konum];
     const bool secili = secili_konum() == konum;
-    cokme_adresini_kaydet(eski);
     char* adres = cokme_adresleri[eski];
     cokme_adresleri[eski] = nullptr;
-    AlinanMetin baslik(_tr_webgorunum_baslik_al(eski));
     if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) {
         cokme_adresleri[eski] = adres;
         return false;
@@ -325,22 +328,27 @@ bool sekmeye_yeni_gorunum_ver(int64_t konum) {
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
     metni_birak(son_adresler[eski]);
+    olu_gorunumler[eski] = false;
     _tr_webgorunum_kapat(eski);
-    int64_t yeni = sekme_ac(baslik.bos() ? kYeniSekmeBasligi : baslik.ptr(),
-                            baslik.bos() ? uzunluk(kYeniSekmeBasligi) : baslik.len(),
-                            [](int64_t, const char*, int64_t) {}, nullptr, 0, konum, secili);
-    if (yeni < 0) {
-        free(adres);
-        if (wv_sayisi <= 0) hizli_erisim_ac();
-        return false;
-    }
-    cokme_adresleri[yeni] = adres;
-    hata_sayfasini_goster(yeni, true);
-    return true;
+    const bool baslangic = adres == nullptr || adres[0] == '\0' || strcmp(adres, "about:blank") == 0;
+    int64_t yeni = baslangic ? sekme_ac(kHizliErisimBasligi, uzunluk(kHizliErisimBasligi), baslangic_sayfasini_yukle,
+                                        nullptr, 0, konum, secili)
+                             : sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, adres,
+                                        uzunluk(adres), konum, secili);
+    free(adres);
+    if (yeni < 0 && wv_sayisi <= 0) hizli_erisim_ac();
+    return yeni >= 0;
 }
 
-// Reload: a page on its error page gets back the page it had.
+// Reload: a page on its error page gets back the page it had; a tab whose engine
+// is gone gets a new web view.
 int64_t yeniden_yukle(int64_t view) {
+    if (view >= 0 && view < kGorunumSiniri && olu_gorunumler[view]) {
+        for (int64_t konum = 0; konum < wv_sayisi; ++konum) {
+            if (sekme_gorunumleri[konum] == view) return sekmeye_yeni_gorunum_ver(konum) ? 0 : -1;
+        }
+        return -1;
+    }
     if (view < 0 || view >= kGorunumSiniri || cokme_adresleri[view] == nullptr) return _tr_webgorunum_yenile(view);
     char* adres = cokme_adresleri[view];
     cokme_adresleri[view] = nullptr;
@@ -405,9 +413,11 @@ bool sayfa_olaylarini_isle(int64_t konum) {
     const int64_t cokme = _tr_webgorunum_coktu_mu(view);
     if (cokme == 1) {
         cokme_adresini_kaydet(view);
-        hata_sayfasini_goster(view, false);
+        hata_sayfasini_goster(view);
     } else if (cokme == 2) {
-        sekmeye_yeni_gorunum_ver(konum);
+        cokme_adresini_kaydet(view);
+        olu_gorunumler[view] = true;
+        _tr_arayuz_sekme_baslik_ayarla(sekme_defteri, konum, kMotorCoktuBasligi, uzunluk(kMotorCoktuBasligi));
         return true;
     }
     if (_tr_webgorunum_yeni_pencere_istendi_mi(view) == 1) yeni_pencereyi_ac(konum, view);
@@ -582,7 +592,10 @@ int64_t adres_cubugunu_guncelle(void) noexcept {
 int64_t durum_guncelle(void) noexcept {
     if (secili_konum() < 0) return 0;
     int64_t view = secili_gorunum();
-    if (baglanti_metni != nullptr) {
+    if (view >= 0 && view < kGorunumSiniri && olu_gorunumler[view]) {
+        _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
+        _tr_arayuz_etiket_metni_ayarla(durum_etiketi, kMotorCoktuDurumu, uzunluk(kMotorCoktuDurumu));
+    } else if (baglanti_metni != nullptr) {
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, baglanti_metni, uzunluk(baglanti_metni));
     } else if (_tr_webgorunum_yukleniyor_mu(view) == 1) {
         _tr_arayuz_ilerleme_ayarla(ilerleme, _tr_webgorunum_yuklenme_yuzdesi(view));

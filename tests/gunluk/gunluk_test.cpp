@@ -366,23 +366,28 @@ TEST_F(Standin, CokenSayfaHataSayfasiGosterirYenileGeriGetirir) {
     }));
 }
 
-TEST_F(Standin, MotorCokunceHerSekmeHataSayfasiGosterir) {
+TEST_F(Standin, MotorCokunceHerSekmeSoylerYenileYeniMotordaAcar) {
     if (gercek_motor()) GTEST_SKIP();
     tus_bas(pencere(adres_girisi), '1', TR_KISAYOL_CTRL);
     yukle("file:///Z:/yok/gunluk_motor.html", "file:///Z:/yok/gunluk_motor.html");
     const int64_t n = wv_sayisi;
     ASSERT_GE(n, 2);
+    const size_t isaret = gunluk().size();
     tus_bas(pencere(adres_girisi), '2', TR_KISAYOL_CTRL);
     betik_calistir("location.href = 'edge://kill-engine'");
-    EXPECT_TRUE(bekle([&] {
-        for (int64_t i = 0; i < n; ++i)
-            if (baslik(i) != "Sayfa coktu") return false;
-        return wv_sayisi == n;
-    }));
-    // Reload brings the page back in a web view of the new engine.
+    EXPECT_TRUE(bekle([] { return pencere_metni(pencere(durum_etiketi)).rfind("Web motoru coktu", 0) == 0; }));
     tus_bas(pencere(adres_girisi), '1', TR_KISAYOL_CTRL);
+    EXPECT_EQ(pencere_metni(pencere(durum_etiketi)).rfind("Web motoru coktu", 0), 0u);
+    // Nothing started a new engine by itself: no controller was asked for.
+    const auto satirlar = gunluk();
+    EXPECT_EQ(std::count(satirlar.begin() + static_cast<long>(isaret), satirlar.end(),
+                         "- CreateCoreWebView2Controller"), 0);
+    EXPECT_EQ(wv_sayisi, n);
+    // Reload brings the page back in a web view of the new engine, in its place.
     tus_bas(pencere(adres_girisi), 'R', TR_KISAYOL_CTRL);
     EXPECT_TRUE(bekle([] { return adres(0) == "file:///Z:/yok/gunluk_motor.html"; }));
+    EXPECT_EQ(secili(), 0);
+    EXPECT_EQ(wv_sayisi, n);
 }
 
 // ---- The real engine ------------------------------------------------------------
