@@ -61,10 +61,11 @@ int64_t korva_baslat(void) noexcept {
     ana_pencere = _tr_pencere_olustur(kBaslik, sizeof(kBaslik) - 1, PENCERE_GENISLIK, PENCERE_YUKSEKLIK);
     arayuz_kur();
     kisayollari_kur();
+    // The side panel starts closed, in step with kenar_acik = 0. Hidden before the
+    // tree is first laid out and shown, so the window is laid out and painted once.
+    _tr_arayuz_widget_gizle(kenar_panel);
     _tr_pencere_icerik_ayarla(ana_pencere, ana_kutu);
     _tr_pencere_goster(ana_pencere);
-    // The side panel starts closed, in step with kenar_acik = 0.
-    _tr_arayuz_widget_gizle(kenar_panel);
     hizli_erisim_ac();
     return 0;
 }

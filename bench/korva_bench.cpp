@@ -3,10 +3,11 @@
 // collects the lines of several runs and prints the table.
 //
 //   korva_bench acilis   starts Korva and exits once the first tab's navigation has
-//                        completed (bench/run times the whole process from outside)
-//   korva_bench olcum    the times, in one process: opening and switching tabs, the
-//                        engine's controller alone, layout, resize, one pass of the
-//                        checks with 1 and 64 tabs
+//                        completed and the window is drawn (bench/run times the whole
+//                        process from outside; the time from main is printed)
+//   korva_bench olcum    the times, in one process: a whole repaint, opening and
+//                        switching tabs, the engine's controller alone, layout,
+//                        resize, one pass of the checks with 1 and 64 tabs
 //   korva_bench bellek   private memory with 1 and 64 tabs and after 500 tabs were
 //                        opened and closed
 //
@@ -16,12 +17,12 @@
 #include <commctrl.h>
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "korva.h"
+#include "olcum_ortak.h"
 #include "webview/webgorunum_win_cz.h"
 #include "wv2_arayuz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -29,30 +30,11 @@
 
 namespace {
 
-// ---- Time and figures ------------------------------------------------------------
+// ---- Figures -------------------------------------------------------------------------
 
-double saniye() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double ortanca(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-void yaz(const char* name, double value, const char* unit) {
-    std::printf("%s %.6g %s\n", name, value, unit);
-    std::fflush(stdout);
-}
+using olcum::ortanca;
+using olcum::saniye;
+using olcum::yaz;
 
 // Private memory of the process: PrivateUsage of PROCESS_MEMORY_COUNTERS_EX. Wine
 // reports 0 there, so when it does the committed private pages of the address
@@ -101,13 +83,9 @@ void yuklenene_kadar(int64_t view) {
 
 HWND serit() { return _tr_arayuz_widget_al_hwnd(sekme_defteri); }
 
-void tiklat(int position, bool close_mark) {
-    RECT item;
-    if (!SendMessageW(serit(), TCM_GETITEMRECT, position, reinterpret_cast<LPARAM>(&item))) return;
-    const LPARAM point = MAKELPARAM(close_mark ? item.right - 3 : item.left + 6, (item.top + item.bottom) / 2);
-    PostMessageW(serit(), WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageW(serit(), WM_LBUTTONUP, 0, point);
-}
+void tiklat(int position, bool close_mark) { olcum::sekmeye_tikla(serit(), position, close_mark); }
+
+HWND ana_hwnd() { return GetAncestor(_tr_arayuz_widget_al_hwnd(ana_kutu), GA_ROOT); }
 
 // Closes the last tab by its close mark, as a user does.
 void son_sekmeyi_kapat() {
@@ -118,40 +96,11 @@ void son_sekmeyi_kapat() {
 
 // ---- The engine alone -------------------------------------------------------------
 
-// A completion handler that only notes its result.
-template <typename Arayuz, typename Sonuc>
-class Tamamlama : public Arayuz {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
-        *out = this;
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE Invoke(HRESULT, Sonuc* result) override {
-        sonuc = result;
-        if (result != nullptr) result->AddRef();
-        bitti = true;
-        return S_OK;
-    }
-    Sonuc* sonuc = nullptr;
-    bool bitti = false;
-};
-
-using OrtamTamamlama = Tamamlama<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, ICoreWebView2Environment>;
+using OrtamTamamlama =
+    olcum::Tamamlama<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, ICoreWebView2Environment>;
 using DenetleyiciTamamlama =
-    Tamamlama<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, ICoreWebView2Controller>;
-
-void bitene_kadar_pompala(const bool& done) {
-    MSG message;
-    while (!done) {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (!done) MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
-}
+    olcum::Tamamlama<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, ICoreWebView2Controller>;
+using olcum::bitene_kadar_pompala;
 
 // The median time the stand-in engine takes to make a controller, on its own.
 double yalin_denetleyici_ms(int repetitions) {
@@ -190,12 +139,14 @@ void sekme_acma_ve_gecis() {
         const double start = saniye();
         const int64_t view = hizli_erisim_ac();
         yuklenene_kadar(view);
+        olcum::cizilene_kadar(ana_hwnd());
         opening.push_back((saniye() - start) * 1000);
         // Switch back and forth between the first tab and the new one.
         for (int position : {0, static_cast<int>(wv_sayisi - 1)}) {
             const double from = saniye();
             tiklat(position, false);
             for (int k = 0; k < 100 && _tr_arayuz_sekme_secili(sekme_defteri) != position; ++k) tur();
+            olcum::cizilene_kadar(ana_hwnd());
             switching.push_back((saniye() - from) * 1000);
         }
         son_sekmeyi_kapat();
@@ -224,20 +175,39 @@ void sekme_acma_ve_gecis() {
     yaz("sekme_gecisi_ms", ortanca(switching), "ms");
 }
 
+// The layout pass of the whole tree, in place (nothing moves) and between the client
+// areas of two window sizes (windows move), each until drawn; the bare tree makes the
+// same placements for comparison. Then resizing the window.
 void yerlesim_ve_boyut() {
-    RECT client;
-    HWND root = _tr_arayuz_widget_al_hwnd(ana_kutu);
-    HWND window = GetAncestor(root, GA_ROOT);
-    _tr_pencere_boyut_ayarla(ana_pencere, PENCERE_GENISLIK, PENCERE_YUKSEKLIK);
-    tur();
-    GetClientRect(window, &client);
-    std::vector<double> layout;
-    for (int i = 0; i < 200; ++i) {
-        const double start = saniye();
-        win_layout_yenile(ana_kutu, client.right, client.bottom);
-        layout.push_back((saniye() - start) * 1e6);
+    HWND window = ana_hwnd();
+    const int64_t sizes[2][2] = {{PENCERE_GENISLIK, PENCERE_YUKSEKLIK}, {1200, 800}};
+    RECT clients[2];
+    for (int s = 1; s >= 0; --s) {
+        _tr_pencere_boyut_ayarla(ana_pencere, sizes[s][0], sizes[s][1]);
+        for (int i = 0; i < 5; ++i) tur();
+        GetClientRect(window, &clients[s]);
     }
-    yaz("yerlesim_us", ortanca(layout), "us");
+    olcum::cizilene_kadar(window);
+    auto pass = [&](int s) { win_layout_yenile(ana_kutu, clients[s].right, clients[s].bottom); };
+    std::vector<double> still, moving, moving_calls;
+    for (int i = 0; i < 40; ++i) {
+        double start = saniye();
+        pass(0);
+        olcum::cizilene_kadar(window);
+        still.push_back((saniye() - start) * 1000);
+        for (int s : {1, 0}) {
+            start = saniye();
+            pass(s);
+            moving_calls.push_back((saniye() - start) * 1000);
+            olcum::cizilene_kadar(window);
+            moving.push_back((saniye() - start) * 1000);
+        }
+    }
+    yaz("yerlesim_sabit_ms", ortanca(still), "ms");
+    yaz("yerlesim_hareketli_ms", ortanca(moving), "ms");
+    yaz("yerlesim_hareketli_cagri_ms", ortanca(moving_calls), "ms");
+
+
     std::vector<double> resize;
     for (int i = 0; i < 30; ++i) {
         const int64_t width = i % 2 == 0 ? 1200 : PENCERE_GENISLIK;
@@ -245,9 +215,22 @@ void yerlesim_ve_boyut() {
         const double start = saniye();
         _tr_pencere_boyut_ayarla(ana_pencere, width, height);
         _tr_pencere_olaylari_isle();
+        olcum::cizilene_kadar(window);
         resize.push_back((saniye() - start) * 1000);
     }
     yaz("boyutlama_ms", ortanca(resize), "ms");
+}
+
+// The whole window repainted, as it stands after start-up (the bare tree measures
+// it at the same point).
+void tumunu_ciz_olc() {
+    std::vector<double> repaint;
+    for (int i = 0; i < 15; ++i) {
+        const double start = saniye();
+        olcum::tumunu_ciz(ana_hwnd());
+        repaint.push_back((saniye() - start) * 1000);
+    }
+    yaz("tum_cizim_ms", ortanca(repaint), "ms");
 }
 
 double kontrol_turu_us() {
@@ -263,10 +246,11 @@ double kontrol_turu_us() {
 
 // The times: opening, switching and closing tabs, the engine alone, layout, resize
 // and one pass of the checks with 1 and 64 tabs.
-void olcum() {
+void olcumler() {
     korva_baslat();
     yuklenene_kadar(secili_gorunum());
     for (int i = 0; i < 20; ++i) tur();
+    tumunu_ciz_olc();
     yaz("kontrol_turu_1_sekme_us", kontrol_turu_us(), "us");
     sekme_acma_ve_gecis();
     yerlesim_ve_boyut();
@@ -300,8 +284,11 @@ void bellek() {
 
 // Start-up until the first tab's navigation has completed, then exit.
 int acilis() {
+    const double start = saniye();
     korva_baslat();
     yuklenene_kadar(secili_gorunum());
+    olcum::cizilene_kadar(ana_hwnd());
+    yaz("acilis_ic_ms", (saniye() - start) * 1000, "ms");
     return 0;
 }
 
@@ -310,7 +297,7 @@ int acilis() {
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "acilis") == 0) return acilis();
     if (argc > 1 && std::strcmp(argv[1], "olcum") == 0) {
-        olcum();
+        olcumler();
         return 0;
     }
     if (argc > 1 && std::strcmp(argv[1], "bellek") == 0) {

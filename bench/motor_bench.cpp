@@ -25,34 +25,16 @@
 #include <vector>
 
 #include "korva.h"
+#include "olcum_ortak.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
 #include "window/pencere_win_cz.h"
 
 namespace {
 
-double saniye() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double ortanca(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-void yaz(const char* name, double value, const char* unit) {
-    std::printf("%s %.6g %s\n", name, value, unit);
-    std::fflush(stdout);
-}
+using olcum::ortanca;
+using olcum::saniye;
+using olcum::yaz;
 
 void pompala() {
     MSG message;

@@ -256,9 +256,11 @@ std::wstring arguman(const std::wstring& deger)
 // kills that group as soon as the lifetime socket ends, which happens when this
 // process ends in any way; and reports the engine's own end on the socket, so that
 // an engine that dies while starting fails at once instead of at the time-out.
-// The shell's own complaints (a job it killed) would land on the host's console.
+// The shell lets go of the host's standard handles at once: its complaints (a job it
+// killed) do not belong on the host's console, and whoever reads the host's output
+// through a pipe must see it end when the host ends.
 const wchar_t* const KABUK_SATIRI =
-    L"exec 2>/dev/null\n"
+    L"exec </dev/null >/dev/null 2>&1\n"
     L"exec 3<>\"/dev/tcp/127.0.0.1/$1\" || exit 1\n"
     L"printf 'korva %s\\n' \"$2\" >&3\n"
     L"p=$3; shift 3\n"
@@ -883,7 +885,7 @@ bool Baglanti::ui_da_calistir(std::function<void()> is)
 void Baglanti::kapat(DWORD sure_ms)
 {
     Ortak& ortak = *ic_->ortak;
-    if (ortak.kapatiliyor.exchange(true))
+    if (surec_bitiyor() || ortak.kapatiliyor.exchange(true))
         return;
     const Sinir sinir(sure_ms);
     if (ortak.acik) {

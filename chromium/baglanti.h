@@ -30,7 +30,8 @@ struct MotorAyari {
     // The engine binary as a Unix path. Empty: KORVA_CHROMIUM from the environment,
     // else /usr/lib/chromium/chromium.
     std::string ikili;
-    // A Windows folder; the engine's private profile goes in a subfolder of it.
+    // A Windows folder; the engine's private profile goes in a subfolder of it
+    // (chromium_profili, with the engine's own output in chromium.log there).
     std::wstring kullanici_klasoru;
 };
 
@@ -70,13 +71,16 @@ public:
     void kapaninca(std::function<void()> dinleyici);
 
     bool acik_mi() const;
-    // Posts work to the UI thread (from any thread); false once the library unloads.
+    // Posts work to the UI thread (from any thread); false once the library unloads,
+    // and before the first baslat (whose thread becomes the UI thread).
     static bool ui_da_calistir(std::function<void()> is);
 
     // Asks the engine to close (Browser.close) and waits up to `sure_ms` for the
     // connection to end; then closes the sockets, which ends the engine regardless.
     void kapat(DWORD sure_ms = 2000);
 
+    // Ends the engine without waiting (kapat first for an orderly end). No listener
+    // or hook runs afterwards; replies still awaited fail later on the UI thread.
     ~Baglanti();
     struct Ic;
     explicit Baglanti(std::unique_ptr<Ic> ic);

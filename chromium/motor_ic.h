@@ -12,6 +12,7 @@
 #pragma once
 
 #include "baglanti.h"
+#include "com_nesnesi.h"
 #include "wv2_arayuz.h"
 
 #include <wrl/client.h>
@@ -28,48 +29,12 @@ using Microsoft::WRL::ComPtr;
 
 std::wstring utf8_den(const std::string& metin);
 std::string utf8_e(const std::wstring& metin);
+// A host's address as the engine needs it (file:///C:/... becomes the Unix path Wine
+// maps the drive to), and an engine's address as the host knows it.
+std::string motora_adres(const std::wstring& adres);
+std::wstring hostun_adresi(const std::string& adres);
 // A copy in CoTaskMemAlloc memory, as every string the engine hands out; null on failure.
 LPWSTR gorev_kopyasi(const std::wstring& metin);
-
-// Takes over the one reference a new object starts with. Not ComPtr::Attach: the
-// mingw-w64 version of it adds a reference of its own, and the object would leak.
-template <class T>
-ComPtr<T> sahiplen(T* nesne)
-{
-    ComPtr<T> sonuc;
-    *sonuc.GetAddressOf() = nesne;
-    return sonuc;
-}
-
-// IUnknown for an object that implements one interface.
-template <class Arayuz>
-class TekArayuz : public Arayuz {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID kimlik, void** nesne) override
-    {
-        if (!nesne)
-            return E_POINTER;
-        if (IsEqualIID(kimlik, IID_IUnknown) || IsEqualIID(kimlik, __uuidof(Arayuz))) {
-            *nesne = static_cast<Arayuz*>(this);
-            this->AddRef();
-            return S_OK;
-        }
-        *nesne = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&sayac)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG kalan = InterlockedDecrement(&sayac);
-        if (kalan == 0)
-            delete this;
-        return static_cast<ULONG>(kalan);
-    }
-    virtual ~TekArayuz() = default;   // appended after the interface's own slots
-
-protected:
-    LONG sayac = 1;
-};
 
 // ---------------------------------------------------------------------------
 // The engine process: one per host process, shared by every environment object.

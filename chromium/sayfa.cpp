@@ -52,6 +52,7 @@ struct Gezinti {
     std::string ana_istek;     // the request id of its document, once known
     bool basarisiz = false;
     COREWEBVIEW2_WEB_ERROR_STATUS durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+    bool bitti = false;        // the load stopped; its completion waits for the title
 };
 
 // A text document on its way in: about:blank is loading, then gets the content.
@@ -375,9 +376,8 @@ public:
         bekleyen_dizeyi_birak();
         dize_bos_sayfa_yukleniyor = false;
         kendi_gezintimiz = true;
-        bos_baslangic = false;
         coktu_ise_canlandir();
-        komut("Page.navigate", {{"url", utf8_e(uri)}});
+        komut("Page.navigate", {{"url", motora_adres(uri)}});
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html) override
@@ -718,7 +718,6 @@ private:
     std::shared_ptr<DizeYuklemesi> dize;
     std::shared_ptr<DizeYuklemesi> bekleyen_dize;   // asked for, not yet started
     bool dize_bos_sayfa_yukleniyor = false;
-    bool bos_baslangic = true;            // nothing has been loaded into the view yet
     bool kendi_gezintimiz = false;        // the next start is the host's, not the user's
     Json gecmis = Json::object();         // the last Page.getNavigationHistory
     int64_t ilk_kayit = -1;
@@ -982,10 +981,23 @@ private:
 
     // ---- Navigation.
 
+    // A new navigation ends the one under way: one whose load had stopped completes
+    // as it went, any other as canceled.
+    void eski_gezintiyi_bitir()
+    {
+        if (!gezinti)
+            return;
+        std::unique_ptr<Gezinti> eski = std::move(gezinti);
+        bool basarili = eski->bitti && !eski->basarisiz;
+        tamamlanmayi_yay(basarili ? TRUE : FALSE,
+                         basarili ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN
+                         : eski->bitti ? eski->durum : COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED,
+                         eski->kimlik);
+    }
+
     void yeni_gezinti_baslat(UINT64 kimlik)
     {
-        if (gezinti)
-            tamamlanmayi_yay(FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, gezinti->kimlik);
+        eski_gezintiyi_bitir();
         gezinti.reset(new Gezinti());
         gezinti->kimlik = kimlik;
     }
@@ -1027,16 +1039,21 @@ private:
         });
     }
 
+    // The load stopped: the title is read first, so that a host that looks at the
+    // title when the navigation completes finds the new page's.
     void tamamla()
     {
-        if (!gezinti)
+        if (!gezinti || gezinti->bitti)
             return;
-        std::unique_ptr<Gezinti> biten = std::move(gezinti);
-        tamamlanmayi_yay(biten->basarisiz ? FALSE : TRUE, biten->basarisiz ? biten->durum
-                                                                         : COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN,
-                         biten->kimlik);
-        if (!kapali)
-            basligi_sor();
+        gezinti->bitti = true;
+        UINT64 kimlik = gezinti->kimlik;
+        basligi_sor([kimlik](Sayfa& sayfa) {
+            if (!sayfa.gezinti_mi(kimlik))
+                return;
+            std::unique_ptr<Gezinti> biten = std::move(sayfa.gezinti);
+            sayfa.tamamlanmayi_yay(biten->basarisiz ? FALSE : TRUE,
+                                   biten->basarisiz ? biten->durum : COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, kimlik);
+        });
     }
 
     bool ana_cerceve(const Json& p, const char* alan_adi = "frameId") const
@@ -1051,7 +1068,7 @@ private:
             komut("Fetch.continueRequest", {{"requestId", istek}});
             return;
         }
-        std::wstring hedef_adres = utf8_den(p["request"].value("url", ""));
+        std::wstring hedef_adres = hostun_adresi(p["request"].value("url", ""));
         bool yonlendirme = p.contains("redirectedRequestId") && gezinti;
         if (!yonlendirme)
             yeni_gezinti_baslat(++g_sonraki_gezinti);
@@ -1086,7 +1103,7 @@ private:
             return;
         yeni_gezinti_baslat(++g_sonraki_gezinti);
         UINT64 kimlik = gezinti->kimlik;
-        if (!baslamayi_yay(utf8_den(url), FALSE, kimlik, kullanici_mi()) && gezinti_mi(kimlik)) {
+        if (!baslamayi_yay(hostun_adresi(url), FALSE, kimlik, kullanici_mi()) && gezinti_mi(kimlik)) {
             gezinti.reset();
             komut("Page.stopLoading");
             iptali_teslim_et(kimlik);
@@ -1113,7 +1130,6 @@ private:
         if (cerceve.contains("parentId") || cerceve.value("id", "") != hedef || dize_bos_sayfa_yukleniyor)
             return;
         coktu_ise_canlandir();
-        bos_baslangic = false;
         std::string url = cerceve.value("url", "");
         bool hata_sayfasi = adres_mi(url, "chrome-error:");
         if (hata_sayfasi)
@@ -1122,7 +1138,7 @@ private:
             // A start the engine did not show us (a restored history entry, say).
             yeni_gezinti_baslat(++g_sonraki_gezinti);
             UINT64 kimlik = gezinti->kimlik;
-            baslamayi_yay(utf8_den(url), FALSE, kimlik, kullanici_mi());
+            baslamayi_yay(hostun_adresi(url), FALSE, kimlik, kullanici_mi());
             if (!gezinti_mi(kimlik))
                 return;
         }
@@ -1131,7 +1147,7 @@ private:
             gezinti->durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR;
         }
         UINT64 kimlik = gezinti->kimlik;
-        std::wstring yeni_adres = utf8_den(url);
+        std::wstring yeni_adres = hostun_adresi(url);
         if (yeni_adres != adres) {
             adres = yeni_adres;
             auto arguman = sahiplen(kaynak_argumani_olustur(TRUE));
@@ -1149,7 +1165,7 @@ private:
     {
         if (!ana_cerceve(p))
             return;
-        std::wstring yeni_adres = utf8_den(p.value("url", ""));
+        std::wstring yeni_adres = hostun_adresi(p.value("url", ""));
         if (yeni_adres != adres) {
             adres = yeni_adres;
             auto arguman = sahiplen(kaynak_argumani_olustur(FALSE));
@@ -1195,9 +1211,7 @@ private:
         if (kapali || bekleyen_dize != yukleme)
             return;
         bekleyen_dize.reset();
-        if (gezinti)
-            tamamlanmayi_yay(FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, gezinti->kimlik);
-        gezinti.reset();
+        eski_gezintiyi_bitir();
         if (dize)
             tamamlanmayi_yay(FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, dize->kimlik);
         dize = yukleme;
@@ -1212,16 +1226,9 @@ private:
             return;
         }
         coktu_ise_canlandir();
-        if (bos_baslangic) {
-            // A view that has shown nothing yet still has the empty document it was
-            // made with: the text goes straight into it, which spares a navigation
-            // (and often the start of a page process) on every new tab. That entry
-            // is then a page the history can come back to.
-            bos_baslangic = false;
-            ilk_kayit = -1;
-            belge_icerigini_koy(yukleme->html, yukleme);
-            return;
-        }
+        // Always a navigation of its own, even in a view that shows nothing yet: the
+        // engine replaces a view's first, empty entry on the next navigation, and the
+        // text would then be lost to Back.
         dize_bos_sayfa_yukleniyor = true;
         komut("Page.navigate", {{"url", "about:blank"}});
     }
@@ -1270,13 +1277,15 @@ private:
                       if (sayfa.kapali || !sayfa.dize || sayfa.dize->kimlik != kimlik)
                           return;
                   }
-                  sayfa.dize.reset();
-                  sayfa.tamamlanmayi_yay(basarili ? TRUE : FALSE,
-                                         basarili ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN
-                                                  : COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR,
-                                         kimlik);
-                  if (!sayfa.kapali)
-                      sayfa.basligi_sor();
+                  sayfa.basligi_sor([kimlik, basarili](Sayfa& sayfa) {
+                      if (!sayfa.dize || sayfa.dize->kimlik != kimlik)
+                          return;
+                      sayfa.dize.reset();
+                      sayfa.tamamlanmayi_yay(basarili ? TRUE : FALSE,
+                                             basarili ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN
+                                                      : COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR,
+                                             kimlik);
+                  });
               });
     }
 
@@ -1292,30 +1301,41 @@ private:
 
     // The document's title, or for a page without one the engine's own default
     // (the target's title, which is then its address).
-    void basligi_sor()
+    // `sonra` runs once the title is known (or could not be read), if the view is
+    // still open.
+    void basligi_sor(std::function<void(Sayfa&)> sonra = nullptr)
     {
         komut("Runtime.evaluate", {{"expression", "document.title"}, {"returnByValue", true}},
-              [](Sayfa& sayfa, const Json& sonuc, const Json* hata) {
-                  if (hata)
-                      return;
-                  std::string metin = sonuc.value("result", Json::object()).value("value", "");
-                  if (!metin.empty()) {
-                      sayfa.basligi_koy(utf8_den(metin));
+              [sonra](Sayfa& sayfa, const Json& sonuc, const Json* hata) {
+                  const Json& deger = sonuc.value("result", Json::object()).value("value", Json());
+                  std::string metin = deger.is_string() ? deger.get<std::string>() : std::string();
+                  // A page without a title shows the engine's default; a page that could
+                  // not be asked (its document was just replaced) keeps what it had.
+                  if (!hata && metin.empty()) {
+                      sayfa.hedef_basligini_sor(sonra);
                       return;
                   }
-                  sayfa.hedef_basligini_sor();
+                  if (!hata)
+                      sayfa.basligi_koy(utf8_den(metin));
+                  if (sonra && !sayfa.kapali)
+                      sonra(sayfa);
               });
     }
 
-    void hedef_basligini_sor()
+    void hedef_basligini_sor(std::function<void(Sayfa&)> sonra = nullptr)
     {
         ComPtr<Sayfa> koru(this);
         baglanti->gonder("Target.getTargetInfo", {{"targetId", hedef}}, std::string(),
-                         [koru](const Json& sonuc, const Json* hata) {
-                             if (koru->kapali || hata)
+                         [koru, sonra](const Json& sonuc, const Json* hata) {
+                             if (koru->kapali)
                                  return;
-                             std::string metin = sonuc.value("targetInfo", Json::object()).value("title", "");
-                             koru->basligi_koy(utf8_den(metin.empty() ? utf8_e(koru->adres) : metin));
+                             if (!hata) {
+                                 std::string metin =
+                                     sonuc.value("targetInfo", Json::object()).value("title", "");
+                                 koru->basligi_koy(utf8_den(metin.empty() ? utf8_e(koru->adres) : metin));
+                             }
+                             if (sonra && !koru->kapali)
+                                 sonra(*koru.Get());
                          });
     }
 

@@ -11,6 +11,7 @@
 // page window), nesneler.cpp (environment, settings, event arguments), sayfa.cpp.
 #pragma once
 
+#include "com_nesnesi.h"
 #include "wv2_arayuz.h"
 
 #include <wrl/client.h>
@@ -191,12 +192,3 @@ void yeni_pencere_isleyicileri_bitti(ICoreWebView2NewWindowRequestedEventArgs* a
 // The version the loader and the environment report.
 extern const wchar_t MOTOR_SURUMU[];
 
-// Takes over the one reference a new object starts with. Not ComPtr::Attach: the
-// mingw-w64 version of it adds a reference of its own, and the object would leak.
-template <class T>
-ComPtr<T> sahiplen(T* nesne)
-{
-    ComPtr<T> sonuc;
-    *sonuc.GetAddressOf() = nesne;
-    return sonuc;
-}

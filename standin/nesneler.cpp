@@ -5,36 +5,6 @@
 
 const wchar_t MOTOR_SURUMU[] = L"1.0.0.0";
 
-// IUnknown for an object that implements one interface.
-template <class Arayuz>
-class TekArayuz : public Arayuz {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID kimlik, void** nesne) override
-    {
-        if (!nesne)
-            return E_POINTER;
-        if (IsEqualIID(kimlik, IID_IUnknown) || IsEqualIID(kimlik, __uuidof(Arayuz))) {
-            *nesne = static_cast<Arayuz*>(this);
-            this->AddRef();
-            return S_OK;
-        }
-        *nesne = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&sayac)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG kalan = InterlockedDecrement(&sayac);
-        if (kalan == 0)
-            delete this;
-        return static_cast<ULONG>(kalan);
-    }
-    virtual ~TekArayuz() = default;   // appended after the interface's own slots
-
-protected:
-    LONG sayac = 1;
-};
-
 // A getter that logs itself and copies a field out.
 #define ALICI(yontem, tur, alan)                                      \
     HRESULT STDMETHODCALLTYPE yontem(tur* deger) override             \

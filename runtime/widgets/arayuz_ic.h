@@ -67,6 +67,14 @@ extern HBRUSH hBrushBg;
 extern HBRUSH hBrushSurface;
 extern HFONT hDefaultFont;
 
+// The hidden window every widget is made under until a box, tab strip or window
+// adopts it (made on first need, kept for the life of the process). Made under the
+// desktop window instead, each control would be a top-level window of its own, which
+// under Wine's X11 driver means an X window made, shown and destroyed again on the
+// move. The tab control keeps notifying the window it was made under; the parking
+// window passes those notifications on to the control's parent of the moment.
+HWND park_penceresi();
+
 // Registers the window class "TrBox" (once).
 extern int32_t box_sinif_kayitli;
 void box_sinif_kaydet();
@@ -93,3 +101,11 @@ void kutuyu_yeniden_yerlestir(Widget* box);
 // A tab strip's display area: its client rectangle through TCM_ADJUSTRECT (wParam
 // FALSE), in the coordinates of its pages, which are its child windows.
 RECT sekme_gosterim_alani(HWND strip);
+
+// True while a layout pass runs. The pass lays out every box it places itself, once;
+// the WM_SIZE that placing a box sends it must not lay it out a second time.
+bool yerlesim_suruyor();
+
+// Fits a tab page to its strip's display area, moving it only when its place
+// changed, and lays it out when it is a box. Visibility is left as it is.
+void sayfayi_sigdir(HWND strip, HWND page);

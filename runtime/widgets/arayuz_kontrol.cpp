@@ -2,8 +2,8 @@
 // and progress bars) and the operations that set and read their text, an entry's
 // hint and a progress bar's position.
 //
-// A control is one native child window, created under the desktop window and
-// re-parented when a box, tab strip or window adopts it. It owns nothing beyond its
+// A control is one native child window, created under the runtime's parking window
+// and re-parented when a box, tab strip or window adopts it. It owns nothing beyond its
 // widget record and its window. Text comes in as UTF-8 and is handed to the
 // platform as UTF-16 (GenisMetin); text read back is a fresh UTF-8 block with a
 // terminating zero, which has storage even when it is empty. A text or a progress
@@ -51,7 +51,7 @@ constexpr KontrolTuru kIlerleme = {KIND_PROGRESS, PROGRESS_CLASSW, 0, WS_CHILD |
 
 HWND kontrol_penceresi(const KontrolTuru& type, const wchar_t* text) {
     return CreateWindowExW(type.extended_style, type.class_name, text, type.style, 0, 0, type.width, type.height,
-                           GetDesktopWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                           park_penceresi(), nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 // Creates a control with the given window text (null for none) and registers it.

@@ -12,6 +12,12 @@
 // program (`hidden_by_program`) is left out of the pass: it keeps no space and is
 // not shown again. Packing refuses a box into itself or its own descendants, so the
 // pass, which recurses into nested boxes and tab pages, always ends.
+//
+// One pass lays every box out once: it places a box's children in one batch
+// (DeferWindowPos), moving and showing only those whose place or visibility changed,
+// then lays out the nested boxes and tab pages itself. The WM_SIZE a moved box gets
+// meanwhile is left alone (yerlesim_suruyor). Nothing is drawn during the pass; the
+// area it changed is invalidated once at its end and painted with the next paint.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -79,7 +85,7 @@ int64_t kutu_olustur(const KutuTuru& type) {
     init_resources();
     if (box_sinif_kayitli == 0) box_sinif_kaydet();
     HWND hwnd = CreateWindowExW(type.extended_style, L"TrBox", nullptr, type.style, 0, 0, 100, 100,
-                                GetDesktopWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                                park_penceresi(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) return -1;
     const int64_t id = widget_kaydet(hwnd, type.kind);
     if (id >= 0) SetPropW(hwnd, kKutuKimligiOzelligi, reinterpret_cast<HANDLE>(static_cast<intptr_t>(id)));
@@ -125,26 +131,134 @@ bool kendi_icine_mi(const Widget* container, const Widget* child) {
 
 namespace {
 
+// The running pass. Windows are moved without drawing (SWP_NOREDRAW); what they
+// uncovered and where they went, in screen coordinates, is gathered in `bozulan`,
+// and when the outermost pass ends that area of its root window is invalidated once.
+// Every moved window and whatever it uncovered is then painted once, at the next
+// paint, instead of being erased and invalidated again for every move.
+int32_t yerlesim_derinligi = 0;  // passes running, nested ones included
+HWND gecisin_koku = nullptr;     // the window the outermost pass lays out
+HRGN bozulan = nullptr;          // null while nothing has moved
+
+void bozulana_ekle(HRGN part) {
+    if (part == nullptr) return;
+    if (bozulan == nullptr) {
+        bozulan = part;
+        return;
+    }
+    CombineRgn(bozulan, bozulan, part, RGN_OR);
+    DeleteObject(part);
+}
+
+// What has to be painted again when a window goes from `old_place` to `new_place`
+// (screen coordinates): both places, since its contents move and its old place is
+// uncovered. A box that keeps its top left corner and only changes size keeps what
+// it painted (it paints only its background, and its children are placed on their
+// own), so only the area between the two rectangles changes.
+void yer_degisimini_ekle(HWND hwnd, const RECT& old_place, const RECT& new_place) {
+    HRGN area = CreateRectRgnIndirect(&old_place);
+    HRGN added = CreateRectRgnIndirect(&new_place);
+    if (area == nullptr || added == nullptr) {
+        if (area != nullptr) DeleteObject(area);
+        if (added != nullptr) DeleteObject(added);
+        return;
+    }
+    const bool box_resized_in_place =
+        old_place.left == new_place.left && old_place.top == new_place.top && kutu_kaydi(hwnd) != nullptr;
+    CombineRgn(area, area, added, box_resized_in_place ? RGN_XOR : RGN_OR);
+    DeleteObject(added);
+    bozulana_ekle(area);
+}
+
+// Counts a pass as running for as long as it lives; the outermost one invalidates
+// what the pass changed when it ends.
+class YerlesimSuruyor {
+public:
+    explicit YerlesimSuruyor(HWND root) {
+        if (yerlesim_derinligi++ == 0) gecisin_koku = root;
+    }
+    ~YerlesimSuruyor() {
+        if (--yerlesim_derinligi != 0 || bozulan == nullptr) return;
+        POINT origin = {0, 0};
+        ClientToScreen(gecisin_koku, &origin);
+        OffsetRgn(bozulan, -origin.x, -origin.y);
+        RedrawWindow(gecisin_koku, nullptr, bozulan, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        DeleteObject(bozulan);
+        bozulan = nullptr;
+    }
+    YerlesimSuruyor(const YerlesimSuruyor&) = delete;
+    YerlesimSuruyor& operator=(const YerlesimSuruyor&) = delete;
+};
+
+// The placements of one box's children, made together when it ends. Each window is
+// moved only when its place changed and shown only when it is hidden; a window whose
+// place and visibility are right is not touched at all. Without a batch (the
+// platform refused one) each placement is made at once.
+class TopluYerlesim {
+public:
+    explicit TopluYerlesim(int count) : batch_(BeginDeferWindowPos(count)) {}
+    ~TopluYerlesim() {
+        if (batch_ != nullptr) EndDeferWindowPos(batch_);
+    }
+    TopluYerlesim(const TopluYerlesim&) = delete;
+    TopluYerlesim& operator=(const TopluYerlesim&) = delete;
+
+    void koy(HWND hwnd, int x, int y, int width, int height, bool show) {
+        HWND parent = GetParent(hwnd);
+        RECT old_place;
+        GetWindowRect(hwnd, &old_place);
+        RECT current = old_place;
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&current), 2);
+        UINT flags = SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
+        if (current.left == x && current.top == y) flags |= SWP_NOMOVE;
+        if (current.right - current.left == width && current.bottom - current.top == height) flags |= SWP_NOSIZE;
+        if (show && (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) == 0) flags |= SWP_SHOWWINDOW;
+        const UINT unchanged = SWP_NOMOVE | SWP_NOSIZE;
+        if ((flags & unchanged) == unchanged && (flags & SWP_SHOWWINDOW) == 0) return;
+
+        RECT new_place = {x, y, x + width, y + height};
+        MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&new_place), 2);
+        // A window that was hidden had nothing on the screen to keep.
+        if ((flags & SWP_SHOWWINDOW) != 0) {
+            bozulana_ekle(CreateRectRgnIndirect(&new_place));
+        } else {
+            yer_degisimini_ekle(hwnd, old_place, new_place);
+        }
+        if (batch_ != nullptr) batch_ = DeferWindowPos(batch_, hwnd, nullptr, x, y, width, height, flags);
+        if (batch_ == nullptr) SetWindowPos(hwnd, nullptr, x, y, width, height, flags);
+    }
+
+private:
+    HDWP batch_;
+};
+
 // Fits every page of a tab strip to its display area; pages that are boxes are
 // laid out there. Visibility is the strip's business and is left as it is.
 void sayfalari_sigdir(const Widget& strip) {
-    const RECT area = sekme_gosterim_alani(strip.hwnd);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
     for (int32_t k = 0; k < strip.tab_count && k < kSekmeSiniri; ++k) {
-        HWND page = strip.tab_pages[k];
-        if (page == nullptr) continue;
-        MoveWindow(page, area.left, area.top, width, height, TRUE);
-        const Widget* page_record = widget_bul(widget_kimligi(page));
-        if (page_record != nullptr && kutu_turu_mu(page_record->kind)) {
-            win_layout_yenile(kimlik(page_record), width, height);
-        }
+        if (strip.tab_pages[k] != nullptr) sayfayi_sigdir(strip.hwnd, strip.tab_pages[k]);
     }
+}
+
+// Where a child goes inside its box.
+struct CocukYeri {
+    const Widget* record;
+    int x, y, width, height;
+};
+
+// A child packed more than once is placed where its last entry puts it, so only
+// that entry counts.
+bool sonra_yine_var(const Widget& box, int32_t index, int32_t child_count) {
+    for (int32_t later = index + 1; later < child_count; ++later) {
+        if (box.children[later].hwnd == box.children[index].hwnd) return true;
+    }
+    return false;
 }
 
 // Sums are 64-bit so that huge paddings or requests cannot overflow; the results
 // are handed to the platform as 32-bit pixels.
 void yerlestir(const Widget& box, int32_t width, int32_t height) {
+    const YerlesimSuruyor pass(box.hwnd);
     const bool horizontal = box.kind == KIND_HBOX;
     const int64_t main_length = horizontal ? width : height;
     const int32_t cross_length = horizontal ? height : width;
@@ -170,36 +284,64 @@ void yerlestir(const Widget& box, int32_t width, int32_t height) {
         share = (spare > 0 ? spare : 0) / expanding;  // the remainder stays empty at the far end
     }
 
-    int64_t position = 0;
+    CocukYeri places[kCocukSiniri];
+    bool placed[kCocukSiniri] = {};
+    {
+        TopluYerlesim batch(child_count);
+        int64_t position = 0;
+        for (int32_t i = 0; i < child_count; ++i) {
+            const KutuCocugu& entry = box.children[i];
+            const Widget* child = cocuk_kaydi(entry);
+            if (programca_gizli(child)) continue;
+            position += entry.padding;
+            const int32_t main_size =
+                entry.expand != 0 ? static_cast<int32_t>(share) : sabit_uzunluk(child, horizontal);
+            int32_t cross_size = cross_length;
+            if (entry.fill == 0 && child != nullptr) {
+                const int32_t request = horizontal ? child->req_height : child->req_width;
+                if (request > 0) cross_size = request;
+            }
+            const int x = horizontal ? static_cast<int>(position) : 0;
+            const int y = horizontal ? 0 : static_cast<int>(position);
+            places[i] = {child, x, y, horizontal ? main_size : cross_size, horizontal ? cross_size : main_size};
+            position += static_cast<int64_t>(main_size) + entry.padding;
+            if (sonra_yine_var(box, i, child_count)) continue;
+            // Showing is what makes a newly placed nested box visible.
+            batch.koy(entry.hwnd, places[i].x, places[i].y, places[i].width, places[i].height, true);
+            placed[i] = true;
+        }
+    }
     for (int32_t i = 0; i < child_count; ++i) {
-        const KutuCocugu& entry = box.children[i];
-        const Widget* child = cocuk_kaydi(entry);
-        if (programca_gizli(child)) continue;
-        position += entry.padding;
-        const int32_t main_size = entry.expand != 0 ? static_cast<int32_t>(share) : sabit_uzunluk(child, horizontal);
-        int32_t cross_size = cross_length;
-        if (entry.fill == 0 && child != nullptr) {
-            const int32_t request = horizontal ? child->req_height : child->req_width;
-            if (request > 0) cross_size = request;
-        }
-        const int child_width = horizontal ? main_size : cross_size;
-        const int child_height = horizontal ? cross_size : main_size;
-        if (horizontal) {
-            MoveWindow(entry.hwnd, static_cast<int>(position), 0, child_width, child_height, TRUE);
-        } else {
-            MoveWindow(entry.hwnd, 0, static_cast<int>(position), child_width, child_height, TRUE);
-        }
-        ShowWindow(entry.hwnd, SW_SHOW);  // this is what makes a newly placed nested box visible
-        if (child != nullptr && kutu_turu_mu(child->kind)) {
-            win_layout_yenile(kimlik(child), child_width, child_height);
-        } else if (child != nullptr && child->kind == KIND_TABS) {
+        const Widget* child = places[i].record;
+        if (!placed[i] || child == nullptr) continue;
+        if (kutu_turu_mu(child->kind)) {
+            win_layout_yenile(kimlik(child), places[i].width, places[i].height);
+        } else if (child->kind == KIND_TABS) {
             sayfalari_sigdir(*child);
         }
-        position += static_cast<int64_t>(main_size) + entry.padding;
     }
 }
 
 }  // namespace
+
+// ---- Internal operations shared by the unit's files --------------------------
+
+bool yerlesim_suruyor() { return yerlesim_derinligi > 0; }
+
+void sayfayi_sigdir(HWND strip, HWND page) {
+    const YerlesimSuruyor pass(strip);
+    const RECT area = sekme_gosterim_alani(strip);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    {
+        TopluYerlesim batch(1);
+        batch.koy(page, area.left, area.top, width, height, false);
+    }
+    const Widget* page_record = widget_bul(widget_kimligi(page));
+    if (page_record != nullptr && kutu_turu_mu(page_record->kind)) {
+        win_layout_yenile(kimlik(page_record), width, height);
+    }
+}
 
 // ---- Entry points ---------------------------------------------------------------
 

@@ -7,7 +7,10 @@
 //    and `tab_closable` entries 0 to `tab_count` - 1. Removing a tab moves every later
 //    entry down by one. Entries past `tab_count` are left empty.
 //  - The page of the selected tab is the only page shown. Pages are child windows of
-//    the strip for good; removing a tab only hides its page.
+//    the strip for good; removing a tab only hides its page. A page about to be
+//    shown is shown before the others are hidden, and the strip clips its pages
+//    (WS_CLIPCHILDREN): the strip's own display area, which a page covers, is then
+//    never uncovered and painted in between.
 //  - A closable tab's text is its title followed by two spaces and a lowercase "x",
 //    the close mark. A plain tab's text is its title alone.
 //  - The strip's window procedure (put in place of the tab control's own) sets
@@ -16,23 +19,25 @@
 //    user's selection and by `_tr_arayuz_sekme_sec`.
 //  - Tab indices arriving as 64-bit arguments are taken as their low 32 bits.
 //
-// Why the strip has a window procedure of its own: the tab control sends its
-// notifications to the window it was created under, for good, and strips are created
-// under the desktop window before a box adopts them. A user's selection would
-// therefore never reach the box that switches pages. The procedure watches the
-// selection across every mouse and keyboard message and, when it changed, tells the
-// strip's parent of the moment itself. The control's own notification keeps going to
-// the desktop window, so the parent hears of each change exactly once.
+// A user's selection reaches the strip's box this way: the tab control notifies the
+// window it was created under, for good, which is the runtime's parking window, and
+// the parking window passes the notification on to the strip's parent of the moment.
 //
-// The procedure replaces the control's own (which it calls for everything it does
-// not keep) rather than going through SetWindowSubclass: under Wine every message
-// through a SetWindowSubclass chain looks its data up in two window properties,
-// each a round trip to the wine server (about 80 us a message on this machine), and
-// a program asks the strip for its selection several times on every pass of its
-// loop. The strip's widget id is kept in the window's GWLP_USERDATA.
+// The strip is drawn without the visual style (SetWindowTheme with a space, which
+// names no theme; an empty text would change nothing). The themed tab control paints
+// its display area with a stretched background image, which under Wine costs some
+// 16 ms on every repaint of any part of it, although a page covers it.
+//
+// The strip's window procedure replaces the control's own (which it calls for
+// everything it does not keep) rather than going through SetWindowSubclass: under
+// Wine every message through a SetWindowSubclass chain looks its data up in two
+// window properties, each a round trip to the wine server (about 80 us a message on
+// this machine), and a program asks the strip for its selection several times on
+// every pass of its loop. The strip's widget id is kept in the window's GWLP_USERDATA.
 #include <windows.h>
 #include <windowsx.h>
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -99,12 +104,14 @@ int32_t secili_sekme(HWND strip) {
     return static_cast<int32_t>(SendMessageW(strip, TCM_GETCURSEL, 0, 0));
 }
 
-// Shows the page of tab `selected` and hides every other page. An index outside the
-// strip hides them all.
+// Shows the page of tab `selected`, then hides every other page. An index outside
+// the strip hides them all.
 void yalniz_secili_sayfayi_goster(const Widget& strip, int32_t selected) {
+    HWND shown = (selected >= 0 && selected < strip.tab_count) ? strip.tab_pages[selected] : nullptr;
+    if (shown != nullptr) ShowWindow(shown, SW_SHOW);
     for (int32_t index = 0; index < strip.tab_count; ++index) {
-        if (strip.tab_pages[index] == nullptr) continue;
-        ShowWindow(strip.tab_pages[index], index == selected ? SW_SHOW : SW_HIDE);
+        HWND page = strip.tab_pages[index];
+        if (page != nullptr && page != shown) ShowWindow(page, SW_HIDE);
     }
 }
 
@@ -139,18 +146,18 @@ int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t le
 
     // With nothing selected (an empty strip, or after selecting index -1) the new tab
     // becomes the selected one, so that the shown page is always the selected tab's.
+    // The page is fitted before it is shown, so it is drawn once, in its place.
     const int32_t current = secili_sekme(strip->hwnd);
     if (current == -1) SendMessageW(strip->hwnd, TCM_SETCURSEL, index, 0);
+    sayfayi_sigdir(strip->hwnd, page->hwnd);
     ShowWindow(page->hwnd, (current == -1 || current == index) ? SW_SHOW : SW_HIDE);
-
-    const RECT area = sekme_gosterim_alani(strip->hwnd);
-    MoveWindow(page->hwnd, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     return index;
 }
 
+// The removed tab's page is hidden after the newly selected page has been shown.
 int64_t sekme_kaldir(Widget* strip, int32_t index) {
     if (strip == nullptr || index < 0 || index >= strip->tab_count) return -1;
-    if (strip->tab_pages[index] != nullptr) ShowWindow(strip->tab_pages[index], SW_HIDE);
+    HWND removed_page = strip->tab_pages[index];
     SendMessageW(strip->hwnd, TCM_DELETEITEM, index, 0);
 
     const int32_t before = strip->tab_count;
@@ -160,13 +167,16 @@ int64_t sekme_kaldir(Widget* strip, int32_t index) {
     strip->tab_pages[before - 1] = nullptr;
     strip->tab_closable[before - 1] = 0;
     strip->tab_count = before - 1;
-    if (strip->tab_count == 0) return 0;
-
-    // The tab that followed the removed one takes its place; after the last tab, the
-    // new last tab.
-    const int32_t selected = later > 0 ? index : before - 2;
-    SendMessageW(strip->hwnd, TCM_SETCURSEL, selected, 0);
-    yalniz_secili_sayfayi_goster(*strip, selected);
+    HWND shown = nullptr;
+    if (strip->tab_count > 0) {
+        // The tab that followed the removed one takes its place; after the last tab,
+        // the new last tab.
+        const int32_t selected = later > 0 ? index : before - 2;
+        SendMessageW(strip->hwnd, TCM_SETCURSEL, selected, 0);
+        yalniz_secili_sayfayi_goster(*strip, selected);
+        shown = strip->tab_pages[selected];
+    }
+    if (removed_page != nullptr && removed_page != shown) ShowWindow(removed_page, SW_HIDE);
     return 0;
 }
 
@@ -269,34 +279,8 @@ void kapatma_iste(Widget* strip, int32_t index) {
 
 // ---- The strip's window procedure -----------------------------------------------
 
-// Tells the strip's parent of a selection the user made, as the control itself would
-// tell the window it was created under. A strip still under the desktop window has
-// no box to tell, and the control's own notification already went there.
-void secim_degisikligini_bildir(HWND hwnd) {
-    HWND parent = GetParent(hwnd);
-    if (parent == nullptr || parent == GetDesktopWindow()) return;
-    NMHDR header = {};
-    header.hwndFrom = hwnd;
-    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd));
-    header.code = TCN_SELCHANGE;
-    SendMessageW(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
-}
-
-bool kullanici_girdisi(UINT message) {
-    return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-           (message >= WM_KEYFIRST && message <= WM_KEYLAST);
-}
-
 LRESULT denetime_birak(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     return CallWindowProcW(g_denetim_islevi, hwnd, message, wparam, lparam);
-}
-
-// Lets the control handle a mouse or key message and reports a selection it made.
-LRESULT on_user_input(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    const int32_t before = secili_sekme(hwnd);
-    const LRESULT result = denetime_birak(hwnd, message, wparam, lparam);
-    if (IsWindow(hwnd) && secili_sekme(hwnd) != before) secim_degisikligini_bildir(hwnd);
-    return result;
 }
 
 // A left press on a closable tab's close mark requests its close and is kept from
@@ -331,15 +315,16 @@ LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
         if (on_middle_press(seridin_kaydi(hwnd, id), hwnd, lparam)) return 0;
         break;
     }
-    if (kullanici_girdisi(message)) return on_user_input(hwnd, message, wparam, lparam);
     return denetime_birak(hwnd, message, wparam, lparam);
 }
 
 int64_t serit_olustur() {
     init_resources();
-    HWND hwnd = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER,
-                                0, 0, 400, 300, GetDesktopWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = CreateWindowExW(0, WC_TABCONTROLW, L"",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_FOCUSNEVER, 0, 0,
+                                400, 300, park_penceresi(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) return -1;
+    SetWindowTheme(hwnd, L" ", L" ");
     const int64_t id = widget_kaydet(hwnd, KIND_TABS);
     if (id >= 0) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(id));

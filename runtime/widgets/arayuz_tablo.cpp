@@ -8,6 +8,11 @@
 // reused, and records are never removed. An id is in range when
 // 0 <= id < `win_widget_sayisi`.
 //
+// Where widgets are made: under the runtime's hidden parking window (park_penceresi),
+// which a box, tab strip or window then adopts them from. The parking window hands
+// the tab control's notifications, which always go to the window the control was
+// made under, to the control's parent of the moment.
+//
 // Event flags: `clicked` and `tab_changed` are raised here in `box_wndproc`
 // (`tab_changed` also by a programmatic selection of a tab), `enter_pressed` by the
 // entry's key watch, `tab_close_requested` by the tab strip; each is lowered only by
@@ -32,6 +37,7 @@ int32_t box_sinif_kayitli = 0;
 namespace {
 
 constexpr wchar_t kKutuSinifi[] = L"TrBox";
+constexpr wchar_t kParkSinifi[] = L"TrPark";
 constexpr COLORREF kArkaPlanRengi = RGB(30, 30, 46);  // #1E1E2E
 constexpr COLORREF kYuzeyRengi = RGB(49, 50, 68);     // #313244
 constexpr COLORREF kYaziRengi = RGB(205, 214, 244);   // #CDD6F4
@@ -47,7 +53,9 @@ int64_t bayragi_oku_ve_indir(int32_t& flag) {
 Widget* ust_kutu(HWND hwnd) { return kutu_kaydi(GetParent(hwnd)); }
 
 LRESULT on_size(HWND hwnd) {
-    // During creation the property is not set yet: such a box is not laid out.
+    // During creation the property is not set yet: such a box is not laid out. Inside
+    // a pass, the pass lays the box out itself once it has placed it.
+    if (yerlesim_suruyor()) return 0;
     if (Widget* box = kutu_kaydi(hwnd)) kutuyu_yeniden_yerlestir(box);
     return 0;
 }
@@ -59,24 +67,21 @@ LRESULT on_erase_background(HWND hwnd, HDC dc) {
     return 1;
 }
 
-// A tab strip's selection changed: record it, show only the selected page, and
-// fit that page to the display area, laying it out when it is a box.
+// A tab strip's selection changed: record it, fit the selected page to the display
+// area (laying it out when it is a box), show it, and only then hide the others, so
+// that the strip's own empty display area is never uncovered and painted.
 void sekme_degisimi(Widget& strip) {
     strip.tab_changed = 1;
     const int32_t selected = static_cast<int32_t>(SendMessageW(strip.hwnd, TCM_GETCURSEL, 0, 0));
     const int32_t tab_count = strip.tab_count < kSekmeSiniri ? strip.tab_count : kSekmeSiniri;
-    for (int32_t k = 0; k < tab_count; ++k) {
-        if (strip.tab_pages[k] != nullptr) ShowWindow(strip.tab_pages[k], k == selected ? SW_SHOW : SW_HIDE);
+    HWND shown = (selected >= 0 && selected < tab_count) ? strip.tab_pages[selected] : nullptr;
+    if (shown != nullptr) {
+        sayfayi_sigdir(strip.hwnd, shown);
+        ShowWindow(shown, SW_SHOW);
     }
-    if (selected < 0 || selected >= tab_count) return;
-    const RECT area = sekme_gosterim_alani(strip.hwnd);
-    HWND page = strip.tab_pages[selected];
-    if (page == nullptr) return;
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    MoveWindow(page, area.left, area.top, width, height, TRUE);
-    const int64_t page_id = widget_kimligi(page);
-    if (page_id >= 0) win_layout_yenile(page_id, width, height);
+    for (int32_t k = 0; k < tab_count; ++k) {
+        if (strip.tab_pages[k] != nullptr && strip.tab_pages[k] != shown) ShowWindow(strip.tab_pages[k], SW_HIDE);
+    }
 }
 
 LRESULT on_notify(const NMHDR* header) {
@@ -97,6 +102,17 @@ LRESULT on_control_colour(HDC dc, COLORREF background, HBRUSH brush) {
     SetTextColor(dc, kYaziRengi);
     SetBkColor(dc, background);
     return reinterpret_cast<LRESULT>(brush);
+}
+
+// The parking window's procedure. A notification from a control parked here goes
+// on to the control's parent once a box or window has adopted it; while the control
+// is still parked there is nobody to tell.
+LRESULT CALLBACK park_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message != WM_NOTIFY) return DefWindowProcW(hwnd, message, wparam, lparam);
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+    HWND parent = header != nullptr ? GetParent(header->hwndFrom) : nullptr;
+    if (parent == nullptr || parent == hwnd) return 0;
+    return SendMessageW(parent, WM_NOTIFY, wparam, lparam);
 }
 
 LRESULT CALLBACK box_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -167,10 +183,29 @@ void init_resources() {
     }
 }
 
+HWND park_penceresi() {
+    static HWND park = nullptr;
+    if (park != nullptr) return park;
+    WNDCLASSEXW park_class = {};
+    park_class.cbSize = sizeof(park_class);
+    park_class.lpfnWndProc = park_wndproc;
+    park_class.hInstance = GetModuleHandleW(nullptr);
+    park_class.lpszClassName = kParkSinifi;
+    RegisterClassExW(&park_class);
+    // A message-only window: never shown, no X window, and neither are the windows
+    // parked under it.
+    park = CreateWindowExW(0, kParkSinifi, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+    // Without one (tried again next time), the desktop window still works, only slower.
+    return park != nullptr ? park : GetDesktopWindow();
+}
+
+// No class-wide redraw on resizing: a box paints nothing but its background, so a
+// box that grows needs only its new area painted, which the platform does anyway.
 void box_sinif_kaydet() {
     WNDCLASSEXW box_class = {};
     box_class.cbSize = sizeof(box_class);
-    box_class.style = CS_HREDRAW | CS_VREDRAW;
+    box_class.style = 0;
     box_class.lpfnWndProc = box_wndproc;
     box_class.hInstance = GetModuleHandleW(nullptr);
     box_class.lpszClassName = kKutuSinifi;

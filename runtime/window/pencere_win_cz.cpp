@@ -47,7 +47,7 @@ LONG onceki_pencere_stili[kPencereSiniri];
 RECT onceki_pencere_konumu[kPencereSiniri];
 bool tam_ekranda[kPencereSiniri];
 
-HBRUSH hBrush = nullptr;  // colours child controls; made on first need, never freed
+HBRUSH hBrush = nullptr;  // the background; made on first need, never freed
 
 // Shortcuts, in registration order; an id is the index. `basildi` is raised by the
 // pump (or by win_kisayol_tusu) and lowered by _tr_pencere_kisayol_basildi_mi.
@@ -87,9 +87,10 @@ void calisma_zamanini_baslat() {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
+    // No class-wide redraw on resizing: the window paints only its background, and
+    // its content covers it.
     WNDCLASSEXW window_class = {};
     window_class.cbSize = sizeof(window_class);
-    window_class.style = CS_HREDRAW | CS_VREDRAW;
     window_class.lpfnWndProc = pencere_wndproc;
     window_class.hInstance = GetModuleHandleW(nullptr);
     window_class.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
@@ -101,17 +102,34 @@ void calisma_zamanini_baslat() {
     ZeroMemory(pencereler, sizeof(pencereler));
 }
 
-// Fits the content widget to the client area and lays it out. The size always comes
-// from the client rectangle, never from a message, so a minimised window lays its
-// content out at 0 by 0 and a restored one at its restored size.
+HBRUSH arka_plan_fircasi() {
+    if (hBrush == nullptr) hBrush = CreateSolidBrush(kArkaPlanRengi);
+    return hBrush;
+}
+
+// Fits the content widget to the client area and lays it out, once. The size always
+// comes from the client rectangle, never from a message, so a minimised window lays
+// its content out at 0 by 0 and a restored one at its restored size. A box that is
+// resized lays itself out on its WM_SIZE; it is laid out here when its size stays,
+// or when a border leaves it a client area smaller than the window's.
 void icerigi_sigdir(const Pencere& record) {
     if (record.content_widget < 0) return;
     HWND content = _tr_arayuz_widget_al_hwnd(record.content_widget);
     if (content == nullptr) return;
     RECT client;
     GetClientRect(record.hwnd, &client);
-    MoveWindow(content, 0, 0, client.right, client.bottom, TRUE);
-    win_layout_yenile(record.content_widget, client.right, client.bottom);
+    RECT current;
+    GetWindowRect(content, &current);
+    MapWindowPoints(nullptr, record.hwnd, reinterpret_cast<POINT*>(&current), 2);
+    const bool resized = current.right - current.left != client.right || current.bottom - current.top != client.bottom;
+    if (resized || current.left != 0 || current.top != 0) {
+        MoveWindow(content, 0, 0, client.right, client.bottom, TRUE);
+    }
+    RECT inner;
+    GetClientRect(content, &inner);
+    if (!resized || inner.right != client.right || inner.bottom != client.bottom) {
+        win_layout_yenile(record.content_widget, client.right, client.bottom);
+    }
 }
 
 LRESULT on_close(HWND hwnd) {
@@ -134,17 +152,14 @@ LRESULT on_move(HWND hwnd) {
 LRESULT on_erase_background(HWND hwnd, HDC dc) {
     RECT client;
     GetClientRect(hwnd, &client);
-    HBRUSH brush = CreateSolidBrush(kArkaPlanRengi);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    FillRect(dc, &client, arka_plan_fircasi());
     return 1;
 }
 
 LRESULT on_control_colour(HDC dc) {
     SetTextColor(dc, kYaziRengi);
     SetBkColor(dc, kArkaPlanRengi);
-    if (hBrush == nullptr) hBrush = CreateSolidBrush(kArkaPlanRengi);
-    return reinterpret_cast<LRESULT>(hBrush);
+    return reinterpret_cast<LRESULT>(arka_plan_fircasi());
 }
 
 bool tam_ekrana_gec(int64_t id, HWND hwnd) {

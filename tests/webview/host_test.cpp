@@ -78,6 +78,7 @@ LRESULT CALLBACK kapanisi_izle(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM l
 }  // namespace
 
 TEST(Host, GizlenenVeGosterilenHostMotoraBildirilir) {
+    YALNIZ_VEKIL_MOTORLA("reads the visibility calls in the call log");
     IkiSekmeliPencere p;
     // Both hosts were made hidden; the first tab's page was shown when it was added.
     EXPECT_EQ(cagrilar(p.denetleyiciler[0], "put_IsVisible "), (std::vector<std::string>{"0", "1"}));
@@ -93,6 +94,7 @@ TEST(Host, GizlenenVeGosterilenHostMotoraBildirilir) {
 }
 
 TEST(Host, AnaPencereTasininacaGorunenGorunumeBildirilir) {
+    YALNIZ_VEKIL_MOTORLA("reads the calls in the call log");
     IkiSekmeliPencere p;
     RECT yer = {};
     GetWindowRect(p.ust, &yer);
@@ -103,6 +105,7 @@ TEST(Host, AnaPencereTasininacaGorunenGorunumeBildirilir) {
 }
 
 TEST(Host, PencereYokEdilmedenOnceDenetleyicilerKapanir) {
+    YALNIZ_VEKIL_MOTORLA("counts the engine's open controllers");
     // By the window runtime's close, and by a plain DestroyWindow of the window.
     for (const bool kapat : {true, false}) {
         IkiSekmeliPencere p;
@@ -123,6 +126,7 @@ TEST(Host, PencereYokEdilmedenOnceDenetleyicilerKapanir) {
 }
 
 TEST(Host, KapatmaKaydiMotorKapanmadanTemizler) {
+    YALNIZ_VEKIL_MOTORLA("reads the last call in the call log");
     IkiSekmeliPencere p;
     izlenen_gorunum = p.gorunumler[0];
     const HWND host = host_of(izlenen_gorunum);

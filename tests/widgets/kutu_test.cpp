@@ -259,7 +259,7 @@ TEST(Paketleme, gecersiz_kimlikler_reddedilir) {
         EXPECT_EQ(_tr_arayuz_goster_tumu(bad), -1) << bad;
     }
     EXPECT_EQ(widget_bul(box)->child_count, 0);
-    EXPECT_EQ(GetParent(_tr_arayuz_widget_al_hwnd(child)), GetDesktopWindow());
+    EXPECT_EQ(widget_kimligi(GetParent(_tr_arayuz_widget_al_hwnd(child))), -1);
 }
 
 TEST(Paketleme, ayni_kutuya_iki_kez_konan_iki_kez_yerlesir_sonuncusu_kalir) {

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "widgets/arayuz_win_cz.h"
@@ -16,7 +17,9 @@ namespace {
 
 HWND pencere(int64_t widget) { return _tr_arayuz_widget_al_hwnd(widget); }
 
-bool gorunur(int64_t widget) { return IsWindowVisible(pencere(widget)) != FALSE; }
+// Whether the strip shows the page: the page's own visibility. A strip outside any
+// window is not on the screen at all, so IsWindowVisible would say no to every page.
+bool gorunur(int64_t widget) { return (GetWindowLongW(pencere(widget), GWL_STYLE) & WS_VISIBLE) != 0; }
 
 void pompala() {
     MSG message;
@@ -285,6 +288,64 @@ TEST_F(SekmeTiklama, a_short_closable_title_centred_in_its_tab_still_has_its_mar
     EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(strip_));
     EXPECT_EQ(2, _tr_arayuz_sekme_secili(strip_));
 }
+
+// The tab control notifies the window it was made under, for good; the selection
+// must still reach the box the strip is in now.
+TEST_F(SekmeTiklama, a_strip_moved_to_another_box_notifies_the_box_it_is_in_now) {
+    _tr_arayuz_widget_gizle(root_);
+    const int64_t other_root = _tr_arayuz_kutu_dikey();
+    ASSERT_EQ(0, _tr_arayuz_pakle(other_root, strip_, 1, 1, 0));
+    ASSERT_EQ(0, _tr_pencere_icerik_ayarla(window_, other_root));
+    pompala();
+    int other_notifications = 0;
+    SetWindowSubclass(pencere(other_root), bildirim_sayaci, 1, reinterpret_cast<DWORD_PTR>(&other_notifications));
+
+    tikla(strip_, baslik_noktasi(strip_, 1));
+
+    EXPECT_EQ(1, other_notifications);
+    EXPECT_EQ(0, notifications_);
+    EXPECT_EQ(1, _tr_arayuz_sekme_degisti_mi(strip_));
+    yalniz_gorunur(1);
+    RemoveWindowSubclass(pencere(other_root), bildirim_sayaci, 1);
+    _tr_arayuz_widget_gizle(other_root);
+}
+
+// Every page's visibility changes, in order, as (page widget, shown) pairs.
+std::vector<std::pair<int64_t, bool>> gorunum_degisimleri;
+
+LRESULT CALLBACK gorunum_kaydedici(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                   DWORD_PTR page) {
+    if (message == WM_SHOWWINDOW) gorunum_degisimleri.emplace_back(static_cast<int64_t>(page), wparam != 0);
+    return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+// Moving from page 0 to page 1 shows page 1 before page 0 is hidden, so the strip
+// never has its display area uncovered: by a program's selection, by a user's click
+// and by removing the selected tab.
+class SekmeGosterimSirasi : public SekmeTiklama, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SekmeGosterimSirasi, the_new_page_is_shown_before_the_old_one_is_hidden) {
+    for (int64_t page : pages_) {
+        SetWindowSubclass(pencere(page), gorunum_kaydedici, 2, static_cast<DWORD_PTR>(page));
+    }
+    gorunum_degisimleri.clear();
+    switch (GetParam()) {
+    case 0:
+        _tr_arayuz_sekme_sec(strip_, 1);
+        break;
+    case 1:
+        tikla(strip_, baslik_noktasi(strip_, 1));
+        break;
+    default:
+        _tr_arayuz_sekme_kaldir(strip_, 0);
+        break;
+    }
+    const std::vector<std::pair<int64_t, bool>> expected = {{pages_[1], true}, {pages_[0], false}};
+    EXPECT_EQ(expected, gorunum_degisimleri);
+    for (int64_t page : pages_) RemoveWindowSubclass(pencere(page), gorunum_kaydedici, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(SecmeTiklamaKaldirma, SekmeGosterimSirasi, ::testing::Values(0, 1, 2));
 
 // ---- Without clicks -------------------------------------------------------------
 
