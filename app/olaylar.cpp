@@ -405,7 +405,7 @@ bool sayfa_olaylarini_isle(int64_t konum) {
         // Gone from the error page to another page: Reload is a plain reload again.
         const char* adres = son_adresler[view];
         if (cokme_adresleri[view] != nullptr && adres != nullptr && adres[0] != '\0' &&
-            strcmp(adres, "about:blank") != 0) {
+            strcmp(adres, "about:blank") != 0 && strcmp(adres, cokme_adresleri[view]) != 0) {
             metni_birak(cokme_adresleri[view]);
         }
     }
