@@ -60,6 +60,7 @@ int64_t korva_baslat(void) noexcept {
     static const char kBaslik[] = "Korva";
     ana_pencere = _tr_pencere_olustur(kBaslik, sizeof(kBaslik) - 1, PENCERE_GENISLIK, PENCERE_YUKSEKLIK);
     arayuz_kur();
+    kisayollari_kur();
     // The side panel starts closed, in step with kenar_acik = 0. Hidden before the
     // tree is first laid out and shown, so the window is laid out and painted once.
     _tr_arayuz_widget_gizle(kenar_panel);

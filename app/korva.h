@@ -46,6 +46,11 @@ TR_API int64_t aktif_panel;  // panel shown, 1 to 4; 0 when closed
 // ids above. Returns 0.
 TR_API int64_t arayuz_kur(void) TR_NOEXCEPT;
 
+// Registers the browser's keyboard shortcuts with the main window (Ctrl+T, Ctrl+W,
+// Ctrl+Tab, Ctrl+1..9, Ctrl+L, F5, Alt+Left and the others); start-up calls it
+// once the main window exists. Returns 0.
+TR_API int64_t kisayollari_kur(void) TR_NOEXCEPT;
+
 // Reactions to input and page events. One pass of checks, run after each pump.
 TR_API int64_t olaylari_kontrol_et(void) TR_NOEXCEPT;
 // Open a tab at the end of the strip and select it: the start page titled

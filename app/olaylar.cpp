@@ -15,10 +15,19 @@
 //
 // Texts fetched from the runtime (titles, addresses, the entry's text) are the
 // program's to free, and are freed as soon as they have been used.
+//
+// Beyond the buttons, the browser answers what people expect of one: keyboard
+// shortcuts wherever the keyboard is (the window runtime takes them in its pump,
+// the web view runtime passes on those pressed in a page), pages that ask for a new
+// window get a tab right after theirs, a page's window.close() closes its tab, a
+// page whose process failed shows Korva's own error page until it is reloaded, and
+// the status bar shows the address of the link under the pointer.
 #include "korva.h"
 
 #include <stdlib.h>
 #include <string.h>
+
+#include <string>
 
 #include "core/calismazamani_win.h"
 #include "webview/webgorunum_win_cz.h"
@@ -26,6 +35,81 @@
 #include "window/pencere_win_cz.h"
 
 namespace {
+
+// ---- Shortcuts -------------------------------------------------------------------
+
+enum class Eylem {
+    yeni_sekme, sekmeyi_kapat, sonraki_sekme, onceki_sekme, sekmeye_git, son_sekme, adrese_git, yenile,
+    durdur, geri, ileri, yakinlastir, uzaklastir, yakinlik_sifirla, tam_ekran, kapanani_ac,
+};
+
+struct Kisayol {
+    int64_t tus;
+    int64_t degistiriciler;
+    Eylem eylem;
+    int64_t sekme;  // for sekmeye_git: the position
+};
+
+constexpr int64_t kCtrl = TR_KISAYOL_CTRL, kShift = TR_KISAYOL_SHIFT, kAlt = TR_KISAYOL_ALT;
+constexpr Kisayol kKisayollar[] = {
+    {'T', kCtrl, Eylem::yeni_sekme, 0},
+    {'W', kCtrl, Eylem::sekmeyi_kapat, 0},
+    {VK_TAB, kCtrl, Eylem::sonraki_sekme, 0},
+    {VK_TAB, kCtrl | kShift, Eylem::onceki_sekme, 0},
+    {'1', kCtrl, Eylem::sekmeye_git, 0}, {'2', kCtrl, Eylem::sekmeye_git, 1},
+    {'3', kCtrl, Eylem::sekmeye_git, 2}, {'4', kCtrl, Eylem::sekmeye_git, 3},
+    {'5', kCtrl, Eylem::sekmeye_git, 4}, {'6', kCtrl, Eylem::sekmeye_git, 5},
+    {'7', kCtrl, Eylem::sekmeye_git, 6}, {'8', kCtrl, Eylem::sekmeye_git, 7},
+    {'9', kCtrl, Eylem::son_sekme, 0},
+    {'L', kCtrl, Eylem::adrese_git, 0},
+    {'D', kAlt, Eylem::adrese_git, 0},
+    {VK_F6, 0, Eylem::adrese_git, 0},
+    {VK_F5, 0, Eylem::yenile, 0},
+    {'R', kCtrl, Eylem::yenile, 0},
+    {VK_ESCAPE, 0, Eylem::durdur, 0},
+    {VK_LEFT, kAlt, Eylem::geri, 0},
+    {VK_RIGHT, kAlt, Eylem::ileri, 0},
+    // "+" is Shift and "=" on most keyboards; a browser takes either, and the keypad's.
+    {VK_OEM_PLUS, kCtrl, Eylem::yakinlastir, 0},
+    {VK_OEM_PLUS, kCtrl | kShift, Eylem::yakinlastir, 0},
+    {VK_ADD, kCtrl, Eylem::yakinlastir, 0},
+    {VK_OEM_MINUS, kCtrl, Eylem::uzaklastir, 0},
+    {VK_SUBTRACT, kCtrl, Eylem::uzaklastir, 0},
+    {'0', kCtrl, Eylem::yakinlik_sifirla, 0},
+    {VK_NUMPAD0, kCtrl, Eylem::yakinlik_sifirla, 0},
+    {VK_F11, 0, Eylem::tam_ekran, 0},
+    {'T', kCtrl | kShift, Eylem::kapanani_ac, 0},
+};
+constexpr int64_t kKisayolSayisi = sizeof(kKisayollar) / sizeof(kKisayollar[0]);
+int64_t kisayol_kimlikleri[kKisayolSayisi];
+bool kisayollar_kuruldu = false;
+bool tam_ekranda = false;
+
+// ---- Closed tabs -----------------------------------------------------------------
+
+// The addresses of the last tabs closed, newest last; Ctrl+Shift+T takes them back.
+constexpr int kKapananSiniri = 16;
+char* kapanan_adresler[kKapananSiniri];
+int kapanan_sayisi = 0;
+
+// ---- Pages whose process failed ----------------------------------------------------
+
+// By web view id: the address a page had when its process failed, shown again by
+// Reload (the view meanwhile shows the error page). Null when the view's page is fine.
+constexpr int64_t kGorunumSiniri = 256;
+char* cokme_adresleri[kGorunumSiniri];
+// By web view id: the address each page last reported, kept because a view whose
+// engine is gone may no longer answer with it.
+char* son_adresler[kGorunumSiniri];
+// By web view id: the view's whole engine is gone. Its tab keeps its place (and
+// says so) until Reload gives it a web view of a new engine; nothing starts an
+// engine by itself, so a failing engine cannot keep Korva busy.
+bool olu_gorunumler[kGorunumSiniri];
+constexpr char kMotorCoktuBasligi[] = "Motor coktu";
+constexpr char kMotorCoktuDurumu[] = "Web motoru coktu: sayfayi yeni bir motorda acmak icin Yenile (F5)";
+
+// The status bar's text while the pointer is over a link of the selected page.
+char* baglanti_metni = nullptr;
 
 // The web view of each open tab, by position; entries 0 to wv_sayisi - 1 are used.
 // One entry per tab up to the tab limit, MAKS_SEKME.
@@ -81,26 +165,65 @@ void adresi_yukle(int64_t view, const char* address, int64_t length) {
     _tr_webgorunum_yukle(view, address, length);
 }
 
-// Opens a tab at the end of the strip with a new web view and selects it. A tab
-// that cannot be added gives its web view back, so that the table, the strip and
-// wv_sayisi keep counting the same tabs.
+// Opens a tab with a new web view at position `yer` (-1: at the end of the strip)
+// and selects it when asked. A tab that cannot be added gives its web view back, so
+// that the table, the strip and wv_sayisi keep counting the same tabs.
 int64_t sekme_ac(const char* baslik, int64_t baslik_uzunlugu, SayfaYukleyici yukle,
-                 const char* metin, int64_t metin_uzunlugu) {
+                 const char* metin, int64_t metin_uzunlugu, int64_t yer = -1, bool sec = true) {
     if (wv_sayisi >= MAKS_SEKME || wv_sayisi >= kSekmeTablosuBoyu) return -1;
     int64_t view = _tr_webgorunum_olustur();
     if (view < 0) return -1;
-    int64_t konum = _tr_arayuz_sekme_kapatmali_ekle(sekme_defteri, _tr_webgorunum_widget_id(view),
-                                                    baslik, baslik_uzunlugu);
-    if (konum < 0) {
+    if (yer < 0 || yer > wv_sayisi) yer = wv_sayisi;
+    int64_t konum = _tr_arayuz_sekme_kapatmali_araya_ekle(sekme_defteri, yer, _tr_webgorunum_widget_id(view),
+                                                          baslik, baslik_uzunlugu);
+    if (konum != yer) {
+        if (konum >= 0) _tr_arayuz_sekme_kaldir(sekme_defteri, konum);
         _tr_webgorunum_kapat(view);
         return -1;
     }
     _tr_arayuz_goster_tumu(sekme_defteri);
     yukle(view, metin, metin_uzunlugu);
-    sekme_gorunumleri[wv_sayisi] = view;
+    for (int64_t i = wv_sayisi; i > konum; --i) sekme_gorunumleri[i] = sekme_gorunumleri[i - 1];
+    sekme_gorunumleri[konum] = view;
     wv_sayisi += 1;
-    _tr_arayuz_sekme_sec(sekme_defteri, _tr_arayuz_sekme_sayisi(sekme_defteri) - 1);
+    if (sec) _tr_arayuz_sekme_sec(sekme_defteri, konum);
     return view;
+}
+
+void metni_birak(char*& metin) {
+    free(metin);
+    metin = nullptr;
+}
+
+// Remembers a closed tab's address for Ctrl+Shift+T; the oldest of 16 goes.
+void kapananlara_ekle(int64_t view) {
+    TrMetin adres = _tr_webgorunum_adres_al(view);
+    if (cokme_adresleri[view] != nullptr) {
+        // A tab closed on its error page comes back with the page it had.
+        free(adres.ptr);
+        adres.ptr = cokme_adresleri[view];
+        cokme_adresleri[view] = nullptr;
+    }
+    if (adres.ptr == nullptr) return;
+    if (kapanan_sayisi == kKapananSiniri) {
+        free(kapanan_adresler[0]);
+        memmove(&kapanan_adresler[0], &kapanan_adresler[1], (kKapananSiniri - 1) * sizeof(char*));
+        kapanan_sayisi -= 1;
+    }
+    kapanan_adresler[kapanan_sayisi++] = adres.ptr;
+}
+
+// A tab whose page has no address of its own (the start page, a text document)
+// comes back as the start page.
+void kapanani_ac() {
+    if (kapanan_sayisi == 0) return;
+    char* adres = kapanan_adresler[kapanan_sayisi - 1];
+    bool baslangic = adres[0] == '\0' || strcmp(adres, "about:blank") == 0;
+    int64_t view = baslangic ? hizli_erisim_ac() : yeni_sekme_ac(adres, uzunluk(adres));
+    if (view < 0) return;  // at the tab limit the address stays for later
+    kapanan_sayisi -= 1;
+    kapanan_adresler[kapanan_sayisi] = nullptr;
+    free(adres);
 }
 
 // A close requested on a tab's close mark: the tab goes, then its web view. The
@@ -109,11 +232,14 @@ int64_t sekme_ac(const char* baslik, int64_t baslik_uzunlugu, SayfaYukleyici yuk
 // flag, so the address and title are refreshed here: they would still show the
 // closed page.
 void sekmeyi_kapat(int64_t konum) {
-    if (konum >= wv_sayisi) return;
+    if (konum < 0 || konum >= wv_sayisi) return;
     if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) return;
     int64_t view = sekme_gorunumleri[konum];
+    kapananlara_ekle(view);
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
+    metni_birak(son_adresler[view]);
+    olu_gorunumler[view] = false;
     _tr_webgorunum_kapat(view);
     if (wv_sayisi <= 0) {
         hizli_erisim_ac();
@@ -123,10 +249,147 @@ void sekmeyi_kapat(int64_t konum) {
     pencere_basligini_guncelle();
 }
 
-// A page event of the tab at a position: a new title renames the tab (an empty one
+// Korva's own error page for a page whose process failed, in the dark theme, with
+// the address it had and a link that loads it again.
+constexpr char kHataSayfasiBasi[] =
+    "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Sayfa coktu</title><style>"
+    "body{background:#1E1E2E;color:#CDD6F4;font-family:'Segoe UI',sans-serif;margin:15% auto;max-width:560px}"
+    "h1{font-weight:400;font-size:28px}p{color:#A6ADC8;word-break:break-all}"
+    "a{display:inline-block;margin-top:16px;padding:8px 16px;background:#313244;color:#89B4FA;"
+    "border-radius:6px;text-decoration:none}</style></head><body><h1>Bu sayfa coktu</h1><p>";
+constexpr char kSayfaSureciMetni[] =
+    "Sayfayi gosteren surec beklenmedik bicimde sonlandi. Diger sekmeler calismaya devam ediyor.";
+constexpr char kAdresBasi[] = "</p><p>";
+constexpr char kHataSayfasiOrtasi[] = "</p><a href=\"";
+constexpr char kHataSayfasiSonu[] = "\">Yeniden yukle</a> <p>Ya da F5'e basin.</p></body></html>";
+
+// A text put into HTML, as text and inside a quoted attribute alike.
+std::string html_kacisli(const char* metin) {
+    std::string sonuc;
+    for (const char* c = metin; *c != '\0'; ++c) {
+        switch (*c) {
+        case '&': sonuc += "&amp;"; break;
+        case '<': sonuc += "&lt;"; break;
+        case '>': sonuc += "&gt;"; break;
+        case '"': sonuc += "&quot;"; break;
+        case '\'': sonuc += "&#39;"; break;
+        default: sonuc += *c;
+        }
+    }
+    return sonuc;
+}
+
+void hata_sayfasini_goster(int64_t view) {
+    const char* adres = cokme_adresleri[view] != nullptr ? cokme_adresleri[view] : "";
+    const std::string kacisli = html_kacisli(adres);
+    std::string sayfa = kHataSayfasiBasi;
+    sayfa += kSayfaSureciMetni;
+    sayfa += kAdresBasi;
+    sayfa += kacisli;
+    sayfa += kHataSayfasiOrtasi;
+    // The start page has no address to load again: the link leads nowhere new then.
+    sayfa += kacisli.empty() || kacisli == "about:blank" ? "#" : kacisli;
+    sayfa += kHataSayfasiSonu;
+    _tr_webgorunum_html_yukle(view, sayfa.data(), static_cast<int64_t>(sayfa.size()));
+}
+
+char* kopya(const char* metin) {
+    const size_t boy = strlen(metin) + 1;
+    char* sonuc = static_cast<char*>(malloc(boy));
+    if (sonuc != nullptr) memcpy(sonuc, metin, boy);
+    return sonuc;
+}
+
+// Keeps the address a failed page had (asked afresh, else the last one it reported);
+// a page that failed again keeps the first.
+void cokme_adresini_kaydet(int64_t view) {
+    if (cokme_adresleri[view] != nullptr) return;
+    TrMetin adres = _tr_webgorunum_adres_al(view);
+    if (adres.ptr != nullptr && adres.len > 0) {
+        cokme_adresleri[view] = adres.ptr;
+        return;
+    }
+    free(adres.ptr);
+    cokme_adresleri[view] = kopya(son_adresler[view] != nullptr ? son_adresler[view] : "");
+}
+
+// A tab whose whole engine failed has a view that is gone for good: Reload gives
+// the tab a new web view in its place (the first one starts a new engine) and loads
+// the page it had. false when no new web view could be made; the dead tab stays.
+bool sekmeye_yeni_gorunum_ver(int64_t konum) {
+    int64_t eski = sekme_gorunumleri[konum];
+    const bool secili = secili_konum() == konum;
+    char* adres = cokme_adresleri[eski];
+    cokme_adresleri[eski] = nullptr;
+    if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) {
+        cokme_adresleri[eski] = adres;
+        return false;
+    }
+    for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
+    wv_sayisi -= 1;
+    metni_birak(son_adresler[eski]);
+    olu_gorunumler[eski] = false;
+    _tr_webgorunum_kapat(eski);
+    const bool baslangic = adres == nullptr || adres[0] == '\0' || strcmp(adres, "about:blank") == 0;
+    int64_t yeni = baslangic ? sekme_ac(kHizliErisimBasligi, uzunluk(kHizliErisimBasligi), baslangic_sayfasini_yukle,
+                                        nullptr, 0, konum, secili)
+                             : sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, adres,
+                                        uzunluk(adres), konum, secili);
+    free(adres);
+    if (yeni < 0 && wv_sayisi <= 0) hizli_erisim_ac();
+    return yeni >= 0;
+}
+
+// Reload: a page on its error page gets back the page it had; a tab whose engine
+// is gone gets a new web view.
+int64_t yeniden_yukle(int64_t view) {
+    if (view >= 0 && view < kGorunumSiniri && olu_gorunumler[view]) {
+        for (int64_t konum = 0; konum < wv_sayisi; ++konum) {
+            if (sekme_gorunumleri[konum] == view) return sekmeye_yeni_gorunum_ver(konum) ? 0 : -1;
+        }
+        return -1;
+    }
+    if (view < 0 || view >= kGorunumSiniri || cokme_adresleri[view] == nullptr) return _tr_webgorunum_yenile(view);
+    char* adres = cokme_adresleri[view];
+    cokme_adresleri[view] = nullptr;
+    const bool baslangic = adres[0] == '\0' || strcmp(adres, "about:blank") == 0;
+    int64_t sonuc = baslangic ? _tr_webgorunum_html_yukle(view, HIZLI_ERISIM, uzunluk(HIZLI_ERISIM))
+                              : _tr_webgorunum_yukle(view, adres, uzunluk(adres));
+    free(adres);
+    return sonuc;
+}
+
+// A page asked for a new window: a tab right after its own, selected unless a
+// middle or Ctrl click asked for it; at the tab limit the page opens in its own tab.
+void yeni_pencereyi_ac(int64_t konum, int64_t view) {
+    AlinanMetin adres(_tr_webgorunum_yeni_pencere_adresi_al(view));
+    if (adres.bos()) return;
+    const bool arkada = _tr_webgorunum_yeni_pencere_arkada_mi(view) == 1;
+    if (wv_sayisi >= MAKS_SEKME) {
+        _tr_webgorunum_yukle(view, adres.ptr(), adres.len());
+        return;
+    }
+    sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, adres.ptr(), adres.len(), konum + 1,
+             !arkada);
+}
+
+// The status-bar text of the selected page: the link under the pointer.
+void baglanti_metnini_al(int64_t view) {
+    metni_birak(baglanti_metni);
+    TrMetin metin = _tr_webgorunum_durum_metni_al(view);
+    if (metin.ptr != nullptr && metin.len > 0) {
+        baglanti_metni = metin.ptr;
+    } else {
+        free(metin.ptr);
+    }
+}
+
+// Page events of the tab at a position: a new title renames the tab (an empty one
 // keeps the caption) and, on the selected tab, the window; a new address reaches
-// the entry only from the selected tab.
-void sayfa_olaylarini_isle(int64_t konum) {
+// the entry only from the selected tab. Then what the page asked of the browser.
+// Returns false when the tab at that position was closed (the next tab has moved
+// into its place).
+bool sayfa_olaylarini_isle(int64_t konum) {
     int64_t view = sekme_gorunumleri[konum];
     if (_tr_webgorunum_baslik_degisti_mi(view) == 1) {
         AlinanMetin baslik(_tr_webgorunum_baslik_al(view));
@@ -135,9 +398,34 @@ void sayfa_olaylarini_isle(int64_t konum) {
         }
         if (secili_konum() == konum) pencere_basligini_guncelle();
     }
-    if (_tr_webgorunum_adres_degisti_mi(view) == 1 && secili_konum() == konum) {
-        adres_cubugunu_guncelle();
+    if (_tr_webgorunum_adres_degisti_mi(view) == 1) {
+        if (secili_konum() == konum) adres_cubugunu_guncelle();
+        metni_birak(son_adresler[view]);
+        son_adresler[view] = _tr_webgorunum_adres_al(view).ptr;
+        // Gone from the error page to another page: Reload is a plain reload again.
+        const char* adres = son_adresler[view];
+        if (cokme_adresleri[view] != nullptr && adres != nullptr && adres[0] != '\0' &&
+            strcmp(adres, "about:blank") != 0 && strcmp(adres, cokme_adresleri[view]) != 0) {
+            metni_birak(cokme_adresleri[view]);
+        }
     }
+    if (_tr_webgorunum_durum_metni_degisti_mi(view) == 1 && secili_konum() == konum) baglanti_metnini_al(view);
+    const int64_t cokme = _tr_webgorunum_coktu_mu(view);
+    if (cokme == 1) {
+        cokme_adresini_kaydet(view);
+        hata_sayfasini_goster(view);
+    } else if (cokme == 2) {
+        cokme_adresini_kaydet(view);
+        olu_gorunumler[view] = true;
+        _tr_arayuz_sekme_baslik_ayarla(sekme_defteri, konum, kMotorCoktuBasligi, uzunluk(kMotorCoktuBasligi));
+        return true;
+    }
+    if (_tr_webgorunum_yeni_pencere_istendi_mi(view) == 1) yeni_pencereyi_ac(konum, view);
+    if (_tr_webgorunum_kapatma_istendi_mi(view) == 1) {
+        sekmeyi_kapat(konum);
+        return false;
+    }
+    return true;
 }
 
 // A toolbar button that acts on the selected tab's web view.
@@ -147,6 +435,7 @@ struct GorunumDugmesi {
 };
 
 int64_t ana_sayfaya_don(int64_t view) {
+    if (view >= 0 && view < kGorunumSiniri) metni_birak(cokme_adresleri[view]);
     return _tr_webgorunum_html_yukle(view, HIZLI_ERISIM, uzunluk(HIZLI_ERISIM));
 }
 
@@ -168,11 +457,54 @@ void adres_girisini_denetle() {
 const GorunumDugmesi kGeriIleriYenileEv[] = {
     {&geri_dugme, _tr_webgorunum_geri},
     {&ileri_dugme, _tr_webgorunum_ileri},
-    {&yenile_dugme, _tr_webgorunum_yenile},
+    {&yenile_dugme, yeniden_yukle},
     {&ana_sayfa_dugme, ana_sayfaya_don},
 };
 const GorunumDugmesi kMenu = {&menu_dugme, _tr_webgorunum_yakinlik_sifirla};
 const int64_t* const kKenarDugmeleri[] = {&sb_yer_imi, &sb_gecmis, &sb_indirme, &sb_ayar};
+
+void sekmeyi_sec(int64_t konum) {
+    if (konum >= 0 && konum < wv_sayisi && konum != secili_konum()) _tr_arayuz_sekme_sec(sekme_defteri, konum);
+}
+
+void tam_ekrani_degistir() {
+    tam_ekranda = !tam_ekranda;
+    if (tam_ekranda) {
+        _tr_pencere_tam_ekran(ana_pencere);
+    } else {
+        _tr_pencere_tam_ekrandan_cik(ana_pencere);
+    }
+}
+
+void kisayolu_uygula(const Kisayol& kisayol) {
+    const int64_t secili = secili_konum();
+    const int64_t view = secili_gorunum();
+    switch (kisayol.eylem) {
+    case Eylem::yeni_sekme: hizli_erisim_ac(); break;
+    case Eylem::sekmeyi_kapat: sekmeyi_kapat(secili); break;
+    case Eylem::sonraki_sekme: if (wv_sayisi > 0) sekmeyi_sec((secili + 1) % wv_sayisi); break;
+    case Eylem::onceki_sekme: if (wv_sayisi > 0) sekmeyi_sec((secili + wv_sayisi - 1) % wv_sayisi); break;
+    case Eylem::sekmeye_git: sekmeyi_sec(kisayol.sekme); break;
+    case Eylem::son_sekme: sekmeyi_sec(wv_sayisi - 1); break;
+    case Eylem::adrese_git: _tr_arayuz_odakla(adres_girisi); break;
+    case Eylem::yenile: if (view >= 0) yeniden_yukle(view); break;
+    case Eylem::durdur: if (view >= 0) _tr_webgorunum_durdur(view); break;
+    case Eylem::geri: if (view >= 0) _tr_webgorunum_geri(view); break;
+    case Eylem::ileri: if (view >= 0) _tr_webgorunum_ileri(view); break;
+    case Eylem::yakinlastir: if (view >= 0) _tr_webgorunum_yakinlastir(view); break;
+    case Eylem::uzaklastir: if (view >= 0) _tr_webgorunum_uzaklastir(view); break;
+    case Eylem::yakinlik_sifirla: if (view >= 0) _tr_webgorunum_yakinlik_sifirla(view); break;
+    case Eylem::tam_ekran: tam_ekrani_degistir(); break;
+    case Eylem::kapanani_ac: kapanani_ac(); break;
+    }
+}
+
+void kisayollari_denetle() {
+    if (!kisayollar_kuruldu) return;
+    for (int64_t i = 0; i < kKisayolSayisi; ++i) {
+        if (_tr_pencere_kisayol_basildi_mi(kisayol_kimlikleri[i]) == 1) kisayolu_uygula(kKisayollar[i]);
+    }
+}
 
 }  // namespace
 
@@ -184,16 +516,30 @@ int64_t olaylari_kontrol_et(void) noexcept {
         if (_tr_arayuz_dugme_basildi_mi(*kKenarDugmeleri[n]) == 1) kenar_paneli_ac(n + 1);
     }
     adres_girisini_denetle();
+    kisayollari_denetle();
     int64_t kapanan = _tr_arayuz_sekme_kapandi_mi(sekme_defteri);
     if (kapanan >= 0) sekmeyi_kapat(kapanan);
     if (_tr_arayuz_sekme_degisti_mi(sekme_defteri) == 1) {
+        metni_birak(baglanti_metni);
         adres_cubugunu_guncelle();
         pencere_basligini_guncelle();
     }
-    // The count is read again on every step: no reaction here opens or closes a
-    // tab, but the bound must follow the table whatever happens.
-    for (int64_t i = 0; i < wv_sayisi; ++i) sayfa_olaylarini_isle(i);
+    // The count is read again on every step: a page may close its tab or open one.
+    for (int64_t i = 0; i < wv_sayisi;) {
+        if (sayfa_olaylarini_isle(i)) ++i;
+    }
     durum_guncelle();
+    return 0;
+}
+
+int64_t kisayollari_kur(void) noexcept {
+    if (kisayollar_kuruldu) return 0;
+    for (int64_t i = 0; i < kKisayolSayisi; ++i) {
+        kisayol_kimlikleri[i] = _tr_pencere_kisayol_ekle(ana_pencere, kKisayollar[i].tus, kKisayollar[i].degistiriciler);
+        // Escape stops a loading page and still reaches the page (and closes its dialogs).
+        if (kKisayollar[i].eylem == Eylem::durdur) _tr_pencere_kisayol_etkin(kisayol_kimlikleri[i], 2);
+    }
+    kisayollar_kuruldu = true;
     return 0;
 }
 
@@ -246,7 +592,12 @@ int64_t adres_cubugunu_guncelle(void) noexcept {
 int64_t durum_guncelle(void) noexcept {
     if (secili_konum() < 0) return 0;
     int64_t view = secili_gorunum();
-    if (_tr_webgorunum_yukleniyor_mu(view) == 1) {
+    if (view >= 0 && view < kGorunumSiniri && olu_gorunumler[view]) {
+        _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
+        _tr_arayuz_etiket_metni_ayarla(durum_etiketi, kMotorCoktuDurumu, uzunluk(kMotorCoktuDurumu));
+    } else if (baglanti_metni != nullptr) {
+        _tr_arayuz_etiket_metni_ayarla(durum_etiketi, baglanti_metni, uzunluk(baglanti_metni));
+    } else if (_tr_webgorunum_yukleniyor_mu(view) == 1) {
         _tr_arayuz_ilerleme_ayarla(ilerleme, _tr_webgorunum_yuklenme_yuzdesi(view));
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, kYukleniyor, uzunluk(kYukleniyor));
     } else {

@@ -247,3 +247,137 @@ ICoreWebView2Settings* ayarlar_olustur()
 {
     return new (std::nothrow) Ayarlar();
 }
+
+// ---------------------------------------------------------------------------
+// A new-window request and its deferral. The host decides in its handler, or later
+// by completing a deferral it took; either way the decision runs once.
+
+class YeniPencereArgumani;
+
+class Erteleme final : public TekArayuz<ICoreWebView2Deferral> {
+public:
+    explicit Erteleme(YeniPencereArgumani* istek);
+    ~Erteleme() override;
+    HRESULT STDMETHODCALLTYPE Complete() override;
+
+private:
+    YeniPencereArgumani* istek_;
+};
+
+class YeniPencereArgumani final : public TekArayuz<ICoreWebView2NewWindowRequestedEventArgs> {
+public:
+    YeniPencereArgumani(const std::wstring& adres, BOOL kullanici, std::function<void(ICoreWebView2*, BOOL)> sonuc)
+        : adres_(adres), kullanici_(kullanici), sonuc_(std::move(sonuc)) {}
+
+    bool ertelendi = false;
+
+    void karar_ver()
+    {
+        if (karar_verildi_)
+            return;
+        karar_verildi_ = true;
+        // Moved out first: the decision may release the last reference to us.
+        auto is = std::move(sonuc_);
+        ComPtr<ICoreWebView2> verilen = yeni_;
+        if (is)
+            is(verilen.Get(), islendi_);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* deger) override
+    {
+        if (!deger)
+            return E_POINTER;
+        *deger = gorev_kopyasi(adres_);
+        return *deger ? S_OK : E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* pencere) override
+    {
+        yeni_ = pencere;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2** pencere) override
+    {
+        if (!pencere)
+            return E_POINTER;
+        *pencere = yeni_.Get();
+        if (*pencere)
+            (*pencere)->AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL deger) override
+    {
+        islendi_ = deger ? TRUE : FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* deger) override
+    {
+        if (!deger)
+            return E_POINTER;
+        *deger = islendi_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* deger) override
+    {
+        if (!deger)
+            return E_POINTER;
+        *deger = kullanici_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** erteleme) override
+    {
+        if (!erteleme)
+            return E_POINTER;
+        *erteleme = nullptr;
+        if (karar_verildi_)
+            return E_UNEXPECTED;   // the request is already decided
+        *erteleme = new (std::nothrow) Erteleme(this);
+        if (!*erteleme)
+            return E_OUTOFMEMORY;
+        ertelendi = true;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_WindowFeatures(ICoreWebView2WindowFeatures** ozellikler) override
+    {
+        if (ozellikler)
+            *ozellikler = nullptr;
+        return E_NOTIMPL;
+    }
+
+private:
+    std::wstring adres_;
+    BOOL kullanici_;
+    std::function<void(ICoreWebView2*, BOOL)> sonuc_;
+    ComPtr<ICoreWebView2> yeni_;
+    BOOL islendi_ = FALSE;
+    bool karar_verildi_ = false;
+};
+
+Erteleme::Erteleme(YeniPencereArgumani* istek) : istek_(istek)
+{
+    istek_->AddRef();
+}
+
+Erteleme::~Erteleme()
+{
+    istek_->Release();
+}
+
+HRESULT STDMETHODCALLTYPE Erteleme::Complete()
+{
+    // Decided later, from the message loop, as everything else the engine does.
+    ComPtr<YeniPencereArgumani> istek(istek_);
+    return Baglanti::ui_da_calistir([istek] { istek->karar_ver(); }) ? S_OK : E_FAIL;
+}
+
+ICoreWebView2NewWindowRequestedEventArgs* yeni_pencere_argumani_olustur(
+    const std::wstring& adres, BOOL kullanici, std::function<void(ICoreWebView2*, BOOL)> sonuc)
+{
+    return new (std::nothrow) YeniPencereArgumani(adres, kullanici, std::move(sonuc));
+}
+
+void yeni_pencere_isleyicileri_bitti(ICoreWebView2NewWindowRequestedEventArgs* arguman)
+{
+    auto* istek = static_cast<YeniPencereArgumani*>(arguman);
+    if (!istek->ertelendi)
+        istek->karar_ver();
+}

@@ -248,6 +248,10 @@ static LRESULT fare_dugmesi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
         if (basildi) {
             // A click in the page gives it the keyboard.
             SetFocus(pencere);
+            // The system tells the parent of a press from the mouse; a press handed
+            // to the window directly (by a test, or another program) skips that, so
+            // the page tells its parent itself, as the system would.
+            SendMessageW(GetParent(pencere), WM_PARENTNOTIFY, MAKEWPARAM(mesaj, 0), l);
             SetCapture(pencere);
             son_tiklama = satir.tiklama;
         } else if (!(w & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {

@@ -66,6 +66,12 @@ ICoreWebView2AcceleratorKeyPressedEventArgs* tus_argumani_olustur(COREWEBVIEW2_K
                                                                  LPARAM bilgi);
 BOOL tus_islendi_mi(ICoreWebView2AcceleratorKeyPressedEventArgs* arguman);
 ICoreWebView2Settings* ayarlar_olustur();
+// A new-window request. `sonuc` runs once the host has decided (at once, or when it
+// completes a deferral it took) with the view the host gave, if any, and Handled.
+ICoreWebView2NewWindowRequestedEventArgs* yeni_pencere_argumani_olustur(
+    const std::wstring& adres, BOOL kullanici, std::function<void(ICoreWebView2* yeni, BOOL islendi)> sonuc);
+// Called after the handlers ran: decides now unless a deferral is pending.
+void yeni_pencere_isleyicileri_bitti(ICoreWebView2NewWindowRequestedEventArgs* arguman);
 
 // The engine's error text for a failed load (net::ERR_...) as the interface's status.
 COREWEBVIEW2_WEB_ERROR_STATUS hata_durumu(const std::string& hata_metni);

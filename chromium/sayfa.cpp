@@ -36,6 +36,8 @@ enum Olay {
     OLAY_WINDOW_CLOSE_REQUESTED,
     OLAY_ZOOM_FACTOR_CHANGED,
     OLAY_ACCELERATOR_KEY_PRESSED,
+    OLAY_NEW_WINDOW_REQUESTED,
+    OLAY_STATUS_BAR_TEXT_CHANGED,
     OLAY_SAYISI
 };
 
@@ -63,12 +65,34 @@ static const double EN_AZ_YAKINLIK = 0.25, EN_COK_YAKINLIK = 5.0;
 static const size_t EN_COK_DIZE_BAYTI = 2u * 1024 * 1024;
 static const char BASLIK_BAGI[] = "__korvaBaslik";
 static const char KAPAT_BAGI[] = "__korvaKapat";
+static const char DURUM_BAGI[] = "__korvaDurum";
+static const char YENI_PENCERE_BAGI[] = "__korvaYeniPencere";
 
 // Runs in every new document before its own scripts: reports the top document's
-// title whenever it changes, and turns window.close() into a request to the host.
+// title whenever it changes, turns window.close() into a request to the host, and
+// reports the address of the link under the pointer (the status-bar text). A middle
+// or Ctrl click on a link, which this engine would otherwise drop (it has no tab to
+// open behind), becomes a request for a new window.
 static const char BELGE_BETIGI[] = R"JS((() => {
   if (window !== window.top) return;
-  const baslik = window.__korvaBaslik, kapat = window.__korvaKapat;
+  const baslik = window.__korvaBaslik, kapat = window.__korvaKapat, durum = window.__korvaDurum;
+  const yeni = window.__korvaYeniPencere;
+  let bag = '';
+  const bagla = (h) => { if (h !== bag) { bag = h; try { durum(h); } catch (e) {} } };
+  const baglanti = (n) => {
+    for (; n; n = n.parentNode) if (n.tagName === 'A' && typeof n.href === 'string' && n.href) return n.href;
+    return '';
+  };
+  document.addEventListener('mouseover', (e) => bagla(baglanti(e.target)), true);
+  document.addEventListener('mouseout', (e) => { if (!e.relatedTarget) bagla(''); }, true);
+  const arkada = (e) => {
+    const h = baglanti(e.target);
+    if (!h) return;
+    e.preventDefault();
+    try { yeni(h); } catch (x) {}
+  };
+  document.addEventListener('auxclick', (e) => { if (e.button === 1) arkada(e); }, true);
+  document.addEventListener('click', (e) => { if (e.button === 0 && (e.ctrlKey || e.metaKey)) arkada(e); }, true);
   let son = null;
   const bildir = () => {
     const t = document.title;
@@ -169,7 +193,7 @@ static bool mutlak_adres_mi(const std::wstring& adres)
         return E_NOTIMPL;                                                                    \
     }
 
-class Sayfa final : public ICoreWebView2Controller, public ICoreWebView2, public SayfaKaynagi {
+class Sayfa final : public ICoreWebView2Controller, public ICoreWebView2_12, public SayfaKaynagi {
 public:
     Sayfa(HWND ebeveyn_, std::shared_ptr<Baglanti> baglanti_, std::string hedef_, std::string oturum_)
         : ebeveyn(ebeveyn_), baglanti(std::move(baglanti_)), hedef(std::move(hedef_)), oturum(std::move(oturum_))
@@ -188,6 +212,8 @@ public:
             *nesne = static_cast<ICoreWebView2Controller*>(this);
         else if (IsEqualIID(kimlik, IID_ICoreWebView2))
             *nesne = static_cast<ICoreWebView2*>(this);
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_12))
+            *nesne = static_cast<ICoreWebView2_12*>(this);
         else {
             *nesne = nullptr;
             return E_NOINTERFACE;
@@ -343,7 +369,12 @@ public:
         GIRIS();
         if (!uri || !mutlak_adres_mi(uri))
             return E_INVALIDARG;
+        // A text document still on its way in is given up, its empty page too, and
+        // one not yet started never starts (it completes as canceled): the later
+        // call wins.
         dize.reset();
+        bekleyen_dizeyi_birak();
+        dize_bos_sayfa_yukleniyor = false;
         kendi_gezintimiz = true;
         coktu_ise_canlandir();
         komut("Page.navigate", {{"url", motora_adres(uri)}});
@@ -361,6 +392,8 @@ public:
         yukleme->kimlik = ++g_sonraki_gezinti;
         yukleme->html = std::move(metin);
         ComPtr<Sayfa> koru(this);
+        bekleyen_dizeyi_birak();
+        bekleyen_dize = yukleme;
         // Later, from the message loop, as every event.
         return Baglanti::ui_da_calistir([koru, yukleme] { koru->dize_baslat(yukleme); }) ? S_OK : E_FAIL;
     }
@@ -451,7 +484,7 @@ public:
         komut("Page.stopLoading");
         return S_OK;
     }
-    DESTEKSIZ_OLAY(NewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler)
+    OLAY_CIFTI(NewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler, OLAY_NEW_WINDOW_REQUESTED)
     OLAY_CIFTI(DocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandler, OLAY_DOCUMENT_TITLE_CHANGED)
     HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR* deger) override
     {
@@ -467,6 +500,47 @@ public:
     DESTEKSIZ(AddWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
     DESTEKSIZ(RemoveWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
     OLAY_CIFTI(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler, OLAY_WINDOW_CLOSE_REQUESTED)
+
+    // ---- ICoreWebView2_12: only the status-bar text; the versions between answer
+    // E_NOTIMPL.
+
+    DESTEKSIZ_OLAY(WebResourceResponseReceived, IUnknown)
+    DESTEKSIZ(NavigateWithWebResourceRequest, IUnknown*)
+    DESTEKSIZ_OLAY(DOMContentLoaded, IUnknown)
+    DESTEKSIZ(get_CookieManager, IUnknown**)
+    DESTEKSIZ(get_Environment, ICoreWebView2Environment**)
+    DESTEKSIZ(TrySuspend, IUnknown*)
+    DESTEKSIZ(Resume)
+    DESTEKSIZ(get_IsSuspended, BOOL*)
+    DESTEKSIZ(SetVirtualHostNameToFolderMapping, LPCWSTR, LPCWSTR, INT32)
+    DESTEKSIZ(ClearVirtualHostNameToFolderMapping, LPCWSTR)
+    DESTEKSIZ_OLAY(FrameCreated, IUnknown)
+    DESTEKSIZ_OLAY(DownloadStarting, IUnknown)
+    DESTEKSIZ_OLAY(ClientCertificateRequested, IUnknown)
+    DESTEKSIZ(OpenTaskManagerWindow)
+    DESTEKSIZ(PrintToPdf, LPCWSTR, IUnknown*, IUnknown*)
+    DESTEKSIZ_OLAY(IsMutedChanged, IUnknown)
+    DESTEKSIZ(get_IsMuted, BOOL*)
+    DESTEKSIZ(put_IsMuted, BOOL)
+    DESTEKSIZ_OLAY(IsDocumentPlayingAudioChanged, IUnknown)
+    DESTEKSIZ(get_IsDocumentPlayingAudio, BOOL*)
+    DESTEKSIZ_OLAY(IsDefaultDownloadDialogOpenChanged, IUnknown)
+    DESTEKSIZ(get_IsDefaultDownloadDialogOpen, BOOL*)
+    DESTEKSIZ(OpenDefaultDownloadDialog)
+    DESTEKSIZ(CloseDefaultDownloadDialog)
+    DESTEKSIZ(get_DefaultDownloadDialogCornerAlignment, INT32*)
+    DESTEKSIZ(put_DefaultDownloadDialogCornerAlignment, INT32)
+    DESTEKSIZ(get_DefaultDownloadDialogMargin, POINT*)
+    DESTEKSIZ(put_DefaultDownloadDialogMargin, POINT)
+    DESTEKSIZ_OLAY(BasicAuthenticationRequested, IUnknown)
+    DESTEKSIZ(CallDevToolsProtocolMethodForSession, LPCWSTR, LPCWSTR, LPCWSTR, IUnknown*)
+    DESTEKSIZ_OLAY(ContextMenuRequested, IUnknown)
+    OLAY_CIFTI(StatusBarTextChanged, ICoreWebView2StatusBarTextChangedEventHandler, OLAY_STATUS_BAR_TEXT_CHANGED)
+    HRESULT STDMETHODCALLTYPE get_StatusBarText(LPWSTR* deger) override
+    {
+        GIRIS();
+        return metin_ver(deger, durum_metni);
+    }
 
     // ---- What the page window asks.
 
@@ -503,7 +577,7 @@ public:
     // ---- From the engine.
 
     // Sets the page target up; `bitti` hears whether it worked once the last answer
-    // is in (the engine answers a session's commands in order).
+    // is in.
     void kur(std::function<void(HRESULT)> bitti)
     {
         // The engine answers Page.enable, and the commands after it, only once the
@@ -539,6 +613,13 @@ public:
         gonder("Inspector.enable", Json::object());
         gonder("Runtime.addBinding", {{"name", BASLIK_BAGI}});
         gonder("Runtime.addBinding", {{"name", KAPAT_BAGI}});
+        gonder("Runtime.addBinding", {{"name", DURUM_BAGI}});
+        gonder("Runtime.addBinding", {{"name", YENI_PENCERE_BAGI}});
+        // A window the page opens is held before it loads anything; the view raises
+        // NewWindowRequested from Page.windowOpen and closes the held one.
+        Json sayfalar = {{"type", "page"}, {"exclude", false}};
+        gonder("Target.setAutoAttach", {{"autoAttach", true}, {"waitForDebuggerOnStart", true}, {"flatten", true},
+                                        {"filter", Json::array({sayfalar})}});
         gonder("Page.addScriptToEvaluateOnNewDocument", {{"source", BELGE_BETIGI}});
         Json desen = {{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}};
         gonder("Fetch.enable", {{"patterns", Json::array({desen})}});
@@ -578,6 +659,10 @@ public:
             cerceve_durdu(p);
         else if (yontem == "Runtime.bindingCalled")
             bag_cagrildi(p);
+        else if (yontem == "Page.windowOpen")
+            pencere_acilmak_istendi(p);
+        else if (yontem == "Target.attachedToTarget")
+            hedef_baglandi(p);
         else if (yontem == "Inspector.targetCrashed")
             surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
         else if (yontem == "Inspector.targetReloadedAfterCrash")
@@ -626,10 +711,12 @@ private:
 
     std::wstring adres = L"about:blank";
     std::wstring baslik = L"about:blank";
+    std::wstring durum_metni;
     Kare kare;
 
     std::unique_ptr<Gezinti> gezinti;
     std::shared_ptr<DizeYuklemesi> dize;
+    std::shared_ptr<DizeYuklemesi> bekleyen_dize;   // asked for, not yet started
     bool dize_bos_sayfa_yukleniyor = false;
     bool kendi_gezintimiz = false;        // the next start is the host's, not the user's
     Json gecmis = Json::object();         // the last Page.getNavigationHistory
@@ -830,6 +917,8 @@ private:
         if (!kayit)
             return;
         dize.reset();
+        bekleyen_dizeyi_birak();
+        dize_bos_sayfa_yukleniyor = false;
         kendi_gezintimiz = true;
         coktu_ise_canlandir();
         komut("Page.navigateToHistoryEntry", {{"entryId", kayit->value("id", 0)}});
@@ -1109,10 +1198,19 @@ private:
 
     // ---- Text documents.
 
+    void bekleyen_dizeyi_birak()
+    {
+        if (!bekleyen_dize)
+            return;
+        iptali_teslim_et(bekleyen_dize->kimlik);
+        bekleyen_dize.reset();
+    }
+
     void dize_baslat(std::shared_ptr<DizeYuklemesi> yukleme)
     {
-        if (kapali)
+        if (kapali || bekleyen_dize != yukleme)
             return;
+        bekleyen_dize.reset();
         eski_gezintiyi_bitir();
         if (dize)
             tamamlanmayi_yay(FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, dize->kimlik);
@@ -1252,7 +1350,53 @@ private:
                 basligi_koy(utf8_den(metin));
         } else if (ad == KAPAT_BAGI) {
             bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
+        } else if (ad == YENI_PENCERE_BAGI) {
+            pencere_acilmak_istendi({{"url", p.value("payload", "")}, {"userGesture", true}});
+        } else if (ad == DURUM_BAGI) {
+            std::wstring yeni = utf8_den(p.value("payload", ""));
+            if (yeni != durum_metni) {
+                durum_metni = yeni;
+                bos_olay_yay<ICoreWebView2StatusBarTextChangedEventHandler>(OLAY_STATUS_BAR_TEXT_CHANGED);
+            }
         }
+    }
+
+    // ---- New windows.
+
+    // The engine made a window for the page (held before it loads, by the auto-attach
+    // set up in kur): it is never shown; the host decides from Page.windowOpen.
+    void hedef_baglandi(const Json& p)
+    {
+        const Json& bilgi = p.value("targetInfo", Json::object());
+        if (bilgi.value("type", "") != "page")
+            return;
+        baglanti->gonder("Target.closeTarget", {{"targetId", bilgi.value("targetId", "")}});
+    }
+
+    // The page asked for a new window: the host may give a view for it (which then
+    // loads the address), handle it itself, or leave it, and the page then follows
+    // the link itself, having no window of its own to open.
+    void pencere_acilmak_istendi(const Json& p)
+    {
+        std::wstring hedef_adres = utf8_den(p.value("url", ""));
+        if (hedef_adres.empty())
+            return;
+        BOOL kullanici = p.value("userGesture", false) ? TRUE : FALSE;
+        ComPtr<Sayfa> koru(this);
+        auto arguman = sahiplen(yeni_pencere_argumani_olustur(
+            hedef_adres, kullanici, [koru, hedef_adres](ICoreWebView2* yeni, BOOL islendi) {
+                if (yeni) {
+                    yeni->Navigate(hedef_adres.c_str());
+                } else if (!islendi && !koru->kapali) {
+                    koru->kendi_gezintimiz = false;
+                    koru->komut("Page.navigate", {{"url", utf8_e(hedef_adres)}});
+                }
+            }));
+        if (!arguman)
+            return;
+        olay_yay<ICoreWebView2NewWindowRequestedEventHandler>(OLAY_NEW_WINDOW_REQUESTED,
+                                                              static_cast<ICoreWebView2*>(this), arguman.Get());
+        yeni_pencere_isleyicileri_bitti(arguman.Get());
     }
 };
 

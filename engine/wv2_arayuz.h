@@ -50,6 +50,8 @@ WV2_ARAYUZ(ICoreWebView2AcceleratorKeyPressedEventHandler, 0xb29c7e28, 0xfa79, 0
 WV2_ARAYUZ(ICoreWebView2AcceleratorKeyPressedEventArgs, 0x9f760f8a, 0xfb79, 0x42be, 0x99, 0x90, 0x7b, 0x56, 0x90, 0x0f, 0xa9, 0xc7)
 WV2_ARAYUZ(ICoreWebView2WindowCloseRequestedEventHandler, 0x5c19e9e0, 0x092f, 0x486b, 0xaf, 0xfa, 0xca, 0x82, 0x31, 0x91, 0x30, 0x39)
 WV2_ARAYUZ(ICoreWebView2Deferral, 0xc10e7f7b, 0xb585, 0x46f0, 0xa6, 0x23, 0x8b, 0xef, 0xbf, 0x3e, 0x4e, 0xe0)
+WV2_ARAYUZ(ICoreWebView2_12, 0x35d69927, 0xbcfa, 0x4566, 0x93, 0x49, 0x6b, 0x3e, 0x0d, 0x15, 0x4c, 0xac)
+WV2_ARAYUZ(ICoreWebView2StatusBarTextChangedEventHandler, 0xa5e3b0d0, 0x10df, 0x4156, 0xbf, 0xad, 0x3b, 0x43, 0x86, 0x7a, 0xca, 0xc6)
 WV2_ARAYUZ(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1, 0xc5)
 
 // The result of every call on a controller or view after Close:
@@ -269,6 +271,9 @@ struct ICoreWebView2ProcessFailedEventHandler : public IUnknown {
 struct ICoreWebView2WindowCloseRequestedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
 };
+struct ICoreWebView2StatusBarTextChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
 struct ICoreWebView2ZoomFactorChangedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, IUnknown* args) = 0;
 };
@@ -406,6 +411,72 @@ struct ICoreWebView2 : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(
         ICoreWebView2WindowCloseRequestedEventHandler* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) = 0;
+};
+
+// The later view interface that carries the status-bar text (the text a browser
+// shows at its bottom edge, such as the address of the link under the pointer). It
+// extends ICoreWebView2 through eleven intermediate versions whose methods we never
+// call; they are declared here in one flat run, slot for slot, with parameter types
+// reduced to what fixes the calling convention (every pointer argument is a pointer,
+// every handler an IUnknown).
+struct ICoreWebView2_12 : public ICoreWebView2 {
+    // _2, slots 61 to 67
+    virtual HRESULT STDMETHODCALLTYPE add_WebResourceResponseReceived(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_WebResourceResponseReceived(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE NavigateWithWebResourceRequest(IUnknown* request) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_DOMContentLoaded(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_DOMContentLoaded(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CookieManager(IUnknown** manager) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Environment(ICoreWebView2Environment** environment) = 0;
+    // _3, slots 68 to 72
+    virtual HRESULT STDMETHODCALLTYPE TrySuspend(IUnknown* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Resume() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsSuspended(BOOL* suspended) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetVirtualHostNameToFolderMapping(LPCWSTR host, LPCWSTR folder, INT32 kind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ClearVirtualHostNameToFolderMapping(LPCWSTR host) = 0;
+    // _4, slots 73 to 76
+    virtual HRESULT STDMETHODCALLTYPE add_FrameCreated(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_FrameCreated(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_DownloadStarting(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) = 0;
+    // _5, slots 77 and 78
+    virtual HRESULT STDMETHODCALLTYPE add_ClientCertificateRequested(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ClientCertificateRequested(EventRegistrationToken token) = 0;
+    // _6 and _7, slots 79 and 80
+    virtual HRESULT STDMETHODCALLTYPE OpenTaskManagerWindow() = 0;
+    virtual HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR path, IUnknown* settings, IUnknown* handler) = 0;
+    // _8, slots 81 to 87
+    virtual HRESULT STDMETHODCALLTYPE add_IsMutedChanged(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_IsMutedChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsMuted(BOOL* muted) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsMuted(BOOL muted) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_IsDocumentPlayingAudioChanged(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_IsDocumentPlayingAudioChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsDocumentPlayingAudio(BOOL* playing) = 0;
+    // _9, slots 88 to 96
+    virtual HRESULT STDMETHODCALLTYPE add_IsDefaultDownloadDialogOpenChanged(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_IsDefaultDownloadDialogOpenChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsDefaultDownloadDialogOpen(BOOL* open) = 0;
+    virtual HRESULT STDMETHODCALLTYPE OpenDefaultDownloadDialog() = 0;
+    virtual HRESULT STDMETHODCALLTYPE CloseDefaultDownloadDialog() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DefaultDownloadDialogCornerAlignment(INT32* alignment) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DefaultDownloadDialogCornerAlignment(INT32 alignment) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DefaultDownloadDialogMargin(POINT* margin) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DefaultDownloadDialogMargin(POINT margin) = 0;
+    // _10, slots 97 and 98
+    virtual HRESULT STDMETHODCALLTYPE add_BasicAuthenticationRequested(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_BasicAuthenticationRequested(EventRegistrationToken token) = 0;
+    // _11, slots 99 to 101
+    virtual HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethodForSession(LPCWSTR session, LPCWSTR method,
+                                                                            LPCWSTR parameters, IUnknown* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ContextMenuRequested(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ContextMenuRequested(EventRegistrationToken token) = 0;
+    // _12, slots 102 to 104
+    virtual HRESULT STDMETHODCALLTYPE add_StatusBarTextChanged(
+        ICoreWebView2StatusBarTextChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_StatusBarTextChanged(EventRegistrationToken token) = 0;
+    // The text in CoTaskMemAlloc memory; empty when there is none.
+    virtual HRESULT STDMETHODCALLTYPE get_StatusBarText(LPWSTR* text) = 0;
 };
 
 // ---------------------------------------------------------------------------

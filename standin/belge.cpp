@@ -370,6 +370,9 @@ Yukleme adresi_yukle(const std::wstring& adres)
         yukleme.belge = hata_belgesi(adres, L"Bu siteye ulaşılamıyor",
                                      L"Sunucunun adı çözümlenemedi: bu web motoru ağa bağlanmaz.",
                                      L"HOST_NAME_NOT_RESOLVED");
+    } else if (kucuk_harf(adres) == L"edge://kill-engine") {
+        // Ends the whole engine: every view's page goes.
+        yukleme.motor_coktu = true;
     } else if (kucuk_harf(adres) == L"edge://kill") {
         // As in the real engine, this address ends the page's process.
         yukleme.surec_coktu = true;

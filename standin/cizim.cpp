@@ -268,6 +268,22 @@ static LRESULT CALLBACK sayfa_wndproc(HWND pencere, UINT mesaj, WPARAM w, LPARAM
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
         SetFocus(pencere);
+        // The system tells the parent of a press from the mouse; a press handed to
+        // the window directly (by a test, or another program) skips that, so the
+        // page tells its parent itself, as the system would.
+        SendMessageW(GetParent(pencere), WM_PARENTNOTIFY, MAKEWPARAM(mesaj, 0), l);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (sayfa && sayfa->kaynak) {
+            TRACKMOUSEEVENT izle = {sizeof izle, TME_LEAVE, pencere, 0};
+            TrackMouseEvent(&izle);
+            POINT nokta = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+            sayfa->kaynak->baglanti_ustunde(baglanti_bul(pencere, nokta));
+        }
+        return 0;
+    case WM_MOUSELEAVE:
+        if (sayfa && sayfa->kaynak)
+            sayfa->kaynak->baglanti_ustunde(std::wstring());
         return 0;
     case WM_LBUTTONUP:
         tiklandi(pencere, l, (w & MK_CONTROL) != 0);

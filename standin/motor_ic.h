@@ -115,6 +115,7 @@ struct Yukleme {
     BOOL basarili = TRUE;
     COREWEBVIEW2_WEB_ERROR_STATUS durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
     bool surec_coktu = false;  // the address asked the page's process to die
+    bool motor_coktu = false;  // ... or the whole engine
 };
 
 // True for an absolute address that Navigate accepts.
@@ -145,6 +146,8 @@ struct CizimKaynagi {
     // A key reached the focused page; true when the host handled it.
     virtual bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) = 0;
     virtual void tekerlekle_yakinlastir(int adim) = 0;
+    // The pointer moved: over the link with this href, or over no link ("").
+    virtual void baglanti_ustunde(const std::wstring& href) = 0;
 };
 
 HWND sayfa_penceresi_olustur(HWND ebeveyn, const RECT& alan, bool gorunur, CizimKaynagi* kaynak);
@@ -181,7 +184,7 @@ BOOL tus_islendi_mi(ICoreWebView2AcceleratorKeyPressedEventArgs* arguman);
 // A new-window request. `sonuc` runs once the host has decided (at once, or when it
 // completes a deferral it took) with the view the host gave, if any, and Handled.
 ICoreWebView2NewWindowRequestedEventArgs* yeni_pencere_argumani_olustur(
-    int64_t gorunum_no, const std::wstring& adres,
+    int64_t gorunum_no, const std::wstring& adres, BOOL kullanici,
     std::function<void(ICoreWebView2* yeni, BOOL islendi)> sonuc);
 // Called after the handlers ran: decides now unless a deferral is pending.
 void yeni_pencere_isleyicileri_bitti(ICoreWebView2NewWindowRequestedEventArgs* arguman);

@@ -295,11 +295,12 @@ public:
 
 class YeniPencereArgumani final : public TekArayuz<ICoreWebView2NewWindowRequestedEventArgs> {
 public:
-    YeniPencereArgumani(int64_t gorunum_no, const std::wstring& adres_,
+    YeniPencereArgumani(int64_t gorunum_no, const std::wstring& adres_, BOOL kullanici_,
                         std::function<void(ICoreWebView2*, BOOL)> sonuc_)
-        : no(gorunum_no), adres(adres_), sonuc(std::move(sonuc_)) {}
+        : no(gorunum_no), adres(adres_), kullanici(kullanici_), sonuc(std::move(sonuc_)) {}
     const int64_t no;
     std::wstring adres;
+    BOOL kullanici;
     std::function<void(ICoreWebView2*, BOOL)> sonuc;
     ComPtr<ICoreWebView2> yeni;
     BOOL islendi = FALSE;
@@ -342,7 +343,7 @@ public:
         return S_OK;
     }
     ALICI(get_Handled, BOOL, islendi)
-    ALICI(get_IsUserInitiated, BOOL, TRUE)
+    ALICI(get_IsUserInitiated, BOOL, kullanici)
     HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** erteleme) override
     {
         gunluk_yaz(no, "GetDeferral");
@@ -388,9 +389,9 @@ HRESULT STDMETHODCALLTYPE Erteleme::Complete()
 }
 
 ICoreWebView2NewWindowRequestedEventArgs* yeni_pencere_argumani_olustur(
-    int64_t gorunum_no, const std::wstring& adres, std::function<void(ICoreWebView2*, BOOL)> sonuc)
+    int64_t gorunum_no, const std::wstring& adres, BOOL kullanici, std::function<void(ICoreWebView2*, BOOL)> sonuc)
 {
-    return new (std::nothrow) YeniPencereArgumani(gorunum_no, adres, std::move(sonuc));
+    return new (std::nothrow) YeniPencereArgumani(gorunum_no, adres, kullanici, std::move(sonuc));
 }
 
 void yeni_pencere_isleyicileri_bitti(ICoreWebView2NewWindowRequestedEventArgs* arguman)

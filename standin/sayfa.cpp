@@ -14,6 +14,7 @@
 #include "motor_ic.h"
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 // The events a view raises; each has its own list of subscriptions.
@@ -29,6 +30,7 @@ enum Olay {
     OLAY_WINDOW_CLOSE_REQUESTED,
     OLAY_ZOOM_FACTOR_CHANGED,
     OLAY_ACCELERATOR_KEY_PRESSED,
+    OLAY_STATUS_BAR_TEXT_CHANGED,
     OLAY_SAYISI
 };
 
@@ -55,7 +57,7 @@ struct Gezinti {
 
 // What a script of one of the understood forms asks for.
 struct BetikEylemi {
-    enum { yok, baslik, adres, kapat } tur = yok;
+    enum { yok, baslik, adres, kapat, ac } tur = yok;
     std::wstring deger;
 };
 
@@ -108,10 +110,17 @@ static BetikEylemi betigi_coz(const std::wstring& betik)
         {L"window.location.href", BetikEylemi::adres},
         {L"location.href", BetikEylemi::adres},
     };
+    static const wchar_t ACMA[] = L"window.open(";
     BetikEylemi eylem;
     std::wstring metin = kirp(betik);
     if (metin == L"window.close()") {
         eylem.tur = BetikEylemi::kapat;
+        return eylem;
+    }
+    // window.open('address'): a popup no click started.
+    if (metin.compare(0, wcslen(ACMA), ACMA) == 0 && metin.back() == L')') {
+        if (dize_degismezi(kirp(metin.substr(wcslen(ACMA), metin.size() - wcslen(ACMA) - 1)), &eylem.deger))
+            eylem.tur = BetikEylemi::ac;
         return eylem;
     }
     for (const auto& atama : ATAMALAR) {
@@ -136,7 +145,9 @@ static BetikEylemi betigi_coz(const std::wstring& betik)
     if (!dogru_is_parcacigi())                   \
         return RPC_E_WRONG_THREAD;               \
     if (kapali)                                  \
-        return WV2_E_KAPALI;
+        return WV2_E_KAPALI;                     \
+    if (motoru_gitti && strcmp(yontem, "Close") != 0) \
+        return E_FAIL;
 
 #define OLAY_CIFTI(ad, isleyici_turu, olay)                                                  \
     HRESULT STDMETHODCALLTYPE add_##ad(isleyici_turu* isleyici, EventRegistrationToken* jeton) override \
@@ -171,13 +182,17 @@ static BetikEylemi betigi_coz(const std::wstring& betik)
         return E_NOTIMPL;                                                                    \
     }
 
-class Sayfa final : public ICoreWebView2Controller, public ICoreWebView2, public CizimKaynagi {
+class Sayfa;
+static std::vector<Sayfa*> g_acik_sayfalar;   // for the end of the whole engine
+
+class Sayfa final : public ICoreWebView2Controller, public ICoreWebView2_12, public CizimKaynagi {
 public:
     Sayfa(int64_t numara, HWND ebeveyn_) : no(numara), ebeveyn(ebeveyn_)
     {
         GetClientRect(ebeveyn, &alan);
         pencere = sayfa_penceresi_olustur(ebeveyn, alan, true, this);
         ekrani_yenile();
+        g_acik_sayfalar.push_back(this);
     }
 
     const int64_t no;
@@ -192,6 +207,8 @@ public:
             *nesne = static_cast<ICoreWebView2Controller*>(this);
         else if (IsEqualIID(kimlik, IID_ICoreWebView2))
             *nesne = static_cast<ICoreWebView2*>(this);
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_12))
+            *nesne = static_cast<ICoreWebView2_12*>(this);
         else {
             *nesne = nullptr;
             return E_NOINTERFACE;
@@ -461,6 +478,47 @@ public:
     DESTEKSIZ(RemoveWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
     OLAY_CIFTI(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler, OLAY_WINDOW_CLOSE_REQUESTED)
 
+    // ---- ICoreWebView2_12: only the status-bar text; the versions between answer
+    // E_NOTIMPL.
+
+    DESTEKSIZ_OLAY(WebResourceResponseReceived, IUnknown)
+    DESTEKSIZ(NavigateWithWebResourceRequest, IUnknown*)
+    DESTEKSIZ_OLAY(DOMContentLoaded, IUnknown)
+    DESTEKSIZ(get_CookieManager, IUnknown**)
+    DESTEKSIZ(get_Environment, ICoreWebView2Environment**)
+    DESTEKSIZ(TrySuspend, IUnknown*)
+    DESTEKSIZ(Resume)
+    DESTEKSIZ(get_IsSuspended, BOOL*)
+    DESTEKSIZ(SetVirtualHostNameToFolderMapping, LPCWSTR, LPCWSTR, INT32)
+    DESTEKSIZ(ClearVirtualHostNameToFolderMapping, LPCWSTR)
+    DESTEKSIZ_OLAY(FrameCreated, IUnknown)
+    DESTEKSIZ_OLAY(DownloadStarting, IUnknown)
+    DESTEKSIZ_OLAY(ClientCertificateRequested, IUnknown)
+    DESTEKSIZ(OpenTaskManagerWindow)
+    DESTEKSIZ(PrintToPdf, LPCWSTR, IUnknown*, IUnknown*)
+    DESTEKSIZ_OLAY(IsMutedChanged, IUnknown)
+    DESTEKSIZ(get_IsMuted, BOOL*)
+    DESTEKSIZ(put_IsMuted, BOOL)
+    DESTEKSIZ_OLAY(IsDocumentPlayingAudioChanged, IUnknown)
+    DESTEKSIZ(get_IsDocumentPlayingAudio, BOOL*)
+    DESTEKSIZ_OLAY(IsDefaultDownloadDialogOpenChanged, IUnknown)
+    DESTEKSIZ(get_IsDefaultDownloadDialogOpen, BOOL*)
+    DESTEKSIZ(OpenDefaultDownloadDialog)
+    DESTEKSIZ(CloseDefaultDownloadDialog)
+    DESTEKSIZ(get_DefaultDownloadDialogCornerAlignment, INT32*)
+    DESTEKSIZ(put_DefaultDownloadDialogCornerAlignment, INT32)
+    DESTEKSIZ(get_DefaultDownloadDialogMargin, POINT*)
+    DESTEKSIZ(put_DefaultDownloadDialogMargin, POINT)
+    DESTEKSIZ_OLAY(BasicAuthenticationRequested, IUnknown)
+    DESTEKSIZ(CallDevToolsProtocolMethodForSession, LPCWSTR, LPCWSTR, LPCWSTR, IUnknown*)
+    DESTEKSIZ_OLAY(ContextMenuRequested, IUnknown)
+    OLAY_CIFTI(StatusBarTextChanged, ICoreWebView2StatusBarTextChangedEventHandler, OLAY_STATUS_BAR_TEXT_CHANGED)
+    HRESULT STDMETHODCALLTYPE get_StatusBarText(LPWSTR* deger) override
+    {
+        GIRIS("get_StatusBarText", std::string());
+        return metin_ver(deger, durum_metni, false);
+    }
+
     // ---- What the page window asks.
 
     const Belge& cizilecek_belge() override { return belge; }
@@ -475,7 +533,7 @@ public:
             return;
         if (yeni_pencere && !aboneler[OLAY_NEW_WINDOW_REQUESTED].empty()) {
             ComPtr<Sayfa> koru(this);
-            teslim_et(this, [koru, hedef_adres] { koru->yeni_pencere_iste(hedef_adres); });
+            teslim_et(this, [koru, hedef_adres] { koru->yeni_pencere_iste(hedef_adres, TRUE); });
             return;
         }
         Kayit hedef;
@@ -519,6 +577,33 @@ public:
         return true;
     }
 
+    // The status-bar text follows the link under the pointer: its resolved address,
+    // or nothing; a change reaches the host later, from the message loop.
+    void baglanti_ustunde(const std::wstring& href) override
+    {
+        std::wstring yeni = href.empty() ? std::wstring() : baglantiyi_coz(adres, href);
+        if (kapali || yeni == durum_metni)
+            return;
+        durum_metni = yeni;
+        ComPtr<Sayfa> koru(this);
+        teslim_et(this, [koru] {
+            koru->bos_olay_yay<ICoreWebView2StatusBarTextChangedEventHandler>(OLAY_STATUS_BAR_TEXT_CHANGED);
+        });
+    }
+
+    // The whole engine ended: every view hears it, and answers nothing more.
+    void motor_coktu()
+    {
+        if (kapali || motoru_gitti)
+            return;
+        motoru_gitti = true;
+        suren.reset();
+        ComPtr<ICoreWebView2ProcessFailedEventArgs> arguman;
+        arguman = sahiplen(surec_argumani_olustur(no, COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED));
+        olay_yay<ICoreWebView2ProcessFailedEventHandler>(
+            OLAY_PROCESS_FAILED, static_cast<ICoreWebView2*>(this), arguman.Get());
+    }
+
     void tekerlekle_yakinlastir(int adim) override
     {
         if (kapali || !yakinlik_denetimi_acik_mi(ayarlar.Get()) || adim == 0)
@@ -546,6 +631,8 @@ private:
     BOOL gorunur = TRUE;
     double yakinlik = 1.0;
     bool kapali = false;
+    bool motoru_gitti = false;
+    std::wstring durum_metni;
     ComPtr<ICoreWebView2Settings> ayarlar;
     std::vector<Abone> aboneler[OLAY_SAYISI];
 
@@ -653,6 +740,11 @@ private:
     void kapat()
     {
         kapali = true;
+        for (auto it = g_acik_sayfalar.begin(); it != g_acik_sayfalar.end(); ++it)
+            if (*it == this) {
+                g_acik_sayfalar.erase(it);
+                break;
+            }
         suren.reset();
         sahibin_teslimatlarini_sil(this);
         std::vector<Abone> birakilacaklar[OLAY_SAYISI];
@@ -790,6 +882,11 @@ private:
         if (kapali)
             return;
         tamamlandi_yay(yukleme.basarili, yukleme.durum, kimlik);
+        if (yukleme.motor_coktu && !kapali) {
+            std::vector<ComPtr<Sayfa>> hepsi(g_acik_sayfalar.begin(), g_acik_sayfalar.end());
+            for (auto& sayfa : hepsi)
+                sayfa->motor_coktu();
+        }
         if (yukleme.surec_coktu && !kapali) {
             ComPtr<ICoreWebView2ProcessFailedEventArgs> arguman;
             arguman = sahiplen(surec_argumani_olustur(no, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED));
@@ -820,6 +917,12 @@ private:
                     hedef.adres = hedef_adres;
                     gezinti_baslat(GezintiTuru::yeni, std::move(hedef), FALSE);
                 }
+            } else if (eylem.tur == BetikEylemi::ac) {
+                std::wstring hedef_adres = baglantiyi_coz(adres, eylem.deger);
+                if (hedef_adres.empty() && mutlak_adres_mi(eylem.deger))
+                    hedef_adres = eylem.deger;
+                if (!hedef_adres.empty())
+                    yeni_pencere_iste(hedef_adres, FALSE);
             } else if (eylem.tur == BetikEylemi::kapat) {
                 bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
             }
@@ -828,14 +931,14 @@ private:
             isleyici->Invoke(S_OK, L"null");
     }
 
-    void yeni_pencere_iste(const std::wstring& hedef_adres)
+    void yeni_pencere_iste(const std::wstring& hedef_adres, BOOL kullanici)
     {
         if (kapali)
             return;
         ComPtr<Sayfa> koru(this);
         ComPtr<ICoreWebView2NewWindowRequestedEventArgs> arguman;
         arguman = sahiplen(yeni_pencere_argumani_olustur(
-            no, hedef_adres, [koru, hedef_adres](ICoreWebView2* yeni, BOOL islendi) {
+            no, hedef_adres, kullanici, [koru, hedef_adres](ICoreWebView2* yeni, BOOL islendi) {
                 if (yeni) {
                     yeni->Navigate(hedef_adres.c_str());
                 } else if (!islendi && !koru->kapali) {

@@ -98,10 +98,33 @@ tikla "$(kapatma_isareti_x $kapanan)" $SEKME_Y
 sleep 0.5
 ekran sekme_kapatildi
 [[ "$(ikinci_sekme_alani "$goruntu")" != "$sekme_alani" ]] || hata "the tab did not close"
-once=$(panel_alani "$goruntu")
 kill -0 "$korva" 2>/dev/null || hata "Korva ended when a tab was closed"
 
-# 6. Open and close the Bookmarks panel: its area changes, then looks as before.
+# 6. Shortcuts from the keyboard alone: Ctrl+T opens a tab, Ctrl+L puts the keyboard
+# in the address entry with its text selected, so typing replaces it; Ctrl+W closes
+# the tab again and the tab before it shows once more.
+onceki_ad=$(xdotool getwindowname "$pencere")
+tek_sekme=$(ikinci_sekme_alani "$goruntu")
+tus ctrl+t
+ad_bekle "Hizli Erisim - Korva"
+sleep 1
+ekran ctrl_t
+[[ "$(ikinci_sekme_alani "$goruntu")" != "$tek_sekme" ]] || hata "Ctrl+T opened no tab"
+tus ctrl+l
+yaz "$adres"
+tus Return
+ad_bekle "$ilk_ad"
+sleep 0.5
+ekran ctrl_l
+sayfa_cizili
+tus ctrl+w
+ad_bekle "$onceki_ad"
+sleep 0.5
+ekran ctrl_w
+[[ "$(ikinci_sekme_alani "$goruntu")" == "$tek_sekme" ]] || hata "Ctrl+W did not close the tab"
+once=$(panel_alani "$goruntu")
+
+# 7. Open and close the Bookmarks panel: its area changes, then looks as before.
 tikla $YER_IMI_X $YER_IMI_Y
 ekran panel_acik
 acik=$(panel_alani "$goruntu")
@@ -111,7 +134,7 @@ sonra=$(panel_alani "$goruntu")
 [[ -n "$once" && "$once" != "$acik" ]] || hata "the Bookmarks panel did not show"
 [[ "$once" == "$sonra" ]] || hata "the Bookmarks panel did not close"
 
-# 7. Alt+F4: Korva says goodbye and exits with 0, and its engine goes with it.
+# 8. Alt+F4: Korva says goodbye and exits with 0, and its engine goes with it.
 surecler=""
 if [[ "$motor" == chromium ]]; then
     surecler=$(motor_surecleri)

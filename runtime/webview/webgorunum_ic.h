@@ -21,6 +21,21 @@ using AdresIsleyicisi = KomIsleyici<ICoreWebView2SourceChangedEventHandler, int3
 using TamamlanmaIsleyicisi = KomIsleyici<ICoreWebView2NavigationCompletedEventHandler, int32_t*,
                                          ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs*>;
 
+// The handlers of what a page asks of its browser. Their state is, as above, a
+// flag's address (or the record's), nulled on close; the key handler's is the host
+// window, through which a key reaches the window runtime's shortcuts.
+using KapatmaIsleyicisi =
+    KomIsleyici<ICoreWebView2WindowCloseRequestedEventHandler, int32_t*, ICoreWebView2*, IUnknown*>;
+using DurumMetniIsleyicisi =
+    KomIsleyici<ICoreWebView2StatusBarTextChangedEventHandler, int32_t*, ICoreWebView2*, IUnknown*>;
+using CokmeIsleyicisi = KomIsleyici<ICoreWebView2ProcessFailedEventHandler, int32_t*, ICoreWebView2*,
+                                    ICoreWebView2ProcessFailedEventArgs*>;
+struct Gorunum;
+using YeniPencereIsleyicisi = KomIsleyici<ICoreWebView2NewWindowRequestedEventHandler, Gorunum*, ICoreWebView2*,
+                                          ICoreWebView2NewWindowRequestedEventArgs*>;
+using TusIsleyicisi = KomIsleyici<ICoreWebView2AcceleratorKeyPressedEventHandler, HWND, ICoreWebView2Controller*,
+                                  ICoreWebView2AcceleratorKeyPressedEventArgs*>;
+
 // One web view. The engine objects are plain references that the record owns:
 // kept for the life of the process, released only when the web view is closed.
 // The flags are raised by the page-event handlers during message dispatch and
@@ -46,6 +61,25 @@ struct Gorunum {
     // The visibility the engine was last given: 1 (visible, its default) or 0. The
     // engine follows the host window's own visibility.
     int32_t motor_gorunur;
+
+    // What the page asked of its browser, each raised by its handler and read and
+    // cleared by a query of webgorunum_sayfa.cpp:
+    int32_t kapatma_istendi;       // the page called window.close()
+    int32_t durum_metni_degisti;   // the status-bar text (the link under the pointer) changed
+    int32_t cokme;                 // 0; 1 the page's process failed; 2 the whole engine did
+    int32_t yeni_pencere_istendi;  // a click asked for a new window (the last one is kept)
+    int32_t yeni_pencere_arkada;   // ... one that is to open behind the current tab
+    char* yeni_pencere_adresi;     // ... its address, UTF-8 from malloc; freed on close
+    // The host heard the last mouse press in the page: 1 when it was a middle press
+    // or a press with Ctrl held, which open a link behind the current tab.
+    int32_t arkada_acan_basis;
+    ICoreWebView2_12* webview12;   // the later view interface, when the engine has it
+
+    KapatmaIsleyicisi* kapatma_isleyicisi;
+    DurumMetniIsleyicisi* durum_metni_isleyicisi;
+    CokmeIsleyicisi* cokme_isleyicisi;
+    YeniPencereIsleyicisi* yeni_pencere_isleyicisi;
+    TusIsleyicisi* tus_isleyicisi;
 };
 
 // The table never moves, so the handlers may point at flags inside it.

@@ -14,6 +14,13 @@
 //    flags; the program reads and clears them with the queries in webgorunum_sayfa.cpp.
 //  - The loader, its entry and the environment are made once, on first need, and
 //    kept for the life of the process; a failed step is retried by the next creation.
+//  - Besides the three page events, a view reports what its page asks of the
+//    browser: to close (window.close()), to open a new window (only requests a
+//    click started are kept, and the engine is told each request is handled, so
+//    that nothing opens by itself: the program opens the tab), that its process or
+//    the whole engine failed, and the status-bar text (the link under the pointer).
+//    Keys the engine reports as accelerators go to the window runtime's shortcuts;
+//    one that a shortcut takes is marked handled, and the page never sees it.
 //  - The host window speaks for the view to the engine: the engine hears when the
 //    host is shown or hidden (a hidden page is throttled, or not drawn at all), when
 //    the top-level window around it moved, and, before the host is destroyed with
@@ -29,9 +36,11 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "tr_metin_sinir.h"
 #include "tr_pencere_mesajlari.h"
 #include "webview/webgorunum_ic.h"
 #include "widgets/arayuz_win_cz.h"
+#include "window/pencere_win_cz.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -48,6 +57,9 @@ constexpr wchar_t kHostSinifi[] = L"TrWebViewHost";
 constexpr wchar_t kYukleyiciAdi[] = L"WebView2Loader.dll";
 constexpr wchar_t kVeriKlasoruAdi[] = L"WebView2";
 constexpr DWORD kYolSiniri = MAX_PATH;
+// Marks the host as a window whose keyboard belongs to the engine's page: the window
+// runtime's pump then leaves its keys to the engine, which reports them itself.
+constexpr wchar_t kKendiKlavyesiOzelligi[] = L"TrKendiKlavyesi";
 
 // What a creation step's completion brings: the created object on success, and
 // `bitti` once the engine has answered at all. It lives inside the handler object,
@@ -85,6 +97,64 @@ HRESULT tamamlanma_kaydet(Tamamlanma<T>& tamamlanma, HRESULT kod, T* sonuc) {
 template <class Argumanlar>
 HRESULT olay_kaydet(int32_t*& bayrak, ICoreWebView2*, Argumanlar*) {
     if (bayrak != nullptr) *bayrak = 1;
+    return S_OK;
+}
+
+// A process of the page failed: 1 for the page's own process (the page can be
+// loaded again), 2 for the whole engine (the view is gone for good).
+HRESULT cokme_kaydet(int32_t*& bayrak, ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* argumanlar) {
+    if (bayrak == nullptr || argumanlar == nullptr) return S_OK;
+    COREWEBVIEW2_PROCESS_FAILED_KIND tur = COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED;
+    argumanlar->get_ProcessFailedKind(&tur);
+    if (tur == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) {
+        *bayrak = 2;
+    } else if (tur == COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED ||
+               tur == COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE) {
+        if (*bayrak == 0) *bayrak = 1;
+    }
+    return S_OK;
+}
+
+// A page asks for a new window. Whatever is decided, the engine hears that the
+// request is handled: the program opens the tab itself, and a popup that no click
+// started is refused, as browsers block them.
+HRESULT yeni_pencere_kaydet(Gorunum*& kayit, ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* argumanlar) {
+    if (argumanlar == nullptr) return S_OK;
+    argumanlar->put_Handled(TRUE);
+    if (kayit == nullptr) return S_OK;
+    BOOL kullanici = FALSE;
+    argumanlar->get_IsUserInitiated(&kullanici);
+    LPWSTR adres = nullptr;
+    argumanlar->get_Uri(&adres);
+    if (kullanici == FALSE || adres == nullptr) {
+        CoTaskMemFree(adres);
+        return S_OK;
+    }
+    TrMetin metin = utf8_metin(adres, -1, true);
+    CoTaskMemFree(adres);
+    if (metin.ptr == nullptr) return S_OK;
+    std::free(kayit->yeni_pencere_adresi);
+    kayit->yeni_pencere_adresi = metin.ptr;
+    kayit->yeni_pencere_arkada = kayit->arkada_acan_basis;
+    kayit->yeni_pencere_istendi = 1;
+    return S_OK;
+}
+
+// A key the engine reports from its page: on a press, a shortcut of the window
+// around the host may take it.
+HRESULT tus_kaydet(HWND& host, ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* argumanlar) {
+    if (host == nullptr || argumanlar == nullptr) return S_OK;
+    COREWEBVIEW2_KEY_EVENT_KIND tur = COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP;
+    argumanlar->get_KeyEventKind(&tur);
+    if (tur != COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN && tur != COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN) return S_OK;
+    UINT tus = 0;
+    INT bilgi = 0;
+    argumanlar->get_VirtualKey(&tus);
+    argumanlar->get_KeyEventLParam(&bilgi);
+    const int64_t degistiriciler = (GetKeyState(VK_CONTROL) < 0 ? int64_t{TR_KISAYOL_CTRL} : int64_t{0}) |
+                                   (GetKeyState(VK_SHIFT) < 0 ? int64_t{TR_KISAYOL_SHIFT} : int64_t{0}) |
+                                   ((bilgi & (1 << 29)) != 0 ? int64_t{TR_KISAYOL_ALT} : int64_t{0});
+    if (win_kisayol_tusu(host, tus, degistiriciler) == 1) argumanlar->put_Handled(TRUE);
     return S_OK;
 }
 
@@ -284,9 +354,10 @@ void host_sinifini_kaydet() {
 
 // Hidden, and a child of the desktop window until the widget runtime places it.
 HWND host_penceresi_olustur() {
-    return CreateWindowExW(0, kHostSinifi, nullptr, WS_CHILD | WS_CLIPCHILDREN, 0, 0,
-                           kHostGenislik, kHostYukseklik, GetDesktopWindow(), nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    HWND host = CreateWindowExW(0, kHostSinifi, nullptr, WS_CHILD | WS_CLIPCHILDREN, 0, 0, kHostGenislik,
+                                kHostYukseklik, GetDesktopWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (host != nullptr) SetPropW(host, kKendiKlavyesiOzelligi, reinterpret_cast<HANDLE>(1));
+    return host;
 }
 
 // The lowest closed record whose host window still exists and is no tab's page:
@@ -331,6 +402,37 @@ void gorunurlugu_bildir(Gorunum& kayit) {
     kayit.controller->put_IsVisible(gorunur != 0 ? TRUE : FALSE);
 }
 
+// What the page asks of its browser, and its keys. An engine without the later
+// view interface simply has no status-bar text.
+void istek_olaylarina_abone_ol(Gorunum& kayit) {
+    EventRegistrationToken belirtec = {};
+    kayit.kapatma_isleyicisi =
+        KapatmaIsleyicisi::olustur(&olay_kaydet<IUnknown>, &kayit.kapatma_istendi).Detach();
+    if (kayit.kapatma_isleyicisi != nullptr) {
+        kayit.webview->add_WindowCloseRequested(kayit.kapatma_isleyicisi, &belirtec);
+    }
+    kayit.cokme_isleyicisi = CokmeIsleyicisi::olustur(&cokme_kaydet, &kayit.cokme).Detach();
+    if (kayit.cokme_isleyicisi != nullptr) kayit.webview->add_ProcessFailed(kayit.cokme_isleyicisi, &belirtec);
+    kayit.yeni_pencere_isleyicisi = YeniPencereIsleyicisi::olustur(&yeni_pencere_kaydet, &kayit).Detach();
+    if (kayit.yeni_pencere_isleyicisi != nullptr) {
+        kayit.webview->add_NewWindowRequested(kayit.yeni_pencere_isleyicisi, &belirtec);
+    }
+    kayit.tus_isleyicisi = TusIsleyicisi::olustur(&tus_kaydet, kayit.hwnd).Detach();
+    if (kayit.tus_isleyicisi != nullptr) {
+        kayit.controller->add_AcceleratorKeyPressed(kayit.tus_isleyicisi, &belirtec);
+    }
+    ICoreWebView2_12* webview12 = nullptr;
+    if (SUCCEEDED(kayit.webview->QueryInterface(IID_ICoreWebView2_12, reinterpret_cast<void**>(&webview12))) &&
+        webview12 != nullptr) {
+        kayit.webview12 = webview12;
+        kayit.durum_metni_isleyicisi =
+            DurumMetniIsleyicisi::olustur(&olay_kaydet<IUnknown>, &kayit.durum_metni_degisti).Detach();
+        if (kayit.durum_metni_isleyicisi != nullptr) {
+            webview12->add_StatusBarTextChanged(kayit.durum_metni_isleyicisi, &belirtec);
+        }
+    }
+}
+
 void olaylara_abone_ol(Gorunum& kayit) {
     // Neither the result nor the token is kept: the subscriptions last as long as
     // the view, and closing the view ends them all.
@@ -352,6 +454,7 @@ void olaylara_abone_ol(Gorunum& kayit) {
     if (kayit.tamamlanma_isleyicisi != nullptr) {
         kayit.webview->add_NavigationCompleted(kayit.tamamlanma_isleyicisi, &belirtec);
     }
+    istek_olaylarina_abone_ol(kayit);
 }
 
 int64_t gorunum_olustur() {
@@ -411,7 +514,14 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     isleyiciyi_birak(eski.baslik_isleyicisi);
     isleyiciyi_birak(eski.adres_isleyicisi);
     isleyiciyi_birak(eski.tamamlanma_isleyicisi);
+    isleyiciyi_birak(eski.kapatma_isleyicisi);
+    isleyiciyi_birak(eski.durum_metni_isleyicisi);
+    isleyiciyi_birak(eski.cokme_isleyicisi);
+    isleyiciyi_birak(eski.yeni_pencere_isleyicisi);
+    isleyiciyi_birak(eski.tus_isleyicisi);
+    std::free(eski.yeni_pencere_adresi);
     if (eski.controller != nullptr) eski.controller->Close();
+    if (eski.webview12 != nullptr) eski.webview12->Release();
     if (eski.webview != nullptr) eski.webview->Release();
     if (eski.controller != nullptr) eski.controller->Release();
 }
@@ -462,6 +572,20 @@ void host_yok_ediliyor(HWND pencere) {
     }
 }
 
+// The system tells a window of every mouse press in a window inside it: the host
+// learns how the page was last clicked, which decides where a link that the click
+// opens in a new window goes (a middle press or Ctrl with a press: behind).
+void host_basis_duydu(HWND pencere, UINT basis) {
+    if (basis != WM_LBUTTONDOWN && basis != WM_MBUTTONDOWN && basis != WM_RBUTTONDOWN) return;
+    for (int index = 0; index < gorunum_sayisi; ++index) {
+        if (gorunumler[index].hwnd == pencere) {
+            gorunumler[index].arkada_acan_basis =
+                basis == WM_MBUTTONDOWN || (basis == WM_LBUTTONDOWN && GetKeyState(VK_CONTROL) < 0) ? 1 : 0;
+            return;
+        }
+    }
+}
+
 LRESULT CALLBACK wv_host_wndproc(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM lparam) {
     // Registered messages lie above 0xC000; the others need no look-up.
     if (mesaj >= 0xC000 && mesaj == ust_pencere_tasindi_mesaji()) {
@@ -479,6 +603,9 @@ LRESULT CALLBACK wv_host_wndproc(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM
     case WM_DESTROY:
         host_yok_ediliyor(pencere);
         return 0;
+    case WM_PARENTNOTIFY:
+        host_basis_duydu(pencere, LOWORD(wparam));
+        break;
     default:
         break;
     }

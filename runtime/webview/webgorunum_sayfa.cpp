@@ -236,6 +236,58 @@ int64_t _tr_webgorunum_yuklenme_bitti_mi(int64_t view) noexcept {
     return kayit != nullptr ? bayragi_oku_temizle(kayit->yuklenme_bitti) : 0;
 }
 
+// ---- What the page asks of its browser ------------------------------------------------
+
+int64_t _tr_webgorunum_kapatma_istendi_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    return kayit != nullptr ? bayragi_oku_temizle(kayit->kapatma_istendi) : 0;
+}
+
+int64_t _tr_webgorunum_yeni_pencere_istendi_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    return kayit != nullptr ? bayragi_oku_temizle(kayit->yeni_pencere_istendi) : 0;
+}
+
+TrMetin _tr_webgorunum_yeni_pencere_adresi_al(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->yeni_pencere_adresi == nullptr) return {nullptr, 0};
+    const size_t uzunluk = std::strlen(kayit->yeni_pencere_adresi);
+    char* kopya = static_cast<char*>(std::malloc(uzunluk + 1));
+    if (kopya == nullptr) return {nullptr, 0};
+    std::memcpy(kopya, kayit->yeni_pencere_adresi, uzunluk + 1);
+    return {kopya, static_cast<int64_t>(uzunluk)};
+}
+
+int64_t _tr_webgorunum_yeni_pencere_arkada_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    return kayit != nullptr && kayit->yeni_pencere_arkada != 0 ? 1 : 0;
+}
+
+int64_t _tr_webgorunum_coktu_mu(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr) return 0;
+    const int64_t cokme = kayit->cokme;
+    kayit->cokme = 0;
+    return cokme;
+}
+
+int64_t _tr_webgorunum_durum_metni_degisti_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    return kayit != nullptr ? bayragi_oku_temizle(kayit->durum_metni_degisti) : 0;
+}
+
+// The engine's status-bar text, empty (with storage) when it has none; the empty
+// text value without storage when the view or the interface is missing.
+TrMetin _tr_webgorunum_durum_metni_al(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->webview12 == nullptr) return {nullptr, 0};
+    LPWSTR metin = nullptr;
+    kayit->webview12->get_StatusBarText(&metin);
+    TrMetin sonuc = utf8_metin(metin != nullptr ? metin : L"", -1, true);
+    CoTaskMemFree(metin);
+    return sonuc;
+}
+
 // ---- Zoom ---------------------------------------------------------------------------------
 
 // No upper limit of the runtime's own; the engine may apply one.

@@ -35,6 +35,27 @@ TR_API int64_t _tr_webgorunum_baslik_degisti_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_adres_degisti_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yuklenme_bitti_mi(int64_t view) TR_NOEXCEPT;
 
+// What a page asks of its browser, each reported once by its _mi query:
+//  - kapatma_istendi_mi: the page called window.close().
+//  - yeni_pencere_istendi_mi: a click in the page asked for a new window (a link
+//    with a target, window.open, a middle or Ctrl click). Only the last request
+//    since the previous query is kept; its address is yeni_pencere_adresi_al, and
+//    yeni_pencere_arkada_mi is 1 when a middle or Ctrl click asked for it (it then
+//    opens behind the current tab). Requests no click started are refused and never
+//    reported. The engine opens nothing itself: the program decides.
+//  - coktu_mu: 0, or 1 once after the page's process failed (loading a page again
+//    brings it back), or 2 once after the whole engine failed (the view is gone;
+//    close it; a new web view starts a new engine).
+//  - durum_metni_degisti_mi: the status-bar text changed (the address of the link
+//    under the pointer, or empty when the pointer left it); durum_metni_al reads it.
+TR_API int64_t _tr_webgorunum_kapatma_istendi_mi(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_yeni_pencere_istendi_mi(int64_t view) TR_NOEXCEPT;
+TR_API TrMetin _tr_webgorunum_yeni_pencere_adresi_al(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_yeni_pencere_arkada_mi(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_coktu_mu(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_durum_metni_degisti_mi(int64_t view) TR_NOEXCEPT;
+TR_API TrMetin _tr_webgorunum_durum_metni_al(int64_t view) TR_NOEXCEPT;
+
 // Zoom.
 TR_API int64_t _tr_webgorunum_yakinlastir(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_uzaklastir(int64_t view) TR_NOEXCEPT;

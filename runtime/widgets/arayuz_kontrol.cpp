@@ -197,6 +197,14 @@ int64_t _tr_arayuz_giris_ipucu_ayarla(int64_t widget, const char* hint, int64_t 
     return 0;
 }
 
+int64_t _tr_arayuz_odakla(int64_t widget) noexcept {
+    const Widget* record = pencereli_widget(widget);
+    if (record == nullptr) return -1;
+    SetFocus(record->hwnd);
+    if (record->kind == KIND_ENTRY) SendMessageW(record->hwnd, EM_SETSEL, 0, -1);
+    return 0;
+}
+
 int64_t _tr_arayuz_ilerleme_ayarla(int64_t widget, int64_t value) noexcept {
     const Widget* record = pencereli_widget(widget);
     if (record == nullptr) return -1;

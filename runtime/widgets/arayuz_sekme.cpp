@@ -115,8 +115,11 @@ void yalniz_secili_sayfayi_goster(const Widget& strip, int32_t selected) {
     }
 }
 
-int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t length, bool closable) {
+// Inserts a tab at `index` (0 to the tab count; later tabs move up one place).
+int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t length, bool closable,
+                   int64_t at = -1) {
     if (strip == nullptr) return -1;
+    if (at < -1 || at > strip->tab_count) return -1;
     const Widget* page = pencereli_widget(page_id);
     if (page == nullptr) return -1;
     if (strip->tab_count >= kSekmeSiniri) return -1;
@@ -127,14 +130,17 @@ int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t le
     SekmeEtiketi label(title, length, closable);
     if (!label.gecerli()) return -1;
 
-    const int32_t index = strip->tab_count;
+    const int32_t index = at < 0 ? strip->tab_count : static_cast<int32_t>(at);
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = label.metin();
     // A control that refused the tab would fall out of step with the tables.
     if (SendMessageW(strip->hwnd, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item)) < 0) return -1;
     SetParent(page->hwnd, strip->hwnd);
-    strip->tab_count = index + 1;
+    const int32_t later = strip->tab_count - index;
+    std::memmove(&strip->tab_pages[index + 1], &strip->tab_pages[index], later * sizeof(HWND));
+    std::memmove(&strip->tab_closable[index + 1], &strip->tab_closable[index], later * sizeof(int32_t));
+    strip->tab_count += 1;
     strip->tab_pages[index] = page->hwnd;
     strip->tab_closable[index] = closable ? 1 : 0;
 
@@ -341,6 +347,13 @@ int64_t _tr_arayuz_sekme_ekle(int64_t strip, int64_t page, const char* title, in
 int64_t _tr_arayuz_sekme_kapatmali_ekle(int64_t strip, int64_t page, const char* title,
                                         int64_t length) noexcept {
     return sekme_ekle(pencereli_widget(strip), page, title, length, true);
+}
+
+int64_t _tr_arayuz_sekme_kapatmali_araya_ekle(int64_t strip, int64_t index, int64_t page, const char* title,
+                                              int64_t length) noexcept {
+    const int32_t at = static_cast<int32_t>(index);
+    if (at < 0) return -1;
+    return sekme_ekle(pencereli_widget(strip), page, title, length, true, at);
 }
 
 int64_t _tr_arayuz_sekme_kaldir(int64_t strip, int64_t index) noexcept {

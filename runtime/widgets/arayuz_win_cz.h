@@ -66,6 +66,10 @@ TR_API int64_t _tr_arayuz_sekme_ekle(int64_t strip, int64_t page, const char* ti
                                      int64_t length) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_kapatmali_ekle(int64_t strip, int64_t page, const char* title,
                                                int64_t length) TR_NOEXCEPT;
+// A closable tab inserted at `index`, 0 to the tab count (later tabs move up one
+// place; the selected tab stays selected). The new tab's index, or -1.
+TR_API int64_t _tr_arayuz_sekme_kapatmali_araya_ekle(int64_t strip, int64_t index, int64_t page,
+                                                     const char* title, int64_t length) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_kaldir(int64_t strip, int64_t index) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_sec(int64_t strip, int64_t index) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_secili(int64_t strip) TR_NOEXCEPT;
@@ -96,4 +100,7 @@ TR_API int64_t _tr_arayuz_dugme_etiket_ayarla(int64_t widget, const char* text,
                                               int64_t length) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_giris_ipucu_ayarla(int64_t widget, const char* hint,
                                              int64_t length) TR_NOEXCEPT;
+// Puts the keyboard in a widget; an entry's whole text is selected, ready to be
+// typed over. 0, or -1 for an id out of range.
+TR_API int64_t _tr_arayuz_odakla(int64_t widget) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_ilerleme_ayarla(int64_t widget, int64_t value) TR_NOEXCEPT;

@@ -49,6 +49,20 @@ bool tam_ekranda[kPencereSiniri];
 
 HBRUSH hBrush = nullptr;  // the background; made on first need, never freed
 
+// Shortcuts, in registration order; an id is the index. `basildi` is raised by the
+// pump (or by win_kisayol_tusu) and lowered by _tr_pencere_kisayol_basildi_mi.
+constexpr int kKisayolSiniri = 256;
+constexpr wchar_t kKendiKlavyesiOzelligi[] = L"TrKendiKlavyesi";
+struct Kisayol {
+    int64_t pencere;
+    int32_t tus;
+    int32_t degistiriciler;
+    int32_t etkin;
+    int32_t basildi;
+};
+Kisayol kisayollar[kKisayolSiniri];
+int32_t kisayol_sayisi = 0;
+
 LRESULT CALLBACK pencere_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
 // The live record of a window id, or null for an id out of range or a window that
@@ -201,6 +215,47 @@ LRESULT CALLBACK pencere_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
 
 }  // namespace
 
+// The modifiers held with a key message: Ctrl and Shift from the keyboard state
+// as of the message, Alt from the message itself (its context bit).
+int64_t tutulan_degistiriciler(LPARAM bilgi) {
+    return (GetKeyState(VK_CONTROL) < 0 ? int64_t{TR_KISAYOL_CTRL} : int64_t{0}) | (GetKeyState(VK_SHIFT) < 0 ? int64_t{TR_KISAYOL_SHIFT} : int64_t{0}) |
+           ((bilgi & (1 << 29)) != 0 ? int64_t{TR_KISAYOL_ALT} : int64_t{0});
+}
+
+// Raises the flag of the switched-on shortcut that matches; 1 when the key is taken,
+// 2 when it is seen and goes on to where it was going, 0 when nothing matched.
+int64_t kisayolu_isle(int64_t pencere, int64_t tus, int64_t degistiriciler) {
+    for (int32_t i = 0; i < kisayol_sayisi; ++i) {
+        Kisayol& kisayol = kisayollar[i];
+        if (kisayol.pencere == pencere && kisayol.etkin != 0 && kisayol.tus == tus &&
+            kisayol.degistiriciler == degistiriciler) {
+            kisayol.basildi = 1;
+            return kisayol.etkin;
+        }
+    }
+    return 0;
+}
+
+// The id of the top-level window of ours that holds `inside`, or -1.
+int64_t tutan_pencere(HWND inside) {
+    if (inside == nullptr) return -1;
+    HWND kok = GetAncestor(inside, GA_ROOT);
+    Pencere* record = kok != nullptr ? pencere_kaydi(kok) : nullptr;
+    return record != nullptr ? record - pencereler : -1;
+}
+
+// A key press the pump takes for a shortcut instead of handing it on: not when it
+// is pressed inside a window whose keyboard belongs to something else.
+bool kisayol_olarak_al(const MSG& message) {
+    if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) || kisayol_sayisi == 0) return false;
+    const int64_t pencere = tutan_pencere(message.hwnd);
+    if (pencere < 0) return false;
+    for (HWND w = message.hwnd; w != nullptr; w = GetParent(w)) {
+        if (GetPropW(w, kKendiKlavyesiOzelligi) != nullptr) return false;
+    }
+    return kisayolu_isle(pencere, static_cast<int64_t>(message.wParam), tutulan_degistiriciler(message.lParam)) == 1;
+}
+
 // ---- Entry points ----------------------------------------------------------
 
 int64_t _tr_pencere_baslat(void) noexcept {
@@ -308,6 +363,7 @@ int64_t _tr_pencere_olaylari_isle(void) noexcept {
             for (int32_t i = 0; i < pencere_sayisi; ++i) pencereler[i].closed = 1;
             return 0;
         }
+        if (kisayol_olarak_al(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -321,6 +377,7 @@ int64_t _tr_pencere_calistir(void) noexcept {
     if (win_baslatildi == 0) return -1;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (kisayol_olarak_al(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -352,4 +409,29 @@ int64_t _tr_pencere_olay_bekle(int64_t milliseconds) noexcept {
                                                                          : static_cast<DWORD>(milliseconds);
     const DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, bound, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     return result == WAIT_OBJECT_0 ? 1 : 0;
+}
+
+int64_t _tr_pencere_kisayol_ekle(int64_t window, int64_t key, int64_t modifiers) noexcept {
+    if (pencere_bul(window) == nullptr || key < 1 || key > 254) return -1;
+    if (modifiers < 0 || modifiers > (TR_KISAYOL_CTRL | TR_KISAYOL_SHIFT | TR_KISAYOL_ALT)) return -1;
+    if (kisayol_sayisi >= kKisayolSiniri) return -1;
+    kisayollar[kisayol_sayisi] = {window, static_cast<int32_t>(key), static_cast<int32_t>(modifiers), 1, 0};
+    return kisayol_sayisi++;
+}
+
+int64_t _tr_pencere_kisayol_basildi_mi(int64_t shortcut) noexcept {
+    if (shortcut < 0 || shortcut >= kisayol_sayisi || kisayollar[shortcut].basildi == 0) return 0;
+    kisayollar[shortcut].basildi = 0;
+    return 1;
+}
+
+int64_t _tr_pencere_kisayol_etkin(int64_t shortcut, int64_t on) noexcept {
+    if (shortcut < 0 || shortcut >= kisayol_sayisi) return -1;
+    kisayollar[shortcut].etkin = on == 2 ? 2 : on != 0 ? 1 : 0;
+    return 0;
+}
+
+int64_t win_kisayol_tusu(HWND inside, int64_t key, int64_t modifiers) noexcept {
+    const int64_t pencere = tutan_pencere(inside);
+    return pencere >= 0 ? kisayolu_isle(pencere, key, modifiers) : 0;
 }

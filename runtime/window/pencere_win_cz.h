@@ -1,5 +1,21 @@
 // Window runtime: top-level windows in a table of 64, addressed by window id,
 // and the two message pumps. Ids are handed out in creation order and never reused.
+//
+// Keyboard shortcuts. A program registers a key with its modifiers for a window
+// (_tr_pencere_kisayol_ekle gives a shortcut id, 0 to 255, or -1 when the table is
+// full or the window or key is invalid). Pressed while the keyboard is anywhere in
+// that window (an entry, a button, the window itself), the key is taken by the
+// pump: the control does not get it, and the shortcut's flag rises. The program's
+// pass reads and clears it with _tr_pencere_kisayol_basildi_mi (1 once after one
+// or more presses, else 0). _tr_pencere_kisayol_etkin (shortcut, on) switches it:
+// 0 off (its key goes through as if there were no shortcut), 1 on (the default:
+// the key is taken), 2 on but the key still goes on to where it was going.
+// `key` is a virtual-key code (1 to 254); `modifiers` is the sum of the
+// TR_KISAYOL_* bits that must be held, and no other of them may be.
+// A window inside which the keyboard belongs to something else (a web engine's
+// page, which reports its keys itself) carries the property "TrKendiKlavyesi"; the
+// pump leaves keys pressed there alone, and whoever owns that window passes them
+// on with win_kisayol_tusu.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +39,18 @@ TR_API int64_t _tr_pencere_olaylari_isle(void) TR_NOEXCEPT;
 TR_API int64_t _tr_pencere_calistir(void) TR_NOEXCEPT;
 TR_API int64_t _tr_pencere_kapatildi_mi(int64_t window) TR_NOEXCEPT;
 TR_API int64_t _tr_pencere_icerik_ayarla(int64_t window, int64_t widget) TR_NOEXCEPT;
+
+// Shortcuts: see the top of this header.
+enum : int64_t { TR_KISAYOL_CTRL = 1, TR_KISAYOL_SHIFT = 2, TR_KISAYOL_ALT = 4 };
+TR_API int64_t _tr_pencere_kisayol_ekle(int64_t window, int64_t key, int64_t modifiers) TR_NOEXCEPT;
+TR_API int64_t _tr_pencere_kisayol_basildi_mi(int64_t shortcut) TR_NOEXCEPT;
+TR_API int64_t _tr_pencere_kisayol_etkin(int64_t shortcut, int64_t on) TR_NOEXCEPT;
+
+// Internal, also used by the web view runtime: a key pressed inside `inside` (any
+// window within a top-level window of this runtime) with these modifiers. Raises the
+// flag of the matching switched-on shortcut and returns 1 when the key is taken,
+// 2 when it should still reach the page, 0 when no shortcut matches.
+TR_API int64_t win_kisayol_tusu(HWND inside, int64_t key, int64_t modifiers) TR_NOEXCEPT;
 
 // Waits until input arrives in the thread's queue or `milliseconds` have passed.
 // Dispatches nothing. Returns 1 when input is waiting, 0 on time-out, -1 before

@@ -1,0 +1,497 @@
+// Everyday browsing, driven as a person would: keyboard shortcuts pressed in the
+// address entry, on a button and inside the page; links that open new windows;
+// pages that close themselves; a page's process and the whole engine dying; the
+// pointer over a link. One browser per process, started on first use; the tests of
+// a suite run in the order written, each from where the one before left off.
+//
+// ctest runs this program against both engines (tests/ortak/motor_secimi.h): the
+// Standin suite reads the stand-in's call log and uses its ways of failing; the
+// Gercek suite needs the real engine's pages, links and scripts.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "korva.h"
+#include "ortak/motor_secimi.h"
+#include "webview/webgorunum_ic.h"
+#include "webview/webgorunum_win_cz.h"
+#include "widgets/arayuz_win_cz.h"
+#include "window/pencere_win_cz.h"
+
+namespace {
+
+const std::wstring kDerleme = KORVA_BUILD_DIR_W;
+
+bool gercek_motor() { return korva_test::gercek_motor_mu(); }
+
+std::string utf8(const std::wstring& metin) {
+    std::string sonuc;
+    int n = WideCharToMultiByte(CP_UTF8, 0, metin.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return sonuc;
+    sonuc.resize(static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, metin.c_str(), -1, sonuc.data(), n, nullptr, nullptr);
+    sonuc.resize(static_cast<size_t>(n - 1));
+    return sonuc;
+}
+
+std::string metin_al(TrMetin metin) {
+    std::string sonuc = metin.ptr != nullptr ? std::string(metin.ptr, static_cast<size_t>(metin.len)) : "";
+    free(metin.ptr);
+    return sonuc;
+}
+
+// A page written into the build folder; its address as a person types it. The
+// Chromium engine is a Linux program: it reads the file by its Unix path, which
+// is the Windows one without the drive Wine maps to the root.
+std::string sayfa_yaz(const char* ad, const std::string& html) {
+    const std::wstring yol = kDerleme + L"\\" + std::wstring(ad, ad + strlen(ad));
+    std::ofstream(yol.c_str(), std::ios::binary | std::ios::trunc) << html;
+    std::string adres = utf8(yol);
+    std::replace(adres.begin(), adres.end(), '\\', '/');
+    if (gercek_motor() && adres.rfind("Z:", 0) == 0) return "file://" + adres.substr(2);
+    return "file:///" + adres;
+}
+
+std::wstring gunluk_yolu() { return kDerleme + L"\\gunluk_motor.log"; }
+
+std::vector<std::string> gunluk() {
+    std::vector<std::string> satirlar;
+    std::ifstream dosya(gunluk_yolu().c_str());
+    for (std::string satir; std::getline(dosya, satir);) {
+        if (!satir.empty() && satir.back() == '\r') satir.pop_back();
+        satirlar.push_back(satir);
+    }
+    return satirlar;
+}
+
+// ---- The browser --------------------------------------------------------------
+
+void korvayi_baslat() {
+    static bool basladi = false;
+    if (basladi) return;
+    basladi = true;
+    if (!gercek_motor()) {
+        DeleteFileW(gunluk_yolu().c_str());
+        SetEnvironmentVariableW(L"KORVA_STANDIN_LOG", gunluk_yolu().c_str());
+    }
+    LoadLibraryW((kDerleme + L"\\" + korva_test::motor_klasoru() + L"\\WebView2Loader.dll").c_str());
+    korva_baslat();
+}
+
+void tur() {
+    _tr_pencere_olaylari_isle();
+    olaylari_kontrol_et();
+}
+
+// Passes of the loop until `kosul` holds; false after `ms`.
+bool bekle(const std::function<bool()>& kosul, DWORD ms = 20000) {
+    const ULONGLONG son = GetTickCount64() + ms;
+    for (;;) {
+        tur();
+        if (kosul()) return true;
+        if (GetTickCount64() >= son) return false;
+        _tr_pencere_olay_bekle(20);
+    }
+}
+
+void turlar(int n) {
+    for (int i = 0; i < n; ++i) {
+        tur();
+        _tr_pencere_olay_bekle(5);
+    }
+}
+
+int64_t secili() { return _tr_arayuz_sekme_secili(sekme_defteri); }
+int64_t secili_gorunum() { return sekme_webgorunumu(secili()); }
+std::string baslik(int64_t konum) { return metin_al(_tr_webgorunum_baslik_al(sekme_webgorunumu(konum))); }
+std::string adres(int64_t konum) { return metin_al(_tr_webgorunum_adres_al(sekme_webgorunumu(konum))); }
+HWND pencere(int64_t widget) { return _tr_arayuz_widget_al_hwnd(widget); }
+
+std::string pencere_metni(HWND hwnd) {
+    wchar_t metin[512] = {};
+    GetWindowTextW(hwnd, metin, 512);
+    return utf8(metin);
+}
+
+// The engine's window that shows the selected page and takes its input.
+HWND sayfa_penceresi() {
+    return GetWindow(pencere(_tr_webgorunum_widget_id(secili_gorunum())), GW_CHILD);
+}
+
+bool baslik_olunca(int64_t konum, const std::string& beklenen) {
+    return bekle([&] { return konum < wv_sayisi && baslik(konum) == beklenen; });
+}
+
+// Loads an address into the selected tab as Enter in the address entry would.
+void yukle(const std::string& adres_metni, const std::string& beklenen_baslik) {
+    _tr_webgorunum_yukle(secili_gorunum(), adres_metni.data(), static_cast<int64_t>(adres_metni.size()));
+    ASSERT_TRUE(baslik_olunca(secili(), beklenen_baslik)) << "title " << baslik(secili());
+}
+
+void betik_calistir(const std::string& betik) {
+    _tr_webgorunum_js_calistir(secili_gorunum(), betik.data(), static_cast<int64_t>(betik.size()));
+}
+
+// A key pressed on a window, with Ctrl, Shift and Alt (TR_KISAYOL_* bits) held
+// while it is handled, as the keyboard would send it.
+void tus_bas(HWND hedef, UINT tus, int64_t degistiriciler = 0) {
+    BYTE durum[256] = {};
+    GetKeyboardState(durum);
+    BYTE eski[256];
+    memcpy(eski, durum, sizeof eski);
+    if (degistiriciler & TR_KISAYOL_CTRL) durum[VK_CONTROL] = durum[VK_LCONTROL] = 0x80;
+    if (degistiriciler & TR_KISAYOL_SHIFT) durum[VK_SHIFT] = durum[VK_LSHIFT] = 0x80;
+    if (degistiriciler & TR_KISAYOL_ALT) durum[VK_MENU] = durum[VK_LMENU] = 0x80;
+    SetKeyboardState(durum);
+    const bool alt = (degistiriciler & TR_KISAYOL_ALT) != 0;
+    const LPARAM bas = 1 | (alt ? (1 << 29) : 0);
+    PostMessageW(hedef, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, tus, bas);
+    PostMessageW(hedef, alt ? WM_SYSKEYUP : WM_KEYUP, tus, bas | (1u << 30) | (1u << 31));
+    turlar(5);
+    SetKeyboardState(eski);
+}
+
+void yaz(HWND hedef, const std::string& metin) {
+    for (char c : metin) PostMessageW(hedef, WM_CHAR, static_cast<unsigned char>(c), 1);
+    turlar(3);
+}
+
+void tikla(HWND hedef, int x, int y, bool orta = false) {
+    const LPARAM nokta = MAKELPARAM(x, y);
+    PostMessageW(hedef, orta ? WM_MBUTTONDOWN : WM_LBUTTONDOWN, orta ? MK_MBUTTON : MK_LBUTTON, nokta);
+    PostMessageW(hedef, orta ? WM_MBUTTONUP : WM_LBUTTONUP, 0, nokta);
+}
+
+// The middle of the page window, where the real-engine pages put what is clicked.
+void sayfanin_ortasina_tikla() {
+    RECT alan;
+    GetClientRect(sayfa_penceresi(), &alan);
+    tikla(sayfa_penceresi(), alan.right / 2, alan.bottom / 2);
+}
+
+// Another tab still loads pages: a text document put into it comes back titled.
+void yukle_konumda(int64_t konum) {
+    const char html[] = "<title>Calisiyor</title>";
+    _tr_webgorunum_html_yukle(sekme_webgorunumu(konum), html, static_cast<int64_t>(strlen(html)));
+    EXPECT_TRUE(baslik_olunca(konum, "Calisiyor"));
+}
+
+// A page that covers the whole view with one thing to click.
+std::string tam_sayfa(const char* baslik_metni, const std::string& icerik) {
+    return std::string("<!DOCTYPE html><html><head><title>") + baslik_metni +
+           "</title><style>a,button{position:fixed;left:0;top:0;width:100%;height:100%;display:block}</style>"
+           "</head><body>" + icerik + "</body></html>";
+}
+
+class Tarayici : public testing::Test {
+protected:
+    static void SetUpTestSuite() { korvayi_baslat(); }
+};
+
+// ---- The stand-in: shortcuts --------------------------------------------------------
+
+using Standin = Tarayici;
+
+TEST_F(Standin, KisayollarAdresGirisindeVeDugmedeCalisir) {
+    if (gercek_motor()) GTEST_SKIP();
+    ASSERT_TRUE(bekle([] { return wv_sayisi == 1; }));
+    HWND giris = pencere(adres_girisi);
+    SetFocus(giris);
+    tus_bas(giris, 'T', TR_KISAYOL_CTRL);
+    EXPECT_EQ(wv_sayisi, 2);
+    EXPECT_EQ(secili(), 1);
+
+    HWND dugme = pencere(geri_dugme);
+    SetFocus(dugme);
+    tus_bas(dugme, 'T', TR_KISAYOL_CTRL);
+    EXPECT_EQ(wv_sayisi, 3);
+    tus_bas(dugme, '1', TR_KISAYOL_CTRL);
+    EXPECT_EQ(secili(), 0);
+    tus_bas(dugme, VK_TAB, TR_KISAYOL_CTRL | TR_KISAYOL_SHIFT);  // wraps to the last
+    EXPECT_EQ(secili(), 2);
+    tus_bas(dugme, VK_TAB, TR_KISAYOL_CTRL);  // and back round to the first
+    EXPECT_EQ(secili(), 0);
+    tus_bas(dugme, '9', TR_KISAYOL_CTRL);
+    EXPECT_EQ(secili(), 2);
+    tus_bas(dugme, '8', TR_KISAYOL_CTRL);  // no eighth tab: nothing happens
+    EXPECT_EQ(secili(), 2);
+
+    HWND ana = GetAncestor(giris, GA_ROOT);
+    tus_bas(dugme, VK_F11);
+    EXPECT_EQ(GetWindowLongW(ana, GWL_STYLE) & WS_CAPTION, 0);
+    tus_bas(dugme, VK_F11);
+    EXPECT_EQ(GetWindowLongW(ana, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+
+    tus_bas(dugme, 'L', TR_KISAYOL_CTRL);
+    EXPECT_EQ(GetFocus(), giris);
+    DWORD bas = 1, son = 0;
+    SendMessageW(giris, EM_GETSEL, reinterpret_cast<WPARAM>(&bas), reinterpret_cast<LPARAM>(&son));
+    EXPECT_EQ(bas, 0u);
+    EXPECT_EQ(son, static_cast<DWORD>(GetWindowTextLengthW(giris)));
+}
+
+TEST_F(Standin, KapatilanSekmeCtrlShiftTIleAdresiyleGeriGelir) {
+    if (gercek_motor()) GTEST_SKIP();
+    yukle("file:///Z:/yok/gunluk_kapanan.html", "file:///Z:/yok/gunluk_kapanan.html");
+    const int64_t once = wv_sayisi;
+    tus_bas(pencere(adres_girisi), 'W', TR_KISAYOL_CTRL);
+    EXPECT_EQ(wv_sayisi, once - 1);
+    tus_bas(pencere(adres_girisi), 'T', TR_KISAYOL_CTRL | TR_KISAYOL_SHIFT);
+    ASSERT_EQ(wv_sayisi, once);
+    EXPECT_TRUE(bekle([] { return adres(secili()) == "file:///Z:/yok/gunluk_kapanan.html"; }));
+    // Closing the last tab leaves a start page; with no tab closed before, Ctrl+Shift+T
+    // brings back nothing more than there is.
+    while (wv_sayisi > 1) tus_bas(pencere(adres_girisi), 'W', TR_KISAYOL_CTRL);
+    tus_bas(pencere(adres_girisi), 'W', TR_KISAYOL_CTRL);
+    EXPECT_EQ(wv_sayisi, 1);
+    EXPECT_TRUE(bekle([] { return baslik(0) == "Hizli Erisim"; }));
+}
+
+TEST_F(Standin, SayfadakiKisayoluTarayiciAlirSayfaAlmaz) {
+    if (gercek_motor()) GTEST_SKIP();
+    yukle("about:blank", "about:blank");
+    const size_t isaret = gunluk().size();
+    SetFocus(sayfa_penceresi());
+    // F5 in the page: the browser reloads (a call the log shows); the page, which
+    // reloads by itself on F5 otherwise, never sees the key.
+    tus_bas(sayfa_penceresi(), VK_F5);
+    const auto satirlar = gunluk();
+    int yeniden = 0, islendi = 0;
+    for (size_t i = isaret; i < satirlar.size(); ++i) {
+        yeniden += satirlar[i].find(" Reload") != std::string::npos;
+        islendi += satirlar[i].find(" put_Handled 1") != std::string::npos;
+    }
+    EXPECT_EQ(yeniden, 1);
+    EXPECT_EQ(islendi, 1);
+    // Zoom from the page: in, then back to normal.
+    tus_bas(sayfa_penceresi(), VK_OEM_PLUS, TR_KISAYOL_CTRL);
+    tus_bas(sayfa_penceresi(), '0', TR_KISAYOL_CTRL);
+    const auto sonra = gunluk();
+    std::vector<std::string> yakinliklar;
+    for (size_t i = isaret; i < sonra.size(); ++i) {
+        const size_t yer = sonra[i].find(" put_ZoomFactor ");
+        if (yer != std::string::npos) yakinliklar.push_back(sonra[i].substr(yer + 16));
+    }
+    EXPECT_EQ(yakinliklar, (std::vector<std::string>{"1.1", "1"}));
+    tus_bas(sayfa_penceresi(), 'T', TR_KISAYOL_CTRL);
+    EXPECT_EQ(wv_sayisi, 2);
+}
+
+// ---- The stand-in: pages that open and close windows ----------------------------
+
+const char kBaglantiliSayfa[] =
+    "<html><head><title>Baglantili</title></head><body><a href='https://ornek.test/hedef'>Baglanti</a></body></html>";
+
+void baglantili_sayfa() {
+    _tr_webgorunum_html_yukle(secili_gorunum(), kBaglantiliSayfa, static_cast<int64_t>(strlen(kBaglantiliSayfa)));
+    ASSERT_TRUE(baslik_olunca(secili(), "Baglantili"));
+}
+
+// The link is the body's first word: below the stand-in's title and address.
+constexpr int kBaglantiX = 24, kBaglantiY = 72;
+
+TEST_F(Standin, OrtaTiklamaYeniSekmeyiArkadaAcarCtrlTiklamaDa) {
+    if (gercek_motor()) GTEST_SKIP();
+    tus_bas(pencere(adres_girisi), '1', TR_KISAYOL_CTRL);
+    baglantili_sayfa();
+    const int64_t once = wv_sayisi, konum = secili();
+    tikla(sayfa_penceresi(), kBaglantiX, kBaglantiY, true);
+    ASSERT_TRUE(bekle([&] { return wv_sayisi == once + 1; }));
+    EXPECT_EQ(secili(), konum);
+    EXPECT_TRUE(bekle([&] { return adres(konum + 1) == "https://ornek.test/hedef"; }));
+    // A popup no click started is refused.
+    betik_calistir("window.open('https://ornek.test/reklam')");
+    turlar(20);
+    EXPECT_EQ(wv_sayisi, once + 1);
+}
+
+TEST_F(Standin, SekmeSinirindaYeniPencereMevcutSekmedeAcilir) {
+    if (gercek_motor()) GTEST_SKIP();
+    while (wv_sayisi < MAKS_SEKME) ASSERT_GE(hizli_erisim_ac(), 0);
+    baglantili_sayfa();
+    tikla(sayfa_penceresi(), kBaglantiX, kBaglantiY, true);
+    EXPECT_TRUE(bekle([] { return adres(secili()) == "https://ornek.test/hedef"; }));
+    EXPECT_EQ(wv_sayisi, MAKS_SEKME);
+    while (wv_sayisi > 2) tus_bas(pencere(adres_girisi), 'W', TR_KISAYOL_CTRL);
+}
+
+TEST_F(Standin, WindowCloseSekmesiniKapatir) {
+    if (gercek_motor()) GTEST_SKIP();
+    const int64_t once = wv_sayisi;
+    betik_calistir("window.close()");
+    EXPECT_TRUE(bekle([&] { return wv_sayisi == once - 1; }));
+}
+
+// ---- The stand-in: the link under the pointer -------------------------------------
+
+TEST_F(Standin, DurumCubuguIsaretcininAltindakiBaglantiyiGosterir) {
+    if (gercek_motor()) GTEST_SKIP();
+    baglantili_sayfa();
+    PostMessageW(sayfa_penceresi(), WM_MOUSEMOVE, 0, MAKELPARAM(kBaglantiX, kBaglantiY));
+    EXPECT_TRUE(bekle([] { return pencere_metni(pencere(durum_etiketi)) == "https://ornek.test/hedef"; }));
+    PostMessageW(sayfa_penceresi(), WM_MOUSEMOVE, 0, MAKELPARAM(kBaglantiX, 400));
+    EXPECT_TRUE(bekle([] { return pencere_metni(pencere(durum_etiketi)) == "Hazir"; }));
+}
+
+// ---- The stand-in: a page's process, then the whole engine, failing ---------------
+
+TEST_F(Standin, CokenSayfaHataSayfasiGosterirYenileGeriGetirir) {
+    if (gercek_motor()) GTEST_SKIP();
+    tus_bas(pencere(adres_girisi), 'T', TR_KISAYOL_CTRL);
+    const int64_t diger = secili();
+    tus_bas(pencere(adres_girisi), '1', TR_KISAYOL_CTRL);
+    // The stand-in ends a page's process at this address; only a page gets there.
+    betik_calistir("location.href = 'edge://kill'");
+    ASSERT_TRUE(baslik_olunca(secili(), "Sayfa coktu"));
+    EXPECT_EQ(adres(secili()), "about:blank");
+    EXPECT_EQ(baslik(diger), "Hizli Erisim");
+    // F5 loads the failed address again (a navigation, not a reload of the error page).
+    const size_t isaret = gunluk().size();
+    tus_bas(pencere(adres_girisi), VK_F5);
+    EXPECT_TRUE(bekle([&] {
+        const auto satirlar = gunluk();
+        for (size_t i = isaret; i < satirlar.size(); ++i) {
+            const std::string& satir = satirlar[i];
+            if (satir.find(" Navigate ") != std::string::npos && satir.size() > 11 &&
+                satir.compare(satir.size() - 11, 11, "edge://kill") == 0)
+                return true;
+        }
+        return false;
+    }));
+}
+
+TEST_F(Standin, MotorCokunceHerSekmeSoylerYenileYeniMotordaAcar) {
+    if (gercek_motor()) GTEST_SKIP();
+    tus_bas(pencere(adres_girisi), '1', TR_KISAYOL_CTRL);
+    yukle("file:///Z:/yok/gunluk_motor.html", "file:///Z:/yok/gunluk_motor.html");
+    const int64_t n = wv_sayisi;
+    ASSERT_GE(n, 2);
+    const size_t isaret = gunluk().size();
+    tus_bas(pencere(adres_girisi), '2', TR_KISAYOL_CTRL);
+    betik_calistir("location.href = 'edge://kill-engine'");
+    EXPECT_TRUE(bekle([] { return pencere_metni(pencere(durum_etiketi)).rfind("Web motoru coktu", 0) == 0; }));
+    tus_bas(pencere(adres_girisi), '1', TR_KISAYOL_CTRL);
+    EXPECT_EQ(pencere_metni(pencere(durum_etiketi)).rfind("Web motoru coktu", 0), 0u);
+    // Nothing started a new engine by itself: no controller was asked for.
+    const auto satirlar = gunluk();
+    EXPECT_EQ(std::count(satirlar.begin() + static_cast<long>(isaret), satirlar.end(),
+                         "- CreateCoreWebView2Controller"), 0);
+    EXPECT_EQ(wv_sayisi, n);
+    // Reload brings the page back in a web view of the new engine, in its place.
+    tus_bas(pencere(adres_girisi), 'R', TR_KISAYOL_CTRL);
+    EXPECT_TRUE(bekle([] { return adres(0) == "file:///Z:/yok/gunluk_motor.html"; }));
+    EXPECT_EQ(secili(), 0);
+    EXPECT_EQ(wv_sayisi, n);
+}
+
+// ---- The real engine ------------------------------------------------------------
+
+using Gercek = Tarayici;
+
+TEST_F(Gercek, HedefiBosOlanBaglantiYeniSekmedeAcilirVeSecilir) {
+    if (!gercek_motor()) GTEST_SKIP();
+    const std::string hedef = sayfa_yaz("gunluk_hedef.html", "<title>Hedef</title><p>Hedef</p>");
+    yukle(sayfa_yaz("gunluk_bos_hedef.html",
+                    tam_sayfa("Kaynak", "<a target='_blank' href='" + hedef + "'>Ac</a>")),
+          "Kaynak");
+    const int64_t once = wv_sayisi, konum = secili();
+    sayfanin_ortasina_tikla();
+    ASSERT_TRUE(bekle([&] { return wv_sayisi == once + 1; }));
+    EXPECT_EQ(secili(), konum + 1);
+    EXPECT_TRUE(baslik_olunca(konum + 1, "Hedef"));
+    EXPECT_EQ(baslik(konum), "Kaynak");
+}
+
+TEST_F(Gercek, TiklamaylaWindowOpenYeniSekmeAcar) {
+    if (!gercek_motor()) GTEST_SKIP();
+    const std::string hedef = sayfa_yaz("gunluk_acilan.html", "<title>Acilan</title><p>Acilan</p>");
+    yukle(sayfa_yaz("gunluk_acan.html",
+                    tam_sayfa("Acan", "<button onclick=\"window.open('" + hedef + "')\">Ac</button>")),
+          "Acan");
+    const int64_t once = wv_sayisi, konum = secili();
+    sayfanin_ortasina_tikla();
+    ASSERT_TRUE(bekle([&] { return wv_sayisi == once + 1; }));
+    EXPECT_TRUE(baslik_olunca(konum + 1, "Acilan"));
+}
+
+TEST_F(Gercek, OrtaTiklamaBaglantiyiArkadakiSekmedeAcar) {
+    if (!gercek_motor()) GTEST_SKIP();
+    const std::string hedef = sayfa_yaz("gunluk_arka.html", "<title>Arka</title><p>Arka</p>");
+    yukle(sayfa_yaz("gunluk_orta.html", tam_sayfa("Orta", "<a href='" + hedef + "'>Ac</a>")), "Orta");
+    const int64_t once = wv_sayisi, konum = secili();
+    RECT alan;
+    GetClientRect(sayfa_penceresi(), &alan);
+    tikla(sayfa_penceresi(), alan.right / 2, alan.bottom / 2, true);
+    ASSERT_TRUE(bekle([&] { return wv_sayisi == once + 1; }));
+    EXPECT_EQ(secili(), konum);
+    EXPECT_TRUE(baslik_olunca(konum + 1, "Arka"));
+}
+
+TEST_F(Gercek, WindowCloseSekmeyiKapatir) {
+    if (!gercek_motor()) GTEST_SKIP();
+    tus_bas(pencere(adres_girisi), 'T', TR_KISAYOL_CTRL);
+    yukle(sayfa_yaz("gunluk_kapanan.html", tam_sayfa("Kapanan", "<button onclick='window.close()'>X</button>")),
+          "Kapanan");
+    const int64_t once = wv_sayisi;
+    sayfanin_ortasina_tikla();
+    EXPECT_TRUE(bekle([&] { return wv_sayisi == once - 1; }));
+}
+
+TEST_F(Gercek, SayfaKlavyedeykenKisayolTarayicininSayfaninDegil) {
+    if (!gercek_motor()) GTEST_SKIP();
+    yukle(sayfa_yaz("gunluk_tuslar.html",
+                    "<title>Tuslar</title><script>onkeydown = (e) => { document.title = 'Tus ' + e.key; };</script>"),
+          "Tuslar");
+    const int64_t once = wv_sayisi;
+    sayfanin_ortasina_tikla();
+    turlar(5);
+    ASSERT_EQ(GetFocus(), sayfa_penceresi());
+    const int64_t konum = secili();
+    tus_bas(sayfa_penceresi(), 'T', TR_KISAYOL_CTRL);
+    ASSERT_TRUE(bekle([&] { return wv_sayisi == once + 1; }));
+    // Other keys still reach the page; the shortcut never did.
+    tus_bas(pencere(adres_girisi), '1' + static_cast<UINT>(konum), TR_KISAYOL_CTRL);
+    SetFocus(sayfa_penceresi());
+    tus_bas(sayfa_penceresi(), 'K');
+    EXPECT_TRUE(baslik_olunca(konum, "Tus k"));
+}
+
+TEST_F(Gercek, CtrlLIleAdresYazilir) {
+    if (!gercek_motor()) GTEST_SKIP();
+    const std::string hedef = sayfa_yaz("gunluk_yazilan.html", "<title>Yazilan</title><p>Yazilan</p>");
+    SetFocus(sayfa_penceresi());
+    tus_bas(sayfa_penceresi(), 'L', TR_KISAYOL_CTRL);
+    HWND giris = pencere(adres_girisi);
+    ASSERT_EQ(GetFocus(), giris);
+    // Typing replaces the selected text, as it does after Ctrl+L in any browser.
+    yaz(giris, hedef);
+    EXPECT_EQ(pencere_metni(giris), hedef);
+    tus_bas(giris, VK_RETURN);
+    EXPECT_TRUE(baslik_olunca(secili(), "Yazilan"));
+}
+
+TEST_F(Gercek, OldurulenSayfaSureciHataSayfasiGosterirYenileGeriGetirir) {
+    if (!gercek_motor()) GTEST_SKIP();
+    ASSERT_GE(wv_sayisi, 2);
+    const int64_t konum = secili();
+    yukle(sayfa_yaz("gunluk_cokecek.html", "<title>Cokecek</title><p>Cokecek</p>"), "Cokecek");
+    const std::string once = adres(konum);
+    // The engine's own address that ends the page's process, given to the engine
+    // as it is (the runtime would put "https://" in front of it).
+    gorunum_bul(secili_gorunum())->webview->Navigate(L"chrome://crash");
+    ASSERT_TRUE(baslik_olunca(konum, "Sayfa coktu"));
+    // The other tabs keep working.
+    const int64_t diger = konum == 0 ? 1 : 0;
+    yukle_konumda(diger);
+    tus_bas(pencere(adres_girisi), VK_F5);
+    EXPECT_TRUE(baslik_olunca(konum, "Cokecek"));
+    EXPECT_EQ(adres(konum), once);
+}
+
+}  // namespace
