@@ -12,6 +12,7 @@
 #pragma once
 
 #include "baglanti.h"
+#include "abone_listesi.h"
 #include "com_nesnesi.h"
 #include "wv2_arayuz.h"
 

@@ -41,11 +41,6 @@ enum Olay {
     OLAY_SAYISI
 };
 
-struct Abone {
-    int64_t jeton;
-    ComPtr<IUnknown> isleyici;
-};
-
 // The navigation under way: from its start to its completion.
 struct Gezinti {
     UINT64 kimlik = 0;
@@ -104,7 +99,6 @@ static const char BELGE_BETIGI[] = R"JS((() => {
 })();)JS";
 
 static UINT64 g_sonraki_gezinti;
-static int64_t g_sonraki_jeton;
 
 // With KORVA_CHROMIUM_LOG naming a file, every event a view receives and every command it sends is
 // appended
@@ -559,7 +553,7 @@ public:
         bool basildi = mesaj == WM_KEYDOWN || mesaj == WM_SYSKEYDOWN;
         bool hizlandirici = sistem || GetKeyState(VK_CONTROL) < 0 || (tus >= VK_F1 && tus <= VK_F24) ||
                             tus == VK_ESCAPE;
-        if (kapali || !hizlandirici || aboneler[OLAY_ACCELERATOR_KEY_PRESSED].empty())
+        if (kapali || !hizlandirici || aboneler[OLAY_ACCELERATOR_KEY_PRESSED].bos())
             return false;
         static const COREWEBVIEW2_KEY_EVENT_KIND TURLER[2][2] = {
             {COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN},
@@ -707,7 +701,7 @@ private:
     std::shared_ptr<Baglanti> baglanti;
     const std::string hedef, oturum;
     ComPtr<ICoreWebView2Settings> ayarlar;
-    std::vector<Abone> aboneler[OLAY_SAYISI];
+    AboneListesi aboneler[OLAY_SAYISI];
 
     std::wstring adres = L"about:blank";
     std::wstring baslik = L"about:blank";
@@ -768,49 +762,22 @@ private:
 
     HRESULT abone_ekle(Olay olay, IUnknown* isleyici, EventRegistrationToken* jeton)
     {
-        if (!isleyici || !jeton)
-            return E_POINTER;
-        aboneler[olay].push_back(Abone{++g_sonraki_jeton, isleyici});
-        jeton->value = g_sonraki_jeton;
-        return S_OK;
+        return aboneler[olay].ekle(isleyici, jeton);
     }
 
     HRESULT abone_sil(Olay olay, EventRegistrationToken jeton)
     {
-        auto& liste = aboneler[olay];
-        for (auto it = liste.begin(); it != liste.end(); ++it) {
-            if (it->jeton == jeton.value) {
-                Abone silinen = std::move(*it);   // released after the list is consistent
-                liste.erase(it);
-                return S_OK;
-            }
-        }
-        return S_OK;
+        return aboneler[olay].sil(jeton);
     }
 
-    bool abone_mi(Olay olay, int64_t jeton) const
-    {
-        for (const Abone& abone : aboneler[olay])
-            if (abone.jeton == jeton)
-                return true;
-        return false;
-    }
-
-    // Calls every handler of one event. Handlers may subscribe, unsubscribe, navigate
-    // or close the view meanwhile, so the list is copied and rechecked.
+    // Calls every handler of one event, for as long as the view stays open.
     template <class Isleyici, class Gonderen, class Arguman>
     void olay_yay(Olay olay, Gonderen* gonderen, Arguman* arguman)
     {
         if (!arguman)
             return;
         ComPtr<Sayfa> koru(this);
-        std::vector<Abone> kopya = aboneler[olay];
-        for (const Abone& abone : kopya) {
-            if (kapali)
-                return;
-            if (abone_mi(olay, abone.jeton))
-                static_cast<Isleyici*>(abone.isleyici.Get())->Invoke(gonderen, arguman);
-        }
+        aboneler[olay].template yay<Isleyici>(gonderen, arguman, [this] { return !kapali; });
     }
 
     template <class Isleyici>
@@ -828,9 +795,9 @@ private:
         g_oturumlar.erase(oturum);
         if (baglanti->acik_mi())
             baglanti->gonder("Target.closeTarget", {{"targetId", hedef}});
-        std::vector<Abone> birakilacaklar[OLAY_SAYISI];
+        AboneListesi birakilacaklar[OLAY_SAYISI];
         for (int i = 0; i < OLAY_SAYISI; ++i)
-            birakilacaklar[i].swap(aboneler[i]);
+            birakilacaklar[i] = aboneler[i].bosalt();
         if (pencere) {
             DestroyWindow(pencere);
             pencere = nullptr;

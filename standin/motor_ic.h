@@ -11,6 +11,7 @@
 // page window), nesneler.cpp (environment, settings, event arguments), sayfa.cpp.
 #pragma once
 
+#include "abone_listesi.h"
 #include "com_nesnesi.h"
 #include "wv2_arayuz.h"
 

@@ -34,11 +34,6 @@ enum Olay {
     OLAY_SAYISI
 };
 
-struct Abone {
-    int64_t jeton;
-    ComPtr<IUnknown> isleyici;
-};
-
 // One history entry. An entry made from a string keeps its document.
 struct Kayit {
     std::wstring adres;
@@ -67,7 +62,6 @@ static const size_t EN_COK_DIZE_BAYTI = 2u * 1024 * 1024;
 static int64_t g_sonraki_no;
 static int64_t g_acik;
 static UINT64 g_sonraki_gezinti;
-static int64_t g_sonraki_jeton;
 
 // ---------------------------------------------------------------------------
 // Scripts: `document.title = '...'`, `location.href = '...'`, `window.close()`.
@@ -531,7 +525,7 @@ public:
         std::wstring hedef_adres = baglantiyi_coz(adres, href);
         if (kapali || hedef_adres.empty())
             return;
-        if (yeni_pencere && !aboneler[OLAY_NEW_WINDOW_REQUESTED].empty()) {
+        if (yeni_pencere && !aboneler[OLAY_NEW_WINDOW_REQUESTED].bos()) {
             ComPtr<Sayfa> koru(this);
             teslim_et(this, [koru, hedef_adres] { koru->yeni_pencere_iste(hedef_adres, TRUE); });
             return;
@@ -634,7 +628,7 @@ private:
     bool motoru_gitti = false;
     std::wstring durum_metni;
     ComPtr<ICoreWebView2Settings> ayarlar;
-    std::vector<Abone> aboneler[OLAY_SAYISI];
+    AboneListesi aboneler[OLAY_SAYISI];
 
     bool kayit_var = false;      // false until the first navigation commits
     Kayit mevcut;
@@ -664,49 +658,22 @@ private:
 
     HRESULT abone_ekle(Olay olay, IUnknown* isleyici, EventRegistrationToken* jeton)
     {
-        if (!isleyici || !jeton)
-            return E_POINTER;
-        aboneler[olay].push_back(Abone{++g_sonraki_jeton, isleyici});
-        jeton->value = g_sonraki_jeton;
-        return S_OK;
+        return aboneler[olay].ekle(isleyici, jeton);
     }
 
     HRESULT abone_sil(Olay olay, EventRegistrationToken jeton)
     {
-        auto& liste = aboneler[olay];
-        for (auto it = liste.begin(); it != liste.end(); ++it) {
-            if (it->jeton == jeton.value) {
-                Abone silinen = std::move(*it);   // released after the list is consistent
-                liste.erase(it);
-                return S_OK;
-            }
-        }
-        return S_OK;
+        return aboneler[olay].sil(jeton);
     }
 
-    bool abone_mi(Olay olay, int64_t jeton) const
-    {
-        for (const Abone& abone : aboneler[olay])
-            if (abone.jeton == jeton)
-                return true;
-        return false;
-    }
-
-    // Calls every handler of one event. Handlers may subscribe, unsubscribe, navigate
-    // or close the view meanwhile, so the list is copied and rechecked.
+    // Calls every handler of one event, for as long as the view stays open.
     template <class Isleyici, class Gonderen, class Arguman>
     void olay_yay(Olay olay, Gonderen* gonderen, Arguman* arguman)
     {
         if (!arguman)
             return;
         ComPtr<Sayfa> koru(this);
-        std::vector<Abone> kopya = aboneler[olay];
-        for (const Abone& abone : kopya) {
-            if (kapali)
-                return;
-            if (abone_mi(olay, abone.jeton))
-                static_cast<Isleyici*>(abone.isleyici.Get())->Invoke(gonderen, arguman);
-        }
+        aboneler[olay].template yay<Isleyici>(gonderen, arguman, [this] { return !kapali; });
     }
 
     template <class Isleyici>
@@ -747,9 +714,9 @@ private:
             }
         suren.reset();
         sahibin_teslimatlarini_sil(this);
-        std::vector<Abone> birakilacaklar[OLAY_SAYISI];
+        AboneListesi birakilacaklar[OLAY_SAYISI];
         for (int i = 0; i < OLAY_SAYISI; ++i)
-            birakilacaklar[i].swap(aboneler[i]);
+            birakilacaklar[i] = aboneler[i].bosalt();
         if (pencere) {
             DestroyWindow(pencere);
             pencere = nullptr;
