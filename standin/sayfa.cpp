@@ -12,27 +12,11 @@
 // Calls the host makes are logged and checked (thread, closed) by GIRIS; what the
 // page does by itself (a link click, F5) uses the same internal functions unlogged.
 #include "motor_ic.h"
+#include "gorunum_yuzu.h"
 
 #include <cmath>
 #include <cstring>
 #include <memory>
-
-// The events a view raises; each has its own list of subscriptions.
-enum Olay {
-    OLAY_NAVIGATION_STARTING,
-    OLAY_CONTENT_LOADING,
-    OLAY_SOURCE_CHANGED,
-    OLAY_HISTORY_CHANGED,
-    OLAY_NAVIGATION_COMPLETED,
-    OLAY_DOCUMENT_TITLE_CHANGED,
-    OLAY_NEW_WINDOW_REQUESTED,
-    OLAY_PROCESS_FAILED,
-    OLAY_WINDOW_CLOSE_REQUESTED,
-    OLAY_ZOOM_FACTOR_CHANGED,
-    OLAY_ACCELERATOR_KEY_PRESSED,
-    OLAY_STATUS_BAR_TEXT_CHANGED,
-    OLAY_SAYISI
-};
 
 // One history entry. An entry made from a string keeps its document.
 struct Kayit {
@@ -135,51 +119,16 @@ static BetikEylemi betigi_coz(const std::wstring& betik)
 // The controller and its view.
 
 #define GIRIS(yontem, bagimsiz)                  \
-    gunluk_yaz(no, yontem, bagimsiz);            \
-    if (!dogru_is_parcacigi())                   \
-        return RPC_E_WRONG_THREAD;               \
-    if (kapali)                                  \
-        return WV2_E_KAPALI;                     \
-    if (motoru_gitti && strcmp(yontem, "Close") != 0) \
-        return E_FAIL;
-
-#define OLAY_CIFTI(ad, isleyici_turu, olay)                                                  \
-    HRESULT STDMETHODCALLTYPE add_##ad(isleyici_turu* isleyici, EventRegistrationToken* jeton) override \
-    {                                                                                        \
-        GIRIS("add_" #ad, std::string());                                                    \
-        return abone_ekle(olay, isleyici, jeton);                                            \
-    }                                                                                        \
-    HRESULT STDMETHODCALLTYPE remove_##ad(EventRegistrationToken jeton) override             \
-    {                                                                                        \
-        GIRIS("remove_" #ad, std::to_string(jeton.value));                                   \
-        return abone_sil(olay, jeton);                                                       \
-    }
-
-#define DESTEKSIZ_OLAY(ad, isleyici_turu)                                                    \
-    HRESULT STDMETHODCALLTYPE add_##ad(isleyici_turu*, EventRegistrationToken* jeton) override \
-    {                                                                                        \
-        GIRIS("add_" #ad, std::string());                                                    \
-        if (jeton)                                                                           \
-            jeton->value = 0;                                                                \
-        return E_NOTIMPL;                                                                    \
-    }                                                                                        \
-    HRESULT STDMETHODCALLTYPE remove_##ad(EventRegistrationToken jeton) override             \
-    {                                                                                        \
-        GIRIS("remove_" #ad, std::to_string(jeton.value));                                   \
-        return E_NOTIMPL;                                                                    \
-    }
-
-#define DESTEKSIZ(ad, ...)                                                                   \
-    HRESULT STDMETHODCALLTYPE ad(__VA_ARGS__) override                                       \
-    {                                                                                        \
-        GIRIS(#ad, std::string());                                                           \
-        return E_NOTIMPL;                                                                    \
+    {                                            \
+        HRESULT giris_sonucu = giris(yontem, bagimsiz); \
+        if (FAILED(giris_sonucu))                \
+            return giris_sonucu;                 \
     }
 
 class Sayfa;
 static std::vector<Sayfa*> g_acik_sayfalar;   // for the end of the whole engine
 
-class Sayfa final : public ICoreWebView2Controller, public ICoreWebView2_12, public CizimKaynagi {
+class Sayfa final : public GorunumYuzu<Sayfa>, public CizimKaynagi {
 public:
     Sayfa(int64_t numara, HWND ebeveyn_) : no(numara), ebeveyn(ebeveyn_)
     {
@@ -191,38 +140,21 @@ public:
 
     const int64_t no;
 
-    // ---- IUnknown, shared by both interfaces.
+    // ---- What the shared face asks.
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID kimlik, void** nesne) override
+    // Every call of the host is logged, then checked: thread, closed, engine gone.
+    HRESULT giris(const char* yontem, const std::string& ayrinti)
     {
-        if (!nesne)
-            return E_POINTER;
-        if (IsEqualIID(kimlik, IID_IUnknown) || IsEqualIID(kimlik, IID_ICoreWebView2Controller))
-            *nesne = static_cast<ICoreWebView2Controller*>(this);
-        else if (IsEqualIID(kimlik, IID_ICoreWebView2))
-            *nesne = static_cast<ICoreWebView2*>(this);
-        else if (IsEqualIID(kimlik, IID_ICoreWebView2_12))
-            *nesne = static_cast<ICoreWebView2_12*>(this);
-        else {
-            *nesne = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
+        gunluk_yaz(no, yontem, ayrinti);
+        if (!dogru_is_parcacigi())
+            return RPC_E_WRONG_THREAD;
+        if (kapali)
+            return WV2_E_KAPALI;
+        if (motoru_gitti && strcmp(yontem, "Close") != 0)
+            return E_FAIL;
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&sayac)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG kalan = InterlockedDecrement(&sayac);
-        if (kalan == 0) {
-            // The host let go of a view it never closed: tear it down as Close would.
-            sayac = 1;   // keeps the object alive through the teardown's own references
-            if (!kapali)
-                kapat();
-            delete this;
-        }
-        return static_cast<ULONG>(kalan);
-    }
+    bool kapali_mi() const { return kapali; }
 
     // ---- ICoreWebView2Controller.
 
@@ -271,7 +203,6 @@ public:
         yakinligi_koy(deger);
         return S_OK;
     }
-    OLAY_CIFTI(ZoomFactorChanged, ICoreWebView2ZoomFactorChangedEventHandler, OLAY_ZOOM_FACTOR_CHANGED)
     HRESULT STDMETHODCALLTYPE SetBoundsAndZoomFactor(RECT sinirlar, double deger) override
     {
         GIRIS("SetBoundsAndZoomFactor", alan_metni(sinirlar) + " " + gunluk_sayisi(deger));
@@ -287,10 +218,6 @@ public:
         SetFocus(pencere);
         return S_OK;
     }
-    DESTEKSIZ_OLAY(MoveFocusRequested, ICoreWebView2MoveFocusRequestedEventHandler)
-    DESTEKSIZ_OLAY(GotFocus, ICoreWebView2FocusChangedEventHandler)
-    DESTEKSIZ_OLAY(LostFocus, ICoreWebView2FocusChangedEventHandler)
-    OLAY_CIFTI(AcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler, OLAY_ACCELERATOR_KEY_PRESSED)
     HRESULT STDMETHODCALLTYPE get_ParentWindow(HWND* deger) override
     {
         GIRIS("get_ParentWindow", std::string());
@@ -382,18 +309,6 @@ public:
             return E_OUTOFMEMORY;
         }
     }
-    OLAY_CIFTI(NavigationStarting, ICoreWebView2NavigationStartingEventHandler, OLAY_NAVIGATION_STARTING)
-    OLAY_CIFTI(ContentLoading, ICoreWebView2ContentLoadingEventHandler, OLAY_CONTENT_LOADING)
-    OLAY_CIFTI(SourceChanged, ICoreWebView2SourceChangedEventHandler, OLAY_SOURCE_CHANGED)
-    OLAY_CIFTI(HistoryChanged, ICoreWebView2HistoryChangedEventHandler, OLAY_HISTORY_CHANGED)
-    OLAY_CIFTI(NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler, OLAY_NAVIGATION_COMPLETED)
-    DESTEKSIZ_OLAY(FrameNavigationStarting, ICoreWebView2NavigationStartingEventHandler)
-    DESTEKSIZ_OLAY(FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler)
-    DESTEKSIZ_OLAY(ScriptDialogOpening, ICoreWebView2ScriptDialogOpeningEventHandler)
-    DESTEKSIZ_OLAY(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler)
-    OLAY_CIFTI(ProcessFailed, ICoreWebView2ProcessFailedEventHandler, OLAY_PROCESS_FAILED)
-    DESTEKSIZ(AddScriptToExecuteOnDocumentCreated, LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*)
-    DESTEKSIZ(RemoveScriptToExecuteOnDocumentCreated, LPCWSTR)
     HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici) override
     {
         GIRIS("ExecuteScript", gunluk_metni(betik));
@@ -405,17 +320,11 @@ public:
         teslim_et(this, [koru, eylem, tamamlayici] { koru->betigi_calistir(eylem, tamamlayici.Get()); });
         return S_OK;
     }
-    DESTEKSIZ(CapturePreview, COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT, IStream*, ICoreWebView2CapturePreviewCompletedHandler*)
     HRESULT STDMETHODCALLTYPE Reload() override
     {
         GIRIS("Reload", std::string());
         return yenile();
     }
-    DESTEKSIZ(PostWebMessageAsJson, LPCWSTR)
-    DESTEKSIZ(PostWebMessageAsString, LPCWSTR)
-    DESTEKSIZ_OLAY(WebMessageReceived, ICoreWebView2WebMessageReceivedEventHandler)
-    DESTEKSIZ(CallDevToolsProtocolMethod, LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*)
-    DESTEKSIZ(get_BrowserProcessId, UINT32*)
     HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* deger) override
     {
         GIRIS("get_CanGoBack", std::string());
@@ -442,7 +351,6 @@ public:
         GIRIS("GoForward", std::string());
         return gecmise_git(GezintiTuru::ileri);
     }
-    DESTEKSIZ(GetDevToolsProtocolEventReceiver, LPCWSTR, ICoreWebView2DevToolsProtocolEventReceiver**)
     HRESULT STDMETHODCALLTYPE Stop() override
     {
         GIRIS("Stop", std::string());
@@ -453,8 +361,6 @@ public:
         }
         return S_OK;
     }
-    OLAY_CIFTI(NewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler, OLAY_NEW_WINDOW_REQUESTED)
-    OLAY_CIFTI(DocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandler, OLAY_DOCUMENT_TITLE_CHANGED)
     HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR* deger) override
     {
         GIRIS("get_DocumentTitle", std::string());
@@ -462,51 +368,10 @@ public:
             return metin_ver(deger, std::wstring(), false);
         return metin_ver(deger, baslik, g_denetim.baslik_yok);
     }
-    DESTEKSIZ(AddHostObjectToScript, LPCWSTR, VARIANT*)
-    DESTEKSIZ(RemoveHostObjectFromScript, LPCWSTR)
-    DESTEKSIZ(OpenDevToolsWindow)
-    DESTEKSIZ_OLAY(ContainsFullScreenElementChanged, ICoreWebView2ContainsFullScreenElementChangedEventHandler)
-    DESTEKSIZ(get_ContainsFullScreenElement, BOOL*)
-    DESTEKSIZ_OLAY(WebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler)
-    DESTEKSIZ(AddWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
-    DESTEKSIZ(RemoveWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
-    OLAY_CIFTI(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler, OLAY_WINDOW_CLOSE_REQUESTED)
 
     // ---- ICoreWebView2_12: only the status-bar text; the versions between answer
     // E_NOTIMPL.
 
-    DESTEKSIZ_OLAY(WebResourceResponseReceived, IUnknown)
-    DESTEKSIZ(NavigateWithWebResourceRequest, IUnknown*)
-    DESTEKSIZ_OLAY(DOMContentLoaded, IUnknown)
-    DESTEKSIZ(get_CookieManager, IUnknown**)
-    DESTEKSIZ(get_Environment, ICoreWebView2Environment**)
-    DESTEKSIZ(TrySuspend, IUnknown*)
-    DESTEKSIZ(Resume)
-    DESTEKSIZ(get_IsSuspended, BOOL*)
-    DESTEKSIZ(SetVirtualHostNameToFolderMapping, LPCWSTR, LPCWSTR, INT32)
-    DESTEKSIZ(ClearVirtualHostNameToFolderMapping, LPCWSTR)
-    DESTEKSIZ_OLAY(FrameCreated, IUnknown)
-    DESTEKSIZ_OLAY(DownloadStarting, IUnknown)
-    DESTEKSIZ_OLAY(ClientCertificateRequested, IUnknown)
-    DESTEKSIZ(OpenTaskManagerWindow)
-    DESTEKSIZ(PrintToPdf, LPCWSTR, IUnknown*, IUnknown*)
-    DESTEKSIZ_OLAY(IsMutedChanged, IUnknown)
-    DESTEKSIZ(get_IsMuted, BOOL*)
-    DESTEKSIZ(put_IsMuted, BOOL)
-    DESTEKSIZ_OLAY(IsDocumentPlayingAudioChanged, IUnknown)
-    DESTEKSIZ(get_IsDocumentPlayingAudio, BOOL*)
-    DESTEKSIZ_OLAY(IsDefaultDownloadDialogOpenChanged, IUnknown)
-    DESTEKSIZ(get_IsDefaultDownloadDialogOpen, BOOL*)
-    DESTEKSIZ(OpenDefaultDownloadDialog)
-    DESTEKSIZ(CloseDefaultDownloadDialog)
-    DESTEKSIZ(get_DefaultDownloadDialogCornerAlignment, INT32*)
-    DESTEKSIZ(put_DefaultDownloadDialogCornerAlignment, INT32)
-    DESTEKSIZ(get_DefaultDownloadDialogMargin, POINT*)
-    DESTEKSIZ(put_DefaultDownloadDialogMargin, POINT)
-    DESTEKSIZ_OLAY(BasicAuthenticationRequested, IUnknown)
-    DESTEKSIZ(CallDevToolsProtocolMethodForSession, LPCWSTR, LPCWSTR, LPCWSTR, IUnknown*)
-    DESTEKSIZ_OLAY(ContextMenuRequested, IUnknown)
-    OLAY_CIFTI(StatusBarTextChanged, ICoreWebView2StatusBarTextChangedEventHandler, OLAY_STATUS_BAR_TEXT_CHANGED)
     HRESULT STDMETHODCALLTYPE get_StatusBarText(LPWSTR* deger) override
     {
         GIRIS("get_StatusBarText", std::string());
@@ -525,7 +390,7 @@ public:
         std::wstring hedef_adres = baglantiyi_coz(adres, href);
         if (kapali || hedef_adres.empty())
             return;
-        if (yeni_pencere && !aboneler[OLAY_NEW_WINDOW_REQUESTED].bos()) {
+        if (yeni_pencere && abonesi_var(OLAY_NEW_WINDOW_REQUESTED)) {
             ComPtr<Sayfa> koru(this);
             teslim_et(this, [koru, hedef_adres] { koru->yeni_pencere_iste(hedef_adres, TRUE); });
             return;
@@ -618,7 +483,8 @@ public:
     }
 
 private:
-    LONG sayac = 1;
+    friend class GorunumYuzu<Sayfa>;
+
     HWND ebeveyn;
     HWND pencere = nullptr;
     RECT alan = {};
@@ -628,7 +494,6 @@ private:
     bool motoru_gitti = false;
     std::wstring durum_metni;
     ComPtr<ICoreWebView2Settings> ayarlar;
-    AboneListesi aboneler[OLAY_SAYISI];
 
     bool kayit_var = false;      // false until the first navigation commits
     Kayit mevcut;
@@ -656,28 +521,8 @@ private:
         return *deger ? S_OK : E_OUTOFMEMORY;
     }
 
-    HRESULT abone_ekle(Olay olay, IUnknown* isleyici, EventRegistrationToken* jeton)
-    {
-        return aboneler[olay].ekle(isleyici, jeton);
-    }
-
-    HRESULT abone_sil(Olay olay, EventRegistrationToken jeton)
-    {
-        return aboneler[olay].sil(jeton);
-    }
-
-    // Calls every handler of one event, for as long as the view stays open.
-    template <class Isleyici, class Gonderen, class Arguman>
-    void olay_yay(Olay olay, Gonderen* gonderen, Arguman* arguman)
-    {
-        if (!arguman)
-            return;
-        ComPtr<Sayfa> koru(this);
-        aboneler[olay].template yay<Isleyici>(gonderen, arguman, [this] { return !kapali; });
-    }
-
     template <class Isleyici>
-    void bos_olay_yay(Olay olay)
+    void bos_olay_yay(GorunumOlayi olay)
     {
         ComPtr<IUnknown> arguman;
         arguman = sahiplen(bos_arguman_olustur(no));
@@ -714,9 +559,7 @@ private:
             }
         suren.reset();
         sahibin_teslimatlarini_sil(this);
-        AboneListesi birakilacaklar[OLAY_SAYISI];
-        for (int i = 0; i < OLAY_SAYISI; ++i)
-            birakilacaklar[i] = aboneler[i].bosalt();
+        aboneleri_birak();
         if (pencere) {
             DestroyWindow(pencere);
             pencere = nullptr;

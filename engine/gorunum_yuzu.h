@@ -1,0 +1,226 @@
+// The face both engine libraries show the host for one controller and its view:
+// IUnknown over the two interfaces, the subscriptions of the events an engine
+// raises, and every method neither engine supports (they answer E_NOTIMPL). An
+// engine's view derives from GorunumYuzu<ItsView> and writes only what it does.
+//
+// What the view gives the face:
+//   HRESULT giris(const char* yontem, const std::string& ayrinti)
+//       the check every call of the host passes first (an engine may log the call
+//       there); a failure code is answered as it is;
+//   bool kapali_mi() const      true once the view has been closed;
+//   void kapat()                closes the view (Close does the same), called when
+//                               the host lets go of a view it never closed.
+#pragma once
+
+#include "abone_listesi.h"
+#include "wv2_arayuz.h"
+
+#include <string>
+
+// The events a view raises; each has its own list of subscriptions.
+enum GorunumOlayi {
+    OLAY_NAVIGATION_STARTING,
+    OLAY_CONTENT_LOADING,
+    OLAY_SOURCE_CHANGED,
+    OLAY_HISTORY_CHANGED,
+    OLAY_NAVIGATION_COMPLETED,
+    OLAY_DOCUMENT_TITLE_CHANGED,
+    OLAY_NEW_WINDOW_REQUESTED,
+    OLAY_PROCESS_FAILED,
+    OLAY_WINDOW_CLOSE_REQUESTED,
+    OLAY_ZOOM_FACTOR_CHANGED,
+    OLAY_ACCELERATOR_KEY_PRESSED,
+    OLAY_STATUS_BAR_TEXT_CHANGED,
+    OLAY_SAYISI
+};
+
+#define GORUNUM_GIRIS(yontem, ayrinti)                                                       \
+    {                                                                                        \
+        HRESULT giris_sonucu = static_cast<Gorunum*>(this)->giris(yontem, ayrinti);          \
+        if (FAILED(giris_sonucu))                                                            \
+            return giris_sonucu;                                                             \
+    }
+
+#define GORUNUM_OLAYI(ad, isleyici_turu, olay)                                               \
+    HRESULT STDMETHODCALLTYPE add_##ad(isleyici_turu* isleyici, EventRegistrationToken* jeton) override \
+    {                                                                                        \
+        GORUNUM_GIRIS("add_" #ad, std::string());                                            \
+        return aboneler[olay].ekle(isleyici, jeton);                                         \
+    }                                                                                        \
+    HRESULT STDMETHODCALLTYPE remove_##ad(EventRegistrationToken jeton) override             \
+    {                                                                                        \
+        GORUNUM_GIRIS("remove_" #ad, std::to_string(jeton.value));                           \
+        return aboneler[olay].sil(jeton);                                                    \
+    }
+
+#define GORUNUM_DESTEKSIZ_OLAY(ad, isleyici_turu)                                            \
+    HRESULT STDMETHODCALLTYPE add_##ad(isleyici_turu*, EventRegistrationToken* jeton) override \
+    {                                                                                        \
+        GORUNUM_GIRIS("add_" #ad, std::string());                                            \
+        if (jeton)                                                                           \
+            jeton->value = 0;                                                                \
+        return E_NOTIMPL;                                                                    \
+    }                                                                                        \
+    HRESULT STDMETHODCALLTYPE remove_##ad(EventRegistrationToken jeton) override             \
+    {                                                                                        \
+        GORUNUM_GIRIS("remove_" #ad, std::to_string(jeton.value));                           \
+        return E_NOTIMPL;                                                                    \
+    }
+
+#define GORUNUM_DESTEKSIZ(ad, ...)                                                           \
+    HRESULT STDMETHODCALLTYPE ad(__VA_ARGS__) override                                       \
+    {                                                                                        \
+        GORUNUM_GIRIS(#ad, std::string());                                                   \
+        return E_NOTIMPL;                                                                    \
+    }
+
+template <class Gorunum>
+class GorunumYuzu : public ICoreWebView2Controller, public ICoreWebView2_12 {
+public:
+    // ---- IUnknown, shared by both interfaces.
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID kimlik, void** nesne) override
+    {
+        if (!nesne)
+            return E_POINTER;
+        if (IsEqualIID(kimlik, IID_IUnknown) || IsEqualIID(kimlik, IID_ICoreWebView2Controller))
+            *nesne = static_cast<ICoreWebView2Controller*>(this);
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2))
+            *nesne = static_cast<ICoreWebView2*>(this);
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_12))
+            *nesne = static_cast<ICoreWebView2_12*>(this);
+        else {
+            *nesne = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&sayac)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        LONG kalan = InterlockedDecrement(&sayac);
+        if (kalan == 0) {
+            // The host let go of a view it never closed: torn down as Close would.
+            sayac = 1;   // keeps the object alive through the teardown's own references
+            Gorunum* gorunum = static_cast<Gorunum*>(this);
+            if (!gorunum->kapali_mi())
+                gorunum->kapat();
+            delete gorunum;
+        }
+        return static_cast<ULONG>(kalan);
+    }
+
+    // ---- The controller's events.
+
+    GORUNUM_OLAYI(ZoomFactorChanged, ICoreWebView2ZoomFactorChangedEventHandler, OLAY_ZOOM_FACTOR_CHANGED)
+    GORUNUM_DESTEKSIZ_OLAY(MoveFocusRequested, ICoreWebView2MoveFocusRequestedEventHandler)
+    GORUNUM_DESTEKSIZ_OLAY(GotFocus, ICoreWebView2FocusChangedEventHandler)
+    GORUNUM_DESTEKSIZ_OLAY(LostFocus, ICoreWebView2FocusChangedEventHandler)
+    GORUNUM_OLAYI(AcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler,
+                  OLAY_ACCELERATOR_KEY_PRESSED)
+
+    // ---- ICoreWebView2: its events, and what neither engine does.
+
+    GORUNUM_OLAYI(NavigationStarting, ICoreWebView2NavigationStartingEventHandler, OLAY_NAVIGATION_STARTING)
+    GORUNUM_OLAYI(ContentLoading, ICoreWebView2ContentLoadingEventHandler, OLAY_CONTENT_LOADING)
+    GORUNUM_OLAYI(SourceChanged, ICoreWebView2SourceChangedEventHandler, OLAY_SOURCE_CHANGED)
+    GORUNUM_OLAYI(HistoryChanged, ICoreWebView2HistoryChangedEventHandler, OLAY_HISTORY_CHANGED)
+    GORUNUM_OLAYI(NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler, OLAY_NAVIGATION_COMPLETED)
+    GORUNUM_DESTEKSIZ_OLAY(FrameNavigationStarting, ICoreWebView2NavigationStartingEventHandler)
+    GORUNUM_DESTEKSIZ_OLAY(FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler)
+    GORUNUM_DESTEKSIZ_OLAY(ScriptDialogOpening, ICoreWebView2ScriptDialogOpeningEventHandler)
+    GORUNUM_DESTEKSIZ_OLAY(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler)
+    GORUNUM_OLAYI(ProcessFailed, ICoreWebView2ProcessFailedEventHandler, OLAY_PROCESS_FAILED)
+    GORUNUM_DESTEKSIZ(AddScriptToExecuteOnDocumentCreated, LPCWSTR,
+                      ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*)
+    GORUNUM_DESTEKSIZ(RemoveScriptToExecuteOnDocumentCreated, LPCWSTR)
+    GORUNUM_DESTEKSIZ(CapturePreview, COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT, IStream*,
+                      ICoreWebView2CapturePreviewCompletedHandler*)
+    GORUNUM_DESTEKSIZ(PostWebMessageAsJson, LPCWSTR)
+    GORUNUM_DESTEKSIZ(PostWebMessageAsString, LPCWSTR)
+    GORUNUM_DESTEKSIZ_OLAY(WebMessageReceived, ICoreWebView2WebMessageReceivedEventHandler)
+    GORUNUM_DESTEKSIZ(CallDevToolsProtocolMethod, LPCWSTR, LPCWSTR,
+                      ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*)
+    GORUNUM_DESTEKSIZ(get_BrowserProcessId, UINT32*)
+    GORUNUM_DESTEKSIZ(GetDevToolsProtocolEventReceiver, LPCWSTR, ICoreWebView2DevToolsProtocolEventReceiver**)
+    GORUNUM_OLAYI(NewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler, OLAY_NEW_WINDOW_REQUESTED)
+    GORUNUM_OLAYI(DocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandler,
+                  OLAY_DOCUMENT_TITLE_CHANGED)
+    GORUNUM_DESTEKSIZ(AddHostObjectToScript, LPCWSTR, VARIANT*)
+    GORUNUM_DESTEKSIZ(RemoveHostObjectFromScript, LPCWSTR)
+    GORUNUM_DESTEKSIZ(OpenDevToolsWindow)
+    GORUNUM_DESTEKSIZ_OLAY(ContainsFullScreenElementChanged,
+                           ICoreWebView2ContainsFullScreenElementChangedEventHandler)
+    GORUNUM_DESTEKSIZ(get_ContainsFullScreenElement, BOOL*)
+    GORUNUM_DESTEKSIZ_OLAY(WebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler)
+    GORUNUM_DESTEKSIZ(AddWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
+    GORUNUM_DESTEKSIZ(RemoveWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
+    GORUNUM_OLAYI(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler,
+                  OLAY_WINDOW_CLOSE_REQUESTED)
+
+    // ---- ICoreWebView2_12: only the status-bar text; the versions between answer
+    // E_NOTIMPL.
+
+    GORUNUM_DESTEKSIZ_OLAY(WebResourceResponseReceived, IUnknown)
+    GORUNUM_DESTEKSIZ(NavigateWithWebResourceRequest, IUnknown*)
+    GORUNUM_DESTEKSIZ_OLAY(DOMContentLoaded, IUnknown)
+    GORUNUM_DESTEKSIZ(get_CookieManager, IUnknown**)
+    GORUNUM_DESTEKSIZ(get_Environment, ICoreWebView2Environment**)
+    GORUNUM_DESTEKSIZ(TrySuspend, IUnknown*)
+    GORUNUM_DESTEKSIZ(Resume)
+    GORUNUM_DESTEKSIZ(get_IsSuspended, BOOL*)
+    GORUNUM_DESTEKSIZ(SetVirtualHostNameToFolderMapping, LPCWSTR, LPCWSTR, INT32)
+    GORUNUM_DESTEKSIZ(ClearVirtualHostNameToFolderMapping, LPCWSTR)
+    GORUNUM_DESTEKSIZ_OLAY(FrameCreated, IUnknown)
+    GORUNUM_DESTEKSIZ_OLAY(DownloadStarting, IUnknown)
+    GORUNUM_DESTEKSIZ_OLAY(ClientCertificateRequested, IUnknown)
+    GORUNUM_DESTEKSIZ(OpenTaskManagerWindow)
+    GORUNUM_DESTEKSIZ(PrintToPdf, LPCWSTR, IUnknown*, IUnknown*)
+    GORUNUM_DESTEKSIZ_OLAY(IsMutedChanged, IUnknown)
+    GORUNUM_DESTEKSIZ(get_IsMuted, BOOL*)
+    GORUNUM_DESTEKSIZ(put_IsMuted, BOOL)
+    GORUNUM_DESTEKSIZ_OLAY(IsDocumentPlayingAudioChanged, IUnknown)
+    GORUNUM_DESTEKSIZ(get_IsDocumentPlayingAudio, BOOL*)
+    GORUNUM_DESTEKSIZ_OLAY(IsDefaultDownloadDialogOpenChanged, IUnknown)
+    GORUNUM_DESTEKSIZ(get_IsDefaultDownloadDialogOpen, BOOL*)
+    GORUNUM_DESTEKSIZ(OpenDefaultDownloadDialog)
+    GORUNUM_DESTEKSIZ(CloseDefaultDownloadDialog)
+    GORUNUM_DESTEKSIZ(get_DefaultDownloadDialogCornerAlignment, INT32*)
+    GORUNUM_DESTEKSIZ(put_DefaultDownloadDialogCornerAlignment, INT32)
+    GORUNUM_DESTEKSIZ(get_DefaultDownloadDialogMargin, POINT*)
+    GORUNUM_DESTEKSIZ(put_DefaultDownloadDialogMargin, POINT)
+    GORUNUM_DESTEKSIZ_OLAY(BasicAuthenticationRequested, IUnknown)
+    GORUNUM_DESTEKSIZ(CallDevToolsProtocolMethodForSession, LPCWSTR, LPCWSTR, LPCWSTR, IUnknown*)
+    GORUNUM_DESTEKSIZ_OLAY(ContextMenuRequested, IUnknown)
+    GORUNUM_OLAYI(StatusBarTextChanged, ICoreWebView2StatusBarTextChangedEventHandler,
+                  OLAY_STATUS_BAR_TEXT_CHANGED)
+
+protected:
+    GorunumYuzu() = default;
+    virtual ~GorunumYuzu() = default;
+
+    // Calls every handler of one event, for as long as the view stays open.
+    template <class Isleyici, class Gonderen, class Arguman>
+    void olay_yay(GorunumOlayi olay, Gonderen* gonderen, Arguman* arguman)
+    {
+        if (!arguman)
+            return;
+        Gorunum* gorunum = static_cast<Gorunum*>(this);
+        Microsoft::WRL::ComPtr<Gorunum> koru(gorunum);
+        aboneler[olay].template yay<Isleyici>(gonderen, arguman, [gorunum] { return !gorunum->kapali_mi(); });
+    }
+
+    bool abonesi_var(GorunumOlayi olay) const { return !aboneler[olay].bos(); }
+
+    // Lets go of every handler (at close); they are released after the call.
+    void aboneleri_birak()
+    {
+        AboneListesi birakilacaklar[OLAY_SAYISI];
+        for (int i = 0; i < OLAY_SAYISI; ++i)
+            birakilacaklar[i] = aboneler[i].bosalt();
+    }
+
+    LONG sayac = 1;
+    AboneListesi aboneler[OLAY_SAYISI];
+};
