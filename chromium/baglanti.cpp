@@ -9,11 +9,13 @@
 // done and nothing ever touches freed memory. The WebSocket belongs to Ortak; the
 // lifetime socket (the engine's shell holds the other end) is closed under a lock
 // by whoever ends the engine. Replies awaited and the listeners are touched on the
-// UI thread only; on_isleyici hooks are read by the reading thread under a lock.
+// UI thread only; on_isleyici and ham_isleyici hooks are read by the reading thread
+// under a lock.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
 #include "baglanti.h"
+#include "json_tarama.h"
 #include "websocket.h"
 
 #include <atomic>
@@ -552,6 +554,7 @@ struct Ortak {
 
     std::mutex on_kilidi;
     std::map<std::string, std::shared_ptr<Baglanti::OnIsleyici>> on_isleyiciler;
+    std::map<std::string, std::shared_ptr<Baglanti::HamIsleyici>> ham_isleyiciler;
 
     // UI thread only.
     std::atomic<int64_t> son_id{0};   // commands are sent from the UI thread and, for frame acknowledgements, the reading thread
@@ -658,10 +661,53 @@ namespace {
 
 // ---------------------------------------------------------------------------
 // The reading thread: parses every message, lets a hook take it, and queues the
-// rest for the UI thread in the order they came.
+// rest for the UI thread in the order they came. A raw hook may take an event
+// before it is parsed.
+
+// True when a raw hook has taken the message. Its top-level keys are walked (the
+// values skipped, not parsed) for "method" and "sessionId"; the last of a repeated
+// key counts, as with the parser. Anything unexpected leaves it to the parser.
+bool ham_isle(const std::shared_ptr<Ortak>& ortak, const std::string& metin)
+{
+    {
+        std::lock_guard<std::mutex> kilit(ortak->on_kilidi);
+        if (ortak->ham_isleyiciler.empty())
+            return false;
+    }
+    std::string_view anahtar, deger, yontem_ham, oturum_ham;
+    bool yontem_var = false, oturum_var = false;
+    JsonNesneGezgini gezgin(metin);
+    while (gezgin.sonraki(&anahtar, &deger)) {
+        if (json_anahtar_mi(anahtar, "id"))
+            return false;   // a reply
+        if (json_anahtar_mi(anahtar, "method"))
+            yontem_var = json_dize_mi(deger, &yontem_ham);
+        else if (json_anahtar_mi(anahtar, "sessionId"))
+            oturum_var = json_dize_mi(deger, &oturum_ham);
+    }
+    std::string yontem, oturum;
+    if (!gezgin.tamam() || !yontem_var || !json_dizesi_ac(yontem_ham, &yontem) ||
+        (oturum_var && !json_dizesi_ac(oturum_ham, &oturum)))
+        return false;
+    std::shared_ptr<Baglanti::HamIsleyici> isleyici;
+    {
+        std::lock_guard<std::mutex> kilit(ortak->on_kilidi);
+        const auto bulunan = ortak->ham_isleyiciler.find(yontem);
+        if (bulunan == ortak->ham_isleyiciler.end())
+            return false;
+        isleyici = bulunan->second;
+    }
+    try {
+        return *isleyici && (*isleyici)(oturum, std::string_view(metin));
+    } catch (...) {
+        return false;
+    }
+}
 
 void ileti_isle(const std::shared_ptr<Ortak>& ortak, const std::string& metin)
 {
+    if (ham_isle(ortak, metin))
+        return;
     auto ileti = std::make_shared<Json>(Json::parse(metin, nullptr, false));
     if (ileti->is_discarded() || !ileti->is_object())
         return;
@@ -810,6 +856,7 @@ Baglanti::~Baglanti()
     {
         std::lock_guard<std::mutex> kilit(ortak.on_kilidi);
         ortak.on_isleyiciler.clear();
+        ortak.ham_isleyiciler.clear();
     }
     ortak.websoket->kes();
     ortak.motoru_bitir();
@@ -858,6 +905,15 @@ void Baglanti::on_isleyici(const std::string& yontem, OnIsleyici isleyici)
         ic_->ortak->on_isleyiciler[yontem] = std::make_shared<OnIsleyici>(std::move(isleyici));
     else
         ic_->ortak->on_isleyiciler.erase(yontem);
+}
+
+void Baglanti::ham_isleyici(const std::string& yontem, HamIsleyici isleyici)
+{
+    std::lock_guard<std::mutex> kilit(ic_->ortak->on_kilidi);
+    if (isleyici)
+        ic_->ortak->ham_isleyiciler[yontem] = std::make_shared<HamIsleyici>(std::move(isleyici));
+    else
+        ic_->ortak->ham_isleyiciler.erase(yontem);
 }
 
 void Baglanti::kapaninca(std::function<void()> dinleyici)

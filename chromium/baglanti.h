@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 using Json = nlohmann::json;
 
@@ -46,6 +47,15 @@ public:
     // Runs on the reading thread for one event method, before anything is posted;
     // returns true when it has dealt with the message itself (nothing is posted).
     using OnIsleyici = std::function<bool(const std::string& oturum, Json& ileti)>;
+    // Runs on the reading thread for one event method, before the message is even
+    // parsed: `ileti` is the message's text (valid during the call only), `oturum` its
+    // session id ("" for the browser's own). Returns true when it has dealt with the
+    // message itself; false sends it the usual way (parsed, to an on_isleyici for
+    // its method, then to the UI thread), so a hook that finds the message other than
+    // it expects can leave it to the normal path. The method and session are read by
+    // a scanner that only walks the message's top-level keys; a message it does not
+    // find well formed goes the usual way without reaching the hook.
+    using HamIsleyici = std::function<bool(const std::string& oturum, std::string_view ileti)>;
 
     // Starts the engine and connects, on a thread of its own; `bitti` runs on the
     // UI thread later with S_OK and the connection, or a failure code and null:
@@ -66,6 +76,9 @@ public:
     // Every event (a message with no id) goes to the one listener.
     void olay_dinle(Olay dinleyici);
     void on_isleyici(const std::string& yontem, OnIsleyici isleyici);
+    // An empty `isleyici` removes the method's hook. A method may have both kinds:
+    // the raw hook runs first.
+    void ham_isleyici(const std::string& yontem, HamIsleyici isleyici);
     // Runs once on the UI thread when the connection ends (the engine exited, was
     // killed, or closed it); replies still awaited are failed first.
     void kapaninca(std::function<void()> dinleyici);

@@ -2,18 +2,21 @@
 //
 // The library is a WebView2Loader.dll whose objects are implemented over headless
 // Chromium's DevTools protocol. Where to start reading: yukleyici.cpp (the exports
-// and the environment), then sayfa.cpp (a controller and its view: one page target
-// of the engine), cerceve.cpp (the window that shows the page's frames and takes the
-// user's input), baglanti.h (the connection to the engine process).
+// and the environment), hedefler.cpp (page targets: made, set up in advance, and
+// their events routed to their views), gorunum.h (a controller and its view over
+// one page target: a thin object over one manager per concern, gezinti.h for
+// navigation and history, ekran.h for size, zoom and frames, girdi.h for input,
+// betikler.h for the page's scripts), protokol.h (every protocol message used),
+// baglanti.h (the connection to the engine process).
 //
 // Threads: every object here lives on the host's UI thread; only the connection's
 // reading thread runs elsewhere, and it reaches these objects by posting to the UI
-// thread (frames are decoded on it first, see cerceve.cpp).
+// thread (frames are decoded on it first, see hedefler.cpp).
 #pragma once
 
 #include "baglanti.h"
-#include "abone_listesi.h"
 #include "com_nesnesi.h"
+#include "kare.h"
 #include "wv2_arayuz.h"
 
 #include <wrl/client.h>
@@ -47,7 +50,7 @@ std::shared_ptr<Baglanti> motor_baglantisi();
 HRESULT motoru_baslat(const std::wstring& kullanici_klasoru, std::function<void(HRESULT)> bitti);
 
 // Subscribes the views to a new connection: every page target's events reach its
-// view (sayfa.cpp keeps the table of sessions), frames are decoded on the reading
+// view (hedefler.cpp keeps the table of sessions), frames are decoded on the reading
 // thread, and the end of the connection reaches every open view as a process failure.
 void sayfalari_bagla(Baglanti& baglanti);
 
@@ -80,33 +83,40 @@ COREWEBVIEW2_WEB_ERROR_STATUS hata_durumu(const std::string& hata_metni);
 // ---------------------------------------------------------------------------
 // Controllers and views.
 
-// Makes a controller and its view inside `ebeveyn`: a page target of the engine is
-// created and set up first; `bitti` runs on the UI thread with the result.
+// Makes a controller and its view inside `ebeveyn`: a page target of the engine,
+// created and set up in advance when one is ready, else now; `bitti` runs on the UI
+// thread with the result.
 void denetleyici_olustur(HWND ebeveyn,
                          std::function<void(HRESULT, ICoreWebView2Controller*)> bitti);
 
+// The engine renders every page at one device pixel ratio, shared by all of them:
+// the largest zoom factor among the views shown, so that each gets frames in its
+// own device pixels. Called when a view is shown, hidden or zoomed.
+void ekran_olcegini_ayarla();
+
+// The views shown are made the engine's front pages again (a page not in front
+// stops painting, and input may go elsewhere): when a view is hidden, another
+// one may have taken that place meanwhile.
+void gosterilenleri_one_getir();
+
+// With KORVA_CHROMIUM_LOG naming a file, every command a view sends and every
+// event it receives is appended to it, one line each.
+void gunluge_yaz(const std::string& oturum, const std::string& yontem, const Json& parametreler);
+
 // ---------------------------------------------------------------------------
-// The page window: shows the view's frames and turns the user's input into the
-// engine's input events.
+// The page window: a child of the host's window in which the view paints and takes
+// the user's input.
 
-// A decoded frame: 32-bit BGRA pixels, top row first.
-struct Kare {
-    int genislik = 0, yukseklik = 0;
-    std::vector<uint8_t> pikseller;
+
+class SayfaPenceresiSahibi {
+public:
+    virtual void boya(HDC dc, const RECT& alan) = 0;
+    // One message of the window; true when it was input the owner took in full.
+    virtual bool girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l) = 0;
+
+protected:
+    ~SayfaPenceresiSahibi() = default;
 };
 
-// What the page window asks of the view it shows.
-struct SayfaKaynagi {
-    virtual const Kare* gosterilecek_kare() = 0;
-    virtual double cizim_yakinligi() = 0;
-    // One input event for the engine: the method and its parameters.
-    virtual void girdi_gonder(const char* yontem, Json parametreler) = 0;
-    // A key reached the page window; true when the host handled it (the page does
-    // not see it then).
-    virtual bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) = 0;
-};
+HWND sayfa_penceresi_olustur(HWND ebeveyn, const RECT& alan, SayfaPenceresiSahibi* sahip);
 
-HWND sayfa_penceresi_olustur(HWND ebeveyn, const RECT& alan, SayfaKaynagi* kaynak);
-
-// Decodes a screencast frame (base64 of a JPEG) into BGRA; false when it is not one.
-bool kareyi_coz(const std::string& base64, Kare* kare);

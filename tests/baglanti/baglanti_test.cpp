@@ -405,3 +405,101 @@ INSTANTIATE_TEST_SUITE_P(, HostEnds, ::testing::Values("TerminateProcess", "Kill
                          [](const auto& bilgi) { return std::string(bilgi.param); });
 
 }  // namespace
+
+// ---- Raw hooks: events taken before they are parsed -------------------------------
+
+#include "kare.h"
+
+#include <mutex>
+
+namespace {
+
+TEST_F(Motor, ARawHookTakesItsEventBeforeItIsParsed)
+{
+    ASSERT_NO_FATAL_FAILURE(baglan());
+    const std::string oturum = sayfa_oturumu();
+    ASSERT_FALSE(oturum.empty());
+    // What the hooks see lives as long as they might run.
+    struct Gorulen {
+        std::atomic<DWORD> konsol_is_parcacigi{0};
+        std::atomic<int> ayrisik_konsol{0}, reddedilen{0};
+        KareCozucu cozucu;
+        std::mutex kilit;
+        std::shared_ptr<Kare> kare;
+        int sayi = 0, bozuk = 0;
+    };
+    auto gorulen = std::make_shared<Gorulen>();
+
+    // Taken as text on the reading thread; the parsed hook of the same method does
+    // not run, nor does the listener hear it.
+    baglanti->ham_isleyici("Runtime.consoleAPICalled", [gorulen, oturum](const std::string& s, std::string_view ileti) {
+        if (s == oturum && ileti.find("ham-yakalandi") != std::string_view::npos)
+            gorulen->konsol_is_parcacigi = GetCurrentThreadId();
+        return true;
+    });
+    baglanti->on_isleyici("Runtime.consoleAPICalled", [gorulen](const std::string&, Json&) {
+        ++gorulen->ayrisik_konsol;
+        return true;
+    });
+    // Declined: the event goes the usual way.
+    baglanti->ham_isleyici("Runtime.executionContextCreated", [gorulen](const std::string&, std::string_view) {
+        ++gorulen->reddedilen;
+        return false;
+    });
+    EXPECT_FALSE(komut("Runtime.enable", Json::object(), oturum).basarisiz);
+    komut("Runtime.evaluate", {{"expression", "console.log('ham-yakalandi')"}}, oturum);
+    ASSERT_TRUE(pompala([&] { return gorulen->konsol_is_parcacigi != 0; }));
+    EXPECT_NE(gorulen->konsol_is_parcacigi, GetCurrentThreadId());
+    EXPECT_EQ(gorulen->ayrisik_konsol, 0);
+    EXPECT_GT(gorulen->reddedilen, 0);
+    bool baglamli = false;
+    for (const Olay& olay : olaylar) {
+        EXPECT_NE(olay.yontem, "Runtime.consoleAPICalled");
+        if (olay.yontem == "Runtime.executionContextCreated" && olay.oturum == oturum)
+            baglamli = true;
+    }
+    EXPECT_TRUE(baglamli);
+
+    // Frames: cut apart, acknowledged and decoded on the reading thread.
+    Baglanti* kaynak = baglanti.get();
+    baglanti->ham_isleyici("Page.screencastFrame", [gorulen, kaynak](const std::string& s, std::string_view ileti) {
+        KareIletisi parcalar;
+        if (!kare_iletisini_ayir(ileti, &parcalar) || parcalar.oturum != s)
+            return false;
+        kaynak->gonder("Page.screencastFrameAck", {{"sessionId", parcalar.onay}}, s);
+        std::shared_ptr<Kare> kare = gorulen->cozucu.coz(parcalar.veri);
+        std::lock_guard<std::mutex> kilit(gorulen->kilit);
+        ++gorulen->sayi;
+        if (kare)
+            gorulen->kare = std::move(kare);
+        else
+            ++gorulen->bozuk;
+        return true;
+    });
+    komut("Page.enable", Json::object(), oturum);
+    komut("Page.bringToFront", Json::object(), oturum);
+    // Started first: a page already painted sends no frame until it changes.
+    komut("Page.startScreencast", {{"format", "jpeg"}, {"quality", 80}}, oturum);
+    komut("Page.navigate", {{"url", "data:text/html,<body style='background:blue'></body>"}}, oturum);
+    std::string son_gorulen = "no frame";
+    const auto mavi_mi = [&] {
+        std::lock_guard<std::mutex> kilit(gorulen->kilit);
+        const Kare* kare = gorulen->kare.get();
+        if (!kare || kare->genislik < 10 || kare->yukseklik < 10)
+            return false;
+        const uint8_t* p =
+            kare->pikseller.data() + (static_cast<size_t>(kare->yukseklik / 2) * kare->genislik + kare->genislik / 2) * 4;
+        son_gorulen = std::to_string(gorulen->sayi) + " frames, the last " + std::to_string(kare->genislik) + "x" +
+                      std::to_string(kare->yukseklik) + ", BGRA in its middle " + std::to_string(p[0]) + " " +
+                      std::to_string(p[1]) + " " + std::to_string(p[2]) + " " + std::to_string(p[3]);
+        return p[0] > 230 && p[1] < 25 && p[2] < 25 && p[3] == 255;
+    };
+    EXPECT_TRUE(pompala(mavi_mi, 30000)) << "no blue frame came: " << son_gorulen;
+    komut("Page.stopScreencast", Json::object(), oturum);
+    baglanti->ham_isleyici("Page.screencastFrame", nullptr);
+    EXPECT_EQ(gorulen->bozuk, 0);
+    for (const Olay& olay : olaylar)
+        EXPECT_NE(olay.yontem, "Page.screencastFrame");
+}
+
+}  // namespace

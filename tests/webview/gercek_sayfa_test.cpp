@@ -12,6 +12,8 @@
 
 #include "webview/webgorunum_ic.h"
 #include "webview/webgorunum_win_cz.h"
+#include "widgets/arayuz_win_cz.h"
+#include "window/pencere_win_cz.h"
 #include "yardimci.h"
 
 namespace {
@@ -252,4 +254,87 @@ TEST_F(GercekSayfa, YakinlastirmaSayfayiYenidenDizer) {
     EXPECT_NEAR(std::atof(yakin.c_str() + 5), 800 / 1.2, 1.0) << yakin;
     ASSERT_EQ(_tr_webgorunum_yakinlik_sifirla(id), 0);
     EXPECT_EQ(olc(), "1.00 800");
+}
+
+namespace {
+
+// Black and white stripes one device pixel wide across the page, drawn again at
+// every size and zoom; the title says the ratio and the width in device pixels.
+const char CIZGILER[] = R"(<body style="margin:0"><canvas id="c"></canvas><script>
+function ciz() {
+  const c = document.getElementById('c'), r = devicePixelRatio;
+  c.width = Math.round(innerWidth * r); c.height = Math.round(200 * r);
+  c.style.width = innerWidth + 'px'; c.style.height = '200px';
+  const x = c.getContext('2d');
+  x.fillStyle = '#fff'; x.fillRect(0, 0, c.width, c.height);
+  x.fillStyle = '#000'; for (let i = 0; i < c.width; i += 2) x.fillRect(i, 0, 1, c.height);
+  document.title = 'ciz ' + r.toFixed(2) + ' ' + c.width;
+}
+ciz(); addEventListener('resize', ciz);
+</script></body>)";
+
+HWND sayfa_penceresi(int64_t id) {
+    return GetWindow(_tr_arayuz_widget_al_hwnd(_tr_webgorunum_widget_id(id)), GW_CHILD);
+}
+
+int genislik(int64_t id) {
+    RECT alan = {};
+    GetClientRect(sayfa_penceresi(id), &alan);
+    return alan.right;
+}
+
+// The share of neighbouring pixels of one row of the view's picture, from `bas` to
+// `son`, whose brightness differs by more than half: about 1 for the stripes drawn
+// at the view's own resolution, far less for a picture stretched from fewer pixels.
+double keskinlik(int64_t id, int y, int bas, int son) {
+    HWND sayfa = sayfa_penceresi(id);
+    RECT alan;
+    if (!sayfa || !GetClientRect(sayfa, &alan) || son > alan.right || y >= alan.bottom) return 0;
+    HDC ekran = GetDC(nullptr);
+    HDC bellek = CreateCompatibleDC(ekran);
+    HBITMAP resim = CreateCompatibleBitmap(ekran, alan.right, alan.bottom);
+    HGDIOBJ eski = SelectObject(bellek, resim);
+    SendMessageW(sayfa, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bellek), PRF_CLIENT);
+    const auto parlaklik = [&](int x) {
+        const COLORREF c = GetPixel(bellek, x, y);
+        return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
+    };
+    int farkli = 0;
+    for (int x = bas; x + 1 < son; ++x)
+        if (std::abs(parlaklik(x) - parlaklik(x + 1)) > 128) ++farkli;
+    SelectObject(bellek, eski);
+    DeleteObject(resim);
+    DeleteDC(bellek);
+    ReleaseDC(nullptr, ekran);
+    return static_cast<double>(farkli) / (son - bas - 1);
+}
+
+}  // namespace
+
+// The picture always has the view's device pixels: at first, zoomed (as sharp as
+// unzoomed), and after the window grows.
+TEST_F(GercekSayfa, KareHerBoyuttaCihazPikselinde) {
+    _tr_pencere_baslat();
+    const int64_t pencere = _tr_pencere_olustur("Kare", 4, 900, 700);
+    _tr_pencere_goster(pencere);
+    _tr_pencere_icerik_ayarla(pencere, _tr_webgorunum_widget_id(id));
+    bekleyenleri_isle();
+    const int once = genislik(id);
+    const auto keskin = [&](int y, int bas) {
+        return pompala_kadar([&] { return keskinlik(id, y, bas, genislik(id) - 10) > 0.9; });
+    };
+    ASSERT_EQ(_tr_webgorunum_html_yukle(id, CIZGILER, static_cast<int64_t>(sizeof CIZGILER - 1)), 0);
+    ASSERT_TRUE(baslik_olur("ciz 1.00 " + std::to_string(once)));
+    EXPECT_TRUE(keskin(100, 10)) << keskinlik(id, 100, 10, once - 10);
+
+    for (int adim = 0; adim < 5; ++adim) ASSERT_EQ(_tr_webgorunum_yakinlastir(id), 0);
+    ASSERT_TRUE(pompala_kadar([&] { return baslik().rfind("ciz 1.50 ", 0) == 0; })) << baslik();
+    EXPECT_TRUE(keskin(150, 10)) << keskinlik(id, 150, 10, once - 10);
+
+    ASSERT_EQ(_tr_webgorunum_yakinlik_sifirla(id), 0);
+    ASSERT_EQ(_tr_pencere_boyut_ayarla(pencere, 1400, 900), 0);
+    ASSERT_TRUE(pompala_kadar([&] { return genislik(id) > once; }));
+    ASSERT_TRUE(baslik_olur("ciz 1.00 " + std::to_string(genislik(id))));
+    EXPECT_TRUE(keskin(100, once)) << keskinlik(id, 100, once, genislik(id) - 10);
+    _tr_pencere_gizle(pencere);
 }

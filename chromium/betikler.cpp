@@ -1,0 +1,182 @@
+// A page's scripts, bindings, title, dialogs and the windows it opens (see
+// betikler.h).
+#include "betikler.h"
+#include "motor_ic.h"
+
+using namespace protokol;
+
+static const char BASLIK_BAGI[] = "__korvaBaslik";
+static const char KAPAT_BAGI[] = "__korvaKapat";
+static const char DURUM_BAGI[] = "__korvaDurum";
+static const char YENI_PENCERE_BAGI[] = "__korvaYeniPencere";
+
+// Runs in every new document before its own scripts: reports the top document's
+// title whenever it changes, turns window.close() into a request to the host, and
+// reports the address of the link under the pointer (the status-bar text). A middle
+// or Ctrl click on a link, which this engine would otherwise drop (it has no tab to
+// open behind), becomes a request for a new window.
+static const char BELGE_BETIGI[] = R"JS((() => {
+  if (window !== window.top) return;
+  const baslik = window.__korvaBaslik, kapat = window.__korvaKapat, durum = window.__korvaDurum;
+  const yeni = window.__korvaYeniPencere;
+  let bag = '';
+  const bagla = (h) => { if (h !== bag) { bag = h; try { durum(h); } catch (e) {} } };
+  const baglanti = (n) => {
+    for (; n; n = n.parentNode) if (n.tagName === 'A' && typeof n.href === 'string' && n.href) return n.href;
+    return '';
+  };
+  document.addEventListener('mouseover', (e) => bagla(baglanti(e.target)), true);
+  document.addEventListener('mouseout', (e) => { if (!e.relatedTarget) bagla(''); }, true);
+  const arkada = (e) => {
+    const h = baglanti(e.target);
+    if (!h) return;
+    e.preventDefault();
+    try { yeni(h); } catch (x) {}
+  };
+  document.addEventListener('auxclick', (e) => { if (e.button === 1) arkada(e); }, true);
+  document.addEventListener('click', (e) => { if (e.button === 0 && (e.ctrlKey || e.metaKey)) arkada(e); }, true);
+  let son = null;
+  const bildir = () => {
+    const t = document.title;
+    if (t !== son) { son = t; try { baslik(t); } catch (e) {} }
+  };
+  new MutationObserver(bildir).observe(document, {subtree: true, childList: true, characterData: true});
+  document.addEventListener('DOMContentLoaded', bildir);
+  window.close = () => { try { kapat(''); } catch (e) {} };
+})();)JS";
+
+Betikler::Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef)
+    : giden_(giden), dinleyici_(dinleyici), hedef_(std::move(hedef))
+{
+}
+
+int Betikler::kur(const Giden::Yanit& yanit)
+{
+    for (const char* ad : {BASLIK_BAGI, KAPAT_BAGI, DURUM_BAGI, YENI_PENCERE_BAGI})
+        giden_.gonder(AddBinding{ad}, yanit);
+    // A window the page opens is held before it loads anything; the view raises the
+    // request from Page.windowOpen and the held one is closed.
+    giden_.gonder(SetAutoAttach{true, true, true, {{"page", false}}}, yanit);
+    giden_.gonder(AddScriptToEvaluateOnNewDocument{BELGE_BETIGI}, yanit);
+    // The target's first document is already there: it gets the script now, since a
+    // view may put its first text straight into it.
+    giden_.gonder(Evaluate{BELGE_BETIGI}, yanit);
+    return 7;
+}
+
+// ---------------------------------------------------------------------------
+// The title.
+
+void Betikler::basligi_koy(const std::wstring& yeni)
+{
+    if (yeni == baslik_)
+        return;
+    baslik_ = yeni;
+    dinleyici_.baslik_degisti();
+}
+
+void Betikler::basligi_oku(std::function<void()> sonra)
+{
+    giden_.gonder(Evaluate{"document.title"}, [this, sonra](const Json& sonuc, const Json* hata) {
+        const Json& deger = sonuc.value("result", Json::object()).value("value", Json());
+        std::string metin = deger.is_string() ? deger.get<std::string>() : std::string();
+        // A page without a title shows the engine's default; a page that could not
+        // be asked (its document was just replaced) keeps what it had.
+        if (!hata && metin.empty()) {
+            hedef_basligini_oku(sonra);
+            return;
+        }
+        if (!hata)
+            basligi_koy(utf8_den(metin));
+        if (sonra && !dinleyici_.kapali_mi())
+            sonra();
+    });
+}
+
+void Betikler::hedef_basligini_oku(std::function<void()> sonra)
+{
+    giden_.motora_gonder(GetTargetInfo{hedef_}, [this, sonra](const Json& sonuc, const Json* hata) {
+        GetTargetInfoYaniti yanit;
+        if (!hata && oku(sonuc, &yanit)) {
+            const std::string& metin = yanit.targetInfo.title;
+            basligi_koy(metin.empty() ? dinleyici_.sayfa_adresi() : utf8_den(metin));
+        }
+        if (sonra && !dinleyici_.kapali_mi())
+            sonra();
+    });
+}
+
+// ---------------------------------------------------------------------------
+// The host's scripts.
+
+HRESULT Betikler::calistir(const std::wstring& betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici)
+{
+    Microsoft::WRL::ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> tamamlayici(isleyici);
+    giden_.gonder(Evaluate{utf8_e(betik), true, true}, [tamamlayici](const Json& sonuc, const Json* hata) {
+        if (!tamamlayici)
+            return;
+        if (hata) {
+            tamamlayici->Invoke(E_FAIL, L"null");
+            return;
+        }
+        // A value JSON cannot carry (undefined, NaN, a throw) reads as null.
+        std::string json = "null";
+        const Json& deger = sonuc.value("result", Json::object());
+        if (!sonuc.contains("exceptionDetails") && deger.contains("value"))
+            json = deger["value"].dump();
+        tamamlayici->Invoke(S_OK, utf8_den(json).c_str());
+    });
+    return S_OK;
+}
+
+// ---------------------------------------------------------------------------
+// From the engine.
+
+bool Betikler::olay(const std::string& yontem, const Json& p)
+{
+    if (yontem == BindingCalled::YONTEM) {
+        BindingCalled olay;
+        if (oku(p, &olay))
+            bag_cagrildi(olay);
+    } else if (yontem == WindowOpen::YONTEM) {
+        WindowOpen olay;
+        if (oku(p, &olay) && !olay.url.empty())
+            dinleyici_.pencere_istendi(utf8_den(olay.url), olay.userGesture);
+    } else if (yontem == AttachedToTarget::YONTEM) {
+        // The engine made a window for the page, held before it loads: it is never
+        // shown; the host decides from Page.windowOpen.
+        AttachedToTarget olay;
+        if (oku(p, &olay) && olay.targetInfo.type == "page")
+            giden_.motora_gonder(CloseTarget{olay.targetInfo.targetId});
+    } else if (yontem == JavascriptDialogOpening::YONTEM) {
+        // There is no dialog to show: the page would wait for ever, so it gets the
+        // answer a user who clicks OK gives.
+        JavascriptDialogOpening olay;
+        oku(p, &olay);
+        giden_.gonder(HandleJavaScriptDialog{true, olay.defaultPrompt});
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Betikler::bag_cagrildi(const BindingCalled& p)
+{
+    if (p.name == BASLIK_BAGI) {
+        if (p.payload.empty())
+            hedef_basligini_oku(nullptr);
+        else
+            basligi_koy(utf8_den(p.payload));
+    } else if (p.name == KAPAT_BAGI) {
+        dinleyici_.kapatma_istendi();
+    } else if (p.name == YENI_PENCERE_BAGI) {
+        if (!p.payload.empty())
+            dinleyici_.pencere_istendi(utf8_den(p.payload), true);
+    } else if (p.name == DURUM_BAGI) {
+        std::wstring yeni = utf8_den(p.payload);
+        if (yeni != durum_metni_) {
+            durum_metni_ = yeni;
+            dinleyici_.durum_metni_degisti();
+        }
+    }
+}

@@ -1,0 +1,62 @@
+// A page's scripts: the helper script the library puts into every new document and
+// the bindings it reports through (title, window.close(), the link under the
+// pointer, a click that asks for a new window), the host's own scripts, the
+// title, the page's script dialogs, and the windows the page opens.
+#pragma once
+
+#include "giden.h"
+
+#include <windows.h>
+
+#include "wv2_arayuz.h"
+
+#include <string>
+
+// What the scripts hand back to the view.
+class BetikDinleyicisi {
+public:
+    virtual void baslik_degisti() = 0;
+    virtual void kapatma_istendi() = 0;
+    virtual void durum_metni_degisti() = 0;
+    // The page asked for a new window (a link with a target, window.open, a middle
+    // or Ctrl click); `kullanici` when a click started it.
+    virtual void pencere_istendi(const std::wstring& adres, bool kullanici) = 0;
+    // The page's address: the title of a page without one.
+    virtual std::wstring sayfa_adresi() const = 0;
+    virtual bool kapali_mi() const = 0;
+
+protected:
+    ~BetikDinleyicisi() = default;
+};
+
+class Betikler {
+public:
+    Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef);
+
+    // Sets the page target up; every answer reaches `yanit`. Returns how many.
+    int kur(const Giden::Yanit& yanit);
+
+    // Reads the document's title (for a page without one the engine's default, the
+    // target's title, which is then its address); `sonra` runs once it is known or
+    // could not be read, while the view is open.
+    void basligi_oku(std::function<void()> sonra);
+    // Runs the host's script; the handler gets its value as JSON.
+    HRESULT calistir(const std::wstring& betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici);
+
+    // ---- From the engine. True when the event was one of these.
+    bool olay(const std::string& yontem, const Json& parametreler);
+
+    const std::wstring& baslik() const { return baslik_; }
+    const std::wstring& durum_metni() const { return durum_metni_; }
+
+private:
+    void bag_cagrildi(const protokol::BindingCalled& olay);
+    void basligi_koy(const std::wstring& yeni);
+    void hedef_basligini_oku(std::function<void()> sonra);
+
+    Giden& giden_;
+    BetikDinleyicisi& dinleyici_;
+    const std::string hedef_;
+    std::wstring baslik_ = L"about:blank";
+    std::wstring durum_metni_;
+};

@@ -1,0 +1,564 @@
+// A controller and its view over one page target (see gorunum.h).
+#include "gorunum.h"
+
+#include <cmath>
+#include <cstring>
+
+using namespace protokol;
+
+// True for an absolute address: a scheme, a colon, and for the network schemes a host.
+static bool mutlak_adres_mi(const std::wstring& adres)
+{
+    size_t iki_nokta = adres.find(L':');
+    if (iki_nokta == 0 || iki_nokta == std::wstring::npos || !iswalpha(adres[0]))
+        return false;
+    for (size_t i = 0; i < iki_nokta; ++i)
+        if (!iswalnum(adres[i]) && adres[i] != L'+' && adres[i] != L'-' && adres[i] != L'.')
+            return false;
+    std::wstring sema = adres.substr(0, iki_nokta);
+    for (auto& c : sema)
+        c = towlower(c);
+    if (sema == L"http" || sema == L"https" || sema == L"ws" || sema == L"wss" || sema == L"ftp") {
+        if (adres.compare(iki_nokta, 3, L"://") != 0)
+            return false;
+        size_t ev = iki_nokta + 3;
+        return ev < adres.size() && adres[ev] != L'/' && adres[ev] != L'?' && adres[ev] != L'#';
+    }
+    return iki_nokta + 1 < adres.size();
+}
+
+static HRESULT metin_ver(LPWSTR* deger, const std::wstring& metin)
+{
+    if (!deger)
+        return E_POINTER;
+    *deger = gorev_kopyasi(metin);
+    return *deger ? S_OK : E_OUTOFMEMORY;
+}
+
+#define GIRIS()                \
+    if (kapali_)               \
+        return WV2_E_KAPALI;
+
+Gorunum::Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum)
+    : baglanti_(std::move(baglanti)),
+      hedef_(std::move(hedef)),
+      oturum_(std::move(oturum)),
+      ekran_(*this),
+      girdi_(*this, *this),
+      gezintiler_(*this, *this, hedef_),
+      betikler_(*this, *this, hedef_)
+{
+}
+
+// ---------------------------------------------------------------------------
+// Setting up and placing.
+
+void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
+{
+    // The engine answers Page.enable, and the commands after it, only once the page
+    // has its renderer. The view is ready when every answer is in; a navigation
+    // started before could commit unseen.
+    struct Kurulum {
+        bool basarisiz = false;
+        int bekleyen = 0;
+        std::function<void(HRESULT)> bitti;
+    };
+    auto kurulum = std::make_shared<Kurulum>();
+    kurulum->bitti = std::move(bitti);
+    Yanit yanit = [kurulum](const Json&, const Json* hata) {
+        if (hata)
+            kurulum->basarisiz = true;
+        if (--kurulum->bekleyen == 0)
+            kurulum->bitti(kurulum->basarisiz ? E_FAIL : S_OK);
+    };
+    // Counted before anything is sent: no answer comes inside a call.
+    for (const char* yontem : {PageEnable::YONTEM, NetworkEnable::YONTEM, RuntimeEnable::YONTEM,
+                               InspectorEnable::YONTEM}) {
+        ++kurulum->bekleyen;
+        gonder(yontem, Json::object(), yanit);
+    }
+    kurulum->bekleyen += betikler_.kur(yanit);
+    // Documents are held before they load, so that a navigation can be canceled.
+    ++kurulum->bekleyen;
+    gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
+    kurulum->bekleyen += ekran_.kur(alan, yanit);
+    kurulum->bekleyen += gezintiler_.kur(yanit);
+}
+
+HRESULT Gorunum::yerlestir(HWND ebeveyn)
+{
+    if (kapali_ || !IsWindow(ebeveyn))
+        return E_INVALIDARG;
+    ebeveyn_ = ebeveyn;
+    RECT alan;
+    GetClientRect(ebeveyn_, &alan);
+    ekran_.alan_koy(alan);
+    pencere_ = sayfa_penceresi_olustur(ebeveyn_, alan, this);
+    if (!pencere_)
+        return E_FAIL;
+    ekran_.pencere_hazir(pencere_);
+    one_getir();
+    ekran_olcegini_ayarla();
+    return S_OK;
+}
+
+void Gorunum::one_getir()
+{
+    if (!kapali_ && pencere_ && ekran_.gorunur() && !coktu_)
+        gonder(BringToFront{}, [](const Json&, const Json*) {});
+}
+
+double Gorunum::gereken_olcek() const
+{
+    return !kapali_ && pencere_ && ekran_.gorunur() ? ekran_.yakinlik() : 0;
+}
+
+void Gorunum::kapat()
+{
+    kapali_ = true;
+    gezintiler_.surec_oldu();
+    if (baglanti_->acik_mi())
+        baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef_}));
+    aboneleri_birak();
+    if (pencere_) {
+        DestroyWindow(pencere_);
+        pencere_ = nullptr;
+    }
+    ayarlar_.Reset();
+    hedef_kapandi(this);
+    ekran_olcegini_ayarla();
+}
+
+// ---------------------------------------------------------------------------
+// The outbox: the target's session. Answers come only while the view is open; to a
+// page whose process died nothing goes but a load, and anything else is answered at
+// once with an error, since the engine would not answer until a load.
+
+void Gorunum::gonder(const char* yontem, Json parametreler, Yanit yanit)
+{
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    bool yukleme = !strcmp(yontem, Reload::YONTEM) || !strcmp(yontem, Navigate::YONTEM);
+    if (coktu_ && !yukleme) {
+        if (yanit)
+            Baglanti::ui_da_calistir([koru, yanit] {
+                Json hata = {{"code", -1}, {"message", "the page's process has exited"}};
+                if (!koru->kapali_)
+                    yanit(Json::object(), &hata);
+            });
+        return;
+    }
+    Baglanti::Yanit sarili;
+    if (yanit)
+        sarili = [koru, yanit, yontem](const Json& sonuc, const Json* hata) {
+            gunluge_yaz(koru->oturum_, std::string("<- ") + yontem, hata ? *hata : sonuc);
+            if (!koru->kapali_)
+                yanit(sonuc, hata);
+        };
+    gunluge_yaz(oturum_, std::string("-> ") + yontem, parametreler);
+    baglanti_->gonder(yontem, std::move(parametreler), oturum_, std::move(sarili));
+}
+
+void Gorunum::motora_gonder(const char* yontem, Json parametreler, Yanit yanit)
+{
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    Baglanti::Yanit sarili;
+    if (yanit)
+        sarili = [koru, yanit](const Json& sonuc, const Json* hata) {
+            if (!koru->kapali_)
+                yanit(sonuc, hata);
+        };
+    baglanti_->gonder(yontem, std::move(parametreler), std::string(), std::move(sarili));
+}
+
+bool Gorunum::sonra(std::function<void()> is)
+{
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    return Baglanti::ui_da_calistir([koru, is] {
+        if (!koru->kapali_)
+            is();
+    });
+}
+
+// ---------------------------------------------------------------------------
+// From the engine.
+
+void Gorunum::olay(const std::string& yontem, const Json& p)
+{
+    if (kapali_)
+        return;
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    if (gezintiler_.olay(yontem, p) || betikler_.olay(yontem, p))
+        return;
+    if (yontem == TargetCrashed::YONTEM)
+        surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
+    else if (yontem == TargetReloadedAfterCrash::YONTEM)
+        yukleme_basliyor();
+}
+
+void Gorunum::surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND tur)
+{
+    if (kapali_)
+        return;
+    coktu_ = true;
+    ekran_.surec_oldu();
+    gezintiler_.surec_oldu();
+    auto arguman = sahiplen(surec_argumani_olustur(tur));
+    olay_yay<ICoreWebView2ProcessFailedEventHandler>(OLAY_PROCESS_FAILED, static_cast<ICoreWebView2*>(this),
+                                                     arguman.Get());
+}
+
+// ---------------------------------------------------------------------------
+// What the managers hand back: the interface's events.
+
+template <class Isleyici>
+void Gorunum::bos_olay_yay(GorunumOlayi olay)
+{
+    auto arguman = sahiplen(bos_arguman_olustur());
+    olay_yay<Isleyici>(olay, static_cast<ICoreWebView2*>(this), arguman.Get());
+}
+
+bool Gorunum::basliyor(const std::wstring& adres, bool yonlendirme, UINT64 kimlik, bool kullanici)
+{
+    gunluge_yaz(oturum_, "** NavigationStarting", {{"id", kimlik}, {"uri", utf8_e(adres)}});
+    auto arguman = sahiplen(baslama_argumani_olustur(adres, kullanici, yonlendirme, kimlik));
+    olay_yay<ICoreWebView2NavigationStartingEventHandler>(OLAY_NAVIGATION_STARTING,
+                                                          static_cast<ICoreWebView2*>(this), arguman.Get());
+    return !arguman || !baslama_iptal_mi(arguman.Get());
+}
+
+void Gorunum::kaynak_degisti(bool yeni_belge)
+{
+    auto arguman = sahiplen(kaynak_argumani_olustur(yeni_belge ? TRUE : FALSE));
+    olay_yay<ICoreWebView2SourceChangedEventHandler>(OLAY_SOURCE_CHANGED, static_cast<ICoreWebView2*>(this),
+                                                     arguman.Get());
+}
+
+void Gorunum::icerik_yukleniyor()
+{
+    bos_olay_yay<ICoreWebView2ContentLoadingEventHandler>(OLAY_CONTENT_LOADING);
+}
+
+void Gorunum::gecmis_degisti()
+{
+    bos_olay_yay<ICoreWebView2HistoryChangedEventHandler>(OLAY_HISTORY_CHANGED);
+}
+
+void Gorunum::tamamlandi(bool basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik)
+{
+    gunluge_yaz(oturum_, "** NavigationCompleted",
+                {{"id", kimlik}, {"success", basarili}, {"status", static_cast<int>(durum)}});
+    auto arguman = sahiplen(tamamlanma_argumani_olustur(basarili ? TRUE : FALSE, durum, kimlik));
+    olay_yay<ICoreWebView2NavigationCompletedEventHandler>(OLAY_NAVIGATION_COMPLETED,
+                                                           static_cast<ICoreWebView2*>(this), arguman.Get());
+}
+
+void Gorunum::basligi_oku(std::function<void()> sonra)
+{
+    betikler_.basligi_oku(std::move(sonra));
+}
+
+void Gorunum::yukleme_basliyor()
+{
+    if (!coktu_)
+        return;
+    coktu_ = false;
+    ekran_.surec_dondu();
+}
+
+void Gorunum::baslik_degisti()
+{
+    bos_olay_yay<ICoreWebView2DocumentTitleChangedEventHandler>(OLAY_DOCUMENT_TITLE_CHANGED);
+}
+
+void Gorunum::kapatma_istendi()
+{
+    bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
+}
+
+void Gorunum::durum_metni_degisti()
+{
+    bos_olay_yay<ICoreWebView2StatusBarTextChangedEventHandler>(OLAY_STATUS_BAR_TEXT_CHANGED);
+}
+
+// The host may give a view for the new window (which then loads the address),
+// handle it itself, or leave it, and the page then follows the link itself, having
+// no window of its own to open.
+void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici)
+{
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    auto arguman = sahiplen(yeni_pencere_argumani_olustur(
+        adres, kullanici ? TRUE : FALSE, [koru, adres](ICoreWebView2* yeni, BOOL islendi) {
+            if (yeni)
+                yeni->Navigate(adres.c_str());
+            else if (!islendi && !koru->kapali_)
+                koru->gezintiler_.git(adres, true);
+        }));
+    if (!arguman)
+        return;
+    olay_yay<ICoreWebView2NewWindowRequestedEventHandler>(OLAY_NEW_WINDOW_REQUESTED,
+                                                          static_cast<ICoreWebView2*>(this), arguman.Get());
+    yeni_pencere_isleyicileri_bitti(arguman.Get());
+}
+
+bool Gorunum::tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi)
+{
+    bool sistem = mesaj == WM_SYSKEYDOWN || mesaj == WM_SYSKEYUP;
+    bool basildi = mesaj == WM_KEYDOWN || mesaj == WM_SYSKEYDOWN;
+    bool hizlandirici = sistem || GetKeyState(VK_CONTROL) < 0 || (tus >= VK_F1 && tus <= VK_F24) ||
+                        tus == VK_ESCAPE;
+    if (kapali_ || !hizlandirici || !abonesi_var(OLAY_ACCELERATOR_KEY_PRESSED))
+        return false;
+    static const COREWEBVIEW2_KEY_EVENT_KIND TURLER[2][2] = {
+        {COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN},
+        {COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN},
+    };
+    auto arguman = sahiplen(tus_argumani_olustur(TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi));
+    if (!arguman)
+        return false;
+    // Raised at once: the host decides here whether the page sees the key.
+    olay_yay<ICoreWebView2AcceleratorKeyPressedEventHandler>(
+        OLAY_ACCELERATOR_KEY_PRESSED, static_cast<ICoreWebView2Controller*>(this), arguman.Get());
+    return tus_islendi_mi(arguman.Get());
+}
+
+bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
+{
+    if (kapali_)
+        return false;
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    return girdi_.mesaj(pencere, mesaj, w, l);
+}
+
+void Gorunum::yakinligi_koy(double yakinlik)
+{
+    if (!ekran_.yakinlik_koy(yakinlik))
+        return;
+    girdi_.yakinlik_koy(ekran_.yakinlik());
+    ekran_olcegini_ayarla();
+}
+
+// ---------------------------------------------------------------------------
+// ICoreWebView2Controller.
+
+HRESULT Gorunum::get_IsVisible(BOOL* deger)
+{
+    GIRIS();
+    if (!deger)
+        return E_POINTER;
+    *deger = ekran_.gorunur() ? TRUE : FALSE;
+    return S_OK;
+}
+
+HRESULT Gorunum::put_IsVisible(BOOL deger)
+{
+    GIRIS();
+    bool gorunur = deger != FALSE;
+    if (gorunur == ekran_.gorunur())
+        return S_OK;
+    ekran_.gorunurluk_koy(gorunur);
+    if (gorunur)
+        one_getir();
+    else
+        gosterilenleri_one_getir();
+    ekran_olcegini_ayarla();
+    return S_OK;
+}
+
+HRESULT Gorunum::get_Bounds(RECT* deger)
+{
+    GIRIS();
+    if (!deger)
+        return E_POINTER;
+    *deger = ekran_.alan();
+    return S_OK;
+}
+
+HRESULT Gorunum::put_Bounds(RECT deger)
+{
+    GIRIS();
+    ekran_.alan_koy(deger);
+    return S_OK;
+}
+
+HRESULT Gorunum::get_ZoomFactor(double* deger)
+{
+    GIRIS();
+    if (!deger)
+        return E_POINTER;
+    *deger = ekran_.yakinlik();
+    return S_OK;
+}
+
+HRESULT Gorunum::put_ZoomFactor(double deger)
+{
+    GIRIS();
+    if (!std::isfinite(deger) || deger <= 0)
+        return E_INVALIDARG;
+    yakinligi_koy(deger);
+    return S_OK;
+}
+
+HRESULT Gorunum::SetBoundsAndZoomFactor(RECT sinirlar, double deger)
+{
+    GIRIS();
+    if (!std::isfinite(deger) || deger <= 0)
+        return E_INVALIDARG;
+    yakinligi_koy(deger);
+    ekran_.alan_koy(sinirlar);
+    return S_OK;
+}
+
+HRESULT Gorunum::MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON)
+{
+    GIRIS();
+    SetFocus(pencere_);
+    return S_OK;
+}
+
+HRESULT Gorunum::get_ParentWindow(HWND* deger)
+{
+    GIRIS();
+    if (!deger)
+        return E_POINTER;
+    *deger = ebeveyn_;
+    return S_OK;
+}
+
+HRESULT Gorunum::put_ParentWindow(HWND deger)
+{
+    GIRIS();
+    if (!IsWindow(deger))
+        return E_INVALIDARG;
+    ebeveyn_ = deger;
+    SetParent(pencere_, ebeveyn_);
+    return S_OK;
+}
+
+HRESULT Gorunum::NotifyParentWindowPositionChanged()
+{
+    GIRIS();
+    return S_OK;   // nothing of ours is placed in screen coordinates
+}
+
+HRESULT Gorunum::Close()
+{
+    GIRIS();
+    kapat();
+    return S_OK;
+}
+
+HRESULT Gorunum::get_CoreWebView2(ICoreWebView2** gorunum)
+{
+    GIRIS();
+    if (!gorunum)
+        return E_POINTER;
+    *gorunum = static_cast<ICoreWebView2*>(this);
+    AddRef();
+    return S_OK;
+}
+
+// ---------------------------------------------------------------------------
+// ICoreWebView2.
+
+HRESULT Gorunum::get_Settings(ICoreWebView2Settings** deger)
+{
+    GIRIS();
+    if (!deger)
+        return E_POINTER;
+    if (!ayarlar_)
+        ayarlar_ = sahiplen(ayarlar_olustur());
+    *deger = ayarlar_.Get();
+    if (!*deger)
+        return E_OUTOFMEMORY;
+    (*deger)->AddRef();
+    return S_OK;
+}
+
+HRESULT Gorunum::get_Source(LPWSTR* deger)
+{
+    GIRIS();
+    return metin_ver(deger, gezintiler_.adres());
+}
+
+HRESULT Gorunum::Navigate(LPCWSTR uri)
+{
+    GIRIS();
+    if (!uri || !mutlak_adres_mi(uri))
+        return E_INVALIDARG;
+    gezintiler_.git(uri);
+    return S_OK;
+}
+
+HRESULT Gorunum::NavigateToString(LPCWSTR html)
+{
+    GIRIS();
+    if (!html)
+        return E_INVALIDARG;
+    return gezintiler_.metin_yukle(utf8_e(html));
+}
+
+HRESULT Gorunum::ExecuteScript(LPCWSTR betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici)
+{
+    GIRIS();
+    if (!betik)
+        return E_INVALIDARG;
+    return betikler_.calistir(betik, isleyici);
+}
+
+HRESULT Gorunum::Reload()
+{
+    GIRIS();
+    gezintiler_.yenile();
+    return S_OK;
+}
+
+HRESULT Gorunum::get_CanGoBack(BOOL* deger)
+{
+    GIRIS();
+    if (!deger)
+        return E_POINTER;
+    *deger = gezintiler_.gidebilir_mi(-1) ? TRUE : FALSE;
+    return S_OK;
+}
+
+HRESULT Gorunum::get_CanGoForward(BOOL* deger)
+{
+    GIRIS();
+    if (!deger)
+        return E_POINTER;
+    *deger = gezintiler_.gidebilir_mi(+1) ? TRUE : FALSE;
+    return S_OK;
+}
+
+HRESULT Gorunum::GoBack()
+{
+    GIRIS();
+    gezintiler_.gecmise_git(-1);
+    return S_OK;
+}
+
+HRESULT Gorunum::GoForward()
+{
+    GIRIS();
+    gezintiler_.gecmise_git(+1);
+    return S_OK;
+}
+
+HRESULT Gorunum::Stop()
+{
+    GIRIS();
+    gezintiler_.durdur();
+    return S_OK;
+}
+
+HRESULT Gorunum::get_DocumentTitle(LPWSTR* deger)
+{
+    GIRIS();
+    return metin_ver(deger, betikler_.baslik());
+}
+
+HRESULT Gorunum::get_StatusBarText(LPWSTR* deger)
+{
+    GIRIS();
+    return metin_ver(deger, betikler_.durum_metni());
+}

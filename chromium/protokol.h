@@ -1,0 +1,383 @@
+// The engine's protocol as this library speaks it: every command it sends and every
+// event and answer it reads, as typed records with the method names in one place.
+//
+// Commands are written from records (`Json(komut)`); events and answers are read
+// into records once, with `oku`, which fills what is there, leaves the defaults for
+// what is missing, and answers false for a message of the wrong shape (a field of
+// another type): such a message is ignored, never trusted.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using Json = nlohmann::json;
+
+namespace protokol {
+
+template <class Kayit>
+bool oku(const Json& ileti, Kayit* kayit)
+{
+    if (!ileti.is_object())
+        return false;
+    try {
+        *kayit = ileti.get<Kayit>();
+        return true;
+    } catch (const Json::exception&) {
+        return false;
+    }
+}
+
+// A command with no parameters.
+#define KOMUT_YALIN(ad, yontem)                                                  \
+    struct ad {                                                                  \
+        static constexpr const char* YONTEM = yontem;                            \
+    };                                                                           \
+    inline void to_json(Json& j, const ad&) { j = Json::object(); }
+
+KOMUT_YALIN(PageEnable, "Page.enable")
+KOMUT_YALIN(NetworkEnable, "Network.enable")
+KOMUT_YALIN(RuntimeEnable, "Runtime.enable")
+KOMUT_YALIN(InspectorEnable, "Inspector.enable")
+KOMUT_YALIN(Reload, "Page.reload")
+KOMUT_YALIN(StopLoading, "Page.stopLoading")
+KOMUT_YALIN(GetNavigationHistory, "Page.getNavigationHistory")
+KOMUT_YALIN(StopScreencast, "Page.stopScreencast")
+KOMUT_YALIN(BringToFront, "Page.bringToFront")
+
+#undef KOMUT_YALIN
+
+// ---- Targets.
+
+// Made in the background: a new page does not take the place of the page shown
+// as the engine's front page (which would stop painting and take the input).
+struct CreateTarget {
+    static constexpr const char* YONTEM = "Target.createTarget";
+    std::string url;
+    bool background = true;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(CreateTarget, url, background)
+struct CreateTargetYaniti {
+    std::string targetId;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(CreateTargetYaniti, targetId)
+
+struct AttachToTarget {
+    static constexpr const char* YONTEM = "Target.attachToTarget";
+    std::string targetId;
+    bool flatten = true;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(AttachToTarget, targetId, flatten)
+struct AttachToTargetYaniti {
+    std::string sessionId;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(AttachToTargetYaniti, sessionId)
+
+struct CloseTarget {
+    static constexpr const char* YONTEM = "Target.closeTarget";
+    std::string targetId;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(CloseTarget, targetId)
+
+struct GetTargetInfo {
+    static constexpr const char* YONTEM = "Target.getTargetInfo";
+    std::string targetId;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(GetTargetInfo, targetId)
+
+struct HedefBilgisi {
+    std::string targetId, type, title, url;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(HedefBilgisi, targetId, type, title, url)
+struct GetTargetInfoYaniti {
+    HedefBilgisi targetInfo;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(GetTargetInfoYaniti, targetInfo)
+
+struct SetAutoAttach {
+    static constexpr const char* YONTEM = "Target.setAutoAttach";
+    struct Suzgec {
+        std::string type;
+        bool exclude = false;
+    };
+    bool autoAttach = true, waitForDebuggerOnStart = true, flatten = true;
+    std::vector<Suzgec> filter;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetAutoAttach::Suzgec, type, exclude)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetAutoAttach, autoAttach, waitForDebuggerOnStart, flatten, filter)
+
+// A target the engine attached by itself (a window the page opened).
+struct AttachedToTarget {
+    static constexpr const char* YONTEM = "Target.attachedToTarget";
+    std::string sessionId;
+    HedefBilgisi targetInfo;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(AttachedToTarget, sessionId, targetInfo)
+
+// ---- Navigation and history.
+
+struct Navigate {
+    static constexpr const char* YONTEM = "Page.navigate";
+    std::string url;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Navigate, url)
+
+struct NavigateToHistoryEntry {
+    static constexpr const char* YONTEM = "Page.navigateToHistoryEntry";
+    int64_t entryId = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(NavigateToHistoryEntry, entryId)
+
+struct GecmisKaydi {
+    int64_t id = -1;
+    std::string url, title;
+    bool operator==(const GecmisKaydi& o) const { return id == o.id && url == o.url && title == o.title; }
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(GecmisKaydi, id, url, title)
+struct Gecmis {
+    int64_t currentIndex = 0;
+    std::vector<GecmisKaydi> entries;
+    bool operator==(const Gecmis& o) const { return currentIndex == o.currentIndex && entries == o.entries; }
+    bool operator!=(const Gecmis& o) const { return !(*this == o); }
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Gecmis, currentIndex, entries)
+
+struct SetDocumentContent {
+    static constexpr const char* YONTEM = "Page.setDocumentContent";
+    std::string frameId, html;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetDocumentContent, frameId, html)
+
+struct FetchEnable {
+    static constexpr const char* YONTEM = "Fetch.enable";
+    struct Desen {
+        std::string urlPattern, resourceType, requestStage;
+    };
+    std::vector<Desen> patterns;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(FetchEnable::Desen, urlPattern, resourceType, requestStage)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(FetchEnable, patterns)
+
+struct ContinueRequest {
+    static constexpr const char* YONTEM = "Fetch.continueRequest";
+    std::string requestId;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(ContinueRequest, requestId)
+
+struct FailRequest {
+    static constexpr const char* YONTEM = "Fetch.failRequest";
+    std::string requestId, errorReason = "Aborted";
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(FailRequest, requestId, errorReason)
+
+struct IstekBilgisi {
+    std::string url;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(IstekBilgisi, url)
+
+// A request held before it goes out (documents only): a navigation about to start.
+struct RequestPaused {
+    static constexpr const char* YONTEM = "Fetch.requestPaused";
+    std::string requestId, frameId, networkId, redirectedRequestId;
+    IstekBilgisi request;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(RequestPaused, requestId, frameId, networkId, redirectedRequestId,
+                                                request)
+
+struct FrameStartedNavigating {
+    static constexpr const char* YONTEM = "Page.frameStartedNavigating";
+    std::string frameId, url, navigationType;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FrameStartedNavigating, frameId, url, navigationType)
+
+struct RequestWillBeSent {
+    static constexpr const char* YONTEM = "Network.requestWillBeSent";
+    std::string requestId, frameId, type;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(RequestWillBeSent, requestId, frameId, type)
+
+struct LoadingFailed {
+    static constexpr const char* YONTEM = "Network.loadingFailed";
+    std::string requestId, type, errorText;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(LoadingFailed, requestId, type, errorText)
+
+struct Cerceve {
+    std::string id, parentId, url, unreachableUrl;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Cerceve, id, parentId, url, unreachableUrl)
+
+struct FrameNavigated {
+    static constexpr const char* YONTEM = "Page.frameNavigated";
+    Cerceve frame;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FrameNavigated, frame)
+
+struct NavigatedWithinDocument {
+    static constexpr const char* YONTEM = "Page.navigatedWithinDocument";
+    std::string frameId, url;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(NavigatedWithinDocument, frameId, url)
+
+struct FrameStoppedLoading {
+    static constexpr const char* YONTEM = "Page.frameStoppedLoading";
+    std::string frameId;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FrameStoppedLoading, frameId)
+
+struct WindowOpen {
+    static constexpr const char* YONTEM = "Page.windowOpen";
+    std::string url;
+    bool userGesture = false;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(WindowOpen, url, userGesture)
+
+// ---- Scripts.
+
+struct Evaluate {
+    static constexpr const char* YONTEM = "Runtime.evaluate";
+    std::string expression;
+    bool returnByValue = true, userGesture = false;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Evaluate, expression, returnByValue, userGesture)
+// The answer is read as it comes: its value is any JSON.
+
+struct AddBinding {
+    static constexpr const char* YONTEM = "Runtime.addBinding";
+    std::string name;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(AddBinding, name)
+
+struct BindingCalled {
+    static constexpr const char* YONTEM = "Runtime.bindingCalled";
+    std::string name, payload;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(BindingCalled, name, payload)
+
+struct AddScriptToEvaluateOnNewDocument {
+    static constexpr const char* YONTEM = "Page.addScriptToEvaluateOnNewDocument";
+    std::string source;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(AddScriptToEvaluateOnNewDocument, source)
+
+struct JavascriptDialogOpening {
+    static constexpr const char* YONTEM = "Page.javascriptDialogOpening";
+    std::string type, message, defaultPrompt;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(JavascriptDialogOpening, type, message, defaultPrompt)
+
+struct HandleJavaScriptDialog {
+    static constexpr const char* YONTEM = "Page.handleJavaScriptDialog";
+    bool accept = true;
+    std::string promptText;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(HandleJavaScriptDialog, accept, promptText)
+
+// ---- The page's process.
+
+struct TargetCrashed {
+    static constexpr const char* YONTEM = "Inspector.targetCrashed";
+};
+struct TargetReloadedAfterCrash {
+    static constexpr const char* YONTEM = "Inspector.targetReloadedAfterCrash";
+};
+
+// ---- Size and pixels.
+
+struct SetDeviceMetricsOverride {
+    static constexpr const char* YONTEM = "Emulation.setDeviceMetricsOverride";
+    int64_t width = 0, height = 0;
+    double deviceScaleFactor = 1;
+    bool mobile = false;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetDeviceMetricsOverride, width, height, deviceScaleFactor, mobile)
+
+// The engine's screen, whose device pixel ratio every page is rendered at.
+struct GetScreenInfos {
+    static constexpr const char* YONTEM = "Emulation.getScreenInfos";
+};
+inline void to_json(Json& j, const GetScreenInfos&) { j = Json::object(); }
+struct EkranBilgisi {
+    std::string id;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(EkranBilgisi, id)
+struct GetScreenInfosYaniti {
+    std::vector<EkranBilgisi> screenInfos;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(GetScreenInfosYaniti, screenInfos)
+
+// The screen's own size is given too, or it drifts with every change of ratio.
+struct UpdateScreen {
+    static constexpr const char* YONTEM = "Emulation.updateScreen";
+    std::string screenId;
+    double devicePixelRatio = 1;
+    int64_t width = 800, height = 600;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(UpdateScreen, screenId, devicePixelRatio, width, height)
+
+struct StartScreencast {
+    static constexpr const char* YONTEM = "Page.startScreencast";
+    std::string format = "jpeg";
+    int quality = 80;
+    int64_t maxWidth = 0, maxHeight = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(StartScreencast, format, quality, maxWidth, maxHeight)
+
+struct ScreencastFrameAck {
+    static constexpr const char* YONTEM = "Page.screencastFrameAck";
+    int64_t sessionId = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(ScreencastFrameAck, sessionId)
+
+// Read straight from the message's text on the reading thread (see kare.h).
+struct ScreencastFrame {
+    static constexpr const char* YONTEM = "Page.screencastFrame";
+};
+
+// ---- Input.
+
+struct DispatchMouseEvent {
+    static constexpr const char* YONTEM = "Input.dispatchMouseEvent";
+    std::string type, button = "none";
+    double x = 0, y = 0;
+    int buttons = 0, modifiers = 0, clickCount = 0;
+    double deltaX = 0, deltaY = 0;
+};
+// Only what the event needs: a click count for presses and releases, deltas for the wheel.
+inline void to_json(Json& j, const DispatchMouseEvent& e)
+{
+    j = Json{{"type", e.type}, {"x", e.x}, {"y", e.y}, {"button", e.button}, {"buttons", e.buttons},
+             {"modifiers", e.modifiers}};
+    if (e.clickCount > 0)
+        j["clickCount"] = e.clickCount;
+    if (e.type == "mouseWheel") {
+        j["deltaX"] = e.deltaX;
+        j["deltaY"] = e.deltaY;
+    }
+}
+
+struct DispatchKeyEvent {
+    static constexpr const char* YONTEM = "Input.dispatchKeyEvent";
+    std::string type, key, text;
+    int windowsVirtualKeyCode = 0, modifiers = 0;
+    bool isSystemKey = false, autoRepeat = false;
+};
+inline void to_json(Json& j, const DispatchKeyEvent& e)
+{
+    j = Json{{"type", e.type}, {"modifiers", e.modifiers}};
+    if (e.type == "char") {
+        j["text"] = e.text;
+        j["unmodifiedText"] = e.text;
+        return;
+    }
+    j["windowsVirtualKeyCode"] = e.windowsVirtualKeyCode;
+    j["nativeVirtualKeyCode"] = e.windowsVirtualKeyCode;
+    j["isSystemKey"] = e.isSystemKey;
+    j["autoRepeat"] = e.autoRepeat;
+    if (!e.key.empty())
+        j["key"] = e.key;
+}
+
+}  // namespace protokol
