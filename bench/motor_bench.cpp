@@ -8,17 +8,24 @@
 //                                     backgrounds of two colours, read back from the
 //                                     screen)
 //   motor_bench sekme                 opening a tab: a new web view placed in the
-//                                     window with the start page loaded into it
+//                                     window with the start page loaded into it, and
+//                                     until that page is on screen (its background
+//                                     colour read back inside the view)
 //   motor_bench bellek N              N tabs of the start page, then waits: bench/engine
 //                                     reads the memory of the process and the engine
 //   motor_bench bosta URL             one static page, then 14 s of waiting for input
 //   motor_bench kaydirma URL          frames painted per second while the wheel
-//                                     scrolls a long page
+//                                     scrolls a long page that fills the window's
+//                                     client area, and this process's share of one
+//                                     core meanwhile; "kaydirma_basliyor" is printed
+//                                     as the wheel starts, for bench/engine to read
+//                                     the engine's processor time from then on
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -44,27 +51,40 @@ void pompala() {
     }
 }
 
-// Pumps until `done` holds or `limit` seconds pass; false on the time-out.
+// Sleeps until a message comes or `left` seconds pass, then dispatches what came.
+void mesaj_bekle(double left) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::max(left, 0.0) * 1000) + 1, QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+    pompala();
+}
+
+// The longest sleep of `bekle` with nothing arriving. Everything its conditions read
+// changes through a message to this thread (the engine posts its completions; a frame
+// reaches the screen in a WM_PAINT, and Wine puts painted windows on the screen when
+// the queue runs empty), so this only bounds the wait for anything that does not.
+const double kEnUzunUyku = 0.05;
+
+// Pumps until `done` holds or `limit` seconds pass; false on the time-out. The check
+// runs after each batch of messages, not on a timer, so a figure is not rounded up
+// to a timer's tick and the process does not spin while it waits.
 template <class Condition>
 bool bekle(Condition done, double limit = 20) {
-    const double start = saniye();
+    const double end = saniye() + limit;
     while (!done()) {
-        if (saniye() - start > limit) return false;
-        MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        pompala();
+        const double left = end - saniye();
+        if (left <= 0) return false;
+        mesaj_bekle(std::min(left, kEnUzunUyku));
     }
     return true;
 }
 
-// Waits for input and dispatches it, as a program's idle loop does, without polling.
-void bosta_bekle(double seconds) {
-    const double end = saniye() + seconds;
-    for (double left = seconds; left > 0; left = end - saniye()) {
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left * 1000) + 1, QS_ALLINPUT,
-                                    MWMO_INPUTAVAILABLE);
-        pompala();
-    }
+// Waits for input and dispatches it until the moment `an`, as a program's idle loop
+// does, without polling.
+void ana_kadar_bekle(double an) {
+    for (double left = an - saniye(); left > 0; left = an - saniye()) mesaj_bekle(left);
 }
+
+void bosta_bekle(double seconds) { ana_kadar_bekle(saniye() + seconds); }
 
 int64_t g_pencere = -1;
 int64_t g_onceki = -1;
@@ -140,17 +160,49 @@ int gezinti(const char* a, const char* b) {
     return 0;
 }
 
+// The start page's background (body{background:#1e1e2e} in app/belgeler.cpp), and
+// where to read it: inside the view's top left corner, in the page's margin, where
+// nothing but the background is drawn. The page window is white until a frame comes.
+const COLORREF kBaslangicArkaPlani = RGB(0x1e, 0x1e, 0x2e);
+
+COLORREF kosedeki_renk(int64_t view) {
+    RECT area;
+    GetWindowRect(host(view), &area);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, area.left + 20, area.top + 20);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// Opening a tab until the start page is loaded, and until it is drawn: the page on
+// screen, read back as gezinti reads its colours. A paint of the page window after
+// the completion is not enough: a new view's first frame may still be the empty
+// page the engine made the view with.
 int sekme() {
-    std::vector<double> times;
-    for (int i = 0; i < 10; ++i) {
+    std::vector<double> loaded, drawn;
+    bool frames_seen = true;
+    for (int i = 0; i < 11; ++i) {
         const double start = saniye();
         const int64_t view = gorunum_pencerede();
         if (view < 0) return 1;
         _tr_webgorunum_html_yukle(view, HIZLI_ERISIM, static_cast<int64_t>(std::strlen(HIZLI_ERISIM)));
-        if (!yuklenene_kadar(view)) return 1;
-        if (i > 0) times.push_back((saniye() - start) * 1000);   // the first also starts the engine
+        double loaded_at = -1, drawn_at = -1;
+        bekle([&] {
+            if (loaded_at < 0 && _tr_webgorunum_yuklenme_bitti_mi(view)) loaded_at = saniye();
+            if (loaded_at >= 0 && drawn_at < 0 && frames_seen && yakin(kosedeki_renk(view), kBaslangicArkaPlani))
+                drawn_at = saniye();
+            // An engine that draws shows the page well within seconds of the completion.
+            return loaded_at >= 0 && (drawn_at >= 0 || !frames_seen || saniye() - loaded_at > 5);
+        });
+        if (loaded_at < 0) return 1;
+        if (drawn_at < 0) frames_seen = false;   // an engine that does not draw pages
+        bosta_bekle(0.3);                         // as a user opens tabs, not back to back
+        if (i == 0) continue;                     // the first also starts the engine
+        loaded.push_back((loaded_at - start) * 1000);
+        if (drawn_at >= 0) drawn.push_back((drawn_at - start) * 1000);
     }
-    yaz("sekme_acma_ms", ortanca(times), "ms");
+    yaz("sekme_acma_ms", ortanca(loaded), "ms");
+    if (!drawn.empty()) yaz("sekme_cizildi_ms", ortanca(drawn), "ms");
     return 0;
 }
 
@@ -187,29 +239,51 @@ LRESULT CALLBACK boyama_sayaci(HWND window, UINT message, WPARAM w, LPARAM l, UI
     return DefSubclassProc(window, message, w, l);
 }
 
+// User and kernel time of this process so far, in seconds.
+double islemci_suresi() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    const auto seconds = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
 int kaydirma(const char* address) {
     const int64_t view = gorunum_pencerede();
     if (view < 0) return 1;
     yukle(view, address);
     yuklenene_kadar(view);
     bosta_bekle(1);
-    // The engine's own window inside the host is the one that paints the page.
+    // The engine's own window inside the host is the one that paints the page. The
+    // view is the window's content: host and page fill the whole client area, which
+    // the size lines show (1392x873 for a 1400x900 window on Xvfb).
     HWND page = GetWindow(host(view), GW_CHILD);
     if (page == nullptr || !SetWindowSubclass(page, boyama_sayaci, 1, 0)) return 1;
-    RECT area;
+    RECT client, area;
+    GetClientRect(GetAncestor(page, GA_ROOT), &client);
     GetWindowRect(page, &area);
+    yaz("kaydirma_pencere_genislik", client.right, "px");
+    yaz("kaydirma_pencere_yukseklik", client.bottom, "px");
+    yaz("kaydirma_sayfa_genislik", area.right - area.left, "px");
+    yaz("kaydirma_sayfa_yukseklik", area.bottom - area.top, "px");
     const LPARAM where = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
     const double seconds = 4;
+    std::printf("kaydirma_basliyor\n");
+    std::fflush(stdout);
     g_boyamalar = 0;
+    const double cpu_start = islemci_suresi();
     const double start = saniye();
     for (int step = 0; saniye() - start < seconds; ++step) {
         // One notch every 20 ms, down for two seconds and up again.
         const short delta = (saniye() - start) < seconds / 2 ? -WHEEL_DELTA : WHEEL_DELTA;
         PostMessageW(page, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), where);
-        const double next = start + (step + 1) * 0.02;
-        bekle([next] { return saniye() >= next; }, 1);
+        ana_kadar_bekle(start + (step + 1) * 0.02);
     }
+    const double elapsed = saniye() - start;
+    const double cpu = islemci_suresi() - cpu_start;
     yaz("kaydirma_kare_s", g_boyamalar / seconds, "fps");
+    yaz("kaydirma_korva_cpu", 100 * cpu / elapsed, "%");
     return 0;
 }
 
