@@ -5,6 +5,7 @@
 // drive is turned back, so the host sees its own kind of address throughout (links
 // between files of one folder included).
 #include "motor_ic.h"
+#include "json_tarama.h"
 
 #include <algorithm>
 #include <map>
@@ -19,17 +20,6 @@ std::vector<std::pair<std::string, std::string>> g_suruculer;
 // Every address given to the engine in its Unix form -> the host's own text for it,
 // which comes back exactly as the host wrote it (the drive letter's case included).
 std::map<std::string, std::wstring> g_verilenler;
-
-int onaltilik(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::string yuzde_coz(const std::string& metin)
 {

@@ -25,17 +25,6 @@ size_t bosluk_atla(std::string_view s, size_t i)
     return i;
 }
 
-int onaltilik(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The first byte from p[0] on that ends a run of plain string bytes: a quote, a
 // backslash or a control character (which JSON does not allow in a string); n when
 // there is none. Frames carry a few hundred kilobytes of base64 in one string.

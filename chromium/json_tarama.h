@@ -15,6 +15,18 @@
 #include <string>
 #include <string_view>
 
+// A hexadecimal digit's value, or -1 for any other byte.
+inline int onaltilik(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // Walks the members of the object `metin` holds (whitespace around it is allowed,
 // nothing else). Keys and values come back as views into `metin`.
 class JsonNesneGezgini {
