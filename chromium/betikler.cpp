@@ -37,7 +37,7 @@ static const char BELGE_BETIGI[] = R"JS((() => {
   document.addEventListener('click', (e) => { if (e.button === 0 && (e.ctrlKey || e.metaKey)) arkada(e); }, true);
   let son = null;
   const bildir = () => {
-    const t = document.title;
+    const t = String(document.title).slice(0, 4096);
     if (t !== son) { son = t; try { baslik(t); } catch (e) {} }
   };
   new MutationObserver(bildir).observe(document, {subtree: true, childList: true, characterData: true});
@@ -67,17 +67,32 @@ int Betikler::kur(const Giden::Yanit& yanit)
 // ---------------------------------------------------------------------------
 // The title.
 
-void Betikler::basligi_koy(const std::wstring& yeni)
+// A page may set a title of any length; a browser keeps the first 4,096 characters
+// (a pair of surrogates is not cut in two), so no caption downstream is given more.
+static const size_t EN_COK_BASLIK = 4096;
+
+void Betikler::basligi_koy(std::wstring yeni)
 {
+    if (yeni.size() > EN_COK_BASLIK) {
+        size_t boy = EN_COK_BASLIK;
+        if (yeni[boy - 1] >= 0xD800 && yeni[boy - 1] <= 0xDBFF)
+            --boy;
+        yeni.resize(boy);
+    }
     if (yeni == baslik_)
         return;
-    baslik_ = yeni;
+    baslik_ = std::move(yeni);
     dinleyici_.baslik_degisti();
 }
 
-void Betikler::basligi_oku(std::function<void()> sonra)
+void Betikler::basligi_oku(std::function<void()> sonra, bool yeni_belge)
 {
-    giden_.gonder(Evaluate{"document.title"}, [this, sonra](const Json& sonuc, const Json* hata) {
+    if (yeni_belge && baslik_taze_) {
+        if (sonra)
+            sonra();
+        return;
+    }
+    giden_.gonder(Evaluate{"String(document.title).slice(0, 4096)"}, [this, sonra](const Json& sonuc, const Json* hata) {
         const Json& deger = sonuc.value("result", Json::object()).value("value", Json());
         std::string metin = deger.is_string() ? deger.get<std::string>() : std::string();
         // A page without a title shows the engine's default; a page that could not
@@ -134,6 +149,13 @@ HRESULT Betikler::calistir(const std::wstring& betik, ICoreWebView2ExecuteScript
 
 bool Betikler::olay(const std::string& yontem, const Json& p)
 {
+    if (yontem == FrameNavigated::YONTEM) {
+        // A new document: its title is not known until its script says it.
+        FrameNavigated olay;
+        if (oku(p, &olay) && olay.frame.id == hedef_ && olay.frame.parentId.empty())
+            baslik_taze_ = false;
+        return false;   // the navigations' event
+    }
     if (yontem == BindingCalled::YONTEM) {
         BindingCalled olay;
         if (oku(p, &olay))
@@ -163,10 +185,12 @@ bool Betikler::olay(const std::string& yontem, const Json& p)
 void Betikler::bag_cagrildi(const BindingCalled& p)
 {
     if (p.name == BASLIK_BAGI) {
-        if (p.payload.empty())
+        if (p.payload.empty()) {
             hedef_basligini_oku(nullptr);
-        else
+        } else {
             basligi_koy(utf8_den(p.payload));
+            baslik_taze_ = true;
+        }
     } else if (p.name == KAPAT_BAGI) {
         dinleyici_.kapatma_istendi();
     } else if (p.name == YENI_PENCERE_BAGI) {

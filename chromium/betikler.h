@@ -38,8 +38,9 @@ public:
 
     // Reads the document's title (for a page without one the engine's default, the
     // target's title, which is then its address); `sonra` runs once it is known or
-    // could not be read, while the view is open.
-    void basligi_oku(std::function<void()> sonra);
+    // could not be read, while the view is open. For a navigation's new document
+    // (`yeni_belge`) whose script has reported its title already, at once.
+    void basligi_oku(std::function<void()> sonra, bool yeni_belge);
     // Runs the host's script; the handler gets its value as JSON.
     HRESULT calistir(const std::wstring& betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici);
 
@@ -51,7 +52,7 @@ public:
 
 private:
     void bag_cagrildi(const protokol::BindingCalled& olay);
-    void basligi_koy(const std::wstring& yeni);
+    void basligi_koy(std::wstring yeni);
     void hedef_basligini_oku(std::function<void()> sonra);
 
     Giden& giden_;
@@ -59,4 +60,5 @@ private:
     const std::string hedef_;
     std::wstring baslik_ = L"about:blank";
     std::wstring durum_metni_;
+    bool baslik_taze_ = false;   // the current document's script reported its title
 };

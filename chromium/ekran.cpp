@@ -44,6 +44,10 @@ bool Ekran::yakinlik_koy(double yeni)
 void Ekran::gorunurluk_koy(bool gorunur)
 {
     gorunur_ = gorunur;
+    // A hidden view keeps no picture (a tab's frame is megabytes): when it is shown
+    // again, the new stream's first frame comes at once.
+    if (!gorunur_)
+        kare_.reset();
     if (pencere_)
         ShowWindow(pencere_, gorunur_ ? SW_SHOWNA : SW_HIDE);
     akisi_ayarla();

@@ -341,13 +341,15 @@ void Gezintiler::tamamla()
         return;
     gezinti_->bitti = true;
     UINT64 kimlik = gezinti_->kimlik;
-    dinleyici_.basligi_oku([this, kimlik] {
-        if (!gezinti_mi(kimlik))
-            return;
-        std::unique_ptr<Gezinti> biten = std::move(gezinti_);
-        dinleyici_.tamamlandi(!biten->basarisiz,
-                              biten->basarisiz ? biten->durum : COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, kimlik);
-    });
+    dinleyici_.basligi_oku(
+        [this, kimlik] {
+            if (!gezinti_mi(kimlik))
+                return;
+            std::unique_ptr<Gezinti> biten = std::move(gezinti_);
+            dinleyici_.tamamlandi(!biten->basarisiz,
+                                  biten->basarisiz ? biten->durum : COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, kimlik);
+        },
+        true);
 }
 
 // ---------------------------------------------------------------------------
@@ -468,7 +470,7 @@ void Gezintiler::belge_icerigini_koy(const std::string& html, std::shared_ptr<Me
             yukleme_komutu();
         }
         if (!yukleme) {
-            dinleyici_.basligi_oku(nullptr);
+            dinleyici_.basligi_oku(nullptr, false);
             return;
         }
         if (metin_ == yukleme)
@@ -501,14 +503,16 @@ void Gezintiler::metin_yuklendi(const MetinYuklemesi& yukleme, bool basarili)
             if (!metin_mi(kimlik))
                 return;
         }
-        dinleyici_.basligi_oku([this, kimlik, basarili] {
-            if (!metin_mi(kimlik))
-                return;
-            metin_.reset();
-            dinleyici_.tamamlandi(basarili,
-                                  basarili ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN
-                                           : COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR,
-                                  kimlik);
-        });
+        dinleyici_.basligi_oku(
+            [this, kimlik, basarili] {
+                if (!metin_mi(kimlik))
+                    return;
+                metin_.reset();
+                dinleyici_.tamamlandi(basarili,
+                                      basarili ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN
+                                               : COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR,
+                                      kimlik);
+            },
+            false);
     });
 }

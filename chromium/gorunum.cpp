@@ -187,7 +187,12 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     if (kapali_)
         return;
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    if (gezintiler_.olay(yontem, p) || betikler_.olay(yontem, p))
+    // Every manager sees every event and takes what is its own.
+    bool bilinen = gezintiler_.olay(yontem, p);
+    if (kapali_)
+        return;
+    bilinen = betikler_.olay(yontem, p) || bilinen;
+    if (bilinen || kapali_)
         return;
     if (yontem == TargetCrashed::YONTEM)
         surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
@@ -250,11 +255,12 @@ void Gorunum::tamamlandi(bool basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UIN
     auto arguman = sahiplen(tamamlanma_argumani_olustur(basarili ? TRUE : FALSE, durum, kimlik));
     olay_yay<ICoreWebView2NavigationCompletedEventHandler>(OLAY_NAVIGATION_COMPLETED,
                                                            static_cast<ICoreWebView2*>(this), arguman.Get());
+    gezinti_tamamlandi();
 }
 
-void Gorunum::basligi_oku(std::function<void()> sonra)
+void Gorunum::basligi_oku(std::function<void()> sonra, bool yeni_belge)
 {
-    betikler_.basligi_oku(std::move(sonra));
+    betikler_.basligi_oku(std::move(sonra), yeni_belge);
 }
 
 void Gorunum::yukleme_basliyor()

@@ -94,7 +94,7 @@ private:
     void icerik_yukleniyor() override;
     void gecmis_degisti() override;
     void tamamlandi(bool basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik) override;
-    void basligi_oku(std::function<void()> sonra) override;
+    void basligi_oku(std::function<void()> sonra, bool yeni_belge) override;
     void yukleme_basliyor() override;
     void baslik_degisti() override;
     void kapatma_istendi() override;

@@ -3,8 +3,9 @@
 //
 // Opening a tab costs the engine a new page target and a renderer for it; the
 // target answers its setup only once that renderer runs. So one spare target is
-// made and set up while the engine is idle (a second after the last view was made),
-// and the next new view takes it: it then only has to be placed and shown.
+// made and set up while the engine is idle (shortly after a navigation completed,
+// a second after the last view was made at the latest), and the next new view takes
+// it: it then only has to be placed and shown.
 //
 // The engine renders every page at one device pixel ratio (the screen's, shared by
 // all pages): frames come in CSS pixels times that ratio. It follows the largest
@@ -19,7 +20,9 @@
 
 using namespace protokol;
 
-static const UINT YEDEK_GECIKMESI_MS = 1000;
+// The spare is made once the engine has nothing else to do: shortly after a
+// navigation completed, or a while after the last view was made at the latest.
+static const UINT YEDEK_GECIKMESI_MS = 1000, BOSTA_YEDEK_GECIKMESI_MS = 100;
 
 static std::map<std::string, Gorunum*> g_oturumlar;   // open views by session id
 // The spare: set up, not yet placed; it holds one reference of its own.
@@ -146,12 +149,17 @@ static void CALLBACK yedek_zamani(HWND, UINT, UINT_PTR kimlik, DWORD)
     yedegi_hazirla();
 }
 
-// A spare is made a little later, once the engine has done what the new view asked.
-static void yedegi_sonra_hazirla()
+static void yedegi_sonra_hazirla(UINT gecikme = YEDEK_GECIKMESI_MS)
 {
     if (g_yedek_zamanlayicisi)
         KillTimer(nullptr, g_yedek_zamanlayicisi);
-    g_yedek_zamanlayicisi = SetTimer(nullptr, 0, YEDEK_GECIKMESI_MS, yedek_zamani);
+    g_yedek_zamanlayicisi = SetTimer(nullptr, 0, gecikme, yedek_zamani);
+}
+
+void gezinti_tamamlandi()
+{
+    if (!g_yedek && !g_yedek_hazirlaniyor && motor_baglantisi())
+        yedegi_sonra_hazirla(BOSTA_YEDEK_GECIKMESI_MS);
 }
 
 static void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND ebeveyn,

@@ -94,6 +94,10 @@ void denetleyici_olustur(HWND ebeveyn,
 // own device pixels. Called when a view is shown, hidden or zoomed.
 void ekran_olcegini_ayarla();
 
+// A view's navigation completed: the engine may be idle now (a spare target is
+// made then).
+void gezinti_tamamlandi();
+
 // The views shown are made the engine's front pages again (a page not in front
 // stops painting, and input may go elsewhere): when a view is hidden, another
 // one may have taken that place meanwhile.

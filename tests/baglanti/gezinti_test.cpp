@@ -86,7 +86,7 @@ public:
         yaz(std::string("tamamlandi ") + (basarili ? "basarili" : "basarisiz " + std::to_string(durum)) + " #" +
             sira(kimlik));
     }
-    void basligi_oku(std::function<void()> sonra) override
+    void basligi_oku(std::function<void()> sonra, bool) override
     {
         yaz("baslik");
         if (sonra)
