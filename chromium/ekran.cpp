@@ -59,6 +59,16 @@ void Ekran::pencere_hazir(HWND pencere)
     akisi_ayarla();
 }
 
+void Ekran::yeniden_baslat()
+{
+    olcuyu_gonder();
+    if (akis_.cx > 0) {
+        akis_ = SIZE{};
+        giden_.gonder(StopScreencast{}, [](const Json&, const Json*) {});
+    }
+    akisi_ayarla();
+}
+
 void Ekran::surec_oldu()
 {
     coktu_ = true;

@@ -34,6 +34,10 @@ public:
     void surec_oldu();
     void surec_dondu();
 
+    // The page's size is given again and its stream started again (after the engine's
+    // device pixel ratio changed, which applies only then).
+    void yeniden_baslat();
+
     // A decoded frame for this view, on the UI thread.
     void kare_geldi(std::shared_ptr<Kare> kare);
     void boya(HDC dc, const RECT& alan) const;

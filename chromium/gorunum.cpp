@@ -35,6 +35,9 @@ static HRESULT metin_ver(LPWSTR* deger, const std::wstring& metin)
     return *deger ? S_OK : E_OUTOFMEMORY;
 }
 
+// Views are numbered as they are shown: the last one shown is the engine's front page.
+static uint64_t g_son_gosterilme;
+
 #define GIRIS()                \
     if (kapali_)               \
         return WV2_E_KAPALI;
@@ -97,6 +100,7 @@ HRESULT Gorunum::yerlestir(HWND ebeveyn)
     if (!pencere_)
         return E_FAIL;
     ekran_.pencere_hazir(pencere_);
+    gosterilme_sirasi_ = ++g_son_gosterilme;
     one_getir();
     ekran_olcegini_ayarla();
     return S_OK;
@@ -107,6 +111,7 @@ void Gorunum::one_getir()
     if (!kapali_ && pencere_ && ekran_.gorunur() && !coktu_)
         gonder(BringToFront{}, [](const Json&, const Json*) {});
 }
+
 
 double Gorunum::gereken_olcek() const
 {
@@ -362,8 +367,10 @@ HRESULT Gorunum::put_IsVisible(BOOL deger)
     if (gorunur == ekran_.gorunur())
         return S_OK;
     ekran_.gorunurluk_koy(gorunur);
-    if (gorunur)
+    if (gorunur) {
+        gosterilme_sirasi_ = ++g_son_gosterilme;
         one_getir();
+    }
     else
         gosterilenleri_one_getir();
     ekran_olcegini_ayarla();

@@ -43,8 +43,12 @@ public:
     // Shown pages are the engine's front pages (another target made meanwhile may
     // have taken that place, and a page not in front stops painting).
     void one_getir();
+    // When the view was last shown, in the order of all views' showings.
+    uint64_t gosterilme_sirasi() const { return gosterilme_sirasi_; }
     // What the shown view asks of the device pixel ratio: its zoom, 0 when hidden.
     double gereken_olcek() const;
+    // The engine renders at another device pixel ratio now.
+    void olcek_degisti() { ekran_.yeniden_baslat(); }
 
     // ---- What the shared face asks.
     HRESULT giris(const char*, const std::string&) { return kapali_ ? WV2_E_KAPALI : S_OK; }
@@ -115,6 +119,7 @@ private:
     HWND pencere_ = nullptr;
     bool kapali_ = false;
     bool coktu_ = false;   // the page's process died; only a load brings it back
+    uint64_t gosterilme_sirasi_ = 0;
     std::shared_ptr<Baglanti> baglanti_;
     const std::string hedef_, oturum_;
     Microsoft::WRL::ComPtr<ICoreWebView2Settings> ayarlar_;

@@ -33,6 +33,7 @@ static RECT g_son_alan;                 // the size the last view was placed at
 // The engine's screen and the device pixel ratio it was last given.
 static std::string g_ekran;
 static double g_ekran_olcegi = 1.0;
+static bool g_ekran_soruluyor;
 // Decoded frames on their way from the reading thread to the UI thread, by session.
 static std::mutex g_kare_kilidi;
 static std::map<std::string, std::shared_ptr<Kare>> g_bekleyen_kareler;
@@ -114,13 +115,16 @@ static void yedegi_birak()
     }
 }
 
+// The engine has one front page: the view shown last gets it.
 void gosterilenleri_one_getir()
 {
-    std::vector<Microsoft::WRL::ComPtr<Gorunum>> gorunumler;
+    Gorunum* en_son = nullptr;
     for (auto& cift : g_oturumlar)
-        gorunumler.emplace_back(cift.second);
-    for (auto& gorunum : gorunumler)
-        gorunum->one_getir();
+        if (cift.second->gereken_olcek() > 0 &&
+            (!en_son || cift.second->gosterilme_sirasi() > en_son->gosterilme_sirasi()))
+            en_son = cift.second;
+    if (en_son)
+        en_son->one_getir();
 }
 
 static void yedegi_hazirla()
@@ -219,13 +223,21 @@ void denetleyici_olustur(HWND ebeveyn, std::function<void(HRESULT, ICoreWebView2
 // ---------------------------------------------------------------------------
 // The device pixel ratio.
 
+// The new ratio applies to a page once its size is given again and its frame stream
+// starts again: the shown views do both when the engine has taken it.
 static void olcegi_gonder(std::shared_ptr<Baglanti> baglanti, double olcek)
 {
-    baglanti->gonder(UpdateScreen::YONTEM, Json(UpdateScreen{g_ekran, olcek}), std::string(),
-                     [](const Json&, const Json* hata) {
-                         if (hata)
-                             gunluge_yaz(std::string(), std::string("<- ") + UpdateScreen::YONTEM, *hata);
-                     });
+    Json parametreler = UpdateScreen{g_ekran, olcek};
+    gunluge_yaz(std::string(), std::string("-> ") + UpdateScreen::YONTEM, parametreler);
+    baglanti->gonder(UpdateScreen::YONTEM, std::move(parametreler), std::string(), [](const Json& sonuc, const Json* hata) {
+        gunluge_yaz(std::string(), std::string("<- ") + UpdateScreen::YONTEM, hata ? *hata : sonuc);
+        std::vector<Microsoft::WRL::ComPtr<Gorunum>> gorunumler;
+        for (auto& cift : g_oturumlar)
+            if (cift.second->gereken_olcek() > 0)
+                gorunumler.emplace_back(cift.second);
+        for (auto& gorunum : gorunumler)
+            gorunum->olcek_degisti();
+    });
 }
 
 void ekran_olcegini_ayarla()
@@ -243,13 +255,17 @@ void ekran_olcegini_ayarla()
         olcegi_gonder(baglanti, olcek);
         return;
     }
+    if (g_ekran_soruluyor)
+        return;   // the answer sends the newest ratio
+    g_ekran_soruluyor = true;
     baglanti->gonder(GetScreenInfos::YONTEM, Json::object(), std::string(),
                      [baglanti](const Json& sonuc, const Json* hata) {
+                         g_ekran_soruluyor = false;
                          GetScreenInfosYaniti yanit;
                          if (hata || !oku(sonuc, &yanit) || yanit.screenInfos.empty())
                              return;
                          g_ekran = yanit.screenInfos[0].id;
-                         if (!g_ekran.empty())
+                         if (!g_ekran.empty() && motor_baglantisi() == baglanti)
                              olcegi_gonder(baglanti, g_ekran_olcegi);
                      });
 }
@@ -292,6 +308,7 @@ void sayfalari_bagla(Baglanti& baglanti)
     // A new engine: its screen is not known yet, and at its first ratio.
     g_ekran.clear();
     g_ekran_olcegi = 1.0;
+    g_ekran_soruluyor = false;
     baglanti.olay_dinle([](const std::string& oturum, const std::string& yontem, const Json& p) {
         gunluge_yaz(oturum, yontem, p);
         if (Gorunum* gorunum = oturumun_gorunumu(oturum))

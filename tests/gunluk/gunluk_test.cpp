@@ -495,3 +495,45 @@ TEST_F(Gercek, OldurulenSayfaSureciHataSayfasiGosterirYenileGeriGetirir) {
 }
 
 }  // namespace
+
+// The colour in the middle of the selected page's picture, as its window paints it.
+COLORREF sayfanin_ortasi() {
+    HWND sayfa = sayfa_penceresi();
+    RECT alan;
+    GetClientRect(sayfa, &alan);
+    HDC ekran = GetDC(nullptr);
+    HDC bellek = CreateCompatibleDC(ekran);
+    HBITMAP resim = CreateCompatibleBitmap(ekran, alan.right, alan.bottom);
+    HGDIOBJ eski = SelectObject(bellek, resim);
+    SendMessageW(sayfa, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bellek), PRF_CLIENT);
+    const COLORREF renk = GetPixel(bellek, alan.right / 2, alan.bottom / 2);
+    SelectObject(bellek, eski);
+    DeleteObject(resim);
+    DeleteDC(bellek);
+    ReleaseDC(nullptr, ekran);
+    return renk;
+}
+
+// A page that changes colour on a timer goes on painting in its tab after another tab
+// was opened and closed again: the tab shown stays the engine's front page.
+TEST_F(Gercek, GorunenSekmeBaskaSekmedenSonraBoyamayaDevamEder) {
+    if (!gercek_motor()) GTEST_SKIP();
+    // A tab of its own, the last one: the next new tab comes right after it.
+    const int64_t once = wv_sayisi;
+    tus_bas(pencere(adres_girisi), 'T', TR_KISAYOL_CTRL);
+    ASSERT_TRUE(bekle([&] { return wv_sayisi == once + 1; }));
+    yukle(sayfa_yaz("gunluk_sayac.html",
+                    "<title>Sayac</title><body style='margin:0'><script>let n = 0; setInterval(() => "
+                    "{ document.body.style.background = ++n % 2 ? '#c00000' : '#0000c0'; }, 150);</script></body>"),
+          "Sayac");
+    const int64_t konum = secili();
+    tus_bas(pencere(adres_girisi), 'T', TR_KISAYOL_CTRL);
+    ASSERT_TRUE(bekle([&] { return secili() != konum; }));
+    tus_bas(pencere(adres_girisi), VK_TAB, TR_KISAYOL_CTRL | TR_KISAYOL_SHIFT);
+    ASSERT_TRUE(bekle([&] { return secili() == konum; }));
+    // Both colours come to the screen, one after the other, again and again.
+    for (int tur = 0; tur < 3; ++tur) {
+        EXPECT_TRUE(bekle([] { return GetRValue(sayfanin_ortasi()) > 150; }, 5000)) << tur;
+        EXPECT_TRUE(bekle([] { return GetBValue(sayfanin_ortasi()) > 150; }, 5000)) << tur;
+    }
+}
