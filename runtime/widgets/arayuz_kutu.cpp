@@ -49,6 +49,7 @@ constexpr VarsayilanBoyut kVarsayilanBoyutlar[] = {
     kDigerBoyut,  // 9: not a kind
     kDigerBoyut,  // KIND_IMAGE
     kDigerBoyut,  // KIND_EXTERNAL
+    {200, 200},   // KIND_LIST
 };
 
 struct KutuTuru {
