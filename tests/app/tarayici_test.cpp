@@ -15,6 +15,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <stdlib.h>
 
@@ -241,9 +242,24 @@ bool gidilebilir(int64_t (*soru)(int64_t)) {
     return gecisler_ta_ki([soru] { return soru(sekme_webgorunumu(secili_sekme())) == 1; });
 }
 
+// A fresh, empty profile folder in the build folder for this process's browser.
+std::wstring profil_klasoru_yolu;
+void profili_hazirla(const std::wstring& ad) {
+    profil_klasoru_yolu = yol_derlemede(ad.c_str());
+    std::wstring iki_sifirli = profil_klasoru_yolu + L'\0';
+    SHFILEOPSTRUCTW silme = {};
+    silme.wFunc = FO_DELETE;
+    silme.pFrom = iki_sifirli.c_str();
+    silme.fFlags = FOF_NO_UI;
+    SHFileOperationW(&silme);
+    CreateDirectoryW(profil_klasoru_yolu.c_str(), nullptr);
+    ortam_ayarla(L"KORVA_PROFIL", profil_klasoru_yolu);
+}
+
 // Sets up the engine for this process and starts the browser.
 void tarayiciyi_baslat(const wchar_t* gunluk_adi, const wchar_t* motor_ayari) {
     gunluk_yolu = yol_derlemede(gunluk_adi);
+    profili_hazirla(std::wstring(gunluk_adi) + L".profil");
     DeleteFileW(gunluk_yolu.c_str());
     ortam_ayarla(L"KORVA_STANDIN_LOG", gunluk_yolu);
     if (motor_ayari != nullptr) ortam_ayarla(L"KORVA_STANDIN", motor_ayari);

@@ -1,0 +1,308 @@
+// Korva's profile folder and its files: where they are, how they are read without
+// trusting their contents, and how they are written without ever leaving half a
+// file behind. The rules are written once, in profil.h.
+#include "profil.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <nlohmann/json.hpp>
+
+namespace korva {
+
+void (*profil_yazma_kancasi)() = nullptr;
+
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr uint64_t kDosyaSiniri = 64ull * 1024 * 1024;
+// Korva's files nest three deep (the file, its list, an entry); a little room above.
+constexpr int kDerinlikSiniri = 8;
+constexpr int64_t kSurum = 1;
+constexpr DWORD kKilitBeklemesiMs = 5000;
+
+std::wstring klasor;
+bool klasor_arandi = false;
+
+std::wstring ortam_degiskeni(const wchar_t* ad) {
+    wchar_t deger[32768];
+    const DWORD uzunluk = GetEnvironmentVariableW(ad, deger, 32768);
+    if (uzunluk == 0 || uzunluk >= 32768) return {};
+    return std::wstring(deger, uzunluk);
+}
+
+std::wstring yerel_uygulama_verisi() {
+    PWSTR yol = nullptr;
+    std::wstring sonuc;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &yol)) && yol != nullptr) {
+        sonuc = yol;
+    }
+    CoTaskMemFree(yol);
+    return sonuc;
+}
+
+bool klasor_var(const std::wstring& yol) {
+    const DWORD nitelik = GetFileAttributesW(yol.c_str());
+    return nitelik != INVALID_FILE_ATTRIBUTES && (nitelik & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// How deep arrays and objects nest, outside strings; stops counting past the bound.
+bool derinlik_uygun(const std::string& baytlar) {
+    int derinlik = 0;
+    bool dizgide = false;
+    bool kacis = false;
+    for (char c : baytlar) {
+        if (dizgide) {
+            if (kacis) {
+                kacis = false;
+            } else if (c == '\\') {
+                kacis = true;
+            } else if (c == '"') {
+                dizgide = false;
+            }
+            continue;
+        }
+        if (c == '"') {
+            dizgide = true;
+        } else if (c == '[' || c == '{') {
+            if (++derinlik > kDerinlikSiniri) return false;
+        } else if (c == ']' || c == '}') {
+            --derinlik;
+        }
+    }
+    return true;
+}
+
+bool metin_alani(const Json& nesne, const char* ad, size_t sinir, std::string& hedef) {
+    const auto alan = nesne.find(ad);
+    if (alan == nesne.end() || !alan->is_string()) return false;
+    const std::string& metin = alan->get_ref<const std::string&>();
+    if (metin.size() > sinir) return false;
+    hedef = metin;
+    return true;
+}
+
+// A free name beside `yol` for a damaged file: "gecmis.json" becomes
+// "gecmis.bozuk-20261208-0015.json", then "...-2.json" and so on.
+std::wstring ayrilacak_ad(const std::wstring& yol) {
+    SYSTEMTIME simdi;
+    GetLocalTime(&simdi);
+    wchar_t damga[32];
+    swprintf(damga, 32, L".bozuk-%04u%02u%02u-%02u%02u", simdi.wYear, simdi.wMonth, simdi.wDay, simdi.wHour,
+             simdi.wMinute);
+    const size_t nokta = yol.rfind(L'.');
+    const std::wstring govde = nokta == std::wstring::npos ? yol : yol.substr(0, nokta);
+    const std::wstring uzanti = nokta == std::wstring::npos ? L"" : yol.substr(nokta);
+    for (int sira = 1; sira < 1000; ++sira) {
+        std::wstring aday = govde + damga + (sira == 1 ? L"" : L"-" + std::to_wstring(sira)) + uzanti;
+        if (GetFileAttributesW(aday.c_str()) == INVALID_FILE_ATTRIBUTES) return aday;
+    }
+    return {};
+}
+
+}  // namespace
+
+bool dosyayi_kenara_ayir(const std::wstring& yol, std::wstring& ayrilan_ad) {
+    std::wstring hedef = ayrilacak_ad(yol);
+    if (hedef.empty() || !MoveFileExW(yol.c_str(), hedef.c_str(), MOVEFILE_WRITE_THROUGH)) return false;
+    const size_t ayirac = hedef.find_last_of(L"\\/");
+    ayrilan_ad = ayirac == std::wstring::npos ? hedef : hedef.substr(ayirac + 1);
+    return true;
+}
+
+namespace {
+
+// The mutex's name: one per profile folder, whatever its spelling's case.
+std::wstring kilit_adi() {
+    std::wstring yol = profil_klasoru();
+    CharUpperBuffW(yol.data(), static_cast<DWORD>(yol.size()));
+    uint64_t ozet = 1469598103934665603ull;  // FNV-1a
+    for (wchar_t c : yol) {
+        ozet ^= static_cast<uint64_t>(c);
+        ozet *= 1099511628211ull;
+    }
+    wchar_t ad[64];
+    swprintf(ad, 64, L"Local\\KorvaProfili-%016llx", static_cast<unsigned long long>(ozet));
+    return ad;
+}
+
+bool hepsini_yaz(HANDLE dosya, const char* baytlar, size_t uzunluk) {
+    while (uzunluk > 0) {
+        const DWORD parca = uzunluk > (1u << 30) ? (1u << 30) : static_cast<DWORD>(uzunluk);
+        DWORD yazilan = 0;
+        if (!WriteFile(dosya, baytlar, parca, &yazilan, nullptr) || yazilan == 0) return false;
+        baytlar += yazilan;
+        uzunluk -= yazilan;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool operator==(const SayfaKaydi& a, const SayfaKaydi& b) {
+    return a.zaman == b.zaman && a.adres == b.adres && a.baslik == b.baslik;
+}
+
+const std::wstring& profil_klasoru() {
+    if (klasor_arandi) return klasor;
+    klasor_arandi = true;
+    std::wstring yol = ortam_degiskeni(L"KORVA_PROFIL");
+    if (yol.empty()) {
+        const std::wstring veri = yerel_uygulama_verisi();
+        if (!veri.empty()) yol = veri + L"\\Korva";
+    }
+    while (yol.size() > 3 && (yol.back() == L'\\' || yol.back() == L'/')) yol.pop_back();
+    if (!yol.empty() && !klasor_var(yol)) SHCreateDirectoryExW(nullptr, yol.c_str(), nullptr);
+    klasor = klasor_var(yol) ? yol : std::wstring();
+    return klasor;
+}
+
+void profil_klasorunu_unut() {
+    klasor.clear();
+    klasor_arandi = false;
+}
+
+std::wstring profil_yolu(const wchar_t* dosya_adi) {
+    const std::wstring& kok = profil_klasoru();
+    if (kok.empty()) return {};
+    return kok + L"\\" + dosya_adi;
+}
+
+bool kayitlari_coz(const std::string& baytlar, const char* anahtar, std::vector<SayfaKaydi>& kayitlar) {
+    try {
+        kayitlar.clear();
+        if (baytlar.size() > kDosyaSiniri || !derinlik_uygun(baytlar)) return false;
+        const Json belge = Json::parse(baytlar, nullptr, false);
+        if (!belge.is_object()) return false;
+        const auto surum = belge.find("surum");
+        if (surum == belge.end() || !surum->is_number_integer() || surum->get<int64_t>() != kSurum) return false;
+        const auto liste = belge.find(anahtar);
+        if (liste == belge.end() || !liste->is_array() || liste->size() > kKayitSiniri) return false;
+        kayitlar.reserve(liste->size());
+        for (const Json& oge : *liste) {
+            if (!oge.is_object()) return false;
+            SayfaKaydi kayit;
+            if (!metin_alani(oge, "baslik", kBaslikSiniri, kayit.baslik)) return false;
+            if (!metin_alani(oge, "adres", kAdresSiniri, kayit.adres) || kayit.adres.empty()) return false;
+            const auto zaman = oge.find("zaman");
+            if (zaman == oge.end() || !zaman->is_number_integer()) return false;
+            kayit.zaman = zaman->get<int64_t>();
+            kayitlar.push_back(std::move(kayit));
+        }
+        return true;
+    } catch (...) {
+        kayitlar.clear();
+        return false;
+    }
+}
+
+std::string kayitlari_yaz(const char* anahtar, const std::vector<SayfaKaydi>& kayitlar) {
+    // Written by hand, one entry a line: much faster than building the whole
+    // document as JSON values first, and easy to read in an editor.
+    std::string metin = "{\"surum\":1,\"";
+    metin += anahtar;
+    metin += "\":[";
+    for (size_t i = 0; i < kayitlar.size(); ++i) {
+        const SayfaKaydi& kayit = kayitlar[i];
+        metin += i == 0 ? "\n" : ",\n";
+        metin += "{\"zaman\":" + std::to_string(kayit.zaman) + ",\"adres\":";
+        metin += Json(kayit.adres).dump(-1, ' ', false, Json::error_handler_t::replace);
+        metin += ",\"baslik\":";
+        metin += Json(kayit.baslik).dump(-1, ' ', false, Json::error_handler_t::replace);
+        metin += "}";
+    }
+    metin += "\n]}\n";
+    return metin;
+}
+
+OkumaSonucu dosyayi_oku(const std::wstring& yol, std::string& baytlar, std::wstring& ayrilan_ad) {
+    baytlar.clear();
+    if (yol.empty()) return OkumaSonucu::okunamadi;
+    HANDLE dosya = CreateFileW(yol.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (dosya == INVALID_HANDLE_VALUE) {
+        const DWORD hata = GetLastError();
+        if (hata == ERROR_FILE_NOT_FOUND || hata == ERROR_PATH_NOT_FOUND) return OkumaSonucu::yok;
+        return dosyayi_kenara_ayir(yol, ayrilan_ad) ? OkumaSonucu::bozuk_ayrildi : OkumaSonucu::okunamadi;
+    }
+    LARGE_INTEGER boyut = {};
+    bool okundu = GetFileSizeEx(dosya, &boyut) != 0;
+    const bool buyuk = okundu && static_cast<uint64_t>(boyut.QuadPart) > kDosyaSiniri;
+    if (okundu && !buyuk) {
+        try {
+            baytlar.resize(static_cast<size_t>(boyut.QuadPart));
+        } catch (...) {
+            okundu = false;
+        }
+        size_t alinan = 0;
+        while (okundu && alinan < baytlar.size()) {
+            DWORD parca = 0;
+            const DWORD istenen = static_cast<DWORD>(baytlar.size() - alinan);
+            if (!ReadFile(dosya, baytlar.data() + alinan, istenen, &parca, nullptr)) okundu = false;
+            if (parca == 0) break;
+            alinan += parca;
+        }
+        baytlar.resize(alinan);
+    }
+    CloseHandle(dosya);
+    if (buyuk) return dosyayi_kenara_ayir(yol, ayrilan_ad) ? OkumaSonucu::bozuk_ayrildi : OkumaSonucu::okunamadi;
+    if (!okundu) {
+        baytlar.clear();
+        return dosyayi_kenara_ayir(yol, ayrilan_ad) ? OkumaSonucu::bozuk_ayrildi : OkumaSonucu::okunamadi;
+    }
+    return OkumaSonucu::tamam;
+}
+
+OkumaSonucu kayit_dosyasini_oku(const std::wstring& yol, const char* anahtar, std::vector<SayfaKaydi>& kayitlar,
+                                 std::wstring& ayrilan_ad) {
+    kayitlar.clear();
+    std::string baytlar;
+    const OkumaSonucu sonuc = dosyayi_oku(yol, baytlar, ayrilan_ad);
+    if (sonuc != OkumaSonucu::tamam) return sonuc;
+    if (kayitlari_coz(baytlar, anahtar, kayitlar)) return OkumaSonucu::tamam;
+    return dosyayi_kenara_ayir(yol, ayrilan_ad) ? OkumaSonucu::bozuk_ayrildi : OkumaSonucu::okunamadi;
+}
+
+bool dosyayi_degistir(const std::wstring& yol, const std::string& baytlar) {
+    if (yol.empty()) return false;
+    // One temporary name per process, so that two writers never share one.
+    const std::wstring gecici = yol + L".yaziliyor-" + std::to_wstring(GetCurrentProcessId());
+    HANDLE dosya = CreateFileW(gecici.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (dosya == INVALID_HANDLE_VALUE) return false;
+    const size_t yarisi = baytlar.size() / 2;
+    bool yazildi = hepsini_yaz(dosya, baytlar.data(), yarisi);
+    if (yazildi && profil_yazma_kancasi != nullptr) profil_yazma_kancasi();
+    yazildi = yazildi && hepsini_yaz(dosya, baytlar.data() + yarisi, baytlar.size() - yarisi);
+    yazildi = yazildi && FlushFileBuffers(dosya);
+    CloseHandle(dosya);
+    if (yazildi) {
+        yazildi = MoveFileExW(gecici.c_str(), yol.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    if (!yazildi) DeleteFileW(gecici.c_str());
+    return yazildi;
+}
+
+ProfilKilidi::ProfilKilidi() {
+    mutex_ = CreateMutexW(nullptr, FALSE, kilit_adi().c_str());
+    if (mutex_ == nullptr) return;
+    const DWORD sonuc = WaitForSingleObject(mutex_, kKilitBeklemesiMs);
+    // An owner that ended while holding it left its file whole (see dosyayi_degistir).
+    alindi_ = sonuc == WAIT_OBJECT_0 || sonuc == WAIT_ABANDONED;
+}
+
+ProfilKilidi::~ProfilKilidi() {
+    if (mutex_ == nullptr) return;
+    if (alindi_) ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+}
+
+int64_t simdiki_zaman() {
+    FILETIME simdi;
+    GetSystemTimeAsFileTime(&simdi);
+    const uint64_t yuz_ns = (static_cast<uint64_t>(simdi.dwHighDateTime) << 32) | simdi.dwLowDateTime;
+    return static_cast<int64_t>(yuz_ns / 10000000ull) - 11644473600ll;
+}
+
+}  // namespace korva
