@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "core/calismazamani_win.h"
+#include "depolar.h"
 #include "korva.h"
 #include "ortak/cocuk_surec.h"
 #include "ortak/motor_secimi.h"
@@ -254,6 +255,7 @@ void profili_hazirla(const std::wstring& ad) {
     SHFileOperationW(&silme);
     CreateDirectoryW(profil_klasoru_yolu.c_str(), nullptr);
     ortam_ayarla(L"KORVA_PROFIL", profil_klasoru_yolu);
+    korva::depolari_sifirla();
 }
 
 // Sets up the engine for this process and starts the browser.
