@@ -296,6 +296,10 @@ void gecmis_satirini_ac(int64_t satir, bool yeni_sekmede) {
 }
 
 void gecmis_panelini_denetle() {
+    if (_tr_arayuz_dugme_basildi_mi(w.gecmis_temizle) == 1) {
+        gecmisi_temizle();
+        bildir("Gecmis temizlendi");
+    }
     if (_tr_arayuz_giris_degisti_mi(w.gecmis_arama) == 1 || eslesme_surumu != gecmis_surumu()) {
         gecmis_listesini_guncelle();
     }
@@ -307,10 +311,6 @@ void gecmis_panelini_denetle() {
     const int64_t satir = _tr_arayuz_liste_etkinlesti_mi(w.gecmis_listesi);
     if (satir >= 0) {
         gecmis_satirini_ac(satir, (_tr_arayuz_liste_etkinlesme_tuslari(w.gecmis_listesi) & TR_LISTE_CTRL) != 0);
-    }
-    if (_tr_arayuz_dugme_basildi_mi(w.gecmis_temizle) == 1) {
-        gecmisi_temizle();
-        bildir("Gecmis temizlendi");
     }
 }
 
