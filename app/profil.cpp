@@ -7,6 +7,8 @@
 
 #include <shlobj.h>
 
+#include <stdio.h>
+
 #include <nlohmann/json.hpp>
 
 namespace korva {
@@ -128,6 +130,57 @@ std::wstring kilit_adi() {
     return ad;
 }
 
+// The length of the valid UTF-8 character at `i`, or 0 when the bytes there are none.
+size_t utf8_karakter_boyu(const std::string& metin, size_t i) {
+    const unsigned char c = static_cast<unsigned char>(metin[i]);
+    if (c < 0x80) return 1;
+    size_t boy = 0;
+    uint32_t en_az = 0, kod = 0;
+    if ((c & 0xE0) == 0xC0) {
+        boy = 2, en_az = 0x80, kod = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        boy = 3, en_az = 0x800, kod = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        boy = 4, en_az = 0x10000, kod = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + boy > metin.size()) return 0;
+    for (size_t k = 1; k < boy; ++k) {
+        const unsigned char d = static_cast<unsigned char>(metin[i + k]);
+        if ((d & 0xC0) != 0x80) return 0;
+        kod = (kod << 6) | (d & 0x3F);
+    }
+    if (kod < en_az || kod > 0x10FFFF || (kod >= 0xD800 && kod <= 0xDFFF)) return 0;
+    return boy;
+}
+
+// A text as a JSON string: quotes, backslashes and control characters escaped, and
+// bytes that are not UTF-8 written as U+FFFD, so that the file always reads back.
+void json_metni_ekle(std::string& hedef, const std::string& metin) {
+    hedef += '"';
+    for (size_t i = 0; i < metin.size();) {
+        const char c = metin[i];
+        if (c == '"' || c == '\\') {
+            hedef += '\\';
+            hedef += c;
+            ++i;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char kacis[8];
+            snprintf(kacis, sizeof(kacis), "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+            hedef += kacis;
+            ++i;
+        } else if (const size_t boy = utf8_karakter_boyu(metin, i)) {
+            hedef.append(metin, i, boy);
+            i += boy;
+        } else {
+            hedef += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    hedef += '"';
+}
+
 bool hepsini_yaz(HANDLE dosya, const char* baytlar, size_t uzunluk) {
     while (uzunluk > 0) {
         const DWORD parca = uzunluk > (1u << 30) ? (1u << 30) : static_cast<DWORD>(uzunluk);
@@ -207,11 +260,13 @@ std::string kayitlari_yaz(const char* anahtar, const std::vector<SayfaKaydi>& ka
     for (size_t i = 0; i < kayitlar.size(); ++i) {
         const SayfaKaydi& kayit = kayitlar[i];
         metin += i == 0 ? "\n" : ",\n";
-        metin += "{\"zaman\":" + std::to_string(kayit.zaman) + ",\"adres\":";
-        metin += Json(kayit.adres).dump(-1, ' ', false, Json::error_handler_t::replace);
+        metin += "{\"zaman\":";
+        metin += std::to_string(kayit.zaman);
+        metin += ",\"adres\":";
+        json_metni_ekle(metin, kayit.adres);
         metin += ",\"baslik\":";
-        metin += Json(kayit.baslik).dump(-1, ' ', false, Json::error_handler_t::replace);
-        metin += "}";
+        json_metni_ekle(metin, kayit.baslik);
+        metin += '}';
     }
     metin += "\n]}\n";
     return metin;

@@ -220,6 +220,12 @@ int64_t _tr_arayuz_liste_satir_sayisi_ayarla(int64_t list, int64_t count) noexce
     Liste* liste = liste_kaydi(list);
     if (liste == nullptr || count < 0 || count > kEnCokSatir) return -1;
     HWND hwnd = liste_penceresi(*liste);
+    // The same count again: only the rows are drawn anew. (Setting a count makes the
+    // control measure and redraw its scroll bars, a cost of its own.)
+    if (count == liste->satir_sayisi) {
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return 0;
+    }
     const int64_t secili = secili_satir(hwnd);
     liste->satir_sayisi = count;
     if (static_cast<int64_t>(liste->tablo.size()) > count) liste->tablo.resize(static_cast<size_t>(count));

@@ -121,6 +121,12 @@ TEST(ProfilOkuyucu, yazilani_aynen_okur) {
     EXPECT_EQ(kOrnekler, okunan);
     ASSERT_TRUE(korva::kayitlari_coz(korva::kayitlari_yaz("gecmis", {}), "gecmis", okunan));
     EXPECT_TRUE(okunan.empty());
+    // Control characters go and come back; bytes that are not UTF-8 come back as U+FFFD.
+    const std::vector<SayfaKaydi> garip = {{"a\x01\tb\xC3" "(c\xED\xA0\x80", "https://g.test/\"x\"", 3}};
+    ASSERT_TRUE(korva::kayitlari_coz(korva::kayitlari_yaz("gecmis", garip), "gecmis", okunan));
+    ASSERT_EQ(1u, okunan.size());
+    EXPECT_EQ("a\x01\tb\xEF\xBF\xBD(c\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD", okunan[0].baslik);
+    EXPECT_EQ(garip[0].adres, okunan[0].adres);
 }
 
 TEST(ProfilOkuyucu, bozuk_her_girdiyi_reddeder_ve_cokmez) {
