@@ -82,6 +82,14 @@ void sonucu_bildir(OkumaSonucu sonuc, const char* ne, const std::wstring& ayrila
     }
 }
 
+// Said once: without a profile folder nothing is kept.
+bool klasorsuz_bildirildi = false;
+void klasorsuz_bildir() {
+    if (klasorsuz_bildirildi) return;
+    klasorsuz_bildirildi = true;
+    bildirimler.push_back("Profil klasoru kullanilamiyor; gecmis, yer imleri ve ayarlar kaydedilmeyecek");
+}
+
 // Reads a list file (under the mutex the caller holds) with the damaged-file rule.
 std::vector<SayfaKaydi> liste_oku(const wchar_t* dosya, const char* anahtar, const char* ne, DosyaDurumu& durum) {
     std::vector<SayfaKaydi> kayitlar;
@@ -89,6 +97,7 @@ std::vector<SayfaKaydi> liste_oku(const wchar_t* dosya, const char* anahtar, con
     const std::wstring yol = profil_yolu(dosya);
     if (yol.empty()) {
         durum.yazilamaz = true;
+        klasorsuz_bildir();
         return kayitlar;
     }
     const OkumaSonucu sonuc = kayit_dosyasini_oku(yol, anahtar, kayitlar, ayrilan);
@@ -100,6 +109,7 @@ std::vector<SayfaKaydi> liste_oku(const wchar_t* dosya, const char* anahtar, con
 bool liste_yaz(const wchar_t* dosya, const char* anahtar, const std::vector<SayfaKaydi>& kayitlar,
                DosyaDurumu& durum) {
     const std::wstring yol = profil_yolu(dosya);
+    yarim_yazilanlari_sil(yol);  // the caller holds the mutex: no writer is at work
     if (!dosyayi_degistir(yol, kayitlari_yaz(anahtar, kayitlar))) return false;
     durum.son_yazma = yazma_zamani(yol);
     return true;
@@ -251,6 +261,8 @@ void gecmisi_yukle() {
 
 const std::vector<SayfaKaydi>& gecmis() { return gecmis_listesi; }
 
+bool gecmis_yuklendi_mi() { return gecmis_durumu.yuklendi; }
+
 size_t gecmise_ekle(const std::string& baslik, const std::string& adres) {
     gecmisi_yukle();
     SayfaKaydi kayit;
@@ -313,6 +325,7 @@ bool yer_imi_var_mi(const std::string& adres) {
 
 bool yer_imi_ekle(const std::string& baslik, const std::string& adres) {
     yer_imlerini_yukle();
+    if (yer_imi_listesi.size() >= kKayitSiniri) return false;
     YerImiDegisikligi degisiklik{true, {kirp(baslik, kBaslikSiniri), kirp(adres, kAdresSiniri), simdiki_zaman()}};
     if (degisiklik.kayit.adres.empty()) return false;
     degisikligi_uygula(yer_imi_listesi, degisiklik);
@@ -353,6 +366,7 @@ void ayarlari_yukle() {
     const std::wstring yol = profil_yolu(kAyarDosyasi);
     if (yol.empty()) {
         ayar_durumu.yazilamaz = true;
+        klasorsuz_bildir();
         return;
     }
     ProfilKilidi kilit;
@@ -418,6 +432,7 @@ void depolari_sifirla() {
     ayar_degerleri = Ayarlar();
     ayar_durumu = DosyaDurumu();
     bildirimler.clear();
+    klasorsuz_bildirildi = false;
     ++gecmis_sayaci;
     ++yer_imi_sayaci;
     profil_klasorunu_unut();

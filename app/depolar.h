@@ -23,7 +23,10 @@
 namespace korva {
 
 // ---- History -----------------------------------------------------------------------
+// Read on first need: the first visit recorded, the History panel, or the first
+// quiet moment after start-up (the loop asks gecmis_yuklendi_mi).
 void gecmisi_yukle();
+bool gecmis_yuklendi_mi();
 const std::vector<SayfaKaydi>& gecmis();  // oldest first
 // Records a visit now; returns its place in gecmis(), which a title that comes
 // later updates through gecmis_basligini_guncelle (until the next write).
@@ -38,7 +41,8 @@ void yer_imlerini_yukle();
 const std::vector<SayfaKaydi>& yer_imleri();  // oldest first
 bool yer_imi_var_mi(const std::string& adres);
 // Each writes the file at once; false when it could not (the change stays in memory
-// and is written with the next one).
+// and is written with the next one). Adding to a full list (kKayitSiniri) does
+// nothing and gives false.
 bool yer_imi_ekle(const std::string& baslik, const std::string& adres);
 bool yer_imi_kaldir(const std::string& adres);
 // Reads the file again when another process changed it since.

@@ -593,6 +593,11 @@ int64_t olaylari_kontrol_et(void) noexcept {
     }
     korva::paneller_denetle();
     korva::bul_denetle();
+    // The history is read once the first page has loaded: start-up does not wait for
+    // it, and a damaged file is still reported at once.
+    if (!korva::gecmis_yuklendi_mi() && secili_konum() >= 0 && _tr_webgorunum_yukleniyor_mu(secili_gorunum()) == 0) {
+        korva::gecmisi_yukle();
+    }
     korva::depolari_kaydet(false);
     const std::string depo_bildirimi = korva::depo_bildirimi_al();
     if (!depo_bildirimi.empty()) korva::bildir(depo_bildirimi);

@@ -411,6 +411,8 @@ void yer_imini_degistir() {
     if (yer_imi_var_mi(adres)) {
         const bool yazildi = yer_imi_kaldir(adres);
         bildir(yazildi ? "Yer imlerinden kaldirildi: " + adres : "Yer imi kaldirildi ama kaydedilemedi: " + adres);
+    } else if (yer_imleri().size() >= kKayitSiniri) {
+        bildir("Yer imleri dolu: once birini kaldirin");
     } else {
         std::string baslik = al_ve_birak(_tr_webgorunum_baslik_al(view));
         if (baslik.empty()) baslik = adres;

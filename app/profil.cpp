@@ -310,6 +310,18 @@ OkumaSonucu dosyayi_oku(const std::wstring& yol, std::string& baytlar, std::wstr
     return OkumaSonucu::tamam;
 }
 
+void yarim_yazilanlari_sil(const std::wstring& yol) {
+    WIN32_FIND_DATAW bulunan;
+    HANDLE arama = FindFirstFileW((yol + L".yaziliyor-*").c_str(), &bulunan);
+    if (arama == INVALID_HANDLE_VALUE) return;
+    const size_t ayirac = yol.find_last_of(L"\\/");
+    const std::wstring klasor = ayirac == std::wstring::npos ? std::wstring() : yol.substr(0, ayirac + 1);
+    do {
+        DeleteFileW((klasor + bulunan.cFileName).c_str());
+    } while (FindNextFileW(arama, &bulunan));
+    FindClose(arama);
+}
+
 OkumaSonucu kayit_dosyasini_oku(const std::wstring& yol, const char* anahtar, std::vector<SayfaKaydi>& kayitlar,
                                  std::wstring& ayrilan_ad) {
     kayitlar.clear();

@@ -68,6 +68,9 @@ bool dosyayi_kenara_ayir(const std::wstring& yol, std::wstring& ayrilan_ad);
 // Reads a list file: dosyayi_oku, then kayitlari_coz; damaged contents are moved aside.
 OkumaSonucu kayit_dosyasini_oku(const std::wstring& yol, const char* anahtar, std::vector<SayfaKaydi>& kayitlar,
                                  std::wstring& ayrilan_ad);
+// Removes the temporary files a writer that ended half way left beside `yol`. Only
+// while holding the profile's mutex: then no writer is at work.
+void yarim_yazilanlari_sil(const std::wstring& yol);
 // Replaces the file with these bytes as one step; false when it could not.
 bool dosyayi_degistir(const std::wstring& yol, const std::string& baytlar);
 

@@ -293,6 +293,9 @@ TEST(ProfilDosyalari, yazarken_olen_surec_eski_dosyayi_butun_birakir) {
     korva::yer_imlerini_yukle();
     EXPECT_EQ("", korva::depo_bildirimi_al());
     EXPECT_EQ(1u, korva::yer_imleri().size());
+    // The next write clears away what the ended writer left.
+    EXPECT_TRUE(korva::yer_imi_ekle("Sonraki", "https://sonraki.test/"));
+    EXPECT_EQ(std::vector<std::wstring>{L"yer_imleri.json"}, dosyalar(klasor));
 }
 
 TEST(ProfilDosyalari, iki_surec_ayni_anda_ekleyince_hicbiri_kaybolmaz) {
