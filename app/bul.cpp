@@ -196,7 +196,8 @@ void bul_ilerle(int64_t yon) {
 
 void bul_denetle() {
     if (!acik) return;
-    if (_tr_arayuz_giris_degisti_mi(w.giris) == 1) ara(1);
+    // Another tab selected: the search goes on in its page.
+    if (_tr_arayuz_giris_degisti_mi(w.giris) == 1 || aranan_gorunum != secili_webgorunum()) ara(1);
     if (_tr_arayuz_giris_enter_mi(w.giris) == 1) ara(1);
     if (_tr_arayuz_dugme_basildi_mi(w.sonraki) == 1) ara(1);
     if (_tr_arayuz_dugme_basildi_mi(w.onceki) == 1) ara(-1);

@@ -257,8 +257,17 @@ bool kaydedilebilir(const std::string& adres) {
     return !adres.empty() && adres.rfind("about:", 0) != 0 && adres.rfind("data:", 0) != 0;
 }
 
+// The button says what it would do to the selected page; looked at again only when
+// the page or the bookmarks changed.
+std::string dugmedeki_adres;
+uint64_t dugmedeki_surum = 0;
+
 void yer_imi_dugmesini_guncelle() {
-    const char* etiket_metni = yer_imi_var_mi(secili_adres()) ? "Bu sayfayi kaldir" : "Bu sayfayi ekle";
+    const std::string adres = secili_adres();
+    if (adres == dugmedeki_adres && dugmedeki_surum == yer_imleri_surumu()) return;
+    dugmedeki_adres = adres;
+    dugmedeki_surum = yer_imleri_surumu();
+    const char* etiket_metni = yer_imi_var_mi(adres) ? "Bu sayfayi kaldir" : "Bu sayfayi ekle";
     _tr_arayuz_dugme_etiket_ayarla(w.yer_imi_dugmesi, etiket_metni, uzunluk(etiket_metni));
 }
 
