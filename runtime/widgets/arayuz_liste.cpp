@@ -14,6 +14,7 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,7 @@ struct Liste {
     int32_t sutun_sayisi;
     TrListeHucresi cagri;
     void* etiket;
-    std::vector<std::vector<std::string>> tablo;  // by row, then column; grown on demand
+    std::map<int64_t, std::vector<std::string>> tablo;  // the rows set, by row; then by column
     int64_t etkinlesen_satir;                     // -1 = none since the last query
     int64_t etkinlesme_tuslari;
     int32_t silme_istendi;
@@ -129,9 +130,9 @@ const wchar_t* hucre_metni(Liste& liste, int64_t satir, int64_t sutun) {
         uzunluk = liste.cagri(liste.etiket, satir, sutun, utf8, kHucreSiniri);
         if (uzunluk < 0) uzunluk = 0;
         if (uzunluk > kHucreSiniri) uzunluk = kHucreSiniri;
-    } else if (satir < static_cast<int64_t>(liste.tablo.size()) &&
-               sutun < static_cast<int64_t>(liste.tablo[static_cast<size_t>(satir)].size())) {
-        const std::string& metin = liste.tablo[static_cast<size_t>(satir)][static_cast<size_t>(sutun)];
+    } else if (const auto bulunan = liste.tablo.find(satir);
+               bulunan != liste.tablo.end() && sutun < static_cast<int64_t>(bulunan->second.size())) {
+        const std::string& metin = bulunan->second[static_cast<size_t>(sutun)];
         uzunluk = static_cast<int64_t>(metin.size() < kHucreSiniri ? metin.size() : kHucreSiniri);
         metin.copy(utf8, static_cast<size_t>(uzunluk));
     }
@@ -228,7 +229,7 @@ int64_t _tr_arayuz_liste_satir_sayisi_ayarla(int64_t list, int64_t count) noexce
     }
     const int64_t secili = secili_satir(hwnd);
     liste->satir_sayisi = count;
-    if (static_cast<int64_t>(liste->tablo.size()) > count) liste->tablo.resize(static_cast<size_t>(count));
+    liste->tablo.erase(liste->tablo.lower_bound(count), liste->tablo.end());
     SendMessageW(hwnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
     if (secili >= count) {
         LVITEMW durum = {};
@@ -260,8 +261,7 @@ int64_t _tr_arayuz_liste_hucre_ayarla(int64_t list, int64_t row, int64_t column,
         return -1;
     }
     try {
-        if (static_cast<int64_t>(liste->tablo.size()) <= row) liste->tablo.resize(static_cast<size_t>(row) + 1);
-        std::vector<std::string>& satir = liste->tablo[static_cast<size_t>(row)];
+        std::vector<std::string>& satir = liste->tablo[row];
         if (static_cast<int64_t>(satir.size()) <= column) satir.resize(static_cast<size_t>(column) + 1);
         satir[static_cast<size_t>(column)].assign(text != nullptr && length > 0 ? text : "",
                                                   text != nullptr && length > 0 ? static_cast<size_t>(length) : 0);

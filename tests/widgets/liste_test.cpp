@@ -99,6 +99,10 @@ TEST(Liste, satirlar_cagridan_ya_da_tablodan_okunur) {
     EXPECT_EQ(-1, _tr_arayuz_liste_satir_sayisi_ayarla(l.list, -1));
     EXPECT_EQ(-1, _tr_arayuz_liste_satir_sayisi_ayarla(l.list, 100000001));
     EXPECT_EQ(3, _tr_arayuz_liste_satir_sayisi(l.list));
+    // The table holds only the rows that were set, however many the list has.
+    ASSERT_EQ(0, _tr_arayuz_liste_satir_sayisi_ayarla(l.list, 100000000));
+    EXPECT_EQ(0, _tr_arayuz_liste_hucre_ayarla(l.list, 99999999, 0, "son", 3));
+    EXPECT_EQ("son", hucre(l.hwnd, 99999999, 0));
 }
 
 TEST(Liste, secim_etkinlestirme_ve_silme_bir_kez_bildirilir) {
