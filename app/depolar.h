@@ -23,8 +23,8 @@
 namespace korva {
 
 // ---- History -----------------------------------------------------------------------
-// Read on first need: the first visit recorded, the History panel, or the first
-// quiet moment after start-up (the loop asks gecmis_yuklendi_mi).
+// Read on first need: the first visit recorded, the History panel, or a second
+// after the first page has loaded (the loop asks gecmis_yuklendi_mi).
 void gecmisi_yukle();
 bool gecmis_yuklendi_mi();
 const std::vector<SayfaKaydi>& gecmis();  // oldest first

@@ -38,6 +38,14 @@
 
 namespace {
 
+// ---- The history's first reading ----------------------------------------------------
+
+// The history is read a second after the first page has loaded (or sooner, when
+// something needs it): the first page does not wait for it, and a damaged file is
+// still reported right after start-up.
+constexpr ULONGLONG kGecmisBeklemesiMs = 1000;
+ULONGLONG ilk_sayfa_ani = 0;
+
 // ---- Shortcuts -------------------------------------------------------------------
 
 enum class Eylem {
@@ -435,6 +443,15 @@ void basligi_gecmise_yaz(int64_t view, const AlinanMetin& baslik) {
                                      std::string(baslik.ptr(), static_cast<size_t>(baslik.len())));
 }
 
+void gecmisi_vakti_gelince_oku() {
+    if (korva::gecmis_yuklendi_mi()) return;
+    if (ilk_sayfa_ani == 0) {
+        if (secili_konum() >= 0 && _tr_webgorunum_yukleniyor_mu(secili_gorunum()) == 0) ilk_sayfa_ani = GetTickCount64();
+        return;
+    }
+    if (GetTickCount64() - ilk_sayfa_ani >= kGecmisBeklemesiMs) korva::gecmisi_yukle();
+}
+
 // Page events of the tab at a position: a new title renames the tab (an empty one
 // keeps the caption) and, on the selected tab, the window; a new address reaches
 // the entry only from the selected tab. Then what the page asked of the browser.
@@ -593,11 +610,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     }
     korva::paneller_denetle();
     korva::bul_denetle();
-    // The history is read once the first page has loaded: start-up does not wait for
-    // it, and a damaged file is still reported at once.
-    if (!korva::gecmis_yuklendi_mi() && secili_konum() >= 0 && _tr_webgorunum_yukleniyor_mu(secili_gorunum()) == 0) {
-        korva::gecmisi_yukle();
-    }
+    gecmisi_vakti_gelince_oku();
     korva::depolari_kaydet(false);
     const std::string depo_bildirimi = korva::depo_bildirimi_al();
     if (!depo_bildirimi.empty()) korva::bildir(depo_bildirimi);

@@ -50,41 +50,155 @@ bool klasor_var(const std::wstring& yol) {
     return nitelik != INVALID_FILE_ATTRIBUTES && (nitelik & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// How deep arrays and objects nest, outside strings; stops counting past the bound.
-bool derinlik_uygun(const std::string& baytlar) {
-    int derinlik = 0;
-    bool dizgide = false;
-    bool kacis = false;
-    for (char c : baytlar) {
-        if (dizgide) {
-            if (kacis) {
-                kacis = false;
-            } else if (c == '\\') {
-                kacis = true;
-            } else if (c == '"') {
-                dizgide = false;
+// Reads a list file as the parser goes, without building the document first: one
+// SayfaKaydi per entry, every value checked where it stands. Korva's files are an
+// object holding "surum" (1) and the list under its key; each entry an object with
+// "baslik" (text), "adres" (non-empty text) and "zaman" (integer). Other keys are
+// allowed and skipped; nothing may nest deeper than kDerinlikSiniri. Any other
+// shape stops the parse, and the file counts as damaged.
+class KayitOkuyucu final : public nlohmann::json_sax<Json> {
+public:
+    KayitOkuyucu(const char* anahtar, std::vector<SayfaKaydi>& kayitlar) : anahtar_(anahtar), kayitlar_(kayitlar) {}
+    bool tamam() const { return surum_ && liste_bitti_; }
+
+    bool null() override { return deger(Tur::diger); }
+    bool boolean(bool) override { return deger(Tur::diger); }
+    bool number_integer(number_integer_t sayi) override {
+        tamsayi_ = sayi;
+        return deger(Tur::tamsayi);
+    }
+    bool number_unsigned(number_unsigned_t sayi) override {
+        if (sayi > static_cast<number_unsigned_t>(INT64_MAX)) return deger(Tur::diger);
+        tamsayi_ = static_cast<int64_t>(sayi);
+        return deger(Tur::tamsayi);
+    }
+    bool number_float(number_float_t, const string_t&) override { return deger(Tur::diger); }
+    bool string(string_t& metin) override {
+        metin_ = &metin;
+        return deger(Tur::metin);
+    }
+    bool binary(binary_t&) override { return false; }
+    bool start_object(std::size_t) override { return ac(Tur::nesne); }
+    bool start_array(std::size_t) override { return ac(Tur::dizi); }
+    bool key(string_t& ad) override {
+        if (atlanan_ > 0) return true;
+        if (derinlik_ == 1) kok_anahtari_ = ad;
+        if (derinlik_ == 3) kayit_anahtari_ = ad;
+        return true;
+    }
+    bool end_object() override { return kapat(); }
+    bool end_array() override { return kapat(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+private:
+    enum class Tur { diger, tamsayi, metin, nesne, dizi };
+
+    // A value that is neither an object nor an array.
+    bool deger(Tur tur) {
+        if (atlanan_ > 0) return true;
+        switch (derinlik_) {
+        case 1:
+            if (kok_anahtari_ == "surum") {
+                if (tur != Tur::tamsayi || tamsayi_ != kSurum || surum_) return false;
+                surum_ = true;
+                return true;
             }
-            continue;
-        }
-        if (c == '"') {
-            dizgide = true;
-        } else if (c == '[' || c == '{') {
-            if (++derinlik > kDerinlikSiniri) return false;
-        } else if (c == ']' || c == '}') {
-            --derinlik;
+            return kok_anahtari_ != anahtar_;  // the list must be an array; other keys are skipped
+        case 3:
+            return alan(tur);
+        default:
+            return false;  // the file must be an object, and each entry too
         }
     }
-    return true;
-}
 
-bool metin_alani(const Json& nesne, const char* ad, size_t sinir, std::string& hedef) {
-    const auto alan = nesne.find(ad);
-    if (alan == nesne.end() || !alan->is_string()) return false;
-    const std::string& metin = alan->get_ref<const std::string&>();
-    if (metin.size() > sinir) return false;
-    hedef = metin;
-    return true;
-}
+    bool alan(Tur tur) {
+        if (kayit_anahtari_ == "baslik") {
+            if (tur != Tur::metin || metin_->size() > kBaslikSiniri || baslik_var_) return false;
+            kayit_.baslik = std::move(*metin_);
+            baslik_var_ = true;
+        } else if (kayit_anahtari_ == "adres") {
+            if (tur != Tur::metin || metin_->empty() || metin_->size() > kAdresSiniri || adres_var_) return false;
+            kayit_.adres = std::move(*metin_);
+            adres_var_ = true;
+        } else if (kayit_anahtari_ == "zaman") {
+            if (tur != Tur::tamsayi || zaman_var_) return false;
+            kayit_.zaman = tamsayi_;
+            zaman_var_ = true;
+        }
+        return true;
+    }
+
+    bool ac(Tur tur) {
+        if (derinlik_ + atlanan_ >= kDerinlikSiniri) return false;
+        if (atlanan_ > 0) {
+            ++atlanan_;
+            return true;
+        }
+        switch (derinlik_) {
+        case 0:
+            if (tur != Tur::nesne) return false;
+            derinlik_ = 1;
+            return true;
+        case 1:
+            if (kok_anahtari_ == "surum") return false;
+            if (kok_anahtari_ != anahtar_) {
+                ++atlanan_;
+                return true;
+            }
+            if (tur != Tur::dizi || liste_goruldu_) return false;
+            liste_goruldu_ = true;
+            derinlik_ = 2;
+            return true;
+        case 2:
+            if (tur != Tur::nesne || kayitlar_.size() >= kKayitSiniri) return false;
+            derinlik_ = 3;
+            kayit_ = SayfaKaydi();
+            baslik_var_ = adres_var_ = zaman_var_ = false;
+            kayit_anahtari_.clear();
+            return true;
+        case 3:
+            if (kayit_anahtari_ == "baslik" || kayit_anahtari_ == "adres" || kayit_anahtari_ == "zaman") return false;
+            ++atlanan_;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    bool kapat() {
+        if (atlanan_ > 0) {
+            --atlanan_;
+            return true;
+        }
+        switch (derinlik_) {
+        case 1:
+            derinlik_ = 0;
+            return true;
+        case 2:
+            derinlik_ = 1;
+            liste_bitti_ = true;
+            return true;
+        case 3:
+            if (!baslik_var_ || !adres_var_ || !zaman_var_) return false;
+            kayitlar_.push_back(std::move(kayit_));
+            derinlik_ = 2;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    const std::string anahtar_;
+    std::vector<SayfaKaydi>& kayitlar_;
+    int derinlik_ = 0;  // 1 in the file's object, 2 in its list, 3 in an entry
+    int atlanan_ = 0;   // depth inside a value that is skipped
+    std::string kok_anahtari_, kayit_anahtari_;
+    int64_t tamsayi_ = 0;
+    string_t* metin_ = nullptr;
+    SayfaKaydi kayit_;
+    bool baslik_var_ = false, adres_var_ = false, zaman_var_ = false;
+    bool surum_ = false, liste_goruldu_ = false, liste_bitti_ = false;
+};
 
 // A free name beside `yol` for a damaged file: "gecmis.json" becomes
 // "gecmis.bozuk-20261208-0015.json", then "...-2.json" and so on.
@@ -224,31 +338,15 @@ std::wstring profil_yolu(const wchar_t* dosya_adi) {
 }
 
 bool kayitlari_coz(const std::string& baytlar, const char* anahtar, std::vector<SayfaKaydi>& kayitlar) {
+    kayitlar.clear();
     try {
-        kayitlar.clear();
-        if (baytlar.size() > kDosyaSiniri || !derinlik_uygun(baytlar)) return false;
-        const Json belge = Json::parse(baytlar, nullptr, false);
-        if (!belge.is_object()) return false;
-        const auto surum = belge.find("surum");
-        if (surum == belge.end() || !surum->is_number_integer() || surum->get<int64_t>() != kSurum) return false;
-        const auto liste = belge.find(anahtar);
-        if (liste == belge.end() || !liste->is_array() || liste->size() > kKayitSiniri) return false;
-        kayitlar.reserve(liste->size());
-        for (const Json& oge : *liste) {
-            if (!oge.is_object()) return false;
-            SayfaKaydi kayit;
-            if (!metin_alani(oge, "baslik", kBaslikSiniri, kayit.baslik)) return false;
-            if (!metin_alani(oge, "adres", kAdresSiniri, kayit.adres) || kayit.adres.empty()) return false;
-            const auto zaman = oge.find("zaman");
-            if (zaman == oge.end() || !zaman->is_number_integer()) return false;
-            kayit.zaman = zaman->get<int64_t>();
-            kayitlar.push_back(std::move(kayit));
-        }
-        return true;
+        if (baytlar.size() > kDosyaSiniri) return false;
+        KayitOkuyucu okuyucu(anahtar, kayitlar);
+        if (Json::sax_parse(baytlar, &okuyucu, Json::input_format_t::json, true) && okuyucu.tamam()) return true;
     } catch (...) {
-        kayitlar.clear();
-        return false;
     }
+    kayitlar.clear();
+    return false;
 }
 
 std::string kayitlari_yaz(const char* anahtar, const std::vector<SayfaKaydi>& kayitlar) {
