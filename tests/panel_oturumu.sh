@@ -48,6 +48,7 @@ vurgulu() {
 # 1. The page, kept with Ctrl+D: the bookmarks file has it at once.
 korva_baslat
 tus ctrl+l
+sleep 0.3  # Ctrl let go before the address is typed: Ctrl+H is a shortcut of its own
 yaz "$adres"
 tus Return
 ad_bekle "$ad"

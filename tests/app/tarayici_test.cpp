@@ -837,8 +837,15 @@ void giriste_yaz(int64_t giris, const std::string& metin) {
     gecis();
 }
 
-// Loads an address into the selected tab from the address entry and waits for its title.
+// Loads an address into the selected tab from the address entry and waits for its
+// title. A tab that shows that title already goes to the start page first, so that
+// the title seen is the new page's (a real engine's page is not ready for scripts
+// before that).
 bool sayfaya_git(const std::string& adres, const std::string& baslik) {
+    if (pencere_basligi() == baslik + " - Korva") {
+        dugmeye_bas(ana_sayfa_dugme);
+        if (!gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; })) return false;
+    }
     adres_yaz_ve_onayla(adres);
     return gecisler_ta_ki([&] { return pencere_basligi() == baslik + " - Korva"; });
 }
@@ -857,6 +864,8 @@ bool yer_tutucu_gorunur() { return IsWindowVisible(hwnd_of(korva::panel_yer_tutu
 TEST_F(Tarayici, GecmisGezintileriKaydederSuzerVeAcar) {
     ASSERT_TRUE(sayfaya_git(haberler_adresi, "Haberler"));
     ASSERT_TRUE(sayfaya_git(spor_adresi, "Spor"));
+    // A real engine may name the page before its navigation has completed.
+    ASSERT_TRUE(gecisler_ta_ki([] { return !korva::gecmis().empty() && korva::gecmis().back().adres == spor_adresi; }));
     kisayol('H', TR_KISAYOL_CTRL);
     EXPECT_EQ(2, aktif_panel);
     EXPECT_EQ("Gecmis", pencere_metni(hwnd_of(kenar_panel_baslik)));
@@ -981,7 +990,7 @@ TEST_F(Tarayici, YerImleriCtrlDIleEklenirAcilirVeSilinir) {
 
     // Korva's own start page is no page to keep.
     dugmeye_bas(ana_sayfa_dugme);
-    ASSERT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
+    ASSERT_TRUE(gecisler_ta_ki([] { return adres_metni() == "about:blank"; })) << adres_metni();
     kisayol('D', TR_KISAYOL_CTRL);
     EXPECT_EQ("Bu sayfa yer imlerine eklenemez", durum_metni());
     kenar_paneli_ac(1);
@@ -1087,7 +1096,8 @@ TEST_F(Tarayici, SayfadaBulCubuguSayfaninUstundeAcilirArarVeKapanir) {
         EXPECT_TRUE(arandi);
     } else {
         EXPECT_TRUE(gecisler_ta_ki([&] { return pencere_metni(hwnd_of(b.etiket)) == "1 / 1"; }))
-            << pencere_metni(hwnd_of(b.etiket));
+            << pencere_metni(hwnd_of(b.etiket)) << " / the page answered: "
+            << korva::al_ve_birak(_tr_webgorunum_js_sonucu_al(view));
         giriste_yaz(b.giris, "yok boyle bir sey");
         EXPECT_TRUE(gecisler_ta_ki([&] { return pencere_metni(hwnd_of(b.etiket)) == "Bulunamadi"; }));
     }
