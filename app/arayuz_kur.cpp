@@ -11,6 +11,7 @@
 
 #include <string.h>
 
+#include "tarayici_ic.h"
 #include "widgets/arayuz_win_cz.h"
 
 namespace {
@@ -115,6 +116,9 @@ void kenar_panel_kur() {
     int64_t kaydirma = _tr_arayuz_kaydirma();
     _tr_arayuz_ekle(kaydirma, icerik);
     _tr_arayuz_pakle(kenar_panel, kaydirma, 1, 1, 0);
+    // The panels' own contents join the scroll box when first shown (paneller.cpp).
+    korva::panel_kaydirma = kaydirma;
+    korva::panel_yer_tutucu = icerik;
 }
 
 int64_t govde_kur() {

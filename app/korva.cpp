@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "core/calismazamani_win.h"
+#include "depolar.h"
 #include "widgets/arayuz_win_cz.h"
 #include "window/pencere_win_cz.h"
 
@@ -59,6 +60,10 @@ int64_t korva_baslat(void) noexcept {
     _tr_arayuz_css_yukle(KOYU_TEMA, static_cast<int64_t>(strlen(KOYU_TEMA)));
     static const char kBaslik[] = "Korva";
     ana_pencere = _tr_pencere_olustur(kBaslik, sizeof(kBaslik) - 1, PENCERE_GENISLIK, PENCERE_YUKSEKLIK);
+    // The kept settings and bookmarks before the first tab, which follows the
+    // settings; the history is read when first needed.
+    korva::ayarlari_yukle();
+    korva::yer_imlerini_yukle();
     arayuz_kur();
     kisayollari_kur();
     // The side panel starts closed, in step with kenar_acik = 0. Hidden before the
@@ -76,6 +81,7 @@ int64_t korva_dongu(void) noexcept {
         olaylari_kontrol_et();
         _tr_pencere_olay_bekle(kDonguBeklemesiMs);
     }
+    korva::depolari_kaydet(true);
     _yazdir_metin(kKapanisSatiri, sizeof(kKapanisSatiri) - 1);
     return 0;
 }

@@ -30,17 +30,28 @@
 #include <string>
 
 #include "core/calismazamani_win.h"
+#include "depolar.h"
+#include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
 #include "window/pencere_win_cz.h"
 
 namespace {
 
+// ---- The history's first reading ----------------------------------------------------
+
+// The history is read a second after the first page has loaded (or sooner, when
+// something needs it): the first page does not wait for it, and a damaged file is
+// still reported right after start-up.
+constexpr ULONGLONG kGecmisBeklemesiMs = 1000;
+ULONGLONG ilk_sayfa_ani = 0;
+
 // ---- Shortcuts -------------------------------------------------------------------
 
 enum class Eylem {
     yeni_sekme, sekmeyi_kapat, sonraki_sekme, onceki_sekme, sekmeye_git, son_sekme, adrese_git, yenile,
     durdur, geri, ileri, yakinlastir, uzaklastir, yakinlik_sifirla, tam_ekran, kapanani_ac,
+    gecmis_paneli, yer_imleri_paneli, yer_imi, bul, sonraki_bul, onceki_bul,
 };
 
 struct Kisayol {
@@ -79,6 +90,12 @@ constexpr Kisayol kKisayollar[] = {
     {VK_NUMPAD0, kCtrl, Eylem::yakinlik_sifirla, 0},
     {VK_F11, 0, Eylem::tam_ekran, 0},
     {'T', kCtrl | kShift, Eylem::kapanani_ac, 0},
+    {'H', kCtrl, Eylem::gecmis_paneli, 0},
+    {'O', kCtrl | kShift, Eylem::yer_imleri_paneli, 0},
+    {'D', kCtrl, Eylem::yer_imi, 0},
+    {'F', kCtrl, Eylem::bul, 0},
+    {VK_F3, 0, Eylem::sonraki_bul, 0},
+    {VK_F3, kShift, Eylem::onceki_bul, 0},
 };
 constexpr int64_t kKisayolSayisi = sizeof(kKisayollar) / sizeof(kKisayollar[0]);
 int64_t kisayol_kimlikleri[kKisayolSayisi];
@@ -110,6 +127,16 @@ constexpr char kMotorCoktuDurumu[] = "Web motoru coktu: sayfayi yeni bir motorda
 
 // The status bar's text while the pointer is over a link of the selected page.
 char* baglanti_metni = nullptr;
+
+// A message of the program's own (a bookmark added, a damaged file set aside),
+// shown over "Hazir" until it is this old or the selected tab changes.
+constexpr ULONGLONG kBildirimSuresiMs = 8000;
+std::string bildirim_metni;
+ULONGLONG bildirim_ani = 0;
+
+// By web view id: the history entry of the view's last visit, which the page's
+// title, when it comes later, completes. -1: none.
+int64_t gecmis_yerleri[kGorunumSiniri];
 
 // The web view of each open tab, by position; entries 0 to wv_sayisi - 1 are used.
 // One entry per tab up to the tab limit, MAKS_SEKME.
@@ -157,9 +184,14 @@ int64_t secili_gorunum() { return gorunum_at(secili_konum()); }
 // How a newly opened tab fills its web view.
 using SayfaYukleyici = void (*)(int64_t view, const char* metin, int64_t length);
 
-void baslangic_sayfasini_yukle(int64_t view, const char*, int64_t) {
-    _tr_webgorunum_html_yukle(view, HIZLI_ERISIM, uzunluk(HIZLI_ERISIM));
+// The start page: Korva's own, or the address the settings name.
+int64_t baslangic_sayfasini_ac(int64_t view) {
+    const std::string& adres = korva::ayarlar().baslangic_sayfasi;
+    if (!adres.empty()) return _tr_webgorunum_yukle(view, adres.data(), static_cast<int64_t>(adres.size()));
+    return _tr_webgorunum_html_yukle(view, HIZLI_ERISIM, uzunluk(HIZLI_ERISIM));
 }
+
+void baslangic_sayfasini_yukle(int64_t view, const char*, int64_t) { baslangic_sayfasini_ac(view); }
 
 void adresi_yukle(int64_t view, const char* address, int64_t length) {
     _tr_webgorunum_yukle(view, address, length);
@@ -182,6 +214,8 @@ int64_t sekme_ac(const char* baslik, int64_t baslik_uzunlugu, SayfaYukleyici yuk
         return -1;
     }
     _tr_arayuz_goster_tumu(sekme_defteri);
+    if (korva::ayarlar().yakinlik != 100) _tr_webgorunum_yakinlik_ayarla(view, korva::ayarlar().yakinlik);
+    if (view < kGorunumSiniri) gecmis_yerleri[view] = -1;
     yukle(view, metin, metin_uzunlugu);
     for (int64_t i = wv_sayisi; i > konum; --i) sekme_gorunumleri[i] = sekme_gorunumleri[i - 1];
     sekme_gorunumleri[konum] = view;
@@ -353,8 +387,7 @@ int64_t yeniden_yukle(int64_t view) {
     char* adres = cokme_adresleri[view];
     cokme_adresleri[view] = nullptr;
     const bool baslangic = adres[0] == '\0' || strcmp(adres, "about:blank") == 0;
-    int64_t sonuc = baslangic ? _tr_webgorunum_html_yukle(view, HIZLI_ERISIM, uzunluk(HIZLI_ERISIM))
-                              : _tr_webgorunum_yukle(view, adres, uzunluk(adres));
+    int64_t sonuc = baslangic ? baslangic_sayfasini_ac(view) : _tr_webgorunum_yukle(view, adres, uzunluk(adres));
     free(adres);
     return sonuc;
 }
@@ -384,6 +417,41 @@ void baglanti_metnini_al(int64_t view) {
     }
 }
 
+// A completed navigation goes into the history, unless its page is one of Korva's
+// own: the start page and text documents (about:blank), and the error page shown
+// for a page whose process failed.
+void gezintiyi_kaydet(int64_t view) {
+    if (view < 0 || view >= kGorunumSiniri) return;
+    gecmis_yerleri[view] = -1;
+    if (cokme_adresleri[view] != nullptr || olu_gorunumler[view]) return;
+    AlinanMetin adres(_tr_webgorunum_adres_al(view));
+    if (adres.bos()) return;
+    const std::string metin(adres.ptr(), static_cast<size_t>(adres.len()));
+    if (metin.rfind("about:", 0) == 0 || metin.rfind("data:", 0) == 0) return;
+    AlinanMetin baslik(_tr_webgorunum_baslik_al(view));
+    const std::string baslik_metni = baslik.bos() ? metin : std::string(baslik.ptr(), static_cast<size_t>(baslik.len()));
+    gecmis_yerleri[view] = static_cast<int64_t>(korva::gecmise_ekle(baslik_metni, metin));
+}
+
+// A title that came after its page's visit was recorded completes that entry.
+void basligi_gecmise_yaz(int64_t view, const AlinanMetin& baslik) {
+    if (view < 0 || view >= kGorunumSiniri || gecmis_yerleri[view] < 0) return;
+    AlinanMetin adres(_tr_webgorunum_adres_al(view));
+    if (adres.bos()) return;
+    korva::gecmis_basligini_guncelle(static_cast<size_t>(gecmis_yerleri[view]),
+                                     std::string(adres.ptr(), static_cast<size_t>(adres.len())),
+                                     std::string(baslik.ptr(), static_cast<size_t>(baslik.len())));
+}
+
+void gecmisi_vakti_gelince_oku() {
+    if (korva::gecmis_yuklendi_mi()) return;
+    if (ilk_sayfa_ani == 0) {
+        if (secili_konum() >= 0 && _tr_webgorunum_yukleniyor_mu(secili_gorunum()) == 0) ilk_sayfa_ani = GetTickCount64();
+        return;
+    }
+    if (GetTickCount64() - ilk_sayfa_ani >= kGecmisBeklemesiMs) korva::gecmisi_yukle();
+}
+
 // Page events of the tab at a position: a new title renames the tab (an empty one
 // keeps the caption) and, on the selected tab, the window; a new address reaches
 // the entry only from the selected tab. Then what the page asked of the browser.
@@ -391,10 +459,12 @@ void baglanti_metnini_al(int64_t view) {
 // into its place).
 bool sayfa_olaylarini_isle(int64_t konum) {
     int64_t view = sekme_gorunumleri[konum];
+    if (_tr_webgorunum_gezinti_tamamlandi_mi(view) == 1) gezintiyi_kaydet(view);
     if (_tr_webgorunum_baslik_degisti_mi(view) == 1) {
         AlinanMetin baslik(_tr_webgorunum_baslik_al(view));
         if (!baslik.bos()) {
             _tr_arayuz_sekme_baslik_ayarla(sekme_defteri, konum, baslik.ptr(), baslik.len());
+            basligi_gecmise_yaz(view, baslik);
         }
         if (secili_konum() == konum) pencere_basligini_guncelle();
     }
@@ -436,7 +506,7 @@ struct GorunumDugmesi {
 
 int64_t ana_sayfaya_don(int64_t view) {
     if (view >= 0 && view < kGorunumSiniri) metni_birak(cokme_adresleri[view]);
-    return _tr_webgorunum_html_yukle(view, HIZLI_ERISIM, uzunluk(HIZLI_ERISIM));
+    return baslangic_sayfasini_ac(view);
 }
 
 void gorunum_dugmesini_denetle(const GorunumDugmesi& oge) {
@@ -488,7 +558,10 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::son_sekme: sekmeyi_sec(wv_sayisi - 1); break;
     case Eylem::adrese_git: _tr_arayuz_odakla(adres_girisi); break;
     case Eylem::yenile: if (view >= 0) yeniden_yukle(view); break;
-    case Eylem::durdur: if (view >= 0) _tr_webgorunum_durdur(view); break;
+    case Eylem::durdur:
+        if (view >= 0) _tr_webgorunum_durdur(view);
+        korva::bul_kapat();
+        break;
     case Eylem::geri: if (view >= 0) _tr_webgorunum_geri(view); break;
     case Eylem::ileri: if (view >= 0) _tr_webgorunum_ileri(view); break;
     case Eylem::yakinlastir: if (view >= 0) _tr_webgorunum_yakinlastir(view); break;
@@ -496,6 +569,12 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::yakinlik_sifirla: if (view >= 0) _tr_webgorunum_yakinlik_sifirla(view); break;
     case Eylem::tam_ekran: tam_ekrani_degistir(); break;
     case Eylem::kapanani_ac: kapanani_ac(); break;
+    case Eylem::gecmis_paneli: korva::gecmis_paneline_git(); break;
+    case Eylem::yer_imleri_paneli: korva::yer_imleri_paneline_git(); break;
+    case Eylem::yer_imi: korva::yer_imini_degistir(); break;
+    case Eylem::bul: korva::bul_ac(); break;
+    case Eylem::sonraki_bul: korva::bul_ilerle(1); break;
+    case Eylem::onceki_bul: korva::bul_ilerle(-1); break;
     }
 }
 
@@ -521,6 +600,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     if (kapanan >= 0) sekmeyi_kapat(kapanan);
     if (_tr_arayuz_sekme_degisti_mi(sekme_defteri) == 1) {
         metni_birak(baglanti_metni);
+        bildirim_metni.clear();
         adres_cubugunu_guncelle();
         pencere_basligini_guncelle();
     }
@@ -528,6 +608,12 @@ int64_t olaylari_kontrol_et(void) noexcept {
     for (int64_t i = 0; i < wv_sayisi;) {
         if (sayfa_olaylarini_isle(i)) ++i;
     }
+    korva::paneller_denetle();
+    korva::bul_denetle();
+    gecmisi_vakti_gelince_oku();
+    korva::depolari_kaydet(false);
+    const std::string depo_bildirimi = korva::depo_bildirimi_al();
+    if (!depo_bildirimi.empty()) korva::bildir(depo_bildirimi);
     durum_guncelle();
     return 0;
 }
@@ -567,6 +653,7 @@ int64_t kenar_paneli_ac(int64_t number) noexcept {
     _tr_arayuz_widget_goster(kenar_panel);
     kenar_acik = 1;
     aktif_panel = number;
+    korva::panel_icerigini_goster(number);
     return 0;
 }
 
@@ -597,6 +684,10 @@ int64_t durum_guncelle(void) noexcept {
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, kMotorCoktuDurumu, uzunluk(kMotorCoktuDurumu));
     } else if (baglanti_metni != nullptr) {
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, baglanti_metni, uzunluk(baglanti_metni));
+    } else if (!bildirim_metni.empty() && GetTickCount64() - bildirim_ani < kBildirimSuresiMs) {
+        _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
+        _tr_arayuz_etiket_metni_ayarla(durum_etiketi, bildirim_metni.data(),
+                                       static_cast<int64_t>(bildirim_metni.size()));
     } else if (_tr_webgorunum_yukleniyor_mu(view) == 1) {
         _tr_arayuz_ilerleme_ayarla(ilerleme, _tr_webgorunum_yuklenme_yuzdesi(view));
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, kYukleniyor, uzunluk(kYukleniyor));
@@ -608,3 +699,43 @@ int64_t durum_guncelle(void) noexcept {
 }
 
 int64_t sekme_webgorunumu(int64_t position) noexcept { return gorunum_at(position); }
+
+// ---- Services for the side panel and the find bar ------------------------------------------
+
+namespace korva {
+
+int64_t secili_webgorunum() { return secili_gorunum(); }
+
+void adresi_ac(const std::string& adres, bool yeni_sekmede) {
+    const int64_t konum = secili_konum();
+    if (adres.empty()) return;
+    if (yeni_sekmede || konum < 0) {
+        sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, adres.data(),
+                 static_cast<int64_t>(adres.size()), konum + 1, true);
+        return;
+    }
+    _tr_webgorunum_yukle(secili_gorunum(), adres.data(), static_cast<int64_t>(adres.size()));
+}
+
+void kapananlari_temizle() {
+    for (int i = 0; i < kapanan_sayisi; ++i) metni_birak(kapanan_adresler[i]);
+    kapanan_sayisi = 0;
+}
+
+void yakinligi_uygula(int64_t yuzde) {
+    for (int64_t i = 0; i < wv_sayisi; ++i) _tr_webgorunum_yakinlik_ayarla(sekme_gorunumleri[i], yuzde);
+}
+
+void bildir(const std::string& metin) {
+    bildirim_metni = metin;
+    bildirim_ani = GetTickCount64();
+}
+
+std::string al_ve_birak(TrMetin metin) {
+    std::string sonuc;
+    if (metin.ptr != nullptr && metin.len > 0) sonuc.assign(metin.ptr, static_cast<size_t>(metin.len));
+    free(metin.ptr);
+    return sonuc;
+}
+
+}  // namespace korva

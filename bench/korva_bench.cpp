@@ -10,6 +10,11 @@
 //                        resize, one pass of the checks with 1 and 64 tabs
 //   korva_bench bellek   private memory with 1 and 64 tabs and after 500 tabs were
 //                        opened and closed
+//   korva_bench paneller FOLDER   the list widget with 1,000 and 100,000 rows; the
+//                        History panel with 100,000 entries (in the profile FOLDER):
+//                        opening it, a key press in its search, recording a visit
+//   korva_bench profil FOLDER H B   fills a profile with H history entries and B
+//                        bookmarks (bench/run times start-up against it)
 //
 // The stand-in engine is found by its name on the library path (bench/run sets it).
 #include <windows.h>
@@ -21,8 +26,13 @@
 #include <cstring>
 #include <vector>
 
+#include <cstdlib>
+#include <string>
+
+#include "depolar.h"
 #include "korva.h"
 #include "olcum_ortak.h"
+#include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "wv2_arayuz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -282,6 +292,162 @@ void bellek() {
     bellek_yaz("bellek_500_sonra");
 }
 
+// ---- The side panel and the profile -----------------------------------------------------
+
+// Fills a profile folder with `gecmis` history entries and `yer_imi` bookmarks, as
+// Korva writes them (distinct addresses, a second apart).
+int profil_hazirla(const char* klasor, long gecmis_sayisi, long yer_imi_sayisi) {
+    wchar_t yol[MAX_PATH] = {};
+    MultiByteToWideChar(CP_UTF8, 0, klasor, -1, yol, MAX_PATH);
+    CreateDirectoryW(yol, nullptr);
+    SetEnvironmentVariableW(L"KORVA_PROFIL", yol);
+    korva::depolari_sifirla();
+    auto kayitlar = [](long sayi, const char* onek) {
+        std::vector<korva::SayfaKaydi> sonuc;
+        for (long i = 0; i < sayi; ++i) {
+            sonuc.push_back({std::string(onek) + " sayfasi " + std::to_string(i) + " - Ornek Haber Sitesi",
+                             "https://www.ornek" + std::to_string(i % 97) + ".com.tr/" + onek + "/" +
+                                 std::to_string(i) + "?kaynak=korva",
+                             1765000000 + i});
+        }
+        return sonuc;
+    };
+    DeleteFileW((std::wstring(yol) + L"\\gecmis.json").c_str());
+    DeleteFileW((std::wstring(yol) + L"\\yer_imleri.json").c_str());
+    if (gecmis_sayisi > 0) {
+        korva::dosyayi_degistir(std::wstring(yol) + L"\\gecmis.json",
+                                korva::kayitlari_yaz("gecmis", kayitlar(gecmis_sayisi, "gecmis")));
+    }
+    if (yer_imi_sayisi > 0) {
+        korva::dosyayi_degistir(std::wstring(yol) + L"\\yer_imleri.json",
+                                korva::kayitlari_yaz("yer_imleri", kayitlar(yer_imi_sayisi, "yer_imi")));
+    }
+    return 0;
+}
+
+// The list widget alone: rows set and the list scrolled from top to bottom a page
+// at a time, until drawn, with 1,000 and with 100,000 rows.
+int64_t bos_hucre(void*, int64_t satir, int64_t sutun, char* buffer, int64_t capacity) {
+    const int n = std::snprintf(buffer, static_cast<size_t>(capacity), "satir %lld sutun %lld",
+                                static_cast<long long>(satir), static_cast<long long>(sutun));
+    return n < 0 ? 0 : n;
+}
+
+void liste_olc() {
+    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 700, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    const int64_t kutu = _tr_arayuz_kutu_dikey();
+    const int64_t liste = _tr_arayuz_liste();
+    _tr_arayuz_pakle(kutu, liste, 1, 1, 0);
+    _tr_arayuz_liste_sutun_ekle(liste, "Baslik", 6, 180);
+    _tr_arayuz_liste_sutun_ekle(liste, "Adres", 5, 180);
+    _tr_arayuz_liste_cagri_ayarla(liste, bos_hucre, nullptr);
+    HWND kutu_hwnd = _tr_arayuz_widget_al_hwnd(kutu);
+    SetParent(kutu_hwnd, host);
+    ShowWindow(kutu_hwnd, SW_SHOW);
+    MoveWindow(kutu_hwnd, 0, 0, 380, 660, TRUE);
+    HWND liste_hwnd = _tr_arayuz_widget_al_hwnd(liste);
+    for (long satirlar : {1000L, 100000L}) {
+        std::vector<double> kurma, kaydirma;
+        for (int tekrar = 0; tekrar < 9; ++tekrar) {
+            _tr_arayuz_liste_satir_sayisi_ayarla(liste, 0);
+            olcum::cizilene_kadar(host);
+            double start = saniye();
+            _tr_arayuz_liste_satir_sayisi_ayarla(liste, satirlar);
+            olcum::cizilene_kadar(host);
+            kurma.push_back((saniye() - start) * 1000);
+            // 100 pages down from the top, then to the very end.
+            start = saniye();
+            for (int sayfa = 0; sayfa < 100; ++sayfa) {
+                SendMessageW(liste_hwnd, WM_VSCROLL, SB_PAGEDOWN, 0);
+                olcum::cizilene_kadar(host);
+            }
+            SendMessageW(liste_hwnd, WM_VSCROLL, SB_BOTTOM, 0);
+            olcum::cizilene_kadar(host);
+            kaydirma.push_back((saniye() - start) * 1000 / 101);
+            SendMessageW(liste_hwnd, WM_VSCROLL, SB_TOP, 0);
+        }
+        const std::string ek = satirlar == 1000 ? "_1000" : "_100000";
+        yaz(("liste_kurma" + ek + "_ms").c_str(), ortanca(kurma), "ms");
+        yaz(("liste_kaydirma" + ek + "_ms").c_str(), ortanca(kaydirma), "ms");
+    }
+    DestroyWindow(host);
+}
+
+// The History panel with 100,000 entries: opening it, and one key press in its
+// search entry (text that narrows the last search, and text that starts again);
+// then the cost of recording a visit, and of writing the history on idle.
+void gecmis_olc(const char* klasor) {
+    // Reading the history file once, as Korva does a second after start-up.
+    for (long sayi : {10000L, 100000L}) {
+        profil_hazirla(klasor, sayi, 0);
+        korva::depolari_sifirla();
+        const double start = saniye();
+        korva::gecmisi_yukle();
+        yaz(sayi == 10000 ? "gecmis_okuma_10000_ms" : "gecmis_okuma_100000_ms", (saniye() - start) * 1000, "ms");
+    }
+    korva::depolari_sifirla();
+    korva_baslat();
+    yuklenene_kadar(secili_gorunum());
+    for (int i = 0; i < 20; ++i) tur();
+    HWND ana = ana_hwnd();
+    // Opening and closing a panel, timed until drawn on opening; the Downloads panel,
+    // which shows only its placeholder, is the yardstick of the side panel itself.
+    auto ac_kapa = [&](int64_t panel) {
+        std::vector<double> acma;
+        for (int i = 0; i < 7; ++i) {
+            const double start = saniye();
+            kenar_paneli_ac(panel);
+            tur();
+            olcum::cizilene_kadar(ana);
+            acma.push_back((saniye() - start) * 1000);
+            kenar_paneli_ac(panel);
+            tur();
+            olcum::cizilene_kadar(ana);
+        }
+        return ortanca(acma);
+    };
+    yaz("gecmis_paneli_acma_ms", ac_kapa(2), "ms");
+    yaz("indirme_paneli_acma_ms", ac_kapa(3), "ms");
+    kenar_paneli_ac(2);
+    tur();
+    HWND arama = _tr_arayuz_widget_al_hwnd(korva::panel_widgetleri().gecmis_arama);
+    auto tus_basisi = [&](const wchar_t* metin) {
+        const double start = saniye();
+        SendMessageW(arama, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(metin));
+        tur();
+        olcum::cizilene_kadar(ana);
+        return (saniye() - start) * 1000;
+    };
+    std::vector<double> ilk_harf, daraltan;
+    for (int i = 0; i < 7; ++i) {
+        tus_basisi(L"");
+        ilk_harf.push_back(tus_basisi(L"s"));
+        daraltan.push_back(tus_basisi(L"sa"));
+        daraltan.push_back(tus_basisi(L"say"));
+        daraltan.push_back(tus_basisi(L"sayf"));
+        ilk_harf.push_back(tus_basisi(L"9"));
+    }
+    yaz("gecmis_suzme_bastan_ms", ortanca(ilk_harf), "ms");
+    yaz("gecmis_suzme_daraltan_ms", ortanca(daraltan), "ms");
+    tus_basisi(L"");
+    kenar_paneli_ac(2);
+    tur();
+
+    // Recording one visit (what a completed navigation adds), the history at its bound.
+    std::vector<double> kayit;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string adres = "https://kayit.test/" + std::to_string(i);
+        const double start = saniye();
+        korva::gecmise_ekle("Kayit", adres);
+        kayit.push_back((saniye() - start) * 1e6);
+    }
+    yaz("gezinti_kaydi_us", ortanca(kayit), "us");
+    const double start = saniye();
+    korva::depolari_kaydet(true);
+    yaz("gecmis_yazma_100000_ms", (saniye() - start) * 1000, "ms");
+}
+
 // Start-up until the first tab's navigation has completed, then exit.
 int acilis() {
     const double start = saniye();
@@ -304,6 +470,14 @@ int main(int argc, char** argv) {
         bellek();
         return 0;
     }
-    std::fprintf(stderr, "usage: korva_bench acilis|olcum|bellek\n");
+    if (argc > 4 && std::strcmp(argv[1], "profil") == 0) {
+        return profil_hazirla(argv[2], std::atol(argv[3]), std::atol(argv[4]));
+    }
+    if (argc > 2 && std::strcmp(argv[1], "paneller") == 0) {
+        liste_olc();
+        gecmis_olc(argv[2]);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: korva_bench acilis|olcum|bellek|paneller FOLDER|profil FOLDER HISTORY BOOKMARKS\n");
     return 2;
 }

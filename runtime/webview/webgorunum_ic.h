@@ -18,8 +18,17 @@ using BaslikIsleyicisi =
     KomIsleyici<ICoreWebView2DocumentTitleChangedEventHandler, int32_t*, ICoreWebView2*, IUnknown*>;
 using AdresIsleyicisi = KomIsleyici<ICoreWebView2SourceChangedEventHandler, int32_t*,
                                     ICoreWebView2*, ICoreWebView2SourceChangedEventArgs*>;
-using TamamlanmaIsleyicisi = KomIsleyici<ICoreWebView2NavigationCompletedEventHandler, int32_t*,
+struct Gorunum;
+// The completion handler's state is the record: a completion raises two flags.
+using TamamlanmaIsleyicisi = KomIsleyici<ICoreWebView2NavigationCompletedEventHandler, Gorunum*,
                                          ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs*>;
+// A script whose result is wanted: which view asked, and which of its requests.
+struct BetikIstegi {
+    int64_t gorunum;
+    int64_t istek;
+};
+using BetikSonucuIsleyicisi =
+    KomIsleyici<ICoreWebView2ExecuteScriptCompletedHandler, BetikIstegi, HRESULT, LPCWSTR>;
 
 // The handlers of what a page asks of its browser. Their state is, as above, a
 // flag's address (or the record's), nulled on close; the key handler's is the host
@@ -30,7 +39,6 @@ using DurumMetniIsleyicisi =
     KomIsleyici<ICoreWebView2StatusBarTextChangedEventHandler, int32_t*, ICoreWebView2*, IUnknown*>;
 using CokmeIsleyicisi = KomIsleyici<ICoreWebView2ProcessFailedEventHandler, int32_t*, ICoreWebView2*,
                                     ICoreWebView2ProcessFailedEventArgs*>;
-struct Gorunum;
 using YeniPencereIsleyicisi = KomIsleyici<ICoreWebView2NewWindowRequestedEventHandler, Gorunum*, ICoreWebView2*,
                                           ICoreWebView2NewWindowRequestedEventArgs*>;
 using TusIsleyicisi = KomIsleyici<ICoreWebView2AcceleratorKeyPressedEventHandler, HWND, ICoreWebView2Controller*,
@@ -48,6 +56,7 @@ struct Gorunum {
     int32_t baslik_degisti;               // the document title changed since the last query
     int32_t adres_degisti;                // the source address changed since the last query
     int32_t yuklenme_bitti;               // a navigation completed since the last query
+    int32_t gezinti_tamamlandi;           // the same, for its own query (_tr_webgorunum_gezinti_tamamlandi_mi)
     int32_t hazir;                        // 1 once creation has succeeded, until closed
 
     // Our own reference to each page-event handler (null when its allocation
@@ -80,6 +89,13 @@ struct Gorunum {
     CokmeIsleyicisi* cokme_isleyicisi;
     YeniPencereIsleyicisi* yeni_pencere_isleyicisi;
     TusIsleyicisi* tus_isleyicisi;
+
+    // Scripts run for their result: the number of the latest request (only its
+    // result is kept), that result as JSON text (UTF-8 from malloc, freed on close),
+    // and the flag raised when it came.
+    int64_t betik_istegi;
+    char* betik_sonucu;
+    int32_t betik_sonucu_geldi;
 };
 
 // The table never moves, so the handlers may point at flags inside it.

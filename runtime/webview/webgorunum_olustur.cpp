@@ -100,6 +100,14 @@ HRESULT olay_kaydet(int32_t*& bayrak, ICoreWebView2*, Argumanlar*) {
     return S_OK;
 }
 
+// A navigation completed: the loading state's flag and the program's own.
+HRESULT gezinti_kaydet(Gorunum*& kayit, ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs*) {
+    if (kayit == nullptr) return S_OK;
+    kayit->yuklenme_bitti = 1;
+    kayit->gezinti_tamamlandi = 1;
+    return S_OK;
+}
+
 // A process of the page failed: 1 for the page's own process (the page can be
 // loaded again), 2 for the whole engine (the view is gone for good).
 HRESULT cokme_kaydet(int32_t*& bayrak, ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* argumanlar) {
@@ -450,7 +458,7 @@ void olaylara_abone_ol(Gorunum& kayit) {
     }
     belirtec = {};
     kayit.tamamlanma_isleyicisi = TamamlanmaIsleyicisi::olustur(
-        &olay_kaydet<ICoreWebView2NavigationCompletedEventArgs>, &kayit.yuklenme_bitti).Detach();
+        &gezinti_kaydet, &kayit).Detach();
     if (kayit.tamamlanma_isleyicisi != nullptr) {
         kayit.webview->add_NavigationCompleted(kayit.tamamlanma_isleyicisi, &belirtec);
     }
@@ -520,6 +528,7 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     isleyiciyi_birak(eski.yeni_pencere_isleyicisi);
     isleyiciyi_birak(eski.tus_isleyicisi);
     std::free(eski.yeni_pencere_adresi);
+    std::free(eski.betik_sonucu);
     if (eski.controller != nullptr) eski.controller->Close();
     if (eski.webview12 != nullptr) eski.webview12->Release();
     if (eski.webview != nullptr) eski.webview->Release();

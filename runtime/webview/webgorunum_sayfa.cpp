@@ -162,6 +162,56 @@ int64_t _tr_webgorunum_js_calistir(int64_t view, const char* script, int64_t len
     return 0;
 }
 
+namespace {
+
+int64_t sonraki_betik_istegi = 1;
+
+// The result of a script run for it; kept only when it answers the view's latest
+// request (the view may have been closed, or asked again, since).
+HRESULT betik_sonucunu_kaydet(BetikIstegi& istek, HRESULT kod, LPCWSTR json) {
+    Gorunum* kayit = gorunum_bul(istek.gorunum);
+    if (kayit == nullptr || kayit->betik_istegi != istek.istek) return S_OK;
+    const TrMetin sonuc = utf8_metin(SUCCEEDED(kod) && json != nullptr ? json : L"null", -1, true);
+    if (sonuc.ptr == nullptr) return S_OK;
+    std::free(kayit->betik_sonucu);
+    kayit->betik_sonucu = sonuc.ptr;
+    kayit->betik_sonucu_geldi = 1;
+    return S_OK;
+}
+
+}  // namespace
+
+int64_t _tr_webgorunum_js_sonuclu_calistir(int64_t view, const char* script, int64_t length) noexcept {
+    ICoreWebView2* webview = sayfa(view);
+    if (webview == nullptr) return -1;
+    GenisMetin betik(script, length);
+    if (!betik.gecerli()) return -1;
+    Gorunum* kayit = gorunum_bul(view);
+    const BetikIstegi istek = {view, sonraki_betik_istegi++};
+    Microsoft::WRL::ComPtr<BetikSonucuIsleyicisi> isleyici =
+        BetikSonucuIsleyicisi::olustur(&betik_sonucunu_kaydet, istek);
+    if (!isleyici) return -1;
+    kayit->betik_istegi = istek.istek;
+    kayit->betik_sonucu_geldi = 0;
+    if (FAILED(webview->ExecuteScript(betik.c_str(), isleyici.Get()))) return -1;
+    return 0;
+}
+
+int64_t _tr_webgorunum_js_sonucu_geldi_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    return kayit != nullptr ? bayragi_oku_temizle(kayit->betik_sonucu_geldi) : 0;
+}
+
+TrMetin _tr_webgorunum_js_sonucu_al(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->betik_sonucu == nullptr) return {nullptr, 0};
+    const size_t uzunluk = std::strlen(kayit->betik_sonucu);
+    char* kopya = static_cast<char*>(std::malloc(uzunluk + 1));
+    if (kopya == nullptr) return {nullptr, 0};
+    std::memcpy(kopya, kayit->betik_sonucu, uzunluk + 1);
+    return {kopya, static_cast<int64_t>(uzunluk)};
+}
+
 int64_t _tr_webgorunum_geri(int64_t view) noexcept {
     ICoreWebView2* webview = sayfa(view);
     if (webview == nullptr || !gecmiste_gidebilir(webview, &ICoreWebView2::get_CanGoBack)) return -1;
@@ -234,6 +284,11 @@ int64_t _tr_webgorunum_adres_degisti_mi(int64_t view) noexcept {
 int64_t _tr_webgorunum_yuklenme_bitti_mi(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
     return kayit != nullptr ? bayragi_oku_temizle(kayit->yuklenme_bitti) : 0;
+}
+
+int64_t _tr_webgorunum_gezinti_tamamlandi_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    return kayit != nullptr ? bayragi_oku_temizle(kayit->gezinti_tamamlandi) : 0;
 }
 
 // ---- What the page asks of its browser ------------------------------------------------
@@ -310,5 +365,12 @@ int64_t _tr_webgorunum_yakinlik_sifirla(int64_t view) noexcept {
     ICoreWebView2Controller* controller = denetleyici(view);
     if (controller == nullptr) return -1;
     controller->put_ZoomFactor(kNormalYakinlik);
+    return 0;
+}
+
+int64_t _tr_webgorunum_yakinlik_ayarla(int64_t view, int64_t percent) noexcept {
+    ICoreWebView2Controller* controller = denetleyici(view);
+    if (controller == nullptr || percent < 25 || percent > 500) return -1;
+    controller->put_ZoomFactor(static_cast<double>(percent) / 100.0);
     return 0;
 }

@@ -17,6 +17,13 @@ TR_API int64_t _tr_webgorunum_kapat(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yukle(int64_t view, const char* address, int64_t length) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_html_yukle(int64_t view, const char* html, int64_t length) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_js_calistir(int64_t view, const char* script, int64_t length) TR_NOEXCEPT;
+// Runs a script for its result: js_sonucu_geldi_mi is 1 once when the result of the
+// latest such script of the view has come (an earlier one still on its way is
+// dropped), and js_sonucu_al gives it as JSON text ("null" when the value has no
+// JSON form or the script failed; empty before any result).
+TR_API int64_t _tr_webgorunum_js_sonuclu_calistir(int64_t view, const char* script, int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_js_sonucu_geldi_mi(int64_t view) TR_NOEXCEPT;
+TR_API TrMetin _tr_webgorunum_js_sonucu_al(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_geri(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_ileri(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yenile(int64_t view) TR_NOEXCEPT;
@@ -34,6 +41,9 @@ TR_API int64_t _tr_webgorunum_yuklenme_yuzdesi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_baslik_degisti_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_adres_degisti_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yuklenme_bitti_mi(int64_t view) TR_NOEXCEPT;
+// 1 once after each completed navigation, whoever reads the flag above (which the
+// loading state also reads).
+TR_API int64_t _tr_webgorunum_gezinti_tamamlandi_mi(int64_t view) TR_NOEXCEPT;
 
 // What a page asks of its browser, each reported once by its _mi query:
 //  - kapatma_istendi_mi: the page called window.close().
@@ -60,3 +70,5 @@ TR_API TrMetin _tr_webgorunum_durum_metni_al(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yakinlastir(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_uzaklastir(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yakinlik_sifirla(int64_t view) TR_NOEXCEPT;
+// Sets the zoom to a percentage, 25 to 500 (-1 for any other).
+TR_API int64_t _tr_webgorunum_yakinlik_ayarla(int64_t view, int64_t percent) TR_NOEXCEPT;

@@ -27,6 +27,8 @@ struct Widget {
     int32_t kind;
     int32_t clicked;              // raised by the parent box on a click; lowered by its query
     int32_t enter_pressed;        // raised by the entry's key watch; lowered by its query
+    int32_t text_changed;         // raised by the entry's change notification; lowered by its query
+    int32_t down_pressed;         // raised by the entry's key watch on Down; lowered by its query
     int32_t tab_changed;          // raised by a selection change; lowered by its query
     int32_t tab_close_requested;  // raised by a click on a close mark; lowered by its query
     int32_t closed_tab_index;     // -1 = none
@@ -109,3 +111,6 @@ bool yerlesim_suruyor();
 // Fits a tab page to its strip's display area, moving it only when its place
 // changed, and lays it out when it is a box. Visibility is left as it is.
 void sayfayi_sigdir(HWND strip, HWND page);
+
+// Lists (arayuz_liste.cpp): the notifications a list sends to the box it is in.
+LRESULT liste_bildirimi(Widget& list, const NMHDR* header);

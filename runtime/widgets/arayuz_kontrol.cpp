@@ -12,7 +12,8 @@
 //
 // Enter in an entry: every entry's window is subclassed; VK_RETURN raises the
 // entry's `enter_pressed` (the record found through the property "TrEntryId") and is
-// swallowed, so the edit control does not beep. Every other key is the edit's own.
+// swallowed, so the edit control does not beep; Down raises `down_pressed` (a
+// single-line edit has no use for it). Every other key is the edit's own.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -80,6 +81,10 @@ LRESULT CALLBACK giris_tus_gozcusu(HWND hwnd, UINT message, WPARAM wparam, LPARA
                                    DWORD_PTR) {
     switch (message) {
     case WM_KEYDOWN:
+        if (wparam == VK_DOWN) {
+            if (Widget* entry = giris_kaydi(hwnd)) entry->down_pressed = 1;
+            return 0;
+        }
         if (wparam != VK_RETURN) break;
         if (Widget* entry = giris_kaydi(hwnd)) entry->enter_pressed = 1;
         return 0;

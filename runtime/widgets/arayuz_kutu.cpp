@@ -49,6 +49,7 @@ constexpr VarsayilanBoyut kVarsayilanBoyutlar[] = {
     kDigerBoyut,  // 9: not a kind
     kDigerBoyut,  // KIND_IMAGE
     kDigerBoyut,  // KIND_EXTERNAL
+    {200, 200},   // KIND_LIST
 };
 
 struct KutuTuru {
@@ -315,7 +316,11 @@ void yerlestir(const Widget& box, int32_t width, int32_t height) {
         const Widget* child = places[i].record;
         if (!placed[i] || child == nullptr) continue;
         if (kutu_turu_mu(child->kind)) {
-            win_layout_yenile(kimlik(child), places[i].width, places[i].height);
+            // Inside its client area: a box with a border or scroll bars (the scroll
+            // box) has less room than its window, as its own size message says.
+            RECT client;
+            GetClientRect(child->hwnd, &client);
+            win_layout_yenile(kimlik(child), client.right, client.bottom);
         } else if (child->kind == KIND_TABS) {
             sayfalari_sigdir(*child);
         }

@@ -13,10 +13,11 @@
 // the tab control's notifications, which always go to the window the control was
 // made under, to the control's parent of the moment.
 //
-// Event flags: `clicked` and `tab_changed` are raised here in `box_wndproc`
-// (`tab_changed` also by a programmatic selection of a tab), `enter_pressed` by the
-// entry's key watch, `tab_close_requested` by the tab strip; each is lowered only by
-// its query, so several events between two queries are reported once.
+// Event flags: `clicked`, `text_changed` and `tab_changed` are raised here in
+// `box_wndproc` (`tab_changed` also by a programmatic selection of a tab),
+// `enter_pressed` and `down_pressed` by the entry's key watch, `tab_close_requested`
+// by the tab strip, a list's by the list's own watch (arayuz_liste.cpp); each is
+// lowered only by its query, so several events between two queries are reported once.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -85,16 +86,22 @@ void sekme_degisimi(Widget& strip) {
 }
 
 LRESULT on_notify(const NMHDR* header) {
-    if (header == nullptr || header->code != static_cast<UINT>(TCN_SELCHANGE)) return 0;
+    if (header == nullptr) return 0;
     Widget* sender = widget_bul(widget_kimligi(header->hwndFrom));
-    if (sender != nullptr && sender->kind == KIND_TABS) sekme_degisimi(*sender);
+    if (sender == nullptr) return 0;
+    if (sender->kind == KIND_LIST) return liste_bildirimi(*sender, header);
+    if (header->code == static_cast<UINT>(TCN_SELCHANGE) && sender->kind == KIND_TABS) sekme_degisimi(*sender);
     return 0;
 }
 
 LRESULT on_command(WPARAM wparam, LPARAM lparam) {
-    if (HIWORD(wparam) != BN_CLICKED || lparam == 0) return 0;
+    if (lparam == 0) return 0;
+    const WORD code = HIWORD(wparam);
+    if (code != BN_CLICKED && code != EN_CHANGE) return 0;
     Widget* sender = widget_bul(widget_kimligi(reinterpret_cast<HWND>(lparam)));
-    if (sender != nullptr && sender->kind == KIND_BUTTON) sender->clicked = 1;
+    if (sender == nullptr) return 0;
+    if (code == BN_CLICKED && sender->kind == KIND_BUTTON) sender->clicked = 1;
+    if (code == EN_CHANGE && sender->kind == KIND_ENTRY) sender->text_changed = 1;
     return 0;
 }
 
@@ -104,15 +111,24 @@ LRESULT on_control_colour(HDC dc, COLORREF background, HBRUSH brush) {
     return reinterpret_cast<LRESULT>(brush);
 }
 
-// The parking window's procedure. A notification from a control parked here goes
+// The parking window's procedure. A notification from a control made here goes
 // on to the control's parent once a box or window has adopted it; while the control
 // is still parked there is nobody to tell.
+// The edit control, too, keeps sending its change notifications (WM_COMMAND) to the
+// window it was made under.
 LRESULT CALLBACK park_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message != WM_NOTIFY) return DefWindowProcW(hwnd, message, wparam, lparam);
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
-    HWND parent = header != nullptr ? GetParent(header->hwndFrom) : nullptr;
+    HWND sender = nullptr;
+    if (message == WM_NOTIFY) {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+        sender = header != nullptr ? header->hwndFrom : nullptr;
+    } else if (message == WM_COMMAND) {
+        sender = reinterpret_cast<HWND>(lparam);
+    } else {
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    HWND parent = sender != nullptr ? GetParent(sender) : nullptr;
     if (parent == nullptr || parent == hwnd) return 0;
-    return SendMessageW(parent, WM_NOTIFY, wparam, lparam);
+    return SendMessageW(parent, message, wparam, lparam);
 }
 
 LRESULT CALLBACK box_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -260,6 +276,16 @@ int64_t _tr_arayuz_dugme_basildi_mi(int64_t widget) noexcept {
 int64_t _tr_arayuz_giris_enter_mi(int64_t widget) noexcept {
     Widget* record = widget_bul(widget);
     return record != nullptr ? bayragi_oku_ve_indir(record->enter_pressed) : 0;
+}
+
+int64_t _tr_arayuz_giris_degisti_mi(int64_t widget) noexcept {
+    Widget* record = widget_bul(widget);
+    return record != nullptr ? bayragi_oku_ve_indir(record->text_changed) : 0;
+}
+
+int64_t _tr_arayuz_giris_asagi_mi(int64_t widget) noexcept {
+    Widget* record = widget_bul(widget);
+    return record != nullptr ? bayragi_oku_ve_indir(record->down_pressed) : 0;
 }
 
 int64_t _tr_arayuz_sekme_degisti_mi(int64_t widget) noexcept {

@@ -24,6 +24,7 @@ enum : int64_t {
     KIND_SEPARATOR = 8,
     KIND_IMAGE = 10,
     KIND_EXTERNAL = 11,
+    KIND_LIST = 12,
 };
 
 // ---- Table, lookups, event queries, visibility ----------------------------
@@ -33,6 +34,11 @@ TR_API int64_t _tr_arayuz_widget_kaydet_harici_win(HWND window, int64_t kind) TR
 TR_API int64_t _tr_arayuz_widget_kaydet_harici(HWND window) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_dugme_basildi_mi(int64_t widget) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_giris_enter_mi(int64_t widget) TR_NOEXCEPT;
+// 1 once after the entry's text changed (typed, pasted or set by the program), else 0.
+TR_API int64_t _tr_arayuz_giris_degisti_mi(int64_t widget) TR_NOEXCEPT;
+// 1 once after the Down arrow was pressed in the entry, else 0 (the key is the
+// program's: an entry above a list moves the keyboard into the list with it).
+TR_API int64_t _tr_arayuz_giris_asagi_mi(int64_t widget) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_degisti_mi(int64_t widget) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_widget_genislik_ayarla(int64_t widget, int64_t pixels) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_widget_yukseklik_ayarla(int64_t widget, int64_t pixels) TR_NOEXCEPT;
@@ -104,3 +110,48 @@ TR_API int64_t _tr_arayuz_giris_ipucu_ayarla(int64_t widget, const char* hint,
 // typed over. 0, or -1 for an id out of range.
 TR_API int64_t _tr_arayuz_odakla(int64_t widget) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_ilerleme_ayarla(int64_t widget, int64_t value) TR_NOEXCEPT;
+
+// ---- Lists ------------------------------------------------------------------------
+// A list is the platform's list-view control in report mode with columns, holding
+// no rows of its own: it asks for the text of a cell only when that cell is drawn,
+// so a list of 100,000 rows costs what its visible rows cost. The texts come from
+// the program's callback, when one is set, or else from a table the runtime keeps
+// (_tr_arayuz_liste_hucre_ayarla). Rows are numbered 0 to the row count - 1; a
+// row or column out of range gives -1 (0 for a yes/no query), like a bad id.
+//
+// The callback writes the UTF-8 text of one cell into `buffer` (at most `capacity`
+// bytes, no terminating zero needed) and returns its length; more than capacity is
+// cut there, a negative length is the empty text. It is called while the list
+// paints, on the program's thread, with the `tag` it was set with.
+typedef int64_t (*TrListeHucresi)(void* tag, int64_t row, int64_t column, char* buffer, int64_t capacity);
+
+// Modifier bits of an activation, the same values as the window runtime's shortcuts.
+enum : int64_t { TR_LISTE_CTRL = 1, TR_LISTE_SHIFT = 2, TR_LISTE_ALT = 4 };
+
+TR_API int64_t _tr_arayuz_liste(void) TR_NOEXCEPT;
+// Appends a column with its title and width in pixels; the column's index, or -1.
+TR_API int64_t _tr_arayuz_liste_sutun_ekle(int64_t list, const char* title, int64_t length,
+                                           int64_t width) TR_NOEXCEPT;
+// Sets the number of rows, 0 to 100,000,000 (-1 for any other count). The
+// selection is kept when its row still exists. Every row is drawn again.
+TR_API int64_t _tr_arayuz_liste_satir_sayisi_ayarla(int64_t list, int64_t count) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_liste_satir_sayisi(int64_t list) TR_NOEXCEPT;
+// Where the texts come from: the callback with its tag, or (null) the runtime's table.
+TR_API int64_t _tr_arayuz_liste_cagri_ayarla(int64_t list, TrListeHucresi callback, void* tag) TR_NOEXCEPT;
+// One cell of the runtime's table; the row and column must exist.
+TR_API int64_t _tr_arayuz_liste_hucre_ayarla(int64_t list, int64_t row, int64_t column, const char* text,
+                                             int64_t length) TR_NOEXCEPT;
+// The selected row, or -1 when none is.
+TR_API int64_t _tr_arayuz_liste_secili(int64_t list) TR_NOEXCEPT;
+// Selects a row (and makes it the focused one, scrolled into view); -1 clears the
+// selection. Selecting raises no activation.
+TR_API int64_t _tr_arayuz_liste_sec(int64_t list, int64_t row) TR_NOEXCEPT;
+// The row the user activated (a double click on it, or Enter while the list has the
+// keyboard) once, else -1; with several activations between two queries, the last.
+TR_API int64_t _tr_arayuz_liste_etkinlesti_mi(int64_t list) TR_NOEXCEPT;
+// The TR_LISTE_* keys held at the last activation (Ctrl+Enter gives TR_LISTE_CTRL).
+TR_API int64_t _tr_arayuz_liste_etkinlesme_tuslari(int64_t list) TR_NOEXCEPT;
+// 1 once after the Delete key was pressed while the list had the keyboard, else 0.
+TR_API int64_t _tr_arayuz_liste_silme_istendi_mi(int64_t list) TR_NOEXCEPT;
+// The texts changed but not the count: the visible rows are drawn again.
+TR_API int64_t _tr_arayuz_liste_yenile(int64_t list) TR_NOEXCEPT;

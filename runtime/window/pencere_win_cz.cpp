@@ -34,6 +34,11 @@ struct Pencere {
     HWND hwnd;
     int32_t closed;
     int64_t content_widget;
+    // An overlay: the window that owns it (-1 for an ordinary window), and the window
+    // whose top right corner it keeps to, `margin` pixels inside (null: placed by hand).
+    int64_t owner;
+    HWND anchor;
+    int32_t margin;
 };
 
 Pencere pencereler[kPencereSiniri];
@@ -138,6 +143,28 @@ LRESULT on_close(HWND hwnd) {
     return 0;
 }
 
+// Puts an overlay at the top right corner of its anchor, as the anchor is now.
+void kaplamayi_yerlestir(const Pencere& overlay) {
+    if (overlay.anchor == nullptr || !IsWindow(overlay.anchor)) return;
+    RECT anchor;
+    GetWindowRect(overlay.anchor, &anchor);
+    RECT own;
+    GetWindowRect(overlay.hwnd, &own);
+    const int width = own.right - own.left;
+    SetWindowPos(overlay.hwnd, nullptr, anchor.right - overlay.margin - width, anchor.top + overlay.margin, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+// A window moved or changed size: its overlays follow their anchors.
+void kaplamalari_yerlestir(HWND owner_hwnd) {
+    const Pencere* owner = pencere_kaydi(owner_hwnd);
+    if (owner == nullptr) return;
+    const int64_t owner_id = owner - pencereler;
+    for (int32_t i = 0; i < pencere_sayisi; ++i) {
+        if (pencereler[i].hwnd != nullptr && pencereler[i].owner == owner_id) kaplamayi_yerlestir(pencereler[i]);
+    }
+}
+
 BOOL CALLBACK tasindigini_bildir(HWND inner, LPARAM) {
     SendMessageW(inner, ust_pencere_tasindi_mesaji(), 0, 0);
     return TRUE;
@@ -146,6 +173,7 @@ BOOL CALLBACK tasindigini_bildir(HWND inner, LPARAM) {
 // Every window inside this one, at any depth, hears that it moved.
 LRESULT on_move(HWND hwnd) {
     EnumChildWindows(hwnd, tasindigini_bildir, 0);
+    kaplamalari_yerlestir(hwnd);
     return 0;
 }
 
@@ -197,6 +225,7 @@ LRESULT CALLBACK pencere_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
         return 0;
     case WM_SIZE:
         if (Pencere* record = pencere_kaydi(hwnd)) icerigi_sigdir(*record);
+        kaplamalari_yerlestir(hwnd);
         return 0;
     case WM_MOVE:
         return on_move(hwnd);
@@ -241,7 +270,9 @@ int64_t tutan_pencere(HWND inside) {
     if (inside == nullptr) return -1;
     HWND kok = GetAncestor(inside, GA_ROOT);
     Pencere* record = kok != nullptr ? pencere_kaydi(kok) : nullptr;
-    return record != nullptr ? record - pencereler : -1;
+    if (record == nullptr) return -1;
+    // Keys pressed in an overlay are its owner's shortcuts.
+    return record->owner >= 0 ? record->owner : record - pencereler;
 }
 
 // A key press the pump takes for a shortcut instead of handing it on: not when it
@@ -280,9 +311,35 @@ int64_t _tr_pencere_olustur(const char* title, int64_t title_length, int64_t wid
     DwmSetWindowAttribute(hwnd, kKoyuBaslikCubugu, &dark, sizeof(dark));
 
     pencere_sayisi += 1;
-    pencereler[id] = {hwnd, 0, -1};
+    pencereler[id] = {hwnd, 0, -1, -1, nullptr, 0};
     tam_ekranda[id] = false;
     return id;
+}
+
+int64_t _tr_pencere_kaplama_olustur(int64_t owner, int64_t width, int64_t height) noexcept {
+    const Pencere* owner_record = pencere_bul(owner);
+    if (owner_record == nullptr || pencere_sayisi >= kPencereSiniri) return -1;
+    if (width <= 0 || height <= 0 || width > 10000 || height > 10000) return -1;
+    const int64_t id = pencere_sayisi;
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kSinifAdi, L"", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, 0, 0,
+                                static_cast<int>(width), static_cast<int>(height), owner_record->hwnd, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr) return -1;
+    SetPropW(hwnd, kKimlikOzelligi, reinterpret_cast<HANDLE>(static_cast<intptr_t>(id)));
+    pencere_sayisi += 1;
+    pencereler[id] = {hwnd, 0, -1, owner, nullptr, 0};
+    tam_ekranda[id] = false;
+    return id;
+}
+
+int64_t _tr_pencere_kaplama_hizala(int64_t overlay, HWND anchor, int64_t margin) noexcept {
+    Pencere* record = pencere_bul(overlay);
+    if (record == nullptr || record->owner < 0 || (anchor != nullptr && !IsWindow(anchor))) return -1;
+    if (margin < 0 || margin > 1000) return -1;
+    record->anchor = anchor;
+    record->margin = static_cast<int32_t>(margin);
+    kaplamayi_yerlestir(*record);
+    return 0;
 }
 
 int64_t _tr_pencere_baslik_ayarla(int64_t window, const char* title, int64_t title_length) noexcept {

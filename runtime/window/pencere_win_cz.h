@@ -40,6 +40,16 @@ TR_API int64_t _tr_pencere_calistir(void) TR_NOEXCEPT;
 TR_API int64_t _tr_pencere_kapatildi_mi(int64_t window) TR_NOEXCEPT;
 TR_API int64_t _tr_pencere_icerik_ayarla(int64_t window, int64_t widget) TR_NOEXCEPT;
 
+// Overlays: a borderless window of width by height owned by `owner` (it stays above
+// it, goes with it and is never in the task bar), hidden until shown, with a
+// content widget like any window. The new window id, or -1. Keys pressed in an
+// overlay count for its owner's shortcuts. _tr_pencere_kaplama_hizala keeps the
+// overlay at the top right corner of `anchor` (any window; null: stop), `margin`
+// pixels inside, now and whenever the owner moves or changes size; 0, or -1 for a
+// window that is no overlay, an anchor that is no window or a margin outside 0..1000.
+TR_API int64_t _tr_pencere_kaplama_olustur(int64_t owner, int64_t width, int64_t height) TR_NOEXCEPT;
+TR_API int64_t _tr_pencere_kaplama_hizala(int64_t overlay, HWND anchor, int64_t margin) TR_NOEXCEPT;
+
 // Shortcuts: see the top of this header.
 enum : int64_t { TR_KISAYOL_CTRL = 1, TR_KISAYOL_SHIFT = 2, TR_KISAYOL_ALT = 4 };
 TR_API int64_t _tr_pencere_kisayol_ekle(int64_t window, int64_t key, int64_t modifiers) TR_NOEXCEPT;

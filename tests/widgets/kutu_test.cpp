@@ -65,6 +65,25 @@ TEST(Yerlesim, dikey_kutu_ic_kutulari_yerlestirir_ve_gosterir) {
     yer_beklenen(inner, 0, 0, 36, 796);
 }
 
+// A scroll box has a border and scroll bars: what it holds fills its client area,
+// the same whether its parent's pass or its own size message lays it out.
+TEST(Yerlesim, kaydirma_kutusu_cocuklarini_istemci_alanina_yerlestirir) {
+    HWND host = ev_sahibi();
+    const int64_t column = _tr_arayuz_kutu_dikey();
+    const int64_t scroll = _tr_arayuz_kaydirma();
+    const int64_t inner = _tr_arayuz_kutu_dikey();
+    ASSERT_EQ(_tr_arayuz_pakle(inner, dugme("ic"), 1, 1, 0), 0);
+    ASSERT_EQ(_tr_arayuz_pakle(scroll, inner, 1, 1, 0), 0);
+    ASSERT_EQ(_tr_arayuz_pakle(column, scroll, 1, 1, 0), 0);
+    kutuyu_yerlestir(host, column, 300, 400);
+    RECT client;
+    GetClientRect(_tr_arayuz_widget_al_hwnd(scroll), &client);
+    ASSERT_LT(client.right, 300);
+    yer_beklenen(inner, 0, 0, client.right, client.bottom);
+    _tr_arayuz_widget_goster(inner);  // its box laid out again by its own measure
+    yer_beklenen(inner, 0, 0, client.right, client.bottom);
+}
+
 TEST(Yerlesim, esit_olmayan_payin_artigi_uzak_uctaki_bos_kalir_dolgu_iki_yanda_sayilir) {
     HWND host = ev_sahibi();
     const int64_t row = _tr_arayuz_kutu_yatay();

@@ -1,0 +1,66 @@
+// Inside the browser program: what its files share beyond korva.h. The side
+// panel's contents (paneller.cpp), find in page (bul.cpp) and the reactions
+// (olaylar.cpp) call each other through these.
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+
+namespace korva {
+
+// Set by arayuz_kur: the side panel's scroll box, and the box in it that holds the
+// placeholder text. The panels' own boxes are packed after the placeholder's, on
+// first need.
+extern int64_t panel_kaydirma;
+extern int64_t panel_yer_tutucu;
+
+// ---- Side panel contents (paneller.cpp) ---------------------------------------------
+// Shows the contents of panel 1 to 4 (0: none) in the side panel; kenar_paneli_ac
+// calls it after every change of state.
+void panel_icerigini_goster(int64_t numara);
+// One pass of the panels' own checks: the search entry, the lists, the buttons.
+void paneller_denetle();
+// Ctrl+H: the History panel open, the keyboard in its search entry.
+void gecmis_paneline_git();
+// Ctrl+Shift+O: the Bookmarks panel open, the keyboard in its list, first row selected.
+void yer_imleri_paneline_git();
+// Ctrl+D and the panel's button: adds the selected page to the bookmarks, or removes
+// it when it is there, and says which in the status bar.
+void yer_imini_degistir();
+// The panel widgets, for tests; -1 until the panel was first shown.
+struct PanelWidgetleri {
+    int64_t gecmis_kutusu = -1, gecmis_arama = -1, gecmis_listesi = -1, gecmis_temizle = -1;
+    int64_t yer_imi_kutusu = -1, yer_imi_dugmesi = -1, yer_imi_listesi = -1;
+    int64_t ayar_kutusu = -1, baslangic_girisi = -1, yakinlik_azalt = -1, yakinlik_etiketi = -1,
+            yakinlik_artir = -1, verileri_temizle = -1;
+};
+const PanelWidgetleri& panel_widgetleri();
+
+// ---- Find in page (bul.cpp) ------------------------------------------------------------
+void bul_ac();               // Ctrl+F: the find bar shown, its text selected
+void bul_kapat();            // Esc: hidden, the page's highlights removed
+void bul_ilerle(int64_t yon);  // F3 (1) and Shift+F3 (-1)
+void bul_denetle();          // one pass: typing, Enter, buttons, the page's answer
+bool bul_acik_mi();
+struct BulWidgetleri {
+    int64_t pencere = -1, giris = -1, onceki = -1, sonraki = -1, etiket = -1, kapat = -1;
+};
+const BulWidgetleri& bul_widgetleri();
+
+// ---- Services of the reactions (olaylar.cpp) -----------------------------------------
+// The selected tab's web view, or -1.
+int64_t secili_webgorunum();
+// Opens an address in the selected tab, or in a new tab after it.
+void adresi_ac(const std::string& adres, bool yeni_sekmede);
+// Forgets the closed tabs that Ctrl+Shift+T would reopen.
+void kapananlari_temizle();
+// Sets every open tab's zoom (the default zoom changed).
+void yakinligi_uygula(int64_t yuzde);
+// A message for the status bar, shown for a few seconds over "Hazir".
+void bildir(const std::string& metin);
+
+// The text of a runtime result, freed here.
+std::string al_ve_birak(struct TrMetin metin);
+
+}  // namespace korva
