@@ -264,6 +264,9 @@ std::wstring arguman(const std::wstring& deger)
 // socket is no longer established (checked every second in /proc/net/tcp without
 // reading it, since its bytes are the engine's), in case the engine is stuck. The
 // channel ends for us only once the shell has cleaned up and gone.
+// The engine writes a message's ending NUL on its own: without TCP_NODELAY on its
+// end (set with perl, which Debian always has), that byte would wait for our delayed
+// acknowledgement, some 40 ms per message, frames included.
 // The shell lets go of the host's standard handles at once: its complaints (a job it
 // killed) do not belong on the host's console, and whoever reads the host's output
 // through a pipe must see it end when the host ends.
@@ -273,6 +276,7 @@ const wchar_t* const KABUK_SATIRI =
     L"exec 3<>\"/dev/tcp/127.0.0.1/$KORVA_BAGLANTI_PORTU\" || exit 1\n"
     L"printf 'korva %s\\n' \"$KORVA_BAGLANTI_JETONU\" >&3\n"
     L"unset KORVA_BAGLANTI_PORTU KORVA_BAGLANTI_JETONU\n"
+    L"perl -e 'use Socket qw(IPPROTO_TCP TCP_NODELAY); open(S, \"+<&=3\") && setsockopt(S, IPPROTO_TCP, TCP_NODELAY, 1)'\n"
     L"p=$1; shift\n"
     L"mkdir -p -- \"$p\" && [ -O \"$p\" ] && [ ! -L \"$p\" ] && chmod 700 -- \"$p\" || exit 1\n"
     L"setsid \"$@\" </dev/null >\"$p/chromium.log\" 2>&1 4>&3 &\n"

@@ -94,16 +94,13 @@ bool MotorKanali::gonder(const std::string& metin)
         }
         return true;
     };
-    bool tamam;
-    if (metin.size() < 64 * 1024) {
-        // Small commands go in one send, their NUL with them.
-        std::string tek;
-        tek.reserve(metin.size() + 1);
-        tek.append(metin).push_back('\0');
-        tamam = hepsini_gonder(tek.data(), tek.size());
-    } else {
-        tamam = hepsini_gonder(metin.data(), metin.size()) && hepsini_gonder("", 1);
-    }
+    // The NUL goes with the message's last slice: a send of its own would make a
+    // segment of its own, and the engine would wait for it.
+    const size_t bas_kismi = metin.size() > DILIM ? metin.size() - metin.size() % DILIM : 0;
+    std::string son_kisim;
+    son_kisim.reserve(metin.size() - bas_kismi + 1);
+    son_kisim.append(metin, bas_kismi, std::string::npos).push_back('\0');
+    const bool tamam = hepsini_gonder(metin.data(), bas_kismi) && hepsini_gonder(son_kisim.data(), son_kisim.size());
     // A message cut short leaves the stream unreadable for the engine.
     if (!tamam)
         shutdown(soket_, SD_BOTH);
