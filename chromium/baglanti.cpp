@@ -1,14 +1,14 @@
 // The connection to the engine process (see baglanti.h for the threads and the
 // lifetime). This file, top to bottom: the UI thread's work queue behind a
 // message-only window; paths and command lines; starting the engine and waiting for
-// its port file; the state shared by the UI thread and the reading thread; the
+// its first answer; the state shared by the UI thread and the reading thread; the
 // reading thread; the public methods.
 //
 // Who owns what. Baglanti::Ic holds the shared state (Ortak); the reading thread and
 // every queued piece of work hold it too, so it lives until the last of them is
-// done and nothing ever touches freed memory. The WebSocket belongs to Ortak; the
-// lifetime socket (the engine's shell holds the other end) is closed under a lock
-// by whoever ends the engine. Replies awaited and the listeners are touched on the
+// done and nothing ever touches freed memory. The channel belongs to Ortak and is
+// closed when Ortak goes; whoever ends the engine only cuts it (which any thread
+// may do), so the reading thread never reads a closed socket. Replies awaited and the listeners are touched on the
 // UI thread only; on_isleyici and ham_isleyici hooks are read by the reading thread
 // under a lock.
 #include <winsock2.h>
@@ -16,7 +16,7 @@
 
 #include "baglanti.h"
 #include "json_tarama.h"
-#include "websocket.h"
+#include "kanal.h"
 
 #include <atomic>
 #include <cstring>
@@ -251,27 +251,45 @@ std::wstring arguman(const std::wstring& deger)
 // Starting the engine.
 //
 // The shell line is constant text; everything variable reaches it as positional
-// arguments ($1 port, $2 token, $3 profile folder, then the engine's own command),
-// so no folder name can ever be read as shell syntax. It connects back to our
-// lifetime socket and proves who it is with the token; starts the engine in a
-// session of its own (so that its helper processes can be killed as a group);
-// kills that group as soon as the lifetime socket ends, which happens when this
-// process ends in any way; and reports the engine's own end on the socket, so that
-// an engine that dies while starting fails at once instead of at the time-out.
+// arguments ($1 profile folder, then the engine's own command) or, for the secret
+// parts, in its environment (the port and the token), so no folder name can ever be
+// read as shell syntax and no other user can read the secrets in a process list.
+// The shell connects back to our listener and proves who it is with the token; makes
+// the profile folder, private to this user like everything the engine writes (an
+// existing one must be this user's own); starts the engine in a session of its own
+// (so that its helper processes can be killed as a group) with that one connection
+// as its protocol channel (descriptors 3 and 4); and removes the profile when the
+// engine has ended. The engine exits by itself when the channel ends, which happens
+// when this process ends in any way; a watcher kills its group all the same once the
+// socket is no longer established (checked every second in /proc/net/tcp without
+// reading it, since its bytes are the engine's), in case the engine is stuck. The
+// channel ends for us only once the shell has cleaned up and gone.
+// The engine writes a message's ending NUL on its own: without TCP_NODELAY on its
+// end (set with perl, which Debian always has), that byte would wait for our delayed
+// acknowledgement, some 40 ms per message, frames included.
 // The shell lets go of the host's standard handles at once: its complaints (a job it
 // killed) do not belong on the host's console, and whoever reads the host's output
 // through a pipe must see it end when the host ends.
 const wchar_t* const KABUK_SATIRI =
     L"exec </dev/null >/dev/null 2>&1\n"
-    L"exec 3<>\"/dev/tcp/127.0.0.1/$1\" || exit 1\n"
-    L"printf 'korva %s\\n' \"$2\" >&3\n"
-    L"p=$3; shift 3\n"
-    L"setsid \"$@\" </dev/null >\"$p/chromium.log\" 2>&1 3>&- &\n"
+    L"umask 077\n"
+    L"exec 3<>\"/dev/tcp/127.0.0.1/$KORVA_BAGLANTI_PORTU\" || exit 1\n"
+    L"printf 'korva %s\\n' \"$KORVA_BAGLANTI_JETONU\" >&3\n"
+    L"unset KORVA_BAGLANTI_PORTU KORVA_BAGLANTI_JETONU\n"
+    L"perl -e 'use Socket qw(IPPROTO_TCP TCP_NODELAY); open(S, \"+<&=3\") && setsockopt(S, IPPROTO_TCP, TCP_NODELAY, 1)'\n"
+    L"p=$1; shift\n"
+    L"mkdir -p -- \"$p\" && [ -O \"$p\" ] && [ ! -L \"$p\" ] && chmod 700 -- \"$p\" || exit 1\n"
+    L"setsid \"$@\" </dev/null >\"$p/chromium.log\" 2>&1 4>&3 &\n"
     L"m=$!\n"
-    L"{ while read -r _; do :; done; kill -9 -- \"-$m\" \"$m\"; } <&3 &\n"
+    L"i=$(readlink /proc/self/fd/3); i=${i#socket:[}; i=${i%]}\n"
+    L"{ exec 9<> <(:)\n"
+    L"  while read -t 1 -u 9; [ $? -gt 128 ]; do\n"
+    L"    c=; while read -r _ _ _ s _ _ _ _ _ d _; do [ \"$d\" = \"$i\" ] && c=$s; done </proc/net/tcp\n"
+    L"    [ \"$c\" = 01 ] || break\n"
+    L"  done\n"
+    L"  kill -9 -- \"-$m\" \"$m\"; } 3>&- &\n"
     L"w=$!\n"
     L"wait \"$m\"\n"
-    L"printf 'motor-bitti %s\\n' \"$?\" >&3\n"
     L"kill -9 -- \"-$m\" \"$w\" 2>/dev/null\n"
     L"wait \"$w\"\n"
     L"rm -rf -- \"$p\"\n";
@@ -279,7 +297,8 @@ const wchar_t* const KABUK_SATIRI =
 const wchar_t* const MOTOR_BAYRAKLARI[] = {
     L"--headless",
     L"--no-sandbox",
-    L"--remote-debugging-port=0",
+    // The protocol on descriptors 3 and 4: no port any other process could reach.
+    L"--remote-debugging-pipe",
     L"--no-first-run",
     L"--no-default-browser-check",
     L"--disable-background-networking",
@@ -293,8 +312,16 @@ const wchar_t* const MOTOR_BAYRAKLARI[] = {
     L"--disable-popup-blocking",
 };
 
+// How deeply the engine's messages may nest objects and arrays. Real messages nest a
+// few dozen levels; a script's value returned by value is cut by the engine itself
+// at far less than this.
+constexpr size_t MOTOR_AZAMI_DERINLIK = 512;
 // How long one send may wait for the engine to take the bytes.
 constexpr DWORD GONDERME_SINIRI_MS = 10000;
+// How long a connection to our listener has to present the token, and how many may
+// be waited on at once.
+constexpr ULONGLONG JETON_SURESI_MS = 500;
+constexpr size_t AZAMI_ADAY = 16;
 const char* const VARSAYILAN_MOTOR = "/usr/lib/chromium/chromium";
 // One profile a process, removed when its engine has ended: two Korva processes
 // never share one (the second engine would hand its start to the first and quit),
@@ -328,16 +355,6 @@ private:
     ULONGLONG bitis_;
 };
 
-// Waits up to `ms` for `soket` to have something to read (or be closed).
-bool okunabilir(SOCKET soket, DWORD ms)
-{
-    fd_set kume;
-    FD_ZERO(&kume);
-    FD_SET(soket, &kume);
-    timeval sure = {static_cast<long>(ms / 1000), static_cast<long>((ms % 1000) * 1000)};
-    return select(0, &kume, nullptr, nullptr, &sure) > 0;
-}
-
 std::string motor_ikilisi(const MotorAyari& ayar)
 {
     if (!ayar.ikili.empty())
@@ -363,34 +380,6 @@ bool dosya_var(const std::string& unix)
     return nitelik != INVALID_FILE_ATTRIBUTES && (nitelik & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// Line 1 the port, line 2 the browser's WebSocket path; false until both are there.
-bool port_dosyasi_oku(const std::wstring& yol, int* port, std::string* ws_yolu)
-{
-    HANDLE dosya = CreateFileW(yol.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (dosya == INVALID_HANDLE_VALUE)
-        return false;
-    char icerik[1024];
-    DWORD okunan = 0;
-    const BOOL tamam = ReadFile(dosya, icerik, sizeof(icerik) - 1, &okunan, nullptr);
-    CloseHandle(dosya);
-    if (!tamam)
-        return false;
-    const std::string metin(icerik, okunan);
-    const size_t satir = metin.find('\n');
-    if (satir == std::string::npos)
-        return false;
-    const int deger = atoi(metin.substr(0, satir).c_str());
-    std::string ikinci = metin.substr(satir + 1);
-    while (!ikinci.empty() && (ikinci.back() == '\n' || ikinci.back() == '\r'))
-        ikinci.pop_back();
-    if (deger <= 0 || deger > 65535 || ikinci.compare(0, 10, "/devtools/") != 0)
-        return false;
-    *port = deger;
-    *ws_yolu = ikinci;
-    return true;
-}
-
 SOCKET dinleyen_soket(int* port)
 {
     SoketSahibi soket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
@@ -401,139 +390,219 @@ SOCKET dinleyen_soket(int* port)
     adres.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     adres.sin_port = 0;
     int boy = sizeof(adres);
-    if (bind(soket.soket, reinterpret_cast<sockaddr*>(&adres), sizeof(adres)) != 0 || listen(soket.soket, 4) != 0 ||
+    if (bind(soket.soket, reinterpret_cast<sockaddr*>(&adres), sizeof(adres)) != 0 ||
+        listen(soket.soket, SOMAXCONN) != 0 ||
         getsockname(soket.soket, reinterpret_cast<sockaddr*>(&adres), &boy) != 0)
         return INVALID_SOCKET;
     *port = ntohs(adres.sin_port);
     return soket.birak();
 }
 
+// A connection to our listener that has not proved itself yet.
+struct Aday {
+    SoketSahibi soket;
+    std::string okunan;
+    ULONGLONG son_an = 0;
+};
+
 // Accepts the shell's connection: the first one that proves itself with `jeton`.
+// Any local process can connect to a loopback port, so no connection may hold the
+// wait: each one gets JETON_SURESI_MS to present the token, every one is watched at
+// once, and one that sends anything else is dropped at its first wrong byte.
 SOCKET kabugu_kabul_et(SOCKET dinleyen, const std::string& jeton, const Sinir& sinir)
 {
     const std::string beklenen = "korva " + jeton + "\n";
+    std::vector<std::unique_ptr<Aday>> adaylar;
     while (sinir.kalan() > 0) {
-        if (!okunabilir(dinleyen, sinir.kalan()))
-            continue;
-        SoketSahibi gelen(accept(dinleyen, nullptr, nullptr));
-        if (gelen.soket == INVALID_SOCKET)
-            continue;
-        std::string okunan;
-        while (okunan.size() < beklenen.size() && okunabilir(gelen.soket, sinir.kalan())) {
-            char parca[64];
-            const int n = recv(gelen.soket, parca, static_cast<int>(beklenen.size() - okunan.size()), 0);
-            if (n <= 0)
-                break;
-            okunan.append(parca, n);
+        ULONGLONG simdi = GetTickCount64();
+        DWORD bekleme = sinir.kalan();
+        fd_set kume;
+        FD_ZERO(&kume);
+        FD_SET(dinleyen, &kume);
+        for (const auto& aday : adaylar) {
+            FD_SET(aday->soket.soket, &kume);
+            bekleme = std::min<DWORD>(bekleme, aday->son_an > simdi ? static_cast<DWORD>(aday->son_an - simdi) : 0);
         }
-        if (okunan == beklenen)
-            return gelen.birak();
+        timeval sure = {static_cast<long>(bekleme / 1000), static_cast<long>((bekleme % 1000) * 1000)};
+        if (select(0, &kume, nullptr, nullptr, &sure) < 0)
+            return INVALID_SOCKET;
+        simdi = GetTickCount64();
+        for (auto& aday : adaylar) {
+            if (!FD_ISSET(aday->soket.soket, &kume))
+                continue;
+            char parca[128];
+            const size_t eksik = beklenen.size() - aday->okunan.size();
+            const int n = recv(aday->soket.soket, parca, static_cast<int>(std::min(eksik, sizeof(parca))), 0);
+            if (n <= 0 || beklenen.compare(aday->okunan.size(), n, parca, n) != 0) {
+                aday->son_an = 0;  // dropped below
+                continue;
+            }
+            aday->okunan.append(parca, n);
+            if (aday->okunan.size() == beklenen.size())
+                return aday->soket.birak();
+        }
+        adaylar.erase(std::remove_if(adaylar.begin(), adaylar.end(),
+                                     [simdi](const auto& aday) { return aday->son_an <= simdi; }),
+                      adaylar.end());
+        if (FD_ISSET(dinleyen, &kume)) {
+            SoketSahibi gelen(accept(dinleyen, nullptr, nullptr));
+            // Beyond the bound the newest is refused at once: the shell, when it comes,
+            // still finds a place once the others' half seconds are over.
+            if (gelen.soket != INVALID_SOCKET && adaylar.size() < AZAMI_ADAY) {
+                auto aday = std::make_unique<Aday>();
+                aday->soket.soket = gelen.birak();
+                aday->son_an = simdi + JETON_SURESI_MS;
+                adaylar.push_back(std::move(aday));
+            }
+        }
     }
     return INVALID_SOCKET;
 }
 
-struct MotorBaglantisi {
-    SOCKET yasam = INVALID_SOCKET;
-    std::unique_ptr<WebSoket> websoket;
-};
+// A secret nobody else can guess: 128 bits from the system's generator, in hex.
+bool jeton_uret(std::string* jeton)
+{
+    using Islev = BOOLEAN(WINAPI*)(PVOID, ULONG);
+    const Islev uret = reinterpret_cast<Islev>(reinterpret_cast<void*>(
+        GetProcAddress(LoadLibraryW(L"advapi32.dll"), "SystemFunction036")));
+    unsigned char bayt[16];
+    if (uret == nullptr || !uret(bayt, sizeof(bayt)))
+        return false;
+    static const char HANE[] = "0123456789abcdef";
+    jeton->clear();
+    for (unsigned char b : bayt) {
+        jeton->push_back(HANE[b >> 4]);
+        jeton->push_back(HANE[b & 15]);
+    }
+    return true;
+}
 
-HRESULT motoru_baslat(const MotorAyari& ayar, MotorBaglantisi* cikti)
+// The host's environment with `ekler` set (a variable of the same name replaced), as
+// a block for CreateProcessW.
+std::wstring ortam_blogu(const std::vector<std::pair<std::wstring, std::wstring>>& ekler)
+{
+    std::wstring blok;
+    if (wchar_t* ortam = GetEnvironmentStringsW()) {
+        for (const wchar_t* satir = ortam; *satir != L'\0'; satir += wcslen(satir) + 1) {
+            bool degisen = false;
+            for (const auto& ek : ekler)
+                degisen = degisen || (_wcsnicmp(satir, ek.first.c_str(), ek.first.size()) == 0 &&
+                                      satir[ek.first.size()] == L'=');
+            if (!degisen)
+                blok.append(satir).push_back(L'\0');
+        }
+        FreeEnvironmentStringsW(ortam);
+    }
+    for (const auto& ek : ekler)
+        blok.append(ek.first).append(L"=").append(ek.second).push_back(L'\0');
+    blok.push_back(L'\0');
+    return blok;
+}
+
+// Sends one command on a fresh channel and waits within `sinir` for its answer: the
+// engine has started when its protocol answers. S_OK, ERROR_TIMEOUT, or E_FAIL when
+// the channel ended first (the engine, or its shell, gave up).
+HRESULT ilk_yaniti_bekle(MotorKanali& kanal, const Sinir& sinir)
+{
+    if (!kanal.gonder(R"({"id":0,"method":"Browser.getVersion"})"))
+        return E_FAIL;
+    std::string ileti;
+    for (;;) {
+        const DWORD kalan = sinir.kalan();
+        if (kalan == 0)
+            return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
+        switch (kanal.ileti_oku(&ileti, kalan)) {
+        case MotorKanali::Okuma::Ileti:
+            break;
+        case MotorKanali::Okuma::ZamanAsimi:
+            return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
+        default:
+            return E_FAIL;
+        }
+        // Nothing else is expected before it: no domain has been enabled yet.
+        std::string_view anahtar, deger;
+        JsonNesneGezgini gezgin(ileti);
+        int64_t id = -1;
+        while (id < 0 && gezgin.sonraki(&anahtar, &deger))
+            if (json_anahtar_mi(anahtar, "id") && !json_tamsayi(deger, &id))
+                break;
+        if (id == 0)
+            return S_OK;
+    }
+}
+
+HRESULT motoru_baslat(const MotorAyari& ayar, std::unique_ptr<MotorKanali>* cikti)
 {
     const Sinir sinir(MOTOR_BASLAMA_SURESI_MS);
     const std::string ikili = motor_ikilisi(ayar);
     if (!dosya_var(ikili))
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
 
-    // The profile: a folder of our own inside the host's, without the port file a
-    // crashed engine may have left behind (its port would be read as ours).
+    // The profile: a folder of our own inside the host's, made and locked by the shell.
     std::wstring kullanici = ayar.kullanici_klasoru;
     while (!kullanici.empty() && (kullanici.back() == L'\\' || kullanici.back() == L'/'))
         kullanici.pop_back();
-    const std::wstring profil = kullanici + PROFIL_KLASORU + std::to_wstring(GetCurrentProcessId());
-    if (kullanici.empty() || !klasor_olustur(profil))
+    if (kullanici.empty() || !klasor_olustur(kullanici))
         return E_FAIL;
-    const std::string profil_unix = unix_yolu(profil);
+    const std::string profil_unix = unix_yolu(kullanici + PROFIL_KLASORU + std::to_wstring(GetCurrentProcessId()));
     const std::string kabuk = "/bin/bash";
     const std::wstring oturumcu_windows = windows_yolu("/usr/bin/setsid");
     if (profil_unix.empty() || oturumcu_windows.empty())
         return E_FAIL;
-    const std::wstring port_dosyasi = profil + L"\\DevToolsActivePort";
-    DeleteFileW(port_dosyasi.c_str());
 
     int dinleme_portu = 0;
     SoketSahibi dinleyen(dinleyen_soket(&dinleme_portu));
-    if (dinleyen.soket == INVALID_SOCKET)
+    std::string jeton;
+    if (dinleyen.soket == INVALID_SOCKET || !jeton_uret(&jeton))
         return E_FAIL;
-    std::random_device rastgele;
-    const std::string jeton = std::to_string(rastgele()) + std::to_string(rastgele());
+    if (ayar.dinliyor)
+        ayar.dinliyor(dinleme_portu);
 
     // The shell runs in a session of its own: a signal to this process's group (a
     // Ctrl+C in the terminal, a time-out that kills the group) must not end the shell
-    // before this process, or nothing would be left to end the engine.
+    // before this process, or nothing would be left to end the engine. The port and
+    // the token go in its environment, which only this user can read, not on its
+    // command line, which every user can.
     std::wstring komut = arguman(oturumcu_windows) + L" " + arguman(genis(kabuk)) + L" -c " +
-                         arguman(KABUK_SATIRI) + L" korva " +
-                         std::to_wstring(dinleme_portu) + L" " + arguman(genis(jeton)) + L" " +
-                         arguman(genis(profil_unix)) + L" " + arguman(genis(ikili));
+                         arguman(KABUK_SATIRI) + L" korva " + arguman(genis(profil_unix)) + L" " +
+                         arguman(genis(ikili));
     for (const wchar_t* bayrak : MOTOR_BAYRAKLARI)
         komut += L" " + arguman(bayrak);
     komut += L" " + arguman(L"--user-data-dir=" + genis(profil_unix)) + L" about:blank";
+    std::wstring ortam = ortam_blogu({{L"KORVA_BAGLANTI_PORTU", std::to_wstring(dinleme_portu)},
+                                      {L"KORVA_BAGLANTI_JETONU", genis(jeton)}});
 
     // Under Wine a Unix program starts with no process id and no handle: its
     // lifetime is held by the socket below, not by anything CreateProcessW returns.
     STARTUPINFOW baslangic = {};
     baslangic.cb = sizeof(baslangic);
     PROCESS_INFORMATION bilgi = {};
-    if (!CreateProcessW(nullptr, komut.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &baslangic, &bilgi))
+    if (!CreateProcessW(nullptr, komut.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, ortam.data(),
+                        nullptr, &baslangic, &bilgi))
         return E_FAIL;
     if (bilgi.hProcess != nullptr)
         CloseHandle(bilgi.hProcess);
     if (bilgi.hThread != nullptr)
         CloseHandle(bilgi.hThread);
 
-    SoketSahibi yasam(kabugu_kabul_et(dinleyen.soket, jeton, sinir));
-    if (yasam.soket == INVALID_SOCKET)
+    SoketSahibi soket(kabugu_kabul_et(dinleyen.soket, jeton, sinir));
+    if (soket.soket == INVALID_SOCKET)
         return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
     closesocket(dinleyen.birak());
 
-    // Until the port file is there, wait in short steps on the lifetime socket:
-    // the shell writes to it (or closes it) when the engine has already ended.
-    int port = 0;
-    std::string ws_yolu;
-    while (!port_dosyasi_oku(port_dosyasi, &port, &ws_yolu)) {
-        if (sinir.kalan() == 0)
-            return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
-        if (okunabilir(yasam.soket, std::min<DWORD>(sinir.kalan(), 20)))
-            return E_FAIL;
-    }
-
-    SoketSahibi ws(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    if (ws.soket == INVALID_SOCKET)
-        return E_FAIL;
-    // Commands are small and wait for their answers: no Nagle delay on them.
+    // Commands are small and wait for their answers: no Nagle delay on them. A send
+    // that the engine does not take within the bound cuts the connection instead of
+    // holding the UI thread.
     BOOL gecikmesiz = TRUE;
-    setsockopt(ws.soket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&gecikmesiz), sizeof(gecikmesiz));
-    DWORD bekleme = std::max<DWORD>(sinir.kalan(), 1);
-    setsockopt(ws.soket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bekleme), sizeof(bekleme));
-    sockaddr_in adres = {};
-    adres.sin_family = AF_INET;
-    adres.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    adres.sin_port = htons(static_cast<u_short>(port));
-    if (connect(ws.soket, reinterpret_cast<sockaddr*>(&adres), sizeof(adres)) != 0)
-        return E_FAIL;
-    const SOCKET soket = ws.birak();
-    auto websoket = std::make_unique<WebSoket>(soket);
-    std::string neden;
-    if (!websoket->el_sik("127.0.0.1:" + std::to_string(port), ws_yolu, &neden))
-        return sinir.kalan() == 0 ? HRESULT_FROM_WIN32(ERROR_TIMEOUT) : E_FAIL;
-    // From now on the reading thread waits as long as the engine lives; a send
-    // that the engine does not take within the bound cuts the connection instead
-    // of holding the UI thread.
-    bekleme = 0;
-    setsockopt(soket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bekleme), sizeof(bekleme));
+    setsockopt(soket.soket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&gecikmesiz),
+               sizeof(gecikmesiz));
     DWORD gonderme = GONDERME_SINIRI_MS;
-    setsockopt(soket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&gonderme), sizeof(gonderme));
-    cikti->yasam = yasam.birak();
-    cikti->websoket = std::move(websoket);
+    setsockopt(soket.soket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&gonderme), sizeof(gonderme));
+    auto kanal = std::make_unique<MotorKanali>(soket.birak());
+    const HRESULT sonuc = ilk_yaniti_bekle(*kanal, sinir);
+    if (FAILED(sonuc))
+        return sonuc;  // the channel closes with `kanal`, and the shell ends the engine
+    *cikti = std::move(kanal);
     return S_OK;
 }
 
@@ -541,16 +610,15 @@ HRESULT motoru_baslat(const MotorAyari& ayar, MotorBaglantisi* cikti)
 // The state the UI thread and the reading thread share.
 
 struct Ortak {
-    std::unique_ptr<WebSoket> websoket;
-    // Set by the reading thread when the WebSocket has ended, before it queues the
+    // The one socket both the protocol and the engine's life hang on: closing it (or
+    // cutting it) ends the engine, through its shell.
+    std::unique_ptr<MotorKanali> kanal;
+    // Set by the reading thread when the channel has ended, before it queues the
     // end; gonder() reads it to fail at once.
     std::atomic<bool> acik{true};
     std::atomic<bool> kapatiliyor{false};
     // Set when the reading thread has finished; kapat() waits on it.
     HANDLE okuma_bitti = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-
-    std::mutex yasam_kilidi;
-    SOCKET yasam = INVALID_SOCKET;
 
     std::mutex on_kilidi;
     std::map<std::string, std::shared_ptr<Baglanti::OnIsleyici>> on_isleyiciler;
@@ -568,43 +636,19 @@ struct Ortak {
     {
         if (surec_bitiyor()) {
             // The process is ending; its sockets close with it.
-            websoket.release();
+            kanal.release();
             return;
         }
-        motoru_bitir();
         if (okuma_bitti != nullptr)
             CloseHandle(okuma_bitti);
     }
 
-    // Closing the lifetime socket is what ends the engine: its shell sees the end
-    // and kills the engine's process group.
+    // Cutting the channel is what ends the engine: it reads the end and exits, and
+    // its shell kills what is left of it.
     void motoru_bitir()
     {
-        std::lock_guard<std::mutex> kilit(yasam_kilidi);
-        if (yasam != INVALID_SOCKET)
-            closesocket(yasam);
-        yasam = INVALID_SOCKET;
-    }
-
-    // Waits up to `ms` for the shell to report the engine's end (or to go).
-    void motor_sonunu_bekle(DWORD ms)
-    {
-        const Sinir sinir(ms);
-        SOCKET soket;
-        {
-            std::lock_guard<std::mutex> kilit(yasam_kilidi);
-            soket = yasam;
-        }
-        std::string okunan;
-        while (soket != INVALID_SOCKET && sinir.kalan() > 0 && okunabilir(soket, sinir.kalan())) {
-            char parca[256];
-            const int n = recv(soket, parca, sizeof(parca), 0);
-            if (n <= 0)
-                return;
-            okunan.append(parca, n);
-            if (okunan.find("motor-bitti") != std::string::npos)
-                return;
-        }
+        if (kanal)
+            kanal->kes();
     }
 
     void yanit_teslim(const Json& ileti)
@@ -620,6 +664,18 @@ struct Ortak {
         yanit(sonuc != ileti.end() ? *sonuc : BOS, hata != ileti.end() ? &*hata : nullptr);
     }
 
+    // An awaited reply that came unusable fails as if the engine had refused it.
+    void yanit_hatasi(int64_t id, const char* neden)
+    {
+        const auto bulunan = bekleyenler.find(id);
+        if (bulunan == bekleyenler.end())
+            return;
+        Baglanti::Yanit yanit = std::move(bulunan->second);
+        bekleyenler.erase(bulunan);
+        const Json hata = {{"code", -1}, {"message", neden}};
+        yanit(Json::object(), &hata);
+    }
+
     void olay_teslim(const std::string& oturum, const std::string& yontem, const Json& ileti)
     {
         // A copy: the listener may destroy the connection, and with it the member.
@@ -633,12 +689,12 @@ struct Ortak {
 
     // The connection has ended: every reply still awaited fails, then the listener
     // hears it, once.
-    void kapanisi_bildir()
+    void kapanisi_bildir(const char* neden)
     {
         if (kapanis_bildirildi)
             return;
         kapanis_bildirildi = true;
-        const Json hata = {{"code", -1}, {"message", "the connection to the engine has ended"}};
+        const Json hata = {{"code", -1}, {"message", neden}};
         while (!bekleyenler.empty()) {
             Baglanti::Yanit yanit = std::move(bekleyenler.begin()->second);
             bekleyenler.erase(bekleyenler.begin());
@@ -704,26 +760,70 @@ bool ham_isle(const std::shared_ptr<Ortak>& ortak, const std::string& metin)
     }
 }
 
+// The id of a reply read off its top-level members without parsing their values
+// (engines write it first), or false.
+bool yanit_kimligi(std::string_view metin, int64_t* id)
+{
+    std::string_view anahtar, deger;
+    JsonNesneGezgini gezgin(metin);
+    while (gezgin.sonraki(&anahtar, &deger))
+        if (json_anahtar_mi(anahtar, "id"))
+            return json_tamsayi(deger, id);
+    return false;
+}
+
+// A message that cannot be used as it came (nested too deep, not JSON, members of
+// the wrong kind): a reply whose id can be read that cheaply fails with `neden`, so
+// that nothing waits on it; anything else is dropped. The connection goes on either
+// way: the engine said something, just nothing usable.
+void kullanilamaz(const std::shared_ptr<Ortak>& ortak, std::string_view metin, const char* neden)
+{
+    int64_t id = 0;
+    if (yanit_kimligi(metin, &id))
+        ui_ya_ekle([ortak, id, neden] { ortak->yanit_hatasi(id, neden); });
+}
+
 void ileti_isle(const std::shared_ptr<Ortak>& ortak, const std::string& metin)
 {
     if (ham_isle(ortak, metin))
         return;
-    auto ileti = std::make_shared<Json>(Json::parse(metin, nullptr, false));
-    if (ileti->is_discarded() || !ileti->is_object())
+    // nlohmann's parser keeps its own stack, but copying, comparing or destroying
+    // what it built recurses once a level: deep enough input would overflow the
+    // stack of whichever thread touches it next.
+    if (json_cok_derin(metin, MOTOR_AZAMI_DERINLIK)) {
+        kullanilamaz(ortak, metin, "the engine's message was nested too deeply");
         return;
+    }
+    auto ileti = std::make_shared<Json>(Json::parse(metin, nullptr, false));
+    if (ileti->is_discarded() || !ileti->is_object()) {
+        kullanilamaz(ortak, metin, "the engine's message was not valid JSON");
+        return;
+    }
     const auto id = ileti->find("id");
     if (id != ileti->end()) {
-        if (id->is_number_integer())
-            ui_ya_ekle([ortak, ileti] { ortak->yanit_teslim(*ileti); });
+        if (!id->is_number_integer())
+            return;
+        // Whoever waits reads "result" and "error" as objects.
+        const auto sonuc = ileti->find("result");
+        const auto hata = ileti->find("error");
+        if ((sonuc != ileti->end() && !sonuc->is_object()) || (hata != ileti->end() && !hata->is_object())) {
+            const int64_t kimlik = id->get<int64_t>();
+            ui_ya_ekle([ortak, kimlik] { ortak->yanit_hatasi(kimlik, "the engine's reply was malformed"); });
+            return;
+        }
+        ui_ya_ekle([ortak, ileti] { ortak->yanit_teslim(*ileti); });
         return;
     }
     const auto yontem_ogesi = ileti->find("method");
-    if (yontem_ogesi == ileti->end() || !yontem_ogesi->is_string())
+    const auto oturum_ogesi = ileti->find("sessionId");
+    const auto parametre_ogesi = ileti->find("params");
+    if (yontem_ogesi == ileti->end() || !yontem_ogesi->is_string() ||
+        (oturum_ogesi != ileti->end() && !oturum_ogesi->is_string()) ||
+        (parametre_ogesi != ileti->end() && !parametre_ogesi->is_object()))
         return;
     std::string yontem = yontem_ogesi->get<std::string>();
     std::string oturum;
-    const auto oturum_ogesi = ileti->find("sessionId");
-    if (oturum_ogesi != ileti->end() && oturum_ogesi->is_string())
+    if (oturum_ogesi != ileti->end())
         oturum = oturum_ogesi->get<std::string>();
 
     std::shared_ptr<Baglanti::OnIsleyici> isleyici;
@@ -752,20 +852,19 @@ DWORD WINAPI okuma_dongusu(void* parametre)
     std::shared_ptr<Ortak> ortak = std::move(*static_cast<std::shared_ptr<Ortak>*>(parametre));
     delete static_cast<std::shared_ptr<Ortak>*>(parametre);
     std::string metin;
-    while (ortak->websoket->ileti_oku(&metin)) {
+    MotorKanali::Okuma okuma;
+    while ((okuma = ortak->kanal->ileti_oku(&metin)) == MotorKanali::Okuma::Ileti) {
         try {
             ileti_isle(ortak, metin);
         } catch (...) {
         }
     }
-    ortak->websoket->kes();
+    ortak->kanal->kes();
     ortak->acik = false;
-    // An engine we can no longer talk to is of no use: end it, unless kapat() is
-    // letting it finish by itself.
-    if (!ortak->kapatiliyor)
-        ortak->motoru_bitir();
     SetEvent(ortak->okuma_bitti);
-    ui_ya_ekle([ortak] { ortak->kapanisi_bildir(); });
+    const char* neden = okuma == MotorKanali::Okuma::Asiri ? "the engine sent a message larger than the bound"
+                                                             : "the connection to the engine has ended";
+    ui_ya_ekle([ortak, neden] { ortak->kapanisi_bildir(neden); });
     return 0;
 }
 
@@ -777,24 +876,21 @@ struct BaslatmaIsi {
 DWORD WINAPI baslatma_dongusu(void* parametre)
 {
     std::unique_ptr<BaslatmaIsi> is(static_cast<BaslatmaIsi*>(parametre));
-    MotorBaglantisi motor;
+    std::unique_ptr<MotorKanali> kanal;
     HRESULT sonuc = E_FAIL;
     try {
-        sonuc = motoru_baslat(is->ayar, &motor);
+        sonuc = motoru_baslat(is->ayar, &kanal);
     } catch (...) {
         sonuc = E_FAIL;
     }
     std::shared_ptr<Ortak> ortak;
     std::shared_ptr<Baglanti> baglanti;
-    if (SUCCEEDED(sonuc)) {
+    if (SUCCEEDED(sonuc) && kanal) {
         ortak = std::make_shared<Ortak>();
-        ortak->websoket = std::move(motor.websoket);
-        ortak->yasam = motor.yasam;
+        ortak->kanal = std::move(kanal);
         auto ic = std::make_unique<Baglanti::Ic>();
         ic->ortak = ortak;
         baglanti = std::make_shared<Baglanti>(std::move(ic));
-    } else if (motor.yasam != INVALID_SOCKET) {
-        closesocket(motor.yasam);
     }
     // The result is queued before the reading thread starts, so the host has its
     // connection (and can listen) before the first event is delivered.
@@ -805,11 +901,10 @@ DWORD WINAPI baslatma_dongusu(void* parametre)
     HANDLE okuyucu = CreateThread(nullptr, 0, okuma_dongusu, kopya, 0, nullptr);
     if (okuyucu == nullptr) {
         delete kopya;
-        ortak->websoket->kes();
+        ortak->kanal->kes();
         ortak->acik = false;
-        ortak->motoru_bitir();
         SetEvent(ortak->okuma_bitti);
-        ui_ya_ekle([ortak] { ortak->kapanisi_bildir(); });
+        ui_ya_ekle([ortak] { ortak->kapanisi_bildir("the connection to the engine has ended"); });
         return 0;
     }
     CloseHandle(okuyucu);
@@ -858,7 +953,6 @@ Baglanti::~Baglanti()
         ortak.on_isleyiciler.clear();
         ortak.ham_isleyiciler.clear();
     }
-    ortak.websoket->kes();
     ortak.motoru_bitir();
 }
 
@@ -889,7 +983,7 @@ int64_t Baglanti::gonder(const std::string& yontem, Json parametreler, const std
         ortak->bekleyenler.emplace(id, std::move(yanit));
     // A failed send cuts the connection; the reading thread then reports the end
     // and the reply fails with all the others.
-    ortak->websoket->metin_gonder(metin);
+    ortak->kanal->gonder(metin);
     return id;
 }
 
@@ -946,12 +1040,10 @@ void Baglanti::kapat(DWORD sure_ms)
     const Sinir sinir(sure_ms);
     if (ortak.acik) {
         const Json ileti = {{"id", ++ortak.son_id}, {"method", "Browser.close"}, {"params", Json::object()}};
-        ortak.websoket->metin_gonder(ileti.dump());
-        // The engine closes the WebSocket when it goes, then its shell reports the
-        // process's end; until both, or the bound, it is left to finish by itself.
+        ortak.kanal->gonder(ileti.dump());
+        // The channel ends for us once the engine has gone and its shell has
+        // removed the profile; until then, or the bound, it is left to finish.
         WaitForSingleObject(ortak.okuma_bitti, sinir.kalan());
-        ortak.motor_sonunu_bekle(sinir.kalan());
     }
-    ortak.websoket->kes();
     ortak.motoru_bitir();
 }

@@ -1,5 +1,7 @@
 // The connection to the engine process: headless Chromium, started by this library,
-// spoken to over its DevTools protocol (JSON messages on one WebSocket on 127.0.0.1).
+// spoken to over its DevTools protocol: NUL-ended JSON messages on one loopback
+// socket that the engine holds as its descriptors 3 and 4 (--remote-debugging-pipe).
+// The engine listens on no port; only this process holds the other end.
 //
 // Threads. Everything here is created and used on one thread, the host's UI thread
 // (the thread that made the environment). Reading the socket happens on a thread of
@@ -9,8 +11,10 @@
 //
 // Lifetime. One engine process per host process. The engine is started through a
 // shell line that first connects back to a loopback port this library listens on
-// and kills the engine when that connection ends: when the host process ends, for
-// any reason (closed, crashed, killed), its sockets close and the engine goes too.
+// (only while starting) and proves itself with a secret token, then gives that
+// connection to the engine as its channel. When the host process ends, for any
+// reason (closed, crashed, killed), the socket closes: the engine reads its end and
+// exits, and the shell kills what is left of it and removes its profile.
 #pragma once
 
 #include <windows.h>
@@ -24,7 +28,7 @@
 
 using Json = nlohmann::json;
 
-// How long the engine may take to write its port file, and to accept the WebSocket.
+// How long the engine may take to answer its first command.
 constexpr DWORD MOTOR_BASLAMA_SURESI_MS = 20000;
 
 struct MotorAyari {
@@ -34,6 +38,9 @@ struct MotorAyari {
     // A Windows folder; the engine's private profile goes in a subfolder of it
     // (chromium_profili, with the engine's own output in chromium.log there).
     std::wstring kullanici_klasoru;
+    // When set, called on the starting thread with the port the library listens on
+    // for the engine's shell, before the shell is started: for watching the start.
+    std::function<void(int port)> dinliyor;
 };
 
 class Baglanti {
@@ -60,8 +67,9 @@ public:
     // Starts the engine and connects, on a thread of its own; `bitti` runs on the
     // UI thread later with S_OK and the connection, or a failure code and null:
     // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when the binary is missing,
-    // HRESULT_FROM_WIN32(ERROR_TIMEOUT) when no port file came within the bound,
-    // E_FAIL for anything else. Returns a failure code at once (and `bitti` never
+    // HRESULT_FROM_WIN32(ERROR_TIMEOUT) when the engine's shell did not connect or the
+    // engine did not answer its first command within MOTOR_BASLAMA_SURESI_MS,
+    // E_FAIL for anything else (the engine ended before answering, among others). Returns a failure code at once (and `bitti` never
     // runs) only when not even the start could be attempted.
     static HRESULT baslat(const MotorAyari& ayar,
                           std::function<void(HRESULT, std::shared_ptr<Baglanti>)> bitti);

@@ -386,3 +386,35 @@ bool json_tamsayi(std::string_view deger, int64_t* sayi)
     const auto sonuc = std::from_chars(deger.data(), deger.data() + deger.size(), *sayi);
     return sonuc.ec == std::errc() && sonuc.ptr == deger.data() + deger.size();
 }
+
+bool json_cok_derin(std::string_view metin, size_t sinir)
+{
+    const char* const bas = metin.data();
+    const char* const son = bas + metin.size();
+    size_t derinlik = 0;
+    for (const char* p = bas; p < son; ++p) {
+        const char c = *p;
+        if (c == '"') {
+            // A string's bytes are skipped a quote at a time: large strings (a frame's
+            // data) cost one memchr. The quote is the string's end unless an odd number
+            // of backslashes stands before it.
+            for (;;) {
+                const char* tirnak = static_cast<const char*>(memchr(p + 1, '"', static_cast<size_t>(son - p - 1)));
+                if (tirnak == nullptr)
+                    return false;  // an unended string: the parser refuses it
+                size_t ters_egik = 0;
+                for (const char* q = tirnak - 1; q > p && *q == '\\'; --q)
+                    ++ters_egik;
+                p = tirnak;
+                if (ters_egik % 2 == 0)
+                    break;
+            }
+        } else if (c == '{' || c == '[') {
+            if (++derinlik > sinir)
+                return true;
+        } else if ((c == '}' || c == ']') && derinlik > 0) {
+            --derinlik;
+        }
+    }
+    return false;
+}

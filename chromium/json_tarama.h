@@ -54,6 +54,12 @@ private:
 // Nesting is followed without recursion, up to 1024 levels.
 size_t json_deger_sonu(std::string_view metin, size_t baslangic);
 
+// Whether `metin` nests objects and arrays more than `sinir` levels deep, brackets
+// inside strings not counted. One pass without recursion or allocation, so that it
+// can run before a parser that recurses (nlohmann's copies and comparisons do).
+// Says nothing of whether the text is otherwise well formed.
+bool json_cok_derin(std::string_view metin, size_t sinir);
+
 // A string's raw text between its quotes, unescaped into `deger` (\uXXXX as UTF-8,
 // surrogate pairs joined). False on a malformed escape.
 bool json_dizesi_ac(std::string_view ham, std::string* deger);

@@ -308,7 +308,7 @@ TEST_F(Motor, AKilledEngineFailsWhatWaitsThenReportsItsEndOnce)
 
 struct BaslamaHatasi {
     const char* ad;
-    const char* ikili;  // empty: a stand-in that lives on and never writes the port file
+    const char* ikili;  // empty: a stand-in that lives on and never answers
     HRESULT beklenen;
 };
 
@@ -342,7 +342,7 @@ INSTANTIATE_TEST_SUITE_P(, MotorBaslamaz,
                          ::testing::Values(BaslamaHatasi{"NoBinary", "/yok/boyle/bir/chromium",
                                                          HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
                                            BaslamaHatasi{"ExitsAtOnce", "/bin/false", E_FAIL},
-                                           BaslamaHatasi{"NeverWritesItsPort", "", HRESULT_FROM_WIN32(ERROR_TIMEOUT)}),
+                                           BaslamaHatasi{"NeverAnswers", "", HRESULT_FROM_WIN32(ERROR_TIMEOUT)}),
                          [](const auto& bilgi) { return std::string(bilgi.param.ad); });
 
 // ---- The host process ends --------------------------------------------------------
@@ -500,6 +500,177 @@ TEST_F(Motor, ARawHookTakesItsEventBeforeItIsParsed)
     EXPECT_EQ(gorulen->bozuk, 0);
     for (const Olay& olay : olaylar)
         EXPECT_NE(olay.yontem, "Page.screencastFrame");
+}
+
+}  // namespace
+
+// ---- A private channel ------------------------------------------------------------
+
+namespace {
+
+// The engine's protocol is reachable by no other process: no socket of the engine's
+// listens, its secrets are in no command line, and its profile is its user's alone.
+TEST_F(Motor, NobodyElseCanReachTheEngine)
+{
+    ASSERT_NO_FATAL_FAILURE(baglan());
+    const std::string pid = std::to_string(motor_pid);
+    // The shell that started the engine holds the port and the token in its
+    // environment; they are looked for in every command line without ever being on
+    // one (grep reads them from a file).
+    const std::string rapor = kabukta(
+        "ortam=/proc/$(ps -o ppid= -p " + pid + " | tr -d ' ')/environ\n"
+        "tr '\\0' '\\n' <$ortam | sed -n 's/^KORVA_BAGLANTI_JETONU=//p' >/tmp/$$.jeton\n"
+        "tr '\\0' '\\n' <$ortam | sed -n 's/^KORVA_BAGLANTI_PORTU=//p' >/tmp/$$.port\n"
+        "echo secrets $(wc -c </tmp/$$.jeton) $(grep -c '^[0-9]*$' /tmp/$$.port)\n"
+        "pids=$(ps -e -o pid=,sid= | awk '$2 == " + pid + " { print $1 }' | paste -sd'|')\n"
+        "echo engine processes $([ -n \"$pids\" ] && echo some || echo none)\n"
+        "echo listening $(ss -ltnpH | grep -cE \"pid=($pids),\")\n"
+        "echo pipe $(tr '\\0' '\\n' </proc/" + pid + "/cmdline | grep -c '^--remote-debugging-pipe$')\n"
+        "echo token in a command line $(awk 1 RS='\\0' /proc/[0-9]*/cmdline 2>/dev/null | grep -cFf /tmp/$$.jeton)\n"
+        "echo port in a command line $(awk 1 RS='\\0' /proc/[0-9]*/cmdline 2>/dev/null | grep -cwFf /tmp/$$.port)\n"
+        "rm -f /tmp/$$.jeton /tmp/$$.port\n"
+        "d=$(tr '\\0' '\\n' </proc/" + pid + "/cmdline | sed -n 's/^--user-data-dir=//p')\n"
+        "echo profile $(stat -c %a \"$d\") open to others $(find \"$d\" ! -type l -perm /077 | wc -l)"
+        " files $([ $(find \"$d\" | wc -l) -gt 3 ] && echo some)\n");
+    EXPECT_EQ(rapor,
+              "secrets 33 1\nengine processes some\nlistening 0\npipe 1\ntoken in a command line 0\nport in a command line 0\n"
+              "profile 700 open to others 0 files some\n");
+}
+
+// Another process connecting to the library's listener while the engine starts holds
+// nothing up: a connection that stays silent, or says the wrong thing, is dropped.
+TEST_F(Motor, AConnectionWithoutTheTokenIsDroppedWhileTheEngineStarts)
+{
+    struct Yabanci {
+        SOCKET sessiz = INVALID_SOCKET, yanlis = INVALID_SOCKET;
+        ULONGLONG baglandi = 0;
+    };
+    auto yabanci = std::make_shared<Yabanci>();
+    MotorAyari ayar;
+    ayar.kullanici_klasoru = kullanici_klasoru();
+    ayar.dinliyor = [yabanci](int port) {
+        sockaddr_in adres = {};
+        adres.sin_family = AF_INET;
+        adres.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        adres.sin_port = htons(static_cast<u_short>(port));
+        for (SOCKET* soket : {&yabanci->sessiz, &yabanci->yanlis}) {
+            *soket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+            connect(*soket, reinterpret_cast<sockaddr*>(&adres), sizeof(adres));
+        }
+        send(yabanci->yanlis, "korva 0123\n", 11, 0);
+        yabanci->baglandi = GetTickCount64();
+    };
+    ASSERT_EQ(baslat(ayar), S_OK);
+    ASSERT_NE(yabanci->sessiz, INVALID_SOCKET);
+    ASSERT_NE(yabanci->yanlis, INVALID_SOCKET);
+    // Dropped: the library closed its end (a read ends), within about half a second.
+    for (SOCKET soket : {yabanci->sessiz, yabanci->yanlis}) {
+        fd_set kume;
+        FD_ZERO(&kume);
+        FD_SET(soket, &kume);
+        timeval sure = {10, 0};
+        ASSERT_EQ(select(0, &kume, nullptr, nullptr, &sure), 1);
+        char bayt;
+        EXPECT_LE(recv(soket, &bayt, 1, 0), 0);
+        closesocket(soket);
+    }
+    EXPECT_LT(GetTickCount64() - yabanci->baglandi, 5000u);
+    const Sonuc surum = komut("Browser.getVersion");
+    EXPECT_FALSE(surum.basarisiz);
+    EXPECT_NE(surum.sonuc.value("product", ""), "");
+    for (const Json& surec : komut("SystemInfo.getProcessInfo").sonuc["processInfo"])
+        if (surec["type"] == "browser")
+            motor_pid = surec["id"].get<int64_t>();
+}
+
+// ---- A stand-in engine that answers badly on purpose --------------------------------
+
+// Each command's method names the fault its answer carries; everything else gets a
+// plain answer. `derin` is 60,000 levels of arrays.
+const char* const SAHTE_MOTOR = R"(#!/bin/bash
+yaz() { printf '%s\0' "$1" >&4; }
+derin=$(head -c 60000 /dev/zero | tr '\0' '[')$(head -c 60000 /dev/zero | tr '\0' ']')
+while IFS= read -r -d '' komut <&3; do
+  [[ $komut =~ \"id\":([0-9]+) ]] || continue
+  id=${BASH_REMATCH[1]}; y=; [[ $komut =~ \"method\":\"([A-Za-z0-9.]*)\" ]] && y=${BASH_REMATCH[1]}
+  iyi="{\"id\":$id,\"result\":{\"tamam\":true}}"
+  case $y in
+    Derin) yaz "{\"id\":$id,\"result\":{\"a\":$derin}}" ;;
+    DerinOlay) yaz "{\"method\":\"Derin.olay\",\"params\":{\"a\":$derin}}"; yaz "$iyi" ;;
+    KimliksizDerin) yaz "$derin"; yaz "$iyi" ;;
+    YanlisSonuc) yaz "{\"id\":$id,\"result\":5}" ;;
+    YanlisHata) yaz "{\"id\":$id,\"error\":\"yok\"}" ;;
+    MetinKimlik) yaz "{\"id\":\"$id\",\"result\":{\"ilk\":true}}"; yaz "$iyi" ;;
+    YanlisOlaylar) yaz '{"method":7,"params":{}}'; yaz '{"method":"Kotu.olay","params":"x"}'
+      yaz '{"method":"Kotu.olay","sessionId":5,"params":{}}'; yaz '[1,2]'; yaz '{"method":"Iyi.olay","params":{}}'
+      yaz "$iyi" ;;
+    BozukUtf8) printf '{"id":%s,"result":{"a":"\377\376"}}\0' "$id" >&4 ;;
+    Yarim) yaz "{\"id\":$id,\"result\":{\"a\":" ;;
+    Uzunluk) printf '\0\0Content-Length: 400000000\r\n\r\n\0\202\177\0\0\0\0\27\327\204\0' >&4; yaz "$iyi" ;;
+    Buyuk) { printf '{"id":%s,"result":{"a":"' "$id"; head -c 300000000 /dev/zero | tr '\0' a; printf '"}}\0'; } >&4 ;;
+    *) yaz "$iyi" ;;
+  esac
+done
+)";
+
+TEST_F(Motor, AnEngineSpeakingBadlyFailsWhatWaitsAndNeverTakesTheHostDown)
+{
+    const std::wstring ad = benzersiz(L"korva_sahte_motor_");
+    {
+        std::ofstream dosya((L"Z:\\tmp\\" + ad).c_str(), std::ios::binary);
+        dosya << SAHTE_MOTOR;
+    }
+    const std::string yol = "/tmp/" + std::string(ad.begin(), ad.end());
+    ASSERT_EQ(kabukta("chmod 700 " + yol + " && echo tamam"), "tamam\n");
+    MotorAyari ayar;
+    ayar.kullanici_klasoru = kullanici_klasoru();
+    ayar.ikili = yol;
+    ASSERT_EQ(baslat(ayar), S_OK);
+    baglanti->olay_dinle([this](const std::string& oturum, const std::string& yontem, const Json& p) {
+        olaylar.push_back({oturum, yontem, p});
+    });
+    int kapanis = 0;
+    baglanti->kapaninca([&] { ++kapanis; });
+
+    struct Durum {
+        const char* yontem;
+        const char* hata;  // a part of the failure's message; null: the plain answer comes
+    };
+    const Durum durumlar[] = {
+        {"Derin", "nested too deeply"},        {"DerinOlay", nullptr},
+        {"KimliksizDerin", nullptr},           {"YanlisSonuc", "malformed"},
+        {"YanlisHata", "malformed"},           {"MetinKimlik", nullptr},
+        {"YanlisOlaylar", nullptr},            {"BozukUtf8", "not valid JSON"},
+        {"Yarim", "not valid JSON"},           {"Uzunluk", nullptr},
+    };
+    for (const Durum& durum : durumlar) {
+        // The reply is kept by copying it: a copy recurses once a level.
+        const Sonuc sonuc = komut(durum.yontem);
+        ASSERT_TRUE(sonuc.geldi) << durum.yontem;
+        if (durum.hata != nullptr) {
+            EXPECT_TRUE(sonuc.basarisiz) << durum.yontem;
+            EXPECT_NE(sonuc.hata.value("message", "").find(durum.hata), std::string::npos)
+                << durum.yontem << ": " << sonuc.hata.dump();
+        } else {
+            EXPECT_FALSE(sonuc.basarisiz) << durum.yontem << ": " << sonuc.hata.dump();
+            EXPECT_EQ(sonuc.sonuc, Json({{"tamam", true}})) << durum.yontem;
+        }
+        EXPECT_TRUE(baglanti->acik_mi()) << durum.yontem;
+    }
+    std::vector<std::string> duyulan;
+    for (const Olay& olay : olaylar)
+        duyulan.push_back(olay.yontem);
+    EXPECT_EQ(duyulan, std::vector<std::string>{"Iyi.olay"});
+
+    // A message past the bound ends the connection as a failed engine: what waits
+    // fails, and the end is heard.
+    const Sonuc buyuk = komut("Buyuk");
+    EXPECT_TRUE(buyuk.basarisiz);
+    EXPECT_NE(buyuk.hata.value("message", "").find("larger than the bound"), std::string::npos) << buyuk.hata.dump();
+    EXPECT_TRUE(pompala([&] { return kapanis == 1; }, 30000));
+    EXPECT_FALSE(baglanti->acik_mi());
+    baglanti.reset();
+    kabukta("rm -f " + yol);
 }
 
 }  // namespace

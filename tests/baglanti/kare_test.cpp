@@ -151,6 +151,20 @@ bool tarayici_kabul_eder(const std::string& metin)
     return i != std::string::npos && metin.find_first_not_of(" \t\r\n", i) == std::string::npos;
 }
 
+// Brackets count only outside strings; a quote ends a string unless an odd number of
+// backslashes stands before it.
+TEST(JsonTarama, DepthIsCountedOutsideStrings)
+{
+    const std::string ic_ice = std::string(512, '[') + std::string(512, ']');
+    EXPECT_FALSE(json_cok_derin(ic_ice, 512));
+    EXPECT_TRUE(json_cok_derin("[" + ic_ice + "]", 512));
+    const std::string cok = std::string(600, '[');
+    EXPECT_FALSE(json_cok_derin("{\"a\":\"" + cok + "\"}", 512));
+    EXPECT_FALSE(json_cok_derin("{\"a\":\"\\\"" + cok + "\"}", 512));
+    EXPECT_TRUE(json_cok_derin("{\"a\":\"\\\\\"," + cok + "\"}", 512));
+    EXPECT_FALSE(json_cok_derin("{\"a\":\"" + cok, 512));
+}
+
 TEST(JsonTarama, AgreesWithTheParserOnDamagedMessages)
 {
     // Bytes changed at random in the message, from characters that matter to JSON
