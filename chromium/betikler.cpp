@@ -197,7 +197,9 @@ void Betikler::bag_cagrildi(const BindingCalled& p)
         if (!p.payload.empty())
             dinleyici_.pencere_istendi(utf8_den(p.payload), true);
     } else if (p.name == DURUM_BAGI) {
-        std::wstring yeni = utf8_den(p.payload);
+        std::wstring yeni = utf8_den(p.payload.substr(0, EN_COK_BASLIK * 4));
+        if (yeni.size() > EN_COK_BASLIK)
+            yeni.resize(EN_COK_BASLIK);
         if (yeni != durum_metni_) {
             durum_metni_ = yeni;
             dinleyici_.durum_metni_degisti();

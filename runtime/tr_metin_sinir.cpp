@@ -28,6 +28,14 @@ GenisMetin::GenisMetin(const char* bytes, int64_t length) {
 
 GenisMetin::~GenisMetin() { std::free(text_); }
 
+void GenisMetin::kirp(int en_cok) {
+    if (text_ == nullptr || en_cok < 0 || length_ <= en_cok) return;
+    int boy = en_cok;
+    if (boy > 0 && text_[boy - 1] >= 0xD800 && text_[boy - 1] <= 0xDBFF) --boy;
+    text_[boy] = L'\0';
+    length_ = boy;
+}
+
 namespace {
 
 // Whether the window's text is exactly `text`, of `length` characters. A short

@@ -20,6 +20,11 @@
 
 #include "tr_tipler.h"
 
+// A caption (a window's title, a tab's label) keeps at most this many characters,
+// as browsers keep of a page's title: a title of megabytes would only cost, and a
+// top-level window's title of that size is more than the display server takes.
+constexpr int kEnUzunBaslik = 4096;
+
 class GenisMetin {
 public:
     GenisMetin(const char* bytes, int64_t length);
@@ -29,6 +34,9 @@ public:
 
     bool gecerli() const { return text_ != nullptr; }
     const wchar_t* c_str() const { return text_; }
+    // Keeps the first `en_cok` characters (one fewer where a surrogate pair would be
+    // cut in two).
+    void kirp(int en_cok);
     // Characters before the terminating zero.
     int uzunluk() const { return length_; }
 

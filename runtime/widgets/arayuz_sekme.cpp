@@ -74,6 +74,7 @@ public:
     SekmeEtiketi(const char* title, int64_t length, bool closable) {
         GenisMetin baslik(title, length);
         if (!baslik.gecerli()) return;
+        baslik.kirp(kEnUzunBaslik);
         const size_t title_length = static_cast<size_t>(baslik.uzunluk());
         const size_t mark_length = closable ? kKapatmaIsaretiUzunlugu : 0;
         text_ = static_cast<wchar_t*>(std::malloc((title_length + mark_length + 1) * sizeof(wchar_t)));

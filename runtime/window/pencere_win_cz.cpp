@@ -300,6 +300,7 @@ int64_t _tr_pencere_olustur(const char* title, int64_t title_length, int64_t wid
     if (pencere_sayisi >= kPencereSiniri) return -1;
     GenisMetin wide_title(title, title_length);
     if (!wide_title.gecerli()) return -1;
+    wide_title.kirp(kEnUzunBaslik);
 
     const int64_t id = pencere_sayisi;
     HWND hwnd = CreateWindowExW(0, kSinifAdi, wide_title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
@@ -347,6 +348,7 @@ int64_t _tr_pencere_baslik_ayarla(int64_t window, const char* title, int64_t tit
     if (record == nullptr) return -1;
     GenisMetin wide_title(title, title_length);
     if (!wide_title.gecerli()) return -1;
+    wide_title.kirp(kEnUzunBaslik);
     pencere_metnini_ayarla(record->hwnd, wide_title);
     return 0;
 }

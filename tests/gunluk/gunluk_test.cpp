@@ -537,3 +537,19 @@ TEST_F(Gercek, GorunenSekmeBaskaSekmedenSonraBoyamayaDevamEder) {
         EXPECT_TRUE(bekle([] { return GetBValue(sayfanin_ortasi()) > 150; }, 5000)) << tur;
     }
 }
+
+// A page's title of 16 MB: Korva goes on, and its window and tab show the first
+// 4,096 characters at most.
+TEST_F(Gercek, DevBaslikKirpilir) {
+    if (!gercek_motor()) GTEST_SKIP();
+    yukle(sayfa_yaz("gunluk_uzun_baslik.html",
+                    "<title>Kisa</title><script>setTimeout(() => { document.title = 'x'.repeat(16 << 20); }, 0);"
+                    "</script>"),
+          "Kisa");
+    ASSERT_TRUE(bekle([] { return baslik(secili()).rfind("xxxx", 0) == 0; }));
+    EXPECT_EQ(baslik(secili()).size(), 4096u);
+    HWND ana = GetAncestor(pencere(adres_girisi), GA_ROOT);
+    EXPECT_TRUE(IsWindow(ana));
+    EXPECT_LE(GetWindowTextLengthW(ana), 4096 + 64);
+    EXPECT_GE(GetWindowTextLengthW(ana), 4096);
+}

@@ -42,8 +42,8 @@ HWND pencere_hwnd(int64_t id) {
 }
 
 std::wstring pencere_basligi(HWND hwnd) {
-    wchar_t text[256] = {};
-    GetWindowTextW(hwnd, text, 256);
+    std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
+    text.resize(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())));
     return text;
 }
 
@@ -120,6 +120,15 @@ TEST(Pencere, creation_gives_hidden_windows_in_order_with_their_titles) {
     // A title with a zero byte inside ends there.
     EXPECT_EQ(_tr_pencere_baslik_ayarla(first, "Yeni\0gizli", 10), 0);
     EXPECT_EQ(pencere_basligi(hwnd), L"Yeni");
+
+    // A title of megabytes keeps its first 4,096 characters, and a pair of
+    // surrogates across that bound is not cut in two.
+    const std::string uzun(16 << 20, 'x');
+    EXPECT_EQ(_tr_pencere_baslik_ayarla(first, uzun.data(), static_cast<int64_t>(uzun.size())), 0);
+    EXPECT_EQ(pencere_basligi(hwnd), std::wstring(4096, L'x'));
+    const std::string ciftli = std::string(4095, 'y') + "\xF0\x9F\x98\x80";   // U+1F600 last
+    EXPECT_EQ(_tr_pencere_baslik_ayarla(first, ciftli.data(), static_cast<int64_t>(ciftli.size())), 0);
+    EXPECT_EQ(pencere_basligi(hwnd), std::wstring(4095, L'y'));
 }
 
 TEST(Pencere, size_keeps_the_position_and_show_hide_act_on_the_window) {
