@@ -13,7 +13,9 @@
 //    completion may also come before the creating call returns). Handlers only set
 //    flags; the program reads and clears them with the queries in webgorunum_sayfa.cpp.
 //  - The loader, its entry and the environment are made once, on first need, and
-//    kept for the life of the process; a failed step is retried by the next creation.
+//    kept for the life of the process; a failed step is retried by the next creation
+//    asked for after the failure has been remembered for 5 s (until then every
+//    creation fails at once, with the same reason).
 //  - Besides the three page events, a view reports what its page asks of the
 //    browser: to close (window.close()), to open a new window (only requests a
 //    click started are kept, and the engine is told each request is handled, so
@@ -82,6 +84,29 @@ HMODULE g_loader_dll = nullptr;
 wv2_ortam_olustur_secenekli_islev g_create_env_fn = nullptr;
 ICoreWebView2Environment* g_environment = nullptr;
 int32_t wv_host_sinif_kayitli = 0;
+
+// Why the last creation failed (TR_WEBGORUNUM_... of the public header), and when
+// the engine last failed to start, while that failure is still remembered.
+int64_t g_son_hata = 0;
+ULONGLONG g_hata_ani = 0;
+int32_t g_hata_hatirlaniyor = 0;
+int32_t g_ortam_istendi = 0;
+constexpr ULONGLONG kHataHafizasiMs = 5000;
+
+// KORVA_MOTOR_HATA_SURESI_MS, read once, shortens (or lengthens, up to a minute) how
+// long a start failure is remembered: tests use it to see the next attempt soon.
+ULONGLONG hata_hafizasi_ms() {
+    static ULONGLONG sure = [] {
+        wchar_t deger[16] = {};
+        const DWORD n = GetEnvironmentVariableW(L"KORVA_MOTOR_HATA_SURESI_MS", deger, 16);
+        if (n == 0 || n >= 16) return kHataHafizasiMs;
+        wchar_t* son = nullptr;
+        const unsigned long ms = std::wcstoul(deger, &son, 10);
+        if (son == deger || *son != L'\0' || ms > 60000) return kHataHafizasiMs;
+        return static_cast<ULONGLONG>(ms);
+    }();
+    return sure;
+}
 
 // ---- Handler functions ----------------------------------------------------------
 
@@ -327,7 +352,9 @@ bool kullanici_veri_klasoru(wchar_t (&klasor)[kYolSiniri]) {
     return nitelik != INVALID_FILE_ATTRIBUTES && (nitelik & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// g_ortam_istendi tells the caller whether the engine itself was asked.
 bool ortami_hazirla() {
+    g_ortam_istendi = 0;
     if (g_environment != nullptr) return true;
     if (!com_apartmani_hazirla() || !yukleyiciyi_hazirla()) return false;
 
@@ -337,6 +364,7 @@ bool ortami_hazirla() {
     ComPtr<OrtamIsleyicisi> isleyici =
         OrtamIsleyicisi::olustur(&tamamlanma_kaydet<ICoreWebView2Environment>, {});
     if (isleyici == nullptr) return false;
+    g_ortam_istendi = 1;
     if (FAILED(g_create_env_fn(nullptr, veri_klasoru, nullptr, isleyici.Get()))) return false;
     mesaj_pompala_bekle(&isleyici->durum().bitti);
     if (isleyici->durum().sonuc == nullptr) return false;
@@ -465,9 +493,43 @@ void olaylara_abone_ol(Gorunum& kayit) {
     istek_olaylarina_abone_ol(kayit);
 }
 
+// The engine was asked and did not start: remembered with its time, so that the
+// creations asked for in the next few seconds fail at once instead of each waiting
+// for the same failure again (up to the engine's start bound, 20 s and more). A
+// record the engine answered about is given back, so repeated failures do not use
+// up the table; one it never answered about stays spent, as a controller that
+// comes late must find no other view in its host window.
+int64_t motor_baslatilamadi(int index = -1) {
+    g_son_hata = TR_WEBGORUNUM_MOTOR_BASLATILAMADI;
+    g_hata_ani = GetTickCount64();
+    g_hata_hatirlaniyor = 1;
+    if (index >= 0 && gorunumler[index].hwnd != nullptr) gorunumler[index].bos = 1;
+    return -1;
+}
+
+bool hatirlanan_hata_suruyor() {
+    if (g_hata_hatirlaniyor == 0) return false;
+    if (GetTickCount64() - g_hata_ani < hata_hafizasi_ms()) return true;
+    g_hata_hatirlaniyor = 0;
+    return false;
+}
+
 int64_t gorunum_olustur() {
+    if (hatirlanan_hata_suruyor()) {
+        g_son_hata = TR_WEBGORUNUM_MOTOR_BASLATILAMADI;
+        return -1;
+    }
+    g_son_hata = TR_WEBGORUNUM_YER_YOK;
     if (gorunum_sayisi >= kGorunumSiniri && bos_kayit_bul() < 0) return -1;
-    if (!ortami_hazirla()) return -1;
+    if (!ortami_hazirla()) {
+        // A missing loader or entry, or a thread that cannot host the engine, is
+        // known at once and not remembered; an environment the engine refused is.
+        if (g_ortam_istendi == 0) {
+            g_son_hata = TR_WEBGORUNUM_MOTOR_BASLATILAMADI;
+            return -1;
+        }
+        return motor_baslatilamadi();
+    }
     host_sinifini_kaydet();
     const int index = kayit_al();
     if (index < 0) return -1;
@@ -476,18 +538,24 @@ int64_t gorunum_olustur() {
     ComPtr<DenetleyiciIsleyicisi> isleyici =
         DenetleyiciIsleyicisi::olustur(&tamamlanma_kaydet<ICoreWebView2Controller>, {});
     if (isleyici == nullptr) return -1;
-    if (FAILED(g_environment->CreateCoreWebView2Controller(kayit.hwnd, isleyici.Get()))) return -1;
+    if (FAILED(g_environment->CreateCoreWebView2Controller(kayit.hwnd, isleyici.Get()))) {
+        return motor_baslatilamadi(index);
+    }
     mesaj_pompala_bekle(&isleyici->durum().bitti);
     // A host destroyed during the wait left the record closed; the controller that
     // came anyway goes with the handler.
-    if (isleyici->durum().sonuc == nullptr || kayit.hwnd == nullptr) return -1;
+    if (kayit.hwnd == nullptr) return -1;
+    if (isleyici->durum().sonuc == nullptr) {
+        return isleyici->durum().bitti != 0 ? motor_baslatilamadi(index) : motor_baslatilamadi();
+    }
     kayit.controller = isleyici->durum().sonuc.Detach();
     kayit.motor_gorunur = 1;
     gorunurlugu_bildir(kayit);
 
     ICoreWebView2* webview = nullptr;
     kayit.controller->get_CoreWebView2(&webview);
-    if (webview == nullptr) return -1;
+    // The record keeps the controller that came without a view: it stays spent.
+    if (webview == nullptr) return motor_baslatilamadi();
     kayit.webview = webview;
 
     RECT alan = {};
@@ -495,6 +563,7 @@ int64_t gorunum_olustur() {
     kayit.controller->put_Bounds(alan);
     olaylara_abone_ol(kayit);
     kayit.hazir = 1;
+    g_son_hata = TR_WEBGORUNUM_HATA_YOK;
     return index;
 }
 
@@ -631,6 +700,8 @@ Gorunum* gorunum_bul(int64_t id) {
 // ---- Entry points -------------------------------------------------------------------
 
 int64_t _tr_webgorunum_olustur(void) noexcept { return gorunum_olustur(); }
+
+int64_t _tr_webgorunum_olusturma_hatasi(void) noexcept { return g_son_hata; }
 
 int64_t _tr_webgorunum_widget_id(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);

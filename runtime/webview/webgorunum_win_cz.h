@@ -12,6 +12,18 @@
 TR_API int64_t _tr_webgorunum_olustur(void) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_widget_id(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_kapat(int64_t view) TR_NOEXCEPT;
+// Why the last creation gave -1: TR_WEBGORUNUM_HATA_YOK (0) after a success or
+// before any creation; TR_WEBGORUNUM_MOTOR_BASLATILAMADI (1) when the engine could
+// not be started (no loader or entry, a thread that cannot host it, or an
+// environment or view the engine refused or never answered about). A failure of the
+// engine itself, once asked, is remembered for 5 s (KORVA_MOTOR_HATA_SURESI_MS, read
+// once, sets another time up to 60000 ms, for tests): every creation meanwhile fails
+// at once with it, and the first one after tries the engine again.
+// TR_WEBGORUNUM_YER_YOK (2) when there was no room (256 web views, no host window).
+#define TR_WEBGORUNUM_HATA_YOK 0
+#define TR_WEBGORUNUM_MOTOR_BASLATILAMADI 1
+#define TR_WEBGORUNUM_YER_YOK 2
+TR_API int64_t _tr_webgorunum_olusturma_hatasi(void) TR_NOEXCEPT;
 
 // Navigation and scripts.
 TR_API int64_t _tr_webgorunum_yukle(int64_t view, const char* address, int64_t length) TR_NOEXCEPT;
