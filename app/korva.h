@@ -55,7 +55,9 @@ TR_API int64_t kisayollari_kur(void) TR_NOEXCEPT;
 TR_API int64_t olaylari_kontrol_et(void) TR_NOEXCEPT;
 // Open a tab at the end of the strip and select it: the start page titled
 // "Hizli Erisim", or the given address titled "Yeni Sekme". The new web view's
-// id, or -1 at the tab limit or when no web view can be made.
+// id, or -1 at the tab limit or when no web view can be made. When the web engine
+// cannot be started the tab still opens, titled "Motor baslatilamadi" and saying
+// why, without a web view: -1 then too.
 TR_API int64_t hizli_erisim_ac(void) TR_NOEXCEPT;
 TR_API int64_t yeni_sekme_ac(const char* address, int64_t length) TR_NOEXCEPT;
 // Side panel 1 to 4 (Bookmarks, History, Downloads, Settings): opens it, switches
@@ -67,7 +69,8 @@ TR_API int64_t pencere_basligini_guncelle(void) TR_NOEXCEPT;
 TR_API int64_t adres_cubugunu_guncelle(void) TR_NOEXCEPT;
 TR_API int64_t durum_guncelle(void) TR_NOEXCEPT;
 // The web view shown in the tab at a position, 0 to wv_sayisi - 1; -1 for any
-// other position. Tabs and web views are paired by this table, never by number.
+// other position and for a tab whose engine could not be started. Tabs and web
+// views are paired by this table, never by number.
 TR_API int64_t sekme_webgorunumu(int64_t position) TR_NOEXCEPT;
 
 // Start-up (window, interface, first tab) and the main loop until the main window

@@ -125,6 +125,42 @@ bool olu_gorunumler[kGorunumSiniri];
 constexpr char kMotorCoktuBasligi[] = "Motor coktu";
 constexpr char kMotorCoktuDurumu[] = "Web motoru coktu: sayfayi yeni bir motorda acmak icin Yenile (F5)";
 
+// ---- Tabs whose engine could not be started --------------------------------------
+
+// A tab asked for while the web engine cannot start has no web view. Its page is a
+// label of Korva's own that says why, and its table entry is that label's id
+// turned below -1 (hata_sekmesi_kimligi): every runtime call given it fails
+// harmlessly, and every table by web view id leaves it alone. Its caption, the
+// window title and the status bar say so too; Reload and Home try the engine again
+// for it (the runtime answers at once while it still remembers the failure, for
+// 5 s). The labels of closed ones wait for the next such tab, as the widget table
+// cannot take them back.
+constexpr char kBaslatilamadiBasligi[] = "Motor baslatilamadi";
+constexpr char kBaslatilamadiDurumu[] = "Web motoru baslatilamadi: yeniden denemek icin Yenile (F5)";
+constexpr char kBaslatilamadiSayfasi[] =
+    "Web motoru baslatilamadi. Motor bulunamamis, calisamamis ya da profil klasorune yazamamis olabilir. "
+    "Yeniden denemek icin Yenile'ye (F5) basin.";
+constexpr int kBosEtiketSiniri = 64;
+int64_t bos_hata_etiketleri[kBosEtiketSiniri];
+int bos_hata_etiketi_sayisi = 0;
+
+bool hata_sekmesi_mi(int64_t view) { return view <= -2; }
+int64_t hata_sekmesi_kimligi(int64_t etiket) { return -2 - etiket; }
+int64_t hata_etiketi(int64_t view) { return -2 - view; }
+
+// A label for a new such tab: one left by a closed one, else a new one; -1 when
+// the widget table is full.
+int64_t hata_etiketi_al() {
+    if (bos_hata_etiketi_sayisi > 0) return bos_hata_etiketleri[--bos_hata_etiketi_sayisi];
+    return _tr_arayuz_etiket(kBaslatilamadiSayfasi, static_cast<int64_t>(sizeof(kBaslatilamadiSayfasi) - 1));
+}
+
+void hata_etiketini_birak(int64_t etiket) {
+    if (etiket < 0) return;
+    _tr_arayuz_widget_gizle(etiket);
+    if (bos_hata_etiketi_sayisi < kBosEtiketSiniri) bos_hata_etiketleri[bos_hata_etiketi_sayisi++] = etiket;
+}
+
 // The status bar's text while the pointer is over a link of the selected page.
 char* baglanti_metni = nullptr;
 
@@ -204,19 +240,35 @@ int64_t sekme_ac(const char* baslik, int64_t baslik_uzunlugu, SayfaYukleyici yuk
                  const char* metin, int64_t metin_uzunlugu, int64_t yer = -1, bool sec = true) {
     if (wv_sayisi >= MAKS_SEKME || wv_sayisi >= kSekmeTablosuBoyu) return -1;
     int64_t view = _tr_webgorunum_olustur();
-    if (view < 0) return -1;
+    int64_t sayfa = -1;
+    if (view >= 0) {
+        sayfa = _tr_webgorunum_widget_id(view);
+    } else {
+        // An engine that cannot start still gives the tab, which says so.
+        if (_tr_webgorunum_olusturma_hatasi() != TR_WEBGORUNUM_MOTOR_BASLATILAMADI) return -1;
+        sayfa = hata_etiketi_al();
+        if (sayfa < 0) return -1;
+        view = hata_sekmesi_kimligi(sayfa);
+        baslik = kBaslatilamadiBasligi;
+        baslik_uzunlugu = uzunluk(kBaslatilamadiBasligi);
+    }
     if (yer < 0 || yer > wv_sayisi) yer = wv_sayisi;
-    int64_t konum = _tr_arayuz_sekme_kapatmali_araya_ekle(sekme_defteri, yer, _tr_webgorunum_widget_id(view),
-                                                          baslik, baslik_uzunlugu);
+    int64_t konum = _tr_arayuz_sekme_kapatmali_araya_ekle(sekme_defteri, yer, sayfa, baslik, baslik_uzunlugu);
     if (konum != yer) {
         if (konum >= 0) _tr_arayuz_sekme_kaldir(sekme_defteri, konum);
-        _tr_webgorunum_kapat(view);
+        if (hata_sekmesi_mi(view)) {
+            hata_etiketini_birak(sayfa);
+        } else {
+            _tr_webgorunum_kapat(view);
+        }
         return -1;
     }
     _tr_arayuz_goster_tumu(sekme_defteri);
-    if (korva::ayarlar().yakinlik != 100) _tr_webgorunum_yakinlik_ayarla(view, korva::ayarlar().yakinlik);
-    if (view < kGorunumSiniri) gecmis_yerleri[view] = -1;
-    yukle(view, metin, metin_uzunlugu);
+    if (!hata_sekmesi_mi(view)) {
+        if (korva::ayarlar().yakinlik != 100) _tr_webgorunum_yakinlik_ayarla(view, korva::ayarlar().yakinlik);
+        if (view < kGorunumSiniri) gecmis_yerleri[view] = -1;
+        yukle(view, metin, metin_uzunlugu);
+    }
     for (int64_t i = wv_sayisi; i > konum; --i) sekme_gorunumleri[i] = sekme_gorunumleri[i - 1];
     sekme_gorunumleri[konum] = view;
     wv_sayisi += 1;
@@ -269,12 +321,16 @@ void sekmeyi_kapat(int64_t konum) {
     if (konum < 0 || konum >= wv_sayisi) return;
     if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) return;
     int64_t view = sekme_gorunumleri[konum];
-    kapananlara_ekle(view);
+    if (!hata_sekmesi_mi(view)) kapananlara_ekle(view);
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
-    metni_birak(son_adresler[view]);
-    olu_gorunumler[view] = false;
-    _tr_webgorunum_kapat(view);
+    if (hata_sekmesi_mi(view)) {
+        hata_etiketini_birak(hata_etiketi(view));
+    } else {
+        metni_birak(son_adresler[view]);
+        olu_gorunumler[view] = false;
+        _tr_webgorunum_kapat(view);
+    }
     if (wv_sayisi <= 0) {
         hizli_erisim_ac();
         return;
@@ -349,35 +405,45 @@ void cokme_adresini_kaydet(int64_t view) {
 
 // A tab whose whole engine failed has a view that is gone for good: Reload gives
 // the tab a new web view in its place (the first one starts a new engine) and loads
-// the page it had. false when no new web view could be made; the dead tab stays.
+// the page it had. A tab whose engine could not start gets one the same way, with
+// the start page. false when no new web view could be made; the tab stays, or
+// comes back saying again that the engine could not start.
 bool sekmeye_yeni_gorunum_ver(int64_t konum) {
     int64_t eski = sekme_gorunumleri[konum];
+    const bool baslatilamadi = hata_sekmesi_mi(eski);
     const bool secili = secili_konum() == konum;
-    char* adres = cokme_adresleri[eski];
-    cokme_adresleri[eski] = nullptr;
+    char* adres = nullptr;
+    if (!baslatilamadi) {
+        adres = cokme_adresleri[eski];
+        cokme_adresleri[eski] = nullptr;
+    }
     if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) {
-        cokme_adresleri[eski] = adres;
+        if (!baslatilamadi) cokme_adresleri[eski] = adres;
         return false;
     }
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
-    metni_birak(son_adresler[eski]);
-    olu_gorunumler[eski] = false;
-    _tr_webgorunum_kapat(eski);
+    if (baslatilamadi) {
+        hata_etiketini_birak(hata_etiketi(eski));
+    } else {
+        metni_birak(son_adresler[eski]);
+        olu_gorunumler[eski] = false;
+        _tr_webgorunum_kapat(eski);
+    }
     const bool baslangic = adres == nullptr || adres[0] == '\0' || strcmp(adres, "about:blank") == 0;
     int64_t yeni = baslangic ? sekme_ac(kHizliErisimBasligi, uzunluk(kHizliErisimBasligi), baslangic_sayfasini_yukle,
                                         nullptr, 0, konum, secili)
                              : sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, adres,
                                         uzunluk(adres), konum, secili);
     free(adres);
-    if (yeni < 0 && wv_sayisi <= 0) hizli_erisim_ac();
+    if (yeni == -1 && wv_sayisi <= 0) hizli_erisim_ac();
     return yeni >= 0;
 }
 
 // Reload: a page on its error page gets back the page it had; a tab whose engine
-// is gone gets a new web view.
+// is gone, or could not start, gets a new web view.
 int64_t yeniden_yukle(int64_t view) {
-    if (view >= 0 && view < kGorunumSiniri && olu_gorunumler[view]) {
+    if (hata_sekmesi_mi(view) || (view >= 0 && view < kGorunumSiniri && olu_gorunumler[view])) {
         for (int64_t konum = 0; konum < wv_sayisi; ++konum) {
             if (sekme_gorunumleri[konum] == view) return sekmeye_yeni_gorunum_ver(konum) ? 0 : -1;
         }
@@ -459,6 +525,7 @@ void gecmisi_vakti_gelince_oku() {
 // into its place).
 bool sayfa_olaylarini_isle(int64_t konum) {
     int64_t view = sekme_gorunumleri[konum];
+    if (hata_sekmesi_mi(view)) return true;  // no page, no events
     if (_tr_webgorunum_gezinti_tamamlandi_mi(view) == 1) gezintiyi_kaydet(view);
     if (_tr_webgorunum_baslik_degisti_mi(view) == 1) {
         AlinanMetin baslik(_tr_webgorunum_baslik_al(view));
@@ -505,6 +572,7 @@ struct GorunumDugmesi {
 };
 
 int64_t ana_sayfaya_don(int64_t view) {
+    if (hata_sekmesi_mi(view)) return yeniden_yukle(view);
     if (view >= 0 && view < kGorunumSiniri) metni_birak(cokme_adresleri[view]);
     return baslangic_sayfasini_ac(view);
 }
@@ -557,7 +625,7 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::sekmeye_git: sekmeyi_sec(kisayol.sekme); break;
     case Eylem::son_sekme: sekmeyi_sec(wv_sayisi - 1); break;
     case Eylem::adrese_git: _tr_arayuz_odakla(adres_girisi); break;
-    case Eylem::yenile: if (view >= 0) yeniden_yukle(view); break;
+    case Eylem::yenile: if (view != -1) yeniden_yukle(view); break;
     case Eylem::durdur:
         if (view >= 0) _tr_webgorunum_durdur(view);
         korva::bul_kapat();
@@ -630,12 +698,14 @@ int64_t kisayollari_kur(void) noexcept {
 }
 
 int64_t hizli_erisim_ac(void) noexcept {
-    return sekme_ac(kHizliErisimBasligi, uzunluk(kHizliErisimBasligi), baslangic_sayfasini_yukle,
-                    nullptr, 0);
+    const int64_t view = sekme_ac(kHizliErisimBasligi, uzunluk(kHizliErisimBasligi), baslangic_sayfasini_yukle,
+                                  nullptr, 0);
+    return view >= 0 ? view : -1;
 }
 
 int64_t yeni_sekme_ac(const char* address, int64_t length) noexcept {
-    return sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, address, length);
+    const int64_t view = sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, address, length);
+    return view >= 0 ? view : -1;
 }
 
 int64_t kenar_paneli_ac(int64_t number) noexcept {
@@ -659,6 +729,12 @@ int64_t kenar_paneli_ac(int64_t number) noexcept {
 
 int64_t pencere_basligini_guncelle(void) noexcept {
     if (secili_konum() < 0) return 0;
+    if (hata_sekmesi_mi(secili_gorunum())) {
+        AlinanMetin tam(_metin_birlestir(kBaslatilamadiBasligi, uzunluk(kBaslatilamadiBasligi), kPencereEki,
+                                         uzunluk(kPencereEki)));
+        _tr_pencere_baslik_ayarla(ana_pencere, tam.ptr(), tam.len());
+        return 0;
+    }
     AlinanMetin baslik(_tr_webgorunum_baslik_al(secili_gorunum()));
     if (baslik.bos()) {
         _tr_pencere_baslik_ayarla(ana_pencere, kYalinBaslik, uzunluk(kYalinBaslik));
@@ -679,7 +755,10 @@ int64_t adres_cubugunu_guncelle(void) noexcept {
 int64_t durum_guncelle(void) noexcept {
     if (secili_konum() < 0) return 0;
     int64_t view = secili_gorunum();
-    if (view >= 0 && view < kGorunumSiniri && olu_gorunumler[view]) {
+    if (hata_sekmesi_mi(view)) {
+        _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
+        _tr_arayuz_etiket_metni_ayarla(durum_etiketi, kBaslatilamadiDurumu, uzunluk(kBaslatilamadiDurumu));
+    } else if (view >= 0 && view < kGorunumSiniri && olu_gorunumler[view]) {
         _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, kMotorCoktuDurumu, uzunluk(kMotorCoktuDurumu));
     } else if (baglanti_metni != nullptr) {
@@ -698,13 +777,20 @@ int64_t durum_guncelle(void) noexcept {
     return 0;
 }
 
-int64_t sekme_webgorunumu(int64_t position) noexcept { return gorunum_at(position); }
+// A tab whose engine could not start has no web view: -1, as for no tab.
+int64_t sekme_webgorunumu(int64_t position) noexcept {
+    const int64_t view = gorunum_at(position);
+    return hata_sekmesi_mi(view) ? -1 : view;
+}
 
 // ---- Services for the side panel and the find bar ------------------------------------------
 
 namespace korva {
 
-int64_t secili_webgorunum() { return secili_gorunum(); }
+int64_t secili_webgorunum() {
+    const int64_t view = secili_gorunum();
+    return hata_sekmesi_mi(view) ? -1 : view;
+}
 
 void adresi_ac(const std::string& adres, bool yeni_sekmede) {
     const int64_t konum = secili_konum();

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -1179,6 +1180,19 @@ DWORD alt_surecte_calistir(const wchar_t* suzgec, const wchar_t* motor_ayari) {
 
 bool alt_surec_mi() { return GetEnvironmentVariableW(kAltSurecDegiskeni, nullptr, 0) > 0; }
 
+// The same with any variables changed for the child.
+DWORD alt_surecte_ortamla(const wchar_t* suzgec, korva_test::OrtamDegisiklikleri degisiklikler) {
+    const korva_test::StandartTutamaclar tutamaclar{GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                                                    GetStdHandle(STD_ERROR_HANDLE)};
+    degisiklikler.push_back({kAltSurecDegiskeni, L"1"});
+    korva_test::CocukSurec cocuk = korva_test::cocuk_baslat(
+        korva_test::kendi_yolu(), std::wstring(L"--gtest_filter=") + suzgec, degisiklikler, {}, &tutamaclar);
+    if (!cocuk.basladi()) return 0xFFFFFFFF;
+    DWORD kod = 0xFFFFFFFE;
+    cocuk.bekle(5 * 60 * 1000, &kod);
+    return kod;
+}
+
 }  // namespace
 
 // With an engine that gives every page an empty title: the tab keeps its caption
@@ -1206,4 +1220,69 @@ TEST(BosBaslikliSayfa, SekmeAdiniKorurPencereKorvaOlur) {
     PostMessageW(ana_pencere_hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(0, korva_dongu());
     EXPECT_EQ(1, _tr_pencere_kapatildi_mi(ana_pencere));
+}
+
+// ---- An engine that cannot start ---------------------------------------------------
+
+namespace {
+
+constexpr char kBaslatilamadiSekmesi[] = "Motor baslatilamadi  x";
+constexpr char kBaslatilamadiDurumu[] = "Web motoru baslatilamadi: yeniden denemek icin Yenile (F5)";
+// How long the child's runtime remembers the start failure: long enough that Ctrl+T
+// surely comes within it, short enough to wait for its end.
+constexpr ULONGLONG kHatirlamaMs = 8000;
+
+}  // namespace
+
+// With an engine binary that cannot run (KORVA_CHROMIUM=/bin/false), the first tab
+// says so: its caption, the window title and the status bar. The binary is then
+// put right, yet Ctrl+T right after gives another such tab: the runtime answered
+// from the failure it remembers, without asking the engine again. Once that time
+// is over, Reload tries the engine again, which starts, and the tab gets its page.
+TEST(BaslatilamayanMotor, SekmeNedeniniSoylerCtrlTBeklemezSonraYenilemeBaslatir) {
+    if (!korva_test::gercek_motor_mu()) GTEST_SKIP() << "the Chromium engine's binary is what fails";
+    if (!alt_surec_mi()) {
+        wchar_t asil[4096] = {};
+        const DWORD n = GetEnvironmentVariableW(L"KORVA_CHROMIUM", asil, 4096);
+        const std::optional<std::wstring> asil_motor =
+            n > 0 && n < 4096 ? std::optional<std::wstring>(asil) : std::nullopt;
+        EXPECT_EQ(0u, alt_surecte_ortamla(L"BaslatilamayanMotor.*",
+                                          {{L"KORVA_CHROMIUM", L"/bin/false"},
+                                           {L"KORVA_MOTOR_HATA_SURESI_MS", std::to_wstring(kHatirlamaMs)},
+                                           {L"KORVA_TEST_ASIL_MOTOR", asil_motor}}));
+        return;
+    }
+    tarayiciyi_baslat(L"app_baslatilamayan_motor.log", nullptr);
+    gecisler(5);
+    ASSERT_EQ(1, wv_sayisi);
+    EXPECT_EQ(1, sekme_sayisi_yerel());
+    EXPECT_EQ(kBaslatilamadiSekmesi, sekme_yazisi(0));
+    EXPECT_EQ("Motor baslatilamadi - Korva", pencere_basligi());
+    EXPECT_EQ(kBaslatilamadiDurumu, durum_metni());
+    EXPECT_EQ(-1, sekme_webgorunumu(0));
+    EXPECT_EQ(TR_WEBGORUNUM_MOTOR_BASLATILAMADI, _tr_webgorunum_olusturma_hatasi());
+
+    wchar_t asil[4096] = {};
+    const DWORD n = GetEnvironmentVariableW(L"KORVA_TEST_ASIL_MOTOR", asil, 4096);
+    SetEnvironmentVariableW(L"KORVA_CHROMIUM", n > 0 && n < 4096 ? asil : nullptr);
+    const ULONGLONG once = GetTickCount64();
+    kisayol('T', TR_KISAYOL_CTRL);
+    ASSERT_TRUE(gecisler_ta_ki([] { return wv_sayisi == 2; }));
+    EXPECT_EQ(1, secili_sekme());
+    EXPECT_EQ(kBaslatilamadiSekmesi, sekme_yazisi(1));
+    EXPECT_EQ(-1, sekme_webgorunumu(1));
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Motor baslatilamadi - Korva"; }));
+    EXPECT_EQ(kBaslatilamadiDurumu, durum_metni());
+
+    while (GetTickCount64() - once < kHatirlamaMs + 500) gecisler(10);
+    kisayol(VK_F5, 0);
+    ASSERT_TRUE(gecisler_ta_ki([] { return sekme_webgorunumu(1) >= 0; }));
+    EXPECT_EQ(2, wv_sayisi);
+    EXPECT_EQ(1, secili_sekme());
+    EXPECT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(1) == "Hizli Erisim  x" && sayfa_hazir(); }, 1500));
+    EXPECT_EQ("Hizli Erisim - Korva", pencere_basligi());
+    EXPECT_EQ(kBaslatilamadiSekmesi, sekme_yazisi(0));
+
+    PostMessageW(ana_pencere_hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, korva_dongu());
 }
