@@ -236,31 +236,96 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(WindowOpen, url, userGesture)
 
 // ---- Scripts.
 
+// The library's own page-side helpers live in an isolated world of this name: they
+// share the page's document but not its globals, so the page's scripts can neither
+// see nor call them (nor their bindings).
+inline constexpr const char* YARDIMCI_DUNYA = "__korva";
+
+// With no contextId, the main world of the top frame.
 struct Evaluate {
     static constexpr const char* YONTEM = "Runtime.evaluate";
     std::string expression;
     bool returnByValue = true, userGesture = false;
+    int64_t contextId = 0;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Evaluate, expression, returnByValue, userGesture)
+inline void to_json(Json& j, const Evaluate& e)
+{
+    j = Json{{"expression", e.expression}, {"returnByValue", e.returnByValue}, {"userGesture", e.userGesture}};
+    if (e.contextId)
+        j["contextId"] = e.contextId;
+}
+
+// A context appears for each world of each frame; the helpers' world of the top
+// frame is the one whose auxData names the top frame and whose name is ours.
+struct ExecutionContextAuxData {
+    std::string frameId, type;
+    bool isDefault = false;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ExecutionContextAuxData, frameId, type, isDefault)
+struct ExecutionContextDescription {
+    int64_t id = 0;
+    std::string name;
+    ExecutionContextAuxData auxData;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ExecutionContextDescription, id, name, auxData)
+struct ExecutionContextCreated {
+    static constexpr const char* YONTEM = "Runtime.executionContextCreated";
+    ExecutionContextDescription context;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ExecutionContextCreated, context)
+struct ExecutionContextDestroyed {
+    static constexpr const char* YONTEM = "Runtime.executionContextDestroyed";
+    int64_t executionContextId = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ExecutionContextDestroyed, executionContextId)
+struct ExecutionContextsCleared {
+    static constexpr const char* YONTEM = "Runtime.executionContextsCleared";
+};
 // The answer is read as it comes: its value is any JSON.
 
+// With a context name, the binding exists only in the worlds of that name.
 struct AddBinding {
     static constexpr const char* YONTEM = "Runtime.addBinding";
-    std::string name;
+    std::string name, executionContextName;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(AddBinding, name)
+inline void to_json(Json& j, const AddBinding& b)
+{
+    j = Json{{"name", b.name}};
+    if (!b.executionContextName.empty())
+        j["executionContextName"] = b.executionContextName;
+}
 
 struct BindingCalled {
     static constexpr const char* YONTEM = "Runtime.bindingCalled";
     std::string name, payload;
+    int64_t executionContextId = 0;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(BindingCalled, name, payload)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(BindingCalled, name, payload, executionContextId)
 
+// With a world name, the script runs in an isolated world of that name (made for
+// every frame; the script itself decides whether it has work in a subframe).
 struct AddScriptToEvaluateOnNewDocument {
     static constexpr const char* YONTEM = "Page.addScriptToEvaluateOnNewDocument";
-    std::string source;
+    std::string source, worldName;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(AddScriptToEvaluateOnNewDocument, source)
+inline void to_json(Json& j, const AddScriptToEvaluateOnNewDocument& a)
+{
+    j = Json{{"source", a.source}};
+    if (!a.worldName.empty())
+        j["worldName"] = a.worldName;
+}
+
+// An isolated world in a frame that already has its document (the first document of
+// a target, made before the script above was added); answers its context id.
+struct CreateIsolatedWorld {
+    static constexpr const char* YONTEM = "Page.createIsolatedWorld";
+    std::string frameId, worldName;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(CreateIsolatedWorld, frameId, worldName)
+struct CreateIsolatedWorldYaniti {
+    int64_t executionContextId = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(CreateIsolatedWorldYaniti, executionContextId)
 
 struct JavascriptDialogOpening {
     static constexpr const char* YONTEM = "Page.javascriptDialogOpening";
