@@ -6,30 +6,31 @@
 using namespace protokol;
 
 static const char BASLIK_BAGI[] = "__korvaBaslik";
-static const char KAPAT_BAGI[] = "__korvaKapat";
 static const char DURUM_BAGI[] = "__korvaDurum";
 static const char YENI_PENCERE_BAGI[] = "__korvaYeniPencere";
 
-// Runs in every new document before its own scripts: reports the top document's
-// title whenever it changes, turns window.close() into a request to the host, and
-// reports the address of the link under the pointer (the status-bar text). A middle
+// Runs in the helpers' isolated world of every new document, before the page's own
+// scripts: it shares the document with them but none of their globals, so the page
+// can neither call its bindings nor change what it sees of the DOM's own functions.
+// It reports the top document's title whenever it changes, and the address of the
+// link under the pointer (the status-bar text) as the user moves over it. A middle
 // or Ctrl click on a link, which this engine would otherwise drop (it has no tab to
-// open behind), becomes a request for a new window.
+// open behind), becomes a request for a new window. Only the user's own input
+// counts (events the engine delivered, not ones a script made).
 static const char BELGE_BETIGI[] = R"JS((() => {
   if (window !== window.top) return;
-  const baslik = window.__korvaBaslik, kapat = window.__korvaKapat, durum = window.__korvaDurum;
-  const yeni = window.__korvaYeniPencere;
+  const baslik = __korvaBaslik, durum = __korvaDurum, yeni = __korvaYeniPencere;
   let bag = '';
   const bagla = (h) => { if (h !== bag) { bag = h; try { durum(h); } catch (e) {} } };
   const baglanti = (n) => {
     for (; n; n = n.parentNode) if (n.tagName === 'A' && typeof n.href === 'string' && n.href) return n.href;
     return '';
   };
-  document.addEventListener('mouseover', (e) => bagla(baglanti(e.target)), true);
-  document.addEventListener('mouseout', (e) => { if (!e.relatedTarget) bagla(''); }, true);
+  document.addEventListener('mouseover', (e) => { if (e.isTrusted) bagla(baglanti(e.target)); }, true);
+  document.addEventListener('mouseout', (e) => { if (e.isTrusted && !e.relatedTarget) bagla(''); }, true);
   const arkada = (e) => {
     const h = baglanti(e.target);
-    if (!h) return;
+    if (!h || !e.isTrusted) return;
     e.preventDefault();
     try { yeni(h); } catch (x) {}
   };
@@ -42,7 +43,6 @@ static const char BELGE_BETIGI[] = R"JS((() => {
   };
   new MutationObserver(bildir).observe(document, {subtree: true, childList: true, characterData: true});
   document.addEventListener('DOMContentLoaded', bildir);
-  window.close = () => { try { kapat(''); } catch (e) {} };
 })();)JS";
 
 Betikler::Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef)
@@ -52,16 +52,27 @@ Betikler::Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef)
 
 int Betikler::kur(const Giden::Yanit& yanit)
 {
-    for (const char* ad : {BASLIK_BAGI, KAPAT_BAGI, DURUM_BAGI, YENI_PENCERE_BAGI})
-        giden_.gonder(AddBinding{ad}, yanit);
-    // A window the page opens is held before it loads anything; the view raises the
-    // request from Page.windowOpen and the held one is closed.
-    giden_.gonder(SetAutoAttach{true, true, true, {{"page", false}}}, yanit);
-    giden_.gonder(AddScriptToEvaluateOnNewDocument{BELGE_BETIGI}, yanit);
-    // The target's first document is already there: it gets the script now, since a
-    // view may put its first text straight into it.
-    giden_.gonder(Evaluate{BELGE_BETIGI}, yanit);
-    return 7;
+    for (const char* ad : {BASLIK_BAGI, DURUM_BAGI, YENI_PENCERE_BAGI})
+        giden_.gonder(AddBinding{ad, YARDIMCI_DUNYA}, yanit);
+    giden_.gonder(AddScriptToEvaluateOnNewDocument{BELGE_BETIGI, YARDIMCI_DUNYA}, yanit);
+    // The target's first document is already there: it gets the helpers' world and
+    // the script now, since a view may put its first text straight into it.
+    giden_.gonder(CreateIsolatedWorld{hedef_, YARDIMCI_DUNYA}, [this, yanit](const Json& sonuc, const Json* hata) {
+        CreateIsolatedWorldYaniti dunya;
+        if (hata || !oku(sonuc, &dunya) || !dunya.executionContextId) {
+            yanit(sonuc, hata ? hata : &sonuc);
+            return;
+        }
+        yardimci_baglami_ = dunya.executionContextId;
+        giden_.gonder(Evaluate{BELGE_BETIGI, true, false, dunya.executionContextId}, yanit);
+    });
+    return 5;
+}
+
+bool Betikler::yardimcidan_mi(const Json& p) const
+{
+    BindingCalled cagri;
+    return yardimci_baglami_ && oku(p, &cagri) && cagri.executionContextId == yardimci_baglami_;
 }
 
 // ---------------------------------------------------------------------------
@@ -92,7 +103,7 @@ void Betikler::basligi_oku(std::function<void()> sonra, bool yeni_belge)
             sonra();
         return;
     }
-    giden_.gonder(Evaluate{"String(document.title).slice(0, 4096)"}, [this, sonra](const Json& sonuc, const Json* hata) {
+    giden_.gonder(Evaluate{"String(document.title).slice(0, 4096)", true, false, yardimci_baglami_}, [this, sonra](const Json& sonuc, const Json* hata) {
         const Json& deger = sonuc.value("result", Json::object()).value("value", Json());
         std::string metin = deger.is_string() ? deger.get<std::string>() : std::string();
         // A page without a title shows the engine's default; a page that could not
@@ -156,6 +167,23 @@ bool Betikler::olay(const std::string& yontem, const Json& p)
             baslik_taze_ = false;
         return false;   // the navigations' event
     }
+    if (yontem == ExecutionContextCreated::YONTEM) {
+        // The helpers' world of the top frame's new document.
+        ExecutionContextCreated olay;
+        if (oku(p, &olay) && olay.context.name == YARDIMCI_DUNYA && olay.context.auxData.frameId == hedef_)
+            yardimci_baglami_ = olay.context.id;
+        return false;
+    }
+    if (yontem == ExecutionContextDestroyed::YONTEM) {
+        ExecutionContextDestroyed olay;
+        if (oku(p, &olay) && olay.executionContextId == yardimci_baglami_)
+            yardimci_baglami_ = 0;
+        return false;
+    }
+    if (yontem == ExecutionContextsCleared::YONTEM) {
+        yardimci_baglami_ = 0;
+        return false;
+    }
     if (yontem == BindingCalled::YONTEM) {
         BindingCalled olay;
         if (oku(p, &olay))
@@ -164,12 +192,6 @@ bool Betikler::olay(const std::string& yontem, const Json& p)
         WindowOpen olay;
         if (oku(p, &olay) && !olay.url.empty())
             dinleyici_.pencere_istendi(utf8_den(olay.url), olay.userGesture);
-    } else if (yontem == AttachedToTarget::YONTEM) {
-        // The engine made a window for the page, held before it loads: it is never
-        // shown; the host decides from Page.windowOpen.
-        AttachedToTarget olay;
-        if (oku(p, &olay) && olay.targetInfo.type == "page")
-            giden_.motora_gonder(CloseTarget{olay.targetInfo.targetId});
     } else if (yontem == JavascriptDialogOpening::YONTEM) {
         // There is no dialog to show: the page would wait for ever, so it gets the
         // answer a user who clicks OK gives.
@@ -191,8 +213,6 @@ void Betikler::bag_cagrildi(const BindingCalled& p)
             basligi_koy(utf8_den(p.payload));
             baslik_taze_ = true;
         }
-    } else if (p.name == KAPAT_BAGI) {
-        dinleyici_.kapatma_istendi();
     } else if (p.name == YENI_PENCERE_BAGI) {
         if (!p.payload.empty())
             dinleyici_.pencere_istendi(utf8_den(p.payload), true);

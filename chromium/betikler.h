@@ -1,6 +1,6 @@
-// A page's scripts: the helper script the library puts into every new document and
-// the bindings it reports through (title, window.close(), the link under the
-// pointer, a click that asks for a new window), the host's own scripts, the
+// A page's scripts: the helper script the library puts into every new document (in
+// an isolated world of its own) and the bindings it reports through (title, the link
+// under the pointer, a click that asks for a new window), the host's own scripts, the
 // title, the page's script dialogs, and the windows the page opens.
 #pragma once
 
@@ -16,7 +16,6 @@
 class BetikDinleyicisi {
 public:
     virtual void baslik_degisti() = 0;
-    virtual void kapatma_istendi() = 0;
     virtual void durum_metni_degisti() = 0;
     // The page asked for a new window (a link with a target, window.open, a middle
     // or Ctrl click); `kullanici` when a click started it.
@@ -46,6 +45,9 @@ public:
 
     // ---- From the engine. True when the event was one of these.
     bool olay(const std::string& yontem, const Json& parametreler);
+    // Whether a Runtime.bindingCalled came from the helpers' world of the top
+    // frame's current document: only such calls are the library's.
+    bool yardimcidan_mi(const Json& parametreler) const;
 
     const std::wstring& baslik() const { return baslik_; }
     const std::wstring& durum_metni() const { return durum_metni_; }
@@ -61,4 +63,5 @@ private:
     std::wstring baslik_ = L"about:blank";
     std::wstring durum_metni_;
     bool baslik_taze_ = false;   // the current document's script reported its title
+    int64_t yardimci_baglami_ = 0;   // the helpers' world in the top frame's document
 };

@@ -192,6 +192,10 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     if (kapali_)
         return;
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    // A binding called from anywhere but the helpers' own world of the top frame (the
+    // page's scripts, a subframe) is not the library's: no manager hears of it.
+    if (yontem == BindingCalled::YONTEM && !betikler_.yardimcidan_mi(p))
+        return;
     // Every manager sees every event and takes what is its own.
     bool bilinen = gezintiler_.olay(yontem, p);
     if (kapali_)
@@ -203,6 +207,13 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
         surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
     else if (yontem == TargetReloadedAfterCrash::YONTEM)
         yukleme_basliyor();
+}
+
+void Gorunum::hedef_bitti()
+{
+    if (kapali_ || coktu_)
+        return;
+    kapatma_istendi();
 }
 
 void Gorunum::surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND tur)

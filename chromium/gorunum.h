@@ -40,6 +40,9 @@ public:
     void olay(const std::string& yontem, const Json& parametreler);
     void kare_geldi(std::shared_ptr<Kare> kare) { ekran_.kare_geldi(std::move(kare)); }
     void surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND tur);
+    // The target ended while the view was open: its page closed itself (window.close()
+    // where the engine allows it), which the host hears as a request to close.
+    void hedef_bitti();
     // Shown pages are the engine's front pages (another target made meanwhile may
     // have taken that place, and a page not in front stops painting).
     void one_getir();
@@ -101,7 +104,7 @@ private:
     void basligi_oku(std::function<void()> sonra, bool yeni_belge) override;
     void yukleme_basliyor() override;
     void baslik_degisti() override;
-    void kapatma_istendi() override;
+    void kapatma_istendi();
     void durum_metni_degisti() override;
     void pencere_istendi(const std::wstring& adres, bool kullanici) override;
     std::wstring sayfa_adresi() const override { return gezintiler_.adres(); }

@@ -67,11 +67,135 @@ void hedef_kapandi(Gorunum* gorunum)
 }
 
 // ---------------------------------------------------------------------------
+// Held targets.
+//
+// The engine attaches every new page target by itself and holds it before it runs
+// anything (sayfalari_bagla). The library's own are taken by the creation that made
+// them, whose answer comes after the attachment. A window a page opened is never
+// run as it is: the view hears of it from Page.windowOpen and the host decides
+// whether to open a tab of its own; the held one is closed without fetching
+// anything. A held page nobody takes within a few seconds is closed too.
+
+static const DWORD SAHIPSIZ_SURESI_MS = 3000;
+
+struct TutulanHedef {
+    std::string oturum;
+    DWORD zaman;
+};
+static std::map<std::string, TutulanHedef> g_tutulanlar;   // by target id, not taken yet
+// Creations whose target's attachment has not come yet, by target id.
+struct BekleyenOlusturma {
+    std::function<void(std::string)> al;
+    DWORD zaman;
+};
+static std::map<std::string, BekleyenOlusturma> g_bekleyen_olusturmalar;
+static UINT_PTR g_temizlik_zamanlayicisi;
+
+static void CALLBACK sahipsizleri_temizle(HWND, UINT, UINT_PTR kimlik, DWORD)
+{
+    KillTimer(nullptr, kimlik);
+    g_temizlik_zamanlayicisi = 0;
+    const DWORD simdi = GetTickCount();
+    std::shared_ptr<Baglanti> baglanti = motor_baglantisi();
+    for (auto it = g_tutulanlar.begin(); it != g_tutulanlar.end();) {
+        if (simdi - it->second.zaman < SAHIPSIZ_SURESI_MS) {
+            ++it;
+            continue;
+        }
+        if (baglanti)
+            baglanti->gonder(CloseTarget::YONTEM, Json(CloseTarget{it->first}));
+        it = g_tutulanlar.erase(it);
+    }
+    std::vector<std::function<void(std::string)>> gecikenler;
+    for (auto it = g_bekleyen_olusturmalar.begin(); it != g_bekleyen_olusturmalar.end();) {
+        if (simdi - it->second.zaman < SAHIPSIZ_SURESI_MS) {
+            ++it;
+            continue;
+        }
+        gecikenler.push_back(std::move(it->second.al));
+        it = g_bekleyen_olusturmalar.erase(it);
+    }
+    for (auto& al : gecikenler)
+        al(std::string());
+    if (!g_tutulanlar.empty() || !g_bekleyen_olusturmalar.empty())
+        g_temizlik_zamanlayicisi = SetTimer(nullptr, 0, SAHIPSIZ_SURESI_MS, sahipsizleri_temizle);
+}
+
+static void temizligi_kur()
+{
+    if (!g_temizlik_zamanlayicisi)
+        g_temizlik_zamanlayicisi = SetTimer(nullptr, 0, SAHIPSIZ_SURESI_MS, sahipsizleri_temizle);
+}
+
+// `al` gets the held session of the target the library made (empty when none came).
+static void oturumunu_al(const std::string& hedef, std::function<void(std::string)> al)
+{
+    auto bulunan = g_tutulanlar.find(hedef);
+    if (bulunan != g_tutulanlar.end()) {
+        std::string oturum = std::move(bulunan->second.oturum);
+        g_tutulanlar.erase(bulunan);
+        al(std::move(oturum));
+        return;
+    }
+    g_bekleyen_olusturmalar[hedef] = BekleyenOlusturma{std::move(al), GetTickCount()};
+    temizligi_kur();
+}
+
+// A window a page opened: its requests are held from the start and never let go,
+// so nothing of it reaches the network, and it is closed. Letting it run first
+// releases the opener, whose window.open waits for it.
+static void acilani_kapat(Baglanti& baglanti, const std::string& hedef, const std::string& oturum)
+{
+    Baglanti* kaynak = &baglanti;
+    baglanti.gonder(FetchEnable::YONTEM, Json(FetchEnable{{{"*", "", ""}}}), oturum,
+                    [kaynak, hedef, oturum](const Json&, const Json*) {
+        if (motor_baglantisi().get() != kaynak)
+            return;
+        kaynak->gonder(RunIfWaitingForDebugger::YONTEM, Json::object(), oturum);
+        kaynak->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef}));
+    });
+}
+
+// The engine's own messages about targets (on its browser session).
+static void hedef_olayi(Baglanti& baglanti, const std::string& yontem, const Json& p)
+{
+    if (yontem == AttachedToTarget::YONTEM) {
+        AttachedToTarget olay;
+        if (!oku(p, &olay) || !olay.waitingForDebugger || olay.targetInfo.type != "page" ||
+            olay.targetInfo.targetId.empty())
+            return;
+        const std::string& hedef = olay.targetInfo.targetId;
+        if (!olay.targetInfo.openerId.empty()) {
+            acilani_kapat(baglanti, hedef, olay.sessionId);
+            return;
+        }
+        auto bekleyen = g_bekleyen_olusturmalar.find(hedef);
+        if (bekleyen != g_bekleyen_olusturmalar.end()) {
+            auto al = std::move(bekleyen->second.al);
+            g_bekleyen_olusturmalar.erase(bekleyen);
+            al(olay.sessionId);
+            return;
+        }
+        g_tutulanlar[hedef] = TutulanHedef{olay.sessionId, GetTickCount()};
+        temizligi_kur();
+    } else if (yontem == DetachedFromTarget::YONTEM) {
+        DetachedFromTarget olay;
+        if (!oku(p, &olay))
+            return;
+        if (Gorunum* gorunum = oturumun_gorunumu(olay.sessionId)) {
+            Microsoft::WRL::ComPtr<Gorunum> koru(gorunum);
+            koru->hedef_bitti();
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
 // Making a page target and its view.
 
 using HedefBitti = std::function<void(HRESULT, Microsoft::WRL::ComPtr<Gorunum>)>;
 
-// Creates a page target, attaches to it and sets its view up, laid out for `alan`.
+// Creates a page target, takes its held session and sets its view up, laid out for
+// `alan`; the target runs once its setup is on its way.
 static void hedef_olustur(std::shared_ptr<Baglanti> baglanti, RECT alan, HedefBitti bitti)
 {
     baglanti->gonder(CreateTarget::YONTEM, Json(CreateTarget{"about:blank"}), std::string(),
@@ -81,15 +205,13 @@ static void hedef_olustur(std::shared_ptr<Baglanti> baglanti, RECT alan, HedefBi
             bitti(E_FAIL, nullptr);
             return;
         }
-        baglanti->gonder(AttachToTarget::YONTEM, Json(AttachToTarget{hedef.targetId}), std::string(),
-                         [baglanti, alan, bitti, hedef](const Json& sonuc, const Json* hata) {
-            AttachToTargetYaniti baglanma;
-            if (hata || !oku(sonuc, &baglanma) || baglanma.sessionId.empty()) {
+        oturumunu_al(hedef.targetId, [baglanti, alan, bitti, hedef](std::string oturum) {
+            if (oturum.empty() || motor_baglantisi() != baglanti) {
                 baglanti->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef.targetId}));
                 bitti(E_FAIL, nullptr);
                 return;
             }
-            auto gorunum = sahiplen(new (std::nothrow) Gorunum(baglanti, hedef.targetId, baglanma.sessionId));
+            auto gorunum = sahiplen(new (std::nothrow) Gorunum(baglanti, hedef.targetId, oturum));
             if (!gorunum) {
                 baglanti->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef.targetId}));
                 bitti(E_OUTOFMEMORY, nullptr);
@@ -101,6 +223,7 @@ static void hedef_olustur(std::shared_ptr<Baglanti> baglanti, RECT alan, HedefBi
                     gorunum->kapat();
                 bitti(hr, SUCCEEDED(hr) ? gorunum : nullptr);
             });
+            baglanti->gonder(RunIfWaitingForDebugger::YONTEM, Json::object(), oturum);
         });
     });
 }
@@ -309,16 +432,23 @@ void sayfalari_bagla(Baglanti& baglanti)
     g_ekran.clear();
     g_ekran_olcegi = 1.0;
     g_ekran_soruluyor = false;
-    baglanti.olay_dinle([](const std::string& oturum, const std::string& yontem, const Json& p) {
+    g_tutulanlar.clear();
+    g_bekleyen_olusturmalar.clear();
+    Baglanti* kaynak = &baglanti;
+    baglanti.olay_dinle([kaynak](const std::string& oturum, const std::string& yontem, const Json& p) {
         gunluge_yaz(oturum, yontem, p);
-        if (Gorunum* gorunum = oturumun_gorunumu(oturum))
+        if (oturum.empty())
+            hedef_olayi(*kaynak, yontem, p);
+        else if (Gorunum* gorunum = oturumun_gorunumu(oturum))
             gorunum->olay(yontem, p);
     });
+    // Every page target is attached as it is made and held before it runs anything:
+    // the library's own until they are set up, a page's popup for good.
+    baglanti.gonder(SetAutoAttach::YONTEM, Json(SetAutoAttach{true, true, true, {{"page", false}}}), std::string());
     // Frames are cut out of their message without parsing it, acknowledged, and
     // decoded on the reading thread: the engine renders the next one while this one
     // is decoded and painted, and never more than can be decoded. The UI thread
     // takes only the newest frame of a view; one it has not taken yet is replaced.
-    Baglanti* kaynak = &baglanti;
     // The connection's reading thread owns the decoder; its buffers stay from one
     // frame to the next.
     auto cozucu = std::make_shared<KareCozucu>();

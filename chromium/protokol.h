@@ -46,6 +46,7 @@ KOMUT_YALIN(StopLoading, "Page.stopLoading")
 KOMUT_YALIN(GetNavigationHistory, "Page.getNavigationHistory")
 KOMUT_YALIN(StopScreencast, "Page.stopScreencast")
 KOMUT_YALIN(BringToFront, "Page.bringToFront")
+KOMUT_YALIN(RunIfWaitingForDebugger, "Runtime.runIfWaitingForDebugger")
 
 #undef KOMUT_YALIN
 
@@ -87,10 +88,12 @@ struct GetTargetInfo {
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(GetTargetInfo, targetId)
 
+// `openerId` names the page that opened this one (window.open, a link with a
+// target, with or without noopener).
 struct HedefBilgisi {
-    std::string targetId, type, title, url;
+    std::string targetId, type, title, url, openerId;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(HedefBilgisi, targetId, type, title, url)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(HedefBilgisi, targetId, type, title, url, openerId)
 struct GetTargetInfoYaniti {
     HedefBilgisi targetInfo;
 };
@@ -108,13 +111,24 @@ struct SetAutoAttach {
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetAutoAttach::Suzgec, type, exclude)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetAutoAttach, autoAttach, waitForDebuggerOnStart, flatten, filter)
 
-// A target the engine attached by itself (a window the page opened).
+// A target the engine attached by itself: every page target, the library's own as
+// well as a window a page opened; held before it runs anything when
+// `waitingForDebugger`, until Runtime.runIfWaitingForDebugger on its session.
 struct AttachedToTarget {
     static constexpr const char* YONTEM = "Target.attachedToTarget";
     std::string sessionId;
     HedefBilgisi targetInfo;
+    bool waitingForDebugger = false;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(AttachedToTarget, sessionId, targetInfo)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(AttachedToTarget, sessionId, targetInfo, waitingForDebugger)
+
+// A session ended: its target closed (window.close() by the engine's own rule, or
+// the library's Target.closeTarget) or its connection went.
+struct DetachedFromTarget {
+    static constexpr const char* YONTEM = "Target.detachedFromTarget";
+    std::string sessionId, targetId;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DetachedFromTarget, sessionId, targetId)
 
 // ---- Navigation and history.
 
@@ -157,8 +171,16 @@ struct FetchEnable {
     };
     std::vector<Desen> patterns;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(FetchEnable::Desen, urlPattern, resourceType, requestStage)
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(FetchEnable, patterns)
+// An empty type or stage is left out: every type, at the request.
+inline void to_json(Json& j, const FetchEnable::Desen& d)
+{
+    j = Json{{"urlPattern", d.urlPattern}};
+    if (!d.resourceType.empty())
+        j["resourceType"] = d.resourceType;
+    if (!d.requestStage.empty())
+        j["requestStage"] = d.requestStage;
+}
+inline void to_json(Json& j, const FetchEnable& f) { j = Json{{"patterns", f.patterns}}; }
 
 struct ContinueRequest {
     static constexpr const char* YONTEM = "Fetch.continueRequest";

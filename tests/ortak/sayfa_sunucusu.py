@@ -16,6 +16,9 @@ The pages (titles are what the tests look for):
   /ara?q=...     "Arama: <q>"
   /yonlendir     302 to /ikinci.html
   /yavas         "Yavas Sayfa", answered after SLOW seconds
+  /iz?k=...      "Iz", and k is remembered (a page that must never be fetched)
+  /izler         "Izler:" followed by every k remembered so far, space-separated
+  /yanki?h=...   h itself as the page (a test's own page, from this origin)
   anything else  404, "Bulunamadi"
 """
 import html
@@ -45,6 +48,9 @@ def sayfa(baslik, govde=""):
             '<body><h1>%s</h1>%s</body></html>' % (baslik, baslik, govde))
 
 
+IZLER = []
+
+
 class Isleyici(BaseHTTPRequestHandler):
     def do_GET(self):
         adres = urllib.parse.urlsplit(self.path)
@@ -60,6 +66,13 @@ class Isleyici(BaseHTTPRequestHandler):
             self.send_header("Location", "/ikinci.html")
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif adres.path == "/iz":
+            IZLER.append(urllib.parse.parse_qs(adres.query).get("k", [""])[0])
+            self.gonder(200, sayfa("Iz"))
+        elif adres.path == "/izler":
+            self.gonder(200, sayfa(html.escape(" ".join(["Izler:"] + IZLER))))
+        elif adres.path == "/yanki":
+            self.gonder(200, urllib.parse.parse_qs(adres.query).get("h", [""])[0])
         elif adres.path == "/yavas":
             time.sleep(SLOW)
             self.gonder(200, sayfa("Yavas Sayfa"))
