@@ -138,7 +138,7 @@ constexpr char kMotorCoktuDurumu[] = "Web motoru coktu: sayfayi yeni bir motorda
 constexpr char kBaslatilamadiBasligi[] = "Motor baslatilamadi";
 constexpr char kBaslatilamadiDurumu[] = "Web motoru baslatilamadi: yeniden denemek icin Yenile (F5)";
 constexpr char kBaslatilamadiSayfasi[] =
-    "Web motoru baslatilamadi. Motor bulunamamis, calisamamis ya da profil klasorune yazamamis olabilir. "
+    "Web motoru baslatilamadi. Motor bulunamamis, calisamamis, yanit vermiyor ya da profil klasorune yazamamis olabilir. "
     "Yeniden denemek icin Yenile'ye (F5) basin.";
 constexpr int kBosEtiketSiniri = 64;
 int64_t bos_hata_etiketleri[kBosEtiketSiniri];

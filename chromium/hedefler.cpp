@@ -303,7 +303,76 @@ static void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND eb
     bitti(S_OK, static_cast<ICoreWebView2Controller*>(gorunum.Get()));
 }
 
-void denetleyici_olustur(HWND ebeveyn, std::function<void(HRESULT, ICoreWebView2Controller*)> bitti)
+// ---------------------------------------------------------------------------
+// A stalled engine.
+//
+// The program waits for a new view. An engine that works answers a creation in well
+// under a second; one that takes longer is asked for its version, which its browser
+// process answers at once however busy its pages are. When that is not answered
+// either, the engine is stalled (stopped, or hung): the creation fails at once, so
+// the program can say so instead of waiting, and whatever the engine makes for it
+// later is closed.
+
+static const UINT YOKLAMA_MS = 700, YOKLAMA_SINIRI_MS = 800;
+
+// Work for the UI thread after `ms`.
+static std::map<UINT_PTR, std::function<void()>> g_zamanli_isler;
+
+static void CALLBACK zamanli_is(HWND, UINT, UINT_PTR kimlik, DWORD)
+{
+    KillTimer(nullptr, kimlik);
+    auto bulunan = g_zamanli_isler.find(kimlik);
+    if (bulunan == g_zamanli_isler.end())
+        return;
+    auto is = std::move(bulunan->second);
+    g_zamanli_isler.erase(bulunan);
+    is();
+}
+
+static void sonra_calistir(UINT ms, std::function<void()> is)
+{
+    if (UINT_PTR kimlik = SetTimer(nullptr, 0, ms, zamanli_is))
+        g_zamanli_isler[kimlik] = std::move(is);
+}
+
+using DenetleyiciBitti = std::function<void(HRESULT, ICoreWebView2Controller*)>;
+
+struct Olusturma {
+    DenetleyiciBitti bitti;
+    bool bitti_mi = false;
+    bool motor_yanitladi = false;
+};
+
+// Wraps `bitti` so that it runs once: with the view, or with a failure when the
+// engine stopped answering first; a view that comes after that is closed.
+static DenetleyiciBitti bekcili(std::shared_ptr<Baglanti> baglanti, DenetleyiciBitti bitti)
+{
+    auto olusturma = std::make_shared<Olusturma>();
+    olusturma->bitti = std::move(bitti);
+    sonra_calistir(YOKLAMA_MS, [baglanti, olusturma] {
+        if (olusturma->bitti_mi || !baglanti->acik_mi())
+            return;
+        baglanti->gonder(GetVersion::YONTEM, Json::object(), std::string(),
+                         [olusturma](const Json&, const Json*) { olusturma->motor_yanitladi = true; });
+        sonra_calistir(YOKLAMA_SINIRI_MS, [olusturma] {
+            if (olusturma->bitti_mi || olusturma->motor_yanitladi)
+                return;
+            olusturma->bitti_mi = true;
+            olusturma->bitti(HRESULT_FROM_WIN32(ERROR_TIMEOUT), nullptr);
+        });
+    });
+    return [olusturma](HRESULT hr, ICoreWebView2Controller* denetleyici) {
+        if (olusturma->bitti_mi) {
+            if (denetleyici)
+                denetleyici->Close();
+            return;
+        }
+        olusturma->bitti_mi = true;
+        olusturma->bitti(hr, denetleyici);
+    };
+}
+
+void denetleyici_olustur(HWND ebeveyn, DenetleyiciBitti bitti)
 {
     std::shared_ptr<Baglanti> baglanti = motor_baglantisi();
     if (!baglanti) {
@@ -329,6 +398,7 @@ void denetleyici_olustur(HWND ebeveyn, std::function<void(HRESULT, ICoreWebView2
     RECT alan = {};
     if (IsWindow(ebeveyn))
         GetClientRect(ebeveyn, &alan);
+    bitti = bekcili(baglanti, std::move(bitti));
     hedef_olustur(baglanti, alan, [ebeveyn, bitti](HRESULT hr, Microsoft::WRL::ComPtr<Gorunum> gorunum) {
         if (FAILED(hr) || !gorunum) {
             bitti(FAILED(hr) ? hr : E_FAIL, nullptr);

@@ -47,6 +47,7 @@ KOMUT_YALIN(GetNavigationHistory, "Page.getNavigationHistory")
 KOMUT_YALIN(StopScreencast, "Page.stopScreencast")
 KOMUT_YALIN(BringToFront, "Page.bringToFront")
 KOMUT_YALIN(RunIfWaitingForDebugger, "Runtime.runIfWaitingForDebugger")
+KOMUT_YALIN(GetVersion, "Browser.getVersion")
 
 #undef KOMUT_YALIN
 

@@ -165,9 +165,11 @@ kartlar_cizili() {
 # The engine's processes of this session: those whose command line names Korva's
 # user data folder in this build's Wine prefix (the engine, its helpers and the
 # shell line that holds it), and all their descendants. One process id a line.
+# The folder's name is matched in any case: Windows keeps the case of whichever
+# program made Korva's folder of the prefix first (korva or Korva).
 motor_surecleri() {
     local kokler
-    kokler=$(pgrep -f -- "$WINEPREFIX/(drive_c|dosdevices/c:)/users/[^/]*/AppData/Local/korva/WebView2" || true)
+    kokler=$(pgrep -i -f -- "$WINEPREFIX/(drive_c|dosdevices/c:)/users/[^/]*/AppData/Local/korva/WebView2" || true)
     [[ -n "$kokler" ]] || return 0
     ps -eo pid=,ppid= | awk -v kokler="$kokler" '
         BEGIN { n = split(kokler, k, "\n"); for (i = 1; i <= n; i++) secili[k[i]] = 1 }
