@@ -53,7 +53,6 @@ MOTOR_BAYRAKLARI = [
     "--disable-gpu",
     "--disable-auto-reload",
     "--disable-features=BackForwardCache",
-    "--disable-popup-blocking",
 ]
 
 GENISLIK, YUKSEKLIK = 1392, 873

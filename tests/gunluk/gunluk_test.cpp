@@ -182,22 +182,6 @@ void yukle_konumda(int64_t konum) {
     EXPECT_TRUE(baslik_olunca(konum, "Calisiyor"));
 }
 
-// `metin` as it may stand in an address's query.
-std::string yuzde_kodla(const std::string& metin) {
-    static const char kOnaltilik[] = "0123456789ABCDEF";
-    std::string sonuc;
-    for (unsigned char c : metin) {
-        if (isalnum(c) || c == '-' || c == '_' || c == '.') {
-            sonuc += static_cast<char>(c);
-        } else {
-            sonuc += '%';
-            sonuc += kOnaltilik[c >> 4];
-            sonuc += kOnaltilik[c & 15];
-        }
-    }
-    return sonuc;
-}
-
 // A page that covers the whole view with one thing to click.
 std::string tam_sayfa(const char* baslik_metni, const std::string& icerik) {
     return std::string("<!DOCTYPE html><html><head><title>") + baslik_metni +
@@ -471,14 +455,13 @@ TEST_F(Gercek, WindowCloseMotorunKuralinaUyar) {
 // nothing.
 TEST_F(Gercek, SayfaBetikleriYardimcilaraVePencereAcmayaErisemez) {
     if (!gercek_motor() || korva_test::sunucu_adresi().empty()) GTEST_SKIP();
-    const std::string iz = "/iz?k=";
+    const std::string iz = korva_test::sunucu_adresi("/iz?k=");
     const std::string cagir =
         "for (const w of [window, parent]) for (const ad of Object.getOwnPropertyNames(w))"
         " if (ad.startsWith('__korva')) try { w[ad]('" + iz + "bag') } catch (e) {}"
         " for (const ad of ['__korvaBaslik', '__korvaDurum', '__korvaYeniPencere', '__korvaKapat'])"
         " try { parent[ad]('" + iz + "bag') } catch (e) {}";
-    // Served from the server's own origin, as a hostile site's page would be.
-    const std::string sayfa = korva_test::sunucu_adresi("/yanki?h=") + yuzde_kodla(
+    const std::string sayfa = sayfa_yaz("gunluk_saldiri.html",
                     "<title>Saldiri</title><a id=a href='" + iz + "tik'>a</a>"
                     "<iframe srcdoc=\"<script>" + cagir + "</script>\"></iframe><script>"
                     "const a = document.getElementById('a');"

@@ -18,7 +18,6 @@ The pages (titles are what the tests look for):
   /yavas         "Yavas Sayfa", answered after SLOW seconds
   /iz?k=...      "Iz", and k is remembered (a page that must never be fetched)
   /izler         "Izler:" followed by every k remembered so far, space-separated
-  /yanki?h=...   h itself as the page (a test's own page, from this origin)
   anything else  404, "Bulunamadi"
 """
 import html
@@ -71,8 +70,6 @@ class Isleyici(BaseHTTPRequestHandler):
             self.gonder(200, sayfa("Iz"))
         elif adres.path == "/izler":
             self.gonder(200, sayfa(html.escape(" ".join(["Izler:"] + IZLER))))
-        elif adres.path == "/yanki":
-            self.gonder(200, urllib.parse.parse_qs(adres.query).get("h", [""])[0])
         elif adres.path == "/yavas":
             time.sleep(SLOW)
             self.gonder(200, sayfa("Yavas Sayfa"))
