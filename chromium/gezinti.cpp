@@ -30,8 +30,8 @@ static bool adres_mi(const std::string& adres, const char* sema)
     return adres.compare(0, strlen(sema), sema) == 0;
 }
 
-Gezintiler::Gezintiler(Giden& giden, GezintiDinleyicisi& dinleyici, std::string cerceve)
-    : giden_(giden), dinleyici_(dinleyici), cerceve_(std::move(cerceve))
+Gezintiler::Gezintiler(Giden& giden, GezintiDinleyicisi& dinleyici, std::string cerceve, std::wstring adres)
+    : giden_(giden), dinleyici_(dinleyici), cerceve_(std::move(cerceve)), adres_(std::move(adres))
 {
 }
 

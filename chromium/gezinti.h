@@ -53,8 +53,11 @@ protected:
 
 class Gezintiler {
 public:
-    // `cerceve`: the page's main frame id, which is its target's id.
-    Gezintiler(Giden& giden, GezintiDinleyicisi& dinleyici, std::string cerceve);
+    // `cerceve`: the page's main frame id, which is its target's id. `adres`: the
+    // address reported until the first navigation (a page moved to a fresh target
+    // keeps the one it had).
+    Gezintiler(Giden& giden, GezintiDinleyicisi& dinleyici, std::string cerceve,
+               std::wstring adres = L"about:blank");
     ~Gezintiler();
 
     // Reads the history as the target was made (its first, empty entry is no page

@@ -46,11 +46,17 @@ Gorunum::Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::str
     : baglanti_(std::move(baglanti)),
       hedef_(std::move(hedef)),
       oturum_(std::move(oturum)),
-      ekran_(*this),
-      girdi_(*this, *this),
-      gezintiler_(*this, *this, hedef_),
-      betikler_(*this, *this, hedef_)
+      ekran_(*this)
 {
+    yoneticileri_kur(L"about:blank");
+}
+
+void Gorunum::yoneticileri_kur(std::wstring adres)
+{
+    girdi_.emplace(*this, *this);
+    girdi_->yakinlik_koy(ekran_.yakinlik());
+    gezintiler_.emplace(*this, *this, hedef_, std::move(adres));
+    betikler_.emplace(*this, *this, hedef_);
 }
 
 // ---------------------------------------------------------------------------
@@ -80,12 +86,12 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
         ++kurulum->bekleyen;
         gonder(yontem, Json::object(), yanit);
     }
-    kurulum->bekleyen += betikler_.kur(yanit);
+    kurulum->bekleyen += betikler_->kur(yanit);
     // Documents are held before they load, so that a navigation can be canceled.
     ++kurulum->bekleyen;
     gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
     kurulum->bekleyen += ekran_.kur(alan, yanit);
-    kurulum->bekleyen += gezintiler_.kur(yanit);
+    kurulum->bekleyen += gezintiler_->kur(yanit);
 }
 
 HRESULT Gorunum::yerlestir(HWND ebeveyn)
@@ -121,7 +127,7 @@ double Gorunum::gereken_olcek() const
 void Gorunum::kapat()
 {
     kapali_ = true;
-    gezintiler_.surec_oldu();
+    gezintiler_->surec_oldu();
     if (baglanti_->acik_mi())
         baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef_}));
     aboneleri_birak();
@@ -141,22 +147,28 @@ void Gorunum::kapat()
 
 void Gorunum::gonder(const char* yontem, Json parametreler, Yanit yanit)
 {
+    if (tasiniyor_) {
+        tasinirken_.push_back(BekleyenKomut{yontem, std::move(parametreler), std::move(yanit)});
+        return;
+    }
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    const uint64_t nesil = hedef_nesli_;
     bool yukleme = !strcmp(yontem, Reload::YONTEM) || !strcmp(yontem, Navigate::YONTEM);
     if (coktu_ && !yukleme) {
         if (yanit)
-            Baglanti::ui_da_calistir([koru, yanit] {
+            Baglanti::ui_da_calistir([koru, yanit, nesil] {
                 Json hata = {{"code", -1}, {"message", "the page's process has exited"}};
-                if (!koru->kapali_)
+                if (!koru->kapali_ && koru->hedef_nesli_ == nesil)
                     yanit(Json::object(), &hata);
             });
         return;
     }
     Baglanti::Yanit sarili;
     if (yanit)
-        sarili = [koru, yanit, yontem](const Json& sonuc, const Json* hata) {
+        sarili = [koru, yanit, yontem, nesil](const Json& sonuc, const Json* hata) {
             gunluge_yaz(koru->oturum_, std::string("<- ") + yontem, hata ? *hata : sonuc);
-            if (!koru->kapali_)
+            // An answer from a target the view has left goes to managers made since.
+            if (!koru->kapali_ && koru->hedef_nesli_ == nesil)
                 yanit(sonuc, hata);
         };
     gunluge_yaz(oturum_, std::string("-> ") + yontem, parametreler);
@@ -178,10 +190,84 @@ void Gorunum::motora_gonder(const char* yontem, Json parametreler, Yanit yanit)
 bool Gorunum::sonra(std::function<void()> is)
 {
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    return Baglanti::ui_da_calistir([koru, is] {
-        if (!koru->kapali_)
+    const uint64_t nesil = hedef_nesli_;
+    return Baglanti::ui_da_calistir([koru, is, nesil] {
+        if (!koru->kapali_ && koru->hedef_nesli_ == nesil)
             is();
     });
+}
+
+// ---------------------------------------------------------------------------
+// A page that stops answering.
+//
+// A page whose script never returns holds its process: a new address for it never
+// commits (the engine waits for the page), and nothing but closing its target ends
+// that. So when a navigation of the host's has not committed within a few seconds
+// and the page does not answer a short ping either, the view leaves that target
+// for a fresh one and reports the page's process as unresponsive; the host's next
+// load (its error page, Reload, a new address) goes to the fresh target. Commands
+// given meanwhile wait for it.
+
+static const UINT GEZINTI_SINIRI_MS = 3000, PING_SINIRI_MS = 1000;
+
+void Gorunum::yanit_denetimi_kur()
+{
+    const uint64_t denetim = ++denetim_, taahhutler = taahhutler_;
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    sonra_calistir(GEZINTI_SINIRI_MS, [koru, denetim, taahhutler] {
+        if (koru->kapali_ || koru->coktu_ || koru->tasiniyor_ || denetim != koru->denetim_ ||
+            koru->taahhutler_ != taahhutler)
+            return;
+        auto yanitladi = std::make_shared<bool>(false);
+        koru->gonder(Evaluate{"0"}, [yanitladi](const Json&, const Json*) { *yanitladi = true; });
+        sonra_calistir(PING_SINIRI_MS, [koru, denetim, taahhutler, yanitladi] {
+            if (!*yanitladi && !koru->kapali_ && !koru->coktu_ && !koru->tasiniyor_ &&
+                denetim == koru->denetim_ && koru->taahhutler_ == taahhutler)
+                koru->taze_hedefe_tasi();
+        });
+    });
+}
+
+void Gorunum::taze_hedefe_tasi()
+{
+    tasiniyor_ = true;
+    ++hedef_nesli_;
+    ekran_.surec_oldu();
+    hedef_kapandi(this);
+    baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef_}));
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    sayfa_hedefi_olustur(baglanti_, [koru](std::string hedef, std::string oturum) {
+        if (koru->kapali_) {
+            if (!hedef.empty())
+                koru->baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef}));
+            return;
+        }
+        koru->taze_hedefe_gec(std::move(hedef), std::move(oturum));
+    });
+}
+
+void Gorunum::taze_hedefe_gec(std::string hedef, std::string oturum)
+{
+    tasiniyor_ = false;
+    if (!oturum.empty()) {
+        hedef_ = std::move(hedef);
+        oturum_ = std::move(oturum);
+        hedef_acildi(this);
+        yoneticileri_kur(gezintiler_->adres());
+        coktu_ = false;
+        RECT alan = {};
+        if (ebeveyn_)
+            GetClientRect(ebeveyn_, &alan);
+        kur(alan, [](HRESULT) {});
+        baglanti_->gonder(RunIfWaitingForDebugger::YONTEM, Json::object(), oturum_);
+    }
+    // With no fresh target, the view stays as a page whose process died: loads go
+    // nowhere, everything else fails at once.
+    surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE);
+    std::vector<BekleyenKomut> bekleyenler;
+    bekleyenler.swap(tasinirken_);
+    for (auto& komut : bekleyenler)
+        gonder(komut.yontem, std::move(komut.parametreler), std::move(komut.yanit));
 }
 
 // ---------------------------------------------------------------------------
@@ -194,13 +280,18 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
     // A binding called from anywhere but the helpers' own world of the top frame (the
     // page's scripts, a subframe) is not the library's: no manager hears of it.
-    if (yontem == BindingCalled::YONTEM && !betikler_.yardimcidan_mi(p))
+    if (yontem == BindingCalled::YONTEM && !betikler_->yardimcidan_mi(p))
         return;
+    if (yontem == FrameNavigated::YONTEM) {
+        FrameNavigated olay;
+        if (oku(p, &olay) && olay.frame.id == hedef_ && olay.frame.parentId.empty())
+            ++taahhutler_;
+    }
     // Every manager sees every event and takes what is its own.
-    bool bilinen = gezintiler_.olay(yontem, p);
+    bool bilinen = gezintiler_->olay(yontem, p);
     if (kapali_)
         return;
-    bilinen = betikler_.olay(yontem, p) || bilinen;
+    bilinen = betikler_->olay(yontem, p) || bilinen;
     if (bilinen || kapali_)
         return;
     if (yontem == TargetCrashed::YONTEM)
@@ -222,7 +313,7 @@ void Gorunum::surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND tur)
         return;
     coktu_ = true;
     ekran_.surec_oldu();
-    gezintiler_.surec_oldu();
+    gezintiler_->surec_oldu();
     auto arguman = sahiplen(surec_argumani_olustur(tur));
     olay_yay<ICoreWebView2ProcessFailedEventHandler>(OLAY_PROCESS_FAILED, static_cast<ICoreWebView2*>(this),
                                                      arguman.Get());
@@ -276,7 +367,7 @@ void Gorunum::tamamlandi(bool basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UIN
 
 void Gorunum::basligi_oku(std::function<void()> sonra, bool yeni_belge)
 {
-    betikler_.basligi_oku(std::move(sonra), yeni_belge);
+    betikler_->basligi_oku(std::move(sonra), yeni_belge);
 }
 
 void Gorunum::yukleme_basliyor()
@@ -313,7 +404,7 @@ void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici)
             if (yeni)
                 yeni->Navigate(adres.c_str());
             else if (!islendi && !koru->kapali_)
-                koru->gezintiler_.git(adres, true);
+                koru->gezintiler_->git(adres, true);
         }));
     if (!arguman)
         return;
@@ -348,14 +439,14 @@ bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
     if (kapali_)
         return false;
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    return girdi_.mesaj(pencere, mesaj, w, l);
+    return girdi_->mesaj(pencere, mesaj, w, l);
 }
 
 void Gorunum::yakinligi_koy(double yakinlik)
 {
     if (!ekran_.yakinlik_koy(yakinlik))
         return;
-    girdi_.yakinlik_koy(ekran_.yakinlik());
+    girdi_->yakinlik_koy(ekran_.yakinlik());
     ekran_olcegini_ayarla();
 }
 
@@ -501,7 +592,7 @@ HRESULT Gorunum::get_Settings(ICoreWebView2Settings** deger)
 HRESULT Gorunum::get_Source(LPWSTR* deger)
 {
     GIRIS();
-    return metin_ver(deger, gezintiler_.adres());
+    return metin_ver(deger, gezintiler_->adres());
 }
 
 HRESULT Gorunum::Navigate(LPCWSTR uri)
@@ -509,7 +600,8 @@ HRESULT Gorunum::Navigate(LPCWSTR uri)
     GIRIS();
     if (!uri || !mutlak_adres_mi(uri))
         return E_INVALIDARG;
-    gezintiler_.git(uri);
+    yanit_denetimi_kur();
+    gezintiler_->git(uri);
     return S_OK;
 }
 
@@ -518,7 +610,8 @@ HRESULT Gorunum::NavigateToString(LPCWSTR html)
     GIRIS();
     if (!html)
         return E_INVALIDARG;
-    return gezintiler_.metin_yukle(utf8_e(html));
+    yanit_denetimi_kur();
+    return gezintiler_->metin_yukle(utf8_e(html));
 }
 
 HRESULT Gorunum::ExecuteScript(LPCWSTR betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici)
@@ -526,13 +619,14 @@ HRESULT Gorunum::ExecuteScript(LPCWSTR betik, ICoreWebView2ExecuteScriptComplete
     GIRIS();
     if (!betik)
         return E_INVALIDARG;
-    return betikler_.calistir(betik, isleyici);
+    return betikler_->calistir(betik, isleyici);
 }
 
 HRESULT Gorunum::Reload()
 {
     GIRIS();
-    gezintiler_.yenile();
+    yanit_denetimi_kur();
+    gezintiler_->yenile();
     return S_OK;
 }
 
@@ -541,7 +635,7 @@ HRESULT Gorunum::get_CanGoBack(BOOL* deger)
     GIRIS();
     if (!deger)
         return E_POINTER;
-    *deger = gezintiler_.gidebilir_mi(-1) ? TRUE : FALSE;
+    *deger = gezintiler_->gidebilir_mi(-1) ? TRUE : FALSE;
     return S_OK;
 }
 
@@ -550,39 +644,41 @@ HRESULT Gorunum::get_CanGoForward(BOOL* deger)
     GIRIS();
     if (!deger)
         return E_POINTER;
-    *deger = gezintiler_.gidebilir_mi(+1) ? TRUE : FALSE;
+    *deger = gezintiler_->gidebilir_mi(+1) ? TRUE : FALSE;
     return S_OK;
 }
 
 HRESULT Gorunum::GoBack()
 {
     GIRIS();
-    gezintiler_.gecmise_git(-1);
+    yanit_denetimi_kur();
+    gezintiler_->gecmise_git(-1);
     return S_OK;
 }
 
 HRESULT Gorunum::GoForward()
 {
     GIRIS();
-    gezintiler_.gecmise_git(+1);
+    yanit_denetimi_kur();
+    gezintiler_->gecmise_git(+1);
     return S_OK;
 }
 
 HRESULT Gorunum::Stop()
 {
     GIRIS();
-    gezintiler_.durdur();
+    gezintiler_->durdur();
     return S_OK;
 }
 
 HRESULT Gorunum::get_DocumentTitle(LPWSTR* deger)
 {
     GIRIS();
-    return metin_ver(deger, betikler_.baslik());
+    return metin_ver(deger, betikler_->baslik());
 }
 
 HRESULT Gorunum::get_StatusBarText(LPWSTR* deger)
 {
     GIRIS();
-    return metin_ver(deger, betikler_.durum_metni());
+    return metin_ver(deger, betikler_->durum_metni());
 }

@@ -11,10 +11,22 @@
 #include "gorunum_yuzu.h"
 #include "motor_ic.h"
 
+#include <optional>
+#include <vector>
+
 class Gorunum;
 
-// The view has closed: its session no longer receives events (hedefler.cpp).
+// The view has closed, or left its target: its session no longer receives events
+// (hedefler.cpp).
 void hedef_kapandi(Gorunum* gorunum);
+// The view took a (fresh) target: its session's events come to it.
+void hedef_acildi(Gorunum* gorunum);
+// Makes a page target and takes its held session; `al` gets both (the session empty
+// when that failed, the target then already closed). The target runs once its
+// session is told to (Runtime.runIfWaitingForDebugger).
+void sayfa_hedefi_olustur(std::shared_ptr<Baglanti> baglanti, std::function<void(std::string, std::string)> al);
+// Work for the UI thread after `ms` milliseconds.
+void sonra_calistir(UINT ms, std::function<void()> is);
 
 class Gorunum final : public GorunumYuzu<Gorunum>,
                       public Giden,
@@ -43,6 +55,9 @@ public:
     // The target ended while the view was open: its page closed itself (window.close()
     // where the engine allows it), which the host hears as a request to close.
     void hedef_bitti();
+    // A navigation of the host's began: if it has not committed a few seconds later
+    // while the page does not answer, the page is moved to a fresh target.
+    void yanit_denetimi_kur();
     // Shown pages are the engine's front pages (another target made meanwhile may
     // have taken that place, and a page not in front stops painting).
     void one_getir();
@@ -107,7 +122,7 @@ private:
     void kapatma_istendi();
     void durum_metni_degisti() override;
     void pencere_istendi(const std::wstring& adres, bool kullanici) override;
-    std::wstring sayfa_adresi() const override { return gezintiler_.adres(); }
+    std::wstring sayfa_adresi() const override { return gezintiler_->adres(); }
     bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) override;
 
     // ---- The page window.
@@ -123,12 +138,27 @@ private:
     bool kapali_ = false;
     bool coktu_ = false;   // the page's process died; only a load brings it back
     uint64_t gosterilme_sirasi_ = 0;
+    // The unresponsive page: commits of the main frame seen, the newest check, and
+    // the commands given while the view moves to its fresh target.
+    uint64_t taahhutler_ = 0, denetim_ = 0;
+    uint64_t hedef_nesli_ = 0;   // which target answers and later work belong to
+    bool tasiniyor_ = false;
+    struct BekleyenKomut {
+        const char* yontem;
+        Json parametreler;
+        Yanit yanit;
+    };
+    std::vector<BekleyenKomut> tasinirken_;
+    void yoneticileri_kur(std::wstring adres);
+    void taze_hedefe_tasi();
+    void taze_hedefe_gec(std::string hedef, std::string oturum);
     std::shared_ptr<Baglanti> baglanti_;
-    const std::string hedef_, oturum_;
+    std::string hedef_, oturum_;   // a page that stopped answering gets fresh ones
     Microsoft::WRL::ComPtr<ICoreWebView2Settings> ayarlar_;
 
     Ekran ekran_;
-    Girdi girdi_;
-    Gezintiler gezintiler_;
-    Betikler betikler_;
+    // Made again for a fresh target: their state is the old target's.
+    std::optional<Girdi> girdi_;
+    std::optional<Gezintiler> gezintiler_;
+    std::optional<Betikler> betikler_;
 };

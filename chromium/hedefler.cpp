@@ -59,6 +59,11 @@ static Gorunum* oturumun_gorunumu(const std::string& oturum)
     return bulunan == g_oturumlar.end() ? nullptr : bulunan->second;
 }
 
+void hedef_acildi(Gorunum* gorunum)
+{
+    g_oturumlar[gorunum->oturum()] = gorunum;
+}
+
 void hedef_kapandi(Gorunum* gorunum)
 {
     auto bulunan = g_oturumlar.find(gorunum->oturum());
@@ -194,37 +199,48 @@ static void hedef_olayi(Baglanti& baglanti, const std::string& yontem, const Jso
 
 using HedefBitti = std::function<void(HRESULT, Microsoft::WRL::ComPtr<Gorunum>)>;
 
-// Creates a page target, takes its held session and sets its view up, laid out for
-// `alan`; the target runs once its setup is on its way.
-static void hedef_olustur(std::shared_ptr<Baglanti> baglanti, RECT alan, HedefBitti bitti)
+void sayfa_hedefi_olustur(std::shared_ptr<Baglanti> baglanti, std::function<void(std::string, std::string)> al)
 {
     baglanti->gonder(CreateTarget::YONTEM, Json(CreateTarget{"about:blank"}), std::string(),
-                     [baglanti, alan, bitti](const Json& sonuc, const Json* hata) {
+                     [baglanti, al](const Json& sonuc, const Json* hata) {
         CreateTargetYaniti hedef;
         if (hata || !oku(sonuc, &hedef) || hedef.targetId.empty()) {
+            al(std::string(), std::string());
+            return;
+        }
+        oturumunu_al(hedef.targetId, [baglanti, al, hedef](std::string oturum) {
+            if (oturum.empty() || motor_baglantisi() != baglanti) {
+                baglanti->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef.targetId}));
+                al(std::string(), std::string());
+                return;
+            }
+            al(hedef.targetId, std::move(oturum));
+        });
+    });
+}
+
+// Creates a page target and sets its view up, laid out for `alan`; the target runs
+// once its setup is on its way.
+static void hedef_olustur(std::shared_ptr<Baglanti> baglanti, RECT alan, HedefBitti bitti)
+{
+    sayfa_hedefi_olustur(baglanti, [baglanti, alan, bitti](std::string hedef, std::string oturum) {
+        if (oturum.empty()) {
             bitti(E_FAIL, nullptr);
             return;
         }
-        oturumunu_al(hedef.targetId, [baglanti, alan, bitti, hedef](std::string oturum) {
-            if (oturum.empty() || motor_baglantisi() != baglanti) {
-                baglanti->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef.targetId}));
-                bitti(E_FAIL, nullptr);
-                return;
-            }
-            auto gorunum = sahiplen(new (std::nothrow) Gorunum(baglanti, hedef.targetId, oturum));
-            if (!gorunum) {
-                baglanti->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef.targetId}));
-                bitti(E_OUTOFMEMORY, nullptr);
-                return;
-            }
-            g_oturumlar[gorunum->oturum()] = gorunum.Get();
-            gorunum->kur(alan, [gorunum, bitti](HRESULT hr) {
-                if (FAILED(hr) && !gorunum->kapali_mi())
-                    gorunum->kapat();
-                bitti(hr, SUCCEEDED(hr) ? gorunum : nullptr);
-            });
-            baglanti->gonder(RunIfWaitingForDebugger::YONTEM, Json::object(), oturum);
+        auto gorunum = sahiplen(new (std::nothrow) Gorunum(baglanti, hedef, oturum));
+        if (!gorunum) {
+            baglanti->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef}));
+            bitti(E_OUTOFMEMORY, nullptr);
+            return;
+        }
+        hedef_acildi(gorunum.Get());
+        gorunum->kur(alan, [gorunum, bitti](HRESULT hr) {
+            if (FAILED(hr) && !gorunum->kapali_mi())
+                gorunum->kapat();
+            bitti(hr, SUCCEEDED(hr) ? gorunum : nullptr);
         });
+        baglanti->gonder(RunIfWaitingForDebugger::YONTEM, Json::object(), oturum);
     });
 }
 
@@ -329,7 +345,7 @@ static void CALLBACK zamanli_is(HWND, UINT, UINT_PTR kimlik, DWORD)
     is();
 }
 
-static void sonra_calistir(UINT ms, std::function<void()> is)
+void sonra_calistir(UINT ms, std::function<void()> is)
 {
     if (UINT_PTR kimlik = SetTimer(nullptr, 0, ms, zamanli_is))
         g_zamanli_isler[kimlik] = std::move(is);

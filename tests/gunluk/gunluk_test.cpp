@@ -482,6 +482,19 @@ TEST_F(Gercek, SayfaBetikleriYardimcilaraVePencereAcmayaErisemez) {
     yukle(korva_test::sunucu_adresi("/izler"), "Izler:");
 }
 
+// A page whose script never returns holds its process: a new address for it fails
+// over to the error page within seconds, and the next one loads.
+TEST_F(Gercek, DonanSayfadanYeniAdresleCikilir) {
+    if (!gercek_motor()) GTEST_SKIP();
+    yukle(sayfa_yaz("gunluk_donan.html", "<title>Donan</title><script>setTimeout(() => { for (;;) {} }, 200);</script>"),
+          "Donan");
+    turlar(60);
+    const std::string kurtulus = sayfa_yaz("gunluk_kurtulus.html", "<title>Kurtulus</title><p>Kurtulus</p>");
+    _tr_webgorunum_yukle(secili_gorunum(), kurtulus.data(), static_cast<int64_t>(kurtulus.size()));
+    EXPECT_TRUE(baslik_olunca(secili(), "Sayfa coktu")) << baslik(secili());
+    yukle(kurtulus, "Kurtulus");
+}
+
 TEST_F(Gercek, SayfaKlavyedeykenKisayolTarayicininSayfaninDegil) {
     if (!gercek_motor()) GTEST_SKIP();
     yukle(sayfa_yaz("gunluk_tuslar.html",
