@@ -33,6 +33,7 @@ static bool adres_mi(const std::string& adres, const char* sema)
 Gezintiler::Gezintiler(Giden& giden, GezintiDinleyicisi& dinleyici, std::string cerceve, std::wstring adres)
     : giden_(giden), dinleyici_(dinleyici), cerceve_(std::move(cerceve)), adres_(std::move(adres))
 {
+    ilk_belgede_ = adres_ == L"about:blank";
 }
 
 Gezintiler::~Gezintiler() = default;

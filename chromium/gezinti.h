@@ -55,7 +55,7 @@ class Gezintiler {
 public:
     // `cerceve`: the page's main frame id, which is its target's id. `adres`: the
     // address reported until the first navigation (a page moved to a fresh target
-    // keeps the one it had).
+    // keeps the one it had, and its first text gets a navigation of its own).
     Gezintiler(Giden& giden, GezintiDinleyicisi& dinleyici, std::string cerceve,
                std::wstring adres = L"about:blank");
     ~Gezintiler();

@@ -255,11 +255,11 @@ void Gorunum::taze_hedefe_gec(std::string hedef, std::string oturum)
         hedef_acildi(this);
         yoneticileri_kur(gezintiler_->adres());
         coktu_ = false;
-        RECT alan = {};
-        if (ebeveyn_)
-            GetClientRect(ebeveyn_, &alan);
-        kur(alan, [](HRESULT) {});
+        kur(ekran_.alan(), [](HRESULT) {});
         baglanti_->gonder(RunIfWaitingForDebugger::YONTEM, Json::object(), oturum_);
+        // Made in the background, as every target: a shown view's page must be the
+        // engine's front page to paint.
+        one_getir();
     }
     // With no fresh target, the view stays as a page whose process died: loads go
     // nowhere, everything else fails at once.
