@@ -12,6 +12,7 @@
 // zoom among the views shown, so that a zoomed page's frames come in device pixels,
 // as sharp as an unzoomed page's.
 #include "gorunum.h"
+#include "indirmeler.h"
 
 #include <cmath>
 #include <map>
@@ -57,6 +58,14 @@ static Gorunum* oturumun_gorunumu(const std::string& oturum)
 {
     auto bulunan = g_oturumlar.find(oturum);
     return bulunan == g_oturumlar.end() ? nullptr : bulunan->second;
+}
+
+Gorunum* hedefin_gorunumu(const std::string& hedef)
+{
+    for (auto& cift : g_oturumlar)
+        if (cift.second->hedef() == hedef && !cift.second->kapali_mi())
+            return cift.second;
+    return nullptr;
 }
 
 void hedef_kapandi(Gorunum* gorunum)
@@ -311,7 +320,10 @@ void sayfalari_bagla(Baglanti& baglanti)
     g_ekran_soruluyor = false;
     baglanti.olay_dinle([](const std::string& oturum, const std::string& yontem, const Json& p) {
         gunluge_yaz(oturum, yontem, p);
-        if (Gorunum* gorunum = oturumun_gorunumu(oturum))
+        Gorunum* gorunum = oturumun_gorunumu(oturum);
+        if (indirme_olayi(gorunum, yontem, p))
+            return;
+        if (gorunum)
             gorunum->olay(yontem, p);
     });
     // Frames are cut out of their message without parsing it, acknowledged, and
@@ -333,6 +345,7 @@ void sayfalari_bagla(Baglanti& baglanti)
         return true;
     });
     baglanti.kapaninca([] {
+        indirmeler_motor_bitti();
         yedegi_birak();
         std::vector<Microsoft::WRL::ComPtr<Gorunum>> gorunumler;
         for (auto& cift : g_oturumlar)
