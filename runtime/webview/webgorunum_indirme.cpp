@@ -128,7 +128,7 @@ int64_t _tr_webgorunum_indirme_basladi_mi(int64_t view) noexcept {
     while (ilk_bildirilmemis < indirme_sayisi && indirmeler[ilk_bildirilmemis].bildirildi != 0) ++ilk_bildirilmemis;
     for (int64_t id = ilk_bildirilmemis; id < indirme_sayisi; ++id) {
         Indirme& indirme = indirmeler[id];
-        if (indirme.gorunum == view && indirme.bildirildi == 0) {
+        if ((view < 0 || indirme.gorunum == view) && indirme.bildirildi == 0) {
             indirme.bildirildi = 1;
             return id;
         }

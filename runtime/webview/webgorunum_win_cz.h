@@ -84,7 +84,8 @@ TR_API TrMetin _tr_webgorunum_durum_metni_al(int64_t view) TR_NOEXCEPT;
 // a name that is taken gets " (1)", " (2)" before the extension) and writes it
 // under its final name only once complete; the runtime changes nothing of that.
 //  - indirme_basladi_mi(view): the id of the view's oldest download not yet
-//    reported, once; -1 when there is none.
+//    reported, once; -1 when there is none. A negative view asks for any view's
+//    (closed ones' included).
 //  - indirme_ilerledi_mi, indirme_bitti_mi: 1 once after bytes came, after it
 //    completed. indirme_basarisiz_mi: its interruption reason once after it ended
 //    without completing (1 to 29, the engine's numbering: 3 no space, 26 canceled,
