@@ -199,8 +199,8 @@ void paneli_kur() {
     _tr_arayuz_pakle(panel_kaydirma, w.kutu, 1, 1, 0);
     _tr_arayuz_widget_gizle(w.kutu);
     w.liste = _tr_arayuz_liste();
-    _tr_arayuz_liste_sutun_ekle(w.liste, "Ad", 2, 190);
-    _tr_arayuz_liste_sutun_ekle(w.liste, "Durum", 5, 150);
+    _tr_arayuz_liste_sutun_ekle(w.liste, "Ad", 2, 130);
+    _tr_arayuz_liste_sutun_ekle(w.liste, "Durum", 5, 125);
     _tr_arayuz_liste_cagri_ayarla(w.liste, indirme_hucresi, nullptr);
     _tr_arayuz_pakle(w.kutu, w.liste, 1, 1, 0);
     const char etiket[] = "Secileni iptal et";
