@@ -648,6 +648,23 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     }
 }
 
+// While something downloads, the status bar shows the overall percentage, moved at
+// most four times a second: every change repaints the label and the bar, which costs
+// a pass of the loop far more than the rest of it. -1 while nothing downloads.
+constexpr ULONGLONG kIndirmeYuzdesiAraligiMs = 250;
+int64_t gosterilen_indirme_yuzdesi = -1;
+ULONGLONG indirme_yuzdesi_ani = 0;
+
+int64_t gosterilecek_indirme_yuzdesi() {
+    const int64_t yuzde = korva::indirme_yuzdesi();
+    const ULONGLONG simdi = GetTickCount64();
+    if (yuzde < 0 || gosterilen_indirme_yuzdesi < 0 || simdi - indirme_yuzdesi_ani >= kIndirmeYuzdesiAraligiMs) {
+        if (yuzde != gosterilen_indirme_yuzdesi) indirme_yuzdesi_ani = simdi;
+        gosterilen_indirme_yuzdesi = yuzde;
+    }
+    return gosterilen_indirme_yuzdesi;
+}
+
 void kisayollari_denetle() {
     if (!kisayollar_kuruldu) return;
     for (int64_t i = 0; i < kKisayolSayisi; ++i) {
@@ -756,6 +773,7 @@ int64_t adres_cubugunu_guncelle(void) noexcept {
 }
 
 int64_t durum_guncelle(void) noexcept {
+    const int64_t indirme = gosterilecek_indirme_yuzdesi();
     if (secili_konum() < 0) return 0;
     int64_t view = secili_gorunum();
     if (hata_sekmesi_mi(view)) {
@@ -770,8 +788,8 @@ int64_t durum_guncelle(void) noexcept {
         _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, bildirim_metni.data(),
                                        static_cast<int64_t>(bildirim_metni.size()));
-    } else if (korva::indirme_yuzdesi() >= 0) {
-        const int64_t yuzde = korva::indirme_yuzdesi();
+    } else if (indirme >= 0) {
+        const int64_t yuzde = indirme;
         const std::string metin = "Indiriliyor: %" + std::to_string(yuzde);
         _tr_arayuz_ilerleme_ayarla(ilerleme, yuzde);
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, metin.data(), static_cast<int64_t>(metin.size()));
