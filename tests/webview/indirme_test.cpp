@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include <wrl/client.h>
+
+#include "webview/webgorunum_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "yardimci.h"
 
@@ -42,6 +45,24 @@ int dosya_sayisi(const std::wstring& klasor) {
     } while (FindNextFileW(arama, &bulunan));
     FindClose(arama);
     return sayi;
+}
+
+// The host's say as a download starts, given straight through the interface: a
+// path of its own and a deferral, or Cancel.
+struct Karar {
+    bool iptal = false;
+    std::wstring yol;
+    Microsoft::WRL::ComPtr<ICoreWebView2DownloadOperation> islem;
+    Microsoft::WRL::ComPtr<ICoreWebView2Deferral> erteleme;
+};
+using KararDinleyicisi = KomIsleyici<ICoreWebView2DownloadStartingEventHandler, Karar*, ICoreWebView2*,
+                                     ICoreWebView2DownloadStartingEventArgs*>;
+
+HRESULT karar_ver(Karar*& karar, ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* arguman) {
+    arguman->get_DownloadOperation(&karar->islem);
+    if (karar->iptal) return arguman->put_Cancel(TRUE);
+    arguman->put_ResultFilePath(karar->yol.c_str());
+    return arguman->GetDeferral(&karar->erteleme);
 }
 
 class Indirme : public ::testing::Test {
@@ -178,6 +199,52 @@ TEST_F(Indirme, ADownloadLinkSavesTheFileUnderItsName) {
     ASSERT_GE(id, 0);
     ASSERT_EQ(bitmesini_bekle(id), 2);
     EXPECT_TRUE(dosya_icerigi(klasor + L"\\bag.bin") == beklenen_icerik(5000));
+}
+
+TEST_F(Indirme, TheHostsPathDeferralAndCancelAreHonoured) {
+    Microsoft::WRL::ComPtr<ICoreWebView2_4> gorunum4;
+    ASSERT_EQ(gorunum_bul(gorunum)->webview->QueryInterface(IID_ICoreWebView2_4, reinterpret_cast<void**>(gorunum4.GetAddressOf())),
+              S_OK);
+    Karar karar;
+    karar.yol = klasor + L"\\secilen.dat";
+    auto dinleyici = KararDinleyicisi::olustur(karar_ver, &karar);
+    EventRegistrationToken jeton = {};
+    ASSERT_EQ(gorunum4->add_DownloadStarting(dinleyici.Get(), &jeton), S_OK);
+
+    // A path of the host's, decided later: nothing is there until the deferral completes.
+    const int64_t id = baslat(adres("onerilen.bin", 70000));
+    ASSERT_GE(id, 0);
+    ASSERT_TRUE(karar.erteleme && karar.islem);
+    for (int i = 0; i < 20; ++i) bekleyenleri_isle();
+    EXPECT_EQ(dosya_sayisi(klasor), 0);
+    EXPECT_EQ(_tr_webgorunum_indirme_bitti_mi(id), 0);
+    ASSERT_EQ(karar.erteleme->Complete(), S_OK);
+    ASSERT_EQ(bitmesini_bekle(id), 2);
+    EXPECT_TRUE(dosya_icerigi(karar.yol) == beklenen_icerik(70000));
+    EXPECT_EQ(dosya_sayisi(klasor), 1);
+    LPWSTR yol = nullptr;
+    ASSERT_EQ(karar.islem->get_ResultFilePath(&yol), S_OK);
+    EXPECT_TRUE(yol != nullptr && karar.yol == yol);
+    CoTaskMemFree(yol);
+    // No pause: the operation says so rather than pretending.
+    BOOL surdurulebilir = TRUE;
+    EXPECT_EQ(karar.islem->Pause(), E_NOTIMPL);
+    EXPECT_EQ(karar.islem->get_CanResume(&surdurulebilir), S_OK);
+    EXPECT_FALSE(surdurulebilir);
+
+    // Cancel at the start: nothing is written, and the runtime hears why.
+    karar = Karar();
+    karar.iptal = true;
+    const int64_t iptal = baslat(adres("istenmeyen.bin", 70000));
+    ASSERT_GE(iptal, 0);
+    int64_t neden = 0;
+    ASSERT_EQ(bitmesini_bekle(iptal, &neden), 1);
+    EXPECT_EQ(neden, COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_USER_CANCELED);
+    COREWEBVIEW2_DOWNLOAD_STATE durum = COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS;
+    karar.islem->get_State(&durum);
+    EXPECT_EQ(durum, COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED);
+    EXPECT_EQ(dosya_sayisi(klasor), 1);
+    gorunum4->remove_DownloadStarting(jeton);
 }
 
 TEST(IndirmeKimlikleri, UnknownIdsAnswerTheirFailureValues) {
