@@ -184,7 +184,7 @@ public:
         if (alinan == alinan_)
             return;
         alinan_ = alinan;
-        ComPtr<IndirmeIslemi> koru(this);
+        Microsoft::WRL::ComPtr<IndirmeIslemi> koru(this);
         aboneler_[BAYT].yay<ICoreWebView2BytesReceivedChangedEventHandler>(this, bos_arguman(), [] { return true; });
     }
     void tamamlandi(const std::wstring& yol)
@@ -306,7 +306,7 @@ private:
         durum_ = durum;
         neden_ = neden;
         iptal_islevi_ = nullptr;
-        ComPtr<IndirmeIslemi> koru(this);
+        Microsoft::WRL::ComPtr<IndirmeIslemi> koru(this);
         aboneler_[DURUM].yay<ICoreWebView2StateChangedEventHandler>(this, bos_arguman(), [] { return true; });
     }
 
@@ -327,7 +327,7 @@ public:
     // `karar` runs once, with Cancel and ResultFilePath; `sonra` runs work from the
     // engine's message loop (a deferral's completion decides from there).
     using Karar = std::function<void(bool iptal, const std::wstring& yol)>;
-    IndirmeBaslamaArgumani(ComPtr<IndirmeIslemi> islem, Karar karar,
+    IndirmeBaslamaArgumani(Microsoft::WRL::ComPtr<IndirmeIslemi> islem, Karar karar,
                            std::function<bool(std::function<void()>)> sonra)
         : islem_(std::move(islem)), karar_(std::move(karar)), sonra_(std::move(sonra)), yol_(islem_->yol()) {}
 
@@ -416,12 +416,12 @@ private:
         {
             if (!arguman_)
                 return E_UNEXPECTED;   // completed once already
-            ComPtr<IndirmeBaslamaArgumani> arguman = std::move(arguman_);
+            Microsoft::WRL::ComPtr<IndirmeBaslamaArgumani> arguman = std::move(arguman_);
             return arguman->sonra_([arguman] { arguman->karar_ver(); }) ? S_OK : E_FAIL;
         }
 
     private:
-        ComPtr<IndirmeBaslamaArgumani> arguman_;
+        Microsoft::WRL::ComPtr<IndirmeBaslamaArgumani> arguman_;
     };
 
     void karar_ver()
@@ -434,7 +434,7 @@ private:
             karar(iptal_ != FALSE, yol_);
     }
 
-    ComPtr<IndirmeIslemi> islem_;
+    Microsoft::WRL::ComPtr<IndirmeIslemi> islem_;
     Karar karar_;
     std::function<bool(std::function<void()>)> sonra_;
     std::wstring yol_;
@@ -442,7 +442,7 @@ private:
     bool ertelendi_ = false, karar_verildi_ = false;
 };
 
-inline ComPtr<IndirmeIslemi> indirme_islemi_olustur(const std::wstring& adres, const std::wstring& tur,
+inline Microsoft::WRL::ComPtr<IndirmeIslemi> indirme_islemi_olustur(const std::wstring& adres, const std::wstring& tur,
                                                     const std::wstring& onerilen_ad)
 {
     std::wstring klasor = indirme_klasoru();
