@@ -1,10 +1,10 @@
 // Where a downloaded file goes: a suggested name made safe for a Windows folder, and
-// the numbered name a taken one gets. Shared by both engines (engine/indirme_nesneleri.h).
+// the numbered name a taken one gets. Shared by both engines (engine/indirme_yolu.h).
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "indirme_nesneleri.h"
+#include "indirme_yolu.h"
 
 TEST(IndirmeAdi, SuggestedNamesBecomeSafeFileNames) {
     EXPECT_EQ(L"rapor.pdf", guvenli_dosya_adi(L"rapor.pdf"));
