@@ -78,6 +78,7 @@ protected:
         ASSERT_GE(gorunum, 0);
     }
     void TearDown() override {
+        if (gorunum4) gorunum4->remove_DownloadStarting(karar_jetonu);
         if (gorunum >= 0) _tr_webgorunum_kapat(gorunum);
     }
 
@@ -119,6 +120,10 @@ protected:
 
     std::wstring klasor;
     int64_t gorunum = -1;
+    // A handler of the test's own on the view, let go in TearDown even after a failure.
+    Karar karar;
+    Microsoft::WRL::ComPtr<ICoreWebView2_4> gorunum4;
+    EventRegistrationToken karar_jetonu = {};
 };
 
 TEST_F(Indirme, SavesTheExactBytesUnderTheSuggestedNameAndATakenNameGetsANumber) {
@@ -204,14 +209,13 @@ TEST_F(Indirme, ADownloadLinkSavesTheFileUnderItsNameAndASecondClickNumbersIt) {
 }
 
 TEST_F(Indirme, TheHostsPathDeferralAndCancelAreHonoured) {
-    Microsoft::WRL::ComPtr<ICoreWebView2_4> gorunum4;
-    ASSERT_EQ(gorunum_bul(gorunum)->webview->QueryInterface(IID_ICoreWebView2_4, reinterpret_cast<void**>(gorunum4.GetAddressOf())),
+    Microsoft::WRL::ComPtr<ICoreWebView2_4> arayuz;
+    ASSERT_EQ(gorunum_bul(gorunum)->webview->QueryInterface(IID_ICoreWebView2_4, reinterpret_cast<void**>(arayuz.GetAddressOf())),
               S_OK);
-    Karar karar;
     karar.yol = klasor + L"\\secilen.dat";
     auto dinleyici = KararDinleyicisi::olustur(karar_ver, &karar);
-    EventRegistrationToken jeton = {};
-    ASSERT_EQ(gorunum4->add_DownloadStarting(dinleyici.Get(), &jeton), S_OK);
+    ASSERT_EQ(arayuz->add_DownloadStarting(dinleyici.Get(), &karar_jetonu), S_OK);
+    gorunum4 = arayuz;
 
     // A path of the host's, decided later: nothing is there until the deferral completes.
     const int64_t id = baslat(adres("onerilen.bin", 70000));
@@ -246,7 +250,6 @@ TEST_F(Indirme, TheHostsPathDeferralAndCancelAreHonoured) {
     karar.islem->get_State(&durum);
     EXPECT_EQ(durum, COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED);
     EXPECT_EQ(dosya_sayisi(klasor), 1);
-    gorunum4->remove_DownloadStarting(jeton);
 }
 
 TEST(IndirmeKimlikleri, UnknownIdsAnswerTheirFailureValues) {
