@@ -10,6 +10,7 @@
 
 #include "core/calismazamani_win.h"
 #include "depolar.h"
+#include "tarayici_ic.h"
 #include "widgets/arayuz_win_cz.h"
 #include "window/pencere_win_cz.h"
 
@@ -81,6 +82,7 @@ int64_t korva_dongu(void) noexcept {
         olaylari_kontrol_et();
         _tr_pencere_olay_bekle(kDonguBeklemesiMs);
     }
+    korva::indirmeleri_kapat();
     korva::depolari_kaydet(true);
     _yazdir_metin(kKapanisSatiri, sizeof(kKapanisSatiri) - 1);
     return 0;

@@ -51,7 +51,7 @@ ULONGLONG ilk_sayfa_ani = 0;
 enum class Eylem {
     yeni_sekme, sekmeyi_kapat, sonraki_sekme, onceki_sekme, sekmeye_git, son_sekme, adrese_git, yenile,
     durdur, geri, ileri, yakinlastir, uzaklastir, yakinlik_sifirla, tam_ekran, kapanani_ac,
-    gecmis_paneli, yer_imleri_paneli, yer_imi, bul, sonraki_bul, onceki_bul,
+    gecmis_paneli, yer_imleri_paneli, yer_imi, bul, sonraki_bul, onceki_bul, indirmeler_paneli,
 };
 
 struct Kisayol {
@@ -93,6 +93,7 @@ constexpr Kisayol kKisayollar[] = {
     {'H', kCtrl, Eylem::gecmis_paneli, 0},
     {'O', kCtrl | kShift, Eylem::yer_imleri_paneli, 0},
     {'D', kCtrl, Eylem::yer_imi, 0},
+    {'J', kCtrl, Eylem::indirmeler_paneli, 0},
     {'F', kCtrl, Eylem::bul, 0},
     {VK_F3, 0, Eylem::sonraki_bul, 0},
     {VK_F3, kShift, Eylem::onceki_bul, 0},
@@ -643,7 +644,25 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::bul: korva::bul_ac(); break;
     case Eylem::sonraki_bul: korva::bul_ilerle(1); break;
     case Eylem::onceki_bul: korva::bul_ilerle(-1); break;
+    case Eylem::indirmeler_paneli: korva::indirmeler_paneline_git(); break;
     }
+}
+
+// While something downloads, the status bar shows the overall percentage, moved at
+// most four times a second: every change repaints the label and the bar, which costs
+// a pass of the loop far more than the rest of it. -1 while nothing downloads.
+constexpr ULONGLONG kIndirmeYuzdesiAraligiMs = 250;
+int64_t gosterilen_indirme_yuzdesi = -1;
+ULONGLONG indirme_yuzdesi_ani = 0;
+
+int64_t gosterilecek_indirme_yuzdesi() {
+    const int64_t yuzde = korva::indirme_yuzdesi();
+    const ULONGLONG simdi = GetTickCount64();
+    if (yuzde < 0 || gosterilen_indirme_yuzdesi < 0 || simdi - indirme_yuzdesi_ani >= kIndirmeYuzdesiAraligiMs) {
+        if (yuzde != gosterilen_indirme_yuzdesi) indirme_yuzdesi_ani = simdi;
+        gosterilen_indirme_yuzdesi = yuzde;
+    }
+    return gosterilen_indirme_yuzdesi;
 }
 
 void kisayollari_denetle() {
@@ -676,6 +695,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     for (int64_t i = 0; i < wv_sayisi;) {
         if (sayfa_olaylarini_isle(i)) ++i;
     }
+    korva::indirmeleri_denetle();
     korva::paneller_denetle();
     korva::bul_denetle();
     gecmisi_vakti_gelince_oku();
@@ -753,6 +773,7 @@ int64_t adres_cubugunu_guncelle(void) noexcept {
 }
 
 int64_t durum_guncelle(void) noexcept {
+    const int64_t indirme = gosterilecek_indirme_yuzdesi();
     if (secili_konum() < 0) return 0;
     int64_t view = secili_gorunum();
     if (hata_sekmesi_mi(view)) {
@@ -767,6 +788,11 @@ int64_t durum_guncelle(void) noexcept {
         _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, bildirim_metni.data(),
                                        static_cast<int64_t>(bildirim_metni.size()));
+    } else if (indirme >= 0) {
+        const int64_t yuzde = indirme;
+        const std::string metin = "Indiriliyor: %" + std::to_string(yuzde);
+        _tr_arayuz_ilerleme_ayarla(ilerleme, yuzde);
+        _tr_arayuz_etiket_metni_ayarla(durum_etiketi, metin.data(), static_cast<int64_t>(metin.size()));
     } else if (_tr_webgorunum_yukleniyor_mu(view) == 1) {
         _tr_arayuz_ilerleme_ayarla(ilerleme, _tr_webgorunum_yuklenme_yuzdesi(view));
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, kYukleniyor, uzunluk(kYukleniyor));

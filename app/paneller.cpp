@@ -1,5 +1,5 @@
-// The side panel's contents: History, Bookmarks and Settings (Downloads keeps the
-// placeholder text). Each panel is a vertical box in the side panel's scroll box,
+// The side panel's contents: History, Bookmarks and Settings (Downloads has its own
+// file, indirmeler.cpp). Each panel is a vertical box in the side panel's scroll box,
 // made the first time it is shown and hidden while another panel is; the box with
 // the placeholder text is shown whenever the panel open has nothing to show.
 //
@@ -225,6 +225,7 @@ bool gosterecek_var(int64_t numara) {
     case kGecmis: return !gecmis().empty();
     case kYerImleri: return !yer_imleri().empty();
     case kAyarlar: return true;
+    case kIndirmeler: return indirme_var_mi();
     default: return false;
     }
 }
@@ -377,8 +378,9 @@ void panel_icerigini_goster(int64_t numara) {
         yer_imi_listesini_guncelle();
         yer_imi_dugmesini_guncelle();
     }
+    const int64_t indirme_kutusu = numara == kIndirmeler ? indirme_paneli_kutusu() : indirme_widgetleri().kutu;
     // The one shown first, then the others hidden: the panel is never empty between.
-    const int64_t kutular[] = {w.yer_imi_kutusu, w.gecmis_kutusu, -1, w.ayar_kutusu};
+    const int64_t kutular[] = {w.yer_imi_kutusu, w.gecmis_kutusu, indirme_kutusu, w.ayar_kutusu};
     if (numara >= 1 && numara <= 4 && kutular[numara - 1] >= 0) _tr_arayuz_widget_goster(kutular[numara - 1]);
     for (int64_t i = 0; i < 4; ++i) {
         if (kutular[i] >= 0 && i + 1 != numara) _tr_arayuz_widget_gizle(kutular[i]);

@@ -37,6 +37,29 @@ struct PanelWidgetleri {
 };
 const PanelWidgetleri& panel_widgetleri();
 
+// ---- Downloads (indirmeler.cpp) -------------------------------------------------------
+// One pass: downloads that started, progressed or ended; the panel's list and button.
+void indirmeleri_denetle();
+void indirme_panelini_denetle();
+// The Downloads panel's box, made on first need (the list read from the profile).
+int64_t indirme_paneli_kutusu();
+bool indirme_var_mi();
+// Ctrl+J: the Downloads panel open, the keyboard in its list on the newest row.
+void indirmeler_paneline_git();
+// A row's state as the panel shows it ("45% of 3.2 MB", "done", "failed: no space",
+// "cancelled"); rows are newest first.
+std::string indirme_durum_metni(int64_t satir);
+// The overall percentage of the running downloads, -1 when none runs.
+int64_t indirme_yuzdesi();
+// Korva closes: running downloads are canceled and kept as canceled.
+void indirmeleri_kapat();
+// Forgets the list held in memory (tests start a fresh profile with it).
+void indirmeleri_sifirla();
+struct IndirmeWidgetleri {
+    int64_t kutu = -1, liste = -1, iptal = -1;
+};
+const IndirmeWidgetleri& indirme_widgetleri();
+
 // ---- Find in page (bul.cpp) ------------------------------------------------------------
 void bul_ac();               // Ctrl+F: the find bar shown, its text selected
 void bul_kapat();            // Esc: hidden, the page's highlights removed

@@ -541,12 +541,10 @@ HRESULT motoru_baslat(const MotorAyari& ayar, std::unique_ptr<MotorKanali>* cikt
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
 
     // The profile: a folder of our own inside the host's, made and locked by the shell.
-    std::wstring kullanici = ayar.kullanici_klasoru;
-    while (!kullanici.empty() && (kullanici.back() == L'\\' || kullanici.back() == L'/'))
-        kullanici.pop_back();
-    if (kullanici.empty() || !klasor_olustur(kullanici))
+    const std::wstring profil = motor_profil_klasoru(ayar.kullanici_klasoru);
+    if (profil.empty() || !klasor_olustur(profil.substr(0, profil.rfind(L'\\'))))
         return E_FAIL;
-    const std::string profil_unix = unix_yolu(kullanici + PROFIL_KLASORU + std::to_wstring(GetCurrentProcessId()));
+    const std::string profil_unix = unix_yolu(profil);
     const std::string kabuk = "/bin/bash";
     const std::wstring oturumcu_windows = windows_yolu("/usr/bin/setsid");
     if (profil_unix.empty() || oturumcu_windows.empty())
@@ -1048,4 +1046,19 @@ void Baglanti::kapat(DWORD sure_ms)
         WaitForSingleObject(ortak.okuma_bitti, sinir.kalan());
     }
     ortak.motoru_bitir();
+}
+
+std::wstring motor_profil_klasoru(const std::wstring& kullanici_klasoru)
+{
+    std::wstring kullanici = kullanici_klasoru;
+    while (!kullanici.empty() && (kullanici.back() == L'\\' || kullanici.back() == L'/'))
+        kullanici.pop_back();
+    if (kullanici.empty())
+        return std::wstring();
+    return kullanici + PROFIL_KLASORU + std::to_wstring(GetCurrentProcessId());
+}
+
+std::string motor_icin_yol(const std::wstring& yol)
+{
+    return unix_yolu(yol);
 }

@@ -43,6 +43,13 @@ struct MotorAyari {
     std::function<void(int port)> dinliyor;
 };
 
+// The engine's private profile for a host folder (readable by this user alone, and
+// removed when the engine ends): a Windows path; empty for an empty folder.
+std::wstring motor_profil_klasoru(const std::wstring& kullanici_klasoru);
+// A Windows path as the engine names it (the Unix path under Wine); empty when there
+// is no such conversion.
+std::string motor_icin_yol(const std::wstring& yol);
+
 class Baglanti {
 public:
     // A reply: `sonuc` is the message's "result" (an empty object when it has none);

@@ -12,6 +12,7 @@
 // zoom among the views shown, so that a zoomed page's frames come in device pixels,
 // as sharp as an unzoomed page's.
 #include "gorunum.h"
+#include "indirmeler.h"
 
 #include <cmath>
 #include <map>
@@ -62,6 +63,14 @@ static Gorunum* oturumun_gorunumu(const std::string& oturum)
 void hedef_acildi(Gorunum* gorunum)
 {
     g_oturumlar[gorunum->oturum()] = gorunum;
+}
+
+Gorunum* hedefin_gorunumu(const std::string& hedef)
+{
+    for (auto& cift : g_oturumlar)
+        if (cift.second->hedef() == hedef && !cift.second->kapali_mi())
+            return cift.second;
+    return nullptr;
 }
 
 void hedef_kapandi(Gorunum* gorunum)
@@ -523,9 +532,12 @@ void sayfalari_bagla(Baglanti& baglanti)
     Baglanti* kaynak = &baglanti;
     baglanti.olay_dinle([kaynak](const std::string& oturum, const std::string& yontem, const Json& p) {
         gunluge_yaz(oturum, yontem, p);
+        Gorunum* gorunum = oturumun_gorunumu(oturum);
+        if (indirme_olayi(gorunum, yontem, p))
+            return;
         if (oturum.empty())
             hedef_olayi(*kaynak, yontem, p);
-        else if (Gorunum* gorunum = oturumun_gorunumu(oturum))
+        else if (gorunum)
             gorunum->olay(yontem, p);
     });
     // Every page target is attached as it is made and held before it runs anything:
@@ -549,6 +561,7 @@ void sayfalari_bagla(Baglanti& baglanti)
         return true;
     });
     baglanti.kapaninca([] {
+        indirmeler_motor_bitti();
         yedegi_birak();
         std::vector<Microsoft::WRL::ComPtr<Gorunum>> gorunumler;
         for (auto& cift : g_oturumlar)

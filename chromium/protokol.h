@@ -363,6 +363,36 @@ struct HandleJavaScriptDialog {
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(HandleJavaScriptDialog, accept, promptText)
 
+// ---- Downloads (the browser's own session).
+
+// Every download is saved under its guid in `downloadPath`, and reported.
+struct SetDownloadBehavior {
+    static constexpr const char* YONTEM = "Browser.setDownloadBehavior";
+    std::string behavior = "allowAndName", downloadPath;
+    bool eventsEnabled = true;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetDownloadBehavior, behavior, downloadPath, eventsEnabled)
+
+struct DownloadWillBegin {
+    static constexpr const char* YONTEM = "Browser.downloadWillBegin";
+    std::string frameId, guid, url, suggestedFilename;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DownloadWillBegin, frameId, guid, url, suggestedFilename)
+
+// `state`: "inProgress", "completed" or "canceled".
+struct DownloadProgress {
+    static constexpr const char* YONTEM = "Browser.downloadProgress";
+    std::string guid, state;
+    double totalBytes = 0, receivedBytes = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DownloadProgress, guid, state, totalBytes, receivedBytes)
+
+struct CancelDownload {
+    static constexpr const char* YONTEM = "Browser.cancelDownload";
+    std::string guid;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(CancelDownload, guid)
+
 // ---- The page's process.
 
 struct TargetCrashed {

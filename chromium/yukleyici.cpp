@@ -3,6 +3,7 @@
 // One engine process serves the whole host process: the first environment starts
 // it, every later one shares it. When it has ended (it crashed or was killed), the
 // next environment or controller that is asked for starts a new one.
+#include "indirmeler.h"
 #include "motor_ic.h"
 
 #include <new>
@@ -39,6 +40,7 @@ HRESULT motoru_baslat(const std::wstring& kullanici_klasoru, std::function<void(
         if (SUCCEEDED(hr) && baglanti) {
             g_baglanti = baglanti;
             sayfalari_bagla(*baglanti);
+            indirmeleri_bagla(*baglanti, motor_profil_klasoru(g_kullanici_klasoru));
         }
         auto bekleyenler = std::move(g_bekleyenler);
         g_bekleyenler.clear();

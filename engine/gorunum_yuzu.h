@@ -31,6 +31,7 @@ enum GorunumOlayi {
     OLAY_ZOOM_FACTOR_CHANGED,
     OLAY_ACCELERATOR_KEY_PRESSED,
     OLAY_STATUS_BAR_TEXT_CHANGED,
+    OLAY_DOWNLOAD_STARTING,
     OLAY_SAYISI
 };
 
@@ -89,6 +90,8 @@ public:
             *nesne = static_cast<ICoreWebView2*>(this);
         else if (IsEqualIID(kimlik, IID_ICoreWebView2_12))
             *nesne = static_cast<ICoreWebView2_12*>(this);
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_4))
+            *nesne = static_cast<ICoreWebView2_4*>(this);
         else {
             *nesne = nullptr;
             return E_NOINTERFACE;
@@ -159,8 +162,8 @@ public:
     GORUNUM_OLAYI(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler,
                   OLAY_WINDOW_CLOSE_REQUESTED)
 
-    // ---- ICoreWebView2_12: only the status-bar text; the versions between answer
-    // E_NOTIMPL.
+    // ---- ICoreWebView2_4's downloads and ICoreWebView2_12's status-bar text; the
+    // versions between answer E_NOTIMPL.
 
     GORUNUM_DESTEKSIZ_OLAY(WebResourceResponseReceived, IUnknown)
     GORUNUM_DESTEKSIZ(NavigateWithWebResourceRequest, IUnknown*)
@@ -173,7 +176,7 @@ public:
     GORUNUM_DESTEKSIZ(SetVirtualHostNameToFolderMapping, LPCWSTR, LPCWSTR, INT32)
     GORUNUM_DESTEKSIZ(ClearVirtualHostNameToFolderMapping, LPCWSTR)
     GORUNUM_DESTEKSIZ_OLAY(FrameCreated, IUnknown)
-    GORUNUM_DESTEKSIZ_OLAY(DownloadStarting, IUnknown)
+    GORUNUM_OLAYI(DownloadStarting, ICoreWebView2DownloadStartingEventHandler, OLAY_DOWNLOAD_STARTING)
     GORUNUM_DESTEKSIZ_OLAY(ClientCertificateRequested, IUnknown)
     GORUNUM_DESTEKSIZ(OpenTaskManagerWindow)
     GORUNUM_DESTEKSIZ(PrintToPdf, LPCWSTR, IUnknown*, IUnknown*)
@@ -195,6 +198,13 @@ public:
     GORUNUM_DESTEKSIZ_OLAY(ContextMenuRequested, IUnknown)
     GORUNUM_OLAYI(StatusBarTextChanged, ICoreWebView2StatusBarTextChangedEventHandler,
                   OLAY_STATUS_BAR_TEXT_CHANGED)
+
+    // A download of this view's page starts: its handlers decide on it now.
+    void indirme_baslangicini_yay(ICoreWebView2DownloadStartingEventArgs* arguman)
+    {
+        olay_yay<ICoreWebView2DownloadStartingEventHandler>(OLAY_DOWNLOAD_STARTING,
+                                                            static_cast<ICoreWebView2*>(this), arguman);
+    }
 
 protected:
     GorunumYuzu() = default;

@@ -52,6 +52,13 @@ WV2_ARAYUZ(ICoreWebView2WindowCloseRequestedEventHandler, 0x5c19e9e0, 0x092f, 0x
 WV2_ARAYUZ(ICoreWebView2Deferral, 0xc10e7f7b, 0xb585, 0x46f0, 0xa6, 0x23, 0x8b, 0xef, 0xbf, 0x3e, 0x4e, 0xe0)
 WV2_ARAYUZ(ICoreWebView2_12, 0x35d69927, 0xbcfa, 0x4566, 0x93, 0x49, 0x6b, 0x3e, 0x0d, 0x15, 0x4c, 0xac)
 WV2_ARAYUZ(ICoreWebView2StatusBarTextChangedEventHandler, 0xa5e3b0d0, 0x10df, 0x4156, 0xbf, 0xad, 0x3b, 0x43, 0x86, 0x7a, 0xca, 0xc6)
+WV2_ARAYUZ(ICoreWebView2_4, 0x20d02d59, 0x6df2, 0x42dc, 0xbd, 0x06, 0xf9, 0x8a, 0x69, 0x4b, 0x13, 0x02)
+WV2_ARAYUZ(ICoreWebView2DownloadStartingEventHandler, 0xefedc989, 0xc396, 0x41ca, 0x83, 0xf7, 0x07, 0xf8, 0x45, 0xa5, 0x57, 0x24)
+WV2_ARAYUZ(ICoreWebView2DownloadStartingEventArgs, 0xe99bbe21, 0x43e9, 0x4544, 0xa7, 0x32, 0x28, 0x27, 0x64, 0xea, 0xfa, 0x60)
+WV2_ARAYUZ(ICoreWebView2DownloadOperation, 0x3d6b6cf2, 0xafe1, 0x44c7, 0xa9, 0x95, 0xc6, 0x51, 0x17, 0x71, 0x43, 0x36)
+WV2_ARAYUZ(ICoreWebView2BytesReceivedChangedEventHandler, 0x828e8ab6, 0xd94c, 0x4264, 0x9c, 0xef, 0x52, 0x17, 0x17, 0x0d, 0x62, 0x51)
+WV2_ARAYUZ(ICoreWebView2EstimatedEndTimeChangedEventHandler, 0x28f0d425, 0x93fe, 0x4e63, 0x9f, 0x8d, 0x2a, 0xee, 0xc6, 0xd3, 0xba, 0x1e)
+WV2_ARAYUZ(ICoreWebView2StateChangedEventHandler, 0x81336594, 0x7ede, 0x4ba9, 0xbf, 0x71, 0xac, 0xf0, 0xa9, 0x5b, 0x58, 0xdd)
 WV2_ARAYUZ(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1, 0xc5)
 
 // The result of every call on a controller or view after Close:
@@ -117,6 +124,46 @@ typedef enum COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT {
 typedef enum COREWEBVIEW2_WEB_RESOURCE_CONTEXT {
     COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL = 0,
 } COREWEBVIEW2_WEB_RESOURCE_CONTEXT;
+
+// Downloads: the state of one, and why it stopped when it did not complete.
+typedef enum COREWEBVIEW2_DOWNLOAD_STATE {
+    COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS = 0,
+    COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED,
+    COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED,
+} COREWEBVIEW2_DOWNLOAD_STATE;
+
+typedef enum COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON {
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_NONE = 0,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_FAILED,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_ACCESS_DENIED,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_NO_SPACE,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_NAME_TOO_LONG,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_TOO_LARGE,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_MALICIOUS,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_TRANSIENT_ERROR,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_BLOCKED_BY_POLICY,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_SECURITY_CHECK_FAILED,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_TOO_SHORT,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_FILE_HASH_MISMATCH,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_NETWORK_FAILED,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_NETWORK_TIMEOUT,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_NETWORK_DISCONNECTED,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_NETWORK_SERVER_DOWN,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_NETWORK_INVALID_REQUEST,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_SERVER_FAILED,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_SERVER_NO_RANGE,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_SERVER_BAD_CONTENT,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_SERVER_UNAUTHORIZED,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_SERVER_CERTIFICATE_PROBLEM,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_SERVER_FORBIDDEN,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_SERVER_UNEXPECTED_RESPONSE,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_SERVER_CONTENT_LENGTH_MISMATCH,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_SERVER_CROSS_ORIGIN_REDIRECT,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_USER_CANCELED,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_USER_SHUTDOWN,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_USER_PAUSED,
+    COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_DOWNLOAD_PROCESS_CRASHED,
+} COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON;
 
 typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
     UINT32 RepeatCount;
@@ -235,6 +282,62 @@ struct ICoreWebView2AcceleratorKeyPressedEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
 };
 
+// A download: what the page asked for, how far it got, and the host's means to stop
+// it. The three change handlers take the operation and an argument that carries
+// nothing.
+struct ICoreWebView2DownloadOperation;
+struct ICoreWebView2BytesReceivedChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2DownloadOperation* sender, IUnknown* args) = 0;
+};
+struct ICoreWebView2EstimatedEndTimeChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2DownloadOperation* sender, IUnknown* args) = 0;
+};
+struct ICoreWebView2StateChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2DownloadOperation* sender, IUnknown* args) = 0;
+};
+
+struct ICoreWebView2DownloadOperation : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE add_BytesReceivedChanged(
+        ICoreWebView2BytesReceivedChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_BytesReceivedChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_EstimatedEndTimeChanged(
+        ICoreWebView2EstimatedEndTimeChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_EstimatedEndTimeChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_StateChanged(
+        ICoreWebView2StateChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_StateChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ContentDisposition(LPWSTR* content_disposition) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_MimeType(LPWSTR* mime_type) = 0;
+    // -1 when the size is not known.
+    virtual HRESULT STDMETHODCALLTYPE get_TotalBytesToReceive(INT64* total) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BytesReceived(INT64* received) = 0;
+    // ISO 8601 text.
+    virtual HRESULT STDMETHODCALLTYPE get_EstimatedEndTime(LPWSTR* end_time) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ResultFilePath(LPWSTR* path) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_State(COREWEBVIEW2_DOWNLOAD_STATE* state) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_InterruptReason(COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON* reason) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Cancel() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Pause() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Resume() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CanResume(BOOL* can_resume) = 0;
+};
+
+// What the host may decide as a download starts: Cancel stops it before anything is
+// written, Handled hides the engine's own download interface, ResultFilePath is the
+// full path the file will have (the engine proposes one in the user's Downloads
+// folder).
+struct ICoreWebView2DownloadStartingEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_DownloadOperation(ICoreWebView2DownloadOperation** operation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ResultFilePath(LPWSTR* path) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ResultFilePath(LPCWSTR path) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) = 0;
+};
+
 // ---------------------------------------------------------------------------
 // Handlers: implemented by the host, one Invoke at slot 3.
 
@@ -273,6 +376,9 @@ struct ICoreWebView2WindowCloseRequestedEventHandler : public IUnknown {
 };
 struct ICoreWebView2StatusBarTextChangedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
+struct ICoreWebView2DownloadStartingEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2DownloadStartingEventArgs* args) = 0;
 };
 struct ICoreWebView2ZoomFactorChangedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, IUnknown* args) = 0;
@@ -413,13 +519,13 @@ struct ICoreWebView2 : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) = 0;
 };
 
-// The later view interface that carries the status-bar text (the text a browser
-// shows at its bottom edge, such as the address of the link under the pointer). It
-// extends ICoreWebView2 through eleven intermediate versions whose methods we never
-// call; they are declared here in one flat run, slot for slot, with parameter types
-// reduced to what fixes the calling convention (every pointer argument is a pointer,
-// every handler an IUnknown).
-struct ICoreWebView2_12 : public ICoreWebView2 {
+// The later view interfaces: _4 carries the downloads, _12 the status-bar text (the
+// text a browser shows at its bottom edge, such as the address of the link under
+// the pointer). Each extends the one before; the versions between, whose methods we
+// never call, are declared in flat runs, slot for slot, with parameter types reduced
+// to what fixes the calling convention (every pointer argument is a pointer, every
+// handler an IUnknown).
+struct ICoreWebView2_4 : public ICoreWebView2 {
     // _2, slots 61 to 67
     virtual HRESULT STDMETHODCALLTYPE add_WebResourceResponseReceived(IUnknown* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_WebResourceResponseReceived(EventRegistrationToken token) = 0;
@@ -437,8 +543,12 @@ struct ICoreWebView2_12 : public ICoreWebView2 {
     // _4, slots 73 to 76
     virtual HRESULT STDMETHODCALLTYPE add_FrameCreated(IUnknown* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_FrameCreated(EventRegistrationToken token) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_DownloadStarting(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_DownloadStarting(
+        ICoreWebView2DownloadStartingEventHandler* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) = 0;
+};
+
+struct ICoreWebView2_12 : public ICoreWebView2_4 {
     // _5, slots 77 and 78
     virtual HRESULT STDMETHODCALLTYPE add_ClientCertificateRequested(IUnknown* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_ClientCertificateRequested(EventRegistrationToken token) = 0;

@@ -190,6 +190,11 @@ ICoreWebView2NewWindowRequestedEventArgs* yeni_pencere_argumani_olustur(
 // Called after the handlers ran: decides now unless a deferral is pending.
 void yeni_pencere_isleyicileri_bitti(ICoreWebView2NewWindowRequestedEventArgs* arguman);
 
+// Test downloads (indirme.cpp): an address of the download scheme starts one,
+// raised through `yay` as DownloadStarting, instead of a navigation.
+bool indirme_adresi_mi(const std::wstring& adres);
+void indirme_baslat(const std::wstring& adres, std::function<void(ICoreWebView2DownloadStartingEventArgs*)> yay);
+
 // The version the loader and the environment report.
 extern const wchar_t MOTOR_SURUMU[];
 

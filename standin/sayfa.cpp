@@ -665,6 +665,17 @@ private:
         if (!suren_mi(kimlik))
             return;
         std::unique_ptr<Gezinti> gezinti = std::move(suren);
+        if (!gezinti->hedef.dizeden && indirme_adresi_mi(gezinti->hedef.adres)) {
+            // A download, not a page: the page stays, and the navigation ends there.
+            ComPtr<Sayfa> koru(this);
+            indirme_baslat(gezinti->hedef.adres, [koru](ICoreWebView2DownloadStartingEventArgs* arguman) {
+                if (!koru->kapali)
+                    koru->indirme_baslangicini_yay(arguman);
+            });
+            if (!kapali)
+                tamamlandi_yay(FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, kimlik);
+            return;
+        }
         Yukleme yukleme;
         if (gezinti->hedef.dizeden)
             yukleme.belge = html_coz(gezinti->hedef.html);

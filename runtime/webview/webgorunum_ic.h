@@ -104,3 +104,8 @@ extern int32_t gorunum_sayisi;
 
 // The record of a valid id (0 <= id < gorunum_sayisi), or null.
 Gorunum* gorunum_bul(int64_t id);
+
+// Downloads (webgorunum_indirme.cpp): a new view's DownloadStarting is listened to,
+// and a closed view's listener let go.
+void indirmelere_abone_ol(int index, ICoreWebView2* webview);
+void indirme_aboneligini_birak(int index);

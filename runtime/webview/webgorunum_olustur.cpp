@@ -457,6 +457,7 @@ void istek_olaylarina_abone_ol(Gorunum& kayit) {
     if (kayit.tus_isleyicisi != nullptr) {
         kayit.controller->add_AcceleratorKeyPressed(kayit.tus_isleyicisi, &belirtec);
     }
+    indirmelere_abone_ol(static_cast<int>(&kayit - gorunumler), kayit.webview);
     ICoreWebView2_12* webview12 = nullptr;
     if (SUCCEEDED(kayit.webview->QueryInterface(IID_ICoreWebView2_12, reinterpret_cast<void**>(&webview12))) &&
         webview12 != nullptr) {
@@ -596,6 +597,7 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     isleyiciyi_birak(eski.cokme_isleyicisi);
     isleyiciyi_birak(eski.yeni_pencere_isleyicisi);
     isleyiciyi_birak(eski.tus_isleyicisi);
+    indirme_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     std::free(eski.yeni_pencere_adresi);
     std::free(eski.betik_sonucu);
     if (eski.controller != nullptr) eski.controller->Close();

@@ -78,6 +78,38 @@ TR_API int64_t _tr_webgorunum_coktu_mu(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_durum_metni_degisti_mi(int64_t view) TR_NOEXCEPT;
 TR_API TrMetin _tr_webgorunum_durum_metni_al(int64_t view) TR_NOEXCEPT;
 
+// Downloads a page starts. Each gets an id of its own (in the order they start,
+// never reused; the first 4096 of the process are recorded, later ones go on
+// unreported). The engine decides where the file goes (the user's Downloads folder;
+// a name that is taken gets " (1)", " (2)" before the extension) and writes it
+// under its final name only once complete; the runtime changes nothing of that.
+//  - indirme_basladi_mi(view): the id of the view's oldest download not yet
+//    reported, once; -1 when there is none. A negative view asks for any view's
+//    (closed ones' included).
+//  - indirme_ilerledi_mi, indirme_bitti_mi: 1 once after bytes came, after it
+//    completed. indirme_basarisiz_mi: its interruption reason once after it ended
+//    without completing (1 to 29, the engine's numbering: 3 no space, 26 canceled,
+//    27 shut down...), else 0.
+//  - indirme_durumu: 0 running, 1 interrupted, 2 completed; alinan and toplam are
+//    bytes (toplam -1 when unknown); gorunumu the view that started it.
+//  - adi_al, adresi_al, yolu_al: the file's name, the address it came from, its
+//    full path (its final one once completed).
+//  - indirme_iptal: stops a running download (0; the end comes as basarisiz with
+//    26), -1 for an unknown id or one that has ended.
+// Unknown ids give -1 (0 for the _mi queries, the empty text for texts).
+TR_API int64_t _tr_webgorunum_indirme_basladi_mi(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_indirme_ilerledi_mi(int64_t download) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_indirme_bitti_mi(int64_t download) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_indirme_basarisiz_mi(int64_t download) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_indirme_durumu(int64_t download) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_indirme_alinan(int64_t download) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_indirme_toplam(int64_t download) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_indirme_gorunumu(int64_t download) TR_NOEXCEPT;
+TR_API TrMetin _tr_webgorunum_indirme_adi_al(int64_t download) TR_NOEXCEPT;
+TR_API TrMetin _tr_webgorunum_indirme_adresi_al(int64_t download) TR_NOEXCEPT;
+TR_API TrMetin _tr_webgorunum_indirme_yolu_al(int64_t download) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_indirme_iptal(int64_t download) TR_NOEXCEPT;
+
 // Zoom.
 TR_API int64_t _tr_webgorunum_yakinlastir(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_uzaklastir(int64_t view) TR_NOEXCEPT;

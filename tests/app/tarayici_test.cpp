@@ -1286,3 +1286,82 @@ TEST(BaslatilamayanMotor, SekmeNedeniniSoylerCtrlTBeklemezSonraYenilemeBaslatir)
     PostMessageW(ana_pencere_hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(0, korva_dongu());
 }
+
+// ---- Downloads ---------------------------------------------------------------------
+
+namespace {
+
+// A file of the test's choosing: the stand-in's own address, or the loopback server's.
+std::string indirme_adresi(const std::string& ad, int64_t boyut, int64_t hiz, int64_t hata = -1) {
+    const std::string sorgu = "boyut=" + std::to_string(boyut) + "&hiz=" + std::to_string(hiz) +
+                              (hata >= 0 ? "&hata=" + std::to_string(hata) : "");
+    if (korva_test::gercek_motor_mu()) return korva_test::sunucu_adresi(("/dosya?ad=" + ad + "&" + sorgu).c_str());
+    return "http://indirme.standin/" + ad + "?" + sorgu;
+}
+
+int ilerleme_degeri() { return static_cast<int>(SendMessageW(hwnd_of(ilerleme), PBM_GETPOS, 0, 0)); }
+
+}  // namespace
+
+TEST_F(Tarayici, IndirmelerPanelindeIlerlerBiterIptalEdilirVeSilinir) {
+    if (korva_test::gercek_motor_mu() && korva_test::sunucu_adresi().empty()) GTEST_SKIP() << "needs the server";
+    const std::wstring klasor = yol_derlemede(L"app_indirilenler");
+    const std::wstring iki_sifirli = klasor + L'\0';   // a fresh folder: names taken by an earlier run would be numbered
+    SHFILEOPSTRUCTW silme = {};
+    silme.wFunc = FO_DELETE;
+    silme.pFrom = iki_sifirli.c_str();
+    silme.fFlags = FOF_NO_UI;
+    SHFileOperationW(&silme);
+    CreateDirectoryW(klasor.c_str(), nullptr);
+    ortam_ayarla(L"KORVA_INDIRME_KLASORU", klasor);
+
+    // A slow one: the status bar says so with its percentage; Ctrl+J shows its row.
+    adres_yaz_ve_onayla(indirme_adresi("yavas.bin", 4000000, 300000));
+    ASSERT_TRUE(gecisler_ta_ki([] { return durum_metni().rfind("Indiriliyor: %", 0) == 0; })) << durum_metni();
+    EXPECT_TRUE(gecisler_ta_ki([] { return ilerleme_degeri() > 0; }));
+    kisayol('J', TR_KISAYOL_CTRL);
+    EXPECT_EQ(3, aktif_panel);
+    EXPECT_EQ("Indirmeler", pencere_metni(hwnd_of(kenar_panel_baslik)));
+    const korva::IndirmeWidgetleri& w = korva::indirme_widgetleri();
+    EXPECT_EQ(hwnd_of(w.liste), GetFocus());
+    EXPECT_FALSE(yer_tutucu_gorunur());
+    ASSERT_EQ(1, satir_sayisi(w.liste));
+    EXPECT_EQ("yavas.bin", hucre(w.liste, 0, 0));
+    EXPECT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 1).find("% of 3.8 MB") != std::string::npos; }))
+        << hucre(w.liste, 0, 1);
+
+    // Cancelled from the panel: no file under its name.
+    _tr_arayuz_liste_sec(w.liste, 0);
+    dugmeye_bas(w.iptal);
+    ASSERT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 1) == "cancelled"; })) << hucre(w.liste, 0, 1);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((klasor + L"\\yavas.bin").c_str()));
+    EXPECT_TRUE(gecisler_ta_ki([] { return durum_metni().rfind("Indiriliyor", 0) != 0; })) << durum_metni();
+
+    // A finished one comes on top; a broken one (the stand-in's) says why.
+    adres_yaz_ve_onayla(indirme_adresi("tamam.bin", 2000, 0));
+    ASSERT_TRUE(gecisler_ta_ki([&] { return satir_sayisi(w.liste) == 2 && hucre(w.liste, 0, 1) == "done"; }))
+        << hucre(w.liste, 0, 1);
+    EXPECT_EQ("tamam.bin", hucre(w.liste, 0, 0));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((klasor + L"\\tamam.bin").c_str()));
+    if (!korva_test::gercek_motor_mu()) {
+        adres_yaz_ve_onayla(indirme_adresi("kirik.bin", 100000, 0, 3000));
+        ASSERT_TRUE(gecisler_ta_ki([&] { return satir_sayisi(w.liste) == 3 && hucre(w.liste, 0, 1) == "failed: network"; }))
+            << hucre(w.liste, 0, 1);
+        _tr_arayuz_liste_sec(w.liste, 0);
+        tusa_bas(hwnd_of(w.liste), VK_DELETE);
+    }
+
+    // Kept in the profile, newest last; Delete removes a row, never the file.
+    _tr_arayuz_liste_sec(w.liste, 1);
+    tusa_bas(hwnd_of(w.liste), VK_DELETE);
+    ASSERT_EQ(1, satir_sayisi(w.liste));
+    EXPECT_EQ("tamam.bin", hucre(w.liste, 0, 0));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((klasor + L"\\tamam.bin").c_str()));
+    std::ifstream dosya(utf8((profil_klasoru_yolu + L"\\indirmeler.json").c_str()));
+    std::stringstream icerik;
+    icerik << dosya.rdbuf();
+    EXPECT_NE(std::string::npos, icerik.str().find("\"tamam.bin\"")) << icerik.str();
+    EXPECT_EQ(std::string::npos, icerik.str().find("yavas.bin")) << icerik.str();
+    kenar_paneli_ac(3);
+    EXPECT_EQ(0, kenar_acik);
+}

@@ -18,7 +18,13 @@ The pages (titles are what the tests look for):
   /yavas         "Yavas Sayfa", answered after SLOW seconds
   /iz?k=...      "Iz", and k is remembered (a page that must never be fetched)
   /izler         "Izler:" followed by every k remembered so far, space-separated
-  anything else  404, "Bulunamadi"
+  /dosya?ad=NAME&boyut=N&hiz=B
+                 an attachment named NAME of N bytes (byte i is (i*7+3) mod 256),
+                 sent at B bytes a second (0: at once)
+  /indir.html?ad=NAME&boyut=N&hiz=B
+                 "Indirme Sayfasi": a link with a download attribute to that file
+                 (id bag, over the top left), and one to a missing file (id eksik)
+  anything else  404, "Bulunamadi" (an attachment too, for /eksik-dosya)
 """
 import html
 import os
@@ -40,6 +46,13 @@ ANA = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Ana Sayfa</titl
 <a id="bag" href="/ikinci.html">Ikinci sayfaya git</a>
 <form id="form" action="/ara" method="get"><input id="alan" name="q"></form>
 </body></html>"""
+
+
+INDIR = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Indirme Sayfasi</title>
+<style>body{margin:0;font:16px sans-serif}
+#bag{position:absolute;left:0;top:0;width:400px;height:200px;background:#3060c0;color:#fff}</style>
+</head><body><a id="bag" download="%s" href="%s">Indir</a>
+<a id="eksik" download href="/eksik-dosya" style="position:absolute;top:300px">Eksik</a></body></html>"""
 
 
 def sayfa(baslik, govde=""):
@@ -70,16 +83,51 @@ class Isleyici(BaseHTTPRequestHandler):
             self.gonder(200, sayfa("Iz"))
         elif adres.path == "/izler":
             self.gonder(200, sayfa(html.escape(" ".join(["Izler:"] + IZLER))))
+        elif adres.path == "/dosya":
+            self.dosya_gonder(urllib.parse.parse_qs(adres.query))
+        elif adres.path == "/indir.html":
+            hedef = "/dosya?" + adres.query
+            ad = html.escape(urllib.parse.parse_qs(adres.query).get("ad", ["dosya.bin"])[0])
+            self.gonder(200, INDIR % (ad, html.escape(hedef)))
+        elif adres.path == "/eksik-dosya":
+            self.gonder(404, sayfa("Bulunamadi"), ek="eksik.bin")
         elif adres.path == "/yavas":
             time.sleep(SLOW)
             self.gonder(200, sayfa("Yavas Sayfa"))
         else:
             self.gonder(404, sayfa("Bulunamadi"))
 
-    def gonder(self, durum, metin):
+    def dosya_gonder(self, q):
+        ad = q.get("ad", ["dosya.bin"])[0]
+        boyut = int(q.get("boyut", ["1024"])[0])
+        hiz = int(q.get("hiz", ["0"])[0])
+        desen = bytes((i * 7 + 3) % 256 for i in range(256))
+        try:
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Content-Disposition", 'attachment; filename="%s"' % ad)
+            self.send_header("Content-Length", str(boyut))
+            self.send_header("Cache-Control", "no-store")
+            self.end_headers()
+            # Pieces of whole patterns, so that every piece starts the pattern again.
+            parca = 65536 if hiz <= 0 else max(256, hiz // 20 // 256 * 256)
+            blok = desen * (parca // 256)
+            gonderilen = 0
+            while gonderilen < boyut:
+                n = min(parca, boyut - gonderilen)
+                self.wfile.write(blok[:n])
+                gonderilen += n
+                if hiz > 0:
+                    time.sleep(n / hiz)
+        except (BrokenPipeError, ConnectionResetError):
+            pass  # the download was canceled
+
+    def gonder(self, durum, metin, ek=None):
         govde = metin.encode("utf-8")
         try:
             self.send_response(durum)
+            if ek:
+                self.send_header("Content-Disposition", 'attachment; filename="%s"' % ek)
             self.send_header("Content-Type", "text/html; charset=utf-8")
             self.send_header("Content-Length", str(len(govde)))
             self.send_header("Cache-Control", "no-store")

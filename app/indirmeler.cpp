@@ -1,0 +1,378 @@
+// Downloads: the list of what this run and earlier runs downloaded, the Downloads
+// panel that shows it, and the status bar's word while something downloads.
+//
+// - Each pass asks the web view runtime for downloads that started (in any view,
+//   closed tabs' included) and, for the running ones, for bytes, completion and
+//   failure. The engine decides where a file goes; Korva only reports it.
+// - The list is kept in the profile ("indirmeler.json"), newest last, at most
+//   kIndirmeSiniri entries (the oldest go); written at once whenever a download
+//   ends or a row is removed. A running download is not written: closing Korva
+//   cancels it, and it is kept as "cancelled".
+// - The panel: a list, newest first, with the name and its state ("45% of 3.2 MB",
+//   "done", "failed: no space", "cancelled"); Enter or a double click on a finished
+//   row opens the file with the system's handler; Delete removes the row (never the
+//   file); the button cancels the selected running download. Ctrl+J opens it.
+#include <windows.h>
+#include <shellapi.h>
+#include <stdio.h>
+#include <string.h>
+#include <time.h>
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "korva.h"
+#include "profil.h"
+#include "tarayici_ic.h"
+#include "webview/webgorunum_win_cz.h"
+#include "widgets/arayuz_win_cz.h"
+
+namespace korva {
+
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr wchar_t kIndirmeDosyasi[] = L"indirmeler.json";
+constexpr size_t kIndirmeSiniri = 1000;
+constexpr int64_t kIndirmelerPaneli = 3;
+constexpr int64_t kIptalNedeni = 26;   // the engine's reason for a download the user canceled
+
+enum class Durum { suruyor, tamam, basarisiz, iptal };
+
+struct Indirme {
+    std::string ad, adres, yol;
+    int64_t alinan = 0, toplam = -1;
+    Durum durum = Durum::suruyor;
+    int64_t neden = 0;
+    int64_t zaman = 0;
+    int64_t kimlik = -1;   // the runtime's id in this run; -1 for earlier runs
+};
+
+std::vector<Indirme> kayitlar;   // oldest first
+bool yuklendi = false;
+IndirmeWidgetleri w;
+uint64_t surum = 0, gosterilen_surum = ~0ull;
+
+const char* durum_adi(Durum durum) {
+    switch (durum) {
+    case Durum::tamam: return "tamam";
+    case Durum::basarisiz: return "basarisiz";
+    case Durum::iptal: return "iptal";
+    default: return "suruyor";
+    }
+}
+
+bool coz(const std::string& baytlar, std::vector<Indirme>& sonuc) {
+    const Json belge = Json::parse(baytlar, nullptr, false);
+    if (!belge.is_object() || belge.value("surum", 0) != 1 || !belge.contains("indirmeler") ||
+        !belge["indirmeler"].is_array() || belge["indirmeler"].size() > kIndirmeSiniri) {
+        return false;
+    }
+    for (const Json& oge : belge["indirmeler"]) {
+        if (!oge.is_object()) return false;
+        Indirme kayit;
+        try {
+            kayit.ad = oge.at("ad").get<std::string>();
+            kayit.adres = oge.at("adres").get<std::string>();
+            kayit.yol = oge.at("yol").get<std::string>();
+            kayit.alinan = oge.at("boyut").get<int64_t>();
+            kayit.neden = oge.value("neden", int64_t{0});
+            kayit.zaman = oge.value("zaman", int64_t{0});
+            const std::string durum = oge.at("durum").get<std::string>();
+            kayit.durum = durum == "tamam" ? Durum::tamam : durum == "basarisiz" ? Durum::basarisiz : Durum::iptal;
+        } catch (const Json::exception&) {
+            return false;
+        }
+        kayit.toplam = kayit.alinan;
+        sonuc.push_back(std::move(kayit));
+    }
+    return true;
+}
+
+void yukle() {
+    if (yuklendi) return;
+    yuklendi = true;
+    const std::wstring yol = profil_yolu(kIndirmeDosyasi);
+    if (yol.empty()) return;
+    ProfilKilidi kilit;
+    std::string baytlar;
+    std::wstring ayrilan;
+    OkumaSonucu sonuc = dosyayi_oku(yol, baytlar, ayrilan);
+    std::vector<Indirme> okunan;
+    if (sonuc == OkumaSonucu::tamam && !coz(baytlar, okunan)) {
+        okunan.clear();
+        if (dosyayi_kenara_ayir(yol, ayrilan)) bildir("Indirme listesi bozuktu, kenara ayrildi");
+    }
+    // Downloads of this run (if any came before the list was read) stay after the old ones.
+    okunan.insert(okunan.end(), kayitlar.begin(), kayitlar.end());
+    kayitlar.swap(okunan);
+    ++surum;
+}
+
+// Only ended downloads are written; the whole list replaces the file.
+void yaz() {
+    const std::wstring yol = profil_yolu(kIndirmeDosyasi);
+    if (yol.empty()) return;
+    Json liste = Json::array();
+    for (const Indirme& kayit : kayitlar) {
+        if (kayit.durum == Durum::suruyor) continue;
+        liste.push_back({{"ad", kayit.ad},
+                         {"adres", kayit.adres},
+                         {"yol", kayit.yol},
+                         {"boyut", kayit.alinan},
+                         {"durum", durum_adi(kayit.durum)},
+                         {"neden", kayit.neden},
+                         {"zaman", kayit.zaman}});
+    }
+    ProfilKilidi kilit;
+    dosyayi_degistir(yol, Json{{"surum", 1}, {"indirmeler", liste}}.dump(1, ' ', false, Json::error_handler_t::replace) + "\n");
+}
+
+void degisti() {
+    ++surum;
+}
+
+void sinirla() {
+    while (kayitlar.size() > kIndirmeSiniri) {
+        size_t eski = 0;   // the oldest that has ended; a running one stays
+        while (eski < kayitlar.size() && kayitlar[eski].durum == Durum::suruyor) ++eski;
+        if (eski == kayitlar.size()) break;
+        kayitlar.erase(kayitlar.begin() + static_cast<std::ptrdiff_t>(eski));
+    }
+}
+
+std::string bayt_metni(int64_t bayt) {
+    char metin[32];
+    if (bayt < 1024) {
+        snprintf(metin, sizeof(metin), "%lld B", static_cast<long long>(bayt));
+    } else if (bayt < 1024 * 1024) {
+        snprintf(metin, sizeof(metin), "%.1f KB", bayt / 1024.0);
+    } else if (bayt < 1024ll * 1024 * 1024) {
+        snprintf(metin, sizeof(metin), "%.1f MB", bayt / (1024.0 * 1024));
+    } else {
+        snprintf(metin, sizeof(metin), "%.1f GB", bayt / (1024.0 * 1024 * 1024));
+    }
+    return metin;
+}
+
+std::string neden_metni(int64_t neden) {
+    switch (neden) {
+    case 3: return "no space";
+    case 2: return "access denied";
+    case 4: return "name too long";
+    case 5: return "file too large";
+    case 12: case 13: case 14: case 15: return "network";
+    case 16: return "bad request";
+    case 19: return "no file";
+    case 20: case 22: return "forbidden";
+    case 17: case 18: case 23: case 24: case 25: return "server";
+    case 27: return "shut down";
+    case 29: return "engine stopped";
+    default: return "file error";
+    }
+}
+
+Indirme* satirin_kaydi(int64_t satir) {
+    if (satir < 0 || satir >= static_cast<int64_t>(kayitlar.size())) return nullptr;
+    return &kayitlar[kayitlar.size() - 1 - static_cast<size_t>(satir)];
+}
+
+int64_t hucreye_yaz(const std::string& metin, char* buffer, int64_t capacity) {
+    const int64_t boy = static_cast<int64_t>(metin.size()) < capacity ? static_cast<int64_t>(metin.size()) : capacity;
+    memcpy(buffer, metin.data(), static_cast<size_t>(boy));
+    return boy;
+}
+
+int64_t indirme_hucresi(void*, int64_t satir, int64_t sutun, char* buffer, int64_t capacity) {
+    const Indirme* kayit = satirin_kaydi(satir);
+    if (kayit == nullptr) return 0;
+    return hucreye_yaz(sutun == 0 ? kayit->ad : indirme_durum_metni(satir), buffer, capacity);
+}
+
+int64_t uzunluk(const char* metin) { return static_cast<int64_t>(strlen(metin)); }
+
+void paneli_kur() {
+    w.kutu = _tr_arayuz_kutu_dikey();
+    _tr_arayuz_pakle(panel_kaydirma, w.kutu, 1, 1, 0);
+    _tr_arayuz_widget_gizle(w.kutu);
+    w.liste = _tr_arayuz_liste();
+    _tr_arayuz_liste_sutun_ekle(w.liste, "Ad", 2, 130);
+    _tr_arayuz_liste_sutun_ekle(w.liste, "Durum", 5, 125);
+    _tr_arayuz_liste_cagri_ayarla(w.liste, indirme_hucresi, nullptr);
+    _tr_arayuz_pakle(w.kutu, w.liste, 1, 1, 0);
+    const char etiket[] = "Secileni iptal et";
+    w.iptal = _tr_arayuz_dugme(etiket, uzunluk(etiket));
+    _tr_arayuz_pakle(w.kutu, w.iptal, 0, 1, 4);
+}
+
+void listeyi_guncelle() {
+    if (w.liste < 0 || gosterilen_surum == surum) return;
+    gosterilen_surum = surum;
+    _tr_arayuz_liste_satir_sayisi_ayarla(w.liste, static_cast<int64_t>(kayitlar.size()));
+    _tr_arayuz_liste_yenile(w.liste);
+}
+
+void sonu_kaydet(Indirme& kayit, Durum durum, int64_t neden) {
+    kayit.durum = durum;
+    kayit.neden = neden;
+    kayit.zaman = static_cast<int64_t>(time(nullptr));
+    const std::string yol = al_ve_birak(_tr_webgorunum_indirme_yolu_al(kayit.kimlik));
+    if (!yol.empty()) kayit.yol = yol;
+    const std::string ad = al_ve_birak(_tr_webgorunum_indirme_adi_al(kayit.kimlik));
+    if (!ad.empty()) kayit.ad = ad;
+    if (durum == Durum::tamam) {
+        kayit.alinan = _tr_webgorunum_indirme_alinan(kayit.kimlik);
+        bildir("Indirildi: " + kayit.ad);
+    } else if (durum == Durum::basarisiz) {
+        bildir("Indirilemedi: " + kayit.ad + " (" + neden_metni(neden) + ")");
+    }
+    degisti();
+    sinirla();
+    yaz();
+}
+
+void dosyayi_ac(const Indirme& kayit) {
+    const int boy = MultiByteToWideChar(CP_UTF8, 0, kayit.yol.c_str(), -1, nullptr, 0);
+    if (boy <= 0) return;
+    std::wstring yol(static_cast<size_t>(boy), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, kayit.yol.c_str(), -1, &yol[0], boy);
+    if (GetFileAttributesW(yol.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        bildir("Dosya artik yok: " + kayit.ad);
+        return;
+    }
+    ShellExecuteW(nullptr, L"open", yol.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+void indirmeleri_denetle() {
+    for (int64_t id = _tr_webgorunum_indirme_basladi_mi(-1); id >= 0; id = _tr_webgorunum_indirme_basladi_mi(-1)) {
+        yukle();   // the kept list first, so that writing keeps it
+        Indirme kayit;
+        kayit.kimlik = id;
+        kayit.ad = al_ve_birak(_tr_webgorunum_indirme_adi_al(id));
+        kayit.adres = al_ve_birak(_tr_webgorunum_indirme_adresi_al(id));
+        kayit.yol = al_ve_birak(_tr_webgorunum_indirme_yolu_al(id));
+        kayit.toplam = _tr_webgorunum_indirme_toplam(id);
+        kayit.zaman = static_cast<int64_t>(time(nullptr));
+        kayitlar.push_back(std::move(kayit));
+        degisti();
+    }
+    for (Indirme& kayit : kayitlar) {
+        if (kayit.durum != Durum::suruyor || kayit.kimlik < 0) continue;
+        if (_tr_webgorunum_indirme_ilerledi_mi(kayit.kimlik) == 1) {
+            kayit.alinan = _tr_webgorunum_indirme_alinan(kayit.kimlik);
+            kayit.toplam = _tr_webgorunum_indirme_toplam(kayit.kimlik);
+            degisti();
+        }
+        if (_tr_webgorunum_indirme_bitti_mi(kayit.kimlik) == 1) {
+            sonu_kaydet(kayit, Durum::tamam, 0);
+            break;   // the list may have changed: the rest next pass
+        }
+        const int64_t neden = _tr_webgorunum_indirme_basarisiz_mi(kayit.kimlik);
+        if (neden > 0) {
+            sonu_kaydet(kayit, neden == kIptalNedeni ? Durum::iptal : Durum::basarisiz, neden);
+            break;
+        }
+    }
+    if (kenar_acik == 1 && aktif_panel == kIndirmelerPaneli) indirme_panelini_denetle();
+}
+
+void indirme_panelini_denetle() {
+    if (w.liste < 0) return;
+    listeyi_guncelle();
+    const int64_t satir = _tr_arayuz_liste_etkinlesti_mi(w.liste);
+    if (const Indirme* kayit = satirin_kaydi(satir)) {
+        if (kayit->durum == Durum::tamam) dosyayi_ac(*kayit);
+    }
+    if (_tr_arayuz_liste_silme_istendi_mi(w.liste) == 1) {
+        const int64_t secili = _tr_arayuz_liste_secili(w.liste);
+        const Indirme* kayit = satirin_kaydi(secili);
+        if (kayit != nullptr && kayit->durum != Durum::suruyor) {
+            kayitlar.erase(kayitlar.begin() + static_cast<std::ptrdiff_t>(kayitlar.size() - 1 - static_cast<size_t>(secili)));
+            degisti();
+            yaz();
+            listeyi_guncelle();
+            const int64_t kalan = static_cast<int64_t>(kayitlar.size());
+            if (kalan > 0) _tr_arayuz_liste_sec(w.liste, secili < kalan ? secili : kalan - 1);
+        }
+    }
+    if (_tr_arayuz_dugme_basildi_mi(w.iptal) == 1) {
+        const Indirme* kayit = satirin_kaydi(_tr_arayuz_liste_secili(w.liste));
+        if (kayit != nullptr && kayit->durum == Durum::suruyor) _tr_webgorunum_indirme_iptal(kayit->kimlik);
+    }
+}
+
+int64_t indirme_paneli_kutusu() {
+    yukle();
+    if (w.kutu < 0) paneli_kur();
+    listeyi_guncelle();
+    return w.kutu;
+}
+
+bool indirme_var_mi() {
+    yukle();
+    return !kayitlar.empty();
+}
+
+void indirmeler_paneline_git() {
+    if (kenar_acik != 1 || aktif_panel != kIndirmelerPaneli) kenar_paneli_ac(kIndirmelerPaneli);
+    _tr_arayuz_odakla(w.liste);
+    if (!kayitlar.empty()) _tr_arayuz_liste_sec(w.liste, 0);
+}
+
+std::string indirme_durum_metni(int64_t satir) {
+    const Indirme* kayit = satirin_kaydi(satir);
+    if (kayit == nullptr) return {};
+    switch (kayit->durum) {
+    case Durum::tamam: return "done";
+    case Durum::iptal: return "cancelled";
+    case Durum::basarisiz: return "failed: " + neden_metni(kayit->neden);
+    case Durum::suruyor: break;
+    }
+    if (kayit->toplam <= 0) return bayt_metni(kayit->alinan);
+    return std::to_string(kayit->alinan * 100 / kayit->toplam) + "% of " + bayt_metni(kayit->toplam);
+}
+
+int64_t indirme_yuzdesi() {
+    int64_t alinan = 0, toplam = 0, suren = 0;
+    for (const Indirme& kayit : kayitlar) {
+        if (kayit.durum != Durum::suruyor) continue;
+        ++suren;
+        if (kayit.toplam > 0) {
+            alinan += kayit.alinan;
+            toplam += kayit.toplam;
+        }
+    }
+    if (suren == 0) return -1;
+    return toplam > 0 ? alinan * 100 / toplam : 0;
+}
+
+void indirmeleri_kapat() {
+    bool suren_vardi = false;
+    for (Indirme& kayit : kayitlar) {
+        if (kayit.durum != Durum::suruyor) continue;
+        _tr_webgorunum_indirme_iptal(kayit.kimlik);
+        kayit.durum = Durum::iptal;
+        kayit.neden = kIptalNedeni;
+        kayit.zaman = static_cast<int64_t>(time(nullptr));
+        suren_vardi = true;
+    }
+    if (suren_vardi) {
+        yukle();
+        yaz();
+    }
+}
+
+const IndirmeWidgetleri& indirme_widgetleri() { return w; }
+
+void indirmeleri_sifirla() {
+    kayitlar.clear();
+    yuklendi = false;
+    ++surum;
+}
+
+}  // namespace korva
