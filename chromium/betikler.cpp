@@ -1,5 +1,4 @@
-// A page's scripts, bindings, title, dialogs and the windows it opens (see
-// betikler.h).
+// A page's scripts, bindings, title and the windows it opens (see betikler.h).
 #include "betikler.h"
 #include "motor_ic.h"
 
@@ -170,12 +169,6 @@ bool Betikler::olay(const std::string& yontem, const Json& p)
         AttachedToTarget olay;
         if (oku(p, &olay) && olay.targetInfo.type == "page")
             giden_.motora_gonder(CloseTarget{olay.targetInfo.targetId});
-    } else if (yontem == JavascriptDialogOpening::YONTEM) {
-        // There is no dialog to show: the page would wait for ever, so it gets the
-        // answer a user who clicks OK gives.
-        JavascriptDialogOpening olay;
-        oku(p, &olay);
-        giden_.gonder(HandleJavaScriptDialog{true, olay.defaultPrompt});
     } else {
         return false;
     }

@@ -5,11 +5,14 @@
 #pragma once
 
 #include "betikler.h"
+#include "diyaloglar.h"
+#include "dosya_secici.h"
 #include "ekran.h"
 #include "gezinti.h"
 #include "girdi.h"
 #include "gorunum_yuzu.h"
 #include "motor_ic.h"
+#include "secim_listeleri.h"
 
 class Gorunum;
 
@@ -21,6 +24,9 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public GezintiDinleyicisi,
                       public BetikDinleyicisi,
                       public GirdiDinleyicisi,
+                      public SecimDinleyicisi,
+                      public DiyalogDinleyicisi,
+                      public DosyaDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
     Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
@@ -106,6 +112,12 @@ private:
     void pencere_istendi(const std::wstring& adres, bool kullanici) override;
     std::wstring sayfa_adresi() const override { return gezintiler_.adres(); }
     bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) override;
+    HWND secim_listesi_goster(const RECT& kontrol, std::vector<yerel::SecenekSatiri> satirlar, int secili,
+                              std::function<void(int secenek)> secildi) override;
+    HWND diyalog_goster(const yerel::DiyalogIstegi& istek,
+                        std::function<void(const yerel::DiyalogYaniti&)> yanit) override;
+    bool varsayilan_diyaloglar_acik() override;
+    void dosya_sor(bool coklu, std::function<void(const std::vector<std::wstring>&)> secildi) override;
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override { ekran_.boya(dc, alan); }
@@ -113,6 +125,10 @@ private:
 
     template <class Isleyici>
     void bos_olay_yay(GorunumOlayi olay);
+    // The main window the page's lists and dialogs belong to.
+    HWND sahip_pencere() const;
+    // After a list or dialog of the page: the keyboard goes back to the page.
+    void klavyeyi_geri_ver();
     void yakinligi_koy(double yakinlik);
 
     HWND ebeveyn_ = nullptr;
@@ -128,4 +144,7 @@ private:
     Girdi girdi_;
     Gezintiler gezintiler_;
     Betikler betikler_;
+    SecimListeleri secimler_;
+    Diyaloglar diyaloglar_;
+    DosyaSecici dosyalar_;
 };
