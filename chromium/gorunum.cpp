@@ -393,15 +393,14 @@ HWND Gorunum::diyalog_goster(const yerel::DiyalogIstegi& istek,
     RECT alan;
     GetWindowRect(pencere_, &alan);
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    HWND diyalog = yerel::diyalog_ac(sahip_pencere(), alan, istek, [koru, yanit](const yerel::DiyalogYaniti& cevap) {
-        if (koru->kapali_)
-            return;
-        koru->klavyeyi_geri_ver();
-        yanit(cevap);
-    });
-    if (diyalog && !ekran_.gorunur())
-        ShowWindow(diyalog, SW_HIDE);   // shown with its page
-    return diyalog;
+    // A page not shown gets its dialog when it is shown.
+    return yerel::diyalog_ac(sahip_pencere(), alan, istek, !ekran_.gorunur(),
+                             [koru, yanit](const yerel::DiyalogYaniti& cevap) {
+                                 if (koru->kapali_)
+                                     return;
+                                 koru->klavyeyi_geri_ver();
+                                 yanit(cevap);
+                             });
 }
 
 bool Gorunum::varsayilan_diyaloglar_acik()

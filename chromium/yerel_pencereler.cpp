@@ -18,6 +18,8 @@ namespace {
 
 const wchar_t LISTE_SINIFI[] = L"KorvaSecimListesi";
 const wchar_t DIYALOG_SINIFI[] = L"KorvaSayfaDiyalogu";
+// The list's name, for screen readers and whoever looks for the window.
+const wchar_t LISTE_ADI[] = L"Options";
 const wchar_t DURDURMA_METNI[] = L"&Prevent this page from creating more dialogs";
 
 // A list shows this many rows at most; longer lists scroll.
@@ -439,7 +441,7 @@ HWND secim_listesi_ac(HWND sahip, const RECT& kontrol, std::vector<SecenekSatiri
     int y = yukseklik <= asagida || asagida >= yukarida ? static_cast<int>(kontrol.bottom)
                                                         : static_cast<int>(kontrol.top) - yukseklik;
 
-    HWND pencere = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, LISTE_SINIFI, L"", WS_POPUP | WS_BORDER, x, y,
+    HWND pencere = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, LISTE_SINIFI, LISTE_ADI, WS_POPUP | WS_BORDER, x, y,
                                    genislik, yukseklik, sahip, nullptr, modul(), nullptr);
     if (!pencere)
         return nullptr;
@@ -474,7 +476,7 @@ HWND secim_listesi_ac(HWND sahip, const RECT& kontrol, std::vector<SecenekSatiri
     return pencere;
 }
 
-HWND diyalog_ac(HWND sahip, const RECT& alan, const DiyalogIstegi& istek,
+HWND diyalog_ac(HWND sahip, const RECT& alan, const DiyalogIstegi& istek, bool gizli,
                 std::function<void(const DiyalogYaniti&)> yanit)
 {
     sinif_kaydet(DIYALOG_SINIFI, diyalog_islevi, GetSysColorBrush(COLOR_BTNFACE));
@@ -547,6 +549,8 @@ HWND diyalog_ac(HWND sahip, const RECT& alan, const DiyalogIstegi& istek,
     kayit->odak = metin ? metin : tamam;
     if (metin)
         SendMessageW(metin, EM_SETSEL, 0, -1);
+    if (gizli)
+        return pencere;
     ShowWindow(pencere, SW_SHOW);
     SetForegroundWindow(pencere);
     if (kayit->odak)

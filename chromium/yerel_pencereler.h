@@ -53,11 +53,12 @@ struct DiyalogYaniti {
     bool durdur = false;       // the page may show no more dialogs
 };
 
-// Shows the dialog owned by `sahip`, centred over `alan` (screen pixels, the page's
-// place) near its top. `yanit` runs once, from the message loop, when the user
-// answers (Esc and the close box answer as Cancel). Null when no window could be
-// made.
-HWND diyalog_ac(HWND sahip, const RECT& alan, const DiyalogIstegi& istek,
+// Makes the dialog owned by `sahip`, centred over `alan` (screen pixels, the page's
+// place) near its top, and shows it with the keyboard unless `gizli` (the page is
+// not shown: ShowWindow shows it later). `yanit` runs once, from the message loop,
+// when the user answers (Esc and the close box answer as Cancel). Null when no
+// window could be made.
+HWND diyalog_ac(HWND sahip, const RECT& alan, const DiyalogIstegi& istek, bool gizli,
                 std::function<void(const DiyalogYaniti&)> yanit);
 
 // Closes a list or a dialog without an answer: its function is not called.

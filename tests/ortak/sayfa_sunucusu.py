@@ -16,6 +16,14 @@ The pages (titles are what the tests look for):
   /ara?q=...     "Arama: <q>"
   /yonlendir     302 to /ikinci.html
   /yavas         "Yavas Sayfa", answered after SLOW seconds
+  /secim         "Secim Sayfasi": a list of five options (Bir .. Bes) at the top left,
+                 300 by 40 pixels from (20, 20); choosing one makes the title
+                 "Secim: <option> girdi <input events so far>"
+  /sorular       "Sorular": four areas of 400 by 100 pixels one below another, from
+                 the top left with 20 pixels between them: confirm() (title "Onay:
+                 <answer>"), prompt() (title "Soru: <answer>"), eight alerts in a row
+                 (title "Dongu bitti: <count>"), and a file input taking several
+                 files (title "Dosya: <name>:<size>,...")
   anything else  404, "Bulunamadi"
 """
 import html
@@ -40,6 +48,34 @@ ANA = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Ana Sayfa</titl
 </body></html>"""
 
 
+SECIM = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Secim Sayfasi</title>
+<style>body{margin:0}#liste{position:absolute;left:20px;top:20px;width:300px;height:40px;font-size:18px}</style>
+</head><body><select id="liste"><option>Bir<option>Iki<option>Uc<option>Dort<option>Bes</select>
+<script>const liste = document.getElementById('liste'); let girdi = 0;
+liste.addEventListener('input', () => girdi++);
+liste.addEventListener('change', () => { document.title = 'Secim: ' + liste.value + ' girdi ' + girdi; });
+</script></body></html>"""
+
+SORULAR = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Sorular</title>
+<style>body{margin:0;font:18px sans-serif}
+.alan{position:absolute;left:0;width:400px;height:100px;background:#d0d8f0;margin:0;padding:0}
+#onay{top:0}#soru{top:120px}#dongu{top:240px}#dosya{top:360px}</style></head><body>
+<div class="alan" id="onay">Onay</div><div class="alan" id="soru">Soru</div>
+<div class="alan" id="dongu">Dongu</div><input class="alan" id="dosya" type="file" multiple>
+<script>const al = (ad) => document.getElementById(ad);
+al('onay').onclick = () => { document.title = 'Onay: ' + confirm('Silinsin mi?'); };
+al('soru').onclick = () => { document.title = 'Soru: ' + prompt('Adiniz?', 'varsayilan'); };
+al('dongu').onclick = () => {
+  let n = 0;
+  for (let i = 1; i <= 8; i++) { alert('Uyari ' + i); n++; }
+  document.title = 'Dongu bitti: ' + n;
+};
+al('dosya').onchange = () => {
+  document.title = 'Dosya: ' + [...al('dosya').files].map((f) => f.name + ':' + f.size).join(',');
+};
+</script></body></html>"""
+
+
 def sayfa(baslik, govde=""):
     return ('<!DOCTYPE html><html><head><meta charset="utf-8"><title>%s</title></head>'
             '<body><h1>%s</h1>%s</body></html>' % (baslik, baslik, govde))
@@ -60,6 +96,10 @@ class Isleyici(BaseHTTPRequestHandler):
             self.send_header("Location", "/ikinci.html")
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif adres.path == "/secim":
+            self.gonder(200, SECIM)
+        elif adres.path == "/sorular":
+            self.gonder(200, SORULAR)
         elif adres.path == "/yavas":
             time.sleep(SLOW)
             self.gonder(200, sayfa("Yavas Sayfa"))
