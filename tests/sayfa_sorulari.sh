@@ -75,8 +75,33 @@ bas Escape
 pencere_gitsin "$bulunan"
 sleep 0.5
 [[ "$(xdotool getwindowname "$pencere")" == "Secim: Uc girdi 1 - Korva" ]] || hata "Esc changed the list"
+# From the keyboard: Alt+Down opens it on the option chosen, Down and Enter take the next.
+tus alt+Down
+pencere_bekle Options
+bas Down Return
+ad_bekle "Secim: Dort girdi 2 - Korva"
 
-# 2. Eight alerts in a row: the first two are plain, the third offers to stop the
+# 2. A page that asks before it is left (it must have been touched, as the engine
+# asks only then): Stay (Esc) keeps it, Leave (Enter) goes on.
+git_adres /ayrilma Ayrilma
+tikla $((SAYFA_X + 200)) $((SAYFA_Y + 200))
+for cevap in Escape Return; do
+    tikla $ADRES_X $ADRES_Y
+    tus End shift+Home BackSpace
+    yaz "$KORVA_TEST_SUNUCU/secim"
+    tus Return
+    pencere_bekle "$KORVA_TEST_SUNUCU"
+    [[ $cevap == Escape ]] && ekran ayrilma
+    bas $cevap
+    pencere_gitsin "$bulunan"
+    if [[ $cevap == Escape ]]; then
+        sleep 1
+        [[ "$(xdotool getwindowname "$pencere")" == "Ayrilma - Korva" ]] || hata "Stay did not keep the page"
+    fi
+done
+ad_bekle "Secim Sayfasi - Korva"
+
+# 3. Eight alerts in a row: the first two are plain, the third offers to stop the
 # page's dialogs (a taller dialog); once stopped, the loop ends with no more shown.
 git_adres /sorular Sorular
 alana_tikla 2
@@ -109,7 +134,7 @@ ad_bekle "Dongu bitti: 8 - Korva"
 # The page's next document may show dialogs again.
 git_adres /sorular Sorular
 
-# 3. confirm() answered Cancel (Esc): the page sees false. The dialog names the
+# 4. confirm() answered Cancel (Esc): the page sees false. The dialog names the
 # page's origin.
 alana_tikla 0
 pencere_bekle "$KORVA_TEST_SUNUCU"
@@ -117,14 +142,14 @@ ekran onay
 bas Escape
 ad_bekle "Onay: false - Korva"
 
-# 4. prompt(): the typed text replaces the offered one and reaches the page.
+# 5. prompt(): the typed text replaces the offered one and reaches the page.
 alana_tikla 1
 pencere_bekle "$KORVA_TEST_SUNUCU"
 xdotool type --delay 30 "Korva kullanicisi"
 bas Return
 ad_bekle "Soru: Korva kullanicisi - Korva"
 
-# 5. A file chosen in the system's open-file dialog reaches the page: its name and size.
+# 6. A file chosen in the system's open-file dialog reaches the page: its name and size.
 dosya="$build/sayfa_sorulari_dosya.txt"
 printf 'on yedi baytlik!\n' >"$dosya"
 alana_tikla 3
@@ -134,7 +159,7 @@ xdotool type --delay 20 "$(winepath -w "$dosya")"
 bas Return
 ad_bekle "Dosya: sayfa_sorulari_dosya.txt:17 - Korva"
 
-# 6. While a dialog waits, the main window still works: a click on it (the status
+# 7. While a dialog waits, the main window still works: a click on it (the status
 # bar) makes it the active window again, and Alt+F4 closes Korva. (Alt+F4 while
 # the dialog is active answers the dialog, as for any owned window.)
 alana_tikla 0

@@ -19,6 +19,7 @@ The pages (titles are what the tests look for):
   /secim         "Secim Sayfasi": a list of five options (Bir .. Bes) at the top left,
                  300 by 40 pixels from (20, 20); choosing one makes the title
                  "Secim: <option> girdi <input events so far>"
+  /ayrilma       "Ayrilma": a page that asks before it is left (beforeunload)
   /sorular       "Sorular": four areas of 400 by 100 pixels one below another, from
                  the top left with 20 pixels between them: confirm() (title "Onay:
                  <answer>"), prompt() (title "Soru: <answer>"), eight alerts in a row
@@ -98,6 +99,9 @@ class Isleyici(BaseHTTPRequestHandler):
             self.end_headers()
         elif adres.path == "/secim":
             self.gonder(200, SECIM)
+        elif adres.path == "/ayrilma":
+            self.gonder(200, sayfa("Ayrilma", "<script>onbeforeunload = (e) => { e.preventDefault(); "
+                                              "e.returnValue = ''; };</script>"))
         elif adres.path == "/sorular":
             self.gonder(200, SORULAR)
         elif adres.path == "/yavas":
