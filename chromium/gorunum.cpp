@@ -414,12 +414,13 @@ bool Gorunum::varsayilan_diyaloglar_acik()
 // The system's open-file dialog is modal and runs a loop of its own: it is shown
 // from the message loop, not from inside the engine's event, and its answer counts
 // only if the view is still open when it returns.
-void Gorunum::dosya_sor(bool coklu, std::function<void(const std::vector<std::wstring>&)> secildi)
+void Gorunum::dosya_sor(bool coklu, const std::wstring& desenler,
+                        std::function<void(const std::vector<std::wstring>&)> secildi)
 {
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    sonra([koru, coklu, secildi] {
+    sonra([koru, coklu, desenler, secildi] {
         std::vector<std::wstring> dosyalar;
-        if (!yerel::dosya_sec(koru->sahip_pencere(), coklu, &dosyalar))
+        if (!yerel::dosya_sec(koru->sahip_pencere(), coklu, desenler, &dosyalar))
             dosyalar.clear();
         if (koru->kapali_)
             return;

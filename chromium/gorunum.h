@@ -117,7 +117,8 @@ private:
     HWND diyalog_goster(const yerel::DiyalogIstegi& istek,
                         std::function<void(const yerel::DiyalogYaniti&)> yanit) override;
     bool varsayilan_diyaloglar_acik() override;
-    void dosya_sor(bool coklu, std::function<void(const std::vector<std::wstring>&)> secildi) override;
+    void dosya_sor(bool coklu, const std::wstring& desenler,
+                   std::function<void(const std::vector<std::wstring>&)> secildi) override;
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override { ekran_.boya(dc, alan); }

@@ -366,6 +366,21 @@ struct FileChooserOpened {
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FileChooserOpened, frameId, mode, backendNodeId)
 
+// A node's attributes, as name, value, name, value...
+struct DescribeNode {
+    static constexpr const char* YONTEM = "DOM.describeNode";
+    int64_t backendNodeId = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(DescribeNode, backendNodeId)
+struct Dugum {
+    std::vector<std::string> attributes;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Dugum, attributes)
+struct DescribeNodeYaniti {
+    Dugum node;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DescribeNodeYaniti, node)
+
 // Paths as the engine's own system names them.
 struct SetFileInputFiles {
     static constexpr const char* YONTEM = "DOM.setFileInputFiles";

@@ -574,14 +574,22 @@ void pencereyi_kapat(HWND pencere)
     DestroyWindow(pencere);
 }
 
-bool dosya_sec(HWND sahip, bool coklu, std::vector<std::wstring>* dosyalar)
+bool dosya_sec(HWND sahip, bool coklu, const std::wstring& desenler, std::vector<std::wstring>* dosyalar)
 {
+    // Pairs of a name and its patterns, each ended by a zero, the list by a second.
+    std::wstring suzgec;
+    if (!desenler.empty())
+        suzgec += L"Accepted files (" + desenler + L")" + L'\0' + desenler + L'\0';
+    suzgec += L"All files (*.*)";
+    suzgec += L'\0';
+    suzgec += L"*.*";
+    suzgec += L'\0';
     // Room for many names: a multiple choice writes the folder and every name.
     std::vector<wchar_t> tampon(1 << 16, L'\0');
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = sahip;
-    ofn.lpstrFilter = L"All files (*.*)\0*.*\0";
+    ofn.lpstrFilter = suzgec.c_str();   // the string's own ending zero is the list's second
     ofn.lpstrFile = tampon.data();
     ofn.nMaxFile = static_cast<DWORD>(tampon.size());
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |

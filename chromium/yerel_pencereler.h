@@ -67,7 +67,8 @@ void pencereyi_kapat(HWND pencere);
 // ---- Files.
 
 // The system's open-file dialog, modal to `sahip`; several files when `coklu`.
+// With `desenler` ("*.txt;*.png") those files are offered first, all files second.
 // False when the user canceled (or the dialog failed); the paths are the system's.
-bool dosya_sec(HWND sahip, bool coklu, std::vector<std::wstring>* dosyalar);
+bool dosya_sec(HWND sahip, bool coklu, const std::wstring& desenler, std::vector<std::wstring>* dosyalar);
 
 }  // namespace yerel

@@ -62,7 +62,7 @@ SORULAR = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Sorular</ti
 .alan{position:absolute;left:0;width:400px;height:100px;background:#d0d8f0;margin:0;padding:0}
 #onay{top:0}#soru{top:120px}#dongu{top:240px}#dosya{top:360px}</style></head><body>
 <div class="alan" id="onay">Onay</div><div class="alan" id="soru">Soru</div>
-<div class="alan" id="dongu">Dongu</div><input class="alan" id="dosya" type="file" multiple>
+<div class="alan" id="dongu">Dongu</div><input class="alan" id="dosya" type="file" accept=".txt,image/*" multiple>
 <script>const al = (ad) => document.getElementById(ad);
 al('onay').onclick = () => { document.title = 'Onay: ' + confirm('Silinsin mi?'); };
 al('soru').onclick = () => { document.title = 'Soru: ' + prompt('Adiniz?', 'varsayilan'); };
