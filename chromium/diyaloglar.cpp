@@ -6,6 +6,8 @@ using namespace protokol;
 
 // From this dialog of a document on, the user may stop the document's dialogs.
 static const int DURDURMA_SIRASI = 3;
+// A dialog shows this many characters of a message or a prompt's text at most.
+static const size_t EN_UZUN_METIN = 100000;
 
 std::wstring adresin_kaynagi(const std::wstring& adres)
 {
@@ -101,8 +103,8 @@ void Diyaloglar::acildi(const JavascriptDialogOpening& olay)
     if (!ayrilma)
         ++sayi_;
     istek.baslik = adresin_kaynagi(hostun_adresi(olay.url));
-    istek.mesaj = utf8_den(olay.message);
-    istek.varsayilan = utf8_den(olay.defaultPrompt);
+    istek.mesaj = utf8_den(olay.message).substr(0, EN_UZUN_METIN);
+    istek.varsayilan = utf8_den(olay.defaultPrompt).substr(0, EN_UZUN_METIN);
     istek.durdurma_kutusu = !ayrilma && sayi_ >= DURDURMA_SIRASI;
     pencere_ = dinleyici_.diyalog_goster(istek, [this](const yerel::DiyalogYaniti& yanit) {
         pencere_ = nullptr;

@@ -395,7 +395,7 @@ int mesaj_yuksekligi(const std::wstring& mesaj, int genislik)
     HDC dc = GetDC(nullptr);
     HGDIOBJ eski = SelectObject(dc, yazi_tipi(false));
     RECT alan = {0, 0, genislik, 0};
-    DrawTextW(dc, mesaj.empty() ? L" " : mesaj.c_str(), -1, &alan, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextW(dc, mesaj.empty() ? L" " : mesaj.c_str(), -1, &alan, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
     SelectObject(dc, eski);
     ReleaseDC(nullptr, dc);
     return alan.bottom;
