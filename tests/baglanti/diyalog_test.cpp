@@ -1,10 +1,12 @@
-// A page's script dialogs without the engine or a screen: the engine's dialog
-// events are played into the dialog manager, the dialogs it asks the view to show
-// are recorded instead of shown, and the answers it sends back are compared with
-// what the page must get. Also the two texts the page's questions are turned into:
-// the origin a dialog names and the file patterns of an input's accept attribute.
+// What a page asks, without the engine or a screen: the engine's dialog events and
+// the <select> script's reports are played into their managers, what they ask the
+// view to show is recorded instead of shown, and what they send back is compared
+// with what the page must get. Also the two texts the page's questions are turned
+// into: the origin a dialog names and the file patterns of an input's accept
+// attribute.
 #include "diyaloglar.h"
 #include "dosya_secici.h"
+#include "secim_listeleri.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +16,15 @@ const char CERCEVE[] = "T1";
 
 class KayitliGiden : public Giden {
 public:
-    std::vector<Json> yanitlar;   // the HandleJavaScriptDialog commands, in order
+    std::vector<Json> yanitlar;       // the HandleJavaScriptDialog commands, in order
+    std::vector<Json> degerlendirme;  // the Runtime.evaluate commands
 
     void gonder(const char* yontem, Json parametreler, Yanit) override
     {
         if (std::string(yontem) == protokol::HandleJavaScriptDialog::YONTEM)
             yanitlar.push_back(std::move(parametreler));
+        else if (std::string(yontem) == protokol::Evaluate::YONTEM)
+            degerlendirme.push_back(std::move(parametreler));
     }
     void motora_gonder(const char*, Json, Yanit) override {}
     bool sonra(std::function<void()>) override { return true; }
@@ -134,6 +139,67 @@ TEST_F(DiyalogTest, MotorKapatinca)
     // A malformed event still gets the page an answer.
     diyaloglar.olay(protokol::JavascriptDialogOpening::YONTEM, {{"type", 5}});
     EXPECT_EQ(son_yanit()["accept"], false);
+}
+
+class KayitliListe : public SecimDinleyicisi {
+public:
+    int gosterilen = 0;
+    RECT kontrol = {};
+    std::vector<yerel::SecenekSatiri> satirlar;
+    int secili = -2;
+    std::function<void(int)> secildi;
+
+    HWND secim_listesi_goster(const RECT& yer, std::vector<yerel::SecenekSatiri> gelen, int isaretli,
+                              std::function<void(int)> isleyici) override
+    {
+        ++gosterilen;
+        kontrol = yer;
+        satirlar = std::move(gelen);
+        secili = isaretli;
+        secildi = std::move(isleyici);
+        return nullptr;
+    }
+};
+
+TEST(SecimListesi, SecenekSayfaninDunyasindaSecilir)
+{
+    KayitliGiden giden;
+    KayitliListe liste;
+    SecimListeleri secimler(giden, liste, CERCEVE);
+    auto bildir = [&](const std::string& bilgi) {
+        return secimler.olay(protokol::BindingCalled::YONTEM,
+                             {{"name", "__korvaSecimAcildi"}, {"payload", bilgi}, {"executionContextId", 7}});
+    };
+    EXPECT_TRUE(bildir(R"({"sira": 2, "x": 20.5, "y": 10, "w": 300, "h": 40, "secili": 1, "ogeler": [
+        {"m": "Bir", "s": 0, "d": false, "g": false},
+        {"m": "Grup", "s": -1, "d": false, "g": false},
+        {"m": "Iki", "s": 1, "d": true, "g": true},
+        {"m": "Uc", "s": 2, "d": false, "g": true}]})"));
+    ASSERT_EQ(liste.gosterilen, 1);
+    EXPECT_EQ(liste.kontrol.left, 20);
+    EXPECT_EQ(liste.kontrol.right, 320);
+    EXPECT_EQ(liste.kontrol.bottom, 50);
+    EXPECT_EQ(liste.secili, 1);
+    ASSERT_EQ(liste.satirlar.size(), 4u);
+    EXPECT_EQ(liste.satirlar[1].secenek, -1);
+    EXPECT_TRUE(liste.satirlar[2].devre_disi);
+    EXPECT_TRUE(liste.satirlar[3].grupta);
+
+    // Left as it was: nothing goes to the page. Chosen: the option goes to the
+    // control of this opening, in the world that reported it.
+    liste.secildi(-1);
+    EXPECT_TRUE(giden.degerlendirme.empty());
+    ASSERT_TRUE(bildir(R"({"sira": 3, "ogeler": [{"m": "Bir", "s": 0}]})"));
+    liste.secildi(2);
+    ASSERT_EQ(giden.degerlendirme.size(), 1u);
+    EXPECT_EQ(giden.degerlendirme[0]["expression"], "__korvaSecimYap(3, 2)");
+    EXPECT_EQ(giden.degerlendirme[0]["contextId"], 7);
+
+    // A report of another shape shows nothing; other bindings are not its own.
+    EXPECT_TRUE(bildir("{\"sira\": \"2\", \"ogeler\": []}"));
+    EXPECT_TRUE(bildir("[1"));
+    EXPECT_EQ(liste.gosterilen, 2);
+    EXPECT_FALSE(secimler.olay(protokol::BindingCalled::YONTEM, {{"name", "__korvaBaslik"}, {"payload", "x"}}));
 }
 
 TEST(SayfaSorulari, KaynakVeDesenler)
