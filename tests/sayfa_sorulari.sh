@@ -149,15 +149,27 @@ xdotool type --delay 30 "Korva kullanicisi"
 bas Return
 ad_bekle "Soru: Korva kullanicisi - Korva"
 
-# 6. A file chosen in the system's open-file dialog reaches the page: its name and size.
-dosya="$build/sayfa_sorulari_dosya.txt"
-printf 'on yedi baytlik!\n' >"$dosya"
+# 6. Two files chosen in the system's open-file dialog (the input takes several)
+# reach the page, each with its name and size: the dialog is taken to their
+# folder, then both names are given.
+printf 'on yedi baytlik!\n' >"$build/sayfa_sorulari_dosya.txt"
+printf 'iki\n' >"$build/sayfa_sorulari_ikinci.txt"
+# Canceled first: the input stays as it was (no change reaches the page).
+alana_tikla 3
+pencere_bekle Open
+bas Escape
+pencere_gitsin "$bulunan"
+sleep 0.5
+[[ "$(xdotool getwindowname "$pencere")" == "Soru: Korva kullanicisi - Korva" ]] || hata "canceling changed the input"
 alana_tikla 3
 pencere_bekle Open
 ekran dosya_diyalogu
-xdotool type --delay 20 "$(winepath -w "$dosya")"
+xdotool type --delay 20 "$(winepath -w "$build")"
 bas Return
-ad_bekle "Dosya: sayfa_sorulari_dosya.txt:17 - Korva"
+sleep 1
+xdotool type --delay 20 '"sayfa_sorulari_dosya.txt" "sayfa_sorulari_ikinci.txt"'
+bas Return
+ad_bekle "Dosya: sayfa_sorulari_dosya.txt:17,sayfa_sorulari_ikinci.txt:4 - Korva"
 
 # 7. While a dialog waits, the main window still works: a click on it (the status
 # bar) makes it the active window again, and Alt+F4 closes Korva. (Alt+F4 while
