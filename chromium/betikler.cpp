@@ -1,5 +1,4 @@
-// A page's scripts, bindings, title, dialogs and the windows it opens (see
-// betikler.h).
+// A page's scripts, bindings, title and the windows it opens (see betikler.h).
 #include "betikler.h"
 #include "motor_ic.h"
 
@@ -192,12 +191,6 @@ bool Betikler::olay(const std::string& yontem, const Json& p)
         WindowOpen olay;
         if (oku(p, &olay) && !olay.url.empty())
             dinleyici_.pencere_istendi(utf8_den(olay.url), olay.userGesture);
-    } else if (yontem == JavascriptDialogOpening::YONTEM) {
-        // There is no dialog to show: the page would wait for ever, so it gets the
-        // answer a user who clicks OK gives.
-        JavascriptDialogOpening olay;
-        oku(p, &olay);
-        giden_.gonder(HandleJavaScriptDialog{true, olay.defaultPrompt});
     } else {
         return false;
     }

@@ -1,7 +1,7 @@
 // A page's scripts: the helper script the library puts into every new document (in
 // an isolated world of its own) and the bindings it reports through (title, the link
 // under the pointer, a click that asks for a new window), the host's own scripts, the
-// title, the page's script dialogs, and the windows the page opens.
+// title, and the windows the page opens.
 #pragma once
 
 #include "giden.h"

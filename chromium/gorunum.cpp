@@ -53,10 +53,18 @@ Gorunum::Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::str
 
 void Gorunum::yoneticileri_kur(std::wstring adres)
 {
+    // What the old target's page had open (a list, a dialog) goes with it.
+    if (secimler_)
+        secimler_->kapat();
+    if (diyaloglar_)
+        diyaloglar_->kapat();
     girdi_.emplace(*this, *this);
     girdi_->yakinlik_koy(ekran_.yakinlik());
     gezintiler_.emplace(*this, *this, hedef_, std::move(adres));
     betikler_.emplace(*this, *this, hedef_);
+    secimler_.emplace(*this, *this, hedef_);
+    diyaloglar_.emplace(*this, *this, hedef_);
+    dosyalar_.emplace(*this, *this);
 }
 
 // ---------------------------------------------------------------------------
@@ -87,6 +95,8 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
         gonder(yontem, Json::object(), yanit);
     }
     kurulum->bekleyen += betikler_->kur(yanit);
+    kurulum->bekleyen += secimler_->kur(yanit);
+    kurulum->bekleyen += dosyalar_->kur(yanit);
     // Documents are held before they load, so that a navigation can be canceled.
     ++kurulum->bekleyen;
     gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
@@ -128,6 +138,8 @@ void Gorunum::kapat()
 {
     kapali_ = true;
     gezintiler_->surec_oldu();
+    secimler_->kapat();
+    diyaloglar_->kapat();
     if (baglanti_->acik_mi())
         baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef_}));
     aboneleri_birak();
@@ -292,6 +304,13 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     if (kapali_)
         return;
     bilinen = betikler_->olay(yontem, p) || bilinen;
+    if (kapali_)
+        return;
+    bilinen = secimler_->olay(yontem, p) || bilinen;
+    bilinen = dosyalar_->olay(yontem, p) || bilinen;
+    if (kapali_)
+        return;
+    bilinen = diyaloglar_->olay(yontem, p) || bilinen;
     if (bilinen || kapali_)
         return;
     if (yontem == TargetCrashed::YONTEM)
@@ -313,6 +332,8 @@ void Gorunum::surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND tur)
         return;
     coktu_ = true;
     ekran_.surec_oldu();
+    secimler_->kapat();
+    diyaloglar_->kapat();
     gezintiler_->surec_oldu();
     auto arguman = sahiplen(surec_argumani_olustur(tur));
     olay_yay<ICoreWebView2ProcessFailedEventHandler>(OLAY_PROCESS_FAILED, static_cast<ICoreWebView2*>(this),
@@ -434,11 +455,100 @@ bool Gorunum::tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi)
     return tus_islendi_mi(arguman.Get());
 }
 
+// ---------------------------------------------------------------------------
+// What the page asks the user: lists, dialogs, files.
+
+HWND Gorunum::sahip_pencere() const
+{
+    return pencere_ ? GetAncestor(pencere_, GA_ROOT) : nullptr;
+}
+
+void Gorunum::klavyeyi_geri_ver()
+{
+    if (!kapali_ && pencere_ && ekran_.gorunur() && GetActiveWindow() == sahip_pencere())
+        SetFocus(pencere_);
+}
+
+HWND Gorunum::secim_listesi_goster(const RECT& kontrol, std::vector<yerel::SecenekSatiri> satirlar, int secili,
+                                   std::function<void(int secenek)> secildi)
+{
+    if (!pencere_ || !ekran_.gorunur())
+        return nullptr;
+    // The control's place in CSS pixels, in device pixels of the page window, on the screen.
+    double yakinlik = ekran_.yakinlik();
+    POINT kose[2] = {{static_cast<LONG>(std::lround(kontrol.left * yakinlik)),
+                      static_cast<LONG>(std::lround(kontrol.top * yakinlik))},
+                     {static_cast<LONG>(std::lround(kontrol.right * yakinlik)),
+                      static_cast<LONG>(std::lround(kontrol.bottom * yakinlik))}};
+    MapWindowPoints(pencere_, nullptr, kose, 2);
+    RECT ekranda = {kose[0].x, kose[0].y, kose[1].x, kose[1].y};
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    return yerel::secim_listesi_ac(sahip_pencere(), ekranda, std::move(satirlar), secili,
+                                   [koru, secildi](int secenek) {
+                                       if (koru->kapali_)
+                                           return;
+                                       koru->klavyeyi_geri_ver();
+                                       secildi(secenek);
+                                   });
+}
+
+HWND Gorunum::diyalog_goster(const yerel::DiyalogIstegi& istek,
+                             std::function<void(const yerel::DiyalogYaniti&)> yanit)
+{
+    if (!pencere_)
+        return nullptr;
+    RECT alan;
+    GetWindowRect(pencere_, &alan);
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    // A page not shown gets its dialog when it is shown.
+    return yerel::diyalog_ac(sahip_pencere(), alan, istek, !ekran_.gorunur(),
+                             [koru, yanit](const yerel::DiyalogYaniti& cevap) {
+                                 if (koru->kapali_)
+                                     return;
+                                 koru->klavyeyi_geri_ver();
+                                 yanit(cevap);
+                             });
+}
+
+bool Gorunum::varsayilan_diyaloglar_acik()
+{
+    BOOL acik = TRUE;
+    if (ayarlar_)
+        ayarlar_->get_AreDefaultScriptDialogsEnabled(&acik);
+    return acik != FALSE;
+}
+
+// The system's open-file dialog is modal and runs a loop of its own: it is shown
+// from the message loop, not from inside the engine's event, and its answer counts
+// only if the view is still open when it returns.
+void Gorunum::dosya_sor(bool coklu, const std::wstring& desenler,
+                        std::function<void(const std::vector<std::wstring>&)> secildi)
+{
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    sonra([koru, coklu, desenler, secildi] {
+        std::vector<std::wstring> dosyalar;
+        if (!yerel::dosya_sec(koru->sahip_pencere(), coklu, desenler, &dosyalar))
+            dosyalar.clear();
+        if (koru->kapali_)
+            return;
+        koru->klavyeyi_geri_ver();
+        secildi(dosyalar);
+    });
+}
+
 bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
 {
     if (kapali_)
         return false;
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    // A page with a dialog open waits for its answer: the user's input goes to the
+    // dialog, which a click on the page brings forward.
+    if (diyaloglar_->acik_mi() && ((mesaj >= WM_MOUSEFIRST && mesaj <= WM_MOUSELAST) ||
+                                  (mesaj >= WM_KEYFIRST && mesaj <= WM_KEYLAST))) {
+        if (mesaj == WM_LBUTTONDOWN || mesaj == WM_RBUTTONDOWN || mesaj == WM_MBUTTONDOWN)
+            diyaloglar_->one_getir();
+        return true;
+    }
     return girdi_->mesaj(pencere, mesaj, w, l);
 }
 
@@ -469,6 +579,9 @@ HRESULT Gorunum::put_IsVisible(BOOL deger)
     if (gorunur == ekran_.gorunur())
         return S_OK;
     ekran_.gorunurluk_koy(gorunur);
+    if (!gorunur)
+        secimler_->kapat();
+    diyaloglar_->gorunurluk_koy(gorunur);
     if (gorunur) {
         gosterilme_sirasi_ = ++g_son_gosterilme;
         one_getir();

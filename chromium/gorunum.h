@@ -5,11 +5,14 @@
 #pragma once
 
 #include "betikler.h"
+#include "diyaloglar.h"
+#include "dosya_secici.h"
 #include "ekran.h"
 #include "gezinti.h"
 #include "girdi.h"
 #include "gorunum_yuzu.h"
 #include "motor_ic.h"
+#include "secim_listeleri.h"
 
 #include <optional>
 #include <vector>
@@ -33,6 +36,9 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public GezintiDinleyicisi,
                       public BetikDinleyicisi,
                       public GirdiDinleyicisi,
+                      public SecimDinleyicisi,
+                      public DiyalogDinleyicisi,
+                      public DosyaDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
     Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
@@ -124,6 +130,13 @@ private:
     void pencere_istendi(const std::wstring& adres, bool kullanici) override;
     std::wstring sayfa_adresi() const override { return gezintiler_->adres(); }
     bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) override;
+    HWND secim_listesi_goster(const RECT& kontrol, std::vector<yerel::SecenekSatiri> satirlar, int secili,
+                              std::function<void(int secenek)> secildi) override;
+    HWND diyalog_goster(const yerel::DiyalogIstegi& istek,
+                        std::function<void(const yerel::DiyalogYaniti&)> yanit) override;
+    bool varsayilan_diyaloglar_acik() override;
+    void dosya_sor(bool coklu, const std::wstring& desenler,
+                   std::function<void(const std::vector<std::wstring>&)> secildi) override;
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override { ekran_.boya(dc, alan); }
@@ -131,6 +144,10 @@ private:
 
     template <class Isleyici>
     void bos_olay_yay(GorunumOlayi olay);
+    // The main window the page's lists and dialogs belong to.
+    HWND sahip_pencere() const;
+    // After a list or dialog of the page: the keyboard goes back to the page.
+    void klavyeyi_geri_ver();
     void yakinligi_koy(double yakinlik);
 
     HWND ebeveyn_ = nullptr;
@@ -161,4 +178,7 @@ private:
     std::optional<Girdi> girdi_;
     std::optional<Gezintiler> gezintiler_;
     std::optional<Betikler> betikler_;
+    std::optional<SecimListeleri> secimler_;
+    std::optional<Diyaloglar> diyaloglar_;
+    std::optional<DosyaSecici> dosyalar_;
 };

@@ -350,11 +350,20 @@ struct CreateIsolatedWorldYaniti {
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(CreateIsolatedWorldYaniti, executionContextId)
 
+// A page's alert, confirm, prompt or beforeunload: the page waits for the answer.
+// `url` is the address of the frame that asks.
 struct JavascriptDialogOpening {
     static constexpr const char* YONTEM = "Page.javascriptDialogOpening";
-    std::string type, message, defaultPrompt;
+    std::string url, type, message, defaultPrompt;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(JavascriptDialogOpening, type, message, defaultPrompt)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(JavascriptDialogOpening, url, type, message, defaultPrompt)
+
+// The engine closed the dialog itself (the page went away meanwhile), or took our answer.
+struct JavascriptDialogClosed {
+    static constexpr const char* YONTEM = "Page.javascriptDialogClosed";
+    bool result = false;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(JavascriptDialogClosed, result)
 
 struct HandleJavaScriptDialog {
     static constexpr const char* YONTEM = "Page.handleJavaScriptDialog";
@@ -392,6 +401,45 @@ struct CancelDownload {
     std::string guid;
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(CancelDownload, guid)
+// ---- Files a page asks for.
+
+// The page's file inputs open no chooser of the engine's: it reports them instead.
+struct SetInterceptFileChooserDialog {
+    static constexpr const char* YONTEM = "Page.setInterceptFileChooserDialog";
+    bool enabled = true;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetInterceptFileChooserDialog, enabled)
+
+// `mode` is "selectSingle" or "selectMultiple"; the input is `backendNodeId`.
+struct FileChooserOpened {
+    static constexpr const char* YONTEM = "Page.fileChooserOpened";
+    std::string frameId, mode;
+    int64_t backendNodeId = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FileChooserOpened, frameId, mode, backendNodeId)
+
+// A node's attributes, as name, value, name, value...
+struct DescribeNode {
+    static constexpr const char* YONTEM = "DOM.describeNode";
+    int64_t backendNodeId = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(DescribeNode, backendNodeId)
+struct Dugum {
+    std::vector<std::string> attributes;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Dugum, attributes)
+struct DescribeNodeYaniti {
+    Dugum node;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DescribeNodeYaniti, node)
+
+// Paths as the engine's own system names them.
+struct SetFileInputFiles {
+    static constexpr const char* YONTEM = "DOM.setFileInputFiles";
+    std::vector<std::string> files;
+    int64_t backendNodeId = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetFileInputFiles, files, backendNodeId)
 
 // ---- The page's process.
 

@@ -24,6 +24,15 @@ The pages (titles are what the tests look for):
   /indir.html?ad=NAME&boyut=N&hiz=B
                  "Indirme Sayfasi": a link with a download attribute to that file
                  (id bag, over the top left), and one to a missing file (id eksik)
+  /secim         "Secim Sayfasi": a list of five options (Bir .. Bes) at the top left,
+                 300 by 40 pixels from (20, 20); choosing one makes the title
+                 "Secim: <option> girdi <input events so far>"
+  /ayrilma       "Ayrilma": a page that asks before it is left (beforeunload)
+  /sorular       "Sorular": four areas of 400 by 100 pixels one below another, from
+                 the top left with 20 pixels between them: confirm() (title "Onay:
+                 <answer>"), prompt() (title "Soru: <answer>"), eight alerts in a row
+                 (title "Dongu bitti: <count>"), and a file input taking several
+                 files (title "Dosya: <name>:<size>,...")
   anything else  404, "Bulunamadi" (an attachment too, for /eksik-dosya)
 """
 import html
@@ -53,6 +62,32 @@ INDIR = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Indirme Sayfa
 #bag{position:absolute;left:0;top:0;width:400px;height:200px;background:#3060c0;color:#fff}</style>
 </head><body><a id="bag" download="%s" href="%s">Indir</a>
 <a id="eksik" download href="/eksik-dosya" style="position:absolute;top:300px">Eksik</a></body></html>"""
+SECIM = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Secim Sayfasi</title>
+<style>body{margin:0}#liste{position:absolute;left:20px;top:20px;width:300px;height:40px;font-size:18px}</style>
+</head><body><select id="liste"><option>Bir<option>Iki<option>Uc<option>Dort<option>Bes</select>
+<script>const liste = document.getElementById('liste'); let girdi = 0;
+liste.addEventListener('input', () => girdi++);
+liste.addEventListener('change', () => { document.title = 'Secim: ' + liste.value + ' girdi ' + girdi; });
+</script></body></html>"""
+
+SORULAR = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Sorular</title>
+<style>body{margin:0;font:18px sans-serif}
+.alan{position:absolute;left:0;width:400px;height:100px;background:#d0d8f0;margin:0;padding:0}
+#onay{top:0}#soru{top:120px}#dongu{top:240px}#dosya{top:360px}</style></head><body>
+<div class="alan" id="onay">Onay</div><div class="alan" id="soru">Soru</div>
+<div class="alan" id="dongu">Dongu</div><input class="alan" id="dosya" type="file" accept=".txt,image/*" multiple>
+<script>const al = (ad) => document.getElementById(ad);
+al('onay').onclick = () => { document.title = 'Onay: ' + confirm('Silinsin mi?'); };
+al('soru').onclick = () => { document.title = 'Soru: ' + prompt('Adiniz?', 'varsayilan'); };
+al('dongu').onclick = () => {
+  let n = 0;
+  for (let i = 1; i <= 8; i++) { alert('Uyari ' + i); n++; }
+  document.title = 'Dongu bitti: ' + n;
+};
+al('dosya').onchange = () => {
+  document.title = 'Dosya: ' + [...al('dosya').files].map((f) => f.name + ':' + f.size).join(',');
+};
+</script></body></html>"""
 
 
 def sayfa(baslik, govde=""):
@@ -91,6 +126,13 @@ class Isleyici(BaseHTTPRequestHandler):
             self.gonder(200, INDIR % (ad, html.escape(hedef)))
         elif adres.path == "/eksik-dosya":
             self.gonder(404, sayfa("Bulunamadi"), ek="eksik.bin")
+        elif adres.path == "/secim":
+            self.gonder(200, SECIM)
+        elif adres.path == "/ayrilma":
+            self.gonder(200, sayfa("Ayrilma", "<script>onbeforeunload = (e) => { e.preventDefault(); "
+                                              "e.returnValue = ''; };</script>"))
+        elif adres.path == "/sorular":
+            self.gonder(200, SORULAR)
         elif adres.path == "/yavas":
             time.sleep(SLOW)
             self.gonder(200, sayfa("Yavas Sayfa"))

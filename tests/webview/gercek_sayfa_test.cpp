@@ -1,6 +1,6 @@
 // Real pages through the real engine: the loopback server's pages (a link, a form,
-// a redirect, a 404, a slow page), a file:// page, a closed port and a host name
-// that does not resolve, as the runtime reports them (title, address, history,
+// a redirect, a 404, a slow page, script dialogs turned off), a file:// page, a
+// closed port and a host name that does not resolve, as the runtime reports them (title, address, history,
 // the page-event flags). How a navigation ended, success and error status, the
 // runtime keeps to itself: a handler of the test's own reads it from the view.
 // Without the server (the stand-in's run) these tests skip themselves.
@@ -171,6 +171,19 @@ TEST_F(GercekSayfa, FormGonderilir) {
     EXPECT_TRUE(gezintiler.basarili);
     EXPECT_TRUE(baslik_olur("Arama: merhaba dunya")) << baslik();
     EXPECT_EQ(adres(), korva_test::sunucu_adresi("/ara?q=merhaba+dunya"));
+}
+
+// A host that turned the engine's own script dialogs off gets none shown, and the
+// page does not wait: its confirm() and prompt() are answered at once as dismissed.
+TEST_F(GercekSayfa, VarsayilanDiyaloglarKapaliysaSayfaBeklemez) {
+    ICoreWebView2Settings* ayarlar = nullptr;
+    ASSERT_EQ(gorunum->get_Settings(&ayarlar), S_OK);
+    EXPECT_EQ(ayarlar->put_AreDefaultScriptDialogsEnabled(FALSE), S_OK);
+    ayarlar->Release();
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/ikinci.html")));
+    const std::string betik = "document.title = 'Yanit: ' + confirm('Silinsin mi?') + ' ' + prompt('Ad?', 'x')";
+    ASSERT_EQ(_tr_webgorunum_js_calistir(id, betik.data(), static_cast<int64_t>(betik.size())), 0);
+    EXPECT_TRUE(baslik_olur("Yanit: false null")) << baslik();
 }
 
 TEST_F(GercekSayfa, HerGezintiBirSonuclaBiter) {

@@ -1,0 +1,122 @@
+// A page's script dialogs (see diyaloglar.h).
+#include "diyaloglar.h"
+#include "motor_ic.h"
+
+using namespace protokol;
+
+// From this dialog of a document on, the user may stop the document's dialogs.
+static const int DURDURMA_SIRASI = 3;
+// A dialog shows this many characters of a message or a prompt's text at most.
+static const size_t EN_UZUN_METIN = 100000;
+
+std::wstring adresin_kaynagi(const std::wstring& adres)
+{
+    size_t sema = adres.find(L"://");
+    bool ag = sema != std::wstring::npos && sema > 0 && adres.compare(0, 4, L"file") != 0;
+    if (!ag)
+        return adres.substr(0, 200);
+    size_t ev = sema + 3;
+    size_t son = adres.find_first_of(L"/?#", ev);
+    std::wstring yer = adres.substr(ev, son == std::wstring::npos ? std::wstring::npos : son - ev);
+    size_t kullanici = yer.rfind(L'@');   // user:password@ is no part of the origin
+    if (kullanici != std::wstring::npos)
+        yer = yer.substr(kullanici + 1);
+    return (adres.substr(0, ev) + yer).substr(0, 200);
+}
+
+Diyaloglar::Diyaloglar(Giden& giden, DiyalogDinleyicisi& dinleyici, std::string cerceve)
+    : giden_(giden), dinleyici_(dinleyici), cerceve_(std::move(cerceve))
+{
+}
+
+Diyaloglar::~Diyaloglar() { kapat(); }
+
+void Diyaloglar::one_getir()
+{
+    if (pencere_ && IsWindowVisible(pencere_))
+        SetForegroundWindow(pencere_);
+}
+
+void Diyaloglar::gorunurluk_koy(bool gorunur)
+{
+    if (pencere_)
+        ShowWindow(pencere_, gorunur ? SW_SHOW : SW_HIDE);
+}
+
+void Diyaloglar::kapat()
+{
+    HWND pencere = pencere_;
+    pencere_ = nullptr;
+    yerel::pencereyi_kapat(pencere);
+}
+
+bool Diyaloglar::olay(const std::string& yontem, const Json& p)
+{
+    if (yontem == JavascriptDialogOpening::YONTEM) {
+        JavascriptDialogOpening olay;
+        if (oku(p, &olay))
+            acildi(olay);
+        else
+            yanitla(false, std::string());   // the page must not wait for ever
+        return true;
+    }
+    if (yontem == JavascriptDialogClosed::YONTEM) {
+        kapat();   // closed by the engine (or after our answer: nothing is open then)
+        return true;
+    }
+    if (yontem == FrameNavigated::YONTEM) {
+        // A new document starts with no dialogs shown and none stopped.
+        FrameNavigated olay;
+        if (oku(p, &olay) && olay.frame.id == cerceve_ && olay.frame.parentId.empty()) {
+            sayi_ = 0;
+            durduruldu_ = false;
+        }
+    }
+    return false;
+}
+
+void Diyaloglar::acildi(const JavascriptDialogOpening& olay)
+{
+    static const struct {
+        const char* ad;
+        yerel::DiyalogTuru tur;
+    } TURLER[] = {{"alert", yerel::DiyalogTuru::UYARI},
+                  {"confirm", yerel::DiyalogTuru::ONAY},
+                  {"prompt", yerel::DiyalogTuru::SORU},
+                  {"beforeunload", yerel::DiyalogTuru::AYRILMA}};
+    yerel::DiyalogIstegi istek;
+    bool bilinen = false;
+    for (const auto& satir : TURLER)
+        if (olay.type == satir.ad) {
+            istek.tur = satir.tur;
+            bilinen = true;
+        }
+    bool ayrilma = istek.tur == yerel::DiyalogTuru::AYRILMA;
+    // Dismissed at once: a leaving page may leave, anything else is canceled.
+    if (!bilinen || durduruldu_ || !dinleyici_.varsayilan_diyaloglar_acik()) {
+        yanitla(bilinen && ayrilma, std::string());
+        return;
+    }
+    // One dialog at a time: the engine asks again only once answered, but a dialog
+    // the engine dropped without telling would otherwise stay.
+    kapat();
+    if (!ayrilma)
+        ++sayi_;
+    istek.baslik = adresin_kaynagi(hostun_adresi(olay.url));
+    istek.mesaj = utf8_den(olay.message).substr(0, EN_UZUN_METIN);
+    istek.varsayilan = utf8_den(olay.defaultPrompt).substr(0, EN_UZUN_METIN);
+    istek.durdurma_kutusu = !ayrilma && sayi_ >= DURDURMA_SIRASI;
+    pencere_ = dinleyici_.diyalog_goster(istek, [this](const yerel::DiyalogYaniti& yanit) {
+        pencere_ = nullptr;
+        if (yanit.durdur)
+            durduruldu_ = true;
+        yanitla(yanit.kabul, utf8_e(yanit.metin));
+    });
+    if (!pencere_)
+        yanitla(ayrilma, std::string());   // nothing to ask with: as dismissed
+}
+
+void Diyaloglar::yanitla(bool kabul, const std::string& metin)
+{
+    giden_.gonder(HandleJavaScriptDialog{kabul, metin}, [](const Json&, const Json*) {});
+}
