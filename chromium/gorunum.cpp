@@ -215,7 +215,8 @@ bool Gorunum::sonra(std::function<void()> is)
 // A page whose script never returns holds its process: a new address for it never
 // commits (the engine waits for the page), and nothing but closing its target ends
 // that. So when a navigation of the host's has not committed within a few seconds
-// and the page does not answer a short ping either, the view leaves that target
+// and the page does not answer a short ping either (while the engine does), the
+// view leaves that target
 // for a fresh one and reports the page's process as unresponsive; the host's next
 // load (its error page, Reload, a new address) goes to the fresh target. Commands
 // given meanwhile wait for it.
@@ -230,10 +231,13 @@ void Gorunum::yanit_denetimi_kur()
         if (koru->kapali_ || koru->coktu_ || koru->tasiniyor_ || denetim != koru->denetim_ ||
             koru->taahhutler_ != taahhutler)
             return;
-        auto yanitladi = std::make_shared<bool>(false);
-        koru->gonder(Evaluate{"0"}, [yanitladi](const Json&, const Json*) { *yanitladi = true; });
-        sonra_calistir(PING_SINIRI_MS, [koru, denetim, taahhutler, yanitladi] {
-            if (!*yanitladi && !koru->kapali_ && !koru->coktu_ && !koru->tasiniyor_ &&
+        // The engine itself is asked too: when it does not answer either, it is the
+        // engine that stalls, not the page, and a fresh target would not help.
+        auto sayfa_yanitladi = std::make_shared<bool>(false), motor_yanitladi = std::make_shared<bool>(false);
+        koru->gonder(Evaluate{"0"}, [sayfa_yanitladi](const Json&, const Json*) { *sayfa_yanitladi = true; });
+        koru->motora_gonder(protokol::GetVersion::YONTEM, Json::object(), [motor_yanitladi](const Json&, const Json*) { *motor_yanitladi = true; });
+        sonra_calistir(PING_SINIRI_MS, [koru, denetim, taahhutler, sayfa_yanitladi, motor_yanitladi] {
+            if (!*sayfa_yanitladi && *motor_yanitladi && !koru->kapali_ && !koru->coktu_ && !koru->tasiniyor_ &&
                 denetim == koru->denetim_ && koru->taahhutler_ == taahhutler)
                 koru->taze_hedefe_tasi();
         });

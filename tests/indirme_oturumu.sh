@@ -43,7 +43,7 @@ sleep 0.7
 ekran indiriliyor
 [[ -z "$(ls -A "$indirilenler")" ]] || hata "a file is in the Downloads folder before the download completed: $(ls -A "$indirilenler")"
 if [[ "$motor" == chromium ]]; then
-    kismi=$(find "$WINEPREFIX"/drive_c/users/*/AppData/Local/korva/WebView2/chromium_*/indirmeler -type f -size +1k 2>/dev/null | head -n 1)
+    kismi=$(find "$WINEPREFIX"/drive_c/users/*/AppData/Local/[Kk]orva/WebView2/chromium_*/indirmeler -type f -size +1k 2>/dev/null | head -n 1)
     [[ -n "$kismi" ]] || hata "no partial file in the engine's private folder: the download is not running"
     surecler=$(motor_surecleri)
 fi
