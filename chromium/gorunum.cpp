@@ -49,7 +49,10 @@ Gorunum::Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::str
       ekran_(*this),
       girdi_(*this, *this),
       gezintiler_(*this, *this, hedef_),
-      betikler_(*this, *this, hedef_)
+      betikler_(*this, *this, hedef_),
+      imlec_(*this, hedef_),
+      pano_(*this, hedef_),
+      baglam_menusu_(*this, *this, hedef_)
 {
 }
 
@@ -81,6 +84,9 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
         gonder(yontem, Json::object(), yanit);
     }
     kurulum->bekleyen += betikler_.kur(yanit);
+    kurulum->bekleyen += imlec_.kur(yanit);
+    kurulum->bekleyen += pano_.kur(yanit);
+    kurulum->bekleyen += baglam_menusu_.kur(yanit);
     // Documents are held before they load, so that a navigation can be canceled.
     ++kurulum->bekleyen;
     gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
@@ -100,6 +106,9 @@ HRESULT Gorunum::yerlestir(HWND ebeveyn)
     if (!pencere_)
         return E_FAIL;
     ekran_.pencere_hazir(pencere_);
+    imlec_.pencere_koy(pencere_);
+    pano_.pencere_koy(pencere_);
+    baglam_menusu_.pencere_koy(pencere_);
     gosterilme_sirasi_ = ++g_son_gosterilme;
     one_getir();
     ekran_olcegini_ayarla();
@@ -197,6 +206,7 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     if (kapali_)
         return;
     bilinen = betikler_.olay(yontem, p) || bilinen;
+    bilinen = imlec_.olay(yontem, p) || pano_.olay(yontem, p) || baglam_menusu_.olay(yontem, p) || bilinen;
     if (bilinen || kapali_)
         return;
     if (yontem == TargetCrashed::YONTEM)
@@ -337,7 +347,49 @@ bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
     if (kapali_)
         return false;
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    if (mesaj == WM_SETCURSOR)
+        return reinterpret_cast<HWND>(w) == pencere && imlec_.ayarla(l);
     return girdi_.mesaj(pencere, mesaj, w, l);
+}
+
+// The host turns the menu off through the settings; a view whose settings were
+// never asked for keeps every default on.
+bool Gorunum::baglam_menusu_acik_mi()
+{
+    BOOL acik = TRUE;
+    if (ayarlar_)
+        ayarlar_->get_AreDefaultContextMenusEnabled(&acik);
+    return acik != FALSE;
+}
+
+void Gorunum::baglam_komutu(BaglamKomutu komut, const std::wstring& adres)
+{
+    switch (komut) {
+    case BaglamKomutu::yeni_sekmede_ac:
+        pencere_istendi(adres, true);
+        break;
+    case BaglamKomutu::kes:
+        girdi_.ctrl_ile('X');
+        break;
+    case BaglamKomutu::kopyala:
+        girdi_.ctrl_ile('C');
+        break;
+    case BaglamKomutu::yapistir:
+        pano_.yapistir();
+        break;
+    case BaglamKomutu::tumunu_sec:
+        girdi_.ctrl_ile('A');
+        break;
+    case BaglamKomutu::geri:
+        gezintiler_.gecmise_git(-1);
+        break;
+    case BaglamKomutu::ileri:
+        gezintiler_.gecmise_git(+1);
+        break;
+    case BaglamKomutu::yenile:
+        gezintiler_.yenile();
+        break;
+    }
 }
 
 void Gorunum::yakinligi_koy(double yakinlik)
@@ -345,6 +397,7 @@ void Gorunum::yakinligi_koy(double yakinlik)
     if (!ekran_.yakinlik_koy(yakinlik))
         return;
     girdi_.yakinlik_koy(ekran_.yakinlik());
+    baglam_menusu_.yakinlik_koy(ekran_.yakinlik());
     ekran_olcegini_ayarla();
 }
 

@@ -4,12 +4,15 @@
 // talks to the engine through this object's outbox (the target's session).
 #pragma once
 
+#include "baglam_menusu.h"
 #include "betikler.h"
 #include "ekran.h"
 #include "gezinti.h"
 #include "girdi.h"
 #include "gorunum_yuzu.h"
+#include "imlec.h"
 #include "motor_ic.h"
+#include "pano.h"
 
 class Gorunum;
 
@@ -21,6 +24,7 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public GezintiDinleyicisi,
                       public BetikDinleyicisi,
                       public GirdiDinleyicisi,
+                      public BaglamDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
     Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
@@ -106,6 +110,10 @@ private:
     void pencere_istendi(const std::wstring& adres, bool kullanici) override;
     std::wstring sayfa_adresi() const override { return gezintiler_.adres(); }
     bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) override;
+    void yapistir() override { pano_.yapistir(); }
+    bool baglam_menusu_acik_mi() override;
+    bool gidebilir_mi(int yon) override { return gezintiler_.gidebilir_mi(yon); }
+    void baglam_komutu(BaglamKomutu komut, const std::wstring& adres) override;
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override { ekran_.boya(dc, alan); }
@@ -128,4 +136,7 @@ private:
     Girdi girdi_;
     Gezintiler gezintiler_;
     Betikler betikler_;
+    Imlec imlec_;
+    Pano pano_;
+    BaglamMenusu baglam_menusu_;
 };

@@ -352,3 +352,29 @@ TEST_F(GercekSayfa, KareHerBoyuttaCihazPikselinde) {
     EXPECT_TRUE(keskin(100, once, 2)) << keskinlik(id, 100, once, genislik(id) - 10, 2);
     _tr_pencere_gizle(pencere);
 }
+
+// The pointer's shape follows the page under it: a hand over the link, an I-beam
+// over the paragraph's letters, the arrow beside them (the /metin page's places).
+TEST_F(GercekSayfa, ImlecSayfayiIzler) {
+    _tr_pencere_baslat();
+    const int64_t pencere = _tr_pencere_olustur("Imlec", 5, 1000, 600);
+    _tr_pencere_goster(pencere);
+    _tr_pencere_icerik_ayarla(pencere, _tr_webgorunum_widget_id(id));
+    bekleyenleri_isle();
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/metin")));
+    const HWND sayfa = FindWindowExW(gorunum_bul(id)->hwnd, nullptr, L"KorvaChromiumSayfa", nullptr);
+    ASSERT_NE(sayfa, nullptr);
+    // The cursor the page window shows once the pointer moved to (x, y).
+    const auto imlec_olur = [&](int x, int y, LPCWSTR beklenen) {
+        PostMessageW(sayfa, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        return pompala_kadar([&] {
+            SendMessageW(sayfa, WM_SETCURSOR, reinterpret_cast<WPARAM>(sayfa), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            return GetCursor() == LoadCursorW(nullptr, beklenen);
+        });
+    };
+    EXPECT_TRUE(imlec_olur(20, 215, IDC_HAND));
+    EXPECT_TRUE(imlec_olur(10, 115, IDC_IBEAM));
+    EXPECT_TRUE(imlec_olur(900, 400, IDC_ARROW));
+    EXPECT_TRUE(imlec_olur(30, 215, IDC_HAND));
+    _tr_pencere_gizle(pencere);
+}
