@@ -3,9 +3,10 @@
 # (inside tests/ortak/sayfa_sunucusu.py): after an address and Enter the keys go to
 # the page's autofocus field; text another program put on the X clipboard is pasted
 # into a field with Ctrl+V; a double click, a triple click and a drag select a word,
-# a paragraph and a part of a line, which Ctrl+C puts on the X clipboard; a right
-# click on a link opens the context menu, whose "Copy link address" and "Open link
-# in new tab" work. Screenshots of the steps: sayfa_girdisi_NN_step.png.
+# a paragraph and a part of a line, which Ctrl+C puts on the X clipboard; the
+# Menu key and Shift+F10 open a field's context menu, whose Copy and Paste work; a
+# right click on a link opens the context menu, whose "Copy link address" and
+# "Open link in new tab" work. Screenshots of the steps: sayfa_girdisi_NN_step.png.
 #   tests/sayfa_girdisi.sh BUILD-DIR SOURCE-DIR
 set -uo pipefail
 build=$(realpath "$1")
@@ -51,6 +52,11 @@ sayfa_noktasi() {
     echo $((SAYFA_X + $1 + istemci_x)) $((SAYFA_Y + $2 + istemci_y))
 }
 
+# Every protocol message the views send and receive, one line each.
+protokol="$build/$oturum_adi.protokol"
+rm -f "$protokol"
+export KORVA_CHROMIUM_LOG="$(winepath -w "$protokol")"
+
 korva_baslat
 kartlar_cizili baslangic
 
@@ -71,7 +77,25 @@ tus ctrl+v
 tus Return
 ad_bekle "Arama: yapistirilan metin - Korva"
 
-# 3. Double click: a word; triple click: the paragraph; a drag: what it went over.
+# 3. The field's context menu from the keyboard: with the Menu key, after Ctrl+A,
+#    its Copy (Cut, Copy, Paste, Select all); with Shift+F10 at the end of the
+#    text, its Paste; the server sees the text twice.
+adrese_git / "Ana Sayfa"
+tikla $((SAYFA_X + 200)) $((SAYFA_Y + 280))
+yaz "alan metni"
+tus ctrl+a Menu
+sleep 1
+ekran alan_menusu
+tus Down Down Return
+pano_bekle "alan metni"
+tus End shift+F10
+sleep 1
+tus Down Down Down Return
+sleep 0.5
+tus Return
+ad_bekle "Arama: alan metnialan metni - Korva"
+
+# 4. Double click: a word; triple click: the paragraph; a drag: what it went over.
 adrese_git /metin "Metin Sayfasi"
 panoya_koy "eski"
 xdotool mousemove $(sayfa_noktasi 20 115) click --repeat 2 --delay 60 1
@@ -89,7 +113,18 @@ ekran surukleme
 tus ctrl+c
 pano_bekle "Birinci paragraf" bosluksuz
 
-# 4. The context menu on the link: its second item copies the link's address, its
+# A pointer that stands still over the page costs nothing: once it has stopped over
+# the text, and over the link, nothing goes to the engine and nothing comes back.
+for yer in "20 115" "40 215"; do
+    xdotool mousemove $(sayfa_noktasi $yer)
+    sleep 1
+    once=$(wc -l <"$protokol")
+    sleep 3
+    sonra=$(wc -l <"$protokol")
+    (( sonra == once )) || hata "$((sonra - once)) protocol messages while the pointer stood at $yer: $(tail -n $((sonra - once)) "$protokol" | cut -c1-100 | sort | uniq -c | head -5)"
+done
+
+# 5. The context menu on the link: its second item copies the link's address, its
 #    first opens the link in a new tab, the page's own tab staying as it was.
 xdotool mousemove $(sayfa_noktasi 40 215) click 3
 sleep 1
