@@ -73,8 +73,22 @@ bool BaglamMenusu::olay(const std::string& yontem, const Json& p)
     bilgi.duzenlenebilir = dogru("duzenlenebilir");
     bilgi.x = sayi("x");
     bilgi.y = sayi("y");
-    ac(bilgi);
+    if (GetKeyState(VK_RBUTTON) < 0) {
+        bekleyen_ = bilgi;
+        bekliyor_ = true;
+    } else {
+        ac(bilgi);
+    }
     return true;
+}
+
+void BaglamMenusu::sag_dugme(bool basildi)
+{
+    if (!bekliyor_)
+        return;
+    bekliyor_ = false;
+    if (!basildi)
+        ac(bekleyen_);
 }
 
 std::vector<BaglamMenusu::Oge> BaglamMenusu::ogeler(const BaglamBilgisi& bilgi, bool geri, bool ileri,

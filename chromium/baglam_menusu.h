@@ -46,6 +46,9 @@ public:
 
     // ---- From the engine. True when the event was the helper's report.
     bool olay(const std::string& yontem, const Json& parametreler);
+    // The right button went down or up in the page (after the page saw it): a new
+    // press forgets a report still waiting, the release shows it.
+    void sag_dugme(bool basildi);
 
     // The menu's items for `bilgi` (with `panoda_metin`: the clipboard holds text),
     // as they show; a separator is an empty text. Apart for the tests.
@@ -66,4 +69,8 @@ private:
     HWND pencere_ = nullptr;
     double yakinlik_ = 1.0;
     bool acik_ = false;   // a menu is open: its loop runs while events keep coming
+    // A report that came while the right button was still down: the engine tells
+    // the page on the press, the system shows menus on the release.
+    bool bekliyor_ = false;
+    BaglamBilgisi bekleyen_;
 };

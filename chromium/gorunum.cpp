@@ -349,7 +349,10 @@ bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
     if (mesaj == WM_SETCURSOR)
         return reinterpret_cast<HWND>(w) == pencere && imlec_.ayarla(l);
-    return girdi_.mesaj(pencere, mesaj, w, l);
+    bool alindi = girdi_.mesaj(pencere, mesaj, w, l);
+    if (mesaj == WM_RBUTTONDOWN || mesaj == WM_RBUTTONDBLCLK || mesaj == WM_RBUTTONUP)
+        baglam_menusu_.sag_dugme(mesaj != WM_RBUTTONUP);
+    return alindi;
 }
 
 // The host turns the menu off through the settings; a view whose settings were
