@@ -70,16 +70,17 @@ ekran odak
 
 # 2. Another program's text, pasted with Ctrl+V into the main page's field (40
 #    pixels high, 260 pixels down) and submitted: the server sees it.
-panoya_koy "yapistirilan metin"
 adrese_git / "Ana Sayfa"
 tikla $((SAYFA_X + 200)) $((SAYFA_Y + 280))
+panoya_koy "yapistirilan metin"
+ekran yapistirma_oncesi
 tus ctrl+v
 tus Return
 ad_bekle "Arama: yapistirilan metin - Korva"
 
 # 3. The field's context menu from the keyboard: with the Menu key, after Ctrl+A,
 #    its Copy (Cut, Copy, Paste, Select all); with Shift+F10 at the end of the
-#    text, its Paste; the server sees the text twice.
+#    text, its Paste, then Shift+Insert; the server sees the text three times.
 adrese_git / "Ana Sayfa"
 tikla $((SAYFA_X + 200)) $((SAYFA_Y + 280))
 yaz "alan metni"
@@ -91,21 +92,25 @@ pano_bekle "alan metni"
 tus End shift+F10
 sleep 1
 tus Down Down Down Return
+tus shift+Insert
 sleep 0.5
 tus Return
-ad_bekle "Arama: alan metnialan metni - Korva"
+ad_bekle "Arama: alan metnialan metnialan metni - Korva"
 
 # 4. Double click: a word; triple click: the paragraph; a drag: what it went over.
 adrese_git /metin "Metin Sayfasi"
 panoya_koy "eski"
 xdotool mousemove $(sayfa_noktasi 20 115) click --repeat 2 --delay 60 1
-tus ctrl+c
+tus ctrl+Insert
 pano_bekle "Ikinci"
 xdotool mousemove $(sayfa_noktasi 20 115) click --repeat 3 --delay 60 1
 sleep 0.3
 ekran uc_tiklama
 tus ctrl+c
 pano_bekle "$IKINCI"
+# As HTML too, for programs that take it.
+html=$(xclip -o -selection clipboard -t text/html 2>/dev/null | tr -d '\r')
+[[ "$html" == *"$IKINCI"* ]] || hata "the clipboard's HTML is '$html'"
 xdotool mousemove $(sayfa_noktasi 1 15) mousedown 1 mousemove $(sayfa_noktasi 60 15) \
     mousemove $(sayfa_noktasi 150 15) mousemove $(sayfa_noktasi 162 15) mouseup 1
 sleep 0.3
