@@ -19,8 +19,14 @@ static const char PANO_BETIGI[] = R"JS((() => {
   if (window !== window.top) return;
   const bildir = window.__korvaPano;
   const alan = (n) => n && (n.tagName === 'TEXTAREA' || n.tagName === 'INPUT');
+  // The focused element, inside open shadow trees too.
+  const odakta = () => {
+    let n = document.activeElement;
+    while (n && n.shadowRoot && n.shadowRoot.activeElement) n = n.shadowRoot.activeElement;
+    return n;
+  };
   const secilen = () => {
-    const a = document.activeElement;
+    const a = odakta();
     if (alan(a)) {
       try {
         const m = a.value.substring(a.selectionStart, a.selectionEnd);
@@ -47,8 +53,7 @@ static const char PANO_BETIGI[] = R"JS((() => {
   window.addEventListener('copy', kopyala);
   window.addEventListener('cut', kopyala);
   window.__korvaYapistir = (metin) => {
-    let n = document.activeElement || document.body;
-    while (n && n.shadowRoot && n.shadowRoot.activeElement) n = n.shadowRoot.activeElement;
+    const n = odakta() || document.body;
     if (!n) return false;
     const d = new DataTransfer();
     d.setData('text/plain', metin);
