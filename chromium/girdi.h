@@ -2,12 +2,12 @@
 // engine's input events. Clicks are counted as the system counts them (a double
 // or triple click: presses of one button within the double-click time and
 // distance of the one before), so the page selects a word or a paragraph. Paste
-// keys paste the system clipboard (through the host, not the engine's own
-// clipboard); the Menu key and Shift+F10 reach the page as its context-menu keys.
-// The wheel is coalesced: one wheel event is in flight at a
-// time, and the notches that arrive meanwhile go as one event with their deltas
-// summed, so the engine renders one frame for many notches instead of falling
-// behind.
+// keys paste the system clipboard (the view's clipboard manager does it; the
+// engine's own clipboard is never pasted); the Menu key and Shift+F10 reach the
+// page as its context-menu keys. The wheel is coalesced: one wheel event is in
+// flight at a time, and the notches that arrive meanwhile go as one event with
+// their deltas summed, so the engine renders one frame for many notches instead
+// of falling behind.
 #pragma once
 
 #include "giden.h"

@@ -206,7 +206,9 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     if (kapali_)
         return;
     bilinen = betikler_.olay(yontem, p) || bilinen;
-    bilinen = imlec_.olay(yontem, p) || pano_.olay(yontem, p) || baglam_menusu_.olay(yontem, p) || bilinen;
+    bilinen = imlec_.olay(yontem, p) || bilinen;
+    bilinen = pano_.olay(yontem, p) || bilinen;
+    bilinen = baglam_menusu_.olay(yontem, p) || bilinen;
     if (bilinen || kapali_)
         return;
     if (yontem == TargetCrashed::YONTEM)
