@@ -26,13 +26,18 @@ readonly IKINCI="Ikinci paragrafin ilk cumlesi. Ikinci paragrafin ikinci cumlesi
 panoya_koy() {
     printf '%s' "$1" | xclip -selection clipboard >/dev/null 2>&1
 }
+# The X clipboard's text. A request that meets the owner changing can wait for
+# minutes unanswered; it is given up after 2 s (and asked again).
+pano_oku() {
+    timeout 2 xclip -o -selection clipboard "$@" 2>/dev/null | tr -d '\r'
+}
 # Waits (at most 5 s) until the X clipboard holds this text (with a second
 # argument, after spaces at its end: where a drag ends between two words decides
 # whether the space is in).
 pano_bekle() {
     local olan=""
     for _ in $(seq 1 50); do
-        olan=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r')
+        olan=$(pano_oku)
         [[ -n "${2:-}" ]] && olan="${olan%"${olan##*[! ]}"}"
         [[ "$olan" == "$1" ]] && return 0
         sleep 0.1
@@ -109,7 +114,7 @@ ekran uc_tiklama
 tus ctrl+c
 pano_bekle "$IKINCI"
 # As HTML too, for programs that take it.
-html=$(xclip -o -selection clipboard -t text/html 2>/dev/null | tr -d '\r')
+html=$(pano_oku -t text/html)
 [[ "$html" == *"$IKINCI"* ]] || hata "the clipboard's HTML is '$html'"
 xdotool mousemove $(sayfa_noktasi 1 15) mousedown 1 mousemove $(sayfa_noktasi 60 15) \
     mousemove $(sayfa_noktasi 150 15) mousemove $(sayfa_noktasi 162 15) mouseup 1
