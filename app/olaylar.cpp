@@ -584,11 +584,19 @@ void gorunum_dugmesini_denetle(const GorunumDugmesi& oge) {
     oge.eylem(secili_gorunum());
 }
 
+// As browsers do: once an address is opened from the entry or a panel, the keys
+// typed next are the page's (its autofocus field's), not the entry's. A tab with no
+// web view keeps the keyboard where it is.
+void sayfaya_odaklan(int64_t view) {
+    if (!hata_sekmesi_mi(view) && view >= 0) _tr_arayuz_odakla(_tr_webgorunum_widget_id(view));
+}
+
 void adres_girisini_denetle() {
     if (_tr_arayuz_giris_enter_mi(adres_girisi) != 1) return;
     AlinanMetin metin(_tr_arayuz_giris_metni_al(adres_girisi));
     if (secili_konum() < 0) return;
     _tr_webgorunum_yukle(secili_gorunum(), metin.ptr(), metin.len());
+    sayfaya_odaklan(secili_gorunum());
 }
 
 // The buttons in the order of the checks: Back, Forward, Reload and Home come
@@ -827,6 +835,7 @@ void adresi_ac(const std::string& adres, bool yeni_sekmede) {
         return;
     }
     _tr_webgorunum_yukle(secili_gorunum(), adres.data(), static_cast<int64_t>(adres.size()));
+    sayfaya_odaklan(secili_gorunum());
 }
 
 void kapananlari_temizle() {

@@ -214,7 +214,8 @@ BOOL tus_islendi_mi(ICoreWebView2AcceleratorKeyPressedEventArgs* arguman)
 }
 
 // Settings are stored and every one is TRUE at first; the engine itself is not told
-// of them, since nothing the browser sets changes how a page behaves.
+// of them. The view reads AreDefaultContextMenusEnabled before it shows a page's
+// context menu.
 #define AYAR(ad)                                                          \
     HRESULT STDMETHODCALLTYPE get_##ad(BOOL* deger) override              \
     {                                                                     \

@@ -63,6 +63,7 @@ int Betikler::kur(const Giden::Yanit& yanit)
             return;
         }
         yardimci_baglami_ = dunya.executionContextId;
+        yardimci_baglamlari_.insert(dunya.executionContextId);
         giden_.gonder(Evaluate{BELGE_BETIGI, true, false, dunya.executionContextId}, yanit);
     });
     return 5;
@@ -71,7 +72,7 @@ int Betikler::kur(const Giden::Yanit& yanit)
 bool Betikler::yardimcidan_mi(const Json& p) const
 {
     BindingCalled cagri;
-    return yardimci_baglami_ && oku(p, &cagri) && cagri.executionContextId == yardimci_baglami_;
+    return oku(p, &cagri) && yardimci_baglamlari_.count(cagri.executionContextId) > 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -169,18 +170,24 @@ bool Betikler::olay(const std::string& yontem, const Json& p)
     if (yontem == ExecutionContextCreated::YONTEM) {
         // The helpers' world of the top frame's new document.
         ExecutionContextCreated olay;
-        if (oku(p, &olay) && olay.context.name == YARDIMCI_DUNYA && olay.context.auxData.frameId == hedef_)
+        if (oku(p, &olay) && olay.context.name == YARDIMCI_DUNYA && olay.context.auxData.frameId == hedef_) {
             yardimci_baglami_ = olay.context.id;
+            yardimci_baglamlari_.insert(olay.context.id);
+        }
         return false;
     }
     if (yontem == ExecutionContextDestroyed::YONTEM) {
         ExecutionContextDestroyed olay;
-        if (oku(p, &olay) && olay.executionContextId == yardimci_baglami_)
-            yardimci_baglami_ = 0;
+        if (oku(p, &olay)) {
+            yardimci_baglamlari_.erase(olay.executionContextId);
+            if (olay.executionContextId == yardimci_baglami_)
+                yardimci_baglami_ = 0;
+        }
         return false;
     }
     if (yontem == ExecutionContextsCleared::YONTEM) {
         yardimci_baglami_ = 0;
+        yardimci_baglamlari_.clear();
         return false;
     }
     if (yontem == BindingCalled::YONTEM) {

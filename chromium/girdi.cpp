@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include <cstdlib>
 #include <cstring>
 
 using namespace protokol;
@@ -46,8 +47,10 @@ bool Girdi::mesaj(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
     case WM_RBUTTONUP:
     case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
     case WM_MBUTTONUP:
         dugme(pencere, mesaj, w, l);
         return true;
@@ -66,6 +69,18 @@ bool Girdi::mesaj(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
     case WM_SYSKEYUP: {
         if (dinleyici_.tus_geldi(mesaj, w, l))
             return true;
+        if (yapistirma_mi(mesaj, w)) {
+            // The engine would paste its own clipboard, which no other program sees.
+            if (mesaj == WM_KEYDOWN)
+                dinleyici_.yapistir();
+            return true;
+        }
+        if (baglam_tusu_mu(w)) {
+            // F10 comes as a system key, which the page would not take for its menu
+            // key, and which would put the window in menu mode.
+            tus(mesaj == WM_SYSKEYDOWN ? WM_KEYDOWN : mesaj == WM_SYSKEYUP ? WM_KEYUP : mesaj, w, l);
+            return true;
+        }
         tus(mesaj, w, l);
         return mesaj == WM_KEYDOWN || mesaj == WM_KEYUP;
     }
@@ -92,13 +107,29 @@ void Girdi::fare(const char* tur, const char* dugme, int x, int y, WPARAM durum,
     giden_.gonder(olay);
 }
 
+// The system's rule: a press of the same button, within the double-click time of
+// the one before and inside the double-click rectangle centred on it, counts on.
+int Girdi::TiklamaSayaci::say(int yeni_dugme, int yeni_x, int yeni_y, DWORD yeni_zaman)
+{
+    int en = GetSystemMetrics(SM_CXDOUBLECLK) / 2, boy = GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    bool devam = sayi > 0 && yeni_dugme == dugme && yeni_zaman - zaman <= GetDoubleClickTime() &&
+                 abs(yeni_x - x) <= en && abs(yeni_y - y) <= boy;
+    sayi = devam ? sayi + 1 : 1;
+    dugme = yeni_dugme;
+    x = yeni_x;
+    y = yeni_y;
+    zaman = yeni_zaman;
+    return sayi;
+}
+
 void Girdi::dugme(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
 {
-    static const struct { UINT mesaj; const char* tur; const char* dugme; int tiklama; } DUGMELER[] = {
-        {WM_LBUTTONDOWN, "mousePressed", "left", 1},   {WM_LBUTTONDBLCLK, "mousePressed", "left", 2},
-        {WM_LBUTTONUP, "mouseReleased", "left", 1},    {WM_RBUTTONDOWN, "mousePressed", "right", 1},
-        {WM_RBUTTONUP, "mouseReleased", "right", 1},   {WM_MBUTTONDOWN, "mousePressed", "middle", 1},
-        {WM_MBUTTONUP, "mouseReleased", "middle", 1},
+    static const struct { UINT mesaj; const char* tur; const char* dugme; int sira; } DUGMELER[] = {
+        {WM_LBUTTONDOWN, "mousePressed", "left", 0},    {WM_LBUTTONDBLCLK, "mousePressed", "left", 0},
+        {WM_LBUTTONUP, "mouseReleased", "left", 0},     {WM_RBUTTONDOWN, "mousePressed", "right", 1},
+        {WM_RBUTTONDBLCLK, "mousePressed", "right", 1}, {WM_RBUTTONUP, "mouseReleased", "right", 1},
+        {WM_MBUTTONDOWN, "mousePressed", "middle", 2},  {WM_MBUTTONDBLCLK, "mousePressed", "middle", 2},
+        {WM_MBUTTONUP, "mouseReleased", "middle", 2},
     };
     for (const auto& satir : DUGMELER) {
         if (satir.mesaj != mesaj)
@@ -112,11 +143,11 @@ void Girdi::dugme(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
             // page tells its parent itself, as the system would.
             SendMessageW(GetParent(pencere), WM_PARENTNOTIFY, MAKEWPARAM(mesaj, 0), l);
             SetCapture(pencere);
-            son_tiklama_ = satir.tiklama;
+            son_tiklama_ = sayac_.say(satir.sira, GET_X_LPARAM(l), GET_Y_LPARAM(l), GetMessageTime());
         } else if (!(w & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
             ReleaseCapture();
         }
-        fare(satir.tur, satir.dugme, GET_X_LPARAM(l), GET_Y_LPARAM(l), w, basildi ? satir.tiklama : son_tiklama_);
+        fare(satir.tur, satir.dugme, GET_X_LPARAM(l), GET_Y_LPARAM(l), w, son_tiklama_);
         return;
     }
 }
@@ -179,12 +210,44 @@ void Girdi::tus(UINT mesaj, WPARAM tus, LPARAM bilgi)
     olay.modifiers = degistiriciler();
     olay.isSystemKey = mesaj == WM_SYSKEYDOWN || mesaj == WM_SYSKEYUP;
     olay.autoRepeat = basildi && (bilgi & (1 << 30)) != 0;
-    if (const char* ad = tus_adi(tus))
+    if (tus == VK_APPS)
+        olay.key = "ContextMenu";
+    else if (const char* ad = tus_adi(tus))
         olay.key = ad;
     else if (tus >= VK_F1 && tus <= VK_F24)
         olay.key = "F" + std::to_string(tus - VK_F1 + 1);
     else if ((tus >= 'A' && tus <= 'Z') || (tus >= '0' && tus <= '9'))
         olay.key = std::string(1, static_cast<char>(tus >= 'A' && tus <= 'Z' ? tus - 'A' + 'a' : tus));
+    giden_.gonder(olay);
+}
+
+// Ctrl+V and Shift+Insert (Ctrl+Shift+V too, which pastes plain text: all
+// pasting is plain text here).
+bool Girdi::yapistirma_mi(UINT mesaj, WPARAM tus) const
+{
+    if (mesaj != WM_KEYDOWN && mesaj != WM_KEYUP)
+        return false;
+    bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0, alt = GetKeyState(VK_MENU) < 0;
+    return !alt && ((tus == 'V' && ctrl) || (tus == VK_INSERT && shift && !ctrl));
+}
+
+bool Girdi::baglam_tusu_mu(WPARAM tus) const
+{
+    bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0, alt = GetKeyState(VK_MENU) < 0;
+    if (ctrl || alt)
+        return false;
+    return (tus == VK_APPS && !shift) || (tus == VK_F10 && shift);
+}
+
+void Girdi::ctrl_ile(char harf)
+{
+    DispatchKeyEvent olay;
+    olay.windowsVirtualKeyCode = harf;
+    olay.modifiers = 2;
+    olay.key = std::string(1, static_cast<char>(harf - 'A' + 'a'));
+    olay.type = "rawKeyDown";
+    giden_.gonder(olay);
+    olay.type = "keyUp";
     giden_.gonder(olay);
 }
 

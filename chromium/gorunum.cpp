@@ -65,6 +65,15 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
     secimler_.emplace(*this, *this, hedef_);
     diyaloglar_.emplace(*this, *this, hedef_);
     dosyalar_.emplace(*this, *this);
+    imlec_.emplace(*this, hedef_);
+    pano_.emplace(*this, hedef_);
+    baglam_menusu_.emplace(*this, *this, hedef_);
+    baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
+    if (pencere_) {
+        imlec_->pencere_koy(pencere_);
+        pano_->pencere_koy(pencere_);
+        baglam_menusu_->pencere_koy(pencere_);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -97,6 +106,9 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
     kurulum->bekleyen += betikler_->kur(yanit);
     kurulum->bekleyen += secimler_->kur(yanit);
     kurulum->bekleyen += dosyalar_->kur(yanit);
+    kurulum->bekleyen += imlec_->kur(yanit);
+    kurulum->bekleyen += pano_->kur(yanit);
+    kurulum->bekleyen += baglam_menusu_->kur(yanit);
     // Documents are held before they load, so that a navigation can be canceled.
     ++kurulum->bekleyen;
     gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
@@ -116,6 +128,9 @@ HRESULT Gorunum::yerlestir(HWND ebeveyn)
     if (!pencere_)
         return E_FAIL;
     ekran_.pencere_hazir(pencere_);
+    imlec_->pencere_koy(pencere_);
+    pano_->pencere_koy(pencere_);
+    baglam_menusu_->pencere_koy(pencere_);
     gosterilme_sirasi_ = ++g_son_gosterilme;
     one_getir();
     ekran_olcegini_ayarla();
@@ -315,6 +330,9 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     if (kapali_)
         return;
     bilinen = diyaloglar_->olay(yontem, p) || bilinen;
+    bilinen = imlec_->olay(yontem, p) || bilinen;
+    bilinen = pano_->olay(yontem, p) || bilinen;
+    bilinen = baglam_menusu_->olay(yontem, p) || bilinen;
     if (bilinen || kapali_)
         return;
     if (yontem == TargetCrashed::YONTEM)
@@ -553,7 +571,52 @@ bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
             diyaloglar_->one_getir();
         return true;
     }
-    return girdi_->mesaj(pencere, mesaj, w, l);
+    if (mesaj == WM_SETCURSOR)
+        return reinterpret_cast<HWND>(w) == pencere && imlec_->ayarla(l);
+    bool alindi = girdi_->mesaj(pencere, mesaj, w, l);
+    if (mesaj == WM_RBUTTONDOWN || mesaj == WM_RBUTTONDBLCLK || mesaj == WM_RBUTTONUP)
+        baglam_menusu_->sag_dugme(mesaj != WM_RBUTTONUP);
+    return alindi;
+}
+
+// The host turns the menu off through the settings; a view whose settings were
+// never asked for keeps every default on.
+bool Gorunum::baglam_menusu_acik_mi()
+{
+    BOOL acik = TRUE;
+    if (ayarlar_)
+        ayarlar_->get_AreDefaultContextMenusEnabled(&acik);
+    return acik != FALSE;
+}
+
+void Gorunum::baglam_komutu(BaglamKomutu komut, const std::wstring& adres)
+{
+    switch (komut) {
+    case BaglamKomutu::yeni_sekmede_ac:
+        pencere_istendi(adres, true);
+        break;
+    case BaglamKomutu::kes:
+        girdi_->ctrl_ile('X');
+        break;
+    case BaglamKomutu::kopyala:
+        girdi_->ctrl_ile('C');
+        break;
+    case BaglamKomutu::yapistir:
+        pano_->yapistir();
+        break;
+    case BaglamKomutu::tumunu_sec:
+        girdi_->ctrl_ile('A');
+        break;
+    case BaglamKomutu::geri:
+        gezintiler_->gecmise_git(-1);
+        break;
+    case BaglamKomutu::ileri:
+        gezintiler_->gecmise_git(+1);
+        break;
+    case BaglamKomutu::yenile:
+        gezintiler_->yenile();
+        break;
+    }
 }
 
 void Gorunum::yakinligi_koy(double yakinlik)
@@ -561,6 +624,7 @@ void Gorunum::yakinligi_koy(double yakinlik)
     if (!ekran_.yakinlik_koy(yakinlik))
         return;
     girdi_->yakinlik_koy(ekran_.yakinlik());
+    baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
     ekran_olcegini_ayarla();
 }
 

@@ -4,6 +4,7 @@
 // talks to the engine through this object's outbox (the target's session).
 #pragma once
 
+#include "baglam_menusu.h"
 #include "betikler.h"
 #include "diyaloglar.h"
 #include "dosya_secici.h"
@@ -11,7 +12,9 @@
 #include "gezinti.h"
 #include "girdi.h"
 #include "gorunum_yuzu.h"
+#include "imlec.h"
 #include "motor_ic.h"
+#include "pano.h"
 #include "secim_listeleri.h"
 
 #include <optional>
@@ -39,6 +42,7 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public SecimDinleyicisi,
                       public DiyalogDinleyicisi,
                       public DosyaDinleyicisi,
+                      public BaglamDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
     Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
@@ -137,6 +141,10 @@ private:
     bool varsayilan_diyaloglar_acik() override;
     void dosya_sor(bool coklu, const std::wstring& desenler,
                    std::function<void(const std::vector<std::wstring>&)> secildi) override;
+    void yapistir() override { pano_->yapistir(); }
+    bool baglam_menusu_acik_mi() override;
+    bool gidebilir_mi(int yon) override { return gezintiler_->gidebilir_mi(yon); }
+    void baglam_komutu(BaglamKomutu komut, const std::wstring& adres) override;
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override { ekran_.boya(dc, alan); }
@@ -181,4 +189,7 @@ private:
     std::optional<SecimListeleri> secimler_;
     std::optional<Diyaloglar> diyaloglar_;
     std::optional<DosyaSecici> dosyalar_;
+    std::optional<Imlec> imlec_;
+    std::optional<Pano> pano_;
+    std::optional<BaglamMenusu> baglam_menusu_;
 };

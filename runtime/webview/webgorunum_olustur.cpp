@@ -686,6 +686,13 @@ LRESULT CALLBACK wv_host_wndproc(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM
     case WM_PARENTNOTIFY:
         host_basis_duydu(pencere, LOWORD(wparam));
         break;
+    case WM_SETFOCUS:
+        // The keyboard given to the web view's widget goes on to its page.
+        if (Gorunum* kayit = denetleyicili_kayit(pencere)) {
+            kayit->controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+            return 0;
+        }
+        break;
     default:
         break;
     }

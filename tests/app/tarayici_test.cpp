@@ -495,6 +495,11 @@ TEST_F(Tarayici, YeniSekmeSonaEklenirSecilirVeAyniGecisteAdresleBaslikIzler) {
     EXPECT_EQ("about:blank", adres_metni());
 }
 
+namespace {
+void tusa_bas(HWND hedef, UINT tus, int64_t degistiriciler);
+bool klavye_sayfada();
+}  // namespace
+
 TEST_F(Tarayici, EnterGiristekiMetniAynenYukletirVeMetneDokunmaz) {
     const size_t isaret = gunluk_isareti();
     adres_yaz_ve_onayla("ornek");
@@ -513,6 +518,11 @@ TEST_F(Tarayici, EnterGiristekiMetniAynenYukletirVeMetneDokunmaz) {
 
     // The entry is replaced only when the page reports its new address.
     ASSERT_TRUE(gecisler_ta_ki([] { return adres_metni().rfind("https://ornek", 0) == 0; }));
+
+    // The keyboard went to the page; Ctrl+L there takes it back to the entry.
+    ASSERT_TRUE(klavye_sayfada());
+    tusa_bas(GetFocus(), 'L', TR_KISAYOL_CTRL);
+    EXPECT_EQ(hwnd_of(adres_girisi), GetFocus());
 }
 
 TEST_F(Tarayici, GeriIleriYenileVeEvSeciliSekmeninGorunumuneGider) {
@@ -816,6 +826,12 @@ void tusa_bas(HWND hedef, UINT tus, int64_t degistiriciler = 0) {
 
 void kisayol(UINT tus, int64_t degistiriciler) { tusa_bas(hwnd_of(adres_girisi), tus, degistiriciler); }
 
+// The keyboard is in the selected tab's page (its web view's window, inside the
+// tab strip's page area).
+bool klavye_sayfada() {
+    return gecisler_ta_ki([] { return GetFocus() != nullptr && IsChild(serit(), GetFocus()) != FALSE; }, 50);
+}
+
 // A list's cell as the control shows it.
 std::string hucre(int64_t liste, int satir, int sutun) {
     wchar_t metin[1024] = {};
@@ -971,6 +987,7 @@ TEST_F(Tarayici, YerImleriCtrlDIleEklenirAcilirVeSilinir) {
     _tr_arayuz_liste_sec(p.yer_imi_listesi, 1);
     tusa_bas(hwnd_of(p.yer_imi_listesi), VK_RETURN);
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Haberler - Korva"; }));
+    EXPECT_TRUE(klavye_sayfada());
 
     // Delete removes the selected one, from the list and the file.
     _tr_arayuz_liste_sec(p.yer_imi_listesi, 0);

@@ -33,6 +33,9 @@ The pages (titles are what the tests look for):
                  <answer>"), prompt() (title "Soru: <answer>"), eight alerts in a row
                  (title "Dongu bitti: <count>"), and a file input taking several
                  files (title "Dosya: <name>:<size>,...")
+  /metin         "Metin Sayfasi": two paragraphs and a link at fixed places (METIN
+                 below), for selecting, copying, the context menu and the pointer
+  /odak          "Odak Sayfasi": a form like the main page's whose field has autofocus
   anything else  404, "Bulunamadi" (an attachment too, for /eksik-dosya)
 """
 import html
@@ -55,6 +58,20 @@ ANA = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Ana Sayfa</titl
 <a id="bag" href="/ikinci.html">Ikinci sayfaya git</a>
 <form id="form" action="/ara" method="get"><input id="alan" name="q"></form>
 </body></html>"""
+
+# Places in CSS pixels: the first paragraph's line at top 0, the second paragraph
+# (two sentences on one line) at top 100, the link at top 200, nothing right of
+# x 800.
+METIN_ILK = "Birinci paragraf burada."
+METIN_IKINCI = "Ikinci paragrafin ilk cumlesi. Ikinci paragrafin ikinci cumlesi."
+METIN = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Metin Sayfasi</title>
+<style>body{margin:0;font:20px sans-serif} p,a{position:absolute;left:0;margin:0;line-height:30px}
+#ilk{top:0} #ikinci{top:100px;width:800px} #bag{top:200px}</style></head><body>
+<p id="ilk">%s</p><p id="ikinci">%s</p><a id="bag" href="/ikinci.html">Ikinci sayfaya git</a>
+</body></html>""" % (METIN_ILK, METIN_IKINCI)
+
+ODAK = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Odak Sayfasi</title></head>
+<body><form action="/ara" method="get"><input name="q" autofocus></form></body></html>"""
 
 
 INDIR = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Indirme Sayfasi</title>
@@ -108,6 +125,10 @@ class Isleyici(BaseHTTPRequestHandler):
         elif adres.path == "/ara":
             q = urllib.parse.parse_qs(adres.query).get("q", [""])[0]
             self.gonder(200, sayfa("Arama: " + html.escape(q)))
+        elif adres.path == "/metin":
+            self.gonder(200, METIN)
+        elif adres.path == "/odak":
+            self.gonder(200, ODAK)
         elif adres.path == "/yonlendir":
             self.send_response(302)
             self.send_header("Location", "/ikinci.html")

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <wrl/client.h>
+
 #include "webview/webgorunum_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -363,5 +365,95 @@ TEST_F(GercekSayfa, KareHerBoyuttaCihazPikselinde) {
     ASSERT_TRUE(pompala_kadar([&] { return genislik(id) > once; }));
     ASSERT_TRUE(baslik_olur("ciz 1.00 " + std::to_string(genislik(id) / 2 * 2)));
     EXPECT_TRUE(keskin(100, once, 2)) << keskinlik(id, 100, once, genislik(id) - 10, 2);
+    _tr_pencere_gizle(pencere);
+}
+
+// The pointer's shape follows the page under it: a hand over the link, an I-beam
+// over the paragraph's letters, the arrow beside them (the /metin page's places).
+TEST_F(GercekSayfa, ImlecSayfayiIzler) {
+    _tr_pencere_baslat();
+    const int64_t pencere = _tr_pencere_olustur("Imlec", 5, 1000, 600);
+    _tr_pencere_goster(pencere);
+    _tr_pencere_icerik_ayarla(pencere, _tr_webgorunum_widget_id(id));
+    bekleyenleri_isle();
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/metin")));
+    const HWND sayfa = FindWindowExW(gorunum_bul(id)->hwnd, nullptr, L"KorvaChromiumSayfa", nullptr);
+    ASSERT_NE(sayfa, nullptr);
+    // The cursor the page window shows once the pointer moved to (x, y).
+    const auto imlec_olur = [&](int x, int y, LPCWSTR beklenen) {
+        PostMessageW(sayfa, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        return pompala_kadar([&] {
+            SendMessageW(sayfa, WM_SETCURSOR, reinterpret_cast<WPARAM>(sayfa), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            return GetCursor() == LoadCursorW(nullptr, beklenen);
+        });
+    };
+    EXPECT_TRUE(imlec_olur(20, 215, IDC_HAND));
+    EXPECT_TRUE(imlec_olur(10, 115, IDC_IBEAM));
+    EXPECT_TRUE(imlec_olur(900, 400, IDC_ARROW));
+    EXPECT_TRUE(imlec_olur(30, 215, IDC_HAND));
+    _tr_pencere_gizle(pencere);
+}
+
+namespace {
+
+// Context menus seen on screen (and closed at once), counted by a thread timer
+// that runs inside the menu's own loop too.
+int g_acilan_menuler = 0;
+void CALLBACK menuyu_kapat(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu != nullptr && IsWindowVisible(menu)) {
+        ++g_acilan_menuler;
+        EndMenu();
+    }
+}
+
+}  // namespace
+
+// A right click opens the context menu unless the page takes the event over, or
+// the host turned the default menus off; the page sees its event either way.
+TEST_F(GercekSayfa, BaglamMenusuSayfayaVeAyaraUyar) {
+    _tr_pencere_baslat();
+    const int64_t pencere = _tr_pencere_olustur("Menu", 4, 1000, 600);
+    _tr_pencere_goster(pencere);
+    _tr_pencere_icerik_ayarla(pencere, _tr_webgorunum_widget_id(id));
+    bekleyenleri_isle();
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/metin")));
+    const HWND sayfa = FindWindowExW(gorunum_bul(id)->hwnd, nullptr, L"KorvaChromiumSayfa", nullptr);
+    ASSERT_NE(sayfa, nullptr);
+    const std::string dinle =
+        "window.sag = 0; addEventListener('contextmenu', (e) => {"
+        " document.title = 'sag ' + (++window.sag); if (window.engelle) e.preventDefault(); });"
+        "document.title = 'dinliyor'";
+    ASSERT_EQ(_tr_webgorunum_js_calistir(id, dinle.data(), static_cast<int64_t>(dinle.size())), 0);
+    ASSERT_TRUE(baslik_olur("dinliyor"));
+    const UINT_PTR zamanlayici = SetTimer(nullptr, 0, 50, menuyu_kapat);
+    g_acilan_menuler = 0;
+    // A right click on the paragraph; the menu's report follows the page's event
+    // within a second.
+    int tiklama = 0;
+    const auto sag_tikla = [&] {
+        PostMessageW(sayfa, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 115));
+        PostMessageW(sayfa, WM_RBUTTONUP, 0, MAKELPARAM(10, 115));
+        EXPECT_TRUE(baslik_olur("sag " + std::to_string(++tiklama)));
+        const DWORD son = GetTickCount() + 1000;
+        pompala_kadar([&] { return g_acilan_menuler > 0 || GetTickCount() > son; });
+    };
+    sag_tikla();
+    EXPECT_EQ(g_acilan_menuler, 1);
+
+    Microsoft::WRL::ComPtr<ICoreWebView2Settings> ayarlar;
+    ASSERT_EQ(gorunum->get_Settings(&ayarlar), S_OK);
+    ASSERT_EQ(ayarlar->put_AreDefaultContextMenusEnabled(FALSE), S_OK);
+    g_acilan_menuler = 0;
+    sag_tikla();
+    EXPECT_EQ(g_acilan_menuler, 0);
+
+    ASSERT_EQ(ayarlar->put_AreDefaultContextMenusEnabled(TRUE), S_OK);
+    const std::string engelle = "window.engelle = true; document.title = 'engelliyor'";
+    ASSERT_EQ(_tr_webgorunum_js_calistir(id, engelle.data(), static_cast<int64_t>(engelle.size())), 0);
+    ASSERT_TRUE(baslik_olur("engelliyor"));
+    sag_tikla();
+    EXPECT_EQ(g_acilan_menuler, 0);
+    KillTimer(nullptr, zamanlayici);
     _tr_pencere_gizle(pencere);
 }

@@ -1,0 +1,48 @@
+// The helpers' isolated world (see yardimci_dunya.h).
+#include "yardimci_dunya.h"
+
+#include <memory>
+
+using namespace protokol;
+
+int yardimci_betik_kur(Giden& giden, const std::string& hedef, const char* kaynak,
+                       std::initializer_list<const char*> baglar, const Giden::Yanit& yanit)
+{
+    int sayi = 0;
+    for (const char* ad : baglar) {
+        giden.gonder(AddBinding{ad, YARDIMCI_DUNYA}, yanit);
+        ++sayi;
+    }
+    giden.gonder(AddScriptToEvaluateOnNewDocument{kaynak, YARDIMCI_DUNYA}, yanit);
+    // The first document was there before the script: its world is made now and the
+    // script run in it (one answer counts for both).
+    std::string betik = kaynak;
+    giden.gonder(CreateIsolatedWorld{hedef, YARDIMCI_DUNYA},
+                 [&giden, betik, yanit](const Json& sonuc, const Json* hata) {
+                     CreateIsolatedWorldYaniti dunya;
+                     if (hata || !oku(sonuc, &dunya) || !dunya.executionContextId) {
+                         Json sorun = hata ? *hata : Json{{"message", "no isolated world"}};
+                         yanit(Json::object(), &sorun);
+                         return;
+                     }
+                     Evaluate calistir{betik};
+                     calistir.contextId = dunya.executionContextId;
+                     giden.gonder(calistir, yanit);
+                 });
+    return sayi + 2;
+}
+
+void YardimciBaglam::olay(const std::string& yontem, const Json& p)
+{
+    if (yontem == ExecutionContextCreated::YONTEM) {
+        ExecutionContextCreated olay;
+        if (oku(p, &olay) && olay.context.name == YARDIMCI_DUNYA && olay.context.auxData.frameId == hedef_)
+            kimlik_ = olay.context.id;
+    } else if (yontem == ExecutionContextDestroyed::YONTEM) {
+        ExecutionContextDestroyed olay;
+        if (oku(p, &olay) && olay.executionContextId == kimlik_)
+            kimlik_ = 0;
+    } else if (yontem == ExecutionContextsCleared::YONTEM) {
+        kimlik_ = 0;
+    }
+}
