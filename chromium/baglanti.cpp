@@ -261,10 +261,12 @@ std::wstring arguman(const std::wstring& deger)
 // as its protocol channel (descriptors 3 and 4); and removes the profile when the
 // engine has ended. The engine exits by itself when the channel ends, which happens
 // when this process ends in any way; a watcher kills its group all the same once the
-// socket is no longer established (checked every second in /proc/net/tcp without
+// socket is no longer established (checked every two seconds in /proc/net/tcp without
 // reading it, since its bytes are the engine's), in case the engine is stuck. That
 // file is not read in one piece: a line can be missed while other sockets come and
-// go, so only three checks in a row without the socket established count. The
+// go, so only three checks in a row without the socket established count. Each read
+// walks the kernel's whole connection table (some 6 ms of a core here), hence the
+// two seconds. The
 // channel ends for us only once the shell has cleaned up and gone.
 // The engine writes a message's ending NUL on its own: without TCP_NODELAY on its
 // end (set with perl, which Debian always has), that byte would wait for our delayed
@@ -286,8 +288,8 @@ const wchar_t* const KABUK_SATIRI =
     L"i=$(readlink /proc/self/fd/3); i=${i#socket:[}; i=${i%]}\n"
     L"{ exec 9<> <(:)\n"
     L"  n=0\n"
-    L"  while read -t 1 -u 9; [ $? -gt 128 ]; do\n"
-    L"    c=; while read -r _ _ _ s _ _ _ _ _ d _; do [ \"$d\" = \"$i\" ] && c=$s; done </proc/net/tcp\n"
+    L"  while read -t 2 -u 9; [ $? -gt 128 ]; do\n"
+    L"    c=$(awk -v i=\"$i\" '$10 == i { print $4 }' /proc/net/tcp)\n"
     L"    if [ \"$c\" = 01 ]; then n=0; else n=$((n+1)); [ $n -lt 3 ] || break; fi\n"
     L"  done\n"
     L"  kill -9 -- \"-$m\" \"$m\"; } 3>&- &\n"
