@@ -163,7 +163,8 @@ private:
     bool kapali_ = false;
     bool coktu_ = false;   // the page's process died; only a load brings it back
     uint64_t gosterilme_sirasi_ = 0;
-    // The unresponsive page: commits of the main frame seen, the newest check, and
+    // The unresponsive page: commits of the main frame (or completed navigations)
+    // seen, the newest check, and
     // the commands given while the view moves to its fresh target.
     uint64_t taahhutler_ = 0, denetim_ = 0;
     uint64_t hedef_nesli_ = 0;   // which target answers and later work belong to
