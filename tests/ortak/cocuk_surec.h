@@ -153,10 +153,17 @@ inline CocukSurec cocuk_baslat(const std::wstring& program, const std::wstring& 
         baslangic.hStdError = tutamaclar->hata;
     }
     PROCESS_INFORMATION bilgi = {};
-    if (!CreateProcessW(program.c_str(), komut.data(), nullptr, nullptr, tutamaclar != nullptr ? TRUE : FALSE,
-                        blok.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT, blok.empty() ? nullptr : blok.data(),
-                        klasor.empty() ? nullptr : klasor.c_str(), &baslangic, &bilgi)) {
-        return CocukSurec(GetLastError());
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR on a busy machine
+    // (a program copied a moment before, seen once in many runs): that one is asked
+    // again; every other refusal is the answer.
+    for (int deneme = 1;; ++deneme) {
+        if (CreateProcessW(program.c_str(), komut.data(), nullptr, nullptr, tutamaclar != nullptr ? TRUE : FALSE,
+                           blok.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT, blok.empty() ? nullptr : blok.data(),
+                           klasor.empty() ? nullptr : klasor.c_str(), &baslangic, &bilgi))
+            break;
+        const DWORD hata = GetLastError();
+        if (hata != ERROR_INTERNAL_ERROR || deneme == 3) return CocukSurec(hata);
+        Sleep(200);
     }
     CloseHandle(bilgi.hThread);
     return CocukSurec(bilgi.hProcess);
