@@ -45,34 +45,22 @@ static const char BELGE_BETIGI[] = R"JS((() => {
 })();)JS";
 
 Betikler::Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef)
-    : giden_(giden), dinleyici_(dinleyici), hedef_(std::move(hedef))
+    : giden_(giden), dinleyici_(dinleyici), hedef_(std::move(hedef)), yardimci_(hedef_)
 {
 }
 
 int Betikler::kur(const Giden::Yanit& yanit)
 {
-    for (const char* ad : {BASLIK_BAGI, DURUM_BAGI, YENI_PENCERE_BAGI})
-        giden_.gonder(AddBinding{ad, YARDIMCI_DUNYA}, yanit);
-    giden_.gonder(AddScriptToEvaluateOnNewDocument{BELGE_BETIGI, YARDIMCI_DUNYA}, yanit);
-    // The target's first document is already there: it gets the helpers' world and
-    // the script now, since a view may put its first text straight into it.
-    giden_.gonder(CreateIsolatedWorld{hedef_, YARDIMCI_DUNYA}, [this, yanit](const Json& sonuc, const Json* hata) {
-        CreateIsolatedWorldYaniti dunya;
-        if (hata || !oku(sonuc, &dunya) || !dunya.executionContextId) {
-            yanit(sonuc, hata ? hata : &sonuc);
-            return;
-        }
-        yardimci_baglami_ = dunya.executionContextId;
-        yardimci_baglamlari_.insert(dunya.executionContextId);
-        giden_.gonder(Evaluate{BELGE_BETIGI, true, false, dunya.executionContextId}, yanit);
-    });
-    return 5;
+    // The target's first document gets the script now too, since a view may put its
+    // first text straight into it.
+    return yardimci_betik_kur(giden_, hedef_, BELGE_BETIGI, {BASLIK_BAGI, DURUM_BAGI, YENI_PENCERE_BAGI}, yanit,
+                              &yardimci_);
 }
 
 bool Betikler::yardimcidan_mi(const Json& p) const
 {
     BindingCalled cagri;
-    return oku(p, &cagri) && yardimci_baglamlari_.count(cagri.executionContextId) > 0;
+    return oku(p, &cagri) && yardimci_.icinde_mi(cagri.executionContextId);
 }
 
 // ---------------------------------------------------------------------------
@@ -103,7 +91,7 @@ void Betikler::basligi_oku(std::function<void()> sonra, bool yeni_belge)
             sonra();
         return;
     }
-    giden_.gonder(Evaluate{"String(document.title).slice(0, 4096)", true, false, yardimci_baglami_}, [this, sonra](const Json& sonuc, const Json* hata) {
+    giden_.gonder(Evaluate{"String(document.title).slice(0, 4096)", true, false, yardimci_.kimlik()}, [this, sonra](const Json& sonuc, const Json* hata) {
         const Json& deger = sonuc.value("result", Json::object()).value("value", Json());
         std::string metin = deger.is_string() ? deger.get<std::string>() : std::string();
         // A page without a title shows the engine's default; a page that could not
@@ -167,29 +155,7 @@ bool Betikler::olay(const std::string& yontem, const Json& p)
             baslik_taze_ = false;
         return false;   // the navigations' event
     }
-    if (yontem == ExecutionContextCreated::YONTEM) {
-        // The helpers' world of the top frame's new document.
-        ExecutionContextCreated olay;
-        if (oku(p, &olay) && olay.context.name == YARDIMCI_DUNYA && olay.context.auxData.frameId == hedef_) {
-            yardimci_baglami_ = olay.context.id;
-            yardimci_baglamlari_.insert(olay.context.id);
-        }
-        return false;
-    }
-    if (yontem == ExecutionContextDestroyed::YONTEM) {
-        ExecutionContextDestroyed olay;
-        if (oku(p, &olay)) {
-            yardimci_baglamlari_.erase(olay.executionContextId);
-            if (olay.executionContextId == yardimci_baglami_)
-                yardimci_baglami_ = 0;
-        }
-        return false;
-    }
-    if (yontem == ExecutionContextsCleared::YONTEM) {
-        yardimci_baglami_ = 0;
-        yardimci_baglamlari_.clear();
-        return false;
-    }
+    yardimci_.olay(yontem, p);   // the context events are the other managers' too
     if (yontem == BindingCalled::YONTEM) {
         BindingCalled olay;
         if (oku(p, &olay))

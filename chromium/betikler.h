@@ -5,12 +5,12 @@
 #pragma once
 
 #include "giden.h"
+#include "yardimci_dunya.h"
 
 #include <windows.h>
 
 #include "wv2_arayuz.h"
 
-#include <set>
 #include <string>
 
 // What the scripts hand back to the view.
@@ -64,8 +64,5 @@ private:
     std::wstring baslik_ = L"about:blank";
     std::wstring durum_metni_;
     bool baslik_taze_ = false;   // the current document's script reported its title
-    int64_t yardimci_baglami_ = 0;   // the helpers' world in the top frame's document
-    // Every helper world of the top frame's document (a first document may have
-    // several, one for each helper put into it after it existed).
-    std::set<int64_t> yardimci_baglamlari_;
+    YardimciBaglam yardimci_;   // the helpers' world in the top frame's document
 };

@@ -6,7 +6,8 @@
 using namespace protokol;
 
 int yardimci_betik_kur(Giden& giden, const std::string& hedef, const char* kaynak,
-                       std::initializer_list<const char*> baglar, const Giden::Yanit& yanit)
+                       std::initializer_list<const char*> baglar, const Giden::Yanit& yanit,
+                       YardimciBaglam* baglam)
 {
     int sayi = 0;
     for (const char* ad : baglar) {
@@ -18,13 +19,15 @@ int yardimci_betik_kur(Giden& giden, const std::string& hedef, const char* kayna
     // script run in it (one answer counts for both).
     std::string betik = kaynak;
     giden.gonder(CreateIsolatedWorld{hedef, YARDIMCI_DUNYA},
-                 [&giden, betik, yanit](const Json& sonuc, const Json* hata) {
+                 [&giden, betik, yanit, baglam](const Json& sonuc, const Json* hata) {
                      CreateIsolatedWorldYaniti dunya;
                      if (hata || !oku(sonuc, &dunya) || !dunya.executionContextId) {
                          Json sorun = hata ? *hata : Json{{"message", "no isolated world"}};
                          yanit(Json::object(), &sorun);
                          return;
                      }
+                     if (baglam)
+                         baglam->ekle(dunya.executionContextId);
                      Evaluate calistir{betik};
                      calistir.contextId = dunya.executionContextId;
                      giden.gonder(calistir, yanit);
@@ -32,17 +35,27 @@ int yardimci_betik_kur(Giden& giden, const std::string& hedef, const char* kayna
     return sayi + 2;
 }
 
+void YardimciBaglam::ekle(int64_t kimlik)
+{
+    kimlik_ = kimlik;
+    kimlikler_.insert(kimlik);
+}
+
 void YardimciBaglam::olay(const std::string& yontem, const Json& p)
 {
     if (yontem == ExecutionContextCreated::YONTEM) {
         ExecutionContextCreated olay;
         if (oku(p, &olay) && olay.context.name == YARDIMCI_DUNYA && olay.context.auxData.frameId == hedef_)
-            kimlik_ = olay.context.id;
+            ekle(olay.context.id);
     } else if (yontem == ExecutionContextDestroyed::YONTEM) {
         ExecutionContextDestroyed olay;
-        if (oku(p, &olay) && olay.executionContextId == kimlik_)
-            kimlik_ = 0;
+        if (oku(p, &olay)) {
+            kimlikler_.erase(olay.executionContextId);
+            if (olay.executionContextId == kimlik_)
+                kimlik_ = 0;
+        }
     } else if (yontem == ExecutionContextsCleared::YONTEM) {
         kimlik_ = 0;
+        kimlikler_.clear();
     }
 }

@@ -8,25 +8,37 @@
 #include "giden.h"
 
 #include <initializer_list>
+#include <set>
 #include <string>
+
+class YardimciBaglam;
 
 // Puts `kaynak` into the helper world of every new document of the target (whose
 // top frame's id is `hedef`), and now into its current document too; the bindings
-// exist in that world alone. Every answer reaches `yanit`; returns how many.
+// exist in that world alone. The world made for the current document is told to
+// `baglam` when one is given. Every answer reaches `yanit`; returns how many.
 int yardimci_betik_kur(Giden& giden, const std::string& hedef, const char* kaynak,
-                       std::initializer_list<const char*> baglar, const Giden::Yanit& yanit);
+                       std::initializer_list<const char*> baglar, const Giden::Yanit& yanit,
+                       YardimciBaglam* baglam = nullptr);
 
-// The helper world's context in the top frame, followed from the engine's events.
+// The helper world's contexts in the top frame, followed from the engine's events.
+// A first document may hold several, one for each helper put into it after it
+// existed; a navigation's document has one.
 class YardimciBaglam {
 public:
     explicit YardimciBaglam(std::string hedef) : hedef_(std::move(hedef)) {}
 
     // Takes the context events; never claims them (other managers read them too).
     void olay(const std::string& yontem, const Json& parametreler);
-    // 0 while there is none (between documents).
+    // A context made on our request for the current document.
+    void ekle(int64_t kimlik);
+    // The newest one, for evaluating there; 0 while there is none (between documents).
     int64_t kimlik() const { return kimlik_; }
+    // Whether `kimlik` is one of them: only calls from these are the library's.
+    bool icinde_mi(int64_t kimlik) const { return kimlikler_.count(kimlik) > 0; }
 
 private:
     const std::string hedef_;
     int64_t kimlik_ = 0;
+    std::set<int64_t> kimlikler_;
 };
