@@ -123,6 +123,10 @@ char* son_adresler[kGorunumSiniri];
 // says so) until Reload gives it a web view of a new engine; nothing starts an
 // engine by itself, so a failing engine cannot keep Korva busy.
 bool olu_gorunumler[kGorunumSiniri];
+// When a tab behind the selected one was asked to close (0: none waits): its page
+// shows a question only once shown, so a page that has not answered soon is shown.
+ULONGLONG kapanis_soruldugu_an[kGorunumSiniri];
+constexpr ULONGLONG kKapanisSorusuBeklemesiMs = 300;
 constexpr char kMotorCoktuBasligi[] = "Motor coktu";
 constexpr char kMotorCoktuDurumu[] = "Web motoru coktu: sayfayi yeni bir motorda acmak icin Yenile (F5)";
 
@@ -330,6 +334,7 @@ void sekmeyi_kapat(int64_t konum) {
     } else {
         metni_birak(son_adresler[view]);
         olu_gorunumler[view] = false;
+        kapanis_soruldugu_an[view] = 0;
         _tr_webgorunum_kapat(view);
     }
     if (wv_sayisi <= 0) {
@@ -338,6 +343,32 @@ void sekmeyi_kapat(int64_t konum) {
     }
     adres_cubugunu_guncelle();
     pencere_basligini_guncelle();
+}
+
+// The user closes a tab: its page is asked first, since a page may want to ask
+// before it is left; the tab goes once the page agrees (its close request). A tab
+// whose page cannot be asked goes at once: an error tab, a view of a failed
+// engine, one not ready, and one asked again before it answered (the user insists,
+// or the engine is stuck).
+void sekmeyi_kapatmayi_iste(int64_t konum) {
+    if (konum < 0 || konum >= wv_sayisi) return;
+    const int64_t view = sekme_gorunumleri[konum];
+    if (hata_sekmesi_mi(view) || olu_gorunumler[view] || _tr_webgorunum_kapanmayi_sor(view) != 0) {
+        sekmeyi_kapat(konum);
+        return;
+    }
+    if (konum != secili_konum()) kapanis_soruldugu_an[view] = GetTickCount64();
+}
+
+// A tab asked to close from behind that has not answered is shown, and its question with it.
+void kapanis_sorusunu_goster(int64_t konum, int64_t view) {
+    if (kapanis_soruldugu_an[view] == 0) return;
+    if (konum == secili_konum()) {
+        kapanis_soruldugu_an[view] = 0;
+    } else if (GetTickCount64() - kapanis_soruldugu_an[view] >= kKapanisSorusuBeklemesiMs) {
+        kapanis_soruldugu_an[view] = 0;
+        _tr_arayuz_sekme_sec(sekme_defteri, konum);
+    }
 }
 
 // Korva's own error page for a page whose process failed, in the dark theme, with
@@ -563,6 +594,7 @@ bool sayfa_olaylarini_isle(int64_t konum) {
         sekmeyi_kapat(konum);
         return false;
     }
+    kapanis_sorusunu_goster(konum, view);
     return true;
 }
 
@@ -628,7 +660,7 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     const int64_t view = secili_gorunum();
     switch (kisayol.eylem) {
     case Eylem::yeni_sekme: hizli_erisim_ac(); break;
-    case Eylem::sekmeyi_kapat: sekmeyi_kapat(secili); break;
+    case Eylem::sekmeyi_kapat: sekmeyi_kapatmayi_iste(secili); break;
     case Eylem::sonraki_sekme: if (wv_sayisi > 0) sekmeyi_sec((secili + 1) % wv_sayisi); break;
     case Eylem::onceki_sekme: if (wv_sayisi > 0) sekmeyi_sec((secili + wv_sayisi - 1) % wv_sayisi); break;
     case Eylem::sekmeye_git: sekmeyi_sec(kisayol.sekme); break;
@@ -692,7 +724,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     adres_girisini_denetle();
     kisayollari_denetle();
     int64_t kapanan = _tr_arayuz_sekme_kapandi_mi(sekme_defteri);
-    if (kapanan >= 0) sekmeyi_kapat(kapanan);
+    if (kapanan >= 0) sekmeyi_kapatmayi_iste(kapanan);
     if (_tr_arayuz_sekme_degisti_mi(sekme_defteri) == 1) {
         metni_birak(baglanti_metni);
         bildirim_metni.clear();

@@ -12,6 +12,7 @@ struct Gezintiler::Gezinti {
     bool basarisiz = false;
     COREWEBVIEW2_WEB_ERROR_STATUS durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
     bool bitti = false;        // the load stopped; its completion waits for the title
+    bool belgede = false;      // its document committed
 };
 
 // A text document on its way in: about:blank is loading, then gets the content.
@@ -152,7 +153,9 @@ bool Gezintiler::olay(const std::string& yontem, const Json& p)
            eslesirse(LoadingFailed{}, &Gezintiler::yukleme_basarisiz) ||
            eslesirse(FrameNavigated{}, &Gezintiler::cerceve_gezindi) ||
            eslesirse(NavigatedWithinDocument{}, &Gezintiler::belge_icinde_gezindi) ||
-           eslesirse(FrameStoppedLoading{}, &Gezintiler::cerceve_durdu);
+           eslesirse(FrameStoppedLoading{}, &Gezintiler::cerceve_durdu) ||
+           eslesirse(JavascriptDialogOpening{}, &Gezintiler::diyalog_acildi) ||
+           eslesirse(JavascriptDialogClosed{}, &Gezintiler::diyalog_kapandi);
 }
 
 void Gezintiler::istek_durdu(const RequestPaused& p)
@@ -238,6 +241,7 @@ void Gezintiler::cerceve_gezindi(const FrameNavigated& p)
         gezinti_->basarisiz = true;
         gezinti_->durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR;
     }
+    gezinti_->belgede = true;
     UINT64 kimlik = gezinti_->kimlik;
     std::wstring yeni_adres = hostun_adresi(url);
     if (yeni_adres != adres_) {
@@ -282,6 +286,26 @@ void Gezintiler::cerceve_durdu(const FrameStoppedLoading& p)
         tamamlanma_bekliyor_ = true;
     else
         tamamla();
+}
+
+// A page asks before it is left. A navigation to an address the engine does not
+// hold in Fetch has been raised as starting already; when the user stays, the
+// engine drops it without another event, so it completes here as canceled. One
+// held in Fetch never started, and one whose document is in goes on loading.
+void Gezintiler::diyalog_acildi(const JavascriptDialogOpening& p)
+{
+    ayrilma_soruluyor_ = p.type == "beforeunload";
+}
+
+void Gezintiler::diyalog_kapandi(const JavascriptDialogClosed& p)
+{
+    bool kalindi = ayrilma_soruluyor_ && !p.result;
+    ayrilma_soruluyor_ = false;
+    if (!kalindi || !gezinti_ || gezinti_->belgede)
+        return;
+    UINT64 kimlik = gezinti_->kimlik;
+    gezinti_.reset();
+    iptali_teslim_et(kimlik);
 }
 
 // ---------------------------------------------------------------------------

@@ -12,6 +12,8 @@
 //   Network.loadingFailed (the document) -> the navigation failed, with its status
 //   Page.frameStoppedLoading             -> completed (after history changed, and once
 //                                           the view has read the new title)
+//   Page.javascriptDialogClosed (the     -> a navigation not yet committed completes
+//     user stays on a page that asked)      as canceled: the engine goes no further
 // A text document loads about:blank, replaces its content and raises the events
 // itself, since the engine raises none for that.
 //
@@ -93,6 +95,8 @@ private:
     void cerceve_gezindi(const protokol::FrameNavigated& olay);
     void belge_icinde_gezindi(const protokol::NavigatedWithinDocument& olay);
     void cerceve_durdu(const protokol::FrameStoppedLoading& olay);
+    void diyalog_acildi(const protokol::JavascriptDialogOpening& olay);
+    void diyalog_kapandi(const protokol::JavascriptDialogClosed& olay);
 
     void eski_gezintiyi_bitir();
     void yeni_gezinti_baslat();
@@ -124,6 +128,7 @@ private:
     std::shared_ptr<MetinYuklemesi> bekleyen_metin_;   // asked for, not yet started
     bool bos_sayfa_yukleniyor_ = false;    // the about:blank a text goes into
     bool ilk_belgede_ = true;              // still on the target's first, empty document
+    bool ayrilma_soruluyor_ = false;       // the page asks the user whether it may be left
     bool kendi_gezintimiz_ = false;        // the next start is the host's, not the user's
     protokol::Gecmis gecmis_;              // the last Page.getNavigationHistory
     int64_t ilk_kayit_ = -1;

@@ -100,6 +100,24 @@ for cevap in Escape Return; do
     fi
 done
 ad_bekle "Secim Sayfasi - Korva"
+# Closing its tab asks the same: Stay keeps the tab, Leave closes it and the tab
+# before it shows again.
+tus ctrl+t
+ad_bekle "Hizli Erisim - Korva"
+git_adres /ayrilma Ayrilma
+tikla $((SAYFA_X + 200)) $((SAYFA_Y + 200))
+for cevap in Escape Return; do
+    tus ctrl+w
+    pencere_bekle "$KORVA_TEST_SUNUCU"
+    [[ $cevap == Escape ]] && ekran kapatirken_ayrilma
+    bas $cevap
+    pencere_gitsin "$bulunan"
+    if [[ $cevap == Escape ]]; then
+        sleep 1
+        [[ "$(xdotool getwindowname "$pencere")" == "Ayrilma - Korva" ]] || hata "Stay did not keep the tab"
+    fi
+done
+ad_bekle "Secim Sayfasi - Korva"
 
 # 3. Eight alerts in a row: the first two are plain, the third offers to stop the
 # page's dialogs (a taller dialog); once stopped, the loop ends with no more shown.

@@ -27,6 +27,8 @@ struct BetikIstegi {
     int64_t gorunum;
     int64_t istek;
 };
+using BaslangicIsleyicisi = KomIsleyici<ICoreWebView2NavigationStartingEventHandler, Gorunum*, ICoreWebView2*,
+                                         ICoreWebView2NavigationStartingEventArgs*>;
 using BetikSonucuIsleyicisi =
     KomIsleyici<ICoreWebView2ExecuteScriptCompletedHandler, BetikIstegi, HRESULT, LPCWSTR>;
 
@@ -64,6 +66,7 @@ struct Gorunum {
     BaslikIsleyicisi* baslik_isleyicisi;
     AdresIsleyicisi* adres_isleyicisi;
     TamamlanmaIsleyicisi* tamamlanma_isleyicisi;
+    BaslangicIsleyicisi* baslangic_isleyicisi;
     // 1 after the web view was closed: the next creation takes this record, with
     // its host window and widget id, before appending a new one.
     int32_t bos;
@@ -96,6 +99,15 @@ struct Gorunum {
     int64_t betik_istegi;
     char* betik_sonucu;
     int32_t betik_sonucu_geldi;
+
+    // Asked whether it may close (_tr_webgorunum_kapanmayi_sor): the view is on its
+    // way to an empty page, which its page may refuse. Meanwhile the program sees
+    // the page as it was: its address and title as they were asked (UTF-8 from
+    // malloc, freed when the asking ends or the view closes), and no page events.
+    int32_t kapanis_soruluyor;
+    UINT64 kapanis_gezintisi;  // the empty page's navigation, once it started; else 0
+    char* kapanis_adresi;
+    char* kapanis_basligi;
 };
 
 // The table never moves, so the handlers may point at flags inside it.
@@ -104,6 +116,13 @@ extern int32_t gorunum_sayisi;
 
 // The record of a valid id (0 <= id < gorunum_sayisi), or null.
 Gorunum* gorunum_bul(int64_t id);
+
+// Closing asked of the page (webgorunum_kapanis.cpp): the navigation events that
+// answer it, and the end of an asking the program gave up (a new load, closing).
+void kapanis_gezintisi_basladi(Gorunum& kayit, ICoreWebView2NavigationStartingEventArgs* argumanlar);
+void kapanis_gezintisi_bitti(Gorunum& kayit, ICoreWebView2* webview,
+                             ICoreWebView2NavigationCompletedEventArgs* argumanlar);
+void kapanis_sorusunu_birak(Gorunum& kayit);
 
 // Downloads (webgorunum_indirme.cpp): a new view's DownloadStarting is listened to,
 // and a closed view's listener let go.

@@ -125,11 +125,18 @@ HRESULT olay_kaydet(int32_t*& bayrak, ICoreWebView2*, Argumanlar*) {
     return S_OK;
 }
 
-// A navigation completed: the loading state's flag and the program's own.
-HRESULT gezinti_kaydet(Gorunum*& kayit, ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs*) {
+// A navigation completed: the loading state's flag and the program's own, and
+// perhaps the answer of a page asked whether it may close.
+HRESULT gezinti_kaydet(Gorunum*& kayit, ICoreWebView2* webview, ICoreWebView2NavigationCompletedEventArgs* argumanlar) {
     if (kayit == nullptr) return S_OK;
     kayit->yuklenme_bitti = 1;
     kayit->gezinti_tamamlandi = 1;
+    kapanis_gezintisi_bitti(*kayit, webview, argumanlar);
+    return S_OK;
+}
+
+HRESULT baslangic_kaydet(Gorunum*& kayit, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* argumanlar) {
+    if (kayit != nullptr) kapanis_gezintisi_basladi(*kayit, argumanlar);
     return S_OK;
 }
 
@@ -491,6 +498,10 @@ void olaylara_abone_ol(Gorunum& kayit) {
     if (kayit.tamamlanma_isleyicisi != nullptr) {
         kayit.webview->add_NavigationCompleted(kayit.tamamlanma_isleyicisi, &belirtec);
     }
+    kayit.baslangic_isleyicisi = BaslangicIsleyicisi::olustur(&baslangic_kaydet, &kayit).Detach();
+    if (kayit.baslangic_isleyicisi != nullptr) {
+        kayit.webview->add_NavigationStarting(kayit.baslangic_isleyicisi, &belirtec);
+    }
     istek_olaylarina_abone_ol(kayit);
 }
 
@@ -592,6 +603,7 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     isleyiciyi_birak(eski.baslik_isleyicisi);
     isleyiciyi_birak(eski.adres_isleyicisi);
     isleyiciyi_birak(eski.tamamlanma_isleyicisi);
+    isleyiciyi_birak(eski.baslangic_isleyicisi);
     isleyiciyi_birak(eski.kapatma_isleyicisi);
     isleyiciyi_birak(eski.durum_metni_isleyicisi);
     isleyiciyi_birak(eski.cokme_isleyicisi);
@@ -600,6 +612,8 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     indirme_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     std::free(eski.yeni_pencere_adresi);
     std::free(eski.betik_sonucu);
+    std::free(eski.kapanis_adresi);
+    std::free(eski.kapanis_basligi);
     if (eski.controller != nullptr) eski.controller->Close();
     if (eski.webview12 != nullptr) eski.webview12->Release();
     if (eski.webview != nullptr) eski.webview->Release();

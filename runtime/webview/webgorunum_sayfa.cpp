@@ -34,6 +34,27 @@ ICoreWebView2* sayfa(int64_t id) {
     return kayit != nullptr ? kayit->webview : nullptr;
 }
 
+// The view of a program's navigation: one asked whether it may close is no longer
+// being asked, since the program took it elsewhere.
+ICoreWebView2* gezilecek_sayfa(int64_t id) {
+    Gorunum* kayit = gorunum_bul(id);
+    if (kayit == nullptr) return nullptr;
+    if (kayit->webview != nullptr && kayit->kapanis_soruluyor != 0) kapanis_sorusunu_birak(*kayit);
+    return kayit->webview;
+}
+
+// A copy of a text kept by the runtime, as the text queries give theirs.
+TrMetin kopya_metin(const char* metin) {
+    const size_t uzunluk = std::strlen(metin);
+    char* blok = static_cast<char*>(std::malloc(uzunluk + 1));
+    if (blok == nullptr) return {nullptr, 0};
+    std::memcpy(blok, metin, uzunluk + 1);
+    return {blok, static_cast<int64_t>(uzunluk)};
+}
+
+// A page being asked whether it may close shows no events until it has answered.
+bool soruluyor(const Gorunum* kayit) { return kayit != nullptr && kayit->kapanis_soruluyor != 0; }
+
 ICoreWebView2Controller* denetleyici(int64_t id) {
     Gorunum* kayit = gorunum_bul(id);
     return kayit != nullptr ? kayit->controller : nullptr;
@@ -103,11 +124,7 @@ TrMetin metin_al(ICoreWebView2* webview, HRESULT (STDMETHODCALLTYPE ICoreWebView
         CoTaskMemFree(metin);
         if (sonuc.ptr != nullptr) return sonuc;
     }
-    const size_t uzunluk = std::strlen(yedek);
-    char* blok = static_cast<char*>(std::malloc(uzunluk + 1));
-    if (blok == nullptr) return {nullptr, 0};
-    std::memcpy(blok, yedek, uzunluk + 1);
-    return {blok, static_cast<int64_t>(uzunluk)};
+    return kopya_metin(yedek);
 }
 
 bool gecmiste_gidebilir(ICoreWebView2* webview, HRESULT (STDMETHODCALLTYPE ICoreWebView2::*soru)(BOOL*)) {
@@ -117,7 +134,7 @@ bool gecmiste_gidebilir(ICoreWebView2* webview, HRESULT (STDMETHODCALLTYPE ICore
 }
 
 int64_t eylem(int64_t id, HRESULT (STDMETHODCALLTYPE ICoreWebView2::*islem)()) {
-    ICoreWebView2* webview = sayfa(id);
+    ICoreWebView2* webview = gezilecek_sayfa(id);
     if (webview == nullptr) return -1;
     (webview->*islem)();
     return 0;
@@ -141,13 +158,13 @@ double yakinlik_oku(ICoreWebView2Controller* controller) {
 // ---- Navigation and scripts -----------------------------------------------------
 
 int64_t _tr_webgorunum_yukle(int64_t view, const char* address, int64_t length) noexcept {
-    ICoreWebView2* webview = sayfa(view);
+    ICoreWebView2* webview = gezilecek_sayfa(view);
     if (webview == nullptr) return -1;
     return adres_yukle(webview, address, length);
 }
 
 int64_t _tr_webgorunum_html_yukle(int64_t view, const char* html, int64_t length) noexcept {
-    ICoreWebView2* webview = sayfa(view);
+    ICoreWebView2* webview = gezilecek_sayfa(view);
     if (webview == nullptr) return -1;
     return metin_ver(webview, &ICoreWebView2::NavigateToString, html, length);
 }
@@ -213,14 +230,14 @@ TrMetin _tr_webgorunum_js_sonucu_al(int64_t view) noexcept {
 }
 
 int64_t _tr_webgorunum_geri(int64_t view) noexcept {
-    ICoreWebView2* webview = sayfa(view);
+    ICoreWebView2* webview = gezilecek_sayfa(view);
     if (webview == nullptr || !gecmiste_gidebilir(webview, &ICoreWebView2::get_CanGoBack)) return -1;
     webview->GoBack();
     return 0;
 }
 
 int64_t _tr_webgorunum_ileri(int64_t view) noexcept {
-    ICoreWebView2* webview = sayfa(view);
+    ICoreWebView2* webview = gezilecek_sayfa(view);
     if (webview == nullptr || !gecmiste_gidebilir(webview, &ICoreWebView2::get_CanGoForward)) {
         return -1;
     }
@@ -247,12 +264,14 @@ int64_t _tr_webgorunum_ileri_gidebilir_mi(int64_t view) noexcept {
 TrMetin _tr_webgorunum_baslik_al(int64_t view) noexcept {
     ICoreWebView2* webview = sayfa(view);
     if (webview == nullptr) return {nullptr, 0};
+    if (soruluyor(gorunum_bul(view))) return kopya_metin(gorunum_bul(view)->kapanis_basligi);
     return metin_al(webview, &ICoreWebView2::get_DocumentTitle, kBasliksizSayfa);
 }
 
 TrMetin _tr_webgorunum_adres_al(int64_t view) noexcept {
     ICoreWebView2* webview = sayfa(view);
     if (webview == nullptr) return {nullptr, 0};
+    if (soruluyor(gorunum_bul(view))) return kopya_metin(gorunum_bul(view)->kapanis_adresi);
     return metin_al(webview, &ICoreWebView2::get_Source, "");
 }
 
@@ -260,41 +279,46 @@ TrMetin _tr_webgorunum_adres_al(int64_t view) noexcept {
 // _tr_webgorunum_yuklenme_bitti_mi last reported one. There is no finer progress.
 int64_t _tr_webgorunum_yukleniyor_mu(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
-    return kayit != nullptr && kayit->webview != nullptr && kayit->yuklenme_bitti == 0 ? 1 : 0;
+    return kayit != nullptr && kayit->webview != nullptr && kayit->yuklenme_bitti == 0 && !soruluyor(kayit) ? 1 : 0;
 }
 
 int64_t _tr_webgorunum_yuklenme_yuzdesi(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
     if (kayit == nullptr || kayit->webview == nullptr) return 0;
-    return kayit->yuklenme_bitti != 0 ? 100 : 50;
+    return kayit->yuklenme_bitti != 0 || soruluyor(kayit) ? 100 : 50;
 }
 
 // ---- Page events ----------------------------------------------------------------------
 
 int64_t _tr_webgorunum_baslik_degisti_mi(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
-    return kayit != nullptr ? bayragi_oku_temizle(kayit->baslik_degisti) : 0;
+    return kayit != nullptr && !soruluyor(kayit) ? bayragi_oku_temizle(kayit->baslik_degisti) : 0;
 }
 
 int64_t _tr_webgorunum_adres_degisti_mi(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
-    return kayit != nullptr ? bayragi_oku_temizle(kayit->adres_degisti) : 0;
+    return kayit != nullptr && !soruluyor(kayit) ? bayragi_oku_temizle(kayit->adres_degisti) : 0;
 }
 
 int64_t _tr_webgorunum_yuklenme_bitti_mi(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
-    return kayit != nullptr ? bayragi_oku_temizle(kayit->yuklenme_bitti) : 0;
+    return kayit != nullptr && !soruluyor(kayit) ? bayragi_oku_temizle(kayit->yuklenme_bitti) : 0;
 }
 
 int64_t _tr_webgorunum_gezinti_tamamlandi_mi(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
-    return kayit != nullptr ? bayragi_oku_temizle(kayit->gezinti_tamamlandi) : 0;
+    return kayit != nullptr && !soruluyor(kayit) ? bayragi_oku_temizle(kayit->gezinti_tamamlandi) : 0;
 }
 
 // ---- What the page asks of its browser ------------------------------------------------
 
 int64_t _tr_webgorunum_kapatma_istendi_mi(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
+    // A page whose process failed while it was being asked cannot answer: it goes.
+    if (soruluyor(kayit) && kayit->cokme != 0) {
+        kayit->cokme = 0;
+        return 1;
+    }
     return kayit != nullptr ? bayragi_oku_temizle(kayit->kapatma_istendi) : 0;
 }
 
@@ -320,7 +344,7 @@ int64_t _tr_webgorunum_yeni_pencere_arkada_mi(int64_t view) noexcept {
 
 int64_t _tr_webgorunum_coktu_mu(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
-    if (kayit == nullptr) return 0;
+    if (kayit == nullptr || soruluyor(kayit)) return 0;
     const int64_t cokme = kayit->cokme;
     kayit->cokme = 0;
     return cokme;

@@ -12,6 +12,15 @@
 TR_API int64_t _tr_webgorunum_olustur(void) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_widget_id(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_kapat(int64_t view) TR_NOEXCEPT;
+// Asks the page whether it may close, as browsers ask before closing a tab: 0 when
+// asked. A page that agrees (most do at once; one with a "leave this page?" question
+// once the user chose to leave) is reported by kapatma_istendi_mi, and the program
+// then closes the view; one the user kept is not reported and stays as it was. Until
+// it has answered, the view reports the page as it was asked (address, title, not
+// loading) and no page events; a new load ends the asking. 1 when the page is still
+// being asked (nothing is asked again: a program may close the view outright); -1
+// for an unknown or unready view (close it outright).
+TR_API int64_t _tr_webgorunum_kapanmayi_sor(int64_t view) TR_NOEXCEPT;
 // Why the last creation gave -1: TR_WEBGORUNUM_HATA_YOK (0) after a success or
 // before any creation; TR_WEBGORUNUM_MOTOR_BASLATILAMADI (1) when the engine could
 // not be started (no loader or entry, a thread that cannot host it, or an
@@ -58,7 +67,8 @@ TR_API int64_t _tr_webgorunum_yuklenme_bitti_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_gezinti_tamamlandi_mi(int64_t view) TR_NOEXCEPT;
 
 // What a page asks of its browser, each reported once by its _mi query:
-//  - kapatma_istendi_mi: the page called window.close().
+//  - kapatma_istendi_mi: the page called window.close(), or agreed to close when
+//    asked by kapanmayi_sor (or its process failed while it was being asked).
 //  - yeni_pencere_istendi_mi: a click in the page asked for a new window (a link
 //    with a target, window.open, a middle or Ctrl click). Only the last request
 //    since the previous query is kept; its address is yeni_pencere_adresi_al, and
