@@ -82,42 +82,35 @@ bas Down Return
 ad_bekle "Secim: Dort girdi 2 - Korva"
 
 # 2. A page that asks before it is left (it must have been touched, as the engine
-# asks only then): Stay (Esc) keeps it, Leave (Enter) goes on.
-git_adres /ayrilma Ayrilma
-tikla $((SAYFA_X + 200)) $((SAYFA_Y + 200))
-for cevap in Escape Return; do
+# asks only then), left by a new address and by closing its tab: Stay (Esc) keeps
+# it, Leave (Enter) goes on, to the new page or to the tab before.
+adresi_degistir() {
     tikla $ADRES_X $ADRES_Y
     tus End shift+Home BackSpace
     yaz "$KORVA_TEST_SUNUCU/secim"
     tus Return
-    pencere_bekle "$KORVA_TEST_SUNUCU"
-    [[ $cevap == Escape ]] && ekran ayrilma
-    bas $cevap
-    pencere_gitsin "$bulunan"
-    if [[ $cevap == Escape ]]; then
-        sleep 1
-        [[ "$(xdotool getwindowname "$pencere")" == "Ayrilma - Korva" ]] || hata "Stay did not keep the page"
+}
+sekmeyi_kapat() { tus ctrl+w; }
+for ayrilis in adresi_degistir sekmeyi_kapat; do
+    if [[ $ayrilis == sekmeyi_kapat ]]; then
+        tus ctrl+t
+        ad_bekle "Hizli Erisim - Korva"
     fi
+    git_adres /ayrilma Ayrilma
+    tikla $((SAYFA_X + 200)) $((SAYFA_Y + 200))
+    for cevap in Escape Return; do
+        $ayrilis
+        pencere_bekle "$KORVA_TEST_SUNUCU"
+        [[ $cevap == Escape ]] && ekran "ayrilma_$ayrilis"
+        bas $cevap
+        pencere_gitsin "$bulunan"
+        if [[ $cevap == Escape ]]; then
+            sleep 1
+            [[ "$(xdotool getwindowname "$pencere")" == "Ayrilma - Korva" ]] || hata "Stay did not keep the page ($ayrilis)"
+        fi
+    done
+    ad_bekle "Secim Sayfasi - Korva"
 done
-ad_bekle "Secim Sayfasi - Korva"
-# Closing its tab asks the same: Stay keeps the tab, Leave closes it and the tab
-# before it shows again.
-tus ctrl+t
-ad_bekle "Hizli Erisim - Korva"
-git_adres /ayrilma Ayrilma
-tikla $((SAYFA_X + 200)) $((SAYFA_Y + 200))
-for cevap in Escape Return; do
-    tus ctrl+w
-    pencere_bekle "$KORVA_TEST_SUNUCU"
-    [[ $cevap == Escape ]] && ekran kapatirken_ayrilma
-    bas $cevap
-    pencere_gitsin "$bulunan"
-    if [[ $cevap == Escape ]]; then
-        sleep 1
-        [[ "$(xdotool getwindowname "$pencere")" == "Ayrilma - Korva" ]] || hata "Stay did not keep the tab"
-    fi
-done
-ad_bekle "Secim Sayfasi - Korva"
 
 # 3. Eight alerts in a row: the first two are plain, the third offers to stop the
 # page's dialogs (a taller dialog); once stopped, the loop ends with no more shown.
