@@ -4,8 +4,8 @@
 // widget tree of the main window stays as it is.
 //
 // The search runs in the page, through the page's own scripting, the same on every
-// engine: one script (kBulBetigi) finds the text in the page's text nodes, case
-// ignored, marks every match and the current one with the CSS Custom Highlight API
+// engine: one script (kBulBetigi) finds the text in the page's shown text nodes,
+// case ignored, marks every match and the current one with the CSS Custom Highlight API
 // (ranges painted by the engine; no element of the page is added or changed), scrolls
 // the current one into view and answers [current, count]. Its state lives on the
 // page's window under a registered symbol, which the page's own scripts do not see
@@ -48,12 +48,20 @@ constexpr char kBulBetigi[] = R"JS((function (q, yon) {
   if (q !== d.q) {
     d.q = q; d.r = []; d.i = -1;
     var ql = q.toLowerCase();
+    // Text the page does not show (a closed menu, a hidden copy) is no match.
+    var gorunur = function (n) {
+      var p = n.parentElement;
+      if (!p) return false;
+      if (p.checkVisibility) return p.checkVisibility({visibilityProperty: true});
+      var r = document.createRange(); r.selectNodeContents(n); return r.getClientRects().length > 0;
+    };
     var kok = document.body || document.documentElement;
     var gezgin = document.createTreeWalker(kok, NodeFilter.SHOW_TEXT, {acceptNode: function (n) {
       var p = n.parentElement, t = p ? p.tagName : '';
       return (t === 'SCRIPT' || t === 'STYLE' || t === 'NOSCRIPT' || t === 'TEMPLATE') ? 2 : 1; }});
     for (var n = gezgin.nextNode(); n && d.r.length < 10000; n = gezgin.nextNode()) {
       var s = n.data.toLowerCase();
+      if (s.indexOf(ql) < 0 || !gorunur(n)) continue;
       for (var k = s.indexOf(ql); k >= 0 && d.r.length < 10000; k = s.indexOf(ql, k + ql.length)) {
         try { var r = document.createRange(); r.setStart(n, k); r.setEnd(n, Math.min(n.length, k + q.length)); d.r.push(r); }
         catch (e) {}

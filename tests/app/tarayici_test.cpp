@@ -275,9 +275,10 @@ void tarayiciyi_baslat(const wchar_t* gunluk_adi, const wchar_t* motor_ayari) {
 }
 
 // The HTML of a small page with a title.
+// The title once on show, and in two copies the page hides (find skips those).
 std::string baslikli_sayfa(const std::string& baslik) {
-    return "<!DOCTYPE html><html><head><title>" + baslik + "</title></head><body><p>" + baslik +
-           "</p></body></html>";
+    return "<!DOCTYPE html><html><head><title>" + baslik + "</title></head><body><p>" + baslik + "</p><p hidden>" +
+           baslik + "</p><p style=\"visibility:hidden\">" + baslik + "</p></body></html>";
 }
 
 }  // namespace
