@@ -40,6 +40,7 @@ int64_t sb_indirme = -1;
 int64_t sb_ayar = -1;
 
 int64_t wv_sayisi = 0;
+int64_t kapanan_sekme_sayisi = 0;
 int64_t kenar_acik = 0;
 int64_t aktif_panel = 0;
 

@@ -39,6 +39,7 @@ TR_API int64_t sb_ayar;
 
 // The browser's own state.
 TR_API int64_t wv_sayisi;    // open tabs, each holding one web view
+TR_API int64_t kapanan_sekme_sayisi;  // tabs closed since the start (a closed tab's page agrees first)
 TR_API int64_t kenar_acik;   // 1 while the side panel is shown
 TR_API int64_t aktif_panel;  // panel shown, 1 to 4; 0 when closed
 

@@ -329,6 +329,7 @@ void sekmeyi_kapat(int64_t konum) {
     if (!hata_sekmesi_mi(view)) kapananlara_ekle(view);
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
+    kapanan_sekme_sayisi += 1;
     if (hata_sekmesi_mi(view)) {
         hata_etiketini_birak(hata_etiketi(view));
     } else {

@@ -280,6 +280,12 @@ void Gezintiler::cerceve_durdu(const FrameStoppedLoading& p)
     }
     if (!gezinti_)
         return;
+    if (ayrilma_soruluyor_ && !gezinti_->belgede) {
+        // The user stayed: the engine stops the navigation before it says that the
+        // question is closed.
+        ayrilmadan_vazgecildi();
+        return;
+    }
     if (gecmis_eskidi_ && !gecmis_okunuyor_)
         gecmisi_oku();
     if (gecmis_okunuyor_)
@@ -299,9 +305,14 @@ void Gezintiler::diyalog_acildi(const JavascriptDialogOpening& p)
 
 void Gezintiler::diyalog_kapandi(const JavascriptDialogClosed& p)
 {
-    bool kalindi = ayrilma_soruluyor_ && !p.result;
+    if (ayrilma_soruluyor_ && !p.result)
+        ayrilmadan_vazgecildi();
     ayrilma_soruluyor_ = false;
-    if (!kalindi || !gezinti_ || gezinti_->belgede)
+}
+
+void Gezintiler::ayrilmadan_vazgecildi()
+{
+    if (!gezinti_ || gezinti_->belgede)
         return;
     UINT64 kimlik = gezinti_->kimlik;
     gezinti_.reset();

@@ -12,8 +12,9 @@
 //   Network.loadingFailed (the document) -> the navigation failed, with its status
 //   Page.frameStoppedLoading             -> completed (after history changed, and once
 //                                           the view has read the new title)
-//   Page.javascriptDialogClosed (the     -> a navigation not yet committed completes
-//     user stays on a page that asked)      as canceled: the engine goes no further
+//   Page.frameStoppedLoading or          -> a navigation not yet committed completes
+//     Page.javascriptDialogClosed, while    as canceled: the engine goes no further
+//     the user stays on a page that asked
 // A text document loads about:blank, replaces its content and raises the events
 // itself, since the engine raises none for that.
 //
@@ -97,6 +98,7 @@ private:
     void cerceve_durdu(const protokol::FrameStoppedLoading& olay);
     void diyalog_acildi(const protokol::JavascriptDialogOpening& olay);
     void diyalog_kapandi(const protokol::JavascriptDialogClosed& olay);
+    void ayrilmadan_vazgecildi();
 
     void eski_gezintiyi_bitir();
     void yeni_gezinti_baslat();

@@ -120,8 +120,7 @@ Gorunum* gorunum_bul(int64_t id);
 // Closing asked of the page (webgorunum_kapanis.cpp): the navigation events that
 // answer it, and the end of an asking the program gave up (a new load, closing).
 void kapanis_gezintisi_basladi(Gorunum& kayit, ICoreWebView2NavigationStartingEventArgs* argumanlar);
-void kapanis_gezintisi_bitti(Gorunum& kayit, ICoreWebView2* webview,
-                             ICoreWebView2NavigationCompletedEventArgs* argumanlar);
+void kapanis_gezintisi_bitti(Gorunum& kayit, ICoreWebView2NavigationCompletedEventArgs* argumanlar);
 void kapanis_sorusunu_birak(Gorunum& kayit);
 
 // Downloads (webgorunum_indirme.cpp): a new view's DownloadStarting is listened to,

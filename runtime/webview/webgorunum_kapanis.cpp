@@ -31,38 +31,37 @@ void kapanis_sorusunu_birak(Gorunum& kayit) {
 }
 
 // The first navigation to the empty page after the asking is the one that answers.
-// Any other navigation means the page went on elsewhere (the user stayed, on an
-// engine that said nothing of it, and then followed a link): the asking is over.
+// Another one starting before it is one that was under way already (the engine
+// tells of it late); one starting after it means the page went on elsewhere (the
+// user stayed, on an engine that said nothing of it, then followed a link): the
+// asking is over.
 void kapanis_gezintisi_basladi(Gorunum& kayit, ICoreWebView2NavigationStartingEventArgs* argumanlar) {
-    if (kayit.kapanis_soruluyor == 0 || kayit.kapanis_gezintisi != 0 || argumanlar == nullptr) return;
+    if (kayit.kapanis_soruluyor == 0 || argumanlar == nullptr) return;
     LPWSTR adres = nullptr;
     argumanlar->get_Uri(&adres);
     const bool bos = bos_sayfa_mi(adres);
     CoTaskMemFree(adres);
-    if (!bos) {
-        kapanis_sorusunu_birak(kayit);
+    if (kayit.kapanis_gezintisi != 0) {
+        if (!bos) kapanis_sorusunu_birak(kayit);
         return;
     }
+    if (!bos) return;
     UINT64 kimlik = 0;
     argumanlar->get_NavigationId(&kimlik);
     kayit.kapanis_gezintisi = kimlik != 0 ? kimlik : UINT64(-1);
 }
 
-// A completion of another navigation (one under way when the asking began ends as
-// canceled) answers nothing.
-void kapanis_gezintisi_bitti(Gorunum& kayit, ICoreWebView2* webview,
-                             ICoreWebView2NavigationCompletedEventArgs* argumanlar) {
+// The empty page's navigation completing answers: reached, the page agreed; not
+// reached, it stays. A completion of another navigation (one under way when the
+// asking began ends as canceled) answers nothing.
+void kapanis_gezintisi_bitti(Gorunum& kayit, ICoreWebView2NavigationCompletedEventArgs* argumanlar) {
     if (kayit.kapanis_soruluyor == 0 || kayit.kapanis_gezintisi == 0 || argumanlar == nullptr) return;
     UINT64 kimlik = 0;
     argumanlar->get_NavigationId(&kimlik);
     if (kimlik != kayit.kapanis_gezintisi && kayit.kapanis_gezintisi != UINT64(-1)) return;
     BOOL basarili = FALSE;
     argumanlar->get_IsSuccess(&basarili);
-    LPWSTR adres = nullptr;
-    if (webview != nullptr) webview->get_Source(&adres);
-    const bool bos = bos_sayfa_mi(adres);
-    CoTaskMemFree(adres);
-    if (basarili != FALSE && bos) {
+    if (basarili != FALSE) {
         kayit.kapatma_istendi = 1;  // the asking stays on until the view is closed
     } else {
         kapanis_sorusunu_birak(kayit);

@@ -127,11 +127,11 @@ HRESULT olay_kaydet(int32_t*& bayrak, ICoreWebView2*, Argumanlar*) {
 
 // A navigation completed: the loading state's flag and the program's own, and
 // perhaps the answer of a page asked whether it may close.
-HRESULT gezinti_kaydet(Gorunum*& kayit, ICoreWebView2* webview, ICoreWebView2NavigationCompletedEventArgs* argumanlar) {
+HRESULT gezinti_kaydet(Gorunum*& kayit, ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* argumanlar) {
     if (kayit == nullptr) return S_OK;
     kayit->yuklenme_bitti = 1;
     kayit->gezinti_tamamlandi = 1;
-    kapanis_gezintisi_bitti(*kayit, webview, argumanlar);
+    kapanis_gezintisi_bitti(*kayit, argumanlar);
     return S_OK;
 }
 

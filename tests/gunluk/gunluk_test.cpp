@@ -160,11 +160,9 @@ void tus_bas(HWND hedef, UINT tus, int64_t degistiriciler = 0) {
 // Ctrl+W, then the passes until the tab is gone: its page is asked first and agrees
 // after a trip to an empty page.
 void ctrl_w() {
-    const int64_t once = wv_sayisi;
+    const int64_t once = kapanan_sekme_sayisi;
     tus_bas(pencere(adres_girisi), 'W', TR_KISAYOL_CTRL);
-    if (once > 1) {
-        EXPECT_TRUE(bekle([once] { return wv_sayisi < once; }));
-    }
+    EXPECT_TRUE(bekle([once] { return kapanan_sekme_sayisi > once; }));
 }
 
 void yaz(HWND hedef, const std::string& metin) {

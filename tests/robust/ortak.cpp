@@ -150,6 +150,13 @@ void yuklenene_kadar(int most) {
     }
 }
 
+void kapanana_kadar(int64_t once, int most) {
+    for (int i = 0; i < most && kapanan_sekme_sayisi <= once; ++i) {
+        tur();
+        if (kapanan_sekme_sayisi <= once) _tr_pencere_olay_bekle(10);
+    }
+}
+
 HWND widget_penceresi(int64_t widget) { return _tr_arayuz_widget_al_hwnd(widget); }
 
 HWND ana_pencere_hwnd() {

@@ -78,6 +78,9 @@ void tur();
 // Passes until the selected tab's web view has completed a navigation, or `most`
 // passes (each followed by a short wait for input) have gone by.
 void yuklenene_kadar(int most = 500);
+// Passes until more than `once` tabs have been closed (a closed tab's page agrees
+// first, after a trip to an empty page), or `most` passes have gone by.
+void kapanana_kadar(int64_t once, int most = 500);
 
 HWND widget_penceresi(int64_t widget);
 HWND ana_pencere_hwnd();

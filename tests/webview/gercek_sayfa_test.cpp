@@ -133,35 +133,23 @@ TEST_F(GercekSayfa, BaglantiGecmisBaslikVeAdres) {
     EXPECT_EQ(_tr_webgorunum_geri_gidebilir_mi(id), 1);
     EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 0);
 
-    int once = gezintiler.biten;
-    ASSERT_EQ(_tr_webgorunum_geri(id), 0);
-    ASSERT_TRUE(tamamlanmayi_bekle(once));
-    EXPECT_TRUE(baslik_olur("Ana Sayfa")) << baslik();
-    EXPECT_EQ(adres(), ana);
+    // One history step (or a reload) to its completion, and the page it shows.
+    auto adim = [&](int64_t (*islem)(int64_t), const char* beklenen_baslik, const std::string& beklenen_adres) {
+        const int once = gezintiler.biten;
+        ASSERT_EQ(islem(id), 0);
+        ASSERT_TRUE(tamamlanmayi_bekle(once));
+        EXPECT_TRUE(baslik_olur(beklenen_baslik)) << baslik();
+        EXPECT_EQ(adres(), beklenen_adres);
+    };
+    adim(_tr_webgorunum_geri, "Ana Sayfa", ana);
     EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 1);
-
-    once = gezintiler.biten;
-    ASSERT_EQ(_tr_webgorunum_ileri(id), 0);
-    ASSERT_TRUE(tamamlanmayi_bekle(once));
-    EXPECT_TRUE(baslik_olur("Ikinci Sayfa")) << baslik();
-    EXPECT_EQ(adres(), ikinci);
+    adim(_tr_webgorunum_ileri, "Ikinci Sayfa", ikinci);
     EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 0);
-
     // Back again from the entry that Forward reached: one step, not two.
-    once = gezintiler.biten;
-    ASSERT_EQ(_tr_webgorunum_geri(id), 0);
-    ASSERT_TRUE(tamamlanmayi_bekle(once));
-    EXPECT_TRUE(baslik_olur("Ana Sayfa")) << baslik();
-    EXPECT_EQ(adres(), ana);
-    once = gezintiler.biten;
-    ASSERT_EQ(_tr_webgorunum_ileri(id), 0);
-    ASSERT_TRUE(tamamlanmayi_bekle(once));
-
+    adim(_tr_webgorunum_geri, "Ana Sayfa", ana);
+    adim(_tr_webgorunum_ileri, "Ikinci Sayfa", ikinci);
     // A reload keeps the entry.
-    once = gezintiler.biten;
-    ASSERT_EQ(_tr_webgorunum_yenile(id), 0);
-    ASSERT_TRUE(tamamlanmayi_bekle(once));
-    EXPECT_EQ(adres(), ikinci);
+    adim(_tr_webgorunum_yenile, "Ikinci Sayfa", ikinci);
     EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 0);
     EXPECT_EQ(_tr_webgorunum_geri_gidebilir_mi(id), 1);
 }
