@@ -20,8 +20,12 @@
 #   duz_istemci.py indirme URL BYTES [RUNS]
 #                                      downloading URL (BYTES long) into a folder
 #                                      of the profile, as Korva has the engine do,
-#                                      with the page's domains as Korva enables them
-#                                      and with fewer, beside curl, in turns
+#                                      in a fresh page target with the domains Korva
+#                                      enables and with fewer (INDIRME_KIPLERI), beside
+#                                      curl, in turns (3 by default): per kind the
+#                                      median speed from Page.navigate and from
+#                                      downloadWillBegin to completed, and the
+#                                      engine's processor seconds per download
 #
 # The channel is --remote-debugging-pipe: Chromium reads commands from its fd 3 and
 # writes answers and events to its fd 4, one JSON text per message, each ended by a
@@ -523,18 +527,22 @@ def bellek(motor, sayi):
 
 
 # What the page's session has enabled while it downloads: nothing; one domain of
-# those Korva enables; or all of Korva's (Page, Network, Runtime, Inspector, and
-# Fetch holding documents before they are requested).
+# those Korva enables; two of them together; all but Fetch; or all of Korva's (Page,
+# Network, Runtime, Inspector, and Fetch holding documents before they are requested).
+BELGE_TUTMA = ("Fetch.enable", {"patterns": [{"urlPattern": "*", "resourceType": "Document",
+                                              "requestStage": "Request"}]})
 INDIRME_KIPLERI = {
     "yalin": [],
     "page": [("Page.enable", None)],
     "network": [("Network.enable", None)],
-    "fetch": [("Fetch.enable", {"patterns": [{"urlPattern": "*", "resourceType": "Document",
-                                              "requestStage": "Request"}]})],
+    "fetch": [BELGE_TUTMA],
+    "runtime": [("Runtime.enable", None)],
+    "inspector": [("Inspector.enable", None)],
+    "network_fetch": [("Network.enable", None), BELGE_TUTMA],
+    "fetchsiz": [("Page.enable", None), ("Network.enable", None), ("Runtime.enable", None),
+                 ("Inspector.enable", None)],
     "korva": [("Page.enable", None), ("Network.enable", None), ("Runtime.enable", None),
-              ("Inspector.enable", None),
-              ("Fetch.enable", {"patterns": [{"urlPattern": "*", "resourceType": "Document",
-                                              "requestStage": "Request"}]})],
+              ("Inspector.enable", None), BELGE_TUTMA],
 }
 
 
@@ -583,12 +591,14 @@ def indirme(motor, adres, bayt, tur):
     yaz("indirme_yuk", os.getloadavg()[0], "load")
     bir_indirme(motor, adres, bayt, klasor, "yalin")   # warming up: the first page process
     sonuclar = {}
-    for _ in range(tur):
+    kipler = list(INDIRME_KIPLERI)
+    for sira in range(tur):
         baslangic = saniye()
         subprocess.run(["curl", "-s", "-o", os.path.join(klasor, "curl.bin"), adres], check=True)
         sonuclar.setdefault("curl", []).append(bayt / (saniye() - baslangic) / 1e6)
         os.unlink(os.path.join(klasor, "curl.bin"))
-        for kip in INDIRME_KIPLERI:
+        # Each turn starts with another kind, so that none always follows the same one.
+        for kip in kipler[sira % len(kipler):] + kipler[:sira % len(kipler)]:
             tum, motorun, islemci = bir_indirme(motor, adres, bayt, klasor, kip)
             sonuclar.setdefault(kip, []).append(bayt / tum / 1e6)
             sonuclar.setdefault(kip + "_motor", []).append(bayt / motorun / 1e6)
