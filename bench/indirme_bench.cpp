@@ -102,6 +102,11 @@ int main(int argc, char** argv) {
         olaylari_kontrol_et();
         _tr_pencere_olay_bekle(5);
     }
+    // KORVA_BENCH_PANEL=1: the Downloads panel is open meanwhile, its list following
+    // the download.
+    char panel[8] = {};
+    GetEnvironmentVariableA("KORVA_BENCH_PANEL", panel, sizeof(panel));
+    if (panel[0] == '1') korva::indirmeler_paneline_git();
     // KORVA_BENCH_BEKLEME_MS: the loop runs that long more before the address is
     // entered, as while a person reads the start page; the engine finishes starting
     // meanwhile. None by default.
