@@ -7,7 +7,11 @@
 // - The list is kept in the profile ("indirmeler.json"), newest last, at most
 //   kIndirmeSiniri entries (the oldest go); written at once whenever a download
 //   ends or a row is removed. A running download is not written: closing Korva
-//   cancels it, and it is kept as "cancelled".
+//   cancels it, and it is kept as "cancelled". The write at a download's end runs on
+//   a thread of its own: it ends with the file flushed to the disk, which right after
+//   a large download waits for the disk (40 ms here, far longer on a slow disk), and
+//   the loop must not. Every other write first waits for the one under way, so the
+//   file always ends as the newest list.
 // - The panel: a list, newest first, with the name and its state ("45% of 3.2 MB",
 //   "done", "failed: no space", "cancelled"); Enter or a double click on a finished
 //   row opens the file with the system's handler; Delete removes the row (never the
@@ -18,6 +22,8 @@
 #include <string.h>
 #include <time.h>
 
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -112,8 +118,32 @@ void yukle() {
     ++surum;
 }
 
-// Only ended downloads are written; the whole list replaces the file.
-void yaz() {
+// The write under way on its own thread, or null.
+HANDLE yazici = nullptr;
+
+void yaziciyi_bekle() {
+    if (yazici == nullptr) return;
+    WaitForSingleObject(yazici, INFINITE);
+    CloseHandle(yazici);
+    yazici = nullptr;
+}
+
+struct ArkaYazma {
+    std::wstring yol;
+    std::string baytlar;
+};
+
+DWORD WINAPI arkada_yaz(void* parametre) {
+    std::unique_ptr<ArkaYazma> is(static_cast<ArkaYazma*>(parametre));
+    ProfilKilidi kilit;
+    dosyayi_degistir(is->yol, is->baytlar);
+    return 0;
+}
+
+// Only ended downloads are written; the whole list replaces the file. `arkada`: on a
+// thread of its own (the write then happens at once here when no thread can be had).
+void yaz(bool arkada = false) {
+    yaziciyi_bekle();
     const std::wstring yol = profil_yolu(kIndirmeDosyasi);
     if (yol.empty()) return;
     Json liste = Json::array();
@@ -127,8 +157,19 @@ void yaz() {
                          {"neden", kayit.neden},
                          {"zaman", kayit.zaman}});
     }
+    std::string baytlar =
+        Json{{"surum", 1}, {"indirmeler", liste}}.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
+    if (arkada) {
+        auto* is = new (std::nothrow) ArkaYazma{yol, std::move(baytlar)};
+        if (is != nullptr) {
+            yazici = CreateThread(nullptr, 0, arkada_yaz, is, 0, nullptr);
+            if (yazici != nullptr) return;
+            baytlar = std::move(is->baytlar);
+            delete is;
+        }
+    }
     ProfilKilidi kilit;
-    dosyayi_degistir(yol, Json{{"surum", 1}, {"indirmeler", liste}}.dump(1, ' ', false, Json::error_handler_t::replace) + "\n");
+    dosyayi_degistir(yol, baytlar);
 }
 
 void degisti() {
@@ -231,7 +272,7 @@ void sonu_kaydet(Indirme& kayit, Durum durum, int64_t neden) {
     }
     degisti();
     sinirla();
-    yaz();
+    yaz(true);
 }
 
 void dosyayi_ac(const Indirme& kayit) {
@@ -352,6 +393,7 @@ int64_t indirme_yuzdesi() {
 }
 
 void indirmeleri_kapat() {
+    yaziciyi_bekle();   // a download that has just ended is kept too
     bool suren_vardi = false;
     for (Indirme& kayit : kayitlar) {
         if (kayit.durum != Durum::suruyor) continue;
@@ -370,6 +412,7 @@ void indirmeleri_kapat() {
 const IndirmeWidgetleri& indirme_widgetleri() { return w; }
 
 void indirmeleri_sifirla() {
+    yaziciyi_bekle();
     kayitlar.clear();
     yuklendi = false;
     ++surum;

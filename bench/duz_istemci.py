@@ -17,6 +17,15 @@
 #                                      completion and to the new page's first frame
 #   duz_istemci.py bellek N            the engine's memory with N tabs of the start
 #                                      page and one spare target, idle
+#   duz_istemci.py indirme URL BYTES [RUNS]
+#                                      downloading URL (BYTES long) into a folder
+#                                      of the profile, as Korva has the engine do,
+#                                      in a fresh page target with the domains Korva
+#                                      enables and with fewer (INDIRME_KIPLERI), beside
+#                                      curl, in turns (3 by default): per kind the
+#                                      median speed from Page.navigate and from
+#                                      downloadWillBegin to completed, and the
+#                                      engine's processor seconds per download
 #
 # The channel is --remote-debugging-pipe: Chromium reads commands from its fd 3 and
 # writes answers and events to its fd 4, one JSON text per message, each ended by a
@@ -32,6 +41,7 @@ import re
 import select
 import shutil
 import signal
+import subprocess
 import sys
 import tempfile
 import time
@@ -516,6 +526,89 @@ def bellek(motor, sayi):
     yaz("bellek_%d_surec" % sayi, len(pidler), "processes")
 
 
+# What the page's session has enabled while it downloads: nothing; one domain of
+# those Korva enables; two of them together; all but Fetch; or all of Korva's (Page,
+# Network, Runtime, Inspector, and Fetch holding documents before they are requested).
+BELGE_TUTMA = ("Fetch.enable", {"patterns": [{"urlPattern": "*", "resourceType": "Document",
+                                              "requestStage": "Request"}]})
+INDIRME_KIPLERI = {
+    "yalin": [],
+    "page": [("Page.enable", None)],
+    "network": [("Network.enable", None)],
+    "fetch": [BELGE_TUTMA],
+    "runtime": [("Runtime.enable", None)],
+    "inspector": [("Inspector.enable", None)],
+    "network_fetch": [("Network.enable", None), BELGE_TUTMA],
+    "fetchsiz": [("Page.enable", None), ("Network.enable", None), ("Runtime.enable", None),
+                 ("Inspector.enable", None)],
+    "korva": [("Page.enable", None), ("Network.enable", None), ("Runtime.enable", None),
+              ("Inspector.enable", None), BELGE_TUTMA],
+}
+
+
+def bir_indirme(motor, adres, bayt, klasor, kip):
+    """One download in a fresh page target with `kip`'s domains enabled: (seconds from
+    Page.navigate to the completed event, from downloadWillBegin to it, the engine's
+    processor seconds meanwhile)."""
+    hedef, oturum = motor.hedef_ac()
+    motor.cevap_bekle(motor.kurulum_gonder(oturum))
+    for yontem, parametreler in INDIRME_KIPLERI[kip]:
+        motor.komut(yontem, parametreler, oturum)
+    anlar = {}
+
+    def olay(mesaj):
+        yontem, p = mesaj.get("method"), mesaj.get("params", {})
+        if yontem == "Fetch.requestPaused":
+            motor.gonder("Fetch.continueRequest", {"requestId": p["requestId"]}, mesaj.get("sessionId"))
+        elif yontem == "Browser.downloadWillBegin":
+            anlar.setdefault("basladi", saniye())
+        elif yontem == "Browser.downloadProgress" and p.get("state") in ("completed", "canceled"):
+            anlar.setdefault("bitti", (saniye(), p.get("state"), p.get("receivedBytes")))
+
+    motor.olay = olay
+    pidler = motor.surecler()
+    once_tik = tikler(pidler)
+    baslangic = saniye()
+    motor.gonder("Page.navigate", {"url": adres}, oturum)
+    if not motor.bekle(lambda: "bitti" in anlar, 120):
+        raise ProtokolHatasi("the download did not end within 120 s")
+    son, durum, alinan = anlar["bitti"]
+    harcanan = sum(t - once_tik.get(pid, t) for pid, t in tikler(motor.surecler()).items())
+    motor.olay = None
+    motor.komut("Target.closeTarget", {"targetId": hedef})
+    for ad in os.listdir(klasor):
+        os.unlink(os.path.join(klasor, ad))
+    if durum != "completed" or alinan != bayt:
+        raise ProtokolHatasi("the download ended %s after %s bytes" % (durum, alinan))
+    return son - baslangic, son - anlar.get("basladi", baslangic), harcanan / SAAT_TIKI
+
+
+def indirme(motor, adres, bayt, tur):
+    klasor = os.path.join(motor.profil, "indirmeler")
+    os.makedirs(klasor, exist_ok=True)
+    motor.komut("Browser.setDownloadBehavior", {"behavior": "allowAndName", "downloadPath": klasor,
+                                                "eventsEnabled": True})
+    yaz("indirme_yuk", os.getloadavg()[0], "load")
+    bir_indirme(motor, adres, bayt, klasor, "yalin")   # warming up: the first page process
+    sonuclar = {}
+    kipler = list(INDIRME_KIPLERI)
+    for sira in range(tur):
+        baslangic = saniye()
+        subprocess.run(["curl", "-s", "-o", os.path.join(klasor, "curl.bin"), adres], check=True)
+        sonuclar.setdefault("curl", []).append(bayt / (saniye() - baslangic) / 1e6)
+        os.unlink(os.path.join(klasor, "curl.bin"))
+        # Each turn starts with another kind, so that none always follows the same one.
+        for kip in kipler[sira % len(kipler):] + kipler[:sira % len(kipler)]:
+            tum, motorun, islemci = bir_indirme(motor, adres, bayt, klasor, kip)
+            sonuclar.setdefault(kip, []).append(bayt / tum / 1e6)
+            sonuclar.setdefault(kip + "_motor", []).append(bayt / motorun / 1e6)
+            sonuclar.setdefault(kip + "_cpu", []).append(islemci)
+    for ad, degerler in sonuclar.items():
+        birim = "s" if ad.endswith("_cpu") else "MB/s"
+        yaz("indirme_" + ad, ortanca(degerler), birim)
+    yaz("indirme_yuk_son", os.getloadavg()[0], "load")
+
+
 def main(argumanlar):
     kip = argumanlar[1] if len(argumanlar) > 1 else ""
     islevler = {
@@ -523,9 +616,12 @@ def main(argumanlar):
         "sekme": (1, sekme),
         "gezinti": (3, lambda m: gezinti(m, argumanlar[2], argumanlar[3])),
         "bellek": (2, lambda m: bellek(m, int(argumanlar[2]))),
+        "indirme": (3, lambda m: indirme(m, argumanlar[2], int(argumanlar[3]),
+                                         int(argumanlar[4]) if len(argumanlar) > 4 else 3)),
     }
     if kip not in islevler or len(argumanlar) <= islevler[kip][0]:
-        print("usage: duz_istemci.py kaydirma URL | sekme | gezinti URL_A URL_B | bellek N", file=sys.stderr)
+        print("usage: duz_istemci.py kaydirma URL | sekme | gezinti URL_A URL_B | bellek N | indirme URL BYTES [RUNS]",
+              file=sys.stderr)
         return 2
     # The engine's processes that outlive their parent come to this one, which
     # reaps them (PR_SET_CHILD_SUBREAPER).

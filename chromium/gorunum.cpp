@@ -416,6 +416,7 @@ void Gorunum::basligi_oku(std::function<void()> sonra, bool yeni_belge)
 
 void Gorunum::yukleme_basliyor()
 {
+    yukleme_gidiyor();
     if (!coktu_)
         return;
     coktu_ = false;

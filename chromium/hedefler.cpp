@@ -4,8 +4,9 @@
 // Opening a tab costs the engine a new page target and a renderer for it; the
 // target answers its setup only once that renderer runs. So one spare target is
 // made and set up while the engine is idle (shortly after a navigation completed,
-// a second after the last view was made at the latest), and the next new view takes
-// it: it then only has to be placed and shown.
+// a second after the last view was made or a load went out, and not in a download's
+// first seconds), and the next new view takes it: it then only has to be placed and
+// shown.
 //
 // The engine renders every page at one device pixel ratio (the screen's, shared by
 // all pages): frames come in CSS pixels times that ratio. It follows the largest
@@ -24,6 +25,14 @@ using namespace protokol;
 // The spare is made once the engine has nothing else to do: shortly after a
 // navigation completed, or a while after the last view was made at the latest.
 static const UINT YEDEK_GECIKMESI_MS = 1000, BOSTA_YEDEK_GECIKMESI_MS = 100;
+// A download keeps the engine's browser process busy receiving and writing (from a
+// fast loopback server, a whole core), and a new target's renderer starting beside
+// it took about a seventh of its speed here (bench/indirme). So the spare waits
+// while a download is in its first seconds: a short one is over by then; a long one
+// is bound by its network, and a tab opened meanwhile should not go without a spare
+// for the rest of it.
+static const UINT INDIRME_YOKLAMASI_MS = 250;
+static const ULONGLONG INDIRME_BEKLETMESI_MS = 3000;
 
 static std::map<std::string, Gorunum*> g_oturumlar;   // open views by session id
 // The spare: set up, not yet placed; it holds one reference of its own.
@@ -275,11 +284,17 @@ void gosterilenleri_one_getir()
         en_son->one_getir();
 }
 
+static void yedegi_sonra_hazirla(UINT gecikme = YEDEK_GECIKMESI_MS);
+
 static void yedegi_hazirla()
 {
     std::shared_ptr<Baglanti> baglanti = motor_baglantisi();
     if (g_yedek || g_yedek_hazirlaniyor || !baglanti)
         return;
+    if (yeni_indirme_suruyor(INDIRME_BEKLETMESI_MS)) {
+        yedegi_sonra_hazirla(INDIRME_YOKLAMASI_MS);
+        return;
+    }
     g_yedek_hazirlaniyor = true;
     hedef_olustur(baglanti, g_son_alan, [baglanti](HRESULT hr, Microsoft::WRL::ComPtr<Gorunum> gorunum) {
         g_yedek_hazirlaniyor = false;
@@ -301,7 +316,7 @@ static void CALLBACK yedek_zamani(HWND, UINT, UINT_PTR kimlik, DWORD)
     yedegi_hazirla();
 }
 
-static void yedegi_sonra_hazirla(UINT gecikme = YEDEK_GECIKMESI_MS)
+static void yedegi_sonra_hazirla(UINT gecikme)
 {
     if (g_yedek_zamanlayicisi)
         KillTimer(nullptr, g_yedek_zamanlayicisi);
@@ -312,6 +327,14 @@ void gezinti_tamamlandi()
 {
     if (!g_yedek && !g_yedek_hazirlaniyor && motor_baglantisi())
         yedegi_sonra_hazirla(BOSTA_YEDEK_GECIKMESI_MS);
+}
+
+// A load that goes out right after another completed (an address entered on a page
+// that has just loaded) may turn out a download only when its answer comes.
+void yukleme_gidiyor()
+{
+    if (g_yedek_zamanlayicisi)
+        yedegi_sonra_hazirla();
 }
 
 static void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND ebeveyn,

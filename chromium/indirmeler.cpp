@@ -26,6 +26,7 @@ struct Indirme {
     bool karar_verildi = false;
     bool motor_bitirdi = false;   // the whole file is under its guid
     bool tasiniyor = false;       // ... and on its way to its final name
+    ULONGLONG basi = 0;           // when the engine said it began (GetTickCount64)
     std::wstring yol;             // the final path decided
 };
 
@@ -162,6 +163,7 @@ void indirme_basliyor(const DownloadWillBegin& olay)
         return;
     }
     g_indirmeler[guid].islem = islem;
+    g_indirmeler[guid].basi = GetTickCount64();
     islem->iptal_islevi_koy([guid] { iptal_et(guid); });
 
     Gorunum* gorunum = cercevenin_gorunumu(olay.frameId);
@@ -252,6 +254,15 @@ bool indirme_olayi(Gorunum* gorunum, const std::string& yontem, const Json& p)
             indirme_ilerledi(olay);
         return true;
     }
+    return false;
+}
+
+bool yeni_indirme_suruyor(ULONGLONG sure_ms)
+{
+    const ULONGLONG simdi = GetTickCount64();
+    for (const auto& cift : g_indirmeler)
+        if (!cift.second.motor_bitirdi && simdi - cift.second.basi < sure_ms)
+            return true;
     return false;
 }
 

@@ -20,6 +20,9 @@ void indirmeleri_bagla(Baglanti& baglanti, const std::wstring& profil);
 bool indirme_olayi(Gorunum* gorunum, const std::string& yontem, const Json& parametreler);
 // The engine has ended: every download it was writing is interrupted.
 void indirmeler_motor_bitti();
+// True while a download that began less than `sure_ms` ago is still being written
+// by the engine.
+bool yeni_indirme_suruyor(ULONGLONG sure_ms);
 
 // The open view over a page target (hedefler.cpp), or null.
 Gorunum* hedefin_gorunumu(const std::string& hedef);

@@ -97,6 +97,8 @@ void ekran_olcegini_ayarla();
 // A view's navigation completed: the engine may be idle now (a spare target is
 // made then).
 void gezinti_tamamlandi();
+// A view's load goes out: the engine is busy again, and a spare due soon waits.
+void yukleme_gidiyor();
 
 // The views shown are made the engine's front pages again (a page not in front
 // stops painting, and input may go elsewhere): when a view is hidden, another
