@@ -25,10 +25,8 @@ void Ekran::alan_koy(const RECT& alan)
     if (pencere_)
         MoveWindow(pencere_, alan_.left, alan_.top, std::max<LONG>(0, alan_.right - alan_.left),
                    std::max<LONG>(0, alan_.bottom - alan_.top), TRUE);
-    if (boyut_degisti) {
-        olcuyu_gonder();
-        akisi_ayarla();
-    }
+    if (boyut_degisti)
+        planla();
 }
 
 bool Ekran::yakinlik_koy(double yeni)
@@ -37,7 +35,7 @@ bool Ekran::yakinlik_koy(double yeni)
     if (yeni == yakinlik_)
         return false;
     yakinlik_ = yeni;
-    olcuyu_gonder();
+    planla();
     return true;
 }
 
@@ -50,29 +48,44 @@ void Ekran::gorunurluk_koy(bool gorunur)
         kare_.reset();
     if (pencere_)
         ShowWindow(pencere_, gorunur_ ? SW_SHOWNA : SW_HIDE);
-    akisi_ayarla();
+    planla();
 }
 
 void Ekran::pencere_hazir(HWND pencere)
 {
     pencere_ = pencere;
-    akisi_ayarla();
+    planla();
+}
+
+bool Ekran::ekranda() const
+{
+    return pencere_ && gorunur_ && alan_.right > alan_.left && alan_.bottom > alan_.top && IsWindowVisible(pencere_);
+}
+
+bool Ekran::pencere_boyaniyor()
+{
+    if (planli_ || akis_.cx > 0 || coktu_ || !ekranda())
+        return false;
+    planla();
+    return true;
 }
 
 void Ekran::yeniden_baslat()
 {
-    olcuyu_gonder();
+    // The new ratio applies once the size is given again and the stream starts again.
+    gonderilen_olcu_.width = 0;
     if (akis_.cx > 0) {
         akis_ = SIZE{};
         giden_.gonder(StopScreencast{}, [](const Json&, const Json*) {});
     }
-    akisi_ayarla();
+    planla();
 }
 
 void Ekran::surec_oldu()
 {
     coktu_ = true;
     akis_ = SIZE{};   // the stream ended with the page's process
+    planli_ = false;  // a fresh target's work drops what was on its way for the old one
 }
 
 void Ekran::surec_dondu()
@@ -80,32 +93,83 @@ void Ekran::surec_dondu()
     if (!coktu_)
         return;
     coktu_ = false;
-    akisi_ayarla();
+    planla();
 }
 
 // The page is laid out for the view's size in CSS pixels at the zoom factor; the
 // device scale makes the engine render those CSS pixels at the view's resolution.
-bool Ekran::olcuyu_gonder(Giden::Yanit yanit)
+bool Ekran::olcu(SetDeviceMetricsOverride* olcu) const
 {
     LONG genislik = alan_.right - alan_.left, yukseklik = alan_.bottom - alan_.top;
     if (genislik <= 0 || yukseklik <= 0)
         return false;
-    SetDeviceMetricsOverride olcu;
-    olcu.width = std::max(1L, std::lround(genislik / yakinlik_));
-    olcu.height = std::max(1L, std::lround(yukseklik / yakinlik_));
-    olcu.deviceScaleFactor = yakinlik_;
-    giden_.gonder(olcu, yanit ? std::move(yanit) : [](const Json&, const Json*) {});
+    olcu->width = std::max(1L, std::lround(genislik / yakinlik_));
+    olcu->height = std::max(1L, std::lround(yukseklik / yakinlik_));
+    olcu->deviceScaleFactor = yakinlik_;
     return true;
 }
 
-// Frames flow while the view is shown and has a size; a hidden view costs none. A
-// stream of another size is stopped first: the engine refuses to start one while
+bool Ekran::olcuyu_gonder(Giden::Yanit yanit)
+{
+    SetDeviceMetricsOverride yeni;
+    if (!olcu(&yeni))
+        return false;
+    gonderilen_olcu_ = yeni;
+    giden_.gonder(yeni, yanit ? std::move(yanit) : [](const Json&, const Json*) {});
+    return true;
+}
+
+void Ekran::bekleyen_olcuyu_gonder()
+{
+    SetDeviceMetricsOverride yeni;
+    if (!olcu(&yeni) || (yeni.width == gonderilen_olcu_.width && yeni.height == gonderilen_olcu_.height &&
+                         yeni.deviceScaleFactor == gonderilen_olcu_.deviceScaleFactor))
+        return;
+    olcuyu_gonder(nullptr);
+}
+
+void Ekran::planla()
+{
+    if (planli_)
+        return;
+    planli_ = giden_.sonra([this] {
+        planli_ = false;
+        uygula();
+    });
+    // Unloading: nothing runs later any more, so it goes now.
+    if (!planli_)
+        uygula();
+}
+
+void Ekran::uygula()
+{
+    const SIZE istenen = istenen_akis();
+    if (istenen.cx > 0 && (istenen.cx != akis_.cx || istenen.cy != akis_.cy))
+        // The page takes its size anew as its stream starts: a size given while its
+        // target was in the background is not the one its frames come at once it
+        // is the front page.
+        olcuyu_gonder(nullptr);
+    else if (pencere_ && IsWindowVisible(pencere_))
+        // A page window not on screen shows nothing: its page keeps the size it had
+        // until it is shown, or until another command of the view is sent.
+        bekleyen_olcuyu_gonder();
+    akisi_ayarla();
+}
+
+// Frames flow while the view is shown, has a size and its window is on screen; a
+// hidden view costs none.
+SIZE Ekran::istenen_akis() const
+{
+    return ekranda() && !coktu_ ? SIZE{alan_.right - alan_.left, alan_.bottom - alan_.top} : SIZE{};
+}
+
+// A stream of another size is stopped first: the engine refuses to start one while
 // one runs, and would go on sending the old size.
 void Ekran::akisi_ayarla()
 {
-    LONG genislik = alan_.right - alan_.left, yukseklik = alan_.bottom - alan_.top;
-    bool akmali = pencere_ && gorunur_ && genislik > 0 && yukseklik > 0 && !coktu_;
-    SIZE istenen = akmali ? SIZE{genislik, yukseklik} : SIZE{};
+    const SIZE istenen = istenen_akis();
+    const bool akmali = istenen.cx > 0;
+    const LONG genislik = istenen.cx, yukseklik = istenen.cy;
     if (istenen.cx == akis_.cx && istenen.cy == akis_.cy)
         return;
     if (akis_.cx > 0)

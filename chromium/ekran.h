@@ -4,8 +4,17 @@
 // The page is laid out for the view's size in CSS pixels at the zoom factor, as a
 // browser's zoom does (fewer, larger CSS pixels), and its frames come in the view's
 // device pixels, so a zoomed page is as sharp as an unzoomed one. Frames flow only
-// while the view is shown, has a size and its page's process lives. The engine
-// refuses to start a stream that runs: a new size stops the stream first.
+// while the view is shown, has a size, its page window is on screen and its page's
+// process lives. The engine refuses to start a stream that runs: a new size stops
+// the stream first.
+//
+// Changes reach the engine later, from the message loop, all at once: a host shows
+// a new tab's view and sizes it in two calls (and places it in a hidden host window
+// of another size before), and every size and stream given on the way would make
+// the engine's page lay out and start its frames again before it can show the
+// page. A size waits while the page window is not on screen at all; any other
+// command of the view's sends it first, so the page never answers at a size the
+// host did not give it last.
 #pragma once
 
 #include "giden.h"
@@ -30,6 +39,13 @@ public:
     void gorunurluk_koy(bool gorunur);
     // The page window exists: frames may flow into it.
     void pencere_hazir(HWND pencere);
+    // The page window is painted: it may have come on screen with its host, which
+    // no call of the host's need tell. True when its frames are to start now.
+    bool pencere_boyaniyor();
+    // The view can take frames: shown, sized, its page window on screen.
+    bool ekranda() const;
+    // A size not yet given to the engine goes now (before another command of the view).
+    void bekleyen_olcuyu_gonder();
     // The page's process died (its frames ended with it), or came back.
     void surec_oldu();
     void surec_dondu();
@@ -47,7 +63,12 @@ public:
     bool gorunur() const { return gorunur_; }
 
 private:
-    bool olcuyu_gonder(Giden::Yanit yanit = nullptr);
+    // The size and scale the page is to be laid out at; false when it has no size.
+    bool olcu(protokol::SetDeviceMetricsOverride* olcu) const;
+    bool olcuyu_gonder(Giden::Yanit yanit);
+    void planla();
+    void uygula();
+    SIZE istenen_akis() const;
     void akisi_ayarla();
 
     Giden& giden_;
@@ -58,5 +79,8 @@ private:
     bool coktu_ = false;
     // The stream as the engine runs it: its size, or 0x0 when it does not run.
     SIZE akis_ = {};
+    // The size the engine was given last (width 0: none, or to be given again).
+    protokol::SetDeviceMetricsOverride gonderilen_olcu_;
+    bool planli_ = false;   // uygula() is on its way
     std::shared_ptr<Kare> kare_;
 };

@@ -132,15 +132,31 @@ HRESULT Gorunum::yerlestir(HWND ebeveyn)
     pano_->pencere_koy(pencere_);
     baglam_menusu_->pencere_koy(pencere_);
     gosterilme_sirasi_ = ++g_son_gosterilme;
-    one_getir();
+    // A view placed in a host that is not on screen yet (a new tab, shown once it
+    // is in its window) leaves a page that is shown in front until it is shown
+    // itself: taking the front now and giving it back when the host hides it would
+    // make both pages change their visibility, and wait for it, twice.
+    if (ekran_.ekranda() || !gosterilen_on_sayfa_var())
+        one_getir();
     ekran_olcegini_ayarla();
     return S_OK;
 }
 
 void Gorunum::one_getir()
 {
-    if (!kapali_ && pencere_ && ekran_.gorunur() && !coktu_)
+    if (!kapali_ && pencere_ && ekran_.gorunur() && !coktu_) {
         gonder(BringToFront{}, [](const Json&, const Json*) {});
+        one_getirildi(this);
+    }
+}
+
+// A page window that comes on screen with its host is painted: a view placed while
+// its host was hidden starts its frames and takes the engine's front page then.
+void Gorunum::boya(HDC dc, const RECT& alan)
+{
+    if (!kapali_ && ekran_.pencere_boyaniyor())
+        one_getir();
+    ekran_.boya(dc, alan);
 }
 
 
@@ -172,8 +188,19 @@ void Gorunum::kapat()
 // page whose process died nothing goes but a load, and anything else is answered at
 // once with an error, since the engine would not answer until a load.
 
+// Commands that do not depend on the page's size; every other one is preceded by a
+// size the engine has not been given yet (see ekran.h), so that a script, an input
+// event or a load meets the page at the size the host gave last.
+static bool olcuden_bagimsiz(const char* yontem)
+{
+    return !strcmp(yontem, SetDeviceMetricsOverride::YONTEM) || !strcmp(yontem, StartScreencast::YONTEM) ||
+           !strcmp(yontem, StopScreencast::YONTEM) || !strcmp(yontem, BringToFront::YONTEM);
+}
+
 void Gorunum::gonder(const char* yontem, Json parametreler, Yanit yanit)
 {
+    if (!olcuden_bagimsiz(yontem))
+        ekran_.bekleyen_olcuyu_gonder();
     if (tasiniyor_) {
         tasinirken_.push_back(BekleyenKomut{yontem, std::move(parametreler), std::move(yanit)});
         return;
@@ -656,7 +683,11 @@ HRESULT Gorunum::put_IsVisible(BOOL deger)
         gosterilme_sirasi_ = ++g_son_gosterilme;
         one_getir();
     }
-    else
+    else if (on_sayfa_mi(this))
+        // Only the front page leaves a place to fill: a view hidden that never came
+        // to the front (one placed in a host not shown yet) would otherwise bring
+        // the page shown before to the front, and the next view shown take it back,
+        // each time making both pages change their visibility.
         gosterilenleri_one_getir();
     ekran_olcegini_ayarla();
     return S_OK;

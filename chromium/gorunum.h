@@ -31,6 +31,12 @@ void hedef_acildi(Gorunum* gorunum);
 // when that failed, the target then already closed). The target runs once its
 // session is told to (Runtime.runIfWaitingForDebugger).
 void sayfa_hedefi_olustur(std::shared_ptr<Baglanti> baglanti, std::function<void(std::string, std::string)> al);
+// The view was made the engine's front page; a view hidden that is not the front
+// page leaves the front as it is.
+void one_getirildi(const Gorunum* gorunum);
+bool on_sayfa_mi(const Gorunum* gorunum);
+// The engine's front page is a view that is shown.
+bool gosterilen_on_sayfa_var();
 // Work for the UI thread after `ms` milliseconds.
 void sonra_calistir(UINT ms, std::function<void()> is);
 
@@ -147,7 +153,7 @@ private:
     void baglam_komutu(BaglamKomutu komut, const std::wstring& adres) override;
 
     // ---- The page window.
-    void boya(HDC dc, const RECT& alan) override { ekran_.boya(dc, alan); }
+    void boya(HDC dc, const RECT& alan) override;
     bool girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l) override;
 
     template <class Isleyici>

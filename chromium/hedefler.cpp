@@ -39,6 +39,8 @@ static std::map<std::string, Gorunum*> g_oturumlar;   // open views by session i
 static Gorunum* g_yedek;
 static bool g_yedek_hazirlaniyor;
 static UINT_PTR g_yedek_zamanlayicisi;
+// The view last made the engine's front page (null when it has closed since).
+static const Gorunum* g_on_sayfa;
 static RECT g_son_alan;                 // the size the last view was placed at
 // The engine's screen and the device pixel ratio it was last given.
 static std::string g_ekran;
@@ -84,6 +86,8 @@ Gorunum* hedefin_gorunumu(const std::string& hedef)
 
 void hedef_kapandi(Gorunum* gorunum)
 {
+    if (g_on_sayfa == gorunum)
+        g_on_sayfa = nullptr;
     auto bulunan = g_oturumlar.find(gorunum->oturum());
     if (bulunan != g_oturumlar.end() && bulunan->second == gorunum)
         g_oturumlar.erase(bulunan);
@@ -270,6 +274,21 @@ static void yedegi_birak()
         yedek->kapat();
         yedek->Release();
     }
+}
+
+void one_getirildi(const Gorunum* gorunum)
+{
+    g_on_sayfa = gorunum;
+}
+
+bool on_sayfa_mi(const Gorunum* gorunum)
+{
+    return g_on_sayfa == gorunum;
+}
+
+bool gosterilen_on_sayfa_var()
+{
+    return g_on_sayfa && g_on_sayfa->gereken_olcek() > 0;
 }
 
 // The engine has one front page: the view shown last gets it.
