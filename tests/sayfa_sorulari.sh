@@ -93,6 +93,7 @@ adresi_degistir() {
 sekmeyi_kapat() { tus ctrl+w; }
 for ayrilis in adresi_degistir sekmeyi_kapat; do
     if [[ $ayrilis == sekmeyi_kapat ]]; then
+        sleep 0.5   # the keyboard comes back from the closed dialog
         tus ctrl+t
         ad_bekle "Hizli Erisim - Korva"
     fi
