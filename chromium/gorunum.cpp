@@ -706,6 +706,8 @@ HRESULT Gorunum::put_Bounds(RECT deger)
 {
     GIRIS();
     ekran_.alan_koy(deger);
+    if (pencere_ && IsWindowVisible(pencere_))
+        gosterilen_alan(deger);
     return S_OK;
 }
 

@@ -41,7 +41,7 @@ static bool g_yedek_hazirlaniyor;
 static UINT_PTR g_yedek_zamanlayicisi;
 // The view last made the engine's front page (null when it has closed since).
 static const Gorunum* g_on_sayfa;
-static RECT g_son_alan;                 // the size the last view was placed at
+static RECT g_son_alan;                 // the size the last view was shown at
 // The engine's screen and the device pixel ratio it was last given.
 static std::string g_ekran;
 static double g_ekran_olcegi = 1.0;
@@ -365,9 +365,20 @@ static void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND eb
         bitti(hr, nullptr);
         return;
     }
-    g_son_alan = RECT{0, 0, 0, 0};
-    GetClientRect(ebeveyn, &g_son_alan);
+    // The first view's place sizes the spare until a view is shown (see gosterilen_alan).
+    if (g_son_alan.right <= g_son_alan.left || g_son_alan.bottom <= g_son_alan.top)
+        GetClientRect(ebeveyn, &g_son_alan);
     bitti(S_OK, static_cast<ICoreWebView2Controller*>(gorunum.Get()));
+}
+
+// A host places a new view in a hidden window of a default size and gives it its
+// real size once shown: the size of the last view shown on screen is the one the
+// next tab will have, so the spare is laid out at it and needs no new layout when
+// it is shown.
+void gosterilen_alan(const RECT& alan)
+{
+    if (alan.right > alan.left && alan.bottom > alan.top)
+        g_son_alan = RECT{0, 0, alan.right - alan.left, alan.bottom - alan.top};
 }
 
 // ---------------------------------------------------------------------------

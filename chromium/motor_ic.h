@@ -99,6 +99,8 @@ void ekran_olcegini_ayarla();
 void gezinti_tamamlandi();
 // A view's load goes out: the engine is busy again, and a spare due soon waits.
 void yukleme_gidiyor();
+// A view shown on screen got this size: the spare is made at it.
+void gosterilen_alan(const RECT& alan);
 
 // The views shown are made the engine's front pages again (a page not in front
 // stops painting, and input may go elsewhere): when a view is hidden, another
