@@ -73,6 +73,16 @@ protected:
         ASSERT_EQ(gorunum->add_NavigationCompleted(bitis.Get(), &bitis_jetonu), S_OK);
     }
 
+    // The view in a shown window of its own (its content); the window's id.
+    int64_t pencerede_goster(const char* ad, int64_t uzunluk, int64_t genislik, int64_t yukseklik) {
+        _tr_pencere_baslat();
+        const int64_t pencere = _tr_pencere_olustur(ad, uzunluk, genislik, yukseklik);
+        _tr_pencere_goster(pencere);
+        _tr_pencere_icerik_ayarla(pencere, _tr_webgorunum_widget_id(id));
+        bekleyenleri_isle();
+        return pencere;
+    }
+
     void TearDown() override {
         if (gorunum == nullptr) return;
         gorunum->remove_NavigationStarting(baslama_jetonu);
@@ -331,11 +341,7 @@ double keskinlik(int64_t id, int y, int bas, int son, int adim) {
 // The picture always has the view's device pixels: at first, zoomed (as sharp as
 // unzoomed), and after the window grows.
 TEST_F(GercekSayfa, KareHerBoyuttaCihazPikselinde) {
-    _tr_pencere_baslat();
-    const int64_t pencere = _tr_pencere_olustur("Kare", 4, 900, 700);
-    _tr_pencere_goster(pencere);
-    _tr_pencere_icerik_ayarla(pencere, _tr_webgorunum_widget_id(id));
-    bekleyenleri_isle();
+    const int64_t pencere = pencerede_goster("Kare", 4, 900, 700);
     const int once = genislik(id);
     const auto keskin = [&](int y, int bas, int adim) {
         return pompala_kadar([&] { return keskinlik(id, y, bas, genislik(id) - 10, adim) > 0.9; });
@@ -359,11 +365,7 @@ TEST_F(GercekSayfa, KareHerBoyuttaCihazPikselinde) {
 // The pointer's shape follows the page under it: a hand over the link, an I-beam
 // over the paragraph's letters, the arrow beside them (the /metin page's places).
 TEST_F(GercekSayfa, ImlecSayfayiIzler) {
-    _tr_pencere_baslat();
-    const int64_t pencere = _tr_pencere_olustur("Imlec", 5, 1000, 600);
-    _tr_pencere_goster(pencere);
-    _tr_pencere_icerik_ayarla(pencere, _tr_webgorunum_widget_id(id));
-    bekleyenleri_isle();
+    const int64_t pencere = pencerede_goster("Imlec", 5, 1000, 600);
     ASSERT_TRUE(git(korva_test::sunucu_adresi("/metin")));
     const HWND sayfa = FindWindowExW(gorunum_bul(id)->hwnd, nullptr, L"KorvaChromiumSayfa", nullptr);
     ASSERT_NE(sayfa, nullptr);
@@ -400,11 +402,7 @@ void CALLBACK menuyu_kapat(HWND, UINT, UINT_PTR, DWORD) {
 // A right click opens the context menu unless the page takes the event over, or
 // the host turned the default menus off; the page sees its event either way.
 TEST_F(GercekSayfa, BaglamMenusuSayfayaVeAyaraUyar) {
-    _tr_pencere_baslat();
-    const int64_t pencere = _tr_pencere_olustur("Menu", 4, 1000, 600);
-    _tr_pencere_goster(pencere);
-    _tr_pencere_icerik_ayarla(pencere, _tr_webgorunum_widget_id(id));
-    bekleyenleri_isle();
+    const int64_t pencere = pencerede_goster("Menu", 4, 1000, 600);
     ASSERT_TRUE(git(korva_test::sunucu_adresi("/metin")));
     const HWND sayfa = FindWindowExW(gorunum_bul(id)->hwnd, nullptr, L"KorvaChromiumSayfa", nullptr);
     ASSERT_NE(sayfa, nullptr);
