@@ -1,173 +1,17 @@
 // Screencast frames from message to BGRA pixels (see kare.h): cutting the message
-// apart, base64, and JPEG with stb_image.
-//
-// stb_image allocates through the functions below. While a KareCozucu decodes, big
-// blocks (the output, one plane per colour component) are kept when stb frees them
-// and handed back when it asks again: a frame of the same size as the last one
-// allocates nothing big. Blocks not used by a whole successful decode are freed.
+// apart, base64, and JPEG with libjpeg-turbo.
 #include "kare.h"
 
 #include "json_tarama.h"
 
+#include <csetjmp>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-namespace {
-
-// ---------------------------------------------------------------------------
-// stb_image's memory.
-
-// In front of every block stb gets; 16 bytes keep its alignment.
-struct BlokBasi {
-    size_t kapasite;
-    size_t bos;
-};
-static_assert(sizeof(BlokBasi) == 16, "stb's blocks must stay 16-byte aligned");
-
-// Below this, the heap does well enough on its own.
-constexpr size_t BUYUK_BLOK = 64 * 1024;
-constexpr size_t SAKLANAN_BLOK = 8;
-
-struct BlokDeposu {
-    struct Saklanan {
-        BlokBasi* blok;
-        uint64_t tur;   // the decode that last gave it back
-    };
-    Saklanan bloklar[SAKLANAN_BLOK];
-    size_t sayi = 0;
-    uint64_t tur = 0;
-
-    ~BlokDeposu()
-    {
-        for (size_t i = 0; i < sayi; ++i)
-            std::free(bloklar[i].blok);
-    }
-
-    // The smallest kept block that holds `boy` without wasting more than half.
-    BlokBasi* al(size_t boy)
-    {
-        size_t secilen = sayi;
-        for (size_t i = 0; i < sayi; ++i) {
-            const size_t k = bloklar[i].blok->kapasite;
-            if (k >= boy && k / 2 <= boy && (secilen == sayi || k < bloklar[secilen].blok->kapasite))
-                secilen = i;
-        }
-        if (secilen == sayi)
-            return nullptr;
-        BlokBasi* blok = bloklar[secilen].blok;
-        bloklar[secilen] = bloklar[--sayi];
-        return blok;
-    }
-
-    bool sakla(BlokBasi* blok)
-    {
-        if (sayi == SAKLANAN_BLOK)
-            return false;
-        bloklar[sayi++] = {blok, tur};
-        return true;
-    }
-
-    // After a successful decode: what it did not use is of another size.
-    void eskileri_birak()
-    {
-        for (size_t i = 0; i < sayi;) {
-            if (bloklar[i].tur != tur) {
-                std::free(bloklar[i].blok);
-                bloklar[i] = bloklar[--sayi];
-            } else {
-                ++i;
-            }
-        }
-    }
-};
-
-// The store of the decoder running on this thread, if any.
-thread_local BlokDeposu* t_depo = nullptr;
-
-void* stb_ayir(size_t boy)
-{
-    BlokDeposu* depo = t_depo;
-    if (depo != nullptr && boy >= BUYUK_BLOK)
-        if (BlokBasi* blok = depo->al(boy))
-            return blok + 1;
-    if (boy > SIZE_MAX - sizeof(BlokBasi))
-        return nullptr;
-    auto* blok = static_cast<BlokBasi*>(std::malloc(sizeof(BlokBasi) + boy));
-    if (blok == nullptr)
-        return nullptr;
-    blok->kapasite = boy;
-    return blok + 1;
-}
-
-void stb_birak(void* p)
-{
-    if (p == nullptr)
-        return;
-    BlokBasi* blok = static_cast<BlokBasi*>(p) - 1;
-    BlokDeposu* depo = t_depo;
-    if (depo != nullptr && blok->kapasite >= BUYUK_BLOK && depo->sakla(blok))
-        return;
-    std::free(blok);
-}
-
-[[maybe_unused]] void* stb_buyut(void* p, size_t yeni)
-{
-    if (p == nullptr)
-        return stb_ayir(yeni);
-    BlokBasi* blok = static_cast<BlokBasi*>(p) - 1;
-    if (yeni <= blok->kapasite)
-        return p;
-    void* yeni_blok = stb_ayir(yeni);
-    if (yeni_blok == nullptr)
-        return nullptr;
-    std::memcpy(yeni_blok, p, blok->kapasite);
-    stb_birak(p);
-    return yeni_blok;
-}
-
-// Binds a store to this thread for one decode.
-class DepoBagi {
-public:
-    explicit DepoBagi(BlokDeposu* depo) : onceki_(t_depo) { t_depo = depo; }
-    ~DepoBagi() { t_depo = onceki_; }
-    DepoBagi(const DepoBagi&) = delete;
-    DepoBagi& operator=(const DepoBagi&) = delete;
-
-private:
-    BlokDeposu* onceki_;
-};
-
-}  // namespace
-
-// ---------------------------------------------------------------------------
-// stb_image itself: JPEG only, its functions private to this file (the benchmark
-// links its own copy too).
-
-#define STBI_ONLY_JPEG
-#define STBI_NO_STDIO
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_MAX_DIMENSIONS 32768
-#define STBI_MALLOC(boy) stb_ayir(boy)
-#define STBI_REALLOC(p, boy) stb_buyut(p, boy)
-#define STBI_FREE(p) stb_birak(p)
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmisleading-indentation"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wunused-but-set-variable"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#endif
-#include <stb/stb_image.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
 
 namespace {
 
@@ -188,29 +32,6 @@ struct Base64Tablosu {
     }
 };
 constexpr Base64Tablosu BASE64;
-
-// RGBA to BGRA, from one buffer to another.
-void kirmizi_maviyi_degistir(const uint8_t* kaynak, uint8_t* hedef, size_t piksel)
-{
-    size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i yesil_alfa = _mm_set1_epi32(static_cast<int>(0xFF00FF00u));
-    const __m128i bayt = _mm_set1_epi32(0xFF);
-    for (; i + 4 <= piksel; i += 4) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kaynak + i * 4));
-        const __m128i sonuc = _mm_or_si128(
-            _mm_and_si128(p, yesil_alfa),
-            _mm_or_si128(_mm_and_si128(_mm_srli_epi32(p, 16), bayt), _mm_slli_epi32(_mm_and_si128(p, bayt), 16)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(hedef + i * 4), sonuc);
-    }
-#endif
-    for (; i < piksel; ++i) {
-        hedef[i * 4 + 0] = kaynak[i * 4 + 2];
-        hedef[i * 4 + 1] = kaynak[i * 4 + 1];
-        hedef[i * 4 + 2] = kaynak[i * 4 + 0];
-        hedef[i * 4 + 3] = kaynak[i * 4 + 3];
-    }
-}
 
 // Released frames, waiting to be decoded into again.
 struct KareHavuzu {
@@ -336,12 +157,126 @@ bool base64_coz(std::string_view metin, std::vector<uint8_t>* bayt)
 }
 
 // ---------------------------------------------------------------------------
+// JPEG.
+
+namespace {
+
+// libjpeg reports a fatal error through error_exit, which must not return: it jumps
+// back to the decode under way. A warning (data it would have to make up, as in a
+// frame damaged in the middle) ends the decode the same way, and nothing is printed.
+struct JpegHatalari {
+    jpeg_error_mgr ortak;   // first: libjpeg hands back a pointer to it
+    std::jmp_buf donus;
+};
+
+[[noreturn]] void jpeg_hatasi(j_common_ptr bilgi)
+{
+    std::longjmp(reinterpret_cast<JpegHatalari*>(bilgi->err)->donus, 1);
+}
+
+void jpeg_iletisi(j_common_ptr bilgi, int duzey)
+{
+    if (duzey < 0)
+        jpeg_hatasi(bilgi);
+}
+
+void jpeg_sessiz(j_common_ptr) {}
+
+// One decompressor, kept from one frame to the next (its permanent memory with it).
+class JpegOkuyucu {
+public:
+    JpegOkuyucu()
+    {
+        bilgi_.err = jpeg_std_error(&hatalar_.ortak);
+        hatalar_.ortak.error_exit = jpeg_hatasi;
+        hatalar_.ortak.emit_message = jpeg_iletisi;
+        hatalar_.ortak.output_message = jpeg_sessiz;
+        if (setjmp(hatalar_.donus))
+            return;   // out of memory: every decode fails
+        jpeg_create_decompress(&bilgi_);
+        hazir_ = true;
+    }
+    ~JpegOkuyucu()
+    {
+        if (hazir_)
+            jpeg_destroy_decompress(&bilgi_);
+    }
+    JpegOkuyucu(const JpegOkuyucu&) = delete;
+    JpegOkuyucu& operator=(const JpegOkuyucu&) = delete;
+
+    // The JPEG into `pikseller` (resized to 4 bytes a pixel), its size into the two
+    // ints. False on anything libjpeg refuses or warns of, and on a picture of more
+    // than `azami_piksel` pixels, which is refused before anything is allocated.
+    // Nothing here that has a destructor lives across the jump back from libjpeg.
+    bool oku(const uint8_t* jpeg, size_t boy, int64_t azami_piksel, std::vector<uint8_t>* pikseller, int* genislik,
+             int* yukseklik)
+    {
+        if (!hazir_)
+            return false;
+        if (setjmp(hatalar_.donus)) {
+            jpeg_abort_decompress(&bilgi_);
+            return false;
+        }
+        jpeg_mem_src(&bilgi_, jpeg, static_cast<unsigned long>(boy));
+        if (jpeg_read_header(&bilgi_, TRUE) != JPEG_HEADER_OK || bilgi_.image_width == 0 ||
+            bilgi_.image_height == 0 ||
+            static_cast<int64_t>(bilgi_.image_width) * bilgi_.image_height > azami_piksel) {
+            jpeg_abort_decompress(&bilgi_);
+            return false;
+        }
+        bilgi_.out_color_space = JCS_EXT_BGRA;   // alpha written as 255
+        jpeg_start_decompress(&bilgi_);
+        const size_t satir_boyu = static_cast<size_t>(bilgi_.output_width) * 4;
+        if (!boyutlandir(pikseller, satir_boyu * bilgi_.output_height)) {
+            jpeg_abort_decompress(&bilgi_);
+            return false;
+        }
+        uint8_t* ilk_satir = pikseller->data();
+        while (bilgi_.output_scanline < bilgi_.output_height) {
+            JSAMPROW satirlar[8];
+            const JDIMENSION kalan = bilgi_.output_height - bilgi_.output_scanline;
+            const JDIMENSION sayi = kalan < 8 ? kalan : 8;
+            for (JDIMENSION i = 0; i < sayi; ++i)
+                satirlar[i] = ilk_satir + (bilgi_.output_scanline + i) * satir_boyu;
+            jpeg_read_scanlines(&bilgi_, satirlar, sayi);
+        }
+        *genislik = static_cast<int>(bilgi_.output_width);
+        *yukseklik = static_cast<int>(bilgi_.output_height);
+        jpeg_finish_decompress(&bilgi_);
+        return true;
+    }
+
+private:
+    // A buffer far bigger than needed (the view shrank) is given back first.
+    static bool boyutlandir(std::vector<uint8_t>* pikseller, size_t boy) noexcept
+    {
+        try {
+            if (pikseller->capacity() > boy + boy / 2)
+                std::vector<uint8_t>().swap(*pikseller);
+            pikseller->resize(boy);
+            return true;
+        } catch (...) {
+            return false;
+        }
+    }
+
+    jpeg_decompress_struct bilgi_{};
+    JpegHatalari hatalar_{};
+    bool hazir_ = false;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
 // The decoder.
 
 struct KareCozucu::Ic {
     std::vector<uint8_t> jpeg;
     std::string kacissiz;   // base64 with JSON escapes taken out (they never come in practice)
-    BlokDeposu depo;
+    // Pixels are decoded here and swapped into the frame only when the whole
+    // picture came out; the frame's old buffer is decoded into next time.
+    std::vector<uint8_t> pikseller;
+    JpegOkuyucu okuyucu;
     std::shared_ptr<KareHavuzu> havuz = std::make_shared<KareHavuzu>();
 
     // The base64's bytes in `jpeg`.
@@ -374,36 +309,13 @@ bool KareCozucu::jpeg_coz(const uint8_t* jpeg, size_t boy, Kare* kare)
     if (jpeg == nullptr || boy < 4 || boy > static_cast<size_t>(INT32_MAX) || jpeg[boy - 2] != 0xFF ||
         jpeg[boy - 1] != 0xD9)
         return false;
-    DepoBagi bag(&ic_->depo);
-    int genislik = 0, yukseklik = 0, kanal = 0;
-    // The header first: an absurd size is refused before anything is allocated.
-    if (!stbi_info_from_memory(jpeg, static_cast<int>(boy), &genislik, &yukseklik, &kanal) || genislik <= 0 ||
-        yukseklik <= 0 || static_cast<int64_t>(genislik) * yukseklik > AZAMI_PIKSEL)
+    int genislik = 0, yukseklik = 0;
+    if (!ic_->okuyucu.oku(jpeg, boy, AZAMI_PIKSEL, &ic_->pikseller, &genislik, &yukseklik))
         return false;
-    ++ic_->depo.tur;
-    unsigned char* rgba = stbi_load_from_memory(jpeg, static_cast<int>(boy), &genislik, &yukseklik, &kanal, 4);
-    if (rgba == nullptr)
-        return false;
-    const size_t piksel = static_cast<size_t>(genislik) * static_cast<size_t>(yukseklik);
-    const size_t gereken = piksel * 4;
-    bool tamam = true;
-    try {
-        // A buffer far bigger than needed (the view shrank) is given back.
-        if (kare->pikseller.capacity() > gereken + gereken / 2)
-            std::vector<uint8_t>().swap(kare->pikseller);
-        kare->pikseller.resize(gereken);
-    } catch (...) {
-        tamam = false;
-    }
-    if (tamam) {
-        kirmizi_maviyi_degistir(rgba, kare->pikseller.data(), piksel);
-        kare->genislik = genislik;
-        kare->yukseklik = yukseklik;
-    }
-    stbi_image_free(rgba);
-    if (tamam)
-        ic_->depo.eskileri_birak();
-    return tamam;
+    kare->pikseller.swap(ic_->pikseller);
+    kare->genislik = genislik;
+    kare->yukseklik = yukseklik;
+    return true;
 }
 
 bool KareCozucu::coz(std::string_view base64, Kare* kare)

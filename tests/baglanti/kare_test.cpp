@@ -284,6 +284,20 @@ TEST(KareCozucu, BadDataIsRefused)
     // Still fine afterwards.
     EXPECT_TRUE(cozucu.jpeg_coz(jpeg.data(), jpeg.size(), &kare));
     EXPECT_EQ(kare.genislik, 8);
+
+    // Picture data cut off by a marker, the end marker still in place: the decoder
+    // would make up the rest, so the frame is refused and the one before stays.
+    std::vector<uint8_t> kesik = jpeg_baytlari(KIRMIZI_MAVI_16X16);
+    size_t sos = 0;
+    for (size_t i = 0; i + 3 < kesik.size() && sos == 0; ++i)
+        if (kesik[i] == 0xFF && kesik[i + 1] == 0xDA)
+            sos = i + 2 + (kesik[i + 2] << 8 | kesik[i + 3]);
+    ASSERT_GT(sos, 0u);
+    kesik.erase(kesik.begin() + static_cast<std::ptrdiff_t>(sos), kesik.end() - 2);
+    const std::vector<uint8_t> onceki = kare.pikseller;
+    EXPECT_FALSE(cozucu.jpeg_coz(kesik.data(), kesik.size(), &kare));
+    EXPECT_EQ(kare.genislik, 8);
+    EXPECT_TRUE(kare.pikseller == onceki);
 }
 
 }  // namespace
