@@ -384,7 +384,7 @@ void Gorunum::surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND tur)
     secimler_->kapat();
     diyaloglar_->kapat();
     gezintiler_->surec_oldu();
-    auto arguman = sahiplen(surec_argumani_olustur(tur));
+    auto arguman = sahiplen(Argumanlar::surec(tur));
     olay_yay<ICoreWebView2ProcessFailedEventHandler>(OLAY_PROCESS_FAILED, static_cast<ICoreWebView2*>(this),
                                                      arguman.Get());
 }
@@ -395,22 +395,22 @@ void Gorunum::surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND tur)
 template <class Isleyici>
 void Gorunum::bos_olay_yay(GorunumOlayi olay)
 {
-    auto arguman = sahiplen(bos_arguman_olustur());
+    auto arguman = sahiplen(Argumanlar::bos());
     olay_yay<Isleyici>(olay, static_cast<ICoreWebView2*>(this), arguman.Get());
 }
 
 bool Gorunum::basliyor(const std::wstring& adres, bool yonlendirme, UINT64 kimlik, bool kullanici)
 {
     gunluge_yaz(oturum_, "** NavigationStarting", {{"id", kimlik}, {"uri", utf8_e(adres)}});
-    auto arguman = sahiplen(baslama_argumani_olustur(adres, kullanici, yonlendirme, kimlik));
+    auto arguman = sahiplen(Argumanlar::baslama(adres, kullanici, yonlendirme, kimlik));
     olay_yay<ICoreWebView2NavigationStartingEventHandler>(OLAY_NAVIGATION_STARTING,
                                                           static_cast<ICoreWebView2*>(this), arguman.Get());
-    return !arguman || !baslama_iptal_mi(arguman.Get());
+    return !arguman || !Argumanlar::iptal_mi(arguman.Get());
 }
 
 void Gorunum::kaynak_degisti(bool yeni_belge)
 {
-    auto arguman = sahiplen(kaynak_argumani_olustur(yeni_belge ? TRUE : FALSE));
+    auto arguman = sahiplen(Argumanlar::kaynak(yeni_belge ? TRUE : FALSE));
     olay_yay<ICoreWebView2SourceChangedEventHandler>(OLAY_SOURCE_CHANGED, static_cast<ICoreWebView2*>(this),
                                                      arguman.Get());
 }
@@ -430,7 +430,7 @@ void Gorunum::tamamlandi(bool basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UIN
     gunluge_yaz(oturum_, "** NavigationCompleted",
                 {{"id", kimlik}, {"success", basarili}, {"status", static_cast<int>(durum)}});
     ++taahhutler_;   // a text document commits nothing the engine reports, but completes
-    auto arguman = sahiplen(tamamlanma_argumani_olustur(basarili ? TRUE : FALSE, durum, kimlik));
+    auto arguman = sahiplen(Argumanlar::tamamlanma(basarili ? TRUE : FALSE, durum, kimlik));
     olay_yay<ICoreWebView2NavigationCompletedEventHandler>(OLAY_NAVIGATION_COMPLETED,
                                                            static_cast<ICoreWebView2*>(this), arguman.Get());
     gezinti_tamamlandi();
@@ -471,7 +471,7 @@ void Gorunum::durum_metni_degisti()
 void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici)
 {
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    auto arguman = sahiplen(yeni_pencere_argumani_olustur(
+    auto arguman = sahiplen(Argumanlar::yeni_pencere(
         adres, kullanici ? TRUE : FALSE, [koru, adres](ICoreWebView2* yeni, BOOL islendi) {
             if (yeni)
                 yeni->Navigate(adres.c_str());
@@ -482,7 +482,7 @@ void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici)
         return;
     olay_yay<ICoreWebView2NewWindowRequestedEventHandler>(OLAY_NEW_WINDOW_REQUESTED,
                                                           static_cast<ICoreWebView2*>(this), arguman.Get());
-    yeni_pencere_isleyicileri_bitti(arguman.Get());
+    Argumanlar::yeni_pencere_isleyicileri_bitti(arguman.Get());
 }
 
 bool Gorunum::tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi)
@@ -497,13 +497,13 @@ bool Gorunum::tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi)
         {COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN},
         {COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN},
     };
-    auto arguman = sahiplen(tus_argumani_olustur(TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi));
+    auto arguman = sahiplen(Argumanlar::tus(TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi));
     if (!arguman)
         return false;
     // Raised at once: the host decides here whether the page sees the key.
     olay_yay<ICoreWebView2AcceleratorKeyPressedEventHandler>(
         OLAY_ACCELERATOR_KEY_PRESSED, static_cast<ICoreWebView2Controller*>(this), arguman.Get());
-    return tus_islendi_mi(arguman.Get());
+    return Argumanlar::tus_islendi_mi(arguman.Get());
 }
 
 // ---------------------------------------------------------------------------
@@ -797,7 +797,7 @@ HRESULT Gorunum::get_Settings(ICoreWebView2Settings** deger)
     if (!deger)
         return E_POINTER;
     if (!ayarlar_)
-        ayarlar_ = sahiplen(ayarlar_olustur());
+        ayarlar_ = sahiplen(Argumanlar::ayarlar());
     *deger = ayarlar_.Get();
     if (!*deger)
         return E_OUTOFMEMORY;

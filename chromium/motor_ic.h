@@ -17,6 +17,7 @@
 #include "baglanti.h"
 #include "com_nesnesi.h"
 #include "kare.h"
+#include "olay_argumanlari.h"
 #include "wv2_arayuz.h"
 
 #include <wrl/client.h>
@@ -57,25 +58,13 @@ void sayfalari_bagla(Baglanti& baglanti);
 // ---------------------------------------------------------------------------
 // Event arguments.
 
-IUnknown* bos_arguman_olustur();
-ICoreWebView2NavigationStartingEventArgs* baslama_argumani_olustur(const std::wstring& adres, BOOL kullanici,
-                                                                  BOOL yonlendirme, UINT64 kimlik);
-BOOL baslama_iptal_mi(ICoreWebView2NavigationStartingEventArgs* arguman);
-ICoreWebView2NavigationCompletedEventArgs* tamamlanma_argumani_olustur(BOOL basarili,
-                                                                      COREWEBVIEW2_WEB_ERROR_STATUS durum,
-                                                                      UINT64 kimlik);
-ICoreWebView2SourceChangedEventArgs* kaynak_argumani_olustur(BOOL yeni_belge);
-ICoreWebView2ProcessFailedEventArgs* surec_argumani_olustur(COREWEBVIEW2_PROCESS_FAILED_KIND tur);
-ICoreWebView2AcceleratorKeyPressedEventArgs* tus_argumani_olustur(COREWEBVIEW2_KEY_EVENT_KIND tur, UINT tus,
-                                                                 LPARAM bilgi);
-BOOL tus_islendi_mi(ICoreWebView2AcceleratorKeyPressedEventArgs* arguman);
-ICoreWebView2Settings* ayarlar_olustur();
-// A new-window request. `sonuc` runs once the host has decided (at once, or when it
-// completes a deferral it took) with the view the host gave, if any, and Handled.
-ICoreWebView2NewWindowRequestedEventArgs* yeni_pencere_argumani_olustur(
-    const std::wstring& adres, BOOL kullanici, std::function<void(ICoreWebView2* yeni, BOOL islendi)> sonuc);
-// Called after the handlers ran: decides now unless a deferral is pending.
-void yeni_pencere_isleyicileri_bitti(ICoreWebView2NewWindowRequestedEventArgs* arguman);
+// Nothing is logged of what the host calls on them; a deferral completes through the
+// connection's way onto the UI thread.
+struct ChromiumKaydi {
+    static void yaz(int64_t, const char*, const std::string&) {}
+    static bool ui_da(std::function<void()> is) { return Baglanti::ui_da_calistir(std::move(is)); }
+};
+using Argumanlar = OlayArgumanlari<ChromiumKaydi>;
 
 // The engine's error text for a failed load (net::ERR_...) as the interface's status.
 COREWEBVIEW2_WEB_ERROR_STATUS hata_durumu(const std::string& hata_metni);

@@ -13,6 +13,7 @@
 
 #include "abone_listesi.h"
 #include "com_nesnesi.h"
+#include "olay_argumanlari.h"
 #include "wv2_arayuz.h"
 
 #include <wrl/client.h>
@@ -164,31 +165,20 @@ ICoreWebView2Controller* denetleyici_olustur(HWND ebeveyn);
 int64_t acik_denetleyici_sayisi();
 void denetleyici_kapandi();    // one fewer open controller
 
-ICoreWebView2Settings* ayarlar_olustur(int64_t gorunum_no);
-// The settings the view consults: scripts and zoom by the wheel.
-bool betik_acik_mi(ICoreWebView2Settings* ayarlar);
-bool yakinlik_denetimi_acik_mi(ICoreWebView2Settings* ayarlar);
-
-IUnknown* bos_arguman_olustur(int64_t gorunum_no);
-ICoreWebView2NavigationStartingEventArgs* baslama_argumani_olustur(
-    int64_t gorunum_no, const std::wstring& adres, BOOL kullanici, UINT64 kimlik);
-BOOL baslama_iptal_mi(ICoreWebView2NavigationStartingEventArgs* arguman);
-ICoreWebView2NavigationCompletedEventArgs* tamamlanma_argumani_olustur(
-    int64_t gorunum_no, BOOL basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik);
-ICoreWebView2SourceChangedEventArgs* kaynak_argumani_olustur(int64_t gorunum_no, BOOL yeni_belge);
-ICoreWebView2ProcessFailedEventArgs* surec_argumani_olustur(int64_t gorunum_no,
-                                                            COREWEBVIEW2_PROCESS_FAILED_KIND tur);
-ICoreWebView2AcceleratorKeyPressedEventArgs* tus_argumani_olustur(
-    int64_t gorunum_no, COREWEBVIEW2_KEY_EVENT_KIND tur, UINT tus, LPARAM bilgi);
-BOOL tus_islendi_mi(ICoreWebView2AcceleratorKeyPressedEventArgs* arguman);
-
-// A new-window request. `sonuc` runs once the host has decided (at once, or when it
-// completes a deferral it took) with the view the host gave, if any, and Handled.
-ICoreWebView2NewWindowRequestedEventArgs* yeni_pencere_argumani_olustur(
-    int64_t gorunum_no, const std::wstring& adres, BOOL kullanici,
-    std::function<void(ICoreWebView2* yeni, BOOL islendi)> sonuc);
-// Called after the handlers ran: decides now unless a deferral is pending.
-void yeni_pencere_isleyicileri_bitti(ICoreWebView2NewWindowRequestedEventArgs* arguman);
+// Event arguments and settings: every method the host calls on them is logged with
+// the number of the view they belong to; a deferral completes from the message loop.
+struct StandinKaydi {
+    static void yaz(int64_t gorunum_no, const char* yontem, const std::string& deger)
+    {
+        gunluk_yaz(gorunum_no, yontem, deger);
+    }
+    static bool ui_da(std::function<void()> is)
+    {
+        teslim_et(nullptr, std::move(is));
+        return true;
+    }
+};
+using Argumanlar = OlayArgumanlari<StandinKaydi>;
 
 // Test downloads (indirme.cpp): an address of the download scheme starts one,
 // raised through `yay` as DownloadStarting, instead of a navigation.

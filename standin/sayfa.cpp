@@ -267,7 +267,7 @@ public:
         if (!deger)
             return E_POINTER;
         if (!ayarlar)
-            ayarlar = sahiplen(ayarlar_olustur(no));
+            ayarlar = sahiplen(Argumanlar::ayarlar(no));
         *deger = ayarlar.Get();
         if (!*deger)
             return E_OUTOFMEMORY;
@@ -413,14 +413,14 @@ public:
             {COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN},
         };
         ComPtr<ICoreWebView2AcceleratorKeyPressedEventArgs> arguman;
-        arguman = sahiplen(tus_argumani_olustur(no, TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi));
+        arguman = sahiplen(Argumanlar::tus(TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi, no));
         if (!arguman)
             return false;
         // Raised at once: the host decides here whether the page sees the key.
         ComPtr<Sayfa> koru(this);
         olay_yay<ICoreWebView2AcceleratorKeyPressedEventHandler>(
             OLAY_ACCELERATOR_KEY_PRESSED, static_cast<ICoreWebView2Controller*>(this), arguman.Get());
-        if (tus_islendi_mi(arguman.Get()))
+        if (Argumanlar::tus_islendi_mi(arguman.Get()))
             return true;
         if (kapali || !basildi)
             return false;
@@ -458,14 +458,14 @@ public:
         motoru_gitti = true;
         suren.reset();
         ComPtr<ICoreWebView2ProcessFailedEventArgs> arguman;
-        arguman = sahiplen(surec_argumani_olustur(no, COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED));
+        arguman = sahiplen(Argumanlar::surec(COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED, no));
         olay_yay<ICoreWebView2ProcessFailedEventHandler>(
             OLAY_PROCESS_FAILED, static_cast<ICoreWebView2*>(this), arguman.Get());
     }
 
     void tekerlekle_yakinlastir(int adim) override
     {
-        if (kapali || !yakinlik_denetimi_acik_mi(ayarlar.Get()) || adim == 0)
+        if (kapali || !Argumanlar::yakinlik_denetimi_acik_mi(ayarlar.Get()) || adim == 0)
             return;
         double yeni = yakinlik * (adim > 0 ? 1.1 : 1 / 1.1);
         yeni = yeni < EN_AZ_TEKERLEK_YAKINLIGI ? EN_AZ_TEKERLEK_YAKINLIGI
@@ -476,7 +476,7 @@ public:
         ComPtr<Sayfa> koru(this);
         teslim_et(this, [koru] {
             ComPtr<IUnknown> arguman;
-            arguman = sahiplen(bos_arguman_olustur(koru->no));
+            arguman = sahiplen(Argumanlar::bos());
             koru->olay_yay<ICoreWebView2ZoomFactorChangedEventHandler>(
                 OLAY_ZOOM_FACTOR_CHANGED, static_cast<ICoreWebView2Controller*>(koru.Get()), arguman.Get());
         });
@@ -525,7 +525,7 @@ private:
     void bos_olay_yay(GorunumOlayi olay)
     {
         ComPtr<IUnknown> arguman;
-        arguman = sahiplen(bos_arguman_olustur(no));
+        arguman = sahiplen(Argumanlar::bos());
         olay_yay<Isleyici>(olay, static_cast<ICoreWebView2*>(this), arguman.Get());
     }
 
@@ -612,7 +612,7 @@ private:
     void tamamlandi_yay(BOOL basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik)
     {
         ComPtr<ICoreWebView2NavigationCompletedEventArgs> arguman;
-        arguman = sahiplen(tamamlanma_argumani_olustur(no, basarili, durum, kimlik));
+        arguman = sahiplen(Argumanlar::tamamlanma(basarili, durum, kimlik, no));
         olay_yay<ICoreWebView2NavigationCompletedEventHandler>(
             OLAY_NAVIGATION_COMPLETED, static_cast<ICoreWebView2*>(this), arguman.Get());
     }
@@ -622,13 +622,13 @@ private:
         if (!suren_mi(kimlik))
             return;
         ComPtr<ICoreWebView2NavigationStartingEventArgs> arguman;
-        arguman = sahiplen(baslama_argumani_olustur(no, suren->hedef.adres, suren->kullanici, kimlik));
+        arguman = sahiplen(Argumanlar::baslama(suren->hedef.adres, suren->kullanici, FALSE, kimlik, no));
         olay_yay<ICoreWebView2NavigationStartingEventHandler>(
             OLAY_NAVIGATION_STARTING, static_cast<ICoreWebView2*>(this), arguman.Get());
         if (!suren_mi(kimlik))
             return;    // a handler stopped it, navigated elsewhere or closed the view
         ComPtr<Sayfa> koru(this);
-        if (arguman && baslama_iptal_mi(arguman.Get())) {
+        if (arguman && Argumanlar::iptal_mi(arguman.Get())) {
             suren.reset();
             iptali_teslim_et(kimlik);
             return;
@@ -692,7 +692,7 @@ private:
         ComPtr<Sayfa> koru(this);
         if (gezinti->tur != GezintiTuru::yenileme) {
             ComPtr<ICoreWebView2SourceChangedEventArgs> arguman;
-            arguman = sahiplen(kaynak_argumani_olustur(no, TRUE));
+            arguman = sahiplen(Argumanlar::kaynak(TRUE, no));
             olay_yay<ICoreWebView2SourceChangedEventHandler>(
                 OLAY_SOURCE_CHANGED, static_cast<ICoreWebView2*>(this), arguman.Get());
         }
@@ -710,7 +710,7 @@ private:
         }
         if (yukleme.surec_coktu && !kapali) {
             ComPtr<ICoreWebView2ProcessFailedEventArgs> arguman;
-            arguman = sahiplen(surec_argumani_olustur(no, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED));
+            arguman = sahiplen(Argumanlar::surec(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED, no));
             olay_yay<ICoreWebView2ProcessFailedEventHandler>(
                 OLAY_PROCESS_FAILED, static_cast<ICoreWebView2*>(this), arguman.Get());
         }
@@ -721,7 +721,7 @@ private:
         if (kapali)
             return;
         ComPtr<Sayfa> koru(this);
-        if (betik_acik_mi(ayarlar.Get())) {
+        if (Argumanlar::betik_acik_mi(ayarlar.Get())) {
             if (eylem.tur == BetikEylemi::baslik) {
                 std::wstring eski = baslik;
                 belge.baslik = bosluklari_daralt(eylem.deger);
@@ -758,8 +758,8 @@ private:
             return;
         ComPtr<Sayfa> koru(this);
         ComPtr<ICoreWebView2NewWindowRequestedEventArgs> arguman;
-        arguman = sahiplen(yeni_pencere_argumani_olustur(
-            no, hedef_adres, kullanici, [koru, hedef_adres](ICoreWebView2* yeni, BOOL islendi) {
+        arguman = sahiplen(Argumanlar::yeni_pencere(
+            hedef_adres, kullanici, [koru, hedef_adres](ICoreWebView2* yeni, BOOL islendi) {
                 if (yeni) {
                     yeni->Navigate(hedef_adres.c_str());
                 } else if (!islendi && !koru->kapali) {
@@ -768,12 +768,13 @@ private:
                     hedef.adres = hedef_adres;
                     koru->gezinti_baslat(GezintiTuru::yeni, std::move(hedef), TRUE);
                 }
-            }));
+            },
+            no));
         if (!arguman)
             return;
         olay_yay<ICoreWebView2NewWindowRequestedEventHandler>(
             OLAY_NEW_WINDOW_REQUESTED, static_cast<ICoreWebView2*>(this), arguman.Get());
-        yeni_pencere_isleyicileri_bitti(arguman.Get());
+        Argumanlar::yeni_pencere_isleyicileri_bitti(arguman.Get());
     }
 };
 
