@@ -148,8 +148,10 @@ HRESULT Betikler::calistir(const std::wstring& betik, ICoreWebView2ExecuteScript
 
 bool Betikler::olay(const std::string& yontem, const Json& p)
 {
-    if (yontem == FrameNavigated::YONTEM) {
-        // A new document: its title is not known until its script says it.
+    if (yontem == FrameNavigated::YONTEM || yontem == DocumentOpened::YONTEM) {
+        // A new document, or a text put into the one there: its title is not known
+        // until its script says it, which it does after this event. Both events
+        // carry the frame alone.
         FrameNavigated olay;
         if (oku(p, &olay) && olay.frame.id == hedef_ && olay.frame.parentId.empty())
             baslik_taze_ = false;

@@ -38,8 +38,9 @@ public:
 
     // Reads the document's title (for a page without one the engine's default, the
     // target's title, which is then its address); `sonra` runs once it is known or
-    // could not be read, while the view is open. For a navigation's new document
-    // (`yeni_belge`) whose script has reported its title already, at once.
+    // could not be read, while the view is open. For a new document (`yeni_belge`:
+    // a navigation's, or a text put into the one there) whose script has reported
+    // its title already, at once.
     void basligi_oku(std::function<void()> sonra, bool yeni_belge);
     // Runs the host's script; the handler gets its value as JSON.
     HRESULT calistir(const std::wstring& betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici);

@@ -177,6 +177,7 @@ void Ekran::akisi_ayarla()
     akis_ = istenen;
     if (!akmali)
         return;
+    resim_bekleniyor_ = true;
     StartScreencast baslat;
     baslat.maxWidth = genislik;
     baslat.maxHeight = yukseklik;
@@ -192,8 +193,15 @@ void Ekran::kare_geldi(std::shared_ptr<Kare> kare)
     if (!gorunur_ || !kare || kare->genislik <= 0)
         return;
     kare_ = std::move(kare);
+    resim_bekleniyor_ = false;
+    son_kare_ani_ = GetTickCount64();
     if (pencere_)
         InvalidateRect(pencere_, nullptr, FALSE);
+}
+
+bool Ekran::ciziliyor(ULONGLONG simdi, ULONGLONG sessizlik_ms) const
+{
+    return akis_.cx > 0 && !coktu_ && (resim_bekleniyor_ || simdi - son_kare_ani_ < sessizlik_ms);
 }
 
 void Ekran::boya(HDC dc, const RECT& alan) const

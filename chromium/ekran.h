@@ -56,6 +56,12 @@ public:
 
     // A decoded frame for this view, on the UI thread.
     void kare_geldi(std::shared_ptr<Kare> kare);
+    // A new picture of the page is due (a load completed): the engine is drawing
+    // until its frame is in.
+    void resim_bekleniyor() { resim_bekleniyor_ = true; }
+    // The engine is drawing this view's page: its frames run and the picture due has
+    // not come yet, or frames came within the last `sessizlik_ms`.
+    bool ciziliyor(ULONGLONG simdi, ULONGLONG sessizlik_ms) const;
     void boya(HDC dc, const RECT& alan) const;
 
     const RECT& alan() const { return alan_; }
@@ -82,5 +88,7 @@ private:
     // The size the engine was given last (width 0: none, or to be given again).
     protokol::SetDeviceMetricsOverride gonderilen_olcu_;
     bool planli_ = false;   // uygula() is on its way
+    bool resim_bekleniyor_ = false;
+    ULONGLONG son_kare_ani_ = 0;   // GetTickCount64() as the last frame came
     std::shared_ptr<Kare> kare_;
 };

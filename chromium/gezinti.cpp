@@ -506,7 +506,7 @@ void Gezintiler::belge_icerigini_koy(const std::string& html, std::shared_ptr<Me
             yukleme_komutu();
         }
         if (!yukleme) {
-            dinleyici_.basligi_oku(nullptr, false);
+            dinleyici_.basligi_oku(nullptr, true);
             return;
         }
         if (metin_ == yukleme)
@@ -549,6 +549,6 @@ void Gezintiler::metin_yuklendi(const MetinYuklemesi& yukleme, bool basarili)
                                                : COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR,
                                       kimlik);
             },
-            false);
+            true);
     });
 }

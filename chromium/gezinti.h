@@ -43,8 +43,9 @@ public:
     virtual void gecmis_degisti() = 0;
     virtual void tamamlandi(bool basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UINT64 kimlik) = 0;
     // The document changed: the view reads its title, then runs `sonra` (if any)
-    // while it is still open. `yeni_belge`: a navigation's new document, whose
-    // title its own script may have reported already.
+    // while it is still open. `yeni_belge`: a new document (a navigation's, or a
+    // text put into the one there), whose title its own script may have reported
+    // already.
     virtual void basligi_oku(std::function<void()> sonra, bool yeni_belge) = 0;
     // A load goes out, or a document commits: a page whose process died is back.
     virtual void yukleme_basliyor() = 0;

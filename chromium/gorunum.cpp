@@ -431,6 +431,7 @@ void Gorunum::tamamlandi(bool basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UIN
                 {{"id", kimlik}, {"success", basarili}, {"status", static_cast<int>(durum)}});
     ++taahhutler_;   // a text document commits nothing the engine reports, but completes
     auto arguman = sahiplen(Argumanlar::tamamlanma(basarili ? TRUE : FALSE, durum, kimlik));
+    ekran_.resim_bekleniyor();
     olay_yay<ICoreWebView2NavigationCompletedEventHandler>(OLAY_NAVIGATION_COMPLETED,
                                                            static_cast<ICoreWebView2*>(this), arguman.Get());
     gezinti_tamamlandi();

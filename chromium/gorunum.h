@@ -81,6 +81,11 @@ public:
     uint64_t gosterilme_sirasi() const { return gosterilme_sirasi_; }
     // What the shown view asks of the device pixel ratio: its zoom, 0 when hidden.
     double gereken_olcek() const;
+    // The engine is drawing the page of this view, shown (see Ekran::ciziliyor).
+    bool ciziliyor(ULONGLONG simdi, ULONGLONG sessizlik_ms) const
+    {
+        return gereken_olcek() > 0 && ekran_.ciziliyor(simdi, sessizlik_ms);
+    }
     // The engine renders at another device pixel ratio now.
     void olcek_degisti() { ekran_.yeniden_baslat(); }
 

@@ -19,6 +19,7 @@
 #include <map>
 #include <mutex>
 #include <new>
+#include <optional>
 
 using namespace protokol;
 
@@ -33,12 +34,19 @@ static const UINT YEDEK_GECIKMESI_MS = 1000, BOSTA_YEDEK_GECIKMESI_MS = 100;
 // for the rest of it.
 static const UINT INDIRME_YOKLAMASI_MS = 250;
 static const ULONGLONG INDIRME_BEKLETMESI_MS = 3000;
+// A new target's renderer starting while a page shown is being drawn delays that
+// page's frame (bench/motor_bench sekme: the start page came on screen later when
+// the spare was made sooner after its load). So the spare waits until the pages
+// shown have their picture and their frames have paused, for a second at most.
+static const UINT CIZIM_YOKLAMASI_MS = 25;
+static const ULONGLONG CIZIM_SESSIZLIGI_MS = 50, CIZIM_BEKLETMESI_MS = 1000;
 
 static std::map<std::string, Gorunum*> g_oturumlar;   // open views by session id
 // The spare: set up, not yet placed; it holds one reference of its own.
 static Gorunum* g_yedek;
 static bool g_yedek_hazirlaniyor;
 static UINT_PTR g_yedek_zamanlayicisi;
+static ULONGLONG g_yedek_en_gec;   // the spare waits for drawing until then (0: not waiting)
 // The view last made the engine's front page (null when it has closed since).
 static const Gorunum* g_on_sayfa;
 static RECT g_son_alan;                 // the size the last view was shown at
@@ -305,6 +313,19 @@ void gosterilenleri_one_getir()
 
 static void yedegi_sonra_hazirla(UINT gecikme = YEDEK_GECIKMESI_MS);
 
+using DenetleyiciBitti = std::function<void(HRESULT, ICoreWebView2Controller*)>;
+
+// A view asked for while the spare was on its way takes it once it is ready: the
+// spare's target is made and partly set up, and a new one beside it would take
+// longer and slow both down. One view waits so; another meanwhile gets its own.
+struct YedekIstegi {
+    HWND ebeveyn = nullptr;
+    DenetleyiciBitti bitti;
+};
+static std::optional<YedekIstegi> g_yedegi_bekleyen;
+
+static void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND ebeveyn, const DenetleyiciBitti& bitti);
+
 static void yedegi_hazirla()
 {
     std::shared_ptr<Baglanti> baglanti = motor_baglantisi();
@@ -314,16 +335,43 @@ static void yedegi_hazirla()
         yedegi_sonra_hazirla(INDIRME_YOKLAMASI_MS);
         return;
     }
+    const ULONGLONG simdi = GetTickCount64();
+    if (!g_yedek_en_gec)
+        g_yedek_en_gec = simdi + CIZIM_BEKLETMESI_MS;
+    if (simdi < g_yedek_en_gec)
+        for (auto& cift : g_oturumlar)
+            if (cift.second->ciziliyor(simdi, CIZIM_SESSIZLIGI_MS)) {
+                yedegi_sonra_hazirla(CIZIM_YOKLAMASI_MS);
+                return;
+            }
+    g_yedek_en_gec = 0;
     g_yedek_hazirlaniyor = true;
     hedef_olustur(baglanti, g_son_alan, [baglanti](HRESULT hr, Microsoft::WRL::ComPtr<Gorunum> gorunum) {
         g_yedek_hazirlaniyor = false;
-        if (FAILED(hr) || !gorunum)
-            return;
-        if (g_yedek || motor_baglantisi() != baglanti) {
+        std::optional<YedekIstegi> istek = std::move(g_yedegi_bekleyen);
+        g_yedegi_bekleyen.reset();
+        bool kullanilir = SUCCEEDED(hr) && gorunum && motor_baglantisi() == baglanti;
+        if (gorunum && (!kullanilir || (g_yedek && !istek))) {
             gorunum->kapat();   // not needed any more: a spare came meanwhile, or a new engine
+            gorunum.Reset();
+        }
+        if (istek) {
+            if (!gorunum) {
+                // The view asked for gets a target of its own (or the engine's failure).
+                denetleyici_olustur(istek->ebeveyn, std::move(istek->bitti));
+                return;
+            }
+            if (!IsWindow(istek->ebeveyn)) {
+                gorunum->kapat();
+                istek->bitti(E_INVALIDARG, nullptr);
+                return;
+            }
+            yedegi_sonra_hazirla();
+            yerlestir_ve_bildir(gorunum, istek->ebeveyn, istek->bitti);
             return;
         }
-        g_yedek = gorunum.Detach();
+        if (gorunum)
+            g_yedek = gorunum.Detach();
     });
 }
 
@@ -356,8 +404,7 @@ void yukleme_gidiyor()
         yedegi_sonra_hazirla();
 }
 
-static void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND ebeveyn,
-                                const std::function<void(HRESULT, ICoreWebView2Controller*)>& bitti)
+static void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND ebeveyn, const DenetleyiciBitti& bitti)
 {
     HRESULT hr = gorunum->yerlestir(ebeveyn);
     if (FAILED(hr)) {
@@ -412,8 +459,6 @@ void sonra_calistir(UINT ms, std::function<void()> is)
     if (UINT_PTR kimlik = SetTimer(nullptr, 0, ms, zamanli_is))
         g_zamanli_isler[kimlik] = std::move(is);
 }
-
-using DenetleyiciBitti = std::function<void(HRESULT, ICoreWebView2Controller*)>;
 
 struct Olusturma {
     DenetleyiciBitti bitti;
@@ -471,6 +516,10 @@ void denetleyici_olustur(HWND ebeveyn, DenetleyiciBitti bitti)
             }
             yerlestir_ve_bildir(gorunum, ebeveyn, bitti);
         });
+        return;
+    }
+    if (g_yedek_hazirlaniyor && !g_yedegi_bekleyen) {
+        g_yedegi_bekleyen = YedekIstegi{ebeveyn, bekcili(baglanti, std::move(bitti))};
         return;
     }
     RECT alan = {};

@@ -238,6 +238,14 @@ struct FrameNavigated {
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FrameNavigated, frame)
 
+// A text put into the frame's document (Page.setDocumentContent) opens it anew:
+// no navigation is reported for it.
+struct DocumentOpened {
+    static constexpr const char* YONTEM = "Page.documentOpened";
+    Cerceve frame;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DocumentOpened, frame)
+
 struct NavigatedWithinDocument {
     static constexpr const char* YONTEM = "Page.navigatedWithinDocument";
     std::string frameId, url;

@@ -1,0 +1,75 @@
+// A page's title without the engine: the helper script's reports and the engine's
+// document events are played into the scripts' manager, and what it asks the engine
+// is recorded instead of sent.
+#include "betikler.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char HEDEF[] = "T1";
+
+class KayitliGiden : public Giden {
+public:
+    std::vector<Yanit> degerlendirmeler;   // the answers of the Runtime.evaluate commands sent
+
+    void gonder(const char* yontem, Json, Yanit yanit) override
+    {
+        if (std::string(yontem) == protokol::Evaluate::YONTEM)
+            degerlendirmeler.push_back(std::move(yanit));
+    }
+    void motora_gonder(const char*, Json, Yanit) override {}
+    bool sonra(std::function<void()>) override { return true; }
+    using Giden::gonder;
+};
+
+class KayitliDinleyici : public BetikDinleyicisi {
+public:
+    int baslik_degisimi = 0;
+
+    void baslik_degisti() override { ++baslik_degisimi; }
+    void durum_metni_degisti() override {}
+    void pencere_istendi(const std::wstring&, bool) override {}
+    std::wstring sayfa_adresi() const override { return L"about:blank"; }
+    bool kapali_mi() const override { return false; }
+};
+
+void baslik_bildirildi(Betikler& betikler, const char* baslik)
+{
+    betikler.olay(protokol::BindingCalled::YONTEM, {{"name", "__korvaBaslik"}, {"payload", baslik}});
+}
+
+void belge_acildi(Betikler& betikler)
+{
+    betikler.olay(protokol::DocumentOpened::YONTEM, {{"frame", {{"id", HEDEF}, {"url", "about:blank"}}}});
+}
+
+}  // namespace
+
+// A text put into the document there: the title its script reports once the document
+// opened is the new one, and the load completes on it without asking the engine; a
+// report from before is the old document's, and the engine is asked.
+TEST(Baslik, KonanMetninBasliginiKendiBetigiBildirir)
+{
+    KayitliGiden giden;
+    KayitliDinleyici dinleyici;
+    Betikler betikler{giden, dinleyici, HEDEF};
+    bool bitti = false;
+
+    baslik_bildirildi(betikler, "Eski");
+    belge_acildi(betikler);
+    betikler.basligi_oku([&] { bitti = true; }, true);
+    ASSERT_EQ(giden.degerlendirmeler.size(), 1u);
+    EXPECT_FALSE(bitti);
+    giden.degerlendirmeler[0]({{"result", {{"type", "string"}, {"value", "Eski"}}}}, nullptr);
+    EXPECT_TRUE(bitti);
+
+    bitti = false;
+    belge_acildi(betikler);
+    baslik_bildirildi(betikler, "Yeni");
+    betikler.basligi_oku([&] { bitti = true; }, true);
+    EXPECT_TRUE(bitti);
+    EXPECT_EQ(giden.degerlendirmeler.size(), 1u);
+    EXPECT_EQ(betikler.baslik(), L"Yeni");
+    EXPECT_EQ(dinleyici.baslik_degisimi, 2);
+}
