@@ -12,6 +12,8 @@
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
+// The codes of libjpeg's messages.
+#include <jerror.h>
 
 namespace {
 
@@ -162,8 +164,10 @@ bool base64_coz(std::string_view metin, std::vector<uint8_t>* bayt)
 namespace {
 
 // libjpeg reports a fatal error through error_exit, which must not return: it jumps
-// back to the decode under way. A warning (data it would have to make up, as in a
-// frame damaged in the middle) ends the decode the same way, and nothing is printed.
+// back to the decode under way. A warning that the picture data is damaged (the
+// decoder would make up what is missing) ends the decode the same way; other
+// warnings (an unknown header revision, a bad colour profile) leave the picture
+// whole and are let pass. Nothing is printed.
 struct JpegHatalari {
     jpeg_error_mgr ortak;   // first: libjpeg hands back a pointer to it
     std::jmp_buf donus;
@@ -174,9 +178,25 @@ struct JpegHatalari {
     std::longjmp(reinterpret_cast<JpegHatalari*>(bilgi->err)->donus, 1);
 }
 
+bool resim_bozuk_mu(int ileti)
+{
+    switch (ileti) {
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_BOGUS_PROGRESSION:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_JPEG_EOF:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void jpeg_iletisi(j_common_ptr bilgi, int duzey)
 {
-    if (duzey < 0)
+    if (duzey < 0 && resim_bozuk_mu(bilgi->err->msg_code))
         jpeg_hatasi(bilgi);
 }
 
