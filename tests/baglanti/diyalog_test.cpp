@@ -5,6 +5,7 @@
 // into: the origin a dialog names and the file patterns of an input's accept
 // attribute.
 #include "diyaloglar.h"
+#include "kayitli_giden.h"
 #include "dosya_secici.h"
 #include "secim_listeleri.h"
 
@@ -13,23 +14,6 @@
 namespace {
 
 const char CERCEVE[] = "T1";
-
-class KayitliGiden : public Giden {
-public:
-    std::vector<Json> yanitlar;       // the HandleJavaScriptDialog commands, in order
-    std::vector<Json> degerlendirme;  // the Runtime.evaluate commands
-
-    void gonder(const char* yontem, Json parametreler, Yanit) override
-    {
-        if (std::string(yontem) == protokol::HandleJavaScriptDialog::YONTEM)
-            yanitlar.push_back(std::move(parametreler));
-        else if (std::string(yontem) == protokol::Evaluate::YONTEM)
-            degerlendirme.push_back(std::move(parametreler));
-    }
-    void motora_gonder(const char*, Json, Yanit) override {}
-    bool sonra(std::function<void()>) override { return true; }
-    using Giden::gonder;
-};
 
 // Shows nothing: keeps what it was asked to show and the function for the answer.
 class KayitliGorunum : public DiyalogDinleyicisi {
@@ -68,7 +52,9 @@ protected:
     {
         diyaloglar.olay(protokol::FrameNavigated::YONTEM, {{"frame", {{"id", CERCEVE}, {"url", "http://x/"}}}});
     }
-    Json son_yanit() const { return giden.yanitlar.empty() ? Json() : giden.yanitlar.back(); }
+    // The HandleJavaScriptDialog commands, in order.
+    std::vector<KayitliGiden::Komut*> yanitlar() { return giden.hepsi(protokol::HandleJavaScriptDialog::YONTEM); }
+    Json son_yanit() { return yanitlar().empty() ? Json() : yanitlar().back()->parametreler; }
 
     KayitliGiden giden;
     KayitliGorunum gorunum;
@@ -84,7 +70,7 @@ TEST_F(DiyalogTest, SayfaCevabiBekler)
     EXPECT_EQ(gorunum.gosterilenler[0].tur, yerel::DiyalogTuru::ONAY);
     EXPECT_EQ(gorunum.gosterilenler[0].baslik, L"http://ornek.test:8080");
     EXPECT_EQ(gorunum.gosterilenler[0].mesaj, L"Silinsin mi?");
-    EXPECT_TRUE(giden.yanitlar.empty());   // nothing until the user answers
+    EXPECT_TRUE(yanitlar().empty());   // nothing until the user answers
     EXPECT_TRUE(diyaloglar.acik_mi());
     cevapla(false);
     EXPECT_EQ(son_yanit(), Json({{"accept", false}, {"promptText", ""}}));
@@ -111,7 +97,7 @@ TEST_F(DiyalogTest, DonguUcuncudenItibarenDurdurulabilir)
     EXPECT_EQ(son_yanit()["accept"], false);
     ac("beforeunload");
     EXPECT_EQ(son_yanit()["accept"], true);
-    EXPECT_EQ(giden.yanitlar.size(), 5u);
+    EXPECT_EQ(yanitlar().size(), 5u);
 
     // The page's next document starts afresh.
     yeni_belge();
@@ -135,7 +121,7 @@ TEST_F(DiyalogTest, MotorKapatinca)
     ac("alert");
     diyaloglar.olay(protokol::JavascriptDialogClosed::YONTEM, {{"result", false}});
     EXPECT_FALSE(diyaloglar.acik_mi());
-    EXPECT_TRUE(giden.yanitlar.empty());   // the engine closed it: no answer of ours
+    EXPECT_TRUE(yanitlar().empty());   // the engine closed it: no answer of ours
     // A malformed event still gets the page an answer.
     diyaloglar.olay(protokol::JavascriptDialogOpening::YONTEM, {{"type", 5}});
     EXPECT_EQ(son_yanit()["accept"], false);
@@ -188,12 +174,12 @@ TEST(SecimListesi, SecenekSayfaninDunyasindaSecilir)
     // Left as it was: nothing goes to the page. Chosen: the option goes to the
     // control of this opening, in the world that reported it.
     liste.secildi(-1);
-    EXPECT_TRUE(giden.degerlendirme.empty());
+    EXPECT_TRUE(giden.hepsi(protokol::Evaluate::YONTEM).empty());
     ASSERT_TRUE(bildir(R"({"sira": 3, "ogeler": [{"m": "Bir", "s": 0}]})"));
     liste.secildi(2);
-    ASSERT_EQ(giden.degerlendirme.size(), 1u);
-    EXPECT_EQ(giden.degerlendirme[0]["expression"], "__korvaSecimYap(3, 2)");
-    EXPECT_EQ(giden.degerlendirme[0]["contextId"], 7);
+    ASSERT_EQ(giden.hepsi(protokol::Evaluate::YONTEM).size(), 1u);
+    EXPECT_EQ(giden.hepsi(protokol::Evaluate::YONTEM)[0]->parametreler["expression"], "__korvaSecimYap(3, 2)");
+    EXPECT_EQ(giden.hepsi(protokol::Evaluate::YONTEM)[0]->parametreler["contextId"], 7);
 
     // A report of another shape shows nothing; other bindings are not its own.
     EXPECT_TRUE(bildir("{\"sira\": \"2\", \"ogeler\": []}"));

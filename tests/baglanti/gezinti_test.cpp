@@ -8,58 +8,17 @@
 //   "< Method {result}"    the answer to the oldest unanswered command of that method
 //   "~"                    the message loop runs the work that waits for it
 #include "gezinti.h"
+#include "kayitli_giden.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <sstream>
 
 namespace {
 
 const char HEDEF[] = "T1";
-
-class KayitliGiden : public Giden {
-public:
-    struct Komut {
-        std::string yontem;
-        Json parametreler;
-        Yanit yanit;
-        bool yanitlandi = false;
-    };
-    std::vector<Komut> komutlar;
-    std::deque<std::function<void()>> sonrakiler;
-
-    void gonder(const char* yontem, Json parametreler, Yanit yanit) override
-    {
-        komutlar.push_back(Komut{yontem, std::move(parametreler), std::move(yanit)});
-    }
-    void motora_gonder(const char* yontem, Json parametreler, Yanit yanit) override
-    {
-        gonder(yontem, std::move(parametreler), std::move(yanit));
-    }
-    bool sonra(std::function<void()> is) override
-    {
-        sonrakiler.push_back(std::move(is));
-        return true;
-    }
-    using Giden::gonder;
-
-    // The commands sent, one line each: the method and what identifies it.
-    std::vector<std::string> gonderilenler() const
-    {
-        std::vector<std::string> satirlar;
-        for (const Komut& komut : komutlar) {
-            std::string satir = komut.yontem;
-            for (const char* alan : {"url", "requestId", "entryId"})
-                if (komut.parametreler.contains(alan))
-                    satir += " " + komut.parametreler[alan].dump();
-            satirlar.push_back(satir);
-        }
-        return satirlar;
-    }
-};
 
 class KayitliDinleyici : public GezintiDinleyicisi {
 public:
