@@ -12,7 +12,8 @@
 #                                      and the engine's processor share meanwhile
 #   duz_istemci.py sekme               opening a tab to its first frame of the start
 #                                      page: cold, and with a spare target made ready
-#                                      beforehand
+#                                      beforehand beside the tab shown (which keeps
+#                                      the front)
 #   duz_istemci.py gezinti URL_A URL_B navigating between two local pages: to the
 #                                      completion and to the new page's first frame
 #   duz_istemci.py bellek N            the engine's memory with N tabs of the start
@@ -441,10 +442,17 @@ def sekme_ac(motor, sayfa, onceki, hazir=None, sayfa_ozeti=None):
     return ilk - baslangic, oturum
 
 
-def yedek_hazirla(motor):
-    """A spare target: made, attached and set up, its answers in (the view is ready)."""
+def yedek_hazirla(motor, gosterilen=None):
+    """A spare target: made, attached and set up, its answers in (the view is ready).
+
+    A new target is the engine's front page, and only the front page's frames flow:
+    the page shown (`gosterilen`, a session) would stop being drawn while the spare
+    waits. So the shown page is given the front back, as a browser making a spare
+    beside the tab the user looks at must do."""
     hedef, oturum = motor.hedef_ac()
     motor.cevap_bekle(motor.kurulum_gonder(oturum))
+    if gosterilen:
+        motor.cevap_bekle(motor.gonder("Page.bringToFront", oturum=gosterilen))
     return hedef, oturum
 
 
@@ -472,7 +480,7 @@ def sekme(motor):
     for _ in range(10):
         olc(soguk, None)
     for _ in range(10):
-        olc(yedekli, yedek_hazirla(motor))
+        olc(yedekli, yedek_hazirla(motor, onceki))
     yaz("sekme_soguk_ms", ortanca(soguk), "ms")
     yaz("sekme_yedekli_ms", ortanca(yedekli), "ms")
     if eslesmeyen:
