@@ -15,6 +15,7 @@
 #include <ws2tcpip.h>
 
 #include "baglanti.h"
+#include "baslangic_kapisi.h"
 #include "json_tarama.h"
 #include "kanal.h"
 
@@ -325,29 +326,11 @@ const wchar_t* const MOTOR_BAYRAKLARI[] = {
 constexpr size_t MOTOR_AZAMI_DERINLIK = 512;
 // How long one send may wait for the engine to take the bytes.
 constexpr DWORD GONDERME_SINIRI_MS = 10000;
-// How long a connection to our listener has to present the token, and how many may
-// be waited on at once.
-constexpr ULONGLONG JETON_SURESI_MS = 500;
-constexpr size_t AZAMI_ADAY = 16;
 const char* const VARSAYILAN_MOTOR = "/usr/lib/chromium/chromium";
 // One profile a process, removed when its engine has ended: two Korva processes
 // never share one (the second engine would hand its start to the first and quit),
 // and an engine that outlived its process cannot block the next start.
 const wchar_t* const PROFIL_KLASORU = L"\\chromium_";
-
-struct SoketSahibi {
-    SOCKET soket = INVALID_SOCKET;
-    SoketSahibi() = default;
-    explicit SoketSahibi(SOCKET s) : soket(s) {}
-    ~SoketSahibi()
-    {
-        if (soket != INVALID_SOCKET)
-            closesocket(soket);
-    }
-    SoketSahibi(const SoketSahibi&) = delete;
-    SoketSahibi& operator=(const SoketSahibi&) = delete;
-    SOCKET birak() { return std::exchange(soket, INVALID_SOCKET); }
-};
 
 class Sinir {
 public:
@@ -385,103 +368,6 @@ bool dosya_var(const std::string& unix)
     }
     const DWORD nitelik = GetFileAttributesW(yol.c_str());
     return nitelik != INVALID_FILE_ATTRIBUTES && (nitelik & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-SOCKET dinleyen_soket(int* port)
-{
-    SoketSahibi soket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    if (soket.soket == INVALID_SOCKET)
-        return INVALID_SOCKET;
-    sockaddr_in adres = {};
-    adres.sin_family = AF_INET;
-    adres.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    adres.sin_port = 0;
-    int boy = sizeof(adres);
-    if (bind(soket.soket, reinterpret_cast<sockaddr*>(&adres), sizeof(adres)) != 0 ||
-        listen(soket.soket, SOMAXCONN) != 0 ||
-        getsockname(soket.soket, reinterpret_cast<sockaddr*>(&adres), &boy) != 0)
-        return INVALID_SOCKET;
-    *port = ntohs(adres.sin_port);
-    return soket.birak();
-}
-
-// A connection to our listener that has not proved itself yet.
-struct Aday {
-    SoketSahibi soket;
-    std::string okunan;
-    ULONGLONG son_an = 0;
-};
-
-// Accepts the shell's connection: the first one that proves itself with `jeton`.
-// Any local process can connect to a loopback port, so no connection may hold the
-// wait: each one gets JETON_SURESI_MS to present the token, every one is watched at
-// once, and one that sends anything else is dropped at its first wrong byte.
-SOCKET kabugu_kabul_et(SOCKET dinleyen, const std::string& jeton, const Sinir& sinir)
-{
-    const std::string beklenen = "korva " + jeton + "\n";
-    std::vector<std::unique_ptr<Aday>> adaylar;
-    while (sinir.kalan() > 0) {
-        ULONGLONG simdi = GetTickCount64();
-        DWORD bekleme = sinir.kalan();
-        fd_set kume;
-        FD_ZERO(&kume);
-        FD_SET(dinleyen, &kume);
-        for (const auto& aday : adaylar) {
-            FD_SET(aday->soket.soket, &kume);
-            bekleme = std::min<DWORD>(bekleme, aday->son_an > simdi ? static_cast<DWORD>(aday->son_an - simdi) : 0);
-        }
-        timeval sure = {static_cast<long>(bekleme / 1000), static_cast<long>((bekleme % 1000) * 1000)};
-        if (select(0, &kume, nullptr, nullptr, &sure) < 0)
-            return INVALID_SOCKET;
-        simdi = GetTickCount64();
-        for (auto& aday : adaylar) {
-            if (!FD_ISSET(aday->soket.soket, &kume))
-                continue;
-            char parca[128];
-            const size_t eksik = beklenen.size() - aday->okunan.size();
-            const int n = recv(aday->soket.soket, parca, static_cast<int>(std::min(eksik, sizeof(parca))), 0);
-            if (n <= 0 || beklenen.compare(aday->okunan.size(), n, parca, n) != 0) {
-                aday->son_an = 0;  // dropped below
-                continue;
-            }
-            aday->okunan.append(parca, n);
-            if (aday->okunan.size() == beklenen.size())
-                return aday->soket.birak();
-        }
-        adaylar.erase(std::remove_if(adaylar.begin(), adaylar.end(),
-                                     [simdi](const auto& aday) { return aday->son_an <= simdi; }),
-                      adaylar.end());
-        if (FD_ISSET(dinleyen, &kume)) {
-            SoketSahibi gelen(accept(dinleyen, nullptr, nullptr));
-            // Beyond the bound the newest is refused at once: the shell, when it comes,
-            // still finds a place once the others' half seconds are over.
-            if (gelen.soket != INVALID_SOCKET && adaylar.size() < AZAMI_ADAY) {
-                auto aday = std::make_unique<Aday>();
-                aday->soket.soket = gelen.birak();
-                aday->son_an = simdi + JETON_SURESI_MS;
-                adaylar.push_back(std::move(aday));
-            }
-        }
-    }
-    return INVALID_SOCKET;
-}
-
-// A secret nobody else can guess: 128 bits from the system's generator, in hex.
-bool jeton_uret(std::string* jeton)
-{
-    using Islev = BOOLEAN(WINAPI*)(PVOID, ULONG);
-    const Islev uret = reinterpret_cast<Islev>(reinterpret_cast<void*>(
-        GetProcAddress(LoadLibraryW(L"advapi32.dll"), "SystemFunction036")));
-    unsigned char bayt[16];
-    if (uret == nullptr || !uret(bayt, sizeof(bayt)))
-        return false;
-    static const char HANE[] = "0123456789abcdef";
-    jeton->clear();
-    for (unsigned char b : bayt) {
-        jeton->push_back(HANE[b >> 4]);
-        jeton->push_back(HANE[b & 15]);
-    }
-    return true;
 }
 
 // The host's environment with `ekler` set (a variable of the same name replaced), as
@@ -556,7 +442,7 @@ HRESULT motoru_baslat(const MotorAyari& ayar, std::unique_ptr<MotorKanali>* cikt
         return E_FAIL;
 
     int dinleme_portu = 0;
-    SoketSahibi dinleyen(dinleyen_soket(&dinleme_portu));
+    SoketSahibi dinleyen(kapi_dinleyicisi_ac(&dinleme_portu));
     std::string jeton;
     if (dinleyen.soket == INVALID_SOCKET || !jeton_uret(&jeton))
         return E_FAIL;
@@ -577,20 +463,24 @@ HRESULT motoru_baslat(const MotorAyari& ayar, std::unique_ptr<MotorKanali>* cikt
     std::wstring ortam = ortam_blogu({{L"KORVA_BAGLANTI_PORTU", std::to_wstring(dinleme_portu)},
                                       {L"KORVA_BAGLANTI_JETONU", genis(jeton)}});
 
-    // Under Wine a Unix program starts with no process id and no handle: its
-    // lifetime is held by the socket below, not by anything CreateProcessW returns.
     STARTUPINFOW baslangic = {};
     baslangic.cb = sizeof(baslangic);
     PROCESS_INFORMATION bilgi = {};
     if (!CreateProcessW(nullptr, komut.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, ortam.data(),
                         nullptr, &baslangic, &bilgi))
         return E_FAIL;
-    if (bilgi.hProcess != nullptr)
+    // Under Wine a Unix program starts with no process handle: its lifetime is held by
+    // the socket below, not by anything CreateProcessW returns. Wine then leaves the
+    // rest of the answer as it found it, so the thread handle is closed only beside a
+    // real process handle: closing a stale value would close whichever handle of this
+    // process has that number now (the listener, once).
+    if (bilgi.hProcess != nullptr) {
         CloseHandle(bilgi.hProcess);
-    if (bilgi.hThread != nullptr)
-        CloseHandle(bilgi.hThread);
+        if (bilgi.hThread != nullptr)
+            CloseHandle(bilgi.hThread);
+    }
 
-    SoketSahibi soket(kabugu_kabul_et(dinleyen.soket, jeton, sinir));
+    SoketSahibi soket(kabugu_kabul_et(dinleyen.soket, dinleme_portu, jeton, GetTickCount64() + sinir.kalan()));
     if (soket.soket == INVALID_SOCKET)
         return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
     closesocket(dinleyen.birak());
@@ -858,17 +748,19 @@ DWORD WINAPI okuma_dongusu(void* parametre)
     delete static_cast<std::shared_ptr<Ortak>*>(parametre);
     std::string metin;
     MotorKanali::Okuma okuma;
-    while ((okuma = ortak->kanal->ileti_oku(&metin)) == MotorKanali::Okuma::Ileti) {
+    while ((okuma = ortak->kanal->ileti_oku(&metin)) != MotorKanali::Okuma::Bitti) {
         try {
-            ileti_isle(ortak, metin);
+            if (okuma == MotorKanali::Okuma::Ileti)
+                ileti_isle(ortak, metin);
+            else
+                kullanilamaz(ortak, metin, "the engine sent a message larger than the bound");
         } catch (...) {
         }
     }
     ortak->kanal->kes();
     ortak->acik = false;
     SetEvent(ortak->okuma_bitti);
-    const char* neden = okuma == MotorKanali::Okuma::Asiri ? "the engine sent a message larger than the bound"
-                                                             : "the connection to the engine has ended";
+    const char* neden = "the connection to the engine has ended";
     ui_ya_ekle([ortak, neden] { ortak->kapanisi_bildir(neden); });
     return 0;
 }
@@ -1066,4 +958,9 @@ std::wstring motor_profil_klasoru(const std::wstring& kullanici_klasoru)
 std::string motor_icin_yol(const std::wstring& yol)
 {
     return unix_yolu(yol);
+}
+
+std::wstring motor_yolundan(const std::string& yol)
+{
+    return windows_yolu(yol);
 }

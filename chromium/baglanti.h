@@ -49,6 +49,9 @@ std::wstring motor_profil_klasoru(const std::wstring& kullanici_klasoru);
 // A Windows path as the engine names it (the Unix path under Wine); empty when there
 // is no such conversion.
 std::string motor_icin_yol(const std::wstring& yol);
+// The other way: a Unix path of the engine's side as a Windows path; empty when there
+// is no such conversion.
+std::wstring motor_yolundan(const std::string& unix_yolu);
 
 class Baglanti {
 public:

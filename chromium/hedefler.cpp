@@ -662,6 +662,9 @@ void sayfalari_bagla(Baglanti& baglanti)
             kareyi_teslim_et(ileti.oturum, std::move(kare));
         return true;
     });
+    // The page's console has no reader here: its messages (a page can log a string of
+    // any size) are dropped on the reading thread unparsed.
+    baglanti.ham_isleyici(ConsoleApiCalled::YONTEM, [](const std::string&, std::string_view) { return true; });
     baglanti.kapaninca([] {
         indirmeler_motor_bitti();
         yedegi_birak();

@@ -35,8 +35,6 @@ MotorKanali::~MotorKanali()
 
 MotorKanali::Okuma MotorKanali::ileti_oku(std::string* ileti, DWORD bekleme_ms)
 {
-    if (kesildi_)
-        return Okuma::Bitti;
     const ULONGLONG son = bekleme_ms == INFINITE ? 0 : GetTickCount64() + bekleme_ms;
     for (;;) {
         // Whatever was received already: up to the next NUL into the message.
@@ -45,11 +43,25 @@ MotorKanali::Okuma MotorKanali::ileti_oku(std::string* ileti, DWORD bekleme_ms)
             const size_t mevcut = parca_sonu_ - parca_basi_;
             const char* nul = static_cast<const char*>(memchr(bas, '\0', mevcut));
             const size_t alinan = nul != nullptr ? static_cast<size_t>(nul - bas) : mevcut;
-            if (alinan > KANAL_AZAMI_ILETI - birikim_.size()) {
-                kesildi_ = true;
-                std::string().swap(birikim_);
-                kes();
+            if (atlaniyor_) {
+                parca_basi_ += alinan;
+                if (nul == nullptr)
+                    break;
+                ++parca_basi_;
+                atlaniyor_ = false;
+                ileti->swap(birikim_);
+                birikim_.clear();
                 return Okuma::Asiri;
+            }
+            if (alinan > KANAL_AZAMI_ILETI - birikim_.size()) {
+                // Only the message's start is kept, for its id; the rest is skipped
+                // as it comes, so the memory it takes stays small.
+                const size_t tutulan = std::min(birikim_.size(), KANAL_ASIRI_BASI);
+                std::string basi = birikim_.substr(0, tutulan);
+                basi.append(bas, std::min(alinan, KANAL_ASIRI_BASI - tutulan));
+                birikim_.swap(basi);
+                atlaniyor_ = true;
+                continue;
             }
             birikim_.append(bas, alinan);
             parca_basi_ += alinan;

@@ -16,10 +16,12 @@
 #include <string>
 #include <vector>
 
-// The largest message taken from the engine. A longer one ends the connection (the
-// engine counts as failed) before its bytes can exhaust the host's memory; the largest
-// real message seen is a full-page screenshot of some megabytes.
+// The largest message taken from the engine. A longer one (a page can log a string of
+// any size) is skipped to its end as its bytes come, before they can exhaust the
+// host's memory; only its start is kept, so that a reply can still fail by its id.
+// The largest real message Korva asks for is a full-page screenshot of some megabytes.
 constexpr size_t KANAL_AZAMI_ILETI = 256u * 1024 * 1024;
+constexpr size_t KANAL_ASIRI_BASI = 4096;
 
 class MotorKanali {
 public:
@@ -32,7 +34,8 @@ public:
     enum class Okuma {
         Ileti,       // a whole message is in `ileti`
         Bitti,       // the connection has ended (the engine gone, an error, or kes())
-        Asiri,       // a message grew past KANAL_AZAMI_ILETI; the channel is cut
+        Asiri,       // a message grew past KANAL_AZAMI_ILETI: skipped to its end, its first
+                     // KANAL_ASIRI_BASI bytes are in `ileti`; the channel is intact
         ZamanAsimi,  // nothing whole came within `bekleme_ms`; the channel is intact
     };
     // The next message, without its NUL. Empty messages are skipped. Waits up to
@@ -50,7 +53,7 @@ public:
 private:
     SOCKET soket_;
     std::mutex yazma_kilidi_;
-    bool kesildi_ = false;  // reading thread only: after Asiri, every read is Bitti
+    bool atlaniyor_ = false;  // reading thread only: in a message too large, up to its NUL
     // Bytes received but not consumed yet, and the message being gathered.
     std::vector<char> parca_;
     size_t parca_basi_ = 0;

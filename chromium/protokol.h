@@ -312,6 +312,10 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ExecutionContextDestroyed, execu
 struct ExecutionContextsCleared {
     static constexpr const char* YONTEM = "Runtime.executionContextsCleared";
 };
+// Read by nobody: dropped unparsed (hedefler.cpp).
+struct ConsoleApiCalled {
+    static constexpr const char* YONTEM = "Runtime.consoleAPICalled";
+};
 // The answer is read as it comes: its value is any JSON.
 
 // With a context name, the binding exists only in the worlds of that name.
