@@ -3,14 +3,17 @@
 // keeps at the top right corner of the tab strip, owned by the main window; the
 // widget tree of the main window stays as it is.
 //
-// The search runs in the page, through the page's own scripting, the same on every
-// engine: one script (kBulBetigi) finds the text in the page's shown text nodes,
-// case ignored, marks every match and the current one with the CSS Custom Highlight API
-// (ranges painted by the engine; no element of the page is added or changed), scrolls
-// the current one into view and answers [current, count]. Its state lives on the
-// page's window under a registered symbol, which the page's own scripts do not see
-// by accident. A page whose engine has no highlight API still gets the count and
-// the scrolling. The bar keeps the view it searched, to clear its highlights on close.
+// The search runs out of the page's reach (_tr_webgorunum_js_ayri_calistir): one
+// script (kBulBetigi) in a world of the runtime's own in the page's top document,
+// without a user gesture. It finds the text in the page's shown text nodes, case
+// ignored, scrolls the current match into view and answers [current, count]; its
+// state stays in that world between calls. The page's scripts share the document
+// but not that world's globals or prototypes: they cannot see the query, answer it,
+// change the count by patching what the search calls, nor gain user activation
+// from it. Nothing is painted: the engine's highlight registry and the document's
+// style sheets and selection are shared with the page, so marking the matches
+// there would hand it the query. An engine that runs no page scripts leaves the
+// label empty. The bar keeps the view it searched, to reset its search on close.
 #include <string.h>
 
 #include <string>
@@ -36,12 +39,9 @@ constexpr int64_t kKenarPayi = 8;
 // Called as (text, direction): 1 next, -1 previous, 0 clear. The first call with a
 // new text starts at its first match.
 constexpr char kBulBetigi[] = R"JS((function (q, yon) {
-  var K = Symbol.for('korva.bul');
-  var d = window[K];
-  if (!d) { d = {q: null, r: [], i: -1}; Object.defineProperty(window, K, {value: d}); }
-  var vurgu = typeof CSS !== 'undefined' && CSS.highlights && typeof Highlight !== 'undefined';
+  var d = window.__korvaBul;
+  if (!d) d = window.__korvaBul = {q: null, r: [], i: -1};
   if (yon === 0 || !q) {
-    if (vurgu) { CSS.highlights.delete('korva-bul'); CSS.highlights.delete('korva-bul-secili'); }
     d.q = null; d.r = []; d.i = -1;
     return [0, 0];
   }
@@ -56,6 +56,7 @@ constexpr char kBulBetigi[] = R"JS((function (q, yon) {
       var r = document.createRange(); r.selectNodeContents(n); return r.getClientRects().length > 0;
     };
     var kok = document.body || document.documentElement;
+    if (!kok) return [0, 0];
     var gezgin = document.createTreeWalker(kok, NodeFilter.SHOW_TEXT, {acceptNode: function (n) {
       var p = n.parentElement, t = p ? p.tagName : '';
       return (t === 'SCRIPT' || t === 'STYLE' || t === 'NOSCRIPT' || t === 'TEMPLATE') ? 2 : 1; }});
@@ -71,18 +72,6 @@ constexpr char kBulBetigi[] = R"JS((function (q, yon) {
   }
   var m = d.r.length;
   if (m) d.i = yon < 0 ? (d.i <= 0 ? m - 1 : d.i - 1) : (d.i + 1) % m;
-  if (vurgu) {
-    if (!d.css) {
-      d.css = new CSSStyleSheet();
-      d.css.replaceSync('::highlight(korva-bul){background-color:#f9e2af;color:#1e1e2e}' +
-                        '::highlight(korva-bul-secili){background-color:#fab387;color:#1e1e2e}');
-    }
-    if (document.adoptedStyleSheets.indexOf(d.css) < 0)
-      document.adoptedStyleSheets = document.adoptedStyleSheets.concat([d.css]);
-    CSS.highlights.set('korva-bul', new Highlight(...d.r));
-    if (m) CSS.highlights.set('korva-bul-secili', new Highlight(d.r[d.i]));
-    else CSS.highlights.delete('korva-bul-secili');
-  }
   if (m) {
     var b = d.r[d.i].getBoundingClientRect();
     if (b.top < 0 || b.bottom > innerHeight || b.left < 0 || b.right > innerWidth) {
@@ -132,7 +121,7 @@ void betigi_calistir(int64_t view, const std::string& metin, int64_t yon) {
     const std::string betik = std::string(kBulBetigi) + "(" +
                               Json(metin).dump(-1, ' ', true, Json::error_handler_t::replace) + "," +
                               std::to_string(yon) + ")";
-    _tr_webgorunum_js_sonuclu_calistir(view, betik.data(), static_cast<int64_t>(betik.size()));
+    _tr_webgorunum_js_ayri_calistir(view, betik.data(), static_cast<int64_t>(betik.size()));
 }
 
 void ara(int64_t yon) {
@@ -148,8 +137,8 @@ void ara(int64_t yon) {
     betigi_calistir(view, metin, yon);
 }
 
-// The page's answer: [current, count]; anything else (an engine that runs no
-// script, a page that threw) leaves the label empty.
+// The search's answer: [current, count]; anything else (an engine that runs no
+// script, a document that went away meanwhile) leaves the label empty.
 void cevabi_goster() {
     if (aranan_gorunum < 0 || _tr_webgorunum_js_sonucu_geldi_mi(aranan_gorunum) != 1) return;
     const std::string cevap = al_ve_birak(_tr_webgorunum_js_sonucu_al(aranan_gorunum));

@@ -68,6 +68,7 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
     imlec_.emplace(*this, hedef_);
     pano_.emplace(*this, hedef_);
     baglam_menusu_.emplace(*this, *this, hedef_);
+    cagrilar_.emplace(*this, hedef_);
     baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
     if (pencere_) {
         imlec_->pencere_koy(pencere_);
@@ -360,6 +361,7 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     bilinen = imlec_->olay(yontem, p) || bilinen;
     bilinen = pano_->olay(yontem, p) || bilinen;
     bilinen = baglam_menusu_->olay(yontem, p) || bilinen;
+    cagrilar_->olay(yontem, p);
     if (bilinen || kapali_)
         return;
     if (yontem == TargetCrashed::YONTEM)
@@ -837,6 +839,15 @@ HRESULT Gorunum::ExecuteScript(LPCWSTR betik, ICoreWebView2ExecuteScriptComplete
     if (!betik)
         return E_INVALIDARG;
     return betikler_->calistir(betik, isleyici);
+}
+
+HRESULT Gorunum::CallDevToolsProtocolMethod(LPCWSTR yontem, LPCWSTR parametreler,
+                                            ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* isleyici)
+{
+    GIRIS();
+    if (!yontem || !parametreler)
+        return E_INVALIDARG;
+    return cagrilar_->cagir(utf8_e(yontem), utf8_e(parametreler), isleyici);
 }
 
 HRESULT Gorunum::Reload()

@@ -15,6 +15,7 @@
 #include "imlec.h"
 #include "motor_ic.h"
 #include "pano.h"
+#include "protokol_cagrilari.h"
 #include "secim_listeleri.h"
 
 #include <optional>
@@ -115,6 +116,9 @@ public:
     HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) override;
     HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html) override;
     HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici) override;
+    HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(
+        LPCWSTR yontem, LPCWSTR parametreler,
+        ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* isleyici) override;
     HRESULT STDMETHODCALLTYPE Reload() override;
     HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* deger) override;
     HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* deger) override;
@@ -204,4 +208,5 @@ private:
     std::optional<Imlec> imlec_;
     std::optional<Pano> pano_;
     std::optional<BaglamMenusu> baglam_menusu_;
+    std::optional<ProtokolCagrilari> cagrilar_;
 };

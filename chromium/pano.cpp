@@ -14,7 +14,12 @@ static const char PANO_BAGI[] = "__korvaPano";
 // selected part), as text and as HTML. Nothing for an empty selection, nor for a
 // page that took the event over and set nothing (it refuses the copy).
 // `__korvaYapistir` pastes the host's text into the focused element: a paste event
-// first, which the page may take over, else the text inserted as if typed.
+// first, which the page may take over, else the text inserted as if typed. When the
+// focus is inside a frame (the top document's focused element is the frame's
+// element) the top document is not where the paste belongs, and another origin's
+// frame is out of this world's reach: nothing is dispatched here, and the answer
+// 'cerceve' tells the host to hand the text to the engine's own text input, which
+// reaches the focused frame alone.
 static const char PANO_BETIGI[] = R"JS((() => {
   if (window !== window.top) return;
   const bildir = window.__korvaPano;
@@ -55,6 +60,7 @@ static const char PANO_BETIGI[] = R"JS((() => {
   window.__korvaYapistir = (metin) => {
     const n = odakta() || document.body;
     if (!n) return false;
+    if (/^(IFRAME|FRAME|OBJECT|EMBED)$/.test(n.tagName)) return 'cerceve';
     const d = new DataTransfer();
     d.setData('text/plain', metin);
     const e = new ClipboardEvent('paste', {bubbles: true, cancelable: true, composed: true, clipboardData: d});
@@ -159,9 +165,19 @@ bool Pano::yapistir()
     for (size_t i = 0; i < metin.size(); ++i)
         if (!(metin[i] == L'\r' && i + 1 < metin.size() && metin[i + 1] == L'\n'))
             duz += metin[i];
-    Evaluate calistir{"window.__korvaYapistir(" + Json(utf8_e(duz)).dump() + ")", true, true};
+    std::string metin8 = utf8_e(duz);
+    Evaluate calistir{"window.__korvaYapistir(" + Json(metin8).dump() + ")", true, true};
     calistir.contextId = baglam_.kimlik();
-    giden_.gonder(calistir, [](const Json&, const Json*) {});
+    Giden& giden = giden_;
+    giden_.gonder(calistir, [&giden, metin8](const Json& sonuc, const Json* hata) {
+        // The focus is in a frame: the engine inserts the text there itself.
+        auto deger = sonuc.find("result");
+        if (hata || deger == sonuc.end() || !deger->is_object())
+            return;
+        auto cevap = deger->find("value");
+        if (cevap != deger->end() && *cevap == "cerceve")
+            giden.gonder(InsertText{metin8});
+    });
     return true;
 }
 

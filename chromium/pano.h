@@ -26,8 +26,10 @@ public:
     void pencere_koy(HWND pencere) { pencere_ = pencere; }
 
     // Pastes the clipboard's text into the page's focused element: the page sees a
-    // paste event it may take over; else the text is inserted as if typed. False
-    // when there was nothing to paste or no document to paste into.
+    // paste event it may take over; else the text is inserted as if typed. With the
+    // focus inside a frame the top document sees nothing: the engine's own text
+    // input puts the text into the focused frame's focused element (no paste event
+    // there). False when there was nothing to paste or no document to paste into.
     bool yapistir();
 
     // ---- From the engine. True when the event was the helper's report.

@@ -558,4 +558,12 @@ inline void to_json(Json& j, const DispatchKeyEvent& e)
         j["key"] = e.key;
 }
 
+// Text as the engine's own input method commits it: it goes to the focused element
+// of whichever frame has the focus, in whatever process that frame runs.
+struct InsertText {
+    static constexpr const char* YONTEM = "Input.insertText";
+    std::string text;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(InsertText, text)
+
 }  // namespace protokol

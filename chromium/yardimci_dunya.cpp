@@ -45,7 +45,7 @@ void YardimciBaglam::olay(const std::string& yontem, const Json& p)
 {
     if (yontem == ExecutionContextCreated::YONTEM) {
         ExecutionContextCreated olay;
-        if (oku(p, &olay) && olay.context.name == YARDIMCI_DUNYA && olay.context.auxData.frameId == hedef_)
+        if (dunya_ && oku(p, &olay) && olay.context.name == dunya_ && olay.context.auxData.frameId == hedef_)
             ekle(olay.context.id);
     } else if (yontem == ExecutionContextDestroyed::YONTEM) {
         ExecutionContextDestroyed olay;

@@ -23,10 +23,15 @@ int yardimci_betik_kur(Giden& giden, const std::string& hedef, const char* kayna
 
 // The helper world's contexts in the top frame, followed from the engine's events.
 // A first document may hold several, one for each helper put into it after it
-// existed; a navigation's document has one.
+// existed; a navigation's document has one. With `dunya` null it follows only the
+// contexts it is told of (ekle), until the engine ends them: the worlds the host
+// makes itself (see protokol_cagrilari.h).
 class YardimciBaglam {
 public:
-    explicit YardimciBaglam(std::string hedef) : hedef_(std::move(hedef)) {}
+    explicit YardimciBaglam(std::string hedef, const char* dunya = protokol::YARDIMCI_DUNYA)
+        : hedef_(std::move(hedef)), dunya_(dunya)
+    {
+    }
 
     // Takes the context events; never claims them (other managers read them too).
     void olay(const std::string& yontem, const Json& parametreler);
@@ -39,6 +44,7 @@ public:
 
 private:
     const std::string hedef_;
+    const char* const dunya_;
     int64_t kimlik_ = 0;
     std::set<int64_t> kimlikler_;
 };

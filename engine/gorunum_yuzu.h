@@ -143,8 +143,6 @@ public:
     GORUNUM_DESTEKSIZ(PostWebMessageAsJson, LPCWSTR)
     GORUNUM_DESTEKSIZ(PostWebMessageAsString, LPCWSTR)
     GORUNUM_DESTEKSIZ_OLAY(WebMessageReceived, ICoreWebView2WebMessageReceivedEventHandler)
-    GORUNUM_DESTEKSIZ(CallDevToolsProtocolMethod, LPCWSTR, LPCWSTR,
-                      ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*)
     GORUNUM_DESTEKSIZ(get_BrowserProcessId, UINT32*)
     GORUNUM_DESTEKSIZ(GetDevToolsProtocolEventReceiver, LPCWSTR, ICoreWebView2DevToolsProtocolEventReceiver**)
     GORUNUM_OLAYI(NewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler, OLAY_NEW_WINDOW_REQUESTED)

@@ -33,6 +33,7 @@ WV2_ARAYUZ(ICoreWebView2Settings, 0xe562e4f0, 0xd7fa, 0x43ac, 0x8d, 0x71, 0xc0, 
 WV2_ARAYUZ(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, 0x4e8a3389, 0xc9d8, 0x4bd2, 0xb6, 0xb5, 0x12, 0x4f, 0xee, 0x6c, 0xc1, 0x4d)
 WV2_ARAYUZ(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, 0x6c4819f3, 0xc9b7, 0x4260, 0x81, 0x27, 0xc9, 0xf5, 0xbd, 0xe7, 0xf6, 0x8c)
 WV2_ARAYUZ(ICoreWebView2ExecuteScriptCompletedHandler, 0x49511172, 0xcc67, 0x4bca, 0x99, 0x23, 0x13, 0x71, 0x12, 0xf4, 0xc4, 0xcc)
+WV2_ARAYUZ(ICoreWebView2CallDevToolsProtocolMethodCompletedHandler, 0x5c4889f0, 0x5ef6, 0x4c5a, 0x95, 0x2c, 0xd8, 0xf1, 0xb9, 0x2d, 0x05, 0x74)
 WV2_ARAYUZ(ICoreWebView2DocumentTitleChangedEventHandler, 0xf5f2b923, 0x953e, 0x4042, 0x9f, 0x95, 0xf3, 0xa1, 0x18, 0xe1, 0xaf, 0xd4)
 WV2_ARAYUZ(ICoreWebView2SourceChangedEventHandler, 0x3c067f9f, 0x5388, 0x4772, 0x8b, 0x48, 0x79, 0xf7, 0xef, 0x1a, 0xb3, 0x7c)
 WV2_ARAYUZ(ICoreWebView2SourceChangedEventArgs, 0x31e0e545, 0x1dba, 0x4266, 0x89, 0x14, 0xf6, 0x38, 0x48, 0xa1, 0xf7, 0xd7)
@@ -186,7 +187,6 @@ struct ICoreWebView2PermissionRequestedEventHandler : public IUnknown {};
 struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler : public IUnknown {};
 struct ICoreWebView2CapturePreviewCompletedHandler : public IUnknown {};
 struct ICoreWebView2WebMessageReceivedEventHandler : public IUnknown {};
-struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler : public IUnknown {};
 struct ICoreWebView2DevToolsProtocolEventReceiver : public IUnknown {};
 struct ICoreWebView2ContainsFullScreenElementChangedEventHandler : public IUnknown {};
 struct ICoreWebView2WebResourceRequestedEventHandler : public IUnknown {};
@@ -349,6 +349,11 @@ struct ICoreWebView2CreateCoreWebView2ControllerCompletedHandler : public IUnkno
 };
 struct ICoreWebView2ExecuteScriptCompletedHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT error_code, LPCWSTR result_as_json) = 0;
+};
+// A protocol call's answer: its result object as JSON text on success; a failure
+// code and the engine's error object (or null) otherwise.
+struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT error_code, LPCWSTR return_object_as_json) = 0;
 };
 struct ICoreWebView2DocumentTitleChangedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;

@@ -320,6 +320,15 @@ public:
         teslim_et(this, [koru, eylem, tamamlayici] { koru->betigi_calistir(eylem, tamamlayici.Get()); });
         return S_OK;
     }
+    // The stand-in speaks no engine protocol and runs no page scripts: every call
+    // fails at once with E_NOTIMPL and its handler is never invoked (logged with
+    // the method's name, for tests that check a caller reached here).
+    HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(
+        LPCWSTR yontem, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*) override
+    {
+        GIRIS("CallDevToolsProtocolMethod", gunluk_metni(yontem));
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE Reload() override
     {
         GIRIS("Reload", std::string());

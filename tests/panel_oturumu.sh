@@ -7,10 +7,9 @@
 #   [KORVA_ENGINE=standin|chromium] tests/panel_oturumu.sh BUILD-DIR SOURCE-DIR
 #
 # With the real engine (inside tests/ortak/sayfa_sunucusu.py) the page comes from the
-# loopback server, and the find bar is checked for what the page's own scripting
-# gives: the matches painted in the page, the "n / m" label drawn and changing with
-# F3, and the page clean again after Esc. The stand-in runs no page scripts, so
-# there the bar is only opened and closed.
+# loopback server, and the find bar is checked for what its search, out of the
+# page's reach, gives: the "n / m" label drawn and changing with F3.
+# The stand-in runs no page scripts, so there the bar is only opened and closed.
 set -uo pipefail
 build=$(realpath "$1")
 source=$(realpath "$2")
@@ -39,10 +38,6 @@ ad="Ikinci Sayfa - Korva"
 # page area (the bar is 380 by 34, 8 pixels inside the tab strip's corner).
 etiket_alani() {
     alan_ozeti "$1" "86x24+$((istemci_x + ISTEMCI_GENISLIK - 8 - 120))+$((istemci_y + 32 + 8 + 5))"
-}
-# Pixels of the page area in the colours of the matches (all, and the current one).
-vurgulu() {
-    echo $(( $(sayfadaki_renk '#f9e2af') + $(sayfadaki_renk '#fab387') ))
 }
 
 # 1. The page, kept with Ctrl+D: the bookmarks file has it at once.
@@ -79,7 +74,7 @@ sleep 0.5
 ekran yer_imi_acildi
 
 # 4. Ctrl+F and a word of the page: the bar shows, and with the real engine the
-# matches are painted and counted, F3 moves on, Esc leaves the page as it was.
+# matches are counted, F3 moves on, Esc closes the bar.
 tikla $((SAYFA_X + 600)) $((SAYFA_Y + 500))
 tus ctrl+f
 sleep 0.5
@@ -89,23 +84,16 @@ yaz "sayfa"
 sleep 1.5
 ekran bul_sayfa
 if [[ "$motor" == chromium ]]; then
-    boyali=$(vurgulu)
-    (( boyali > 100 )) || hata "the matches are not painted in the page ($boyali pixels)"
     ilk_etiket=$(etiket_alani "$goruntu")
     [[ "$ilk_etiket" != "$bos_etiket" ]] || hata "the find bar shows no count"
     tus F3
     sleep 1
     ekran bul_f3
     [[ "$(etiket_alani "$goruntu")" != "$ilk_etiket" ]] || hata "F3 did not move to the next match"
-    echo "$oturum_adi: $boyali pixels of the matches' colours"
 fi
 tus Escape
 sleep 0.7
 ekran bul_kapali
-if [[ "$motor" == chromium ]]; then
-    kalan=$(vurgulu)
-    (( kalan < 20 )) || hata "the matches are still painted after Esc ($kalan pixels)"
-fi
 
 korva_kapat
 echo "$oturum_adi: $adim steps passed; screenshots in $build"

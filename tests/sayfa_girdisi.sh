@@ -2,7 +2,8 @@
 # The page as a person uses it with the mouse and the keyboard, on the real engine
 # (inside tests/ortak/sayfa_sunucusu.py): after an address and Enter the keys go to
 # the page's autofocus field; text another program put on the X clipboard is pasted
-# into a field with Ctrl+V; a double click, a triple click and a drag select a word,
+# into a field with Ctrl+V, and into a password field of another origin's frame
+# without the top page seeing it; a double click, a triple click and a drag select a word,
 # a paragraph and a part of a line, which Ctrl+C puts on the X clipboard; the
 # Menu key and Shift+F10 open a field's context menu, whose Copy and Paste work; a
 # right click on a link opens the context menu, whose "Copy link address" and
@@ -82,6 +83,24 @@ ekran yapistirma_oncesi
 tus ctrl+v
 tus Return
 ad_bekle "Arama: yapistirilan metin - Korva"
+
+# 2b. The focus in a password field of a frame of another origin: Ctrl+V gives the
+#     text to that field alone (the frame reports each value to the server), and the
+#     top page sees no paste.
+adrese_git /cerceve "Cerceve Sayfasi"
+tikla $((SAYFA_X + 100)) $((SAYFA_Y + 20))
+panoya_koy "cerceveye giden"
+tus ctrl+v
+izlerde=""
+for _ in $(seq 1 50); do
+    izlerde=$(curl -s "$KORVA_TEST_SUNUCU/izler")
+    [[ "$izlerde" == *"cerceveye giden"* ]] && break
+    sleep 0.1
+done
+[[ "$izlerde" == *"cerceveye giden"* ]] || hata "the frame's field did not get the text: $izlerde"
+ekran cerceveye_yapistirma
+ust=$(xdotool getwindowname "$pencere")
+[[ "$ust" == "Cerceve Sayfasi - Korva" ]] || hata "the top page saw the paste: '$ust'"
 
 # 3. The field's context menu from the keyboard: with the Menu key, after Ctrl+A,
 #    its Copy (Cut, Copy, Paste, Select all); with Shift+F10 at the end of the

@@ -117,6 +117,14 @@ extern int32_t gorunum_sayisi;
 // The record of a valid id (0 <= id < gorunum_sayisi), or null.
 Gorunum* gorunum_bul(int64_t id);
 
+// Scripts run for their result (webgorunum_sayfa.cpp): a new request of the view
+// (the result of any earlier one is dropped from now on), whether a request is
+// still the view's latest, and a result kept when it answers the latest ("null" for
+// a failure or a missing text).
+BetikIstegi betik_istegi_baslat(Gorunum& kayit, int64_t view);
+bool son_betik_istegi_mi(const BetikIstegi& istek);
+HRESULT betik_sonucunu_kaydet(BetikIstegi& istek, HRESULT kod, LPCWSTR json);
+
 // Closing asked of the page (webgorunum_kapanis.cpp): the navigation events that
 // answer it, and the end of an asking the program gave up (a new load, closing).
 void kapanis_gezintisi_basladi(Gorunum& kayit, ICoreWebView2NavigationStartingEventArgs* argumanlar);

@@ -183,8 +183,20 @@ namespace {
 
 int64_t sonraki_betik_istegi = 1;
 
-// The result of a script run for it; kept only when it answers the view's latest
-// request (the view may have been closed, or asked again, since).
+}  // namespace
+
+BetikIstegi betik_istegi_baslat(Gorunum& kayit, int64_t view) {
+    const BetikIstegi istek = {view, sonraki_betik_istegi++};
+    kayit.betik_istegi = istek.istek;
+    kayit.betik_sonucu_geldi = 0;
+    return istek;
+}
+
+bool son_betik_istegi_mi(const BetikIstegi& istek) {
+    const Gorunum* kayit = gorunum_bul(istek.gorunum);
+    return kayit != nullptr && kayit->webview != nullptr && kayit->betik_istegi == istek.istek;
+}
+
 HRESULT betik_sonucunu_kaydet(BetikIstegi& istek, HRESULT kod, LPCWSTR json) {
     Gorunum* kayit = gorunum_bul(istek.gorunum);
     if (kayit == nullptr || kayit->betik_istegi != istek.istek) return S_OK;
@@ -196,20 +208,15 @@ HRESULT betik_sonucunu_kaydet(BetikIstegi& istek, HRESULT kod, LPCWSTR json) {
     return S_OK;
 }
 
-}  // namespace
-
 int64_t _tr_webgorunum_js_sonuclu_calistir(int64_t view, const char* script, int64_t length) noexcept {
     ICoreWebView2* webview = sayfa(view);
     if (webview == nullptr) return -1;
     GenisMetin betik(script, length);
     if (!betik.gecerli()) return -1;
-    Gorunum* kayit = gorunum_bul(view);
-    const BetikIstegi istek = {view, sonraki_betik_istegi++};
+    const BetikIstegi istek = betik_istegi_baslat(*gorunum_bul(view), view);
     Microsoft::WRL::ComPtr<BetikSonucuIsleyicisi> isleyici =
         BetikSonucuIsleyicisi::olustur(&betik_sonucunu_kaydet, istek);
     if (!isleyici) return -1;
-    kayit->betik_istegi = istek.istek;
-    kayit->betik_sonucu_geldi = 0;
     if (FAILED(webview->ExecuteScript(betik.c_str(), isleyici.Get()))) return -1;
     return 0;
 }

@@ -45,6 +45,15 @@ TR_API int64_t _tr_webgorunum_js_calistir(int64_t view, const char* script, int6
 TR_API int64_t _tr_webgorunum_js_sonuclu_calistir(int64_t view, const char* script, int64_t length) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_js_sonucu_geldi_mi(int64_t view) TR_NOEXCEPT;
 TR_API TrMetin _tr_webgorunum_js_sonucu_al(int64_t view) TR_NOEXCEPT;
+// Runs a script for its result out of the page's reach: in a world of the runtime's
+// own in the page's top document, which shares the document but none of the page
+// scripts' globals (what the script leaves on its `window` is there for the next
+// such script of the same document), and without a user gesture, so that the page
+// neither sees the script nor gains user activation from it. The result comes as
+// for js_sonuclu_calistir, through the same two queries (the latest script of either
+// kind is the one whose result is kept). -1 for an unknown or unready view, or an
+// engine that does not offer this (the stand-in engine runs no page scripts).
+TR_API int64_t _tr_webgorunum_js_ayri_calistir(int64_t view, const char* script, int64_t length) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_geri(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_ileri(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yenile(int64_t view) TR_NOEXCEPT;

@@ -1109,13 +1109,16 @@ TEST_F(Tarayici, SayfadaBulCubuguSayfaninUstundeAcilirArarVeKapanir) {
     const size_t isaret = gunluk_isareti();
     giriste_yaz(b.giris, "HABER");
     if (gunluk_var()) {
-        // The stand-in runs no page scripts: the search reached it, with the text.
-        bool arandi = false;
+        // The stand-in runs no page scripts: the search asked it for the page's frames,
+        // out of the page's reach, and never ran in the page's own scripts.
+        bool arandi = false, sayfada = false;
         for (const std::string& satir : isaretten_sonra(isaret)) {
-            arandi = arandi || (satir.find("ExecuteScript") != std::string::npos &&
-                                satir.find("korva.bul") != std::string::npos && satir.find("\"HABER\",1)") != std::string::npos);
+            arandi = arandi || satir.find("CallDevToolsProtocolMethod Page.getFrameTree") != std::string::npos;
+            sayfada = sayfada || satir.find("HABER") != std::string::npos;
         }
         EXPECT_TRUE(arandi);
+        EXPECT_FALSE(sayfada);
+        EXPECT_EQ("", pencere_metni(hwnd_of(b.etiket)));
     } else {
         EXPECT_TRUE(gecisler_ta_ki([&] { return pencere_metni(hwnd_of(b.etiket)) == "1 / 1"; }))
             << pencere_metni(hwnd_of(b.etiket)) << " / the page answered: "
@@ -1130,6 +1133,43 @@ TEST_F(Tarayici, SayfadaBulCubuguSayfaninUstundeAcilirArarVeKapanir) {
     if (!gunluk_var()) {
         EXPECT_EQ(once, sayfa_icerigi()) << "the page is as it was";
     }
+}
+
+// A page that spies on the search (tests/ortak/sayfa_sunucusu.py, /casus) sees
+// nothing of it: no function it hooked was called, no key or selection change came,
+// it gained no user activation (its timer's window.open opens no tab), and the count
+// is the matches a person sees, whatever the page tells a search that asks it.
+TEST_F(Tarayici, SayfadaBulSayfaninErisemeyecegiYerdeArar) {
+    if (!korva_test::gercek_motor_mu() || korva_test::sunucu_adresi().empty())
+        GTEST_SKIP() << "needs the real engine and its server";
+    adres_yaz_ve_onayla(korva_test::sunucu_adresi("/casus"));
+    int64_t tik = -1;
+    std::string gordukleri;
+    auto casusu_oku = [&] {
+        const std::string baslik = pencere_basligi();
+        const size_t ac = baslik.find(" ["), kapa = baslik.find("] - Korva");
+        if (baslik.rfind("Casus ", 0) != 0 || ac == std::string::npos || kapa == std::string::npos) return false;
+        tik = std::atoll(baslik.c_str() + 6);
+        gordukleri = baslik.substr(ac + 2, kapa - ac - 2);
+        return true;
+    };
+    ASSERT_TRUE(gecisler_ta_ki([&] { return casusu_oku() && tik > 0; })) << pencere_basligi();
+    const int64_t sekmeler = wv_sayisi;
+
+    kisayol('F', TR_KISAYOL_CTRL);
+    const korva::BulWidgetleri& b = korva::bul_widgetleri();
+    giriste_yaz(b.giris, "ELMA");
+    EXPECT_TRUE(gecisler_ta_ki([&] { return pencere_metni(hwnd_of(b.etiket)) == "1 / 3"; }))
+        << pencere_metni(hwnd_of(b.etiket));
+    dugmeye_bas(b.sonraki);
+    EXPECT_TRUE(gecisler_ta_ki([&] { return pencere_metni(hwnd_of(b.etiket)) == "2 / 3"; }))
+        << pencere_metni(hwnd_of(b.etiket));
+    // Two of the page's attempts to open a window after the search.
+    const int64_t aramadan_sonra = tik;
+    ASSERT_TRUE(gecisler_ta_ki([&] { return casusu_oku() && tik >= aramadan_sonra + 11; }, 3000)) << pencere_basligi();
+    EXPECT_EQ("", gordukleri);
+    EXPECT_EQ(sekmeler, wv_sayisi) << "the page opened a tab";
+    tusa_bas(hwnd_of(b.giris), VK_ESCAPE, 0);
 }
 
 TEST_F(Tarayici, YeniSekmeAcAdresiYeniSekmeBasligiylaAcar) {

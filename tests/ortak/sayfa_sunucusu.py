@@ -36,6 +36,16 @@ The pages (titles are what the tests look for):
   /metin         "Metin Sayfasi": two paragraphs and a link at fixed places (METIN
                  below), for selecting, copying, the context menu and the pointer
   /odak          "Odak Sayfasi": a form like the main page's whose field has autofocus
+  /cerceve       "Cerceve Sayfasi": a frame of another origin (localhost instead of
+                 127.0.0.1) at the top left, 400 by 100 pixels, whose password field
+                 (300 by 40 from its top left) reports each value it takes as /iz?k=;
+                 the top page makes its title "Ust gordu: <text>" when it sees a paste
+  /casus         "Casus N [...]": a page that spies on a find in page: it hooks the
+                 string and tree-walking functions a search calls, listens for keys
+                 and selection changes, checks for user activation and tries to open
+                 a window every fifth tick (ticks of 200 ms, N so far); what it saw is
+                 listed in the brackets. It shows "elma" three times (one of them it
+                 tries to hide from a search) and hides a fourth
   anything else  404, "Bulunamadi" (an attachment too, for /eksik-dosya)
 """
 import html
@@ -106,6 +116,59 @@ al('dosya').onchange = () => {
 };
 </script></body></html>"""
 
+CERCEVE = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Cerceve Sayfasi</title>
+<style>body{margin:0}iframe{position:absolute;left:0;top:0;width:400px;height:100px;border:0}</style>
+</head><body><iframe src="http://localhost:%d/cerceve-ic"></iframe>
+<script>const gordu = (e) => {
+  const d = e.clipboardData;
+  document.title = 'Ust gordu: ' + (d ? d.getData('text/plain') : '');
+};
+addEventListener('paste', gordu, true);
+document.addEventListener('paste', gordu, true);
+</script></body></html>"""
+CERCEVE_IC = """<!DOCTYPE html><html><head><meta charset="utf-8"></head>
+<body style="margin:0"><input id="alan" type="password" style="width:300px;height:40px;border:0">
+<script>const alan = document.getElementById('alan');
+alan.addEventListener('input', () => { new Image().src = '/iz?k=' + encodeURIComponent(alan.value); });
+</script></body></html>"""
+
+CASUS = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Casus 0 []</title>
+<style>body{font:20px sans-serif}</style></head><body>
+<p>Bir elma burada.</p><p>Ikinci elma ve <span class="saklan">elma</span> yine.</p>
+<p style="display:none">gizli elma</p>
+<script>(function () {
+  var kayit = [];
+  var not = function (ne) { if (kayit.indexOf(ne) < 0) kayit.push(ne); };
+  var kanca = function (sahip, ad, etiket) {
+    var asil = sahip[ad];
+    if (typeof asil !== 'function') return;
+    sahip[ad] = function () { not(etiket); return asil.apply(this, arguments); };
+  };
+  ['toLowerCase', 'toUpperCase', 'toLocaleLowerCase', 'indexOf', 'includes', 'search', 'match']
+    .forEach(function (ad) { kanca(String.prototype, ad, ad); });
+  kanca(Document.prototype, 'createTreeWalker', 'createTreeWalker');
+  kanca(TreeWalker.prototype, 'nextNode', 'nextNode');
+  kanca(Range.prototype, 'getBoundingClientRect', 'getBoundingClientRect');
+  kanca(Element.prototype, 'scrollIntoView', 'scrollIntoView');
+  if (window.CSS && CSS.highlights) kanca(CSS.highlights, 'set', 'highlights');
+  // A page that would hide a shown match from a search that asks it.
+  var gorunur = Element.prototype.checkVisibility;
+  Element.prototype.checkVisibility = function () {
+    not('checkVisibility');
+    return this.classList.contains('saklan') ? false : gorunur.apply(this, arguments);
+  };
+  addEventListener('keydown', function (e) { not('keydown ' + e.key); }, true);
+  document.addEventListener('selectionchange', function () { not('selectionchange'); });
+  var tik = 0;
+  setInterval(function () {
+    tik++;
+    var etkin = navigator.userActivation;
+    if (etkin && (etkin.isActive || etkin.hasBeenActive)) not('etkinlik');
+    if (tik % 5 === 0) window.open('/ikinci.html?casus', '_blank');
+    document.title = 'Casus ' + tik + ' [' + kayit.join(',') + ']';
+  }, 200);
+})();</script></body></html>"""
+
 
 def sayfa(baslik, govde=""):
     return ('<!DOCTYPE html><html><head><meta charset="utf-8"><title>%s</title></head>'
@@ -129,6 +192,12 @@ class Isleyici(BaseHTTPRequestHandler):
             self.gonder(200, METIN)
         elif adres.path == "/odak":
             self.gonder(200, ODAK)
+        elif adres.path == "/cerceve":
+            self.gonder(200, CERCEVE % self.server.server_address[1])
+        elif adres.path == "/cerceve-ic":
+            self.gonder(200, CERCEVE_IC)
+        elif adres.path == "/casus":
+            self.gonder(200, CASUS)
         elif adres.path == "/yonlendir":
             self.send_response(302)
             self.send_header("Location", "/ikinci.html")
