@@ -11,6 +11,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ozel_erisim.h"
+
 namespace korva {
 
 void (*profil_yazma_kancasi)() = nullptr;
@@ -321,7 +323,10 @@ const std::wstring& profil_klasoru() {
         if (!veri.empty()) yol = veri + L"\\Korva";
     }
     while (yol.size() > 3 && (yol.back() == L'\\' || yol.back() == L'/')) yol.pop_back();
-    if (!yol.empty() && !klasor_var(yol)) SHCreateDirectoryExW(nullptr, yol.c_str(), nullptr);
+    if (!yol.empty() && !klasor_var(yol)) {
+        OzelErisim ozel(OzelErisim::KLASOR);
+        SHCreateDirectoryExW(nullptr, yol.c_str(), ozel.nitelikler());
+    }
     klasor = klasor_var(yol) ? yol : std::wstring();
     return klasor;
 }
@@ -434,7 +439,9 @@ bool dosyayi_degistir(const std::wstring& yol, const std::string& baytlar) {
     if (yol.empty()) return false;
     // One temporary name per process, so that two writers never share one.
     const std::wstring gecici = yol + L".yaziliyor-" + std::to_wstring(GetCurrentProcessId());
-    HANDLE dosya = CreateFileW(gecici.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    OzelErisim ozel(OzelErisim::DOSYA);
+    HANDLE dosya =
+        CreateFileW(gecici.c_str(), GENERIC_WRITE, 0, ozel.nitelikler(), CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (dosya == INVALID_HANDLE_VALUE) return false;
     const size_t yarisi = baytlar.size() / 2;
     bool yazildi = hepsini_yaz(dosya, baytlar.data(), yarisi);

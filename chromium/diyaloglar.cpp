@@ -2,12 +2,24 @@
 #include "diyaloglar.h"
 #include "motor_ic.h"
 
+#include <algorithm>
+
 using namespace protokol;
 
 // From this dialog of a document on, the user may stop the document's dialogs.
 static const int DURDURMA_SIRASI = 3;
 // A dialog shows this many characters of a message or a prompt's text at most.
 static const size_t EN_UZUN_METIN = 100000;
+
+// A dialog's text as the native dialog can show it: its controls take NUL-ended
+// texts, so a message or a prompt's text ends at its first NUL. It is cut here,
+// where it is decided, so that what the dialog holds is what it shows, and a
+// prompt accepted unchanged answers exactly the text the user saw.
+static std::wstring gosterilecek_metin(const std::string& metin)
+{
+    std::wstring genis = utf8_den(metin);
+    return genis.substr(0, std::min(genis.find(L'\0'), EN_UZUN_METIN));
+}
 
 std::wstring adresin_kaynagi(const std::wstring& adres)
 {
@@ -103,8 +115,8 @@ void Diyaloglar::acildi(const JavascriptDialogOpening& olay)
     if (!ayrilma)
         ++sayi_;
     istek.baslik = adresin_kaynagi(hostun_adresi(olay.url));
-    istek.mesaj = utf8_den(olay.message).substr(0, EN_UZUN_METIN);
-    istek.varsayilan = utf8_den(olay.defaultPrompt).substr(0, EN_UZUN_METIN);
+    istek.mesaj = gosterilecek_metin(olay.message);
+    istek.varsayilan = gosterilecek_metin(olay.defaultPrompt);
     istek.durdurma_kutusu = !ayrilma && sayi_ >= DURDURMA_SIRASI;
     pencere_ = dinleyici_.diyalog_goster(istek, [this](const yerel::DiyalogYaniti& yanit) {
         pencere_ = nullptr;

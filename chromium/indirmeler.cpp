@@ -14,6 +14,7 @@
 #include "gorunum.h"
 #include "indirme_nesneleri.h"
 
+#include <cctype>
 #include <map>
 #include <thread>
 
@@ -37,6 +38,20 @@ std::wstring g_klasor;                         // the engine's folder inside the
 // view and is saved without being reported).
 std::map<std::string, std::string> g_cerceveler;
 constexpr size_t CERCEVE_SINIRI = 4096;
+
+// The engine names each download by a GUID (8-4-4-4-12 hex digits), and the file
+// it writes takes that name in the engine's folder. An id of any other form could
+// name a path elsewhere ("..\x"), so such a download is not taken on at all.
+bool guid_mu(const std::string& kimlik)
+{
+    static const char BICIM[] = "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx";
+    if (kimlik.size() != sizeof(BICIM) - 1)
+        return false;
+    for (size_t i = 0; i < kimlik.size(); ++i)
+        if (BICIM[i] == '-' ? kimlik[i] != '-' : !isxdigit(static_cast<unsigned char>(kimlik[i])))
+            return false;
+    return true;
+}
 
 Indirme* bul(const std::string& guid)
 {
@@ -153,7 +168,7 @@ void karar_ver(const std::string& guid, bool iptal, const std::wstring& yol)
 
 void indirme_basliyor(const DownloadWillBegin& olay)
 {
-    if (olay.guid.empty() || bul(olay.guid))
+    if (!guid_mu(olay.guid) || bul(olay.guid))
         return;
     const std::string guid = olay.guid;
     ComPtr<IndirmeIslemi> islem = indirme_islemi_olustur(utf8_den(olay.url), std::wstring(),
@@ -216,13 +231,19 @@ void indirme_ilerledi(const DownloadProgress& olay)
 
 }  // namespace
 
-void indirmeleri_bagla(Baglanti& baglanti, const std::wstring& profil)
+const std::wstring& indirme_klasorunu_kur(const std::wstring& profil)
 {
     g_cerceveler.clear();
     g_klasor = profil.empty() ? std::wstring() : profil + L"\\indirmeler";
-    if (g_klasor.empty())
+    if (!g_klasor.empty())
+        CreateDirectoryW(g_klasor.c_str(), nullptr);
+    return g_klasor;
+}
+
+void indirmeleri_bagla(Baglanti& baglanti, const std::wstring& profil)
+{
+    if (indirme_klasorunu_kur(profil).empty())
         return;   // no private folder: the engine's default (it asks nobody and saves nothing)
-    CreateDirectoryW(g_klasor.c_str(), nullptr);
     SetDownloadBehavior davranis;
     davranis.downloadPath = motor_icin_yol(g_klasor);
     if (davranis.downloadPath.empty())

@@ -15,6 +15,10 @@ class Gorunum;
 
 // A new engine: its downloads go to `profil`\indirmeler, under their guids.
 void indirmeleri_bagla(Baglanti& baglanti, const std::wstring& profil);
+// The folder part of that, alone: made when missing, answered (empty without a
+// profile). Events of downloads that are not GUIDs are ignored: nothing is made,
+// reported, moved or deleted for them.
+const std::wstring& indirme_klasorunu_kur(const std::wstring& profil);
 // Every event of the engine passes here first, with the view of its session (null
 // for the browser's own). True when it was a download's, which no view takes.
 bool indirme_olayi(Gorunum* gorunum, const std::string& yontem, const Json& parametreler);

@@ -2,7 +2,8 @@
 # The side panel's bookmarks and find in page as a person uses them, with xdotool
 # on the current (Xvfb) display: a page is kept with Ctrl+D, the Bookmarks panel
 # (Ctrl+Shift+O) shows it, Korva is closed and started again, and the bookmark is
-# still there and opens the page; then Ctrl+F finds a word in the page. A picture of
+# still there and opens the page; then Ctrl+F finds a word in the page; what Korva
+# wrote in its profile is its user's alone. A picture of
 # every step is saved in the build folder as panel_oturumu[_chromium]_NN_step.png.
 #   [KORVA_ENGINE=standin|chromium] tests/panel_oturumu.sh BUILD-DIR SOURCE-DIR
 #
@@ -18,10 +19,14 @@ oturum_adi=panel_oturumu
 [[ "$motor" == chromium ]] && oturum_adi=panel_oturumu_chromium
 source "$source/tests/ortak/oturum.sh"
 
-# A profile of this session's own, empty at its start.
+# A profile of this session's own, empty at its start but for a history left open
+# to others, as a run before the umask of the scripts made it.
 profil="$build/$oturum_adi.profil"
 rm -rf "$profil"
 mkdir -p "$profil"
+printf '{"surum":1,"gecmis":[]}' >"$profil/gecmis.json"
+chmod 755 "$profil"
+chmod 644 "$profil/gecmis.json"
 export KORVA_PROFIL="$(winepath -w "$profil")"
 
 if [[ "$motor" == chromium ]]; then
@@ -96,4 +101,8 @@ sleep 0.7
 ekran bul_kapali
 
 korva_kapat
+# The profile is its user's alone: the folder 0700, every file in it 0600.
+acik=$(find "$profil" -perm /077 -printf '%M %p\n')
+[[ -z "$acik" ]] || hata "profile entries open to others: $acik"
+[[ -f "$profil/yer_imleri.json" && -f "$profil/gecmis.json" ]] || hata "the profile lacks its files: $(ls "$profil")"
 echo "$oturum_adi: $adim steps passed; screenshots in $build"

@@ -7,7 +7,8 @@
 # a paragraph and a part of a line, which Ctrl+C puts on the X clipboard; the
 # Menu key and Shift+F10 open a field's context menu, whose Copy and Paste work; a
 # right click on a link opens the context menu, whose "Copy link address" and
-# "Open link in new tab" work. Screenshots of the steps: sayfa_girdisi_NN_step.png.
+# "Open link in new tab" work; the protocol log is private and keeps no typed
+# text. Screenshots of the steps: sayfa_girdisi_NN_step.png.
 #   tests/sayfa_girdisi.sh BUILD-DIR SOURCE-DIR
 set -uo pipefail
 build=$(realpath "$1")
@@ -170,4 +171,11 @@ tus ctrl+2
 ad_bekle "Ikinci Sayfa - Korva"
 
 korva_kapat
+
+# The protocol log is its user's alone and keeps no typed text: the key events are
+# in it, what they typed is not.
+[[ -z "$(find "$protokol" -perm /077)" ]] || hata "the protocol log is open to others: $(stat -c %A "$protokol")"
+grep -q 'Input.dispatchKeyEvent.*"<gizli>"' "$protokol" || hata "no key event in the protocol log"
+! grep -E 'Input.dispatchKeyEvent.*"(text|key|unmodifiedText|code)":"[^<]' "$protokol" >/dev/null ||
+    hata "typed text in the protocol log: $(grep -m1 -E 'Input.dispatchKeyEvent.*"(text|key)":"[^<]' "$protokol")"
 echo "$oturum_adi: passed"

@@ -88,6 +88,7 @@ tus() {
 
 # Starts Korva and waits for its window with the start page's name.
 korva_baslat() {
+    korva_profil_ozel
     wine "$build/korva.exe" >"$cikti" 2>"$build/$oturum_adi.err" &
     korva=$!
     for _ in $(seq 1 300); do
