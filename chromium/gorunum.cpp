@@ -91,11 +91,14 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
     };
     auto kurulum = std::make_shared<Kurulum>();
     kurulum->bitti = std::move(bitti);
-    Yanit yanit = [kurulum](const Json&, const Json* hata) {
+    // Answers come only while the view is open and on this target (see gonder).
+    Yanit yanit = [this, kurulum](const Json&, const Json* hata) {
         if (hata)
             kurulum->basarisiz = true;
-        if (--kurulum->bekleyen == 0)
-            kurulum->bitti(kurulum->basarisiz ? E_FAIL : S_OK);
+        if (--kurulum->bekleyen != 0)
+            return;
+        ekran_.kuruldu();
+        kurulum->bitti(kurulum->basarisiz ? E_FAIL : S_OK);
     };
     // Counted before anything is sent: no answer comes inside a call.
     for (const char* yontem : {PageEnable::YONTEM, NetworkEnable::YONTEM, RuntimeEnable::YONTEM,
