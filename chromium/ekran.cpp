@@ -14,7 +14,14 @@ Ekran::Ekran(Giden& giden) : giden_(giden) {}
 int Ekran::kur(const RECT& alan, const Giden::Yanit& yanit)
 {
     alan_ = alan;
+    kurulu_ = false;
     return olcuyu_gonder(yanit) ? 1 : 0;
+}
+
+void Ekran::kuruldu()
+{
+    kurulu_ = true;
+    planla();
 }
 
 void Ekran::alan_koy(const RECT& alan)
@@ -64,7 +71,7 @@ bool Ekran::ekranda() const
 
 bool Ekran::pencere_boyaniyor()
 {
-    if (planli_ || akis_.cx > 0 || coktu_ || !ekranda())
+    if (planli_ || akis_.cx > 0 || coktu_ || !kurulu_ || !ekranda())
         return false;
     planla();
     return true;
@@ -160,7 +167,7 @@ void Ekran::uygula()
 // hidden view costs none.
 SIZE Ekran::istenen_akis() const
 {
-    return ekranda() && !coktu_ ? SIZE{alan_.right - alan_.left, alan_.bottom - alan_.top} : SIZE{};
+    return ekranda() && kurulu_ && !coktu_ ? SIZE{alan_.right - alan_.left, alan_.bottom - alan_.top} : SIZE{};
 }
 
 // A stream of another size is stopped first: the engine refuses to start one while

@@ -15,6 +15,11 @@
 // page. A size waits while the page window is not on screen at all; any other
 // command of the view's sends it first, so the page never answers at a size the
 // host did not give it last.
+//
+// A target answers its setup only once its renderer runs, and refuses a stream
+// asked for before that ("Not attached to an active page"): the stream waits until
+// the target is set up. A new tab's view is set up before it is placed; a view
+// moved to a fresh target (a page that stopped answering) may be shown meanwhile.
 #pragma once
 
 #include "giden.h"
@@ -31,7 +36,10 @@ public:
 
     // The size the page is laid out for while the target is set up (none when
     // empty); the answer reaches `yanit`. Returns how many answers to wait for.
+    // Frames wait until `kuruldu`.
     int kur(const RECT& alan, const Giden::Yanit& yanit);
+    // Every answer of the target's setup is in: its frames may flow.
+    void kuruldu();
 
     void alan_koy(const RECT& alan);
     // Clamped to what the engine can lay out; true when the factor changed.
@@ -83,6 +91,7 @@ private:
     double yakinlik_ = 1.0;
     bool gorunur_ = true;
     bool coktu_ = false;
+    bool kurulu_ = false;   // the target answered its setup
     // The stream as the engine runs it: its size, or 0x0 when it does not run.
     SIZE akis_ = {};
     // The size the engine was given last (width 0: none, or to be given again).

@@ -13,6 +13,8 @@ struct Gezintiler::Gezinti {
     COREWEBVIEW2_WEB_ERROR_STATUS durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
     bool bitti = false;        // the load stopped; its completion waits for the title
     bool belgede = false;      // its document committed
+    bool istek_gitti = false;  // its document's request was let go to the network
+    bool yanit_geldi = false;  // and the response to it came
 };
 
 // A text document on its way in: about:blank is loading, then gets the content.
@@ -150,6 +152,7 @@ bool Gezintiler::olay(const std::string& yontem, const Json& p)
     return eslesirse(RequestPaused{}, &Gezintiler::istek_durdu) ||
            eslesirse(FrameStartedNavigating{}, &Gezintiler::cerceve_gezinmeye_basladi) ||
            eslesirse(RequestWillBeSent{}, &Gezintiler::istek_gidiyor) ||
+           eslesirse(ResponseReceived{}, &Gezintiler::belge_yaniti_geldi) ||
            eslesirse(LoadingFailed{}, &Gezintiler::yukleme_basarisiz) ||
            eslesirse(FrameNavigated{}, &Gezintiler::cerceve_gezindi) ||
            eslesirse(NavigatedWithinDocument{}, &Gezintiler::belge_icinde_gezindi) ||
@@ -185,6 +188,7 @@ void Gezintiler::istek_durdu(const RequestPaused& p)
         }
         return;
     }
+    gezinti_->istek_gitti = true;
     giden_.gonder(ContinueRequest{p.requestId});
 }
 
@@ -210,6 +214,22 @@ void Gezintiler::istek_gidiyor(const RequestWillBeSent& p)
 {
     if (gezinti_ && p.frameId == cerceve_ && p.type == "Document")
         gezinti_->ana_istek = p.requestId;
+}
+
+// The document's response, known by its request id, or (where the pause did not
+// name it) as the first document response for the frame since the start.
+void Gezintiler::belge_yaniti_geldi(const ResponseReceived& p)
+{
+    if (!gezinti_ || p.type != "Document")
+        return;
+    if (p.requestId == gezinti_->ana_istek || (gezinti_->ana_istek.empty() && p.frameId == cerceve_))
+        gezinti_->yanit_geldi = true;
+}
+
+bool Gezintiler::agi_bekliyor() const
+{
+    return gezinti_ && gezinti_->istek_gitti && !gezinti_->yanit_geldi && !gezinti_->basarisiz &&
+           !gezinti_->belgede;
 }
 
 void Gezintiler::yukleme_basarisiz(const LoadingFailed& p)

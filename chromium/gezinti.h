@@ -9,6 +9,8 @@
 //   Page.frameNavigated (main frame)     -> source changed (not for a reload), content
 //                                           loading, then history changed once the
 //                                           history has been read again
+//   Network.responseReceived (the        -> the navigation no longer waits for the
+//     document)                             network (see agi_bekliyor)
 //   Network.loadingFailed (the document) -> the navigation failed, with its status
 //   Page.frameStoppedLoading             -> completed (after history changed, and once
 //                                           the view has read the new title)
@@ -84,6 +86,10 @@ public:
     bool olay(const std::string& yontem, const Json& parametreler);
 
     const std::wstring& adres() const { return adres_; }
+    // The navigation under way waits for the network: its document's request went
+    // out, and neither its response nor a failure has come. Such a page is slow, not
+    // hung: the engine itself ends a request that takes too long.
+    bool agi_bekliyor() const;
     bool gidebilir_mi(int adim) const { return gecmis_kaydi(adim) != nullptr; }
 
 private:
@@ -93,6 +99,7 @@ private:
     void istek_durdu(const protokol::RequestPaused& olay);
     void cerceve_gezinmeye_basladi(const protokol::FrameStartedNavigating& olay);
     void istek_gidiyor(const protokol::RequestWillBeSent& olay);
+    void belge_yaniti_geldi(const protokol::ResponseReceived& olay);
     void yukleme_basarisiz(const protokol::LoadingFailed& olay);
     void cerceve_gezindi(const protokol::FrameNavigated& olay);
     void belge_icinde_gezindi(const protokol::NavigatedWithinDocument& olay);

@@ -92,11 +92,14 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
     };
     auto kurulum = std::make_shared<Kurulum>();
     kurulum->bitti = std::move(bitti);
-    Yanit yanit = [kurulum](const Json&, const Json* hata) {
+    // Answers come only while the view is open and on this target (see gonder).
+    Yanit yanit = [this, kurulum](const Json&, const Json* hata) {
         if (hata)
             kurulum->basarisiz = true;
-        if (--kurulum->bekleyen == 0)
-            kurulum->bitti(kurulum->basarisiz ? E_FAIL : S_OK);
+        if (--kurulum->bekleyen != 0)
+            return;
+        ekran_.kuruldu();
+        kurulum->bitti(kurulum->basarisiz ? E_FAIL : S_OK);
     };
     // Counted before anything is sent: no answer comes inside a call.
     for (const char* yontem : {PageEnable::YONTEM, NetworkEnable::YONTEM, RuntimeEnable::YONTEM,
@@ -259,31 +262,62 @@ bool Gorunum::sonra(std::function<void()> is)
 // commits (the engine waits for the page), and nothing but closing its target ends
 // that. So when a navigation of the host's has not committed within a few seconds
 // and the page does not answer a short ping either (while the engine does), the
-// view leaves that target
-// for a fresh one and reports the page's process as unresponsive; the host's next
-// load (its error page, Reload, a new address) goes to the fresh target. Commands
-// given meanwhile wait for it.
+// view leaves that target for a fresh one and reports the page's process as
+// unresponsive; the host's next load (its error page, Reload, a new address) goes
+// to the fresh target. Commands given meanwhile wait for it.
+//
+// A navigation that waits for the network is slow, not hung, and is never pinged:
+// the engine holds commands to the page back while its navigation waits (an idle
+// page whose next server took 5 s did not answer the ping), so a page that merely
+// waits for a slow server would look hung. The few seconds for the commit count
+// from the document's response; a server that never answers is left to the
+// engine's own network handling and the user's Stop, as in any browser.
 
-static const UINT GEZINTI_SINIRI_MS = 3000, PING_SINIRI_MS = 1000;
+static const UINT GEZINTI_SINIRI_MS = 3000, PING_SINIRI_MS = 1000, AG_YOKLAMASI_MS = 500;
 
 void Gorunum::yanit_denetimi_kur()
 {
-    const uint64_t denetim = ++denetim_, taahhutler = taahhutler_;
+    denetimi_planla(++denetim_, taahhutler_, GEZINTI_SINIRI_MS, false);
+}
+
+void Gorunum::denetimi_planla(uint64_t denetim, uint64_t taahhutler, UINT ms, bool ag_beklendi)
+{
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    sonra_calistir(GEZINTI_SINIRI_MS, [koru, denetim, taahhutler] {
-        if (koru->kapali_ || koru->coktu_ || koru->tasiniyor_ || denetim != koru->denetim_ ||
-            koru->taahhutler_ != taahhutler)
-            return;
-        // The engine itself is asked too: when it does not answer either, it is the
-        // engine that stalls, not the page, and a fresh target would not help.
-        auto sayfa_yanitladi = std::make_shared<bool>(false), motor_yanitladi = std::make_shared<bool>(false);
-        koru->gonder(Evaluate{"0"}, [sayfa_yanitladi](const Json&, const Json*) { *sayfa_yanitladi = true; });
-        koru->motora_gonder(protokol::GetVersion::YONTEM, Json::object(), [motor_yanitladi](const Json&, const Json*) { *motor_yanitladi = true; });
-        sonra_calistir(PING_SINIRI_MS, [koru, denetim, taahhutler, sayfa_yanitladi, motor_yanitladi] {
-            if (!*sayfa_yanitladi && *motor_yanitladi && !koru->kapali_ && !koru->coktu_ && !koru->tasiniyor_ &&
-                denetim == koru->denetim_ && koru->taahhutler_ == taahhutler)
-                koru->taze_hedefe_tasi();
-        });
+    sonra_calistir(ms, [koru, denetim, taahhutler, ag_beklendi] {
+        koru->yaniti_denetle(denetim, taahhutler, ag_beklendi);
+    });
+}
+
+// The check still stands: the view is open on the same target, no newer check
+// began and the navigation has not committed (or completed) since.
+bool Gorunum::denetim_suruyor(uint64_t denetim, uint64_t taahhutler) const
+{
+    return !kapali_ && !coktu_ && !tasiniyor_ && denetim == denetim_ && taahhutler_ == taahhutler;
+}
+
+void Gorunum::yaniti_denetle(uint64_t denetim, uint64_t taahhutler, bool ag_beklendi)
+{
+    if (!denetim_suruyor(denetim, taahhutler))
+        return;
+    if (gezintiler_->agi_bekliyor()) {
+        denetimi_planla(denetim, taahhutler, AG_YOKLAMASI_MS, true);
+        return;
+    }
+    if (ag_beklendi) {
+        // The response came: the page has its few seconds to commit from now.
+        denetimi_planla(denetim, taahhutler, GEZINTI_SINIRI_MS, false);
+        return;
+    }
+    // The engine itself is asked too: when it does not answer either, it is the
+    // engine that stalls, not the page, and a fresh target would not help.
+    auto sayfa_yanitladi = std::make_shared<bool>(false), motor_yanitladi = std::make_shared<bool>(false);
+    gonder(Evaluate{"0"}, [sayfa_yanitladi](const Json&, const Json*) { *sayfa_yanitladi = true; });
+    motora_gonder(protokol::GetVersion::YONTEM, Json::object(),
+                  [motor_yanitladi](const Json&, const Json*) { *motor_yanitladi = true; });
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    sonra_calistir(PING_SINIRI_MS, [koru, denetim, taahhutler, sayfa_yanitladi, motor_yanitladi] {
+        if (!*sayfa_yanitladi && *motor_yanitladi && koru->denetim_suruyor(denetim, taahhutler))
+            koru->taze_hedefe_tasi();
     });
 }
 

@@ -73,7 +73,8 @@ public:
     // where the engine allows it), which the host hears as a request to close.
     void hedef_bitti();
     // A navigation of the host's began: if it has not committed a few seconds later
-    // while the page does not answer, the page is moved to a fresh target.
+    // (counted from its document's response when it waited for the network) while
+    // the page does not answer, the page is moved to a fresh target.
     void yanit_denetimi_kur();
     // Shown pages are the engine's front pages (another target made meanwhile may
     // have taken that place, and a page not in front stops painting).
@@ -191,6 +192,10 @@ private:
     };
     std::vector<BekleyenKomut> tasinirken_;
     void yoneticileri_kur(std::wstring adres);
+    // `ag_beklendi`: the check before found the navigation waiting for the network.
+    void denetimi_planla(uint64_t denetim, uint64_t taahhutler, UINT ms, bool ag_beklendi);
+    bool denetim_suruyor(uint64_t denetim, uint64_t taahhutler) const;
+    void yaniti_denetle(uint64_t denetim, uint64_t taahhutler, bool ag_beklendi);
     void taze_hedefe_tasi();
     void taze_hedefe_gec(std::string hedef, std::string oturum);
     std::shared_ptr<Baglanti> baglanti_;

@@ -221,6 +221,13 @@ struct RequestWillBeSent {
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(RequestWillBeSent, requestId, frameId, type)
 
+// The response's headers came: a document's navigation waits for the network no more.
+struct ResponseReceived {
+    static constexpr const char* YONTEM = "Network.responseReceived";
+    std::string requestId, frameId, type;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ResponseReceived, requestId, frameId, type)
+
 struct LoadingFailed {
     static constexpr const char* YONTEM = "Network.loadingFailed";
     std::string requestId, type, errorText;

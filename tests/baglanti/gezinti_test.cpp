@@ -283,6 +283,31 @@ TEST_F(Gezinti, BaslarkenKapananGorunumIstegeDokunmaz)
     EXPECT_EQ(giden.gonderilenler(), (std::vector<std::string>{R"(Page.navigate "http://a/")"}));
 }
 
+// A navigation whose document's request went out waits for the network until the
+// response to that request (a redirect's is no response to it) or its failure: a
+// page that merely waits for its server is slow, not hung.
+TEST_F(Gezinti, BelgeninYanitiGelenedekAgBeklenir)
+{
+    EXPECT_FALSE(gezintiler.agi_bekliyor());
+    gezintiler.git(L"http://a/");
+    oynat({R"(> Page.frameStartedNavigating {"frameId":"$T","url":"http://a/","navigationType":"differentDocument"})",
+           R"(> Network.requestWillBeSent {"requestId":"R1","frameId":"$T","type":"Document"})"});
+    EXPECT_FALSE(gezintiler.agi_bekliyor());   // held before it goes out
+    oynat({R"(> Fetch.requestPaused {"requestId":"F1","frameId":"$T","networkId":"R1","request":{"url":"http://a/"}})",
+           R"(> Fetch.requestPaused {"requestId":"F2","frameId":"$T","networkId":"R1","redirectedRequestId":"F1","request":{"url":"http://b/"}})",
+           R"(> Network.responseReceived {"requestId":"R7","frameId":"$T","type":"Image"})",
+           R"(> Network.responseReceived {"requestId":"R8","frameId":"$T","type":"Document"})"});
+    EXPECT_TRUE(gezintiler.agi_bekliyor());
+    oynat({R"(> Network.responseReceived {"requestId":"R1","frameId":"$T","type":"Document"})"});
+    EXPECT_FALSE(gezintiler.agi_bekliyor());
+
+    gezintiler.git(L"http://c/");
+    oynat({R"(> Fetch.requestPaused {"requestId":"F3","frameId":"$T","networkId":"R2","request":{"url":"http://c/"}})"});
+    EXPECT_TRUE(gezintiler.agi_bekliyor());
+    oynat({R"(> Network.loadingFailed {"requestId":"R2","type":"Document","errorText":"net::ERR_TIMED_OUT"})"});
+    EXPECT_FALSE(gezintiler.agi_bekliyor());
+}
+
 TEST_F(Gezinti, YanlisBicimliOlayGormezdenGelinir)
 {
     // A field of another type: the event is dropped, never half-read.

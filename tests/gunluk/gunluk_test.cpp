@@ -400,6 +400,21 @@ TEST_F(Standin, MotorCokunceHerSekmeSoylerYenileYeniMotordaAcar) {
 
 // ---- The real engine ------------------------------------------------------------
 
+// The colour in the middle of the selected page's window as it is on the screen: what
+// the window painted by itself, without asking it to paint (which would start its
+// frames if they had not started).
+COLORREF ekrandaki_sayfanin_ortasi() {
+    HWND sayfa = sayfa_penceresi();
+    RECT alan;
+    GetClientRect(sayfa, &alan);
+    POINT orta = {alan.right / 2, alan.bottom / 2};
+    ClientToScreen(sayfa, &orta);
+    HDC ekran = GetDC(nullptr);
+    const COLORREF renk = GetPixel(ekran, orta.x, orta.y);
+    ReleaseDC(nullptr, ekran);
+    return renk;
+}
+
 using Gercek = Tarayici;
 
 TEST_F(Gercek, HedefiBosOlanBaglantiYeniSekmedeAcilirVeSecilir) {
@@ -497,10 +512,24 @@ TEST_F(Gercek, DonanSayfadanYeniAdresleCikilir) {
     yukle(sayfa_yaz("gunluk_donan.html", "<title>Donan</title><script>setTimeout(() => { for (;;) {} }, 200);</script>"),
           "Donan");
     turlar(60);
-    const std::string kurtulus = sayfa_yaz("gunluk_kurtulus.html", "<title>Kurtulus</title><p>Kurtulus</p>");
+    const std::string kurtulus = sayfa_yaz("gunluk_kurtulus.html",
+                                            "<title>Kurtulus</title><body style='background:#00c000'></body>");
     _tr_webgorunum_yukle(secili_gorunum(), kurtulus.data(), static_cast<int64_t>(kurtulus.size()));
     EXPECT_TRUE(baslik_olunca(secili(), "Sayfa coktu")) << baslik(secili());
     yukle(kurtulus, "Kurtulus");
+    // The tab's fresh page paints, and so does the next one.
+    const auto yesil = [] {
+        const COLORREF renk = ekrandaki_sayfanin_ortasi();
+        return GetGValue(renk) > 150 && GetBValue(renk) < 100;
+    };
+    EXPECT_TRUE(bekle(yesil)) << std::hex << ekrandaki_sayfanin_ortasi();
+    yukle(sayfa_yaz("gunluk_sonraki.html", "<title>Sonraki</title><body style='background:#0000c0'></body>"),
+          "Sonraki");
+    const auto mavi = [] {
+        const COLORREF renk = ekrandaki_sayfanin_ortasi();
+        return GetBValue(renk) > 150 && GetGValue(renk) < 100;
+    };
+    EXPECT_TRUE(bekle(mavi)) << std::hex << ekrandaki_sayfanin_ortasi();
 }
 
 TEST_F(Gercek, SayfaKlavyedeykenKisayolTarayicininSayfaninDegil) {

@@ -15,7 +15,8 @@ The pages (titles are what the tests look for):
   /ikinci.html   "Ikinci Sayfa"
   /ara?q=...     "Arama: <q>"
   /yonlendir     302 to /ikinci.html
-  /yavas         "Yavas Sayfa", answered after SLOW seconds
+  /yavas?sure=S  "Yavas Sayfa", answered after S seconds (at most 30; SLOW when
+                 not given)
   /iz?k=...      "Iz", and k is remembered (a page that must never be fetched)
   /izler         "Izler:" followed by every k remembered so far, space-separated
   /dosya?ad=NAME&boyut=N&hiz=B
@@ -178,6 +179,15 @@ def sayfa(baslik, govde=""):
 IZLER = []
 
 
+def bekleme(q):
+    """The delay a slow page asks for: SLOW unless ?sure= gives a number of seconds."""
+    try:
+        sure = float(q.get("sure", [SLOW])[0])
+    except ValueError:
+        return SLOW
+    return min(sure, 30.0) if sure >= 0 else SLOW   # also refuses nan
+
+
 class Isleyici(BaseHTTPRequestHandler):
     def do_GET(self):
         adres = urllib.parse.urlsplit(self.path)
@@ -224,7 +234,7 @@ class Isleyici(BaseHTTPRequestHandler):
         elif adres.path == "/sorular":
             self.gonder(200, SORULAR)
         elif adres.path == "/yavas":
-            time.sleep(SLOW)
+            time.sleep(bekleme(urllib.parse.parse_qs(adres.query)))
             self.gonder(200, sayfa("Yavas Sayfa"))
         else:
             self.gonder(404, sayfa("Bulunamadi"))

@@ -273,6 +273,18 @@ TEST_F(GercekSayfa, YavasSayfaBeklenirDurdurEskiSayfadaBirakir) {
     EXPECT_EQ(adres(), yavas);
 }
 
+// A server slower than the watch for pages that stop answering: the page is waited
+// for, never taken for a hung one.
+TEST_F(GercekSayfa, SunucusuYavasSayfaDonmusSayilmaz) {
+    const std::string yavas = korva_test::sunucu_adresi("/yavas?sure=5");
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/")));
+    ASSERT_TRUE(git(yavas));
+    EXPECT_TRUE(gezintiler.basarili);
+    EXPECT_TRUE(baslik_olur("Yavas Sayfa")) << baslik();
+    EXPECT_EQ(adres(), yavas);
+    EXPECT_EQ(_tr_webgorunum_coktu_mu(id), 0);
+}
+
 TEST_F(GercekSayfa, YakinlastirmaSayfayiYenidenDizer) {
     ASSERT_TRUE(git(korva_test::sunucu_adresi("/ikinci.html")));
     const std::string olcu = "document.title = devicePixelRatio.toFixed(2) + ' ' + innerWidth";
