@@ -3,27 +3,13 @@
 // on the UI thread. Prints "name value unit" lines, each the median of five round
 // trips; bench/engine notes them. Asserts nothing.
 #include "baglanti.h"
+#include "olcum_ortak.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-template <class Kosul>
-bool pompala(Kosul kosul, DWORD ms = 60000)
-{
-    const ULONGLONG son = GetTickCount64() + ms;
-    while (!kosul()) {
-        if (GetTickCount64() >= son)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG ileti;
-        while (PeekMessageW(&ileti, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&ileti);
-    }
-    return true;
-}
 
 // Sends a command and waits for its answer; the result, or null on failure.
 bool komut(Baglanti& baglanti, const std::string& yontem, Json parametreler, const std::string& oturum,
@@ -36,7 +22,7 @@ bool komut(Baglanti& baglanti, const std::string& yontem, Json parametreler, con
         if (sonuc)
             *sonuc = s;
     });
-    return pompala([&] { return geldi; }) && basarili;
+    return olcum::kosula_kadar_pompala([&] { return geldi; }) && basarili;
 }
 
 }  // namespace
@@ -53,7 +39,7 @@ int main()
             bitti = true;
             baglanti = b;
         })) ||
-        !pompala([&] { return bitti; }) || !baglanti) {
+        !olcum::kosula_kadar_pompala([&] { return bitti; }) || !baglanti) {
         std::fprintf(stderr, "kanal_bench: the engine did not start\n");
         return 1;
     }

@@ -68,6 +68,19 @@ inline void bitene_kadar_pompala(const bool& done) {
     }
 }
 
+// Dispatches messages until `kosul` holds or `ms` pass; whether it holds.
+template <class Kosul>
+bool kosula_kadar_pompala(Kosul kosul, DWORD ms = 60000) {
+    const ULONGLONG son = GetTickCount64() + ms;
+    while (!kosul()) {
+        if (GetTickCount64() >= son) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    return true;
+}
+
 // Paints every window of the tree that waits to be painted, so that a figure ends
 // with the screen drawn and not merely invalidated.
 inline void cizilene_kadar(HWND top) {
