@@ -245,7 +245,8 @@ void Gezintiler::cerceve_gezindi(const FrameNavigated& p)
     if (!p.frame.parentId.empty() || p.frame.id != cerceve_ || bos_sayfa_yukleniyor_)
         return;
     dinleyici_.yukleme_basliyor();
-    std::string url = p.frame.url;
+    // The engine gives an address's fragment apart from it.
+    std::string url = p.frame.url + p.frame.urlFragment;
     bool hata_sayfasi = adres_mi(url, "chrome-error:");
     if (hata_sayfasi && !p.frame.unreachableUrl.empty())
         url = p.frame.unreachableUrl;
@@ -423,6 +424,20 @@ const GecmisKaydi* Gezintiler::gecmis_kaydi(int adim) const
     return &gecmis_.entries[sira];
 }
 
+// The target's empty first entry, read at set-up, can still be the engine's entry
+// from before its about:blank committed (no address, an id of its own); once that
+// entry is gone, the blank entry that took its place at the start is the empty one.
+void Gezintiler::ilk_kaydi_izle()
+{
+    if (ilk_kayit_ < 0 || gecmis_.entries.empty())
+        return;
+    for (const GecmisKaydi& kayit : gecmis_.entries)
+        if (kayit.id == ilk_kayit_)
+            return;
+    const std::string& ilk = gecmis_.entries[0].url;
+    ilk_kayit_ = ilk.empty() || ilk == "about:blank" ? gecmis_.entries[0].id : -1;
+}
+
 // Reads the history again after a commit; history changed follows when it differs,
 // and a completion that arrived meanwhile waits for it, to keep the order.
 void Gezintiler::gecmisi_oku()
@@ -437,6 +452,7 @@ void Gezintiler::gecmisi_oku()
         gecmis_eskidi_ = !okundu;
         if (okundu && yeni != gecmis_) {
             gecmis_ = std::move(yeni);
+            ilk_kaydi_izle();
             dinleyici_.gecmis_degisti();
         }
         if (dinleyici_.kapali_mi())
@@ -553,6 +569,7 @@ void Gezintiler::metin_yuklendi(const MetinYuklemesi& yukleme, bool basarili)
         Gecmis yeni;
         if (!hata && oku(sonuc, &yeni)) {
             gecmis_ = std::move(yeni);
+            ilk_kaydi_izle();
             if (const GecmisKaydi* kayit = gecmis_kaydi(0))
                 metin_kayitlari_[kayit->id] = html;
             dinleyici_.gecmis_degisti();

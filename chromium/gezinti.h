@@ -117,6 +117,7 @@ private:
     void tamamla();
 
     const protokol::GecmisKaydi* gecmis_kaydi(int adim) const;
+    void ilk_kaydi_izle();
     void gecmisi_oku();
     void metin_kaydini_geri_getir();
 
@@ -141,7 +142,7 @@ private:
     bool ayrilma_soruluyor_ = false;       // the page asks the user whether it may be left
     bool kendi_gezintimiz_ = false;        // the next start is the host's, not the user's
     protokol::Gecmis gecmis_;              // the last Page.getNavigationHistory
-    int64_t ilk_kayit_ = -1;
+    int64_t ilk_kayit_ = -1;               // the target's empty first entry; -1: none
     std::map<int64_t, std::string> metin_kayitlari_;   // history entry id -> its text document
     bool gecmis_okunuyor_ = false;
     bool gecmis_eskidi_ = false;           // the last read failed: read again at the stop

@@ -235,9 +235,9 @@ struct LoadingFailed {
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(LoadingFailed, requestId, type, errorText)
 
 struct Cerceve {
-    std::string id, parentId, url, unreachableUrl;
+    std::string id, parentId, url, urlFragment, unreachableUrl;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Cerceve, id, parentId, url, unreachableUrl)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Cerceve, id, parentId, url, urlFragment, unreachableUrl)
 
 struct FrameNavigated {
     static constexpr const char* YONTEM = "Page.frameNavigated";

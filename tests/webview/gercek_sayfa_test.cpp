@@ -133,6 +133,13 @@ TEST_F(GercekSayfa, BaglantiGecmisBaslikVeAdres) {
     EXPECT_TRUE(baslik_olur("Ana Sayfa")) << baslik();
     EXPECT_EQ(adres(), ana);
     EXPECT_EQ(_tr_webgorunum_adres_degisti_mi(id), 1);
+    // The view's empty first entry is no page to go back to.
+    EXPECT_EQ(_tr_webgorunum_geri_gidebilir_mi(id), 0);
+    // An address keeps its fragment.
+    const std::string parcali = korva_test::sunucu_adresi("/ikinci.html?x=1#parca");
+    ASSERT_TRUE(git(parcali));
+    EXPECT_EQ(adres(), parcali);
+    ASSERT_TRUE(git(ana));
     EXPECT_EQ(_tr_webgorunum_baslik_degisti_mi(id), 1);
 
     // A click on the page's link.
