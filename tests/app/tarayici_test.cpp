@@ -1208,6 +1208,7 @@ std::string guvenlik_isareti() {
 TEST_F(Tarayici, YeniSekmedeKlavyeBosAdresGirisindedir) {
     ASSERT_TRUE(sayfaya_git(haberler_adresi, "Haberler"));
     ASSERT_TRUE(klavye_sayfada());
+    const int haberler_sekmesi = secili_sekme();
     const size_t isaret = gunluk_isareti();
     kisayol('T', TR_KISAYOL_CTRL);
     kontrolculer.push_back(gunluk_var() ? yaratilanlar(isaretten_sonra(isaret)).at(0) : -1);
@@ -1221,9 +1222,9 @@ TEST_F(Tarayici, YeniSekmedeKlavyeBosAdresGirisindedir) {
     EXPECT_EQ("", guvenlik_isareti());
 
     // The New tab button does the same from the page.
-    sekme_basligina_tikla(0);
+    sekme_basligina_tikla(haberler_sekmesi);
     ASSERT_TRUE(gecisler_ta_ki([] { return adres_metni() == haberler_adresi; }));
-    SetFocus(GetWindow(win_widgetlar[sekme_defteri].tab_pages[0], GW_CHILD));
+    SetFocus(win_widgetlar[sekme_defteri].tab_pages[haberler_sekmesi]);
     yeni_sekme_dugmesiyle_ac();
     EXPECT_EQ(hwnd_of(adres_girisi), GetFocus());
     EXPECT_EQ("", adres_metni());
@@ -1290,7 +1291,7 @@ TEST_F(Tarayici, KelimelerAyarlardakiMotorlaAranirSemasizYerelAdresHttpIleAcilir
     ASSERT_TRUE(gecisler_ta_ki([&] { return adres_metni() == kok + "ikinci.html"; })) << adres_metni();
     if (sunuculu) {
         EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Ikinci Sayfa - Korva"; }));
-        EXPECT_EQ(-1, _tr_webgorunum_gezinti_hatasi(sekme_webgorunumu(secili_sekme())));
+        EXPECT_TRUE(gecisler_ta_ki([] { return _tr_webgorunum_gezinti_hatasi(sekme_webgorunumu(secili_sekme())) == -1; }));
     }
 }
 
