@@ -13,7 +13,7 @@
 // - Esc: the suggestions list first (oneriler_esc_isle); then the page's address
 //   comes back; a second Esc gives the page the keyboard.
 // - A click that brings the keyboard into the entry selects the whole address.
-// - The mark: a small label inside the entry's left margin, a lock for https and
+// - The mark: drawn inside the entry's left margin, a check mark for https and
 //   "Guvenli degil" for http, nothing for other pages.
 #include <windows.h>
 #include <commctrl.h>
@@ -34,7 +34,7 @@ namespace {
 constexpr int64_t kGorunumSiniri = 256;
 constexpr UINT_PTR kGirisGozcusu = 0x4B41;  // this file's subclass of the entry
 
-constexpr char kGuvenliIsareti[] = "\xF0\x9F\x94\x92";  // U+1F512, a lock
+constexpr char kGuvenliIsareti[] = "\xE2\x9C\x93";  // U+2713, a check mark: fonts everywhere have it
 constexpr char kGuvensizIsareti[] = "Guvenli degil";
 constexpr char kCokUzunBildirimi[] = "Yazilan metin cok uzun (en fazla 2 MB); acilmadi, girdide duruyor";
 constexpr char kGecersizAramaBildirimi[] =
@@ -43,8 +43,7 @@ constexpr char kGecersizAramaBildirimi[] =
 // The page address the entry shows for the selected tab, as last shown; Esc
 // brings it back.
 std::string gosterilen_adres;
-// The label of the mark, a child of the entry; null until the entry is set up.
-HWND isaret_etiketi = nullptr;
+// The mark shown before the address ("" for none).
 std::string gosterilen_isaret;
 // A click that brings the keyboard into the entry: its button-up selects all.
 bool tiklamayla_odaklaniyor = false;
@@ -85,43 +84,63 @@ const char* isaret_metni(const std::string& adres) {
     return "";
 }
 
-// The label sits at the entry's left edge, vertically centred, and the entry's
-// text starts after it; with no mark the label is hidden and the margin as before.
-void isareti_yerlestir() {
-    HWND giris = giris_penceresi();
-    if (isaret_etiketi == nullptr || giris == nullptr) return;
+// The mark is drawn in the entry's left margin, which is made as wide as the mark
+// so that the typed text starts after it; with no mark the margin is as before.
+int isaret_genisligi(HWND giris, HDC dc) {
     const std::wstring metin = genis(gosterilen_isaret);
-    SetWindowTextW(isaret_etiketi, metin.c_str());
-    if (metin.empty()) {
-        ShowWindow(isaret_etiketi, SW_HIDE);
-        SendMessageW(giris, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(0, 0));
-        return;
-    }
-    RECT alan = {};
-    GetClientRect(giris, &alan);
-    HDC dc = GetDC(isaret_etiketi);
+    if (metin.empty()) return 0;
     HGDIOBJ eski = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(giris, WM_GETFONT, 0, 0)));
     SIZE boyut = {};
     GetTextExtentPoint32W(dc, metin.c_str(), static_cast<int>(metin.size()), &boyut);
     SelectObject(dc, eski);
-    ReleaseDC(isaret_etiketi, dc);
-    const int yukseklik = boyut.cy < alan.bottom ? boyut.cy : alan.bottom;
-    SetWindowPos(isaret_etiketi, nullptr, 2, (alan.bottom - yukseklik) / 2, boyut.cx + 2, yukseklik,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    SendMessageW(giris, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(boyut.cx + 8, 0));
+    return boyut.cx;
+}
+
+void kenar_boslugunu_ayarla() {
+    HWND giris = giris_penceresi();
+    if (giris == nullptr) return;
+    HDC dc = GetDC(giris);
+    const int genislik = isaret_genisligi(giris, dc);
+    ReleaseDC(giris, dc);
+    SendMessageW(giris, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(genislik > 0 ? genislik + 10 : 0, 0));
     InvalidateRect(giris, nullptr, TRUE);
+}
+
+// Drawn after the entry has painted itself, in the entry's own colours (which its
+// parent gives, as for the entry).
+void isareti_ciz(HWND giris) {
+    if (gosterilen_isaret.empty()) return;
+    HDC dc = GetDC(giris);
+    if (dc == nullptr) return;
+    HWND ust = GetParent(giris);
+    HBRUSH firca = ust != nullptr ? reinterpret_cast<HBRUSH>(SendMessageW(ust, WM_CTLCOLOREDIT,
+                                                                          reinterpret_cast<WPARAM>(dc),
+                                                                          reinterpret_cast<LPARAM>(giris)))
+                                  : nullptr;
+    RECT alan = {};
+    GetClientRect(giris, &alan);
+    const int genislik = isaret_genisligi(giris, dc);
+    RECT kenar = {0, 0, genislik + 8, alan.bottom};
+    FillRect(dc, &kenar, firca != nullptr ? firca : GetSysColorBrush(COLOR_WINDOW));
+    HGDIOBJ eski = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(giris, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    const std::wstring metin = genis(gosterilen_isaret);
+    DrawTextW(dc, metin.c_str(), static_cast<int>(metin.size()), &kenar,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, eski);
+    ReleaseDC(giris, dc);
 }
 
 void isareti_guncelle(const std::string& sayfa_adresi) {
     const std::string yeni = isaret_metni(sayfa_adresi);
     if (yeni == gosterilen_isaret) return;
     gosterilen_isaret = yeni;
-    isareti_yerlestir();
+    kenar_boslugunu_ayarla();
 }
 
 // The entry's own handling, after the runtime's: a click that brings the keyboard
 // in selects the whole address (a later click places the caret, as usual); the
-// mark's label is coloured like the entry and follows its size.
+// mark is drawn over each painting of the entry.
 LRESULT CALLBACK giris_gozcusu(HWND hwnd, UINT mesaj, WPARAM wparam, LPARAM lparam, UINT_PTR kimlik, DWORD_PTR) {
     switch (mesaj) {
     case WM_LBUTTONDOWN:
@@ -133,17 +152,13 @@ LRESULT CALLBACK giris_gozcusu(HWND hwnd, UINT mesaj, WPARAM wparam, LPARAM lpar
         tiklamayla_odaklaniyor = false;
         return sonuc;
     }
-    case WM_CTLCOLORSTATIC:
-        if (HWND ust = GetParent(hwnd)) return SendMessageW(ust, WM_CTLCOLOREDIT, wparam, reinterpret_cast<LPARAM>(hwnd));
-        break;
-    case WM_SIZE: {
+    case WM_PAINT: {
         const LRESULT sonuc = DefSubclassProc(hwnd, mesaj, wparam, lparam);
-        isareti_yerlestir();
+        isareti_ciz(hwnd);
         return sonuc;
     }
     case WM_NCDESTROY:
         RemoveWindowSubclass(hwnd, giris_gozcusu, kimlik);
-        isaret_etiketi = nullptr;
         break;
     default:
         break;
@@ -165,16 +180,10 @@ bool oneriler_esc_isle() { return false; }
 
 void adres_girisini_kur() {
     HWND giris = giris_penceresi();
-    if (giris == nullptr) return;
-    // The label is the entry's child; the entry must not paint over it.
-    SetWindowLongPtrW(giris, GWL_STYLE, GetWindowLongPtrW(giris, GWL_STYLE) | WS_CLIPCHILDREN);
-    isaret_etiketi = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, giris, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr);
-    if (isaret_etiketi != nullptr) {
-        SendMessageW(isaret_etiketi, WM_SETFONT, SendMessageW(giris, WM_GETFONT, 0, 0), FALSE);
-    }
-    SetWindowSubclass(giris, giris_gozcusu, kGirisGozcusu, 0);
+    if (giris != nullptr) SetWindowSubclass(giris, giris_gozcusu, kGirisGozcusu, 0);
 }
+
+const std::string& guvenlik_isareti() { return gosterilen_isaret; }
 
 void adres_gosterimini_guncelle(const std::string& sayfa_adresi, bool zorla) {
     const std::string yeni = gosterilecek_adres(sayfa_adresi);

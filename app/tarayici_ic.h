@@ -77,6 +77,9 @@ void adres_girisini_kur();
 // Shows the selected page's address (Korva's own pages show none) and its security
 // mark. Without `zorla` a text the user is typing in the entry is left alone.
 void adres_gosterimini_guncelle(const std::string& sayfa_adresi, bool zorla);
+// The security mark drawn before the address: a check mark for https, "Guvenli
+// degil" for http, "" for other pages.
+const std::string& guvenlik_isareti();
 // A new tab: the keyboard in the empty entry, its hint showing.
 void adres_girisine_odaklan();
 // One pass: Enter in the entry opens the typed address or searches for the text.

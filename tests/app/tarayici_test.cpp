@@ -1196,12 +1196,9 @@ TEST_F(Tarayici, YeniSekmeAcAdresiYeniSekmeBasligiylaAcar) {
 
 namespace {
 
-// The security mark: the label inside the address entry ("" while hidden).
-std::string guvenlik_isareti() {
-    HWND etiket = FindWindowExW(hwnd_of(adres_girisi), nullptr, L"STATIC", nullptr);
-    if (etiket == nullptr || !IsWindowVisible(etiket)) return "";
-    return pencere_metni(etiket);
-}
+// The security mark before the address, and the room the entry leaves for it.
+std::string guvenlik_isareti() { return korva::guvenlik_isareti(); }
+int isaret_boslugu() { return LOWORD(SendMessageW(hwnd_of(adres_girisi), EM_GETMARGINS, 0, 0)); }
 
 }  // namespace
 
@@ -1220,6 +1217,7 @@ TEST_F(Tarayici, YeniSekmedeKlavyeBosAdresGirisindedir) {
     EXPECT_EQ(hwnd_of(adres_girisi), GetFocus());
     EXPECT_EQ("", adres_metni());
     EXPECT_EQ("", guvenlik_isareti());
+    EXPECT_EQ(0, isaret_boslugu());
 
     // The New tab button does the same from the page.
     sekme_basligina_tikla(haberler_sekmesi);
@@ -1277,6 +1275,7 @@ TEST_F(Tarayici, KelimelerAyarlardakiMotorlaAranirSemasizYerelAdresHttpIleAcilir
         EXPECT_TRUE(satir_var(isaretten_sonra(isaret), std::to_string(secili_kontrolcu()) + " Navigate " + arama));
     }
     EXPECT_EQ("Guvenli degil", guvenlik_isareti());
+    EXPECT_GT(isaret_boslugu(), 40) << "the text starts after the mark";
     if (sunuculu) {
         EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Arama: hava durumu \xC3\xA7" "ay - Korva"; }));
     }
