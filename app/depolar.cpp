@@ -214,8 +214,15 @@ bool ayarlari_coz(const std::string& baytlar, Ayarlar& sonuc) {
         if (yakinlik == belge.end() || !yakinlik->is_number_integer()) return false;
         const int64_t yuzde = yakinlik->get<int64_t>();
         if (yuzde < 25 || yuzde > 500) return false;
+        // Optional: files written before the search engine was kept have none.
+        const auto arama = belge.find("arama_motoru");
+        if (arama != belge.end() &&
+            (!arama->is_string() || arama->get_ref<const std::string&>().size() > kAdresSiniri)) {
+            return false;
+        }
         sonuc.baslangic_sayfasi = sayfa->get<std::string>();
         sonuc.yakinlik = yuzde;
+        sonuc.arama_motoru = arama != belge.end() ? arama->get<std::string>() : std::string();
         return true;
     } catch (...) {
         return false;
@@ -228,7 +235,8 @@ bool ayarlari_yaz() {
     if (!kilit.alindi()) return false;
     Json belge = {{"surum", 1},
                   {"baslangic_sayfasi", ayar_degerleri.baslangic_sayfasi},
-                  {"yakinlik", ayar_degerleri.yakinlik}};
+                  {"yakinlik", ayar_degerleri.yakinlik},
+                  {"arama_motoru", ayar_degerleri.arama_motoru}};
     const std::wstring yol = profil_yolu(kAyarDosyasi);
     if (!dosyayi_degistir(yol, belge.dump(1, ' ', false, Json::error_handler_t::replace) + "\n")) return false;
     ayar_durumu.degisiklik_var = false;
@@ -389,9 +397,11 @@ void ayarlari_degistir(const Ayarlar& yeni) {
     ayarlari_yukle();
     Ayarlar sinirli = yeni;
     sinirli.baslangic_sayfasi = kirp(yeni.baslangic_sayfasi, kAdresSiniri);
+    sinirli.arama_motoru = kirp(yeni.arama_motoru, kAdresSiniri);
     if (sinirli.yakinlik < 25) sinirli.yakinlik = 25;
     if (sinirli.yakinlik > 500) sinirli.yakinlik = 500;
-    if (sinirli.baslangic_sayfasi == ayar_degerleri.baslangic_sayfasi && sinirli.yakinlik == ayar_degerleri.yakinlik) {
+    if (sinirli.baslangic_sayfasi == ayar_degerleri.baslangic_sayfasi && sinirli.yakinlik == ayar_degerleri.yakinlik &&
+        sinirli.arama_motoru == ayar_degerleri.arama_motoru) {
         return;
     }
     ayar_degerleri = sinirli;

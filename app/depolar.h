@@ -6,7 +6,8 @@
 //   only appends to memory; the file is written when nothing was recorded for two
 //   seconds, and when Korva closes.
 // - Bookmarks ("yer_imleri.json"): written at once on every change.
-// - Settings ("ayarlar.json"): the start page and the default zoom; written like
+// - Settings ("ayarlar.json"): the start page, the default zoom and the search
+//   engine (a file from before the search engine was kept reads as the default one); written like
 //   the history, two seconds after the last change.
 // Every write re-reads the file under the profile's mutex and merges what this
 // process changed into what is there, so two Korva processes lose nothing of each
@@ -53,6 +54,7 @@ uint64_t yer_imleri_surumu();
 struct Ayarlar {
     std::string baslangic_sayfasi;  // empty: Korva's own start page
     int64_t yakinlik = 100;         // percent
+    std::string arama_motoru;       // a URL with "%s" for the query; empty: the default engine
 };
 void ayarlari_yukle();
 const Ayarlar& ayarlar();

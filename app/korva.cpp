@@ -73,7 +73,9 @@ int64_t korva_baslat(void) noexcept {
     _tr_arayuz_widget_gizle(kenar_panel);
     _tr_pencere_icerik_ayarla(ana_pencere, ana_kutu);
     _tr_pencere_goster(ana_pencere);
-    hizli_erisim_ac();
+    korva::adres_girisini_kur();
+    // The first tab, as a new tab: the keyboard in the address entry.
+    if (hizli_erisim_ac() >= 0) korva::adres_girisine_odaklan();
     return 0;
 }
 

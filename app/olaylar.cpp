@@ -336,6 +336,7 @@ void sekmeyi_kapat(int64_t konum) {
         metni_birak(son_adresler[view]);
         olu_gorunumler[view] = false;
         kapanis_soruldugu_an[view] = 0;
+        korva::gorunum_kapandi(view);
         _tr_webgorunum_kapat(view);
     }
     if (wv_sayisi <= 0) {
@@ -551,6 +552,20 @@ void gecmisi_vakti_gelince_oku() {
     if (GetTickCount64() - ilk_sayfa_ani >= kGecmisBeklemesiMs) korva::gecmisi_yukle();
 }
 
+// The selected page's address in the entry: a page on its error page shows the
+// address that failed there.
+void sayfa_adresini_goster(bool zorla) {
+    if (secili_konum() < 0) return;
+    const int64_t view = secili_gorunum();
+    std::string adres;
+    if (view >= 0 && view < kGorunumSiniri && cokme_adresleri[view] != nullptr) {
+        adres = cokme_adresleri[view];
+    } else {
+        adres = korva::al_ve_birak(_tr_webgorunum_adres_al(view));
+    }
+    korva::adres_gosterimini_guncelle(adres, zorla);
+}
+
 // Page events of the tab at a position: a new title renames the tab (an empty one
 // keeps the caption) and, on the selected tab, the window; a new address reaches
 // the entry only from the selected tab. Then what the page asked of the browser.
@@ -559,7 +574,10 @@ void gecmisi_vakti_gelince_oku() {
 bool sayfa_olaylarini_isle(int64_t konum) {
     int64_t view = sekme_gorunumleri[konum];
     if (hata_sekmesi_mi(view)) return true;  // no page, no events
-    if (_tr_webgorunum_gezinti_tamamlandi_mi(view) == 1) gezintiyi_kaydet(view);
+    if (_tr_webgorunum_gezinti_tamamlandi_mi(view) == 1) {
+        gezintiyi_kaydet(view);
+        korva::gezinti_sonucunu_isle(view);
+    }
     if (_tr_webgorunum_baslik_degisti_mi(view) == 1) {
         AlinanMetin baslik(_tr_webgorunum_baslik_al(view));
         if (!baslik.bos()) {
@@ -569,7 +587,7 @@ bool sayfa_olaylarini_isle(int64_t konum) {
         if (secili_konum() == konum) pencere_basligini_guncelle();
     }
     if (_tr_webgorunum_adres_degisti_mi(view) == 1) {
-        if (secili_konum() == konum) adres_cubugunu_guncelle();
+        if (secili_konum() == konum) sayfa_adresini_goster(false);
         metni_birak(son_adresler[view]);
         son_adresler[view] = _tr_webgorunum_adres_al(view).ptr;
         // Gone from the error page to another page: Reload is a plain reload again.
@@ -624,12 +642,10 @@ void sayfaya_odaklan(int64_t view) {
     if (!hata_sekmesi_mi(view) && view >= 0) _tr_arayuz_odakla(_tr_webgorunum_widget_id(view));
 }
 
-void adres_girisini_denetle() {
-    if (_tr_arayuz_giris_enter_mi(adres_girisi) != 1) return;
-    AlinanMetin metin(_tr_arayuz_giris_metni_al(adres_girisi));
-    if (secili_konum() < 0) return;
-    _tr_webgorunum_yukle(secili_gorunum(), metin.ptr(), metin.len());
-    sayfaya_odaklan(secili_gorunum());
+// Ctrl+T and the New tab button: the start page in a new tab, the keyboard in the
+// address entry, ready for typing.
+void yeni_sekmede_adrese_odaklan() {
+    if (hizli_erisim_ac() >= 0) korva::adres_girisine_odaklan();
 }
 
 // The buttons in the order of the checks: Back, Forward, Reload and Home come
@@ -660,7 +676,7 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     const int64_t secili = secili_konum();
     const int64_t view = secili_gorunum();
     switch (kisayol.eylem) {
-    case Eylem::yeni_sekme: hizli_erisim_ac(); break;
+    case Eylem::yeni_sekme: yeni_sekmede_adrese_odaklan(); break;
     case Eylem::sekmeyi_kapat: sekmeyi_kapatmayi_iste(secili); break;
     case Eylem::sonraki_sekme: if (wv_sayisi > 0) sekmeyi_sec((secili + 1) % wv_sayisi); break;
     case Eylem::onceki_sekme: if (wv_sayisi > 0) sekmeyi_sec((secili + wv_sayisi - 1) % wv_sayisi); break;
@@ -669,6 +685,7 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::adrese_git: _tr_arayuz_odakla(adres_girisi); break;
     case Eylem::yenile: if (view != -1) yeniden_yukle(view); break;
     case Eylem::durdur:
+        if (korva::adres_esc_isle()) break;
         if (view >= 0) _tr_webgorunum_durdur(view);
         korva::bul_kapat();
         break;
@@ -717,12 +734,12 @@ void kisayollari_denetle() {
 
 int64_t olaylari_kontrol_et(void) noexcept {
     for (const GorunumDugmesi& oge : kGeriIleriYenileEv) gorunum_dugmesini_denetle(oge);
-    if (_tr_arayuz_dugme_basildi_mi(yeni_sekme_dugme) == 1) hizli_erisim_ac();
+    if (_tr_arayuz_dugme_basildi_mi(yeni_sekme_dugme) == 1) yeni_sekmede_adrese_odaklan();
     gorunum_dugmesini_denetle(kMenu);
     for (int64_t n = 0; n < 4; ++n) {
         if (_tr_arayuz_dugme_basildi_mi(*kKenarDugmeleri[n]) == 1) kenar_paneli_ac(n + 1);
     }
-    adres_girisini_denetle();
+    korva::adres_girisini_denetle();
     kisayollari_denetle();
     int64_t kapanan = _tr_arayuz_sekme_kapandi_mi(sekme_defteri);
     if (kapanan >= 0) sekmeyi_kapatmayi_iste(kapanan);
@@ -807,9 +824,7 @@ int64_t pencere_basligini_guncelle(void) noexcept {
 }
 
 int64_t adres_cubugunu_guncelle(void) noexcept {
-    if (secili_konum() < 0) return 0;
-    AlinanMetin adres(_tr_webgorunum_adres_al(secili_gorunum()));
-    _tr_arayuz_giris_metni_ayarla(adres_girisi, adres.ptr(), adres.len());
+    sayfa_adresini_goster(true);
     return 0;
 }
 

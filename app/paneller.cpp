@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "adres_karari.h"
 #include "depolar.h"
 #include "korva.h"
 #include "tarayici_ic.h"
@@ -189,6 +190,15 @@ void ayar_panelini_kur() {
     _tr_arayuz_giris_metni_ayarla(w.baslangic_girisi, sayfa.data(), static_cast<int64_t>(sayfa.size()));
     _tr_arayuz_giris_degisti_mi(w.baslangic_girisi);  // the text set here is no change of the user's
     _tr_arayuz_pakle(w.ayar_kutusu, w.baslangic_girisi, 0, 1, 2);
+    // The search engine: an address with %s where the typed words go.
+    _tr_arayuz_pakle(w.ayar_kutusu, etiket("Arama motoru (%s: aranan metin)"), 0, 1, 4);
+    w.arama_girisi = _tr_arayuz_giris();
+    const std::string arama_ipucu = std::string("Bos: ") + kVarsayilanAramaMotoru;
+    _tr_arayuz_giris_ipucu_ayarla(w.arama_girisi, arama_ipucu.data(), static_cast<int64_t>(arama_ipucu.size()));
+    const std::string& motor = ayarlar().arama_motoru;
+    _tr_arayuz_giris_metni_ayarla(w.arama_girisi, motor.data(), static_cast<int64_t>(motor.size()));
+    _tr_arayuz_giris_degisti_mi(w.arama_girisi);  // the text set here is no change of the user's
+    _tr_arayuz_pakle(w.ayar_kutusu, w.arama_girisi, 0, 1, 2);
     _tr_arayuz_pakle(w.ayar_kutusu, etiket("Varsayilan yakinlik"), 0, 1, 4);
     int64_t satir = _tr_arayuz_kutu_yatay();
     w.yakinlik_azalt = dugme("-");
@@ -350,6 +360,11 @@ void ayar_panelini_denetle() {
     if (_tr_arayuz_giris_degisti_mi(w.baslangic_girisi) == 1) {
         Ayarlar degisen = ayarlar();
         degisen.baslangic_sayfasi = al_ve_birak(_tr_arayuz_giris_metni_al(w.baslangic_girisi));
+        ayarlari_degistir(degisen);
+    }
+    if (_tr_arayuz_giris_degisti_mi(w.arama_girisi) == 1) {
+        Ayarlar degisen = ayarlar();
+        degisen.arama_motoru = al_ve_birak(_tr_arayuz_giris_metni_al(w.arama_girisi));
         ayarlari_degistir(degisen);
     }
     if (_tr_arayuz_dugme_basildi_mi(w.yakinlik_azalt) == 1) yakinligi_degistir(-1);

@@ -32,7 +32,7 @@ void yer_imini_degistir();
 struct PanelWidgetleri {
     int64_t gecmis_kutusu = -1, gecmis_arama = -1, gecmis_listesi = -1, gecmis_temizle = -1;
     int64_t yer_imi_kutusu = -1, yer_imi_dugmesi = -1, yer_imi_listesi = -1;
-    int64_t ayar_kutusu = -1, baslangic_girisi = -1, yakinlik_azalt = -1, yakinlik_etiketi = -1,
+    int64_t ayar_kutusu = -1, baslangic_girisi = -1, arama_girisi = -1, yakinlik_azalt = -1, yakinlik_etiketi = -1,
             yakinlik_artir = -1, verileri_temizle = -1;
 };
 const PanelWidgetleri& panel_widgetleri();
@@ -70,6 +70,30 @@ struct BulWidgetleri {
     int64_t pencere = -1, giris = -1, onceki = -1, sonraki = -1, etiket = -1, kapat = -1;
 };
 const BulWidgetleri& bul_widgetleri();
+
+// ---- The address entry (adres_girisi.cpp) --------------------------------------------
+// Set up once after the interface is built: the security mark, the click that selects all.
+void adres_girisini_kur();
+// Shows the selected page's address (Korva's own pages show none) and its security
+// mark. Without `zorla` a text the user is typing in the entry is left alone.
+void adres_gosterimini_guncelle(const std::string& sayfa_adresi, bool zorla);
+// The security mark drawn before the address: a check mark for https, "Guvenli
+// degil" for http, "" for other pages.
+const std::string& guvenlik_isareti();
+// A new tab: the keyboard in the empty entry, its hint showing.
+void adres_girisine_odaklan();
+// One pass: Enter in the entry opens the typed address or searches for the text.
+void adres_girisini_denetle();
+// Esc while the keyboard is in the entry: true when it was the entry's (the
+// suggestions closed, the page's address back, or the keyboard given to the page).
+bool adres_esc_isle();
+// The suggestions list under the entry: true when it was open and Esc closed it.
+bool oneriler_esc_isle();
+// A navigation of the view completed: a guessed https address that could not
+// connect is tried once as http.
+void gezinti_sonucunu_isle(int64_t view);
+// The view was closed: nothing waits for it any more.
+void gorunum_kapandi(int64_t view);
 
 // ---- Services of the reactions (olaylar.cpp) -----------------------------------------
 // The selected tab's web view, or -1.

@@ -59,6 +59,7 @@ struct Gorunum {
     int32_t adres_degisti;                // the source address changed since the last query
     int32_t yuklenme_bitti;               // a navigation completed since the last query
     int32_t gezinti_tamamlandi;           // the same, for its own query (_tr_webgorunum_gezinti_tamamlandi_mi)
+    int32_t gezinti_hatasi;               // the last completed navigation: 0 succeeded, else its web error status + 1
     int32_t hazir;                        // 1 once creation has succeeded, until closed
 
     // Our own reference to each page-event handler (null when its allocation

@@ -125,12 +125,19 @@ HRESULT olay_kaydet(int32_t*& bayrak, ICoreWebView2*, Argumanlar*) {
     return S_OK;
 }
 
-// A navigation completed: the loading state's flag and the program's own, and
-// perhaps the answer of a page asked whether it may close.
+// A navigation completed: the loading state's flag and the program's own, how it
+// ended, and perhaps the answer of a page asked whether it may close.
 HRESULT gezinti_kaydet(Gorunum*& kayit, ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* argumanlar) {
     if (kayit == nullptr) return S_OK;
     kayit->yuklenme_bitti = 1;
     kayit->gezinti_tamamlandi = 1;
+    BOOL basarili = TRUE;
+    COREWEBVIEW2_WEB_ERROR_STATUS durum = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+    if (argumanlar != nullptr) {
+        argumanlar->get_IsSuccess(&basarili);
+        if (basarili == FALSE) argumanlar->get_WebErrorStatus(&durum);
+    }
+    kayit->gezinti_hatasi = basarili != FALSE ? 0 : static_cast<int32_t>(durum) + 1;
     kapanis_gezintisi_bitti(*kayit, argumanlar);
     return S_OK;
 }

@@ -22,7 +22,7 @@ namespace {
 
 // Addresses that start with one of these are loaded unchanged (case matters);
 // anything else is loaded with kVarsayilanOnek in front.
-constexpr const char* kKorunanOnekler[] = {"http://", "https://", "file://", "about:"};
+constexpr const char* kKorunanOnekler[] = {"http://", "https://", "file://", "about:", "view-source:", "data:"};
 constexpr char kVarsayilanOnek[] = "https://";
 constexpr char kBasliksizSayfa[] = "Yeni Sekme";
 constexpr double kYakinlikAdimi = 0.1;
@@ -315,6 +315,11 @@ int64_t _tr_webgorunum_yuklenme_bitti_mi(int64_t view) noexcept {
 int64_t _tr_webgorunum_gezinti_tamamlandi_mi(int64_t view) noexcept {
     Gorunum* kayit = gorunum_bul(view);
     return kayit != nullptr && !soruluyor(kayit) ? bayragi_oku_temizle(kayit->gezinti_tamamlandi) : 0;
+}
+
+int64_t _tr_webgorunum_gezinti_hatasi(int64_t view) noexcept {
+    const Gorunum* kayit = gorunum_bul(view);
+    return kayit != nullptr && kayit->gezinti_hatasi > 0 ? kayit->gezinti_hatasi - 1 : -1;
 }
 
 // ---- What the page asks of its browser ------------------------------------------------

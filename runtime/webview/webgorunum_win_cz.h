@@ -74,6 +74,11 @@ TR_API int64_t _tr_webgorunum_yuklenme_bitti_mi(int64_t view) TR_NOEXCEPT;
 // 1 once after each completed navigation, whoever reads the flag above (which the
 // loading state also reads).
 TR_API int64_t _tr_webgorunum_gezinti_tamamlandi_mi(int64_t view) TR_NOEXCEPT;
+// How the view's last completed navigation ended: -1 when it succeeded (or none has
+// completed, or the view is unknown), else the engine's web error status
+// (COREWEBVIEW2_WEB_ERROR_STATUS: 0 unknown, 12 cannot connect, 13 host name not
+// resolved, 14 canceled...).
+TR_API int64_t _tr_webgorunum_gezinti_hatasi(int64_t view) TR_NOEXCEPT;
 
 // What a page asks of its browser, each reported once by its _mi query:
 //  - kapatma_istendi_mi: the page called window.close(), or agreed to close when

@@ -445,7 +445,9 @@ TEST_F(Tarayici, DurumIlkGezintiBitenKadarYukleniyorSonraHazir) {
     EXPECT_EQ(0, ilerleme_konumu());
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
     EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(0));
-    EXPECT_EQ("about:blank", adres_metni());
+    // Korva's own start page shows no address; the keyboard waits in the entry.
+    EXPECT_EQ("", adres_metni());
+    EXPECT_EQ(hwnd_of(adres_girisi), GetFocus());
 }
 
 namespace {
@@ -495,7 +497,7 @@ TEST_F(Tarayici, YeniSekmeSonaEklenirSecilirVeAyniGecisteAdresleBaslikIzler) {
 
     ASSERT_TRUE(gecisler_ta_ki(sayfa_hazir));
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
-    EXPECT_EQ("about:blank", adres_metni());
+    EXPECT_EQ("", adres_metni());
 }
 
 namespace {
@@ -503,14 +505,14 @@ void tusa_bas(HWND hedef, UINT tus, int64_t degistiriciler);
 bool klavye_sayfada();
 }  // namespace
 
-TEST_F(Tarayici, EnterGiristekiMetniAynenYukletirVeMetneDokunmaz) {
+TEST_F(Tarayici, EnterNoktaliAdaHttpsEkler) {
     const size_t isaret = gunluk_isareti();
-    adres_yaz_ve_onayla("ornek");
+    adres_yaz_ve_onayla("ornek.com.tr");
     if (gunluk_var()) {
         ASSERT_TRUE(gecisler_ta_ki([&] { return yontem_sayisi(isaretten_sonra(isaret), secili_kontrolcu(), "Navigate") > 0; }, 20));
-        // The page completes an address without a scheme; the program adds nothing.
+        // A dotted host name without a scheme is tried over https first.
         const std::vector<std::string> satirlar = isaretten_sonra(isaret);
-        EXPECT_TRUE(satir_var(satirlar, std::to_string(secili_kontrolcu()) + " Navigate https://ornek"));
+        EXPECT_TRUE(satir_var(satirlar, std::to_string(secili_kontrolcu()) + " Navigate https://ornek.com.tr"));
         EXPECT_TRUE(baskalari(satirlar, secili_kontrolcu(), "Navigate").empty());
     } else {
         gecisler(1);
@@ -539,7 +541,7 @@ TEST_F(Tarayici, GeriIleriYenileVeEvSeciliSekmeninGorunumuneGider) {
     }
     // Back to the start page, which the engine keeps with its document and title.
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
-    EXPECT_TRUE(gecisler_ta_ki([] { return adres_metni() == "about:blank"; }));
+    EXPECT_TRUE(gecisler_ta_ki([] { return adres_metni().empty(); }));
 
     isaret = gunluk_isareti();
     ASSERT_TRUE(gidilebilir(_tr_webgorunum_ileri_gidebilir_mi));
@@ -568,7 +570,7 @@ TEST_F(Tarayici, GeriIleriYenileVeEvSeciliSekmeninGorunumuneGider) {
     EXPECT_TRUE(yaratilanlar(satirlar).empty()) << "Home opens no tab";
     EXPECT_EQ(2, wv_sayisi);
     EXPECT_EQ(2, sekme_sayisi_yerel());
-    EXPECT_TRUE(gecisler_ta_ki([] { return adres_metni() == "about:blank"; }));
+    EXPECT_TRUE(gecisler_ta_ki([] { return adres_metni().empty(); }));
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
 }
 
@@ -778,7 +780,7 @@ TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
     kapat(0);
     EXPECT_EQ(0, secili_sekme());
     EXPECT_EQ("Hizli Erisim - Korva", pencere_basligi());
-    EXPECT_EQ("about:blank", adres_metni());
+    EXPECT_EQ("", adres_metni());
 }
 
 TEST_F(Tarayici, TekSekmeKapanincaYerineBaslangicSayfasiAcilir) {
@@ -1012,7 +1014,8 @@ TEST_F(Tarayici, YerImleriCtrlDIleEklenirAcilirVeSilinir) {
 
     // Korva's own start page is no page to keep.
     dugmeye_bas(ana_sayfa_dugme);
-    ASSERT_TRUE(gecisler_ta_ki([] { return adres_metni() == "about:blank"; })) << adres_metni();
+    ASSERT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva" && adres_metni().empty(); }))
+        << adres_metni();
     kisayol('D', TR_KISAYOL_CTRL);
     EXPECT_EQ("Bu sayfa yer imlerine eklenemez", durum_metni());
     kenar_paneli_ac(1);
@@ -1187,6 +1190,108 @@ TEST_F(Tarayici, YeniSekmeAcAdresiYeniSekmeBasligiylaAcar) {
         EXPECT_TRUE(satir_var(isaretten_sonra(isaret), std::to_string(yeni[0]) + " Navigate " + haberler_adresi));
     }
     EXPECT_TRUE(gecisler_ta_ki([] { return sekme_yazisi(1) == "Haberler  x"; }));
+}
+
+// ---- The address entry ------------------------------------------------------------
+
+namespace {
+
+// The security mark before the address, and the room the entry leaves for it.
+std::string guvenlik_isareti() { return korva::guvenlik_isareti(); }
+int isaret_boslugu() { return LOWORD(SendMessageW(hwnd_of(adres_girisi), EM_GETMARGINS, 0, 0)); }
+
+}  // namespace
+
+TEST_F(Tarayici, YeniSekmedeKlavyeBosAdresGirisindedir) {
+    ASSERT_TRUE(sayfaya_git(haberler_adresi, "Haberler"));
+    ASSERT_TRUE(klavye_sayfada());
+    const int haberler_sekmesi = secili_sekme();
+    const size_t isaret = gunluk_isareti();
+    kisayol('T', TR_KISAYOL_CTRL);
+    kontrolculer.push_back(gunluk_var() ? yaratilanlar(isaretten_sonra(isaret)).at(0) : -1);
+    EXPECT_EQ(hwnd_of(adres_girisi), GetFocus());
+    EXPECT_EQ("", adres_metni());
+    // Still so once the start page has loaded: it never shows an address.
+    ASSERT_TRUE(gecisler_ta_ki([] { return sayfa_hazir() && pencere_basligi() == "Hizli Erisim - Korva"; }));
+    gecisler(5);
+    EXPECT_EQ(hwnd_of(adres_girisi), GetFocus());
+    EXPECT_EQ("", adres_metni());
+    EXPECT_EQ("", guvenlik_isareti());
+    EXPECT_EQ(0, isaret_boslugu());
+
+    // The New tab button does the same from the page.
+    sekme_basligina_tikla(haberler_sekmesi);
+    ASSERT_TRUE(gecisler_ta_ki([] { return adres_metni() == haberler_adresi; }));
+    SetFocus(win_widgetlar[sekme_defteri].tab_pages[haberler_sekmesi]);
+    yeni_sekme_dugmesiyle_ac();
+    EXPECT_EQ(hwnd_of(adres_girisi), GetFocus());
+    EXPECT_EQ("", adres_metni());
+    kapat(secili_sekme());
+    kapat(secili_sekme());
+}
+
+TEST_F(Tarayici, EscAdresiGeriGetirirIkinciEscKlavyeyiSayfayaVerir) {
+    ASSERT_TRUE(sayfaya_git(spor_adresi, "Spor"));
+    ASSERT_TRUE(gecisler_ta_ki([&] { return adres_metni() == spor_adresi; }));
+    ASSERT_TRUE(klavye_sayfada());
+    HWND giris = hwnd_of(adres_girisi);
+
+    // A click that brings the keyboard into the entry selects the whole address.
+    fare_tikla(giris, 40, 8);
+    gecisler(2);
+    ASSERT_EQ(giris, GetFocus());
+    DWORD bas = 1, son = 0;
+    SendMessageW(giris, EM_GETSEL, reinterpret_cast<WPARAM>(&bas), reinterpret_cast<LPARAM>(&son));
+    EXPECT_EQ(0u, bas);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowTextLengthW(giris)), son);
+
+    // Typed text stays while the page reports its address again; Esc brings the
+    // address back, a second Esc gives the page the keyboard.
+    SendMessageW(giris, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"yarim kalan"));
+    korva::adres_gosterimini_guncelle(spor_adresi, false);
+    EXPECT_EQ("yarim kalan", adres_metni());
+    tusa_bas(giris, VK_ESCAPE);
+    EXPECT_EQ(spor_adresi, adres_metni());
+    EXPECT_EQ(giris, GetFocus());
+    tusa_bas(giris, VK_ESCAPE);
+    EXPECT_TRUE(klavye_sayfada());
+    EXPECT_EQ(spor_adresi, adres_metni());
+}
+
+TEST_F(Tarayici, KelimelerAyarlardakiMotorlaAranirSemasizYerelAdresHttpIleAcilir) {
+    const bool sunuculu = korva_test::gercek_motor_mu() && !korva_test::sunucu_adresi().empty();
+    const std::string kok = sunuculu ? korva_test::sunucu_adresi("/") : "http://127.0.0.1:9/";
+    dugmeye_bas(sb_ayar);
+    gecis();
+    ASSERT_EQ(4, aktif_panel);
+    giriste_yaz(korva::panel_widgetleri().arama_girisi, kok + "ara?q=%s");
+    kenar_paneli_ac(4);
+
+    const size_t isaret = gunluk_isareti();
+    adres_yaz_ve_onayla("  hava durumu \xC3\xA7" "ay ");
+    const std::string arama = kok + "ara?q=hava%20durumu%20%C3%A7ay";
+    ASSERT_TRUE(gecisler_ta_ki([&] { return adres_metni() == arama; })) << adres_metni();
+    if (gunluk_var()) {
+        EXPECT_TRUE(satir_var(isaretten_sonra(isaret), std::to_string(secili_kontrolcu()) + " Navigate " + arama));
+    }
+    EXPECT_EQ("Guvenli degil", guvenlik_isareti());
+    EXPECT_GT(isaret_boslugu(), 40) << "the text starts after the mark";
+    if (sunuculu) {
+        EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Arama: hava durumu \xC3\xA7" "ay - Korva"; }));
+    }
+    korva::depolari_kaydet(true);
+    std::ifstream dosya((profil_klasoru_yolu + L"\\ayarlar.json").c_str());
+    std::stringstream icerik;
+    icerik << dosya.rdbuf();
+    EXPECT_NE(std::string::npos, icerik.str().find("\"arama_motoru\": \"" + kok + "ara?q=%s\"")) << icerik.str();
+
+    // "127.0.0.1:PORT/page" is a local server's: plain http, loaded (on a real engine).
+    adres_yaz_ve_onayla(kok.substr(strlen("http://")) + "ikinci.html");
+    ASSERT_TRUE(gecisler_ta_ki([&] { return adres_metni() == kok + "ikinci.html"; })) << adres_metni();
+    if (sunuculu) {
+        EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Ikinci Sayfa - Korva"; }));
+        EXPECT_TRUE(gecisler_ta_ki([] { return _tr_webgorunum_gezinti_hatasi(sekme_webgorunumu(secili_sekme())) == -1; }));
+    }
 }
 
 TEST_F(Tarayici, AltmisDortSekmedenSonraYeniSekmeSessizceReddedilir) {
