@@ -669,6 +669,7 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::adrese_git: _tr_arayuz_odakla(adres_girisi); break;
     case Eylem::yenile: if (view != -1) yeniden_yukle(view); break;
     case Eylem::durdur:
+        if (korva::oneriler_esc_isle()) break;  // the suggestion list closed: Esc's whole work
         if (view >= 0) _tr_webgorunum_durdur(view);
         korva::bul_kapat();
         break;
@@ -723,6 +724,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
         if (_tr_arayuz_dugme_basildi_mi(*kKenarDugmeleri[n]) == 1) kenar_paneli_ac(n + 1);
     }
     adres_girisini_denetle();
+    korva::oneriler_denetle();
     kisayollari_denetle();
     int64_t kapanan = _tr_arayuz_sekme_kapandi_mi(sekme_defteri);
     if (kapanan >= 0) sekmeyi_kapatmayi_iste(kapanan);
@@ -808,6 +810,7 @@ int64_t pencere_basligini_guncelle(void) noexcept {
 
 int64_t adres_cubugunu_guncelle(void) noexcept {
     if (secili_konum() < 0) return 0;
+    korva::onerileri_kapat();  // another page, or another tab: the suggestions were for none
     AlinanMetin adres(_tr_webgorunum_adres_al(secili_gorunum()));
     _tr_arayuz_giris_metni_ayarla(adres_girisi, adres.ptr(), adres.len());
     return 0;

@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 namespace korva {
 
@@ -70,6 +71,24 @@ struct BulWidgetleri {
     int64_t pencere = -1, giris = -1, onceki = -1, sonraki = -1, etiket = -1, kapat = -1;
 };
 const BulWidgetleri& bul_widgetleri();
+
+// ---- Suggestions under the address entry (oneri_penceresi.cpp) -----------------------
+// One pass: a row chosen in the list opened, the index kept fresh while the
+// keyboard is in the entry.
+void oneriler_denetle();
+// Esc: closes the list; true when it was open (then Esc has done its work).
+bool oneriler_esc_isle();
+// The page or the tab changed: the list closes.
+void onerileri_kapat();
+// For tests: whether the list shows, its window (an HWND; null before it was first
+// shown), its rows (a page's address; the search row's text) and the selected row
+// (-1: none, the typed text).
+bool oneriler_acik_mi();
+void* oneri_penceresi();
+std::vector<std::string> oneri_satirlari();
+int64_t oneri_secili();
+// Searches the text with the search engine of the settings.
+void metni_ara(const std::string& metin);
 
 // ---- Services of the reactions (olaylar.cpp) -----------------------------------------
 // The selected tab's web view, or -1.
