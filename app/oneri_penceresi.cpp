@@ -59,6 +59,9 @@ OneriDizini dizin;
 bool dizin_kuruldu = false;
 uint64_t dizin_gecmis_surumu = 0;
 uint64_t dizin_yer_imi_surumu = 0;
+// The history as indexed: its count, its first and its last entry.
+size_t dizinli_kayit = 0;
+SayfaKaydi dizinli_ilk, dizinli_son;
 YazilanSayilari yazilanlar;
 
 std::vector<GosterilenSatir> satirlar;
@@ -107,12 +110,41 @@ bool dizin_eski() {
     return !dizin_kuruldu || dizin_gecmis_surumu != gecmis_surumu() || dizin_yer_imi_surumu != yer_imleri_surumu();
 }
 
+// Whether the history is the one indexed with visits added after it: its first
+// entry and the last one indexed are where they were.
+bool yalniz_eklendi(const std::vector<SayfaKaydi>& kayitlar) {
+    if (dizinli_kayit == 0 || kayitlar.size() < dizinli_kayit) return false;
+    const SayfaKaydi& ilk = kayitlar.front();
+    const SayfaKaydi& son = kayitlar[dizinli_kayit - 1];
+    return ilk.adres == dizinli_ilk.adres && ilk.zaman == dizinli_ilk.zaman && son.adres == dizinli_son.adres &&
+           son.zaman == dizinli_son.zaman;
+}
+
+// Building the whole index takes a while with a long history, so a history that
+// only grew (a page visited while the list is used) is brought up to date by its
+// new visits, and by the titles that came for the last visits indexed.
 void dizini_tazele() {
     if (!dizin_eski()) return;
-    dizin.kur(gecmis(), yer_imleri(), yazilanlar, simdiki_zaman());
+    const std::vector<SayfaKaydi>& kayitlar = gecmis();
+    const int64_t simdi = simdiki_zaman();
+    if (dizin_kuruldu && dizin_yer_imi_surumu == yer_imleri_surumu() && yalniz_eklendi(kayitlar)) {
+        constexpr size_t kBasligiBeklenenler = 64;
+        for (size_t i = dizinli_kayit > kBasligiBeklenenler ? dizinli_kayit - kBasligiBeklenenler : 0;
+             i < dizinli_kayit; ++i) {
+            dizin.baslik_tazele(kayitlar[i]);
+        }
+        for (size_t i = dizinli_kayit; i < kayitlar.size(); ++i) dizin.ekle(kayitlar[i], yazilanlar, simdi);
+    } else {
+        dizin.kur(kayitlar, yer_imleri(), yazilanlar, simdi);
+    }
     dizin_kuruldu = true;
     dizin_gecmis_surumu = gecmis_surumu();
     dizin_yer_imi_surumu = yer_imleri_surumu();
+    dizinli_kayit = kayitlar.size();
+    if (!kayitlar.empty()) {
+        dizinli_ilk = kayitlar.front();
+        dizinli_son = kayitlar.back();
+    }
 }
 
 // The user opened this text from the entry: it counts as typed from now on.

@@ -3,9 +3,12 @@
 // ranking can be checked on a recorded history.
 //
 // Speed. The index holds one row per address (the history holds one entry per
-// visit), each with its title and address already folded, so a key press is one
-// substring search per row, and a text that only grew searches the last matches
-// only. Only the best few are sorted (partial_sort), whatever the count of matches.
+// visit), each with its title and address already folded, and keeps the rows in
+// their order, best first. So a key press walks that order with one substring
+// search per row and stops once it has the rows it shows and a few thousand more
+// (kept for the next, longer text); only a text that matches few rows is looked
+// for in all of them. A visit recorded later moves its row to its new place
+// instead of building the whole index again.
 #include "oneriler.h"
 
 #include <algorithm>
@@ -97,6 +100,26 @@ std::string adres_cekirdegi(const std::string& adres) {
 
 std::string yazilan_anahtari(const std::string& adres) { return ascii_kucult(adres_cekirdegi(adres)); }
 
+IzMaskesi iz_maskesi(const std::string& metin) {
+    IzMaskesi iz;
+    for (size_t i = 0; i < metin.size(); ++i) {
+        const unsigned a = static_cast<unsigned char>(metin[i]);
+        iz.harfler |= uint64_t{1} << (a & 63);
+        if (i + 1 == metin.size()) break;
+        const unsigned ikili = (a * 251u + static_cast<unsigned char>(metin[i + 1])) & 511u;
+        iz.ikililer[ikili >> 6] |= uint64_t{1} << (ikili & 63);
+    }
+    return iz;
+}
+
+bool icerebilir(const IzMaskesi& satir, const IzMaskesi& aranan) {
+    if ((satir.harfler & aranan.harfler) != aranan.harfler) return false;
+    for (int i = 0; i < 8; ++i) {
+        if ((satir.ikililer[i] & aranan.ikililer[i]) != aranan.ikililer[i]) return false;
+    }
+    return true;
+}
+
 int64_t frekans_puani(int64_t ziyaret, int64_t son_zaman, int64_t simdi) {
     const int64_t gun = simdi > son_zaman ? (simdi - son_zaman) / kGunSaniye : 0;
     int64_t agirlik = kEskiAgirlik;
@@ -118,15 +141,26 @@ bool once_gelir(const OneriSatiri& a, const OneriSatiri& b) {
     return a.adres < b.adres;
 }
 
+void OneriDizini::anahtari_kur(OneriSatiri& satir, const YazilanSayilari& yazilanlar, int64_t simdi) {
+    satir.anahtar = katla(satir.baslik);
+    satir.anahtar += '\n';
+    satir.anahtar += katla(satir.adres);
+    satir.cekirdek = adres_cekirdegi(satir.adres);
+    satir.iz = iz_maskesi(satir.anahtar);
+    const auto yazilan = yazilanlar.find(ascii_kucult(satir.cekirdek));
+    satir.yazilma = yazilan != yazilanlar.end() ? yazilan->second : 0;
+    satir.puan = frekans_puani(satir.ziyaret, satir.son_zaman, simdi);
+}
+
 void OneriDizini::kur(const std::vector<SayfaKaydi>& gecmis, const std::vector<SayfaKaydi>& yer_imleri,
                       const YazilanSayilari& yazilanlar, int64_t simdi) {
     satirlar_.clear();
+    yerler_.clear();
     son_aranan_.clear();
     son_eslesenler_.clear();
-    std::unordered_map<std::string, uint32_t> yerler;
-    yerler.reserve(gecmis.size() + yer_imleri.size());
+    yerler_.reserve(gecmis.size() + yer_imleri.size());
     auto satir_al = [&](const std::string& adres) -> OneriSatiri& {
-        const auto [yer, yeni] = yerler.emplace(adres, static_cast<uint32_t>(satirlar_.size()));
+        const auto [yer, yeni] = yerler_.emplace(adres, static_cast<uint32_t>(satirlar_.size()));
         if (yeni) {
             satirlar_.emplace_back();
             satirlar_.back().adres = adres;
@@ -146,42 +180,91 @@ void OneriDizini::kur(const std::vector<SayfaKaydi>& gecmis, const std::vector<S
         satir.yer_imi = true;
         if (satir.ziyaret == 0) satir.baslik = kayit.baslik;
     }
-    for (OneriSatiri& satir : satirlar_) {
-        satir.anahtar = katla(satir.baslik);
-        satir.anahtar += '\n';
-        satir.anahtar += katla(satir.adres);
-        satir.cekirdek = adres_cekirdegi(satir.adres);
-        const auto yazilan = yazilanlar.find(ascii_kucult(satir.cekirdek));
-        satir.yazilma = yazilan != yazilanlar.end() ? yazilan->second : 0;
-        satir.puan = frekans_puani(satir.ziyaret, satir.son_zaman, simdi);
+    for (OneriSatiri& satir : satirlar_) anahtari_kur(satir, yazilanlar, simdi);
+    sirali_.resize(satirlar_.size());
+    for (uint32_t yer = 0; yer < sirali_.size(); ++yer) sirali_[yer] = yer;
+    std::sort(sirali_.begin(), sirali_.end(),
+              [this](uint32_t a, uint32_t b) { return once_gelir(satirlar_[a], satirlar_[b]); });
+    sirali_izler_.resize(sirali_.size());
+    for (size_t sira = 0; sira < sirali_.size(); ++sira) sirali_izler_[sira] = satirlar_[sirali_[sira]].iz;
+}
+
+// A row whose rank changed moves to its new place among the others.
+void OneriDizini::yeniden_yerlestir(uint32_t yer) {
+    const auto eski = std::find(sirali_.begin(), sirali_.end(), yer);
+    if (eski != sirali_.end()) {
+        sirali_izler_.erase(sirali_izler_.begin() + (eski - sirali_.begin()));
+        sirali_.erase(eski);
     }
+    const auto yeni = std::lower_bound(sirali_.begin(), sirali_.end(), yer, [this](uint32_t a, uint32_t b) {
+        return once_gelir(satirlar_[a], satirlar_[b]);
+    });
+    sirali_izler_.insert(sirali_izler_.begin() + (yeni - sirali_.begin()), satirlar_[yer].iz);
+    sirali_.insert(yeni, yer);
+    son_aranan_.clear();
+}
+
+void OneriDizini::ekle(const SayfaKaydi& ziyaret, const YazilanSayilari& yazilanlar, int64_t simdi) {
+    const auto [yer, yeni] = yerler_.emplace(ziyaret.adres, static_cast<uint32_t>(satirlar_.size()));
+    if (yeni) {
+        satirlar_.emplace_back();
+        satirlar_.back().adres = ziyaret.adres;
+    }
+    OneriSatiri& satir = satirlar_[yer->second];
+    satir.ziyaret += 1;
+    if (ziyaret.zaman >= satir.son_zaman) {
+        satir.son_zaman = ziyaret.zaman;
+        satir.baslik = ziyaret.baslik;
+    }
+    anahtari_kur(satir, yazilanlar, simdi);
+    yeniden_yerlestir(yer->second);
+}
+
+void OneriDizini::baslik_tazele(const SayfaKaydi& ziyaret) {
+    const auto yer = yerler_.find(ziyaret.adres);
+    if (yer == yerler_.end()) return;
+    OneriSatiri& satir = satirlar_[yer->second];
+    if (satir.son_zaman != ziyaret.zaman || satir.baslik == ziyaret.baslik) return;
+    satir.baslik = ziyaret.baslik;
+    satir.anahtar = katla(satir.baslik) + '\n' + katla(satir.adres);
+    satir.iz = iz_maskesi(satir.anahtar);
+    const auto sira = std::find(sirali_.begin(), sirali_.end(), yer->second);
+    if (sira != sirali_.end()) sirali_izler_[static_cast<size_t>(sira - sirali_.begin())] = satir.iz;
+    son_aranan_.clear();
 }
 
 std::vector<size_t> OneriDizini::ara(const std::string& metin, size_t en_cok) {
+    // Matches kept for the next, longer text; a search that finds more stops there.
+    constexpr size_t kSaklananSiniri = 4096;
     const std::string aranan = katla(metin);
-    if (aranan.empty()) {
+    if (aranan.empty() || en_cok == 0) {
         son_aranan_.clear();
         return {};
     }
-    const bool daraltilabilir = !son_aranan_.empty() && aranan.compare(0, son_aranan_.size(), son_aranan_) == 0;
+    const bool daraltilabilir = son_tam_ && !son_aranan_.empty() &&
+                                aranan.compare(0, son_aranan_.size(), son_aranan_) == 0;
+    const std::vector<uint32_t>& adaylar = daraltilabilir ? son_eslesenler_ : sirali_;
+    const IzMaskesi iz = iz_maskesi(aranan);
     std::vector<uint32_t> eslesenler;
-    auto uyar = [&](uint32_t yer) { return satirlar_[yer].anahtar.find(aranan) != std::string::npos; };
-    if (daraltilabilir) {
-        for (uint32_t yer : son_eslesenler_) {
-            if (uyar(yer)) eslesenler.push_back(yer);
+    bool tam = true;
+    for (size_t sira = 0; sira < adaylar.size(); ++sira) {
+        const uint32_t yer = adaylar[sira];
+        const OneriSatiri& satir = satirlar_[yer];
+        // The masks of the rows in order sit side by side: most rows cost one look there.
+        const IzMaskesi& satir_izi = daraltilabilir ? satir.iz : sirali_izler_[sira];
+        if (!icerebilir(satir_izi, iz) || satir.anahtar.find(aranan) == std::string::npos) continue;
+        if (eslesenler.size() == kSaklananSiniri) {
+            tam = false;
+            break;
         }
-    } else {
-        for (uint32_t yer = 0; yer < satirlar_.size(); ++yer) {
-            if (uyar(yer)) eslesenler.push_back(yer);
-        }
+        eslesenler.push_back(yer);
     }
-    const size_t adet = std::min(en_cok, eslesenler.size());
-    std::vector<uint32_t> sirali = eslesenler;
-    std::partial_sort(sirali.begin(), sirali.begin() + static_cast<long>(adet), sirali.end(),
-                      [this](uint32_t a, uint32_t b) { return once_gelir(satirlar_[a], satirlar_[b]); });
+    std::vector<size_t> sonuc(eslesenler.begin(),
+                              eslesenler.begin() + static_cast<long>(std::min(en_cok, eslesenler.size())));
     son_aranan_ = aranan;
     son_eslesenler_ = std::move(eslesenler);
-    return std::vector<size_t>(sirali.begin(), sirali.begin() + static_cast<long>(adet));
+    son_tam_ = tam;
+    return sonuc;
 }
 
 std::string OneriDizini::tamamla(const std::string& metin) const {
@@ -192,12 +275,14 @@ std::string OneriDizini::tamamla(const std::string& metin) const {
     const std::string yazilan = metin.substr(on_ek_uzunlugu(metin));
     if (yazilan.empty()) return {};
     const OneriSatiri* en_iyi = nullptr;
-    for (const OneriSatiri& satir : satirlar_) {
+    for (uint32_t yer : sirali_) {  // best first: the first that fits is the one
+        const OneriSatiri& satir = satirlar_[yer];
         if (satir.ziyaret == 0 && satir.yazilma == 0) continue;
         if (satir.cekirdek.size() <= yazilan.size() || !ascii_onek_mi(satir.cekirdek, yazilan)) continue;
         // A scheme typed must be the address's own.
         if (sema > 0 && !ascii_onek_mi(satir.adres, metin.substr(0, sema))) continue;
-        if (en_iyi == nullptr || once_gelir(satir, *en_iyi)) en_iyi = &satir;
+        en_iyi = &satir;
+        break;
     }
     if (en_iyi == nullptr) return {};
     const std::string& cekirdek = en_iyi->cekirdek;
@@ -207,8 +292,11 @@ std::string OneriDizini::tamamla(const std::string& metin) const {
 }
 
 void OneriDizini::yazildi(const std::string& anahtar) {
-    for (OneriSatiri& satir : satirlar_) {
-        if (satir.cekirdek.size() == anahtar.size() && ascii_kucult(satir.cekirdek) == anahtar) satir.yazilma += 1;
+    for (uint32_t yer = 0; yer < satirlar_.size(); ++yer) {
+        OneriSatiri& satir = satirlar_[yer];
+        if (satir.cekirdek.size() != anahtar.size() || ascii_kucult(satir.cekirdek) != anahtar) continue;
+        satir.yazilma += 1;
+        yeniden_yerlestir(yer);
     }
 }
 

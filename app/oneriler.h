@@ -37,18 +37,31 @@ int64_t frekans_puani(int64_t ziyaret, int64_t son_zaman, int64_t simdi);
 using YazilanSayilari = std::unordered_map<std::string, int64_t>;
 std::string yazilan_anahtari(const std::string& adres);
 
+// What a text holds, in a few bits: one per byte value (by its low six bits) and one
+// per pair of neighbouring bytes (hashed into 512). A row whose mask lacks a bit of
+// the searched text's mask cannot hold that text, and is passed over without
+// searching it; most rows are, when the text is found in few.
+struct IzMaskesi {
+    uint64_t harfler = 0;
+    uint64_t ikililer[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+};
+IzMaskesi iz_maskesi(const std::string& metin);
+bool icerebilir(const IzMaskesi& satir, const IzMaskesi& aranan);
+
 // One address of the history or the bookmarks, its visits added up.
 struct OneriSatiri {
     std::string adres;
     std::string baslik;   // the newest visit's (or the bookmark's) title
     std::string anahtar;  // katla(baslik) + '\n' + katla(adres), searched
     std::string cekirdek; // adres_cekirdegi(adres)
+    IzMaskesi iz;         // what the key holds (iz_maskesi), to pass over a row at once
     int64_t ziyaret = 0;
     int64_t son_zaman = 0;
     int64_t yazilma = 0;
     bool yer_imi = false;
     int64_t puan = 0;
 };
+
 
 // Whether row a comes before row b in the list.
 bool once_gelir(const OneriSatiri& a, const OneriSatiri& b);
@@ -59,8 +72,13 @@ public:
     // bookmarks and the typed counts; frecency is taken at `simdi` (seconds).
     void kur(const std::vector<SayfaKaydi>& gecmis, const std::vector<SayfaKaydi>& yer_imleri,
              const YazilanSayilari& yazilanlar, int64_t simdi);
+    // A visit recorded after the index was built, and a later title for a visit
+    // already in it (taken when it is its address's newest).
+    void ekle(const SayfaKaydi& ziyaret, const YazilanSayilari& yazilanlar, int64_t simdi);
+    void baslik_tazele(const SayfaKaydi& ziyaret);
     // The rows matching the text, best first, at most `en_cok`. A text that only
-    // grew since the last search is looked for among that search's matches.
+    // grew since the last search is looked for among that search's matches, when
+    // that search saw them all.
     std::vector<size_t> ara(const std::string& metin, size_t en_cok);
     // The text with its inline completion ("orn" gives "ornek.org"), or the empty
     // text when no visited or typed address starts with it.
@@ -72,9 +90,18 @@ public:
     size_t boyut() const { return satirlar_.size(); }
 
 private:
+    void anahtari_kur(OneriSatiri& satir, const YazilanSayilari& yazilanlar, int64_t simdi);
+    void yeniden_yerlestir(uint32_t yer);
+
     std::vector<OneriSatiri> satirlar_;
+    std::unordered_map<std::string, uint32_t> yerler_;  // by address
+    // Every row, best first: a search walks it and stops once it has enough, and the
+    // inline completion takes the first row that fits.
+    std::vector<uint32_t> sirali_;
+    std::vector<IzMaskesi> sirali_izler_;  // the masks of sirali_'s rows, side by side
     std::string son_aranan_;
-    std::vector<uint32_t> son_eslesenler_;
+    std::vector<uint32_t> son_eslesenler_;  // best first; all of them when son_tam_
+    bool son_tam_ = false;
 };
 
 }  // namespace korva
