@@ -11,8 +11,9 @@
 //   caret is at the end of the text;
 // - Backspace, Delete, cut, paste, undo: the list searched again, never completed,
 //   so that the completion just removed does not come back;
-// - Up and Down: the selected row (none: the typed text); Enter: the selected row
-//   opened, or else the entry's own Enter, the text counted as typed first;
+// - Up and Down: the selected row (none: the typed text), its address shown in the
+//   entry; Enter: the selected row opened, or else the entry's own Enter, the text
+//   counted as typed first;
 // - the keyboard leaving the entry: the list closes.
 // Esc reaches the program as a shortcut, whose handler asks oneriler_esc_isle
 // first. A chosen row is opened on the next pass of the checks, out of the window
@@ -66,6 +67,7 @@ YazilanSayilari yazilanlar;
 
 std::vector<GosterilenSatir> satirlar;
 int secili = -1;
+std::string yazilan;  // the text as the user typed it, without the completion
 
 Bekleyen bekleyen = Bekleyen::yok;
 std::string bekleyen_metin;
@@ -314,6 +316,7 @@ void metin_degisti(bool tamamlansin) {
             SendMessageW(giris, EM_SETSEL, metin_genis.size(), tam.size());
         }
     }
+    yazilan = metin;
     satirlar.clear();
     for (size_t yer : dizin.ara(metin, kEnCokSatir - 1)) {
         const OneriSatiri& satir = dizin.satir(yer);
@@ -324,10 +327,15 @@ void metin_degisti(bool tamamlansin) {
     goster();
 }
 
-// Up and Down: none selected is a place in the cycle, the typed text's.
+// Up and Down: none selected is a place in the cycle, the typed text's. The entry
+// shows the selected page's address, or the typed text again.
 void secimi_kaydir(int yon) {
     const int sayi = static_cast<int>(satirlar.size());
     secimi_degistir((secili + 1 + yon + sayi + 1) % (sayi + 1) - 1);
+    const bool sayfa = secili >= 0 && !satirlar[static_cast<size_t>(secili)].arama;
+    const std::wstring gosterilen = genis(sayfa ? satirlar[static_cast<size_t>(secili)].adres : yazilan);
+    SetWindowTextW(giris, gosterilen.c_str());
+    SendMessageW(giris, EM_SETSEL, gosterilen.size(), gosterilen.size());
 }
 
 // A key going down in the entry; true when it is ours alone.

@@ -1478,9 +1478,11 @@ TEST_F(Tarayici, AdresOnerileriYazarkenGorunurSecilirTamamlanirVeKapanir) {
     EXPECT_EQ(giris_alani.left, liste_alani.left);
     EXPECT_EQ((std::vector<std::string>{haberler_adresi, "\"app_hab\" icin ara"}), korva::oneri_satirlari());
 
-    // Down selects the page's row, Enter opens it in the tab and closes the list.
+    // Down selects the page's row and shows its address; Enter opens it in the tab
+    // and closes the list.
     tusa_bas(giris, VK_DOWN);
     EXPECT_EQ(0, korva::oneri_secili());
+    EXPECT_EQ(haberler_adresi, adres_metni());
     EXPECT_EQ(giris, GetFocus());
     tusa_bas(giris, VK_RETURN);
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Haberler - Korva"; })) << pencere_basligi();
