@@ -367,7 +367,11 @@ LRESULT CALLBACK giris_gozcusu(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM l
     case WM_CHAR: {
         const bool yazi = wparam >= 0x20 && wparam != 0x7F;
         const bool silme = wparam == 0x08 || wparam == 0x7F;
-        if (!yazi && !silme) break;
+        // The first half of a character beyond U+FFFF: the text is whole only with
+        // the second, so it is looked at then (completing half a character would
+        // put a replacement character in the entry).
+        const bool yarim = wparam >= 0xD800 && wparam <= 0xDBFF;
+        if ((!yazi && !silme) || yarim) break;
         const LRESULT sonuc = DefSubclassProc(pencere, mesaj, wparam, lparam);
         metin_degisti(yazi);
         return sonuc;
