@@ -175,9 +175,6 @@ void ac(const AdresKarari& karar) {
 
 }  // namespace
 
-// The suggestions list fills this in: true when it was open and Esc closed it.
-bool oneriler_esc_isle() { return false; }
-
 void adres_girisini_kur() {
     HWND giris = giris_penceresi();
     if (giris != nullptr) SetWindowSubclass(giris, giris_gozcusu, kGirisGozcusu, 0);
@@ -203,10 +200,9 @@ void adres_girisine_odaklan() {
     _tr_arayuz_odakla(adres_girisi);
 }
 
-void adres_girisini_denetle() {
-    if (_tr_arayuz_giris_enter_mi(adres_girisi) != 1) return;
-    const std::string yazilan = giristeki_metin();
-    const AdresKarari karar = adres_karari(yazilan, ayarlar().arama_motoru);
+namespace {
+
+void karari_uygula(const AdresKarari& karar) {
     switch (karar.tur) {
     case AdresTuru::bos: return;
     case AdresTuru::cok_uzun: bildir(kCokUzunBildirimi); return;
@@ -216,6 +212,15 @@ void adres_girisini_denetle() {
     if (karar.varsayilan_arama) bildir(kGecersizAramaBildirimi);
     ac(karar);
 }
+
+}  // namespace
+
+void adres_girisini_denetle() {
+    if (_tr_arayuz_giris_enter_mi(adres_girisi) != 1) return;
+    karari_uygula(adres_karari(giristeki_metin(), ayarlar().arama_motoru));
+}
+
+void metni_ara(const std::string& metin) { karari_uygula(arama_karari(metin, ayarlar().arama_motoru)); }
 
 bool adres_esc_isle() {
     if (!giris_odakta()) return false;

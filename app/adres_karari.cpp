@@ -254,6 +254,10 @@ bool http_yedegi_denenir_mi(int64_t durum) {
     return false;
 }
 
+AdresKarari arama_karari(const std::string& sorgu, const std::string& arama_sablonu) {
+    return arama_olarak(sorgu, arama_sablonu);
+}
+
 AdresKarari adres_karari(const std::string& yazilan, const std::string& arama_sablonu) {
     const std::string metin = kirpilmis(yazilan);
     if (metin.empty()) return {};

@@ -50,6 +50,10 @@ struct AdresKarari {
 
 AdresKarari adres_karari(const std::string& yazilan, const std::string& arama_sablonu);
 
+// The search for `sorgu` as it is (a suggestion list's "search" row), by the same
+// template rules.
+AdresKarari arama_karari(const std::string& sorgu, const std::string& arama_sablonu);
+
 // Whether a template can be used: an http or https address holding "%s".
 bool arama_sablonu_gecerli(const std::string& sablon);
 

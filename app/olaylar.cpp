@@ -685,7 +685,7 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::adrese_git: _tr_arayuz_odakla(adres_girisi); break;
     case Eylem::yenile: if (view != -1) yeniden_yukle(view); break;
     case Eylem::durdur:
-        if (korva::adres_esc_isle()) break;
+        if (korva::adres_esc_isle()) break;  // the suggestions closed, or the entry's own Esc
         if (view >= 0) _tr_webgorunum_durdur(view);
         korva::bul_kapat();
         break;
@@ -740,6 +740,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
         if (_tr_arayuz_dugme_basildi_mi(*kKenarDugmeleri[n]) == 1) kenar_paneli_ac(n + 1);
     }
     korva::adres_girisini_denetle();
+    korva::oneriler_denetle();
     kisayollari_denetle();
     int64_t kapanan = _tr_arayuz_sekme_kapandi_mi(sekme_defteri);
     if (kapanan >= 0) sekmeyi_kapatmayi_iste(kapanan);
@@ -824,6 +825,7 @@ int64_t pencere_basligini_guncelle(void) noexcept {
 }
 
 int64_t adres_cubugunu_guncelle(void) noexcept {
+    korva::onerileri_kapat();  // another page, or another tab: the suggestions were for none
     sayfa_adresini_goster(true);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 namespace korva {
 
@@ -87,13 +88,29 @@ void adres_girisini_denetle();
 // Esc while the keyboard is in the entry: true when it was the entry's (the
 // suggestions closed, the page's address back, or the keyboard given to the page).
 bool adres_esc_isle();
-// The suggestions list under the entry: true when it was open and Esc closed it.
-bool oneriler_esc_isle();
 // A navigation of the view completed: a guessed https address that could not
 // connect is tried once as http.
 void gezinti_sonucunu_isle(int64_t view);
 // The view was closed: nothing waits for it any more.
 void gorunum_kapandi(int64_t view);
+
+// ---- Suggestions under the address entry (oneri_penceresi.cpp) -----------------------
+// One pass: a row chosen in the list opened, the index kept fresh while the
+// keyboard is in the entry.
+void oneriler_denetle();
+// Esc: closes the list; true when it was open (then Esc has done its work).
+bool oneriler_esc_isle();
+// The page or the tab changed: the list closes.
+void onerileri_kapat();
+// For tests: whether the list shows, its window (an HWND; null before it was first
+// shown), its rows (a page's address; the search row's text) and the selected row
+// (-1: none, the typed text).
+bool oneriler_acik_mi();
+void* oneri_penceresi();
+std::vector<std::string> oneri_satirlari();
+int64_t oneri_secili();
+// Searches the text with the search engine of the settings.
+void metni_ara(const std::string& metin);
 
 // ---- Services of the reactions (olaylar.cpp) -----------------------------------------
 // The selected tab's web view, or -1.

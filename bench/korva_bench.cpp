@@ -13,6 +13,9 @@
 //   korva_bench paneller FOLDER   the list widget with 1,000 and 100,000 rows; the
 //                        History panel with 100,000 entries (in the profile FOLDER):
 //                        opening it, a key press in its search, recording a visit
+//   korva_bench oneriler FOLDER   the address entry's suggestions with 100,000
+//                        history entries and 1,000 bookmarks (in the profile FOLDER):
+//                        one key press until the list is drawn, and building the index
 //   korva_bench profil FOLDER H B   fills a profile with H history entries and B
 //                        bookmarks (bench/run times start-up against it)
 //
@@ -448,6 +451,63 @@ void gecmis_olc(const char* klasor) {
     yaz("gecmis_yazma_100000_ms", (saniye() - start) * 1000, "ms");
 }
 
+// The address entry's suggestions, 100,000 history entries and 1,000 bookmarks:
+// one typed character, from the key's message until the list and the window are
+// drawn (the search, the inline completion and the list's drawing in it); a first
+// letter searches every address (all of them match here), a letter that narrows the
+// text searches the last matches, and letters that no address has together search them all. The
+// index is built before, on the first pass with the keyboard in the entry, and
+// brought up to date by a visit recorded later; both are timed on their own.
+void oneri_olc(const char* klasor) {
+    profil_hazirla(klasor, 100000, 1000);
+    korva::depolari_sifirla();
+    korva_baslat();
+    yuklenene_kadar(secili_gorunum());
+    korva::gecmisi_yukle();
+    korva::yer_imlerini_yukle();
+    HWND ana = ana_hwnd();
+    HWND giris = _tr_arayuz_widget_al_hwnd(adres_girisi);
+    tur();  // the subclass on the entry
+    SetFocus(giris);
+    const double kurma_basi = saniye();
+    tur();
+    yaz("oneri_dizini_kurma_ms", (saniye() - kurma_basi) * 1000, "ms");
+    std::vector<double> ekleme;
+    for (int i = 0; i < 9; ++i) {
+        korva::gecmise_ekle("Yeni", "https://yeni.test/" + std::to_string(i));
+        const double start = saniye();
+        tur();
+        ekleme.push_back((saniye() - start) * 1000);
+    }
+    yaz("oneri_dizini_ziyaret_ms", ortanca(ekleme), "ms");
+    auto tus = [&](wchar_t harf) {
+        const double start = saniye();
+        SendMessageW(giris, WM_CHAR, harf, 1);
+        olcum::cizilene_kadar(ana);
+        return (saniye() - start) * 1000;
+    };
+    std::vector<double> ilk_harf, daraltan, eslesmesiz;
+    bool gosterdi = true;
+    for (int i = 0; i < 9; ++i) {
+        SendMessageW(giris, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        tur();
+        ilk_harf.push_back(tus(L'o'));
+        gosterdi = gosterdi && korva::oneriler_acik_mi() && korva::oneri_satirlari().size() == 8;
+        for (wchar_t harf : {L'r', L'n', L'e', L'k', L'4'}) daraltan.push_back(tus(harf));
+        korva::onerileri_kapat();
+        // Letters every address has, but not one after the other: every row
+        // searched, none found.
+        SendMessageW(giris, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        tur();
+        tus(L'y');
+        eslesmesiz.push_back(tus(L'k'));
+    }
+    if (!gosterdi) std::fprintf(stderr, "oneriler: the list did not show 8 rows\n");
+    yaz("oneri_tus_ilk_harf_ms", ortanca(ilk_harf), "ms");
+    yaz("oneri_tus_daraltan_ms", ortanca(daraltan), "ms");
+    yaz("oneri_tus_eslesmesiz_ms", ortanca(eslesmesiz), "ms");
+}
+
 // Start-up until the first tab's navigation has completed, then exit.
 int acilis() {
     const double start = saniye();
@@ -473,11 +533,15 @@ int main(int argc, char** argv) {
     if (argc > 4 && std::strcmp(argv[1], "profil") == 0) {
         return profil_hazirla(argv[2], std::atol(argv[3]), std::atol(argv[4]));
     }
+    if (argc > 2 && std::strcmp(argv[1], "oneriler") == 0) {
+        oneri_olc(argv[2]);
+        return 0;
+    }
     if (argc > 2 && std::strcmp(argv[1], "paneller") == 0) {
         liste_olc();
         gecmis_olc(argv[2]);
         return 0;
     }
-    std::fprintf(stderr, "usage: korva_bench acilis|olcum|bellek|paneller FOLDER|profil FOLDER HISTORY BOOKMARKS\n");
+    std::fprintf(stderr, "usage: korva_bench acilis|olcum|bellek|paneller FOLDER|oneriler FOLDER|profil FOLDER HISTORY BOOKMARKS\n");
     return 2;
 }

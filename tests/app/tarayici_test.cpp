@@ -1539,3 +1539,87 @@ TEST_F(Tarayici, IndirmelerPanelindeIlerlerBiterIptalEdilirVeSilinir) {
     kenar_paneli_ac(3);
     EXPECT_EQ(0, kenar_acik);
 }
+
+// ---- Suggestions under the address entry -------------------------------------------------
+
+namespace {
+
+// Characters typed into the address entry one by one, as the keyboard gives them.
+void giriste_tusla(const std::wstring& harfler) {
+    for (wchar_t harf : harfler) PostMessageW(hwnd_of(adres_girisi), WM_CHAR, harf, 1);
+    gecisler(2);
+}
+
+void girisi_bosalt() {
+    SetFocus(hwnd_of(adres_girisi));
+    SendMessageW(hwnd_of(adres_girisi), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+}
+
+std::pair<DWORD, DWORD> giris_secimi() {
+    DWORD bas = 0, son = 0;
+    SendMessageW(hwnd_of(adres_girisi), EM_GETSEL, reinterpret_cast<WPARAM>(&bas), reinterpret_cast<LPARAM>(&son));
+    return {bas, son};
+}
+
+}  // namespace
+
+TEST_F(Tarayici, AdresOnerileriYazarkenGorunurSecilirTamamlanirVeKapanir) {
+    ASSERT_TRUE(sayfaya_git(haberler_adresi, "Haberler"));
+    ASSERT_TRUE(sayfaya_git(spor_adresi, "Spor"));
+    HWND giris = hwnd_of(adres_girisi);
+
+    // Typing shows the list right under the entry; the keyboard stays in the entry.
+    girisi_bosalt();
+    giriste_tusla(L"app_hab");
+    ASSERT_TRUE(korva::oneriler_acik_mi());
+    HWND liste = static_cast<HWND>(korva::oneri_penceresi());
+    EXPECT_TRUE(IsWindowVisible(liste));
+    EXPECT_NE(0, GetWindowLongW(liste, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+    EXPECT_EQ(giris, GetFocus());
+    RECT giris_alani = {}, liste_alani = {};
+    GetWindowRect(giris, &giris_alani);
+    GetWindowRect(liste, &liste_alani);
+    EXPECT_EQ(giris_alani.bottom, liste_alani.top);
+    EXPECT_EQ(giris_alani.left, liste_alani.left);
+    EXPECT_EQ((std::vector<std::string>{haberler_adresi, "\"app_hab\" icin ara"}), korva::oneri_satirlari());
+
+    // Down selects the page's row and shows its address; Enter opens it in the tab
+    // and closes the list.
+    tusa_bas(giris, VK_DOWN);
+    EXPECT_EQ(0, korva::oneri_secili());
+    EXPECT_EQ(haberler_adresi, adres_metni());
+    EXPECT_EQ(giris, GetFocus());
+    tusa_bas(giris, VK_RETURN);
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Haberler - Korva"; })) << pencere_basligi();
+    EXPECT_FALSE(korva::oneriler_acik_mi());
+    EXPECT_FALSE(IsWindowVisible(liste));
+
+    // Esc closes the list only: the text and the keyboard stay.
+    girisi_bosalt();
+    giriste_tusla(L"app_sp");
+    ASSERT_TRUE(korva::oneriler_acik_mi());
+    tusa_bas(giris, VK_ESCAPE);
+    EXPECT_FALSE(korva::oneriler_acik_mi());
+    EXPECT_EQ("app_sp", adres_metni());
+    EXPECT_EQ(giris, GetFocus());
+
+    // A visited address is completed inline, the completion selected; Backspace takes
+    // it away and does not bring it back, the next letter does.
+    korva::gecmise_ekle("Ornek", "https://ornek.test/yol");
+    girisi_bosalt();
+    giriste_tusla(L"orn");
+    EXPECT_EQ("ornek.test", adres_metni());
+    EXPECT_EQ(std::make_pair(DWORD{3}, DWORD{10}), giris_secimi());
+    EXPECT_EQ("https://ornek.test/yol", korva::oneri_satirlari().at(0));
+    giriste_tusla(L"\b");
+    EXPECT_EQ("orn", adres_metni());
+    EXPECT_EQ(std::make_pair(DWORD{3}, DWORD{3}), giris_secimi());
+    EXPECT_TRUE(korva::oneriler_acik_mi());
+    giriste_tusla(L"e");
+    EXPECT_EQ("ornek.test", adres_metni());
+
+    // The keyboard leaving the entry closes the list.
+    SetFocus(serit());
+    gecisler(1);
+    EXPECT_FALSE(korva::oneriler_acik_mi());
+}
