@@ -177,7 +177,11 @@ void ac(const AdresKarari& karar) {
 
 void adres_girisini_kur() {
     HWND giris = giris_penceresi();
-    if (giris != nullptr) SetWindowSubclass(giris, giris_gozcusu, kGirisGozcusu, 0);
+    if (giris == nullptr) return;
+    // The control's own limit (about 32,000 characters) would cut a long paste
+    // without a word; Enter refuses what is too long, and says so.
+    SendMessageW(giris, EM_SETLIMITTEXT, 0, 0);
+    SetWindowSubclass(giris, giris_gozcusu, kGirisGozcusu, 0);
 }
 
 const std::string& guvenlik_isareti() { return gosterilen_isaret; }
