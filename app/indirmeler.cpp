@@ -14,8 +14,12 @@
 //   file always ends as the newest list.
 // - The panel: a list, newest first, with the name and its state ("45% of 3.2 MB",
 //   "done", "failed: no space", "cancelled"); Enter or a double click on a finished
-//   row opens the file with the system's handler; Delete removes the row (never the
-//   file); the button cancels the selected running download. Ctrl+J opens it.
+//   row opens the file with the system's handler (a file that is gone, or that
+//   nothing opens, is named in the status bar); Delete removes the row (never the
+//   file); the button cancels the selected running download. Ctrl+J opens it with
+//   the keyboard in the list on the newest row.
+// - While anything downloads, the status bar names it and the sidebar's Downloads
+//   button carries the number running ("↓ 2"), so that it shows with the panel closed.
 #include <windows.h>
 #include <shellapi.h>
 #include <stdio.h>
@@ -275,16 +279,50 @@ void sonu_kaydet(Indirme& kayit, Durum durum, int64_t neden) {
     yaz(true);
 }
 
+// The system's handler for the file's kind opens it. ShellExecuteW answers more
+// than 32 when it did; its small numbers say why not.
 void dosyayi_ac(const Indirme& kayit) {
     const int boy = MultiByteToWideChar(CP_UTF8, 0, kayit.yol.c_str(), -1, nullptr, 0);
-    if (boy <= 0) return;
-    std::wstring yol(static_cast<size_t>(boy), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, kayit.yol.c_str(), -1, &yol[0], boy);
-    if (GetFileAttributesW(yol.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    std::wstring yol(static_cast<size_t>(boy > 0 ? boy : 1), L'\0');
+    if (boy > 0) MultiByteToWideChar(CP_UTF8, 0, kayit.yol.c_str(), -1, &yol[0], boy);
+    const DWORD nitelik = kayit.yol.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(yol.c_str());
+    if (nitelik == INVALID_FILE_ATTRIBUTES || (nitelik & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         bildir("Dosya artik yok: " + kayit.ad);
         return;
     }
-    ShellExecuteW(nullptr, L"open", yol.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const INT_PTR sonuc = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", yol.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (sonuc > 32) {
+        bildir("Aciliyor: " + kayit.ad);
+    } else if (sonuc == SE_ERR_NOASSOC || sonuc == SE_ERR_ASSOCINCOMPLETE) {
+        bildir("Bu tur dosyayi acacak uygulama yok: " + kayit.ad);
+    } else if (sonuc == ERROR_FILE_NOT_FOUND || sonuc == ERROR_PATH_NOT_FOUND) {
+        bildir("Dosya artik yok: " + kayit.ad);
+    } else {
+        bildir("Dosya acilamadi: " + kayit.ad);
+    }
+}
+
+int64_t suren_sayisi() {
+    int64_t sayi = 0;
+    for (const Indirme& kayit : kayitlar) sayi += kayit.durum == Durum::suruyor ? 1 : 0;
+    return sayi;
+}
+
+// The Downloads button: its arrow alone while nothing runs, with the number running
+// otherwise; changed only when that number changes.
+int64_t gosterilen_suren = 0;
+constexpr char kIndirmeOku[] = "\xE2\x86\x93";   // U+2193, as the button is made
+constexpr char kIndirmeIpucu[] = "Indirmeler";
+
+void indirme_dugmesini_guncelle() {
+    const int64_t suren = suren_sayisi();
+    if (suren == gosterilen_suren) return;
+    gosterilen_suren = suren;
+    const std::string etiket = suren == 0 ? kIndirmeOku : std::string(kIndirmeOku) + " " + std::to_string(suren);
+    const std::string ipucu = suren == 0 ? kIndirmeIpucu : std::string(kIndirmeIpucu) + " (" + std::to_string(suren) + " suruyor)";
+    _tr_arayuz_dugme_etiket_ayarla(sb_indirme, etiket.data(), static_cast<int64_t>(etiket.size()));
+    _tr_arayuz_ipucu_ayarla(sb_indirme, ipucu.data(), static_cast<int64_t>(ipucu.size()));
 }
 
 }  // namespace
@@ -301,6 +339,8 @@ void indirmeleri_denetle() {
         kayit.zaman = static_cast<int64_t>(time(nullptr));
         kayitlar.push_back(std::move(kayit));
         degisti();
+        // A notice of earlier (a bookmark added) gives way: the status bar names the download now.
+        bildir("");
     }
     for (Indirme& kayit : kayitlar) {
         if (kayit.durum != Durum::suruyor || kayit.kimlik < 0) continue;
@@ -319,6 +359,7 @@ void indirmeleri_denetle() {
             break;
         }
     }
+    indirme_dugmesini_guncelle();
     if (kenar_acik == 1 && aktif_panel == kIndirmelerPaneli) indirme_panelini_denetle();
 }
 
@@ -390,6 +431,15 @@ int64_t indirme_yuzdesi() {
     }
     if (suren == 0) return -1;
     return toplam > 0 ? alinan * 100 / toplam : 0;
+}
+
+std::string suren_indirmeler_metni() {
+    const int64_t suren = suren_sayisi();
+    if (suren > 1) return std::to_string(suren) + " dosya";
+    for (const Indirme& kayit : kayitlar) {
+        if (kayit.durum == Durum::suruyor) return kayit.ad;
+    }
+    return {};
 }
 
 void indirmeleri_kapat() {

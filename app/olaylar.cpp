@@ -51,7 +51,7 @@ ULONGLONG ilk_sayfa_ani = 0;
 enum class Eylem {
     yeni_sekme, sekmeyi_kapat, sonraki_sekme, onceki_sekme, sekmeye_git, son_sekme, adrese_git, yenile,
     durdur, geri, ileri, yakinlastir, uzaklastir, yakinlik_sifirla, tam_ekran, kapanani_ac,
-    gecmis_paneli, yer_imleri_paneli, yer_imi, bul, sonraki_bul, onceki_bul, indirmeler_paneli,
+    gecmis_paneli, yer_imleri_paneli, yer_imi, bul, sonraki_bul, onceki_bul, indirmeler_paneli, kaynak, menu,
 };
 
 struct Kisayol {
@@ -97,6 +97,9 @@ constexpr Kisayol kKisayollar[] = {
     {'F', kCtrl, Eylem::bul, 0},
     {VK_F3, 0, Eylem::sonraki_bul, 0},
     {VK_F3, kShift, Eylem::onceki_bul, 0},
+    {'U', kCtrl, Eylem::kaynak, 0},
+    {'F', kAlt, Eylem::menu, 0},
+    {VK_F10, 0, Eylem::menu, 0},
 };
 constexpr int64_t kKisayolSayisi = sizeof(kKisayollar) / sizeof(kKisayollar[0]);
 int64_t kisayol_kimlikleri[kKisayolSayisi];
@@ -642,12 +645,6 @@ void sayfaya_odaklan(int64_t view) {
     if (!hata_sekmesi_mi(view) && view >= 0) _tr_arayuz_odakla(_tr_webgorunum_widget_id(view));
 }
 
-// Ctrl+T and the New tab button: the start page in a new tab, the keyboard in the
-// address entry, ready for typing.
-void yeni_sekmede_adrese_odaklan() {
-    if (hizli_erisim_ac() >= 0) korva::adres_girisine_odaklan();
-}
-
 // The buttons in the order of the checks: Back, Forward, Reload and Home come
 // before New tab, Menu after it; the sidebar buttons open panels 1 to 4.
 const GorunumDugmesi kGeriIleriYenileEv[] = {
@@ -656,7 +653,6 @@ const GorunumDugmesi kGeriIleriYenileEv[] = {
     {&yenile_dugme, yeniden_yukle},
     {&ana_sayfa_dugme, ana_sayfaya_don},
 };
-const GorunumDugmesi kMenu = {&menu_dugme, _tr_webgorunum_yakinlik_sifirla};
 const int64_t* const kKenarDugmeleri[] = {&sb_yer_imi, &sb_gecmis, &sb_indirme, &sb_ayar};
 
 void sekmeyi_sec(int64_t konum) {
@@ -672,11 +668,14 @@ void tam_ekrani_degistir() {
     }
 }
 
+// The commands the menu offers too go through komutu_calistir, so that a shortcut and
+// its menu item do the same.
 void kisayolu_uygula(const Kisayol& kisayol) {
+    using korva::Komut;
     const int64_t secili = secili_konum();
     const int64_t view = secili_gorunum();
     switch (kisayol.eylem) {
-    case Eylem::yeni_sekme: yeni_sekmede_adrese_odaklan(); break;
+    case Eylem::yeni_sekme: korva::komutu_calistir(korva::Komut::yeni_sekme); break;
     case Eylem::sekmeyi_kapat: sekmeyi_kapatmayi_iste(secili); break;
     case Eylem::sonraki_sekme: if (wv_sayisi > 0) sekmeyi_sec((secili + 1) % wv_sayisi); break;
     case Eylem::onceki_sekme: if (wv_sayisi > 0) sekmeyi_sec((secili + wv_sayisi - 1) % wv_sayisi); break;
@@ -691,18 +690,20 @@ void kisayolu_uygula(const Kisayol& kisayol) {
         break;
     case Eylem::geri: if (view >= 0) _tr_webgorunum_geri(view); break;
     case Eylem::ileri: if (view >= 0) _tr_webgorunum_ileri(view); break;
-    case Eylem::yakinlastir: if (view >= 0) _tr_webgorunum_yakinlastir(view); break;
-    case Eylem::uzaklastir: if (view >= 0) _tr_webgorunum_uzaklastir(view); break;
-    case Eylem::yakinlik_sifirla: if (view >= 0) _tr_webgorunum_yakinlik_sifirla(view); break;
-    case Eylem::tam_ekran: tam_ekrani_degistir(); break;
-    case Eylem::kapanani_ac: kapanani_ac(); break;
-    case Eylem::gecmis_paneli: korva::gecmis_paneline_git(); break;
-    case Eylem::yer_imleri_paneli: korva::yer_imleri_paneline_git(); break;
+    case Eylem::yakinlastir: korva::komutu_calistir(Komut::yakinlastir); break;
+    case Eylem::uzaklastir: korva::komutu_calistir(Komut::uzaklastir); break;
+    case Eylem::yakinlik_sifirla: korva::komutu_calistir(Komut::yakinlik_sifirla); break;
+    case Eylem::tam_ekran: korva::komutu_calistir(Komut::tam_ekran); break;
+    case Eylem::kapanani_ac: korva::komutu_calistir(Komut::kapanani_ac); break;
+    case Eylem::gecmis_paneli: korva::komutu_calistir(Komut::gecmis); break;
+    case Eylem::yer_imleri_paneli: korva::komutu_calistir(Komut::yer_imleri); break;
     case Eylem::yer_imi: korva::yer_imini_degistir(); break;
-    case Eylem::bul: korva::bul_ac(); break;
+    case Eylem::bul: korva::komutu_calistir(Komut::bul); break;
     case Eylem::sonraki_bul: korva::bul_ilerle(1); break;
     case Eylem::onceki_bul: korva::bul_ilerle(-1); break;
-    case Eylem::indirmeler_paneli: korva::indirmeler_paneline_git(); break;
+    case Eylem::indirmeler_paneli: korva::komutu_calistir(Komut::indirmeler); break;
+    case Eylem::kaynak: korva::komutu_calistir(Komut::kaynagi_goster); break;
+    case Eylem::menu: korva::menuyu_ac(true); break;
     }
 }
 
@@ -734,8 +735,8 @@ void kisayollari_denetle() {
 
 int64_t olaylari_kontrol_et(void) noexcept {
     for (const GorunumDugmesi& oge : kGeriIleriYenileEv) gorunum_dugmesini_denetle(oge);
-    if (_tr_arayuz_dugme_basildi_mi(yeni_sekme_dugme) == 1) yeni_sekmede_adrese_odaklan();
-    gorunum_dugmesini_denetle(kMenu);
+    if (_tr_arayuz_dugme_basildi_mi(yeni_sekme_dugme) == 1) korva::komutu_calistir(korva::Komut::yeni_sekme);
+    if (_tr_arayuz_dugme_basildi_mi(menu_dugme) == 1) korva::menuyu_ac(false);
     for (int64_t n = 0; n < 4; ++n) {
         if (_tr_arayuz_dugme_basildi_mi(*kKenarDugmeleri[n]) == 1) kenar_paneli_ac(n + 1);
     }
@@ -848,7 +849,7 @@ int64_t durum_guncelle(void) noexcept {
                                        static_cast<int64_t>(bildirim_metni.size()));
     } else if (indirme >= 0) {
         const int64_t yuzde = indirme;
-        const std::string metin = "Indiriliyor: %" + std::to_string(yuzde);
+        const std::string metin = "Indiriliyor: " + korva::suren_indirmeler_metni() + " (%" + std::to_string(yuzde) + ")";
         _tr_arayuz_ilerleme_ayarla(ilerleme, yuzde);
         _tr_arayuz_etiket_metni_ayarla(durum_etiketi, metin.data(), static_cast<int64_t>(metin.size()));
     } else if (_tr_webgorunum_yukleniyor_mu(view) == 1) {
@@ -892,6 +893,14 @@ void kapananlari_temizle() {
     for (int i = 0; i < kapanan_sayisi; ++i) metni_birak(kapanan_adresler[i]);
     kapanan_sayisi = 0;
 }
+
+void kapanan_sekmeyi_ac() { kapanani_ac(); }
+
+bool kapanan_sekme_var_mi() { return kapanan_sayisi > 0; }
+
+void tam_ekrani_degistir() { ::tam_ekrani_degistir(); }
+
+bool tam_ekranda_mi() { return tam_ekranda; }
 
 void yakinligi_uygula(int64_t yuzde) {
     for (int64_t i = 0; i < wv_sayisi; ++i) _tr_webgorunum_yakinlik_ayarla(sekme_gorunumleri[i], yuzde);

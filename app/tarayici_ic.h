@@ -52,6 +52,9 @@ void indirmeler_paneline_git();
 std::string indirme_durum_metni(int64_t satir);
 // The overall percentage of the running downloads, -1 when none runs.
 int64_t indirme_yuzdesi();
+// What runs, for the status bar: the name of the one download running, "3 dosya"
+// when more run, empty when none does.
+std::string suren_indirmeler_metni();
 // Korva closes: running downloads are canceled and kept as canceled.
 void indirmeleri_kapat();
 // Forgets the list held in memory (tests start a fresh profile with it).
@@ -112,6 +115,25 @@ int64_t oneri_secili();
 // Searches the text with the search engine of the settings.
 void metni_ara(const std::string& metin);
 
+// ---- The menu and the everyday commands (komutlar.cpp) ----------------------------------
+// What the menu offers, in its order; each shortcut of these runs the same command.
+enum class Komut {
+    yeni_sekme, kapanani_ac, gecmis, yer_imleri, indirmeler, uzaklastir, yakinlik_sifirla, yakinlastir,
+    bul, yazdir, kaydet, kaynagi_goster, tam_ekran, ayarlar, cikis,
+};
+void komutu_calistir(Komut komut);
+// The menu button, Alt+F and F10: the menu under the button, with the first item
+// highlighted when the keyboard opened it. Returns once it is closed and the
+// chosen command has run.
+void menuyu_ac(bool klavyeyle);
+// Ctrl+U: view-source:<address> of the selected page in a new tab right after it.
+void kaynagi_goster();
+
+// ---- Print and save -----------------------------------------------------------------
+// Ctrl+P and Ctrl+S: the selected page printed to a PDF file, saved as one MHTML file.
+void sayfayi_yazdir();
+void sayfayi_kaydet();
+
 // ---- Services of the reactions (olaylar.cpp) -----------------------------------------
 // The selected tab's web view, or -1.
 int64_t secili_webgorunum();
@@ -119,6 +141,12 @@ int64_t secili_webgorunum();
 void adresi_ac(const std::string& adres, bool yeni_sekmede);
 // Forgets the closed tabs that Ctrl+Shift+T would reopen.
 void kapananlari_temizle();
+// Ctrl+Shift+T: the last closed tab again; whether there is one to reopen.
+void kapanan_sekmeyi_ac();
+bool kapanan_sekme_var_mi();
+// F11: in and out of full screen; whether the window is in it.
+void tam_ekrani_degistir();
+bool tam_ekranda_mi();
 // Sets every open tab's zoom (the default zoom changed).
 void yakinligi_uygula(int64_t yuzde);
 // A message for the status bar, shown for a few seconds over "Hazir".

@@ -8,6 +8,7 @@
 #include "json_tarama.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <utility>
 
@@ -84,9 +85,26 @@ std::string surucunun_klasoru(const std::string& surucu)
 
 }  // namespace
 
+// A source view's address carries its page's address after the prefix; the page's
+// address is translated as it would be alone.
+static const char KAYNAK_ONEKI[] = "view-source:";
+static const size_t KAYNAK_ONEKI_BOYU = sizeof(KAYNAK_ONEKI) - 1;
+
+static bool kaynak_adresi_mi(const std::string& adres)
+{
+    if (adres.size() <= KAYNAK_ONEKI_BOYU)
+        return false;
+    for (size_t i = 0; i < KAYNAK_ONEKI_BOYU; ++i)
+        if (tolower(static_cast<unsigned char>(adres[i])) != KAYNAK_ONEKI[i])
+            return false;
+    return true;
+}
+
 std::string motora_adres(const std::wstring& adres)
 {
     std::string metin = utf8_e(adres);
+    if (kaynak_adresi_mi(metin))
+        return KAYNAK_ONEKI + motora_adres(utf8_den(metin.substr(KAYNAK_ONEKI_BOYU)));
     std::string surucu, yol;
     if (!surucu_adresi_mi(metin, &surucu, &yol))
         return metin;
@@ -117,6 +135,8 @@ std::string motora_adres(const std::wstring& adres)
 std::wstring hostun_adresi(const std::string& adres)
 {
     static const char ONEK[] = "file://";
+    if (kaynak_adresi_mi(adres))
+        return utf8_den(KAYNAK_ONEKI) + hostun_adresi(adres.substr(KAYNAK_ONEKI_BOYU));
     if (adres.compare(0, 7, ONEK) != 0)
         return utf8_den(adres);
     auto verilen = g_verilenler.find(adres);

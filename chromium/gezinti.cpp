@@ -66,7 +66,10 @@ void Gezintiler::git(const std::wstring& adres, bool kullanici)
     bos_sayfa_yukleniyor_ = false;
     kendi_gezintimiz_ = !kullanici;
     dinleyici_.yukleme_basliyor();
-    yuklemeyi_gonder(Navigate{motora_adres(adres)});
+    std::string motorda = motora_adres(adres);
+    static const char KAYNAK[] = "view-source:";
+    kaynak_adresi_ = adres_mi(motorda, KAYNAK) ? motorda.substr(sizeof(KAYNAK) - 1) : std::string();
+    yuklemeyi_gonder(Navigate{motorda});
 }
 
 HRESULT Gezintiler::metin_yukle(std::string html)
@@ -265,6 +268,13 @@ void Gezintiler::cerceve_gezindi(const FrameNavigated& p)
     gezinti_->belgede = true;
     UINT64 kimlik = gezinti_->kimlik;
     std::wstring yeni_adres = hostun_adresi(url);
+    // The engine names a source view's frame by the page's own address.
+    if (!kaynak_adresi_.empty()) {
+        if (url == kaynak_adresi_)
+            yeni_adres = L"view-source:" + yeni_adres;
+        else
+            kaynak_adresi_.clear();
+    }
     if (yeni_adres != adres_) {
         adres_ = yeni_adres;
         dinleyici_.kaynak_degisti(true);

@@ -134,6 +134,9 @@ private:
     const std::string cerceve_;
 
     std::wstring adres_ = L"about:blank";
+    // After the host asked for view-source:<address>, that address in the engine's
+    // terms: its frame reports it without the prefix, which the host gets back.
+    std::string kaynak_adresi_;
     std::unique_ptr<Gezinti> gezinti_;
     std::shared_ptr<MetinYuklemesi> metin_;
     std::shared_ptr<MetinYuklemesi> bekleyen_metin_;   // asked for, not yet started

@@ -1,6 +1,6 @@
 // Addresses and documents. The engine has no network: "about:" gives an empty page,
-// "file:" reads the local file, "data:" decodes its own content, and network schemes
-// end in an error document. HTML is reduced to what the page window draws: the
+// "file:" reads the local file, "data:" decodes its own content, "view-source:" shows
+// the text of one of those as it came, and network schemes end in an error document. HTML is reduced to what the page window draws: the
 // title, the body's text in runs, line breaks at block elements, and links. The
 // reduction is one forward pass that never looks back, so malformed or huge input
 // costs linear time and cannot make it fail.
@@ -282,7 +282,8 @@ static Belge hata_belgesi(const std::wstring& adres, const wchar_t* baslik, cons
     return belge;
 }
 
-static Yukleme veri_adresini_yukle(const std::wstring& adres)
+// `kaynak`: the text is shown as it came (a source view), whatever its type.
+static Yukleme veri_adresini_yukle(const std::wstring& adres, bool kaynak = false)
 {
     Yukleme yukleme;
     size_t virgul = adres.find(L',');
@@ -299,7 +300,7 @@ static Yukleme veri_adresini_yukle(const std::wstring& adres)
     if (base64)
         bayt = base64_coz(bayt);
     std::wstring metin = baytlari_metne(bayt);
-    yukleme.belge = tur == L"text/html" ? html_coz(metin) : duz_metin_belgesi(metin);
+    yukleme.belge = tur == L"text/html" && !kaynak ? html_coz(metin) : duz_metin_belgesi(metin);
     return yukleme;
 }
 
@@ -317,7 +318,7 @@ static bool html_dosyasi_mi(const std::wstring& yol, const std::wstring& metin)
     return basi_mi(metin, bas, L"<!doctype html") || basi_mi(metin, bas, L"<html");
 }
 
-static Yukleme dosya_adresini_yukle(const std::wstring& adres)
+static Yukleme dosya_adresini_yukle(const std::wstring& adres, bool kaynak = false)
 {
     Yukleme yukleme;
     // file:///C:/dir/page.html is the path C:\dir\page.html; file://host/share/x is
@@ -350,7 +351,35 @@ static Yukleme dosya_adresini_yukle(const std::wstring& adres)
         bayt.append(tampon, okunan);
     CloseHandle(dosya);
     std::wstring metin = baytlari_metne(bayt);
-    yukleme.belge = html_dosyasi_mi(yol, metin) ? html_coz(metin) : duz_metin_belgesi(metin);
+    yukleme.belge = html_dosyasi_mi(yol, metin) && !kaynak ? html_coz(metin) : duz_metin_belgesi(metin);
+    return yukleme;
+}
+
+// view-source:<address>: the page's text as plain text, titled with the whole
+// address. A network address fails as it does alone; the source of a source, or of
+// something that is no address, is refused.
+static Yukleme kaynak_adresini_yukle(const std::wstring& adres)
+{
+    static const size_t ONEK = wcslen(L"view-source:");
+    std::wstring ic = adres.substr(ONEK);
+    std::wstring ad = sema(ic);
+    Yukleme yukleme;
+    if (ad == L"about")
+        return yukleme;
+    if (ad.empty() || ad == L"view-source" || !mutlak_adres_mi(ic)) {
+        yukleme.basarili = FALSE;
+        yukleme.belge = hata_belgesi(adres, L"Bu adres açılamıyor",
+                                     L"Kaynağı gösterilecek adres geçersiz.", L"INVALID_URL");
+        return yukleme;
+    }
+    if (ad == L"file")
+        yukleme = dosya_adresini_yukle(ic, true);
+    else if (ad == L"data")
+        yukleme = veri_adresini_yukle(ic, true);
+    else
+        return adresi_yukle(ic);
+    if (yukleme.basarili)
+        yukleme.belge.baslik = adres;
     return yukleme;
 }
 
@@ -364,6 +393,8 @@ Yukleme adresi_yukle(const std::wstring& adres)
         return veri_adresini_yukle(adres);
     if (ad == L"file")
         return dosya_adresini_yukle(adres);
+    if (ad == L"view-source")
+        return kaynak_adresini_yukle(adres);
     yukleme.basarili = FALSE;
     if (ag_semasi_mi(ad)) {
         yukleme.durum = COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED;

@@ -21,7 +21,8 @@
 namespace {
 
 // Addresses that start with one of these are loaded unchanged (case matters);
-// anything else is loaded with kVarsayilanOnek in front.
+// anything else is loaded with kVarsayilanOnek in front. A source view carries its
+// page's address after its prefix.
 constexpr const char* kKorunanOnekler[] = {"http://", "https://", "file://", "about:", "view-source:", "data:"};
 constexpr char kVarsayilanOnek[] = "https://";
 constexpr char kBasliksizSayfa[] = "Yeni Sekme";
@@ -409,4 +410,10 @@ int64_t _tr_webgorunum_yakinlik_ayarla(int64_t view, int64_t percent) noexcept {
     if (controller == nullptr || percent < 25 || percent > 500) return -1;
     controller->put_ZoomFactor(static_cast<double>(percent) / 100.0);
     return 0;
+}
+
+int64_t _tr_webgorunum_yakinlik_al(int64_t view) noexcept {
+    ICoreWebView2Controller* controller = denetleyici(view);
+    if (controller == nullptr) return -1;
+    return static_cast<int64_t>(yakinlik_oku(controller) * 100.0 + 0.5);
 }

@@ -140,3 +140,5 @@ TR_API int64_t _tr_webgorunum_uzaklastir(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yakinlik_sifirla(int64_t view) TR_NOEXCEPT;
 // Sets the zoom to a percentage, 25 to 500 (-1 for any other).
 TR_API int64_t _tr_webgorunum_yakinlik_ayarla(int64_t view, int64_t percent) TR_NOEXCEPT;
+// The zoom as a percentage rounded to a whole number (the menu shows it), or -1.
+TR_API int64_t _tr_webgorunum_yakinlik_al(int64_t view) TR_NOEXCEPT;

@@ -574,20 +574,99 @@ TEST_F(Tarayici, GeriIleriYenileVeEvSeciliSekmeninGorunumuneGider) {
     EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
 }
 
-TEST_F(Tarayici, MenuYalnizSeciliSekmeninYakinliginiSifirlar) {
+// ---- The menu ------------------------------------------------------------------------
+
+namespace {
+
+// The menu is the system's modal popup: while it is open, the test runs only in a
+// timer that the menu's own loop dispatches. The timer reads the open menu's items
+// (separators left out) and whether the first is highlighted, then posts the keys
+// it was given to the menu, as a person's keys would arrive.
+struct MenuGorusu {
+    bool acildi = false;
+    bool ilk_vurgulu = false;
+    std::vector<std::string> ogeler;
+};
+MenuGorusu menu_gorusu;
+std::vector<std::pair<UINT, WPARAM>> menu_tuslari;
+int menu_denemesi = 0;
+
+HWND acik_menu() {
+    HWND bulunan = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND pencere, LPARAM sonuc) -> BOOL {
+            wchar_t sinif[16] = {};
+            GetClassNameW(pencere, sinif, 16);
+            if (wcscmp(sinif, L"#32768") != 0 || !IsWindowVisible(pencere)) return TRUE;
+            *reinterpret_cast<HWND*>(sonuc) = pencere;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&bulunan));
+    return bulunan;
+}
+
+void CALLBACK menuyu_oku(HWND, UINT, UINT_PTR zamanlayici, DWORD) {
+    HWND pencere = acik_menu();
+    if (pencere == nullptr) {
+        // Never waits forever: a menu that was not found is closed.
+        if (++menu_denemesi > 100) {
+            KillTimer(nullptr, zamanlayici);
+            EndMenu();
+        }
+        return;
+    }
+    KillTimer(nullptr, zamanlayici);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(pencere, MN_GETHMENU, 0, 0));
+    menu_gorusu.acildi = true;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t metin[256] = {};
+        if (GetMenuStringW(menu, static_cast<UINT>(i), metin, 256, MF_BYPOSITION) > 0) {
+            menu_gorusu.ogeler.push_back(utf8(metin));
+        }
+    }
+    menu_gorusu.ilk_vurgulu = (GetMenuState(menu, 0, MF_BYPOSITION) & MF_HILITE) != 0;
+    for (const auto& [mesaj, tus] : menu_tuslari) PostMessageW(pencere, mesaj, tus, 0);
+}
+
+// `ac` opens the menu (a click, a key); the timer reads it and posts `tuslar`.
+MenuGorusu menuyu_kullan(const std::function<void()>& ac, std::vector<std::pair<UINT, WPARAM>> tuslar) {
+    menu_gorusu = {};
+    menu_tuslari = std::move(tuslar);
+    menu_denemesi = 0;
+    const UINT_PTR zamanlayici = SetTimer(nullptr, 0, 20, menuyu_oku);
+    ac();
+    gecisler(2);
+    KillTimer(nullptr, zamanlayici);
+    return menu_gorusu;
+}
+
+}  // namespace
+
+TEST_F(Tarayici, MenuKomutlariKisayollariylaListelerVeSecileniCalistirir) {
     // Both tabs zoomed in; the second is selected.
     _tr_webgorunum_yakinlastir(0);
     _tr_webgorunum_yakinlastir(1);
     ASSERT_EQ(1, secili_sekme());
     const size_t isaret = gunluk_isareti();
-    dugmeye_bas(menu_dugme);
-    gecis();
+    // Clicked, nothing is highlighted; its zoom item, picked by its letter, resets the
+    // selected page's zoom, which it names.
+    const MenuGorusu menu = menuyu_kullan([] { dugmeye_bas(menu_dugme); }, {{WM_CHAR, 's'}});
+    ASSERT_TRUE(menu.acildi);
+    EXPECT_FALSE(menu.ilk_vurgulu);
+    const std::vector<std::string> beklenen = {
+        "&Yeni sekme\tCtrl+T", "&Kapatilan sekmeyi geri ac\tCtrl+Shift+T", "&Gecmis\tCtrl+H",
+        "Yer i&mleri\tCtrl+Shift+O", "&Indirmeler\tCtrl+J", "&Uzaklastir\tCtrl+-",
+        "Yakinlik %110 (&sifirla)\tCtrl+0", "Y&akinlastir\tCtrl++", "Sayfada &bul\tCtrl+F",
+        "Yaz&dir...\tCtrl+P", "&Farkli kaydet...\tCtrl+S", "Kaynagi g&oster\tCtrl+U", "&Tam ekran\tF11",
+        "Ayar&lar", "&Cikis\tAlt+F4"};
+    EXPECT_EQ(beklenen, menu.ogeler);
     const std::vector<std::string> satirlar = isaretten_sonra(isaret);
     if (gunluk_var()) {
         EXPECT_TRUE(satir_var(satirlar, std::to_string(kontrolculer[1]) + " put_ZoomFactor 1"));
     }
     EXPECT_TRUE(baskalari(satirlar, kontrolculer[1], "put_ZoomFactor").empty());
-    EXPECT_TRUE(yaratilanlar(satirlar).empty()) << "Menu does nothing else";
+    EXPECT_TRUE(yaratilanlar(satirlar).empty()) << "the item does nothing else";
     EXPECT_EQ(0, kenar_acik);
     // What each engine now holds.
     double yakinlik[2] = {};
@@ -715,8 +794,12 @@ TEST_F(Tarayici, OrtadakiSekmeKapanincaHerIsSeciliSekmeninGorunumuneGider) {
         const int64_t gorunum = sekme_webgorunumu(secili_sekme());
         if (durum.gezinir) _tr_webgorunum_yuklenme_bitti_mi(gorunum);
         isaret = gunluk_isareti();
-        dugmeye_bas(durum.dugme);
-        gecis();
+        if (durum.dugme == menu_dugme) {
+            menuyu_kullan([] { dugmeye_bas(menu_dugme); }, {{WM_CHAR, 's'}});   // its zoom item
+        } else {
+            dugmeye_bas(durum.dugme);
+            gecis();
+        }
         const std::vector<std::string> satirlar = isaretten_sonra(isaret);
         if (gunluk_var()) {
             EXPECT_EQ(1, yontem_sayisi(satirlar, kalan, durum.yontem)) << durum.yontem;
@@ -1294,6 +1377,50 @@ TEST_F(Tarayici, KelimelerAyarlardakiMotorlaAranirSemasizYerelAdresHttpIleAcilir
     }
 }
 
+TEST_F(Tarayici, KlavyeMenusuVeKaynakGorunumuSekmeninYanindaAcilir) {
+    // F10 opens the menu with its first item highlighted: Enter opens a new tab.
+    const int64_t sekmeler = wv_sayisi;
+    size_t isaret = gunluk_isareti();
+    MenuGorusu menu = menuyu_kullan([] { kisayol(VK_F10, 0); }, {{WM_KEYDOWN, VK_RETURN}});
+    ASSERT_TRUE(menu.acildi);
+    EXPECT_TRUE(menu.ilk_vurgulu);
+    ASSERT_EQ(sekmeler + 1, wv_sayisi);
+    EXPECT_EQ(sekmeler, secili_sekme());
+    kontrolculer.push_back(gunluk_var() ? yaratilanlar(isaretten_sonra(isaret)).at(0) : -1);
+    // Alt+F too; Esc closes it with nothing done.
+    menu = menuyu_kullan(
+        [] {
+            PostMessageW(hwnd_of(adres_girisi), WM_SYSKEYDOWN, 'F', 1 | (1 << 29));
+            gecisler(2);
+        },
+        {{WM_KEYDOWN, VK_ESCAPE}});
+    EXPECT_TRUE(menu.acildi);
+    EXPECT_TRUE(menu.ilk_vurgulu);
+    EXPECT_EQ(sekmeler + 1, wv_sayisi);
+
+    // Ctrl+U on the first tab: the source of its page right after it, selected.
+    _tr_arayuz_sekme_sec(sekme_defteri, 0);
+    gecis();
+    ASSERT_TRUE(sayfaya_git(haberler_adresi, "Haberler"));
+    isaret = gunluk_isareti();
+    kisayol('U', TR_KISAYOL_CTRL);
+    ASSERT_EQ(sekmeler + 2, wv_sayisi);
+    EXPECT_EQ(1, secili_sekme());
+    kontrolculer.insert(kontrolculer.begin() + 1, gunluk_var() ? yaratilanlar(isaretten_sonra(isaret)).at(0) : -1);
+    const std::string kaynak = "view-source:" + haberler_adresi;
+    EXPECT_TRUE(gecisler_ta_ki([&] { return adres_metni() == kaynak; })) << adres_metni();
+    if (gunluk_var()) {
+        EXPECT_TRUE(gecisler_ta_ki([&] { return pencere_basligi() == kaynak + " - Korva"; })) << pencere_basligi();
+    }
+    // Once more from there: the same source, not a source of the source.
+    isaret = gunluk_isareti();
+    kisayol('U', TR_KISAYOL_CTRL);
+    ASSERT_EQ(sekmeler + 3, wv_sayisi);
+    EXPECT_EQ(2, secili_sekme());
+    kontrolculer.insert(kontrolculer.begin() + 2, gunluk_var() ? yaratilanlar(isaretten_sonra(isaret)).at(0) : -1);
+    EXPECT_TRUE(gecisler_ta_ki([&] { return adres_metni() == kaynak; })) << adres_metni();
+}
+
 TEST_F(Tarayici, AltmisDortSekmedenSonraYeniSekmeSessizceReddedilir) {
     while (wv_sayisi < MAKS_SEKME) {
         const int64_t once = wv_sayisi;
@@ -1488,10 +1615,12 @@ TEST_F(Tarayici, IndirmelerPanelindeIlerlerBiterIptalEdilirVeSilinir) {
     CreateDirectoryW(klasor.c_str(), nullptr);
     ortam_ayarla(L"KORVA_INDIRME_KLASORU", klasor);
 
-    // A slow one: the status bar says so with its percentage; Ctrl+J shows its row.
+    // A slow one: the status bar names it with its percentage, the Downloads button shows
+    // that something runs; Ctrl+J shows its row.
     adres_yaz_ve_onayla(indirme_adresi("yavas.bin", 4000000, 300000));
-    ASSERT_TRUE(gecisler_ta_ki([] { return durum_metni().rfind("Indiriliyor: %", 0) == 0; })) << durum_metni();
+    ASSERT_TRUE(gecisler_ta_ki([] { return durum_metni().rfind("Indiriliyor: yavas.bin (%", 0) == 0; })) << durum_metni();
     EXPECT_TRUE(gecisler_ta_ki([] { return ilerleme_degeri() > 0; }));
+    EXPECT_EQ("\xE2\x86\x93 1", pencere_metni(hwnd_of(sb_indirme)));
     kisayol('J', TR_KISAYOL_CTRL);
     EXPECT_EQ(3, aktif_panel);
     EXPECT_EQ("Indirmeler", pencere_metni(hwnd_of(kenar_panel_baslik)));
@@ -1509,6 +1638,7 @@ TEST_F(Tarayici, IndirmelerPanelindeIlerlerBiterIptalEdilirVeSilinir) {
     ASSERT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 1) == "cancelled"; })) << hucre(w.liste, 0, 1);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((klasor + L"\\yavas.bin").c_str()));
     EXPECT_TRUE(gecisler_ta_ki([] { return durum_metni().rfind("Indiriliyor", 0) != 0; })) << durum_metni();
+    EXPECT_EQ("\xE2\x86\x93", pencere_metni(hwnd_of(sb_indirme)));
 
     // A finished one comes on top; a broken one (the stand-in's) says why.
     adres_yaz_ve_onayla(indirme_adresi("tamam.bin", 2000, 0));
@@ -1622,4 +1752,26 @@ TEST_F(Tarayici, AdresOnerileriYazarkenGorunurSecilirTamamlanirVeKapanir) {
     SetFocus(serit());
     gecisler(1);
     EXPECT_FALSE(korva::oneriler_acik_mi());
+}
+
+TEST_F(Tarayici, IndirmelerCtrlJIleEnYeniSatirdaVeKaybolanDosyaSoylenir) {
+    if (korva_test::gercek_motor_mu() && korva_test::sunucu_adresi().empty()) GTEST_SKIP() << "needs the server";
+    const korva::IndirmeWidgetleri& w = korva::indirme_widgetleri();
+    kenar_paneli_ac(3);
+    ASSERT_EQ(3, aktif_panel);
+    adres_yaz_ve_onayla(indirme_adresi("silinecek.bin", 1000, 0));
+    ASSERT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 0) == "silinecek.bin" && hucre(w.liste, 0, 1) == "done"; }))
+        << hucre(w.liste, 0, 1);
+    ASSERT_GE(satir_sayisi(w.liste), 2);
+    // The panel on an older row, the keyboard elsewhere: Ctrl+J comes back to the newest.
+    _tr_arayuz_liste_sec(w.liste, 1);
+    SetFocus(hwnd_of(adres_girisi));
+    kisayol('J', TR_KISAYOL_CTRL);
+    EXPECT_EQ(0, _tr_arayuz_liste_secili(w.liste));
+    EXPECT_EQ(hwnd_of(w.liste), GetFocus());
+    // Its file gone, Enter on its row says so instead of opening anything.
+    const std::wstring yol = yol_derlemede(L"app_indirilenler\\silinecek.bin");
+    ASSERT_TRUE(DeleteFileW(yol.c_str()));
+    tusa_bas(hwnd_of(w.liste), VK_RETURN);
+    EXPECT_TRUE(gecisler_ta_ki([] { return durum_metni() == "Dosya artik yok: silinecek.bin"; }, 20)) << durum_metni();
 }

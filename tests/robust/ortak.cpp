@@ -172,7 +172,23 @@ std::wstring pencere_metni(HWND hwnd) {
     return text;
 }
 
-void dugmeye_tikla(int64_t button) { PostMessageW(widget_penceresi(button), BM_CLICK, 0, 0); }
+// The menu button opens the system's modal menu, which nobody here would close: a
+// timer that its loop dispatches closes it, as Esc would. It stops after a while.
+namespace {
+int menu_kapatici_turu = 0;
+void CALLBACK menuyu_kapat(HWND, UINT, UINT_PTR timer, DWORD) {
+    EndMenu();
+    if (++menu_kapatici_turu >= 50) {
+        menu_kapatici_turu = 0;
+        KillTimer(nullptr, timer);
+    }
+}
+}  // namespace
+
+void dugmeye_tikla(int64_t button) {
+    if (button == menu_dugme) SetTimer(nullptr, 0, 10, menuyu_kapat);
+    PostMessageW(widget_penceresi(button), BM_CLICK, 0, 0);
+}
 
 void adres_yaz_enter(const std::wstring& text) {
     HWND entry = widget_penceresi(adres_girisi);

@@ -87,6 +87,7 @@ HWND ana_pencere_hwnd();
 std::wstring pencere_metni(HWND hwnd);
 
 // A click on a button as a user's: the button handles a posted BM_CLICK in the pump.
+// The menu that the menu button opens is closed again at once.
 void dugmeye_tikla(int64_t button);
 // Enter typed into the address entry after its text was replaced with `text`.
 void adres_yaz_enter(const std::wstring& text);

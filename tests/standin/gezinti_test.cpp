@@ -165,6 +165,17 @@ TEST_F(Gezinti, FileAndDataAddressesShowTheirContent)
 
     ASSERT_EQ(S_OK, v.git(L"file:///Z:/no/such/korva/file.html"));
     EXPECT_FALSE(v.son_basari);
+
+    // A source view shows the file as it came, titled with its own address; a source
+    // of a source is refused.
+    const std::wstring kaynak = L"view-source:" + adres;
+    ASSERT_EQ(S_OK, v.git(kaynak.c_str()));
+    EXPECT_TRUE(v.son_basari);
+    EXPECT_EQ(utf8(kaynak.c_str()), v.adres());
+    EXPECT_EQ(utf8(kaynak.c_str()), v.baslik());
+    EXPECT_TRUE(iceriyor(v.ekran(), "<title>Dosya</title><p>ilk paragraf</p><script>gizli()</script>")) << v.ekran();
+    ASSERT_EQ(S_OK, v.git((L"view-source:" + kaynak).c_str()));
+    EXPECT_FALSE(v.son_basari);
     DeleteFileW(html.c_str());
     DeleteFileW(metin.c_str());
 }
