@@ -52,6 +52,7 @@ enum class Eylem {
     yeni_sekme, sekmeyi_kapat, sonraki_sekme, onceki_sekme, sekmeye_git, son_sekme, adrese_git, yenile,
     durdur, geri, ileri, yakinlastir, uzaklastir, yakinlik_sifirla, tam_ekran, kapanani_ac,
     gecmis_paneli, yer_imleri_paneli, yer_imi, bul, sonraki_bul, onceki_bul, indirmeler_paneli,
+    yazdir, kaydet,
 };
 
 struct Kisayol {
@@ -97,6 +98,8 @@ constexpr Kisayol kKisayollar[] = {
     {'F', kCtrl, Eylem::bul, 0},
     {VK_F3, 0, Eylem::sonraki_bul, 0},
     {VK_F3, kShift, Eylem::onceki_bul, 0},
+    {'P', kCtrl, Eylem::yazdir, 0},
+    {'S', kCtrl, Eylem::kaydet, 0},
 };
 constexpr int64_t kKisayolSayisi = sizeof(kKisayollar) / sizeof(kKisayollar[0]);
 int64_t kisayol_kimlikleri[kKisayolSayisi];
@@ -686,6 +689,8 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::sonraki_bul: korva::bul_ilerle(1); break;
     case Eylem::onceki_bul: korva::bul_ilerle(-1); break;
     case Eylem::indirmeler_paneli: korva::indirmeler_paneline_git(); break;
+    case Eylem::yazdir: korva::sayfayi_yazdir(); break;
+    case Eylem::kaydet: korva::sayfayi_kaydet(); break;
     }
 }
 
@@ -739,6 +744,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     korva::indirmeleri_denetle();
     korva::paneller_denetle();
     korva::bul_denetle();
+    korva::kayitlari_denetle();
     gecmisi_vakti_gelince_oku();
     korva::depolari_kaydet(false);
     const std::string depo_bildirimi = korva::depo_bildirimi_al();

@@ -71,6 +71,15 @@ struct BulWidgetleri {
 };
 const BulWidgetleri& bul_widgetleri();
 
+// ---- Print and save (yazdir.cpp) -----------------------------------------------------
+// Ctrl+P and the menu's Print...: the selected page as a PDF; Ctrl+S and Save page
+// as...: as one MHTML file. Both ask where with the save dialog (KORVA_KAYIT_YOLU,
+// for tests, names the file instead) and say in the status bar how it ended.
+void sayfayi_yazdir();
+void sayfayi_kaydet();
+// One pass: the end of a print or save is said in the status bar.
+void kayitlari_denetle();
+
 // ---- Services of the reactions (olaylar.cpp) -----------------------------------------
 // The selected tab's web view, or -1.
 int64_t secili_webgorunum();
