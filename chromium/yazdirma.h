@@ -10,8 +10,9 @@
 // top frame hears it and reports it through its binding, which the page cannot
 // call. The view then does what the platform engine does with its own print UI:
 // it shows the save dialog (always: nothing is written without the user choosing a
-// file) and prints there. A subframe's window.print() does nothing, and a request
-// while one is being asked is dropped.
+// file) and prints there. A same-origin subframe's window.print() prints the page
+// (its event reaches the top window), a cross-origin one's does nothing, and a
+// request while the dialog is open is dropped.
 #pragma once
 
 #include "giden.h"
