@@ -634,7 +634,7 @@ void Gorunum::dosya_sor(bool coklu, const std::wstring& desenler,
 // the file chooser) and prints there; what became of it is the status-bar text.
 void Gorunum::yazdirma_istendi()
 {
-    if (yazdirma_soruluyor_)
+    if (yazdirma_soruluyor_ || son_yazdirma_basislari_ == basislar_)
         return;
     yazdirma_soruluyor_ = true;
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
@@ -643,6 +643,7 @@ void Gorunum::yazdirma_istendi()
             const bool secildi = kayit_yolu_sor(koru->sahip_pencere(), koru->betikler_->baslik(), L".pdf",
                                                 L"PDF belgesi", &yol);
             koru->yazdirma_soruluyor_ = false;
+            koru->son_yazdirma_basislari_ = koru->basislar_;
             if (koru->kapali_ || !secildi)
                 return;
             koru->klavyeyi_geri_ver();
@@ -672,6 +673,9 @@ bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
     }
     if (mesaj == WM_SETCURSOR)
         return reinterpret_cast<HWND>(w) == pencere && imlec_->ayarla(l);
+    if (mesaj == WM_LBUTTONDOWN || mesaj == WM_RBUTTONDOWN || mesaj == WM_MBUTTONDOWN || mesaj == WM_KEYDOWN ||
+        mesaj == WM_SYSKEYDOWN)
+        ++basislar_;
     bool alindi = girdi_->mesaj(pencere, mesaj, w, l);
     if (mesaj == WM_RBUTTONDOWN || mesaj == WM_RBUTTONDBLCLK || mesaj == WM_RBUTTONUP)
         baglam_menusu_->sag_dugme(mesaj != WM_RBUTTONUP);

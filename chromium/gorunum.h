@@ -221,4 +221,9 @@ private:
     std::optional<ProtokolCagrilari> cagrilar_;
     std::optional<Yazdirma> yazdirma_;
     bool yazdirma_soruluyor_ = false;   // the save dialog of a page's window.print() is open
+    // The user's presses in the page (buttons and keys), and their count when the
+    // last such dialog closed: a page asks again only after the user did something
+    // in it, so that it cannot keep the window behind one dialog after another.
+    uint64_t basislar_ = 0;
+    std::optional<uint64_t> son_yazdirma_basislari_;
 };

@@ -11,8 +11,11 @@
 // call. The view then does what the platform engine does with its own print UI:
 // it shows the save dialog (always: nothing is written without the user choosing a
 // file) and prints there. A same-origin subframe's window.print() prints the page
-// (its event reaches the top window), a cross-origin one's does nothing, and a
-// request while the dialog is open is dropped.
+// (its event reaches the top window), a cross-origin one's does nothing. A request
+// while the dialog is open is dropped, and so is one after a dialog closed until
+// the user has pressed a button or key in the page: a page cannot keep the window
+// behind one dialog after another. A page that raises the event itself asks no
+// more than window.print() does.
 #pragma once
 
 #include "giden.h"
