@@ -52,6 +52,7 @@ enum class Eylem {
     yeni_sekme, sekmeyi_kapat, sonraki_sekme, onceki_sekme, sekmeye_git, son_sekme, adrese_git, yenile,
     durdur, geri, ileri, yakinlastir, uzaklastir, yakinlik_sifirla, tam_ekran, kapanani_ac,
     gecmis_paneli, yer_imleri_paneli, yer_imi, bul, sonraki_bul, onceki_bul, indirmeler_paneli, kaynak, menu,
+    yazdir, kaydet,
 };
 
 struct Kisayol {
@@ -100,6 +101,8 @@ constexpr Kisayol kKisayollar[] = {
     {'U', kCtrl, Eylem::kaynak, 0},
     {'F', kAlt, Eylem::menu, 0},
     {VK_F10, 0, Eylem::menu, 0},
+    {'P', kCtrl, Eylem::yazdir, 0},
+    {'S', kCtrl, Eylem::kaydet, 0},
 };
 constexpr int64_t kKisayolSayisi = sizeof(kKisayollar) / sizeof(kKisayollar[0]);
 int64_t kisayol_kimlikleri[kKisayolSayisi];
@@ -704,6 +707,8 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::indirmeler_paneli: korva::komutu_calistir(Komut::indirmeler); break;
     case Eylem::kaynak: korva::komutu_calistir(Komut::kaynagi_goster); break;
     case Eylem::menu: korva::menuyu_ac(true); break;
+    case Eylem::yazdir: korva::komutu_calistir(Komut::yazdir); break;
+    case Eylem::kaydet: korva::komutu_calistir(Komut::kaydet); break;
     }
 }
 
@@ -758,6 +763,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     korva::indirmeleri_denetle();
     korva::paneller_denetle();
     korva::bul_denetle();
+    korva::kayitlari_denetle();
     gecmisi_vakti_gelince_oku();
     korva::depolari_kaydet(false);
     const std::string depo_bildirimi = korva::depo_bildirimi_al();

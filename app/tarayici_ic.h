@@ -129,10 +129,15 @@ void menuyu_ac(bool klavyeyle);
 // Ctrl+U: view-source:<address> of the selected page in a new tab right after it.
 void kaynagi_goster();
 
-// ---- Print and save -----------------------------------------------------------------
-// Ctrl+P and Ctrl+S: the selected page printed to a PDF file, saved as one MHTML file.
+
+// ---- Print and save (yazdir.cpp) -----------------------------------------------------
+// Ctrl+P and the menu's Print...: the selected page as a PDF; Ctrl+S and Save page
+// as...: as one MHTML file. Both ask where with the save dialog (KORVA_KAYIT_YOLU,
+// for tests, names the file instead) and say in the status bar how it ended.
 void sayfayi_yazdir();
 void sayfayi_kaydet();
+// One pass: the end of a print or save is said in the status bar.
+void kayitlari_denetle();
 
 // ---- Services of the reactions (olaylar.cpp) -----------------------------------------
 // The selected tab's web view, or -1.

@@ -27,6 +27,11 @@
 #                                      median speed from Page.navigate and from
 #                                      downloadWillBegin to completed, and the
 #                                      engine's processor seconds per download
+#   duz_istemci.py pdf URL PATH RUNS   printing a loaded page to a PDF file: the
+#                                      call Korva's engine makes (Page.printToPDF as
+#                                      a stream, read with IO.read in pieces of the
+#                                      same size, written to PATH), RUNS times; the
+#                                      median time per file
 #
 # The channel is --remote-debugging-pipe: Chromium reads commands from its fd 3 and
 # writes answers and events to its fd 4, one JSON text per message, each ended by a
@@ -617,6 +622,39 @@ def indirme(motor, adres, bayt, tur):
     yaz("indirme_yuk_son", os.getloadavg()[0], "load")
 
 
+# Kept equal to PARCA_BAYTI in chromium/yazdirma.cpp.
+PDF_PARCASI = 1 << 20
+
+
+def pdf(motor, adres, yol, kac):
+    import base64
+    _, oturum = motor.hedef_ac()
+    motor.komut("Page.enable", oturum=oturum)
+    motor.komut("Emulation.setDeviceMetricsOverride",
+                {"width": GENISLIK, "height": YUKSEKLIK, "deviceScaleFactor": 1, "mobile": False}, oturum)
+    yuklendi = []
+    motor.olay = lambda mesaj: yuklendi.append(1) if mesaj.get("method") == "Page.loadEventFired" else None
+    motor.komut("Page.navigate", {"url": adres}, oturum=oturum)
+    motor.bekle(lambda: yuklendi, 30)
+    motor.olay = None
+    motor.bekle_ana_kadar(saniye() + 0.5)
+    sureler = []
+    for _ in range(kac):
+        basla = saniye()
+        akis = motor.komut("Page.printToPDF", {"transferMode": "ReturnAsStream"}, oturum, 60)["stream"]
+        with open(yol + ".yaziliyor", "wb") as dosya:
+            while True:
+                parca = motor.komut("IO.read", {"handle": akis, "size": PDF_PARCASI}, oturum)
+                veri = parca.get("data", "")
+                dosya.write(base64.b64decode(veri) if parca.get("base64Encoded") else veri.encode())
+                if parca.get("eof"):
+                    break
+        motor.gonder("IO.close", {"handle": akis}, oturum)
+        os.replace(yol + ".yaziliyor", yol)
+        sureler.append((saniye() - basla) * 1000)
+    yaz("pdf_ms", ortanca(sureler), "ms")
+
+
 def main(argumanlar):
     kip = argumanlar[1] if len(argumanlar) > 1 else ""
     islevler = {
@@ -626,9 +664,10 @@ def main(argumanlar):
         "bellek": (2, lambda m: bellek(m, int(argumanlar[2]))),
         "indirme": (3, lambda m: indirme(m, argumanlar[2], int(argumanlar[3]),
                                          int(argumanlar[4]) if len(argumanlar) > 4 else 3)),
+        "pdf": (4, lambda m: pdf(m, argumanlar[2], argumanlar[3], int(argumanlar[4]))),
     }
     if kip not in islevler or len(argumanlar) <= islevler[kip][0]:
-        print("usage: duz_istemci.py kaydirma URL | sekme | gezinti URL_A URL_B | bellek N | indirme URL BYTES [RUNS]",
+        print("usage: duz_istemci.py kaydirma URL | sekme | gezinti URL_A URL_B | bellek N | indirme URL BYTES [RUNS] | pdf URL PATH RUNS",
               file=sys.stderr)
         return 2
     # The engine's processes that outlive their parent come to this one, which

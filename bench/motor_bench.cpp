@@ -20,6 +20,9 @@
 //                                     core meanwhile; "kaydirma_basliyor" is printed
 //                                     as the wheel starts, for bench/engine to read
 //                                     the engine's processor time from then on
+//   motor_bench pdf URL PATH RUNS     printing a loaded page to a PDF file (a full
+//                                     Windows path) through the runtime, from the
+//                                     request to its reported end, RUNS times
 #include <windows.h>
 
 #include <commctrl.h>
@@ -290,6 +293,25 @@ int kaydirma(const char* address) {
     return 0;
 }
 
+int pdf(const char* address, const char* path, int runs) {
+    const int64_t view = gorunum_pencerede();
+    if (view < 0) return 1;
+    yukle(view, address);
+    if (!yuklenene_kadar(view)) return 1;
+    bosta_bekle(0.5);
+    std::vector<double> times;
+    const int64_t length = static_cast<int64_t>(std::strlen(path));
+    for (int i = 0; i < runs; ++i) {
+        const double start = saniye();
+        if (_tr_webgorunum_pdf_yazdir(view, path, length) != 0) return 1;
+        int64_t end = 0;
+        if (!bekle([&] { return (end = _tr_webgorunum_kayit_bitti_mi(view)) != 0; }, 60) || end != 1) return 1;
+        times.push_back((saniye() - start) * 1000);
+    }
+    yaz("pdf_ms", ortanca(times), "ms");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -300,6 +322,8 @@ int main(int argc, char** argv) {
     if (mode == "bellek" && argc > 2) return bellek(std::atoi(argv[2]));
     if (mode == "bosta" && argc > 2) return bosta(argv[2]);
     if (mode == "kaydirma" && argc > 2) return kaydirma(argv[2]);
-    std::fprintf(stderr, "usage: motor_bench gezinti URL_A URL_B | sekme | bellek N | bosta URL | kaydirma URL\n");
+    if (mode == "pdf" && argc > 4) return pdf(argv[2], argv[3], std::atoi(argv[4]));
+    std::fprintf(stderr,
+                 "usage: motor_bench gezinti URL_A URL_B | sekme | bellek N | bosta URL | kaydirma URL | pdf URL PATH RUNS\n");
     return 2;
 }

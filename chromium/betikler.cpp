@@ -172,6 +172,16 @@ bool Betikler::olay(const std::string& yontem, const Json& p)
     return true;
 }
 
+void Betikler::durum_metni_koy(std::wstring metin)
+{
+    if (metin.size() > EN_COK_BASLIK)
+        metin.resize(EN_COK_BASLIK);
+    if (metin == durum_metni_)
+        return;
+    durum_metni_ = std::move(metin);
+    dinleyici_.durum_metni_degisti();
+}
+
 void Betikler::bag_cagrildi(const BindingCalled& p)
 {
     if (p.name == BASLIK_BAGI) {

@@ -53,6 +53,9 @@ public:
 
     const std::wstring& baslik() const { return baslik_; }
     const std::wstring& durum_metni() const { return durum_metni_; }
+    // A status-bar text of the library's own (what became of a page's print), shown
+    // until the pointer moves over or off a link.
+    void durum_metni_koy(std::wstring metin);
 
 private:
     void bag_cagrildi(const protokol::BindingCalled& olay);

@@ -1,5 +1,7 @@
 // A controller and its view over one page target (see gorunum.h).
 #include "gorunum.h"
+#include "kayit_diyalogu.h"
+#include "yerine_yazma.h"
 
 #include <cmath>
 #include <cstring>
@@ -69,6 +71,7 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
     pano_.emplace(*this, hedef_);
     baglam_menusu_.emplace(*this, *this, hedef_);
     cagrilar_.emplace(*this, hedef_);
+    yazdirma_.emplace(*this, *this, hedef_);
     baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
     if (pencere_) {
         imlec_->pencere_koy(pencere_);
@@ -113,6 +116,7 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
     kurulum->bekleyen += imlec_->kur(yanit);
     kurulum->bekleyen += pano_->kur(yanit);
     kurulum->bekleyen += baglam_menusu_->kur(yanit);
+    kurulum->bekleyen += yazdirma_->kur(yanit);
     // Documents are held before they load, so that a navigation can be canceled.
     ++kurulum->bekleyen;
     gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
@@ -395,6 +399,7 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     bilinen = imlec_->olay(yontem, p) || bilinen;
     bilinen = pano_->olay(yontem, p) || bilinen;
     bilinen = baglam_menusu_->olay(yontem, p) || bilinen;
+    bilinen = yazdirma_->olay(yontem, p) || bilinen;
     cagrilar_->olay(yontem, p);
     if (bilinen || kapali_)
         return;
@@ -624,6 +629,35 @@ void Gorunum::dosya_sor(bool coklu, const std::wstring& desenler,
     });
 }
 
+// The page's window.print(): as the platform engine shows its own print UI, the
+// view asks where to write (the system's save dialog, from the message loop, like
+// the file chooser) and prints there; what became of it is the status-bar text.
+void Gorunum::yazdirma_istendi()
+{
+    if (yazdirma_soruluyor_ || son_yazdirma_basislari_ == basislar_)
+        return;
+    yazdirma_soruluyor_ = true;
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    if (!sonra([koru] {
+            std::wstring yol;
+            const bool secildi = kayit_yolu_sor(koru->sahip_pencere(), koru->betikler_->baslik(), L".pdf",
+                                                L"PDF belgesi", &yol);
+            koru->yazdirma_soruluyor_ = false;
+            koru->son_yazdirma_basislari_ = koru->basislar_;
+            if (koru->kapali_ || !secildi)
+                return;
+            koru->klavyeyi_geri_ver();
+            const std::wstring ad = yol.substr(yol.find_last_of(L"\\/") + 1);
+            koru->yazdirma_->pdf_yaz(yol, [koru, ad](HRESULT sonuc) {
+                if (koru->kapali_)
+                    return;
+                koru->betikler_->durum_metni_koy(SUCCEEDED(sonuc) ? L"PDF kaydedildi: " + ad
+                                                                  : L"PDF kaydedilemedi: " + ad);
+            });
+        }))
+        yazdirma_soruluyor_ = false;
+}
+
 bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
 {
     if (kapali_)
@@ -639,6 +673,9 @@ bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
     }
     if (mesaj == WM_SETCURSOR)
         return reinterpret_cast<HWND>(w) == pencere && imlec_->ayarla(l);
+    if (mesaj == WM_LBUTTONDOWN || mesaj == WM_RBUTTONDOWN || mesaj == WM_MBUTTONDOWN || mesaj == WM_KEYDOWN ||
+        mesaj == WM_SYSKEYDOWN)
+        ++basislar_;
     bool alindi = girdi_->mesaj(pencere, mesaj, w, l);
     if (mesaj == WM_RBUTTONDOWN || mesaj == WM_RBUTTONDBLCLK || mesaj == WM_RBUTTONUP)
         baglam_menusu_->sag_dugme(mesaj != WM_RBUTTONUP);
@@ -943,4 +980,19 @@ HRESULT Gorunum::get_StatusBarText(LPWSTR* deger)
 {
     GIRIS();
     return metin_ver(deger, betikler_->durum_metni());
+}
+
+// Print settings are not read: the engine's defaults (A4/Letter as the engine
+// chooses, no backgrounds) serve every call.
+HRESULT Gorunum::PrintToPdf(LPCWSTR yol, ICoreWebView2PrintSettings*, ICoreWebView2PrintToPdfCompletedHandler* isleyici)
+{
+    GIRIS();
+    if (!tam_yol_mu(yol))
+        return E_INVALIDARG;
+    Microsoft::WRL::ComPtr<ICoreWebView2PrintToPdfCompletedHandler> tamamlayici(isleyici);
+    yazdirma_->pdf_yaz(yol, [tamamlayici](HRESULT sonuc) {
+        if (tamamlayici)
+            tamamlayici->Invoke(sonuc, SUCCEEDED(sonuc) ? TRUE : FALSE);
+    });
+    return S_OK;
 }

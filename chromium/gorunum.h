@@ -17,6 +17,7 @@
 #include "pano.h"
 #include "protokol_cagrilari.h"
 #include "secim_listeleri.h"
+#include "yazdirma.h"
 
 #include <optional>
 #include <vector>
@@ -50,6 +51,7 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public DiyalogDinleyicisi,
                       public DosyaDinleyicisi,
                       public BaglamDinleyicisi,
+                      public YazdirmaDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
     Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
@@ -128,6 +130,8 @@ public:
     HRESULT STDMETHODCALLTYPE Stop() override;
     HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR* deger) override;
     HRESULT STDMETHODCALLTYPE get_StatusBarText(LPWSTR* deger) override;
+    HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR yol, ICoreWebView2PrintSettings* ayarlar,
+                                         ICoreWebView2PrintToPdfCompletedHandler* isleyici) override;
 
 private:
     // ---- The outbox.
@@ -161,6 +165,7 @@ private:
     bool baglam_menusu_acik_mi() override;
     bool gidebilir_mi(int yon) override { return gezintiler_->gidebilir_mi(yon); }
     void baglam_komutu(BaglamKomutu komut, const std::wstring& adres) override;
+    void yazdirma_istendi() override;
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override;
@@ -214,4 +219,11 @@ private:
     std::optional<Pano> pano_;
     std::optional<BaglamMenusu> baglam_menusu_;
     std::optional<ProtokolCagrilari> cagrilar_;
+    std::optional<Yazdirma> yazdirma_;
+    bool yazdirma_soruluyor_ = false;   // the save dialog of a page's window.print() is open
+    // The user's presses in the page (buttons and keys), and their count when the
+    // last such dialog closed: a page asks again only after the user did something
+    // in it, so that it cannot keep the window behind one dialog after another.
+    uint64_t basislar_ = 0;
+    std::optional<uint64_t> son_yazdirma_basislari_;
 };

@@ -573,4 +573,34 @@ struct InsertText {
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(InsertText, text)
 
+// Printing the page as a PDF, handed over as a stream read in pieces on the page's
+// own session (IO.read answers base64 when the data is binary), then closed.
+struct PrintToPdf {
+    static constexpr const char* YONTEM = "Page.printToPDF";
+    std::string transferMode = "ReturnAsStream";
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(PrintToPdf, transferMode)
+struct PrintToPdfYaniti {
+    std::string stream;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(PrintToPdfYaniti, stream)
+
+struct IoRead {
+    static constexpr const char* YONTEM = "IO.read";
+    std::string handle;
+    int64_t size = 0;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(IoRead, handle, size)
+struct IoReadYaniti {
+    std::string data;
+    bool base64Encoded = false, eof = false;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(IoReadYaniti, data, base64Encoded, eof)
+
+struct IoClose {
+    static constexpr const char* YONTEM = "IO.close";
+    std::string handle;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(IoClose, handle)
+
 }  // namespace protokol

@@ -90,6 +90,8 @@ public:
             *nesne = static_cast<ICoreWebView2*>(this);
         else if (IsEqualIID(kimlik, IID_ICoreWebView2_12))
             *nesne = static_cast<ICoreWebView2_12*>(this);
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_7))
+            *nesne = static_cast<ICoreWebView2_7*>(static_cast<ICoreWebView2_12*>(this));
         else if (IsEqualIID(kimlik, IID_ICoreWebView2_4))
             *nesne = static_cast<ICoreWebView2_4*>(this);
         else {
@@ -160,8 +162,9 @@ public:
     GORUNUM_OLAYI(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler,
                   OLAY_WINDOW_CLOSE_REQUESTED)
 
-    // ---- ICoreWebView2_4's downloads and ICoreWebView2_12's status-bar text; the
-    // versions between answer E_NOTIMPL.
+    // ---- ICoreWebView2_4's downloads, ICoreWebView2_7's PrintToPdf (each engine
+    // writes its own) and ICoreWebView2_12's status-bar text; the versions between
+    // answer E_NOTIMPL.
 
     GORUNUM_DESTEKSIZ_OLAY(WebResourceResponseReceived, IUnknown)
     GORUNUM_DESTEKSIZ(NavigateWithWebResourceRequest, IUnknown*)
@@ -177,7 +180,6 @@ public:
     GORUNUM_OLAYI(DownloadStarting, ICoreWebView2DownloadStartingEventHandler, OLAY_DOWNLOAD_STARTING)
     GORUNUM_DESTEKSIZ_OLAY(ClientCertificateRequested, IUnknown)
     GORUNUM_DESTEKSIZ(OpenTaskManagerWindow)
-    GORUNUM_DESTEKSIZ(PrintToPdf, LPCWSTR, IUnknown*, IUnknown*)
     GORUNUM_DESTEKSIZ_OLAY(IsMutedChanged, IUnknown)
     GORUNUM_DESTEKSIZ(get_IsMuted, BOOL*)
     GORUNUM_DESTEKSIZ(put_IsMuted, BOOL)

@@ -60,6 +60,9 @@ WV2_ARAYUZ(ICoreWebView2DownloadOperation, 0x3d6b6cf2, 0xafe1, 0x44c7, 0xa9, 0x9
 WV2_ARAYUZ(ICoreWebView2BytesReceivedChangedEventHandler, 0x828e8ab6, 0xd94c, 0x4264, 0x9c, 0xef, 0x52, 0x17, 0x17, 0x0d, 0x62, 0x51)
 WV2_ARAYUZ(ICoreWebView2EstimatedEndTimeChangedEventHandler, 0x28f0d425, 0x93fe, 0x4e63, 0x9f, 0x8d, 0x2a, 0xee, 0xc6, 0xd3, 0xba, 0x1e)
 WV2_ARAYUZ(ICoreWebView2StateChangedEventHandler, 0x81336594, 0x7ede, 0x4ba9, 0xbf, 0x71, 0xac, 0xf0, 0xa9, 0x5b, 0x58, 0xdd)
+WV2_ARAYUZ(ICoreWebView2_7, 0x79c24d83, 0x09a3, 0x45ae, 0x94, 0x18, 0x48, 0x7f, 0x32, 0xa5, 0x87, 0x40)
+WV2_ARAYUZ(ICoreWebView2PrintSettings, 0x377f3721, 0xc74e, 0x48ca, 0x8d, 0xb1, 0xdf, 0x68, 0xe5, 0x1d, 0x60, 0xe2)
+WV2_ARAYUZ(ICoreWebView2PrintToPdfCompletedHandler, 0xccf1ef04, 0xfd8e, 0x4d5f, 0xb2, 0xde, 0x09, 0x83, 0xe4, 0x1b, 0x8c, 0x36)
 WV2_ARAYUZ(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1, 0xc5)
 
 // The result of every call on a controller or view after Close:
@@ -166,6 +169,12 @@ typedef enum COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON {
     COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON_DOWNLOAD_PROCESS_CRASHED,
 } COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON;
 
+// Printing: the page's orientation in print settings.
+typedef enum COREWEBVIEW2_PRINT_ORIENTATION {
+    COREWEBVIEW2_PRINT_ORIENTATION_PORTRAIT = 0,
+    COREWEBVIEW2_PRINT_ORIENTATION_LANDSCAPE,
+} COREWEBVIEW2_PRINT_ORIENTATION;
+
 typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
     UINT32 RepeatCount;
     UINT32 ScanCode;
@@ -204,6 +213,43 @@ struct ICoreWebView2ContentLoadingEventHandler : public IUnknown {
 
 struct ICoreWebView2Deferral : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Complete() = 0;
+};
+
+// How a page is printed (sizes in inches). Korva passes none (a null pointer means
+// the engine's defaults), so neither engine implements it; declared for the slot.
+struct ICoreWebView2PrintSettings : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Orientation(COREWEBVIEW2_PRINT_ORIENTATION* orientation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Orientation(COREWEBVIEW2_PRINT_ORIENTATION orientation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ScaleFactor(double* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ScaleFactor(double value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PageWidth(double* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_PageWidth(double value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PageHeight(double* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_PageHeight(double value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_MarginTop(double* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_MarginTop(double value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_MarginBottom(double* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_MarginBottom(double value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_MarginLeft(double* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_MarginLeft(double value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_MarginRight(double* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_MarginRight(double value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ShouldPrintBackgrounds(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ShouldPrintBackgrounds(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ShouldPrintSelectionOnly(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ShouldPrintSelectionOnly(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ShouldPrintHeaderAndFooter(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ShouldPrintHeaderAndFooter(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_HeaderTitle(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_HeaderTitle(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_FooterUri(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_FooterUri(LPCWSTR value) = 0;
+};
+
+// The end of PrintToPdf: `error_code` for the call, `is_successful` whether the
+// file was written.
+struct ICoreWebView2PrintToPdfCompletedHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT error_code, BOOL is_successful) = 0;
 };
 
 struct ICoreWebView2Settings : public IUnknown {
@@ -553,13 +599,21 @@ struct ICoreWebView2_4 : public ICoreWebView2 {
     virtual HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) = 0;
 };
 
-struct ICoreWebView2_12 : public ICoreWebView2_4 {
+// _7 prints the page to a PDF file (slot 80); _5 and _6 before it are not used.
+struct ICoreWebView2_7 : public ICoreWebView2_4 {
     // _5, slots 77 and 78
     virtual HRESULT STDMETHODCALLTYPE add_ClientCertificateRequested(IUnknown* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_ClientCertificateRequested(EventRegistrationToken token) = 0;
-    // _6 and _7, slots 79 and 80
+    // _6, slot 79
     virtual HRESULT STDMETHODCALLTYPE OpenTaskManagerWindow() = 0;
-    virtual HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR path, IUnknown* settings, IUnknown* handler) = 0;
+    // _7, slot 80: writes the page as a PDF to `result_file_path` (a full path);
+    // `print_settings` null means the engine's defaults. The handler hears the end.
+    virtual HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR result_file_path,
+                                                 ICoreWebView2PrintSettings* print_settings,
+                                                 ICoreWebView2PrintToPdfCompletedHandler* handler) = 0;
+};
+
+struct ICoreWebView2_12 : public ICoreWebView2_7 {
     // _8, slots 81 to 87
     virtual HRESULT STDMETHODCALLTYPE add_IsMutedChanged(IUnknown* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_IsMutedChanged(EventRegistrationToken token) = 0;

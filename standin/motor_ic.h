@@ -188,3 +188,8 @@ void indirme_baslat(const std::wstring& adres, std::function<void(ICoreWebView2D
 // The version the loader and the environment report.
 extern const wchar_t MOTOR_SURUMU[];
 
+
+// ---------------------------------------------------------------------------
+// Printing (pdf.cpp): a one-page PDF holding the title, written whole to `yol`;
+// 0 or the system's error, and then nothing remains at `yol` from this call.
+DWORD standin_pdf_yaz(const std::wstring& yol, const std::wstring& baslik);

@@ -13,6 +13,7 @@
 // page does by itself (a link click, F5) uses the same internal functions unlogged.
 #include "motor_ic.h"
 #include "gorunum_yuzu.h"
+#include "yerine_yazma.h"
 
 #include <cmath>
 #include <cstring>
@@ -376,6 +377,29 @@ public:
         if (g_denetim.baslik_bos)
             return metin_ver(deger, std::wstring(), false);
         return metin_ver(deger, baslik, g_denetim.baslik_yok);
+    }
+
+    // ---- ICoreWebView2_7: the page as a small PDF holding its title, written from
+    // message dispatch as the real engine does (the call itself only checks the
+    // path: a full one). The handler hears S_OK and TRUE, or the system's error
+    // and FALSE.
+
+    HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR yol, ICoreWebView2PrintSettings*,
+                                         ICoreWebView2PrintToPdfCompletedHandler* isleyici) override
+    {
+        GIRIS("PrintToPdf", gunluk_metni(yol));
+        if (!tam_yol_mu(yol))
+            return E_INVALIDARG;
+        ComPtr<Sayfa> koru(this);
+        ComPtr<ICoreWebView2PrintToPdfCompletedHandler> tamamlayici(isleyici);
+        std::wstring hedef = yol;
+        std::wstring yazilacak = baslik;
+        teslim_et(this, [koru, tamamlayici, hedef, yazilacak] {
+            DWORD hata = standin_pdf_yaz(hedef, yazilacak);
+            if (tamamlayici)
+                tamamlayici->Invoke(yazma_sonucu(hata), hata == 0 ? TRUE : FALSE);
+        });
+        return S_OK;
     }
 
     // ---- ICoreWebView2_12: only the status-bar text; the versions between answer

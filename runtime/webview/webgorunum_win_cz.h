@@ -134,6 +134,28 @@ TR_API TrMetin _tr_webgorunum_indirme_adresi_al(int64_t download) TR_NOEXCEPT;
 TR_API TrMetin _tr_webgorunum_indirme_yolu_al(int64_t download) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_indirme_iptal(int64_t download) TR_NOEXCEPT;
 
+// Writing the page to a file the program chose (a full Windows path in UTF-8;
+// a file there is replaced): pdf_yazdir as a PDF (the engine's printing, its
+// default page settings), mhtml_kaydet as one MHTML file holding the page and its
+// resources. Either is written under a temporary name beside the file and takes
+// the name only when whole: a failure leaves nothing under it. 0 when asked; -1
+// for an unknown or unready view, or a path that is empty or not a full one.
+// The view's latest request is the one reported: kayit_bitti_mi is 1 once after
+// it was written, 2 once after it failed (else 0), and kayit_hatasi says why the
+// latest failed: the engine failed (1), the engine does not offer it (2: the
+// stand-in cannot save MHTML), no room on the disk (3), the folder cannot be
+// written (4: missing, no access, a bad name), another file error (5); 0 else.
+#define TR_WEBGORUNUM_KAYIT_HATA_YOK 0
+#define TR_WEBGORUNUM_KAYIT_MOTOR 1
+#define TR_WEBGORUNUM_KAYIT_DESTEKSIZ 2
+#define TR_WEBGORUNUM_KAYIT_YER_YOK 3
+#define TR_WEBGORUNUM_KAYIT_YAZILAMIYOR 4
+#define TR_WEBGORUNUM_KAYIT_DOSYA 5
+TR_API int64_t _tr_webgorunum_pdf_yazdir(int64_t view, const char* path, int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_mhtml_kaydet(int64_t view, const char* path, int64_t length) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_kayit_bitti_mi(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_kayit_hatasi(int64_t view) TR_NOEXCEPT;
+
 // Zoom.
 TR_API int64_t _tr_webgorunum_yakinlastir(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_uzaklastir(int64_t view) TR_NOEXCEPT;

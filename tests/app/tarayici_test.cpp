@@ -1775,3 +1775,75 @@ TEST_F(Tarayici, IndirmelerCtrlJIleEnYeniSatirdaVeKaybolanDosyaSoylenir) {
     tusa_bas(hwnd_of(w.liste), VK_RETURN);
     EXPECT_TRUE(gecisler_ta_ki([] { return durum_metni() == "Dosya artik yok: silinecek.bin"; }, 20)) << durum_metni();
 }
+
+// ---- Print and save ----------------------------------------------------------------
+
+namespace {
+
+std::string dosya_icerigi(const std::wstring& yol) {
+    std::ifstream dosya(utf8(yol), std::ios::binary);
+    std::stringstream icerik;
+    icerik << dosya.rdbuf();
+    return icerik.str();
+}
+
+// Ctrl+P or Ctrl+S with the file chosen through KORVA_KAYIT_YOLU; the status bar
+// once it says how the request ended.
+std::string kaydedip_bekle(UINT tus, const std::wstring& yol) {
+    ortam_ayarla(L"KORVA_KAYIT_YOLU", yol);
+    kisayol(tus, TR_KISAYOL_CTRL);
+    gecisler_ta_ki([] {
+        const std::string metin = durum_metni();
+        return metin.find("kaydedildi:") != std::string::npos || metin.rfind("Kaydedilemedi", 0) == 0 ||
+               metin.rfind("Bu web motoru", 0) == 0;
+    }, 3000);
+    SetEnvironmentVariableW(L"KORVA_KAYIT_YOLU", nullptr);
+    return durum_metni();
+}
+
+// Whether a temporary file of a write is left in the folder.
+bool yarim_dosya_var(const std::wstring& klasor) {
+    WIN32_FIND_DATAW bulunan;
+    const HANDLE arama = FindFirstFileW((klasor + L"\\*.yaziliyor-*").c_str(), &bulunan);
+    if (arama == INVALID_HANDLE_VALUE) return false;
+    FindClose(arama);
+    return true;
+}
+
+}  // namespace
+
+TEST_F(Tarayici, YazdirVeKaydetSecilenDosyayiTamYazarYaDaNedeniniSoyler) {
+    const bool gercek = korva_test::gercek_motor_mu();
+    if (gercek && korva_test::sunucu_adresi().empty()) GTEST_SKIP() << "needs the server";
+    const std::string baslik = gercek ? "Ikinci Sayfa" : "Haberler";
+    ASSERT_TRUE(sayfaya_git(gercek ? korva_test::sunucu_adresi("/ikinci.html") : haberler_adresi, baslik));
+    const std::wstring klasor = yol_derlemede(L"app_kayitlar");
+    CreateDirectoryW(klasor.c_str(), nullptr);
+    const std::wstring pdf = klasor + L"\\sayfa.pdf", mhtml = klasor + L"\\sayfa.mhtml";
+    DeleteFileW(pdf.c_str());
+    DeleteFileW(mhtml.c_str());
+
+    // Ctrl+P: a whole PDF under the chosen name, from its header to its trailer.
+    EXPECT_EQ("PDF kaydedildi: sayfa.pdf", kaydedip_bekle('P', pdf));
+    const std::string belge = dosya_icerigi(pdf);
+    EXPECT_EQ(0u, belge.rfind("%PDF-", 0)) << belge.substr(0, 16);
+    const size_t son = belge.rfind("%%EOF");
+    EXPECT_TRUE(son != std::string::npos && belge.find_first_not_of("\r\n", son + 5) == std::string::npos);
+
+    // Ctrl+S: one MHTML file with the page in it; the stand-in says it cannot.
+    if (gercek) {
+        EXPECT_EQ("Sayfa kaydedildi: sayfa.mhtml", kaydedip_bekle('S', mhtml));
+        const std::string arsiv = dosya_icerigi(mhtml);
+        EXPECT_NE(std::string::npos, arsiv.find(baslik));
+        EXPECT_NE(std::string::npos, arsiv.find("boundary=")) << arsiv.substr(0, 400);
+    } else {
+        EXPECT_EQ("Bu web motoruyla sayfa kaydedilemiyor", kaydedip_bekle('S', mhtml));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(mhtml.c_str()));
+    }
+
+    // A folder that cannot be written (it is not there): said, and no file left.
+    const std::wstring yok = klasor + L"\\yok\\sayfa.pdf";
+    EXPECT_EQ("Kaydedilemedi, klasore yazilamiyor: sayfa.pdf", kaydedip_bekle('P', yok));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(yok.c_str()));
+    EXPECT_FALSE(yarim_dosya_var(klasor));
+}

@@ -293,3 +293,33 @@ TEST(Sayfa, YakinlikAdimlari) {
         EXPECT_EQ(_tr_webgorunum_yakinlik_sifirla(yanlis), -1);
     }
 }
+
+// Writing the page to a file: what is refused before anything is asked of the
+// engine, with nothing reported afterwards.
+TEST(Sayfa, KayitIstekleriYanlisGirdiyiReddeder) {
+    const Gorunum gorunum = yeni_gorunum();
+    ASSERT_GE(gorunum.id, 0);
+    const std::string tam = "C:\\korva_kayit_yok\\sayfa.pdf", goreli = "sayfa.pdf";
+    for (int64_t bilinmeyen : {int64_t{-1}, int64_t{4096}}) {
+        EXPECT_EQ(-1, _tr_webgorunum_pdf_yazdir(bilinmeyen, tam.data(), static_cast<int64_t>(tam.size())));
+        EXPECT_EQ(-1, _tr_webgorunum_mhtml_kaydet(bilinmeyen, tam.data(), static_cast<int64_t>(tam.size())));
+        EXPECT_EQ(0, _tr_webgorunum_kayit_bitti_mi(bilinmeyen));
+        EXPECT_EQ(TR_WEBGORUNUM_KAYIT_HATA_YOK, _tr_webgorunum_kayit_hatasi(bilinmeyen));
+    }
+    EXPECT_EQ(-1, _tr_webgorunum_pdf_yazdir(gorunum.id, nullptr, 10));
+    EXPECT_EQ(-1, _tr_webgorunum_pdf_yazdir(gorunum.id, tam.data(), 0));
+    EXPECT_EQ(-1, _tr_webgorunum_pdf_yazdir(gorunum.id, goreli.data(), static_cast<int64_t>(goreli.size())));
+    EXPECT_EQ(-1, _tr_webgorunum_mhtml_kaydet(gorunum.id, goreli.data(), static_cast<int64_t>(goreli.size())));
+    EXPECT_EQ(0, _tr_webgorunum_kayit_bitti_mi(gorunum.id));
+    // A folder that is not there: the request ends, failed, once.
+    ASSERT_EQ(0, _tr_webgorunum_pdf_yazdir(gorunum.id, tam.data(), static_cast<int64_t>(tam.size())));
+    int64_t son = 0;
+    EXPECT_TRUE(pompala_kadar([&] {
+        if (son == 0) son = _tr_webgorunum_kayit_bitti_mi(gorunum.id);
+        return son != 0;
+    }));
+    EXPECT_EQ(2, son);
+    EXPECT_EQ(TR_WEBGORUNUM_KAYIT_YAZILAMIYOR, _tr_webgorunum_kayit_hatasi(gorunum.id));
+    EXPECT_EQ(0, _tr_webgorunum_kayit_bitti_mi(gorunum.id));
+    _tr_webgorunum_kapat(gorunum.id);
+}
