@@ -14,8 +14,6 @@
 // bar's would be, so the arrows and Enter work at once.
 #include <windows.h>
 
-#include <stdio.h>
-
 #include <string>
 
 #include "korva.h"
