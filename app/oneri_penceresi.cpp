@@ -19,9 +19,11 @@
 // first. A chosen row is opened on the next pass of the checks, out of the window
 // procedures.
 //
-// The index is built again when the history or the bookmarks changed: on a pass
-// of the checks while the keyboard is in the entry (so not on a key press), or at
-// the latest on the next key press.
+// The index follows the history and the bookmarks: a history that only grew gets
+// its new visits added in place; anything else (a bookmark added or removed, the
+// history cleared or cut at its bound, another process's visits merged in) builds
+// it again. Either happens on a pass of the checks while the keyboard is in the
+// entry (so not on a key press), or at the latest on the next key press.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -147,8 +147,11 @@ void OneriDizini::anahtari_kur(OneriSatiri& satir, const YazilanSayilari& yazila
     satir.anahtar += katla(satir.adres);
     satir.cekirdek = adres_cekirdegi(satir.adres);
     satir.iz = iz_maskesi(satir.anahtar);
-    const auto yazilan = yazilanlar.find(ascii_kucult(satir.cekirdek));
-    satir.yazilma = yazilan != yazilanlar.end() ? yazilan->second : 0;
+    satir.yazilma = 0;
+    if (!yazilanlar.empty()) {
+        const auto yazilan = yazilanlar.find(ascii_kucult(satir.cekirdek));
+        if (yazilan != yazilanlar.end()) satir.yazilma = yazilan->second;
+    }
     satir.puan = frekans_puani(satir.ziyaret, satir.son_zaman, simdi);
 }
 
@@ -287,8 +290,19 @@ std::string OneriDizini::tamamla(const std::string& metin) const {
     if (en_iyi == nullptr) return {};
     const std::string& cekirdek = en_iyi->cekirdek;
     const size_t host_sonu = std::min(cekirdek.find_first_of("/?#"), cekirdek.size());
-    const size_t son = yazilan.size() < host_sonu ? host_sonu : cekirdek.size();
-    return metin + cekirdek.substr(yazilan.size(), son - yazilan.size());
+    if (yazilan.size() < host_sonu) return metin + cekirdek.substr(yazilan.size(), host_sonu - yazilan.size());
+    // A host typed whole, a path up to a "/", or an address opened before as it is
+    // typed: the user has said where to go, and nothing is added to it.
+    if (yazilan.size() == host_sonu || yazilan.back() == '/' || bilinen_adres_mi(yazilan)) return {};
+    return metin + cekirdek.substr(yazilan.size());
+}
+
+bool OneriDizini::bilinen_adres_mi(const std::string& cekirdek) const {
+    for (const OneriSatiri& satir : satirlar_) {
+        if (satir.ziyaret == 0 && satir.yazilma == 0) continue;
+        if (satir.cekirdek.size() == cekirdek.size() && ascii_onek_mi(satir.cekirdek, cekirdek)) return true;
+    }
+    return false;
 }
 
 void OneriDizini::yazildi(const std::string& anahtar) {

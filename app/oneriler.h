@@ -9,7 +9,8 @@
 //   was (frekans_puani); among equals bookmarks first, then the newest visit.
 // - Inline completion (tamamla): the typed text compared with the addresses
 //   without their scheme and "www." (adres_cekirdegi); while the text is still in
-//   the host, only the host is completed, after it the whole address.
+//   the host, only the host is completed; past the host, the whole address, except
+//   after a "/" just typed or when the text is itself an address opened before.
 #pragma once
 
 #include <stdint.h>
@@ -92,6 +93,8 @@ public:
 private:
     void anahtari_kur(OneriSatiri& satir, const YazilanSayilari& yazilanlar, int64_t simdi);
     void yeniden_yerlestir(uint32_t yer);
+    // Whether a visited or typed address has this core (ASCII case ignored).
+    bool bilinen_adres_mi(const std::string& cekirdek) const;
 
     std::vector<OneriSatiri> satirlar_;
     std::unordered_map<std::string, uint32_t> yerler_;  // by address

@@ -76,6 +76,8 @@ TEST(SatirIciTamamlama, YazilanAdresinBasiysaOnceHostSonraYol) {
     ziyaret_et(gecmis, "Panel", "http://localhost:8080/panel", 1, 1);
     ziyaret_et(gecmis, "Ornek", "https://ornek.org/", 1, 100);
     ziyaret_et(gecmis, "Kitap", "https://kitap.example/a/b?c=d", 1, 1);
+    ziyaret_et(gecmis, "Ikinci", "http://127.0.0.1:8000/ikinci.html", 3, 1);
+    ziyaret_et(gecmis, "Ikinci sorulu", "http://127.0.0.1:8000/ikinci.html?x=1", 9, 1);
     OneriDizini dizin;
     dizin.kur(gecmis, {{"Yer imi", "https://yerimi.test/", 1}}, {{"ornek.org", 1}}, kSimdi);
 
@@ -87,13 +89,17 @@ TEST(SatirIciTamamlama, YazilanAdresinBasiysaOnceHostSonraYol) {
         {"orn", "ornek.org"},               // the typed one before the more visited
         {"Orn", "Ornek.org"},               // what the user typed stays as typed
         {"ornek.c", "ornek.com.tr"},        // the host first...
-        {"ornek.com.tr/", "ornek.com.tr/haber/1"},  // ...then the path
+        {"ornek.com.tr/h", "ornek.com.tr/haber/1"},  // ...then the path
         {"www.orn", "www.ornek.org"},
         {"https://orn", "https://ornek.org"},
         {"http://orn", ""},                 // no address of that scheme
         {"local", "localhost:8080"},
         {"localhost:8080/p", "localhost:8080/panel"},
         {"kitap.example/a", "kitap.example/a/b?c=d"},
+        {"127.0.0.1:8000/ik", "127.0.0.1:8000/ikinci.html?x=1"},
+        {"http://127.0.0.1:8000/", ""},     // a "/" just typed: the user goes on or goes there
+        {"127.0.0.1:8000/ikinci.html", ""},  // an address opened before, as it is
+        {"localhost:8080", ""},             // the host typed whole
         {"ornek.org", ""},                  // nothing left to add
         {"yer", ""},                        // a bookmark never opened
         {"hava durumu", ""},
