@@ -5,8 +5,7 @@
 # without its scheme, words searched with the search engine of the settings (the
 # server's own /ara), the rest of an address typed before filled in, the menu from
 # the keyboard, the page's source after Ctrl+U, the page printed to a PDF and saved
-# as MHTML (KORVA_KAYIT_YOLU names the file instead of the save dialog), and a
-# finished download opened with the system's handler. Pictures of every step are
+# as MHTML (KORVA_KAYIT_YOLU names the file instead of the save dialog). Pictures of every step are
 # saved in the build folder as adres_oturumu_chromium_NN_step.png.
 #   KORVA_ENGINE=chromium tests/adres_oturumu.sh BUILD-DIR SOURCE-DIR
 set -uo pipefail
@@ -20,13 +19,11 @@ sunucu=${KORVA_TEST_SUNUCU%/}
 semasiz=${sunucu#http://}
 
 profil="$build/$oturum_adi.profil"
-indirilenler="$build/$oturum_adi.indirilenler"
 kayit="$build/$oturum_adi.kayit"
-rm -rf "$profil" "$indirilenler" "$kayit"
-mkdir -p "$profil" "$indirilenler"
+rm -rf "$profil" "$kayit"
+mkdir -p "$profil"
 printf '{"surum":1,"baslangic_sayfasi":"","yakinlik":100,"arama_motoru":"%s/ara?q=%%s"}' "$sunucu" >"$profil/ayarlar.json"
 export KORVA_PROFIL="$(winepath -w "$profil")"
-export KORVA_INDIRME_KLASORU="$(winepath -w "$indirilenler")"
 export KORVA_KAYIT_YOLU="$(winepath -w "$kayit")"
 
 # Waits (at most 30 s) until the window's name starts with this text.
@@ -101,26 +98,6 @@ dosya_bekle "$kayit" "From: <Saved by Blink>"
 sleep 0.5
 grep -q "Ikinci Sayfa" "$kayit" || hata "the MHTML file does not hold the page's title"
 ls "$build"/$oturum_adi.kayit.yaziliyor-* >/dev/null 2>&1 && hata "a partial file was left beside the saved one"
-
-# 7. A finished download, opened from the Downloads panel with the system's handler.
-tus ctrl+l
-yaz "$sunucu/dosya?ad=okunacak.txt&boyut=2048"
-tus Return
-for _ in $(seq 1 300); do [[ -f "$indirilenler/okunacak.txt" ]] && break; sleep 0.1; done
-[[ -f "$indirilenler/okunacak.txt" ]] || hata "the download did not arrive"
-tus ctrl+j
-sleep 0.7
-tus Return
-acilan=""
-for _ in $(seq 1 200); do
-    acilan=$(xdotool search --name 'okunacak' 2>/dev/null | grep -v "^$pencere\$" | head -n 1 || true)
-    [[ -n "$acilan" ]] && break
-    sleep 0.1
-done
-ekran indirme_acildi
-[[ -n "$acilan" ]] || hata "no window of the system's handler showed the downloaded file"
-xdotool windowclose "$acilan" 2>/dev/null || xdotool windowkill "$acilan" 2>/dev/null || true
-sleep 0.5
 
 korva_kapat
 echo "$oturum_adi: $adim steps passed; screenshots in $build"
