@@ -53,14 +53,6 @@ std::string http_yedekleri[kGorunumSiniri];
 
 HWND giris_penceresi() { return _tr_arayuz_widget_al_hwnd(adres_girisi); }
 
-std::wstring genis(const std::string& metin) {
-    if (metin.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, metin.data(), static_cast<int>(metin.size()), nullptr, 0);
-    std::wstring sonuc(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, metin.data(), static_cast<int>(metin.size()), sonuc.data(), n);
-    return sonuc;
-}
-
 std::string giristeki_metin() { return al_ve_birak(_tr_arayuz_giris_metni_al(adres_girisi)); }
 
 void giris_metnini_yaz(const std::string& metin) {

@@ -106,15 +106,6 @@ std::string yakinlik_metni() {
     return "Yakinlik %" + std::to_string(yuzde) + " (&sifirla)";
 }
 
-std::wstring genis(const std::string& metin) {
-    const int boy = MultiByteToWideChar(CP_UTF8, 0, metin.c_str(), -1, nullptr, 0);
-    if (boy <= 0) return {};
-    std::wstring sonuc(static_cast<size_t>(boy), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, metin.c_str(), -1, &sonuc[0], boy);
-    sonuc.resize(static_cast<size_t>(boy - 1));
-    return sonuc;
-}
-
 // Item ids are the command's number plus one: TrackPopupMenuEx answers 0 for none.
 UINT oge_kimligi(Komut komut) { return static_cast<UINT>(komut) + 1; }
 

@@ -76,26 +76,6 @@ std::string bekleyen_metin;
 
 // ---- Text ------------------------------------------------------------------------------
 
-std::string utf8(const std::wstring& metin) {
-    if (metin.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, metin.data(), static_cast<int>(metin.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string sonuc(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, metin.data(), static_cast<int>(metin.size()), sonuc.data(), n, nullptr,
-                            nullptr);
-    }
-    return sonuc;
-}
-
-std::wstring genis(const std::string& metin) {
-    if (metin.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, metin.data(), static_cast<int>(metin.size()), nullptr, 0);
-    std::wstring sonuc(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, metin.data(), static_cast<int>(metin.size()), sonuc.data(), n);
-    return sonuc;
-}
-
 std::wstring giris_metni() {
     const int boy = GetWindowTextLengthW(giris);
     std::wstring metin(static_cast<size_t>(boy > 0 ? boy : 0) + 1, L'\0');

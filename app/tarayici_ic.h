@@ -139,6 +139,11 @@ void sayfayi_kaydet();
 // One pass: the end of a print or save is said in the status bar.
 void kayitlari_denetle();
 
+// ---- Text for the platform (metin.cpp) ------------------------------------------------
+// UTF-8 to UTF-16 and back; invalid sequences become U+FFFD.
+std::wstring genis(const std::string& metin);
+std::string utf8(const std::wstring& metin);
+
 // ---- Services of the reactions (olaylar.cpp) -----------------------------------------
 // The selected tab's web view, or -1.
 int64_t secili_webgorunum();
