@@ -8,6 +8,7 @@
 // the list in memory. So nothing either process did is lost, and each sees the
 // other's entries after its next write.
 #include "depolar.h"
+#include "tarayici_ic.h"
 
 #include <windows.h>
 
@@ -27,18 +28,6 @@ constexpr wchar_t kAyarDosyasi[] = L"ayarlar.json";
 constexpr char kGecmisAnahtari[] = "gecmis";
 constexpr char kYerImiAnahtari[] = "yer_imleri";
 constexpr ULONGLONG kBeklemeMs = 2000;
-
-std::string utf8(const std::wstring& metin) {
-    if (metin.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, metin.c_str(), static_cast<int>(metin.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string sonuc(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, metin.c_str(), static_cast<int>(metin.size()), sonuc.data(), n, nullptr,
-                            nullptr);
-    }
-    return sonuc;
-}
 
 // A UTF-8 text cut to at most `sinir` bytes, never inside a character.
 std::string kirp(const std::string& metin, size_t sinir) {
