@@ -19,11 +19,9 @@
 // first. A chosen row is opened on the next pass of the checks, out of the window
 // procedures.
 //
-// The index follows the history and the bookmarks: a history that only grew gets
-// its new visits added in place; anything else (a bookmark added or removed, the
-// history cleared or cut at its bound, another process's visits merged in) builds
-// it again. Either happens on a pass of the checks while the keyboard is in the
-// entry (so not on a key press), or at the latest on the next key press.
+// The index (oneri_bakimi.cpp) is brought up to date on a pass of the checks while
+// the keyboard is in the entry, so mostly not on a key press; a whole new index is
+// built on a thread of its own, and an open list shows its rows when it is ready.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -43,8 +41,6 @@ namespace {
 constexpr size_t kEnCokSatir = 8;  // the search row among them
 constexpr UINT_PTR kGozcuKimligi = 0x4F4E;
 constexpr wchar_t kPencereSinifi[] = L"KorvaOneriListesi";
-// Typed addresses remembered in this session; beyond this, new ones are not counted.
-constexpr size_t kYazilanSiniri = 10000;
 
 struct GosterilenSatir {
     std::string baslik;
@@ -58,14 +54,6 @@ HWND giris = nullptr;
 HWND liste = nullptr;
 int satir_yuksekligi = 22;
 
-OneriDizini dizin;
-bool dizin_kuruldu = false;
-uint64_t dizin_gecmis_surumu = 0;
-uint64_t dizin_yer_imi_surumu = 0;
-// The history as indexed: its count, its first and its last entry.
-size_t dizinli_kayit = 0;
-SayfaKaydi dizinli_ilk, dizinli_son;
-YazilanSayilari yazilanlar;
 
 std::vector<GosterilenSatir> satirlar;
 int secili = -1;
@@ -88,56 +76,10 @@ bool bosluktan_ibaret(const std::string& metin) {
     return metin.find_first_not_of(" \t") == std::string::npos;
 }
 
-// ---- The index -----------------------------------------------------------------------
-
-bool dizin_eski() {
-    return !dizin_kuruldu || dizin_gecmis_surumu != gecmis_surumu() || dizin_yer_imi_surumu != yer_imleri_surumu();
-}
-
-// Whether the history is the one indexed with visits added after it: its first
-// entry and the last one indexed are where they were.
-bool yalniz_eklendi(const std::vector<SayfaKaydi>& kayitlar) {
-    if (dizinli_kayit == 0 || kayitlar.size() < dizinli_kayit) return false;
-    const SayfaKaydi& ilk = kayitlar.front();
-    const SayfaKaydi& son = kayitlar[dizinli_kayit - 1];
-    return ilk.adres == dizinli_ilk.adres && ilk.zaman == dizinli_ilk.zaman && son.adres == dizinli_son.adres &&
-           son.zaman == dizinli_son.zaman;
-}
-
-// Building the whole index takes a while with a long history, so a history that
-// only grew (a page visited while the list is used) is brought up to date by its
-// new visits, and by the titles that came for the last visits indexed.
-void dizini_tazele() {
-    if (!dizin_eski()) return;
-    const std::vector<SayfaKaydi>& kayitlar = gecmis();
-    const int64_t simdi = simdiki_zaman();
-    if (dizin_kuruldu && dizin_yer_imi_surumu == yer_imleri_surumu() && yalniz_eklendi(kayitlar)) {
-        constexpr size_t kBasligiBeklenenler = 64;
-        for (size_t i = dizinli_kayit > kBasligiBeklenenler ? dizinli_kayit - kBasligiBeklenenler : 0;
-             i < dizinli_kayit; ++i) {
-            dizin.baslik_tazele(kayitlar[i]);
-        }
-        for (size_t i = dizinli_kayit; i < kayitlar.size(); ++i) dizin.ekle(kayitlar[i], yazilanlar, simdi);
-    } else {
-        dizin.kur(kayitlar, yer_imleri(), yazilanlar, simdi);
-    }
-    dizin_kuruldu = true;
-    dizin_gecmis_surumu = gecmis_surumu();
-    dizin_yer_imi_surumu = yer_imleri_surumu();
-    dizinli_kayit = kayitlar.size();
-    if (!kayitlar.empty()) {
-        dizinli_ilk = kayitlar.front();
-        dizinli_son = kayitlar.back();
-    }
-}
-
 // The user opened this text from the entry: it counts as typed from now on.
 void yazildi_say(const std::string& metin) {
     const std::string anahtar = yazilan_anahtari(metin.substr(std::min(metin.size(), metin.find_first_not_of(' '))));
-    if (anahtar.empty()) return;
-    if (yazilanlar.find(anahtar) == yazilanlar.end() && yazilanlar.size() >= kYazilanSiniri) return;
-    yazilanlar[anahtar] += 1;
-    dizin.yazildi(anahtar);
+    oneri_dizinine_yazildi(anahtar);
 }
 
 // ---- The list window ---------------------------------------------------------------------
@@ -278,6 +220,19 @@ void goster() {
     UpdateWindow(liste);
 }
 
+// The rows for the text as the user typed it, and the search row last.
+void listeyi_doldur(OneriDizini& dizin, const std::string& metin) {
+    yazilan = metin;
+    satirlar.clear();
+    for (size_t yer : dizin.ara(metin, kEnCokSatir - 1)) {
+        const OneriSatiri& satir = dizin.satir(yer);
+        satirlar.push_back({satir.baslik, satir.adres, false});
+    }
+    satirlar.push_back({"\"" + metin + "\" icin ara", metin, true});
+    secili = -1;
+    goster();
+}
+
 // The typed text changed: completion when asked, then the list for the text as
 // the user typed it, and the search row last.
 void metin_degisti(bool tamamlansin) {
@@ -288,7 +243,7 @@ void metin_degisti(bool tamamlansin) {
         return;
     }
     if (!gecmis_yuklendi_mi()) gecmisi_yukle();
-    dizini_tazele();
+    OneriDizini& dizin = oneri_dizini(true);
     DWORD bas = 0, son = 0;
     SendMessageW(giris, EM_GETSEL, reinterpret_cast<WPARAM>(&bas), reinterpret_cast<LPARAM>(&son));
     if (tamamlansin && bas == son && son == metin_genis.size()) {
@@ -298,15 +253,7 @@ void metin_degisti(bool tamamlansin) {
             SendMessageW(giris, EM_SETSEL, metin_genis.size(), tam.size());
         }
     }
-    yazilan = metin;
-    satirlar.clear();
-    for (size_t yer : dizin.ara(metin, kEnCokSatir - 1)) {
-        const OneriSatiri& satir = dizin.satir(yer);
-        satirlar.push_back({satir.baslik, satir.adres, false});
-    }
-    satirlar.push_back({"\"" + metin + "\" icin ara", metin, true});
-    secili = -1;
-    goster();
+    listeyi_doldur(dizin, metin);
 }
 
 // Up and Down: none selected is a place in the cycle, the typed text's. The entry
@@ -415,7 +362,12 @@ void oneriler_denetle() {
     bekleyen = Bekleyen::yok;
     if (ne == Bekleyen::adres) adresi_ac(bekleyen_metin, false);
     if (ne == Bekleyen::arama) metni_ara(bekleyen_metin);
-    if (GetFocus() == giris && gecmis_yuklendi_mi()) dizini_tazele();
+    if (GetFocus() == giris && gecmis_yuklendi_mi()) {
+        OneriDizini& dizin = oneri_dizini(false);
+        // A list shown from the index that was replaced shows the new one's rows,
+        // unless the user is moving through it.
+        if (oneri_dizini_yenilendi() && acik() && secili < 0) listeyi_doldur(dizin, yazilan);
+    }
     yerini_koru();
 }
 

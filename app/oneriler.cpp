@@ -155,13 +155,35 @@ void OneriDizini::anahtari_kur(OneriSatiri& satir, const YazilanSayilari& yazila
     satir.puan = frekans_puani(satir.ziyaret, satir.son_zaman, simdi);
 }
 
-void OneriDizini::kur(const std::vector<SayfaKaydi>& gecmis, const std::vector<SayfaKaydi>& yer_imleri,
-                      const YazilanSayilari& yazilanlar, int64_t simdi) {
+KayitOzeti::KayitOzeti(const std::vector<SayfaKaydi>& kayitlar) {
+    // A guess, not a walk over every record (that walk alone costs as much as the copy).
+    metin_.reserve(kayitlar.size() * 96);
+    parcalar_.reserve(kayitlar.size());
+    for (const SayfaKaydi& kayit : kayitlar) {
+        parcalar_.push_back({metin_.size(), static_cast<uint32_t>(kayit.baslik.size()),
+                             static_cast<uint32_t>(kayit.adres.size()), kayit.zaman});
+        metin_ += kayit.baslik;
+        metin_ += kayit.adres;
+    }
+}
+
+std::string KayitOzeti::baslik(size_t yer) const {
+    const Parca& p = parcalar_[yer];
+    return metin_.substr(p.bas, p.baslik_boy);
+}
+
+std::string KayitOzeti::adres(size_t yer) const {
+    const Parca& p = parcalar_[yer];
+    return metin_.substr(p.bas + p.baslik_boy, p.adres_boy);
+}
+
+void OneriDizini::kur(const KayitOzeti& gecmis, const KayitOzeti& yer_imleri, const YazilanSayilari& yazilanlar,
+                      int64_t simdi) {
     satirlar_.clear();
     yerler_.clear();
     son_aranan_.clear();
     son_eslesenler_.clear();
-    yerler_.reserve(gecmis.size() + yer_imleri.size());
+    yerler_.reserve(gecmis.boyut() + yer_imleri.boyut());
     auto satir_al = [&](const std::string& adres) -> OneriSatiri& {
         const auto [yer, yeni] = yerler_.emplace(adres, static_cast<uint32_t>(satirlar_.size()));
         if (yeni) {
@@ -170,18 +192,18 @@ void OneriDizini::kur(const std::vector<SayfaKaydi>& gecmis, const std::vector<S
         }
         return satirlar_[yer->second];
     };
-    for (const SayfaKaydi& kayit : gecmis) {
-        OneriSatiri& satir = satir_al(kayit.adres);
+    for (size_t i = 0; i < gecmis.boyut(); ++i) {
+        OneriSatiri& satir = satir_al(gecmis.adres(i));
         satir.ziyaret += 1;
-        if (kayit.zaman >= satir.son_zaman) {
-            satir.son_zaman = kayit.zaman;
-            satir.baslik = kayit.baslik;
+        if (gecmis.zaman(i) >= satir.son_zaman) {
+            satir.son_zaman = gecmis.zaman(i);
+            satir.baslik = gecmis.baslik(i);
         }
     }
-    for (const SayfaKaydi& kayit : yer_imleri) {
-        OneriSatiri& satir = satir_al(kayit.adres);
+    for (size_t i = 0; i < yer_imleri.boyut(); ++i) {
+        OneriSatiri& satir = satir_al(yer_imleri.adres(i));
         satir.yer_imi = true;
-        if (satir.ziyaret == 0) satir.baslik = kayit.baslik;
+        if (satir.ziyaret == 0) satir.baslik = yer_imleri.baslik(i);
     }
     for (OneriSatiri& satir : satirlar_) anahtari_kur(satir, yazilanlar, simdi);
     sirali_.resize(satirlar_.size());

@@ -64,6 +64,31 @@ struct OneriSatiri {
 };
 
 
+// A list of visits or bookmarks packed into one buffer: a copy of a 100,000-entry
+// history is a few big allocations instead of 200,000 small ones, so it can be
+// taken on the window's thread and the index built from it on another.
+class KayitOzeti {
+public:
+    KayitOzeti() = default;
+    explicit KayitOzeti(const std::vector<SayfaKaydi>& kayitlar);
+    size_t boyut() const { return parcalar_.size(); }
+    std::string baslik(size_t yer) const;
+    std::string adres(size_t yer) const;
+    int64_t zaman(size_t yer) const { return parcalar_[yer].zaman; }
+    // The first and the last entry whole, or an empty one for an empty list.
+    SayfaKaydi kayit(size_t yer) const { return {baslik(yer), adres(yer), zaman(yer)}; }
+
+private:
+    struct Parca {
+        size_t bas;           // the title's first byte in metin_, the address right after it
+        uint32_t baslik_boy;  // titles and addresses are bounded well below 4 GB
+        uint32_t adres_boy;
+        int64_t zaman;
+    };
+    std::string metin_;
+    std::vector<Parca> parcalar_;
+};
+
 // Whether row a comes before row b in the list.
 bool once_gelir(const OneriSatiri& a, const OneriSatiri& b);
 
@@ -71,8 +96,12 @@ class OneriDizini {
 public:
     // Builds the index from the history (oldest first, one entry per visit), the
     // bookmarks and the typed counts; frecency is taken at `simdi` (seconds).
+    void kur(const KayitOzeti& gecmis, const KayitOzeti& yer_imleri, const YazilanSayilari& yazilanlar,
+             int64_t simdi);
     void kur(const std::vector<SayfaKaydi>& gecmis, const std::vector<SayfaKaydi>& yer_imleri,
-             const YazilanSayilari& yazilanlar, int64_t simdi);
+             const YazilanSayilari& yazilanlar, int64_t simdi) {
+        kur(KayitOzeti(gecmis), KayitOzeti(yer_imleri), yazilanlar, simdi);
+    }
     // A visit recorded after the index was built, and a later title for a visit
     // already in it (taken when it is its address's newest).
     void ekle(const SayfaKaydi& ziyaret, const YazilanSayilari& yazilanlar, int64_t simdi);
@@ -106,5 +135,16 @@ private:
     std::vector<uint32_t> son_eslesenler_;  // best first; all of them when son_tam_
     bool son_tam_ = false;
 };
+
+// The index of the program's own history and bookmarks, kept up to date with them
+// (oneri_bakimi.cpp). Visits added since it was built are added in place; a new
+// index is built on a thread of its own while this one goes on being used. With
+// `bekle` a caller that finds no index at all waits for the first one.
+OneriDizini& oneri_dizini(bool bekle);
+// Whether a new index took the old one's place since the last call (once).
+bool oneri_dizini_yenilendi();
+bool oneri_dizini_kuruluyor();
+// The user opened this address (yazilan_anahtari) from the entry.
+void oneri_dizinine_yazildi(const std::string& anahtar);
 
 }  // namespace korva

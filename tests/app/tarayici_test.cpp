@@ -1762,6 +1762,17 @@ TEST_F(Tarayici, AdresOnerileriYazarkenGorunurSecilirTamamlanirVeKapanir) {
     giriste_tusla(L"e");
     EXPECT_EQ("ornek.test", adres_metni());
 
+    // A bookmark added needs a new index, built beside the window: the open list
+    // shows the bookmark once it is in, with no key pressed.
+    girisi_bosalt();
+    giriste_tusla(L"app_yi");
+    ASSERT_EQ(1u, korva::oneri_satirlari().size());
+    ASSERT_TRUE(korva::yer_imi_ekle("Yer imi", "https://yerimi.test/app_yi"));
+    EXPECT_TRUE(gecisler_ta_ki([] {
+        const std::vector<std::string> satirlar = korva::oneri_satirlari();
+        return !satirlar.empty() && satirlar.front() == "https://yerimi.test/app_yi";
+    }));
+
     // The keyboard leaving the entry closes the list.
     SetFocus(serit());
     gecisler(1);
@@ -1783,6 +1794,31 @@ TEST_F(Tarayici, IndirmelerCtrlJIleEnYeniSatirdaVeKaybolanDosyaSoylenir) {
     kisayol('J', TR_KISAYOL_CTRL);
     EXPECT_EQ(0, _tr_arayuz_liste_secili(w.liste));
     EXPECT_EQ(hwnd_of(w.liste), GetFocus());
+    // Enter on a finished row hands its file to the handler of its kind, here a
+    // command set up for a kind of our own that copies the file it is given.
+    const std::wstring kopya = yol_derlemede(L"app_acilan_kopya.bin");
+    DeleteFileW(kopya.c_str());
+    const std::wstring komut = L"C:\\windows\\system32\\cmd.exe /c copy /b \"%1\" \"" + kopya + L"\"";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueW(HKEY_CLASSES_ROOT, L".korvaac", REG_SZ, L"KorvaAcilan", 0));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueW(HKEY_CLASSES_ROOT, L"KorvaAcilan\\shell\\open\\command",
+                                          REG_SZ, komut.c_str(), 0));
+    adres_yaz_ve_onayla(indirme_adresi("acilacak.korvaac", 3000, 0));
+    // Finished when its state reads as the finished row's below it.
+    ASSERT_TRUE(gecisler_ta_ki([&] {
+        return hucre(w.liste, 0, 0) == "acilacak.korvaac" && hucre(w.liste, 0, 1) == hucre(w.liste, 1, 1);
+    }));
+    kisayol('J', TR_KISAYOL_CTRL);
+    tusa_bas(hwnd_of(w.liste), VK_RETURN);
+    EXPECT_EQ("Aciliyor: acilacak.korvaac", durum_metni());
+    const auto kopya_boyu = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA bilgi = {};
+        return GetFileAttributesExW(kopya.c_str(), GetFileExInfoStandard, &bilgi) ? bilgi.nFileSizeLow : 0;
+    };
+    EXPECT_TRUE(gecisler_ta_ki([&] { return kopya_boyu() == 3000; }, 3000)) << kopya_boyu();
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"KorvaAcilan");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".korvaac");
+    _tr_arayuz_liste_sec(w.liste, 1);
+
     // Its file gone, Enter on its row says so instead of opening anything.
     const std::wstring yol = yol_derlemede(L"app_indirilenler\\silinecek.bin");
     ASSERT_TRUE(DeleteFileW(yol.c_str()));
