@@ -5,7 +5,7 @@
 // - Where: the folder named by KORVA_PROFIL when it is set, else "Korva" in the
 //   user's local application data folder. Made on first need.
 // - Who may read it: the folder and every file written in it are made for the
-//   user alone (see engine/ozel_erisim.h; under Wine: no access for other users).
+//   user alone (see engine_shared/ozel_erisim.h; under Wine: no access for other users).
 // - Writing: the whole file goes to a temporary file beside it, is flushed, and
 //   replaces the old file in one step (MoveFileExW with REPLACE_EXISTING and
 //   WRITE_THROUGH), so a writer stopped at any point leaves the old file or the new

@@ -5,7 +5,7 @@
 // message made around the file as the engine writes it (data, metadata, sessionId,
 // then the page's session): the old way (the whole message parsed, base64 by a
 // loop, stb_image to 3 channels in fresh buffers) against the engine library's
-// (chromium/kare.h: the message cut apart, base64 by table, libjpeg-turbo straight
+// (chromium/protocol/kare.h: the message cut apart, base64 by table, libjpeg-turbo straight
 // to BGRA in buffers kept between frames). The same once more on a frame of one
 // colour of the same size. Prints the median time of each; bench/engine runs it on
 // a real page's picture.

@@ -1,5 +1,5 @@
 // The text helpers every file uses, and the engine's load errors as the interface's
-// statuses. (The event arguments are engine/olay_argumanlari.h.)
+// statuses. (The event arguments are engine_shared/olay_argumanlari.h.)
 #include "motor_ic.h"
 
 #include <new>

@@ -1,5 +1,5 @@
 // The engine's environment. Every method it receives is logged, so a test can see
-// what a host asked. (Event arguments and settings are engine/olay_argumanlari.h.)
+// what a host asked. (Event arguments and settings are engine_shared/olay_argumanlari.h.)
 #include "motor_ic.h"
 
 const wchar_t MOTOR_SURUMU[] = L"1.0.0.0";

@@ -1,5 +1,5 @@
 // The stand-in's PrintToPdf: a one-page PDF holding the page's title as its text,
-// written whole under a temporary name and moved into place (engine/yerine_yazma.h).
+// written whole under a temporary name and moved into place (engine_shared/yerine_yazma.h).
 // It is small but valid: a catalog, one page, one standard font, one content
 // stream, and a cross-reference table whose offsets are the objects' own.
 #include "motor_ic.h"

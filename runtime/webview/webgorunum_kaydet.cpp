@@ -2,7 +2,7 @@
 // the engine's PrintToPdf (ICoreWebView2_7), and as one MHTML file through the
 // engine's protocol method Page.captureSnapshot (ICoreWebView2::CallDevToolsProtocolMethod),
 // whose text the runtime writes under a temporary name beside the file and moves
-// into place only when whole (engine/yerine_yazma.h). The engine does the same for
+// into place only when whole (engine_shared/yerine_yazma.h). The engine does the same for
 // a PDF, so a failure never leaves a partial file under the chosen name.
 //
 // Each view has one request that counts, its latest: kayit_bitti_mi reports its end

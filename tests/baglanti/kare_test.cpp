@@ -1,5 +1,5 @@
 // Screencast frames without the engine: a frame message cut apart without parsing
-// it (chromium/kare.h, over the scanner in chromium/json_tarama.h), the scanner
+// it (chromium/protocol/kare.h, over the scanner in chromium/protocol/json_tarama.h), the scanner
 // against the full parser on malformed text, and small JPEGs decoded to BGRA.
 #include "json_tarama.h"
 #include "kare.h"

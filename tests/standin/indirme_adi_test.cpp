@@ -1,6 +1,6 @@
 // Where a downloaded file goes: a suggested name made safe for a Windows folder (and
 // short enough for a Linux one), the numbered name a taken one gets, and the final
-// move. Shared by both engines (engine/indirme_yolu.h).
+// move. Shared by both engines (engine_shared/indirme_yolu.h).
 #include <gtest/gtest.h>
 
 #include <string>

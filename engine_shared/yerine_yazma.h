@@ -1,5 +1,5 @@
 // Writing a whole file under a name the user chose, shared by both engine libraries
-// (header-only, like the rest of engine/): the bytes go to "<name>.yaziliyor-<pid>"
+// (header-only, like the rest of engine_shared/): the bytes go to "<name>.yaziliyor-<pid>"
 // beside it, and only a complete file is moved over the final name (replacing what
 // the user agreed to replace in the save dialog). A failure removes the temporary
 // file, so nothing partial is ever left under either name.

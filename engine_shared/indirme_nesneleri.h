@@ -1,5 +1,5 @@
 // The download objects both engine libraries hand the host. Header-only, like the
-// rest of engine/.
+// rest of engine_shared/.
 //
 // - IndirmeIslemi: one download (ICoreWebView2DownloadOperation). The engine feeds
 //   it (ilerledi, tamamlandi, kesildi) on the UI thread, and each change reaches the

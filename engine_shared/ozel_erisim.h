@@ -1,5 +1,5 @@
 // Folders and files that only their user may open, made so from their first moment
-// (header-only, like the rest of engine/; Korva's profile and the Chromium engine's
+// (header-only, like the rest of engine_shared/; Korva's profile and the Chromium engine's
 // protocol log use it).
 //
 // A new file or folder gets a security descriptor whose list grants the current

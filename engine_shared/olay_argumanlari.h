@@ -1,5 +1,5 @@
 // The small objects both engine libraries hand the host: event arguments and a
-// view's settings. Header-only, like the rest of engine/.
+// view's settings. Header-only, like the rest of engine_shared/.
 //
 // `Kayit` is what the engine adds of its own, two static functions:
 //   static void yaz(int64_t gorunum_no, const char* yontem, const std::string& deger);

@@ -1,5 +1,5 @@
 // The save dialog both the browser and the engine library over Chromium show before
-// writing a page to a file (header-only, like the rest of engine/): the system's
+// writing a page to a file (header-only, like the rest of engine_shared/): the system's
 // GetSaveFileNameW, proposing "<Downloads>\<title><extension>" with the title made
 // safe as a downloaded file's name is (indirme_yolu.h), and asking before it
 // replaces a file that is there. Link comdlg32.

@@ -1,5 +1,5 @@
 // Where a downloaded file goes, shared by both engine libraries (header-only, like
-// the rest of engine/): the user's Downloads folder (KORVA_INDIRME_KLASORU names
+// the rest of engine_shared/): the user's Downloads folder (KORVA_INDIRME_KLASORU names
 // another, for tests and portable use), a suggested name made safe for it, a free
 // name (" (1)", " (2)" before the extension), and the final move. A file is written
 // under a temporary name in the engine's own folder and takes its final name only
