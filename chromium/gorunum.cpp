@@ -1,6 +1,7 @@
 // A controller and its view over one page target (see gorunum.h).
 #include "gorunum.h"
 #include "kayit_diyalogu.h"
+#include "zamanlayicilar.h"
 #include "yerine_yazma.h"
 
 #include <cmath>
@@ -44,8 +45,9 @@ static uint64_t g_son_gosterilme;
     if (kapali_)               \
         return WV2_E_KAPALI;
 
-Gorunum::Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum)
-    : baglanti_(std::move(baglanti)),
+Gorunum::Gorunum(HedefAgi& hedefler, std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum)
+    : hedefler_(hedefler),
+      baglanti_(std::move(baglanti)),
       hedef_(std::move(hedef)),
       oturum_(std::move(oturum)),
       ekran_(*this)
@@ -144,9 +146,9 @@ HRESULT Gorunum::yerlestir(HWND ebeveyn)
     // is in its window) leaves a page that is shown in front until it is shown
     // itself: taking the front now and giving it back when the host hides it would
     // make both pages change their visibility, and wait for it, twice.
-    if (ekran_.ekranda() || !gosterilen_on_sayfa_var())
+    if (ekran_.ekranda() || !hedefler_.gosterilen_on_sayfa_var())
         one_getir();
-    ekran_olcegini_ayarla();
+    hedefler_.ekran_olcegini_ayarla();
     return S_OK;
 }
 
@@ -154,7 +156,7 @@ void Gorunum::one_getir()
 {
     if (!kapali_ && pencere_ && ekran_.gorunur() && !coktu_) {
         gonder(BringToFront{}, [](const Json&, const Json*) {});
-        one_getirildi(this);
+        hedefler_.one_getirildi(this);
     }
 }
 
@@ -187,8 +189,8 @@ void Gorunum::kapat()
         pencere_ = nullptr;
     }
     ayarlar_.Reset();
-    hedef_kapandi(this);
-    ekran_olcegini_ayarla();
+    hedefler_.hedef_kapandi(this);
+    hedefler_.ekran_olcegini_ayarla();
 }
 
 // ---------------------------------------------------------------------------
@@ -330,10 +332,10 @@ void Gorunum::taze_hedefe_tasi()
     tasiniyor_ = true;
     ++hedef_nesli_;
     ekran_.surec_oldu();
-    hedef_kapandi(this);
+    hedefler_.hedef_kapandi(this);
     baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef_}));
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    sayfa_hedefi_olustur(baglanti_, [koru](std::string hedef, std::string oturum) {
+    hedefler_.sayfa_hedefi_olustur(baglanti_, [koru](std::string hedef, std::string oturum) {
         if (koru->kapali_) {
             if (!hedef.empty())
                 koru->baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef}));
@@ -349,7 +351,7 @@ void Gorunum::taze_hedefe_gec(std::string hedef, std::string oturum)
     if (!oturum.empty()) {
         hedef_ = std::move(hedef);
         oturum_ = std::move(oturum);
-        hedef_acildi(this);
+        hedefler_.hedef_acildi(this);
         yoneticileri_kur(gezintiler_->adres());
         coktu_ = false;
         kur(ekran_.alan(), [](HRESULT) {});
@@ -475,7 +477,7 @@ void Gorunum::tamamlandi(bool basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UIN
     ekran_.resim_bekleniyor();
     olay_yay<ICoreWebView2NavigationCompletedEventHandler>(OLAY_NAVIGATION_COMPLETED,
                                                            static_cast<ICoreWebView2*>(this), arguman.Get());
-    gezinti_tamamlandi();
+    hedefler_.gezinti_tamamlandi();
 }
 
 void Gorunum::basligi_oku(std::function<void()> sonra, bool yeni_belge)
@@ -485,7 +487,7 @@ void Gorunum::basligi_oku(std::function<void()> sonra, bool yeni_belge)
 
 void Gorunum::yukleme_basliyor()
 {
-    yukleme_gidiyor();
+    hedefler_.yukleme_gidiyor();
     if (!coktu_)
         return;
     coktu_ = false;
@@ -728,7 +730,7 @@ void Gorunum::yakinligi_koy(double yakinlik)
         return;
     girdi_->yakinlik_koy(ekran_.yakinlik());
     baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
-    ekran_olcegini_ayarla();
+    hedefler_.ekran_olcegini_ayarla();
 }
 
 // ---------------------------------------------------------------------------
@@ -757,13 +759,13 @@ HRESULT Gorunum::put_IsVisible(BOOL deger)
         gosterilme_sirasi_ = ++g_son_gosterilme;
         one_getir();
     }
-    else if (on_sayfa_mi(this))
+    else if (hedefler_.on_sayfa_mi(this))
         // Only the front page leaves a place to fill: a view hidden that never came
         // to the front (one placed in a host not shown yet) would otherwise bring
         // the page shown before to the front, and the next view shown take it back,
         // each time making both pages change their visibility.
-        gosterilenleri_one_getir();
-    ekran_olcegini_ayarla();
+        hedefler_.gosterilenleri_one_getir();
+    hedefler_.ekran_olcegini_ayarla();
     return S_OK;
 }
 
@@ -781,7 +783,7 @@ HRESULT Gorunum::put_Bounds(RECT deger)
     GIRIS();
     ekran_.alan_koy(deger);
     if (pencere_ && IsWindowVisible(pencere_))
-        gosterilen_alan(deger);
+        hedefler_.gosterilen_alan(deger);
     return S_OK;
 }
 

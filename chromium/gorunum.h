@@ -11,6 +11,7 @@
 #include "ekran.h"
 #include "gezinti.h"
 #include "girdi.h"
+#include "hedef_agi.h"
 #include "gorunum_yuzu.h"
 #include "imlec.h"
 #include "motor_ic.h"
@@ -21,26 +22,6 @@
 
 #include <optional>
 #include <vector>
-
-class Gorunum;
-
-// The view has closed, or left its target: its session no longer receives events
-// (hedefler.cpp).
-void hedef_kapandi(Gorunum* gorunum);
-// The view took a (fresh) target: its session's events come to it.
-void hedef_acildi(Gorunum* gorunum);
-// Makes a page target and takes its held session; `al` gets both (the session empty
-// when that failed, the target then already closed). The target runs once its
-// session is told to (Runtime.runIfWaitingForDebugger).
-void sayfa_hedefi_olustur(std::shared_ptr<Baglanti> baglanti, std::function<void(std::string, std::string)> al);
-// The view was made the engine's front page; a view hidden that is not the front
-// page leaves the front as it is.
-void one_getirildi(const Gorunum* gorunum);
-bool on_sayfa_mi(const Gorunum* gorunum);
-// The engine's front page is a view that is shown.
-bool gosterilen_on_sayfa_var();
-// Work for the UI thread after `ms` milliseconds.
-void sonra_calistir(UINT ms, std::function<void()> is);
 
 class Gorunum final : public GorunumYuzu<Gorunum>,
                       public Giden,
@@ -54,7 +35,7 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public YazdirmaDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
-    Gorunum(std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
+    Gorunum(HedefAgi& hedefler, std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
 
     const std::string& hedef() const { return hedef_; }
     const std::string& oturum() const { return oturum_; }
@@ -203,6 +184,7 @@ private:
     void yaniti_denetle(uint64_t denetim, uint64_t taahhutler, bool ag_beklendi);
     void taze_hedefe_tasi();
     void taze_hedefe_gec(std::string hedef, std::string oturum);
+    HedefAgi& hedefler_;   // the engine's targets, as far as a view asks them anything
     std::shared_ptr<Baglanti> baglanti_;
     std::string hedef_, oturum_;   // a page that stopped answering gets fresh ones
     Microsoft::WRL::ComPtr<ICoreWebView2Settings> ayarlar_;

@@ -18,6 +18,7 @@
 #include "com_nesnesi.h"
 #include "kare.h"
 #include "olay_argumanlari.h"
+#include "protokol_gunlugu.h"
 #include "wv2_arayuz.h"
 
 #include <wrl/client.h>
@@ -51,7 +52,7 @@ std::shared_ptr<Baglanti> motor_baglantisi();
 HRESULT motoru_baslat(const std::wstring& kullanici_klasoru, std::function<void(HRESULT)> bitti);
 
 // Subscribes the views to a new connection: every page target's events reach its
-// view (hedefler.cpp keeps the table of sessions), frames are decoded on the reading
+// view (targets/hedefler.cpp keeps the table of sessions), frames are decoded on the reading
 // thread, and the end of the connection reaches every open view as a process failure.
 void sayfalari_bagla(Baglanti& baglanti);
 
@@ -77,28 +78,6 @@ COREWEBVIEW2_WEB_ERROR_STATUS hata_durumu(const std::string& hata_metni);
 // thread with the result.
 void denetleyici_olustur(HWND ebeveyn,
                          std::function<void(HRESULT, ICoreWebView2Controller*)> bitti);
-
-// The engine renders every page at one device pixel ratio, shared by all of them:
-// the largest zoom factor among the views shown, so that each gets frames in its
-// own device pixels. Called when a view is shown, hidden or zoomed.
-void ekran_olcegini_ayarla();
-
-// A view's navigation completed: the engine may be idle now (a spare target is
-// made then).
-void gezinti_tamamlandi();
-// A view's load goes out: the engine is busy again, and a spare due soon waits.
-void yukleme_gidiyor();
-// A view shown on screen got this size: the spare is made at it.
-void gosterilen_alan(const RECT& alan);
-
-// The views shown are made the engine's front pages again (a page not in front
-// stops painting, and input may go elsewhere): when a view is hidden, another
-// one may have taken that place meanwhile.
-void gosterilenleri_one_getir();
-
-// With KORVA_CHROMIUM_LOG naming a file, every command a view sends and every
-// event it receives is appended to it, one line each.
-void gunluge_yaz(const std::string& oturum, const std::string& yontem, const Json& parametreler);
 
 // ---------------------------------------------------------------------------
 // The page window: a child of the host's window in which the view paints and takes

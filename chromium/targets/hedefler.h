@@ -1,0 +1,64 @@
+// The engine's page targets: making them (a spare set up in advance when one is
+// ready), the views they belong to, the engine's front page and screen, and routing
+// the connection's messages to the views. One object for the one engine process; the
+// views reach it through HedefAgi only.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <wrl/client.h>
+
+#include "baglanti.h"
+#include "hedef_agi.h"
+#include "kare_teslimi.h"
+#include "on_sayfa.h"
+#include "oturumlar.h"
+#include "tutulan_hedefler.h"
+#include "yedek_hedef.h"
+
+struct ICoreWebView2Controller;
+
+class Hedefler final : public HedefAgi {
+public:
+    using DenetleyiciBitti = std::function<void(HRESULT, ICoreWebView2Controller*)>;
+
+    static Hedefler& tek();
+
+    // Subscribes the views to a new connection: every page target's events reach its
+    // view, frames are decoded on the reading thread, and the end of the connection
+    // reaches every open view as a process failure.
+    void sayfalari_bagla(Baglanti& baglanti);
+    // Makes a controller and its view inside `ebeveyn`: the spare when one is ready,
+    // else a new page target; `bitti` runs on the UI thread with the result.
+    void denetleyici_olustur(HWND ebeveyn, DenetleyiciBitti bitti);
+    // The open view of a target, or null.
+    Gorunum* hedefin_gorunumu(const std::string& hedef) const { return oturumlar_.hedefin(hedef); }
+
+    // HedefAgi, for the views.
+    void hedef_acildi(Gorunum* gorunum) override { oturumlar_.ekle(gorunum); }
+    void hedef_kapandi(Gorunum* gorunum) override;
+    void sayfa_hedefi_olustur(std::shared_ptr<Baglanti> baglanti,
+                              std::function<void(std::string, std::string)> al) override;
+    void one_getirildi(const Gorunum* gorunum) override { on_sayfa_.one_getirildi(gorunum); }
+    bool on_sayfa_mi(const Gorunum* gorunum) const override { return on_sayfa_.on_sayfa_mi(gorunum); }
+    bool gosterilen_on_sayfa_var() const override { return on_sayfa_.gosterilen_on_sayfa_var(); }
+    void gosterilenleri_one_getir() override { on_sayfa_.gosterilenleri_one_getir(); }
+    void ekran_olcegini_ayarla() override;
+    void gezinti_tamamlandi() override { yedek_.gezinti_tamamlandi(); }
+    void yukleme_gidiyor() override { yedek_.yukleme_gidiyor(); }
+    void gosterilen_alan(const RECT& alan) override { yedek_.gosterilen_alan(alan); }
+
+private:
+    Hedefler();
+    void hedef_olustur(std::shared_ptr<Baglanti> baglanti, RECT alan, YedekHedef::HedefBitti bitti);
+    void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND ebeveyn, const DenetleyiciBitti& bitti);
+    void hedef_olayi(Baglanti& baglanti, const std::string& yontem, const Json& p);
+
+    Oturumlar oturumlar_;
+    OnSayfa on_sayfa_;
+    TutulanHedefler tutulanlar_;
+    YedekHedef yedek_;
+    KareTeslimi kareler_;
+};
