@@ -11,7 +11,8 @@
 // handling of their clicks and colours is left as it is.
 //
 // The progress bar is painted in the theme's colours: the status bar's background
-// with the loaded share in the accent colour, so an idle bar (0) shows nothing.
+// with the loaded share as a thin line in the accent colour, so an idle bar (0)
+// shows nothing.
 //
 // The panel's edge: the side panel is packed with a few pixels of room on either
 // side, and the body box shows the sizing pointer over the room at its right; a
@@ -21,6 +22,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "korva.h"
@@ -45,6 +47,7 @@ constexpr UINT_PTR kIlerlemeAltSinifi = 2;
 constexpr UINT_PTR kKenarAltSinifi = 3;
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr LONG kIlerlemeKalinligi = 3;  // the progress line's height in pixels
 
 // ---- Drawing helpers ----------------------------------------------------------------
 
@@ -328,7 +331,10 @@ void ilerlemeyi_ciz(HWND cubuk) {
     DeleteObject(zemin);
     const LRESULT konum = SendMessageW(cubuk, PBM_GETPOS, 0, 0);
     if (konum > 0) {
+        // A thin line across the middle of the row, as long as the share loaded.
         RECT dolu = alan;
+        dolu.top = alan.top + std::max<LONG>(0, (alan.bottom - alan.top - kIlerlemeKalinligi) / 2);
+        dolu.bottom = std::min<LONG>(alan.bottom, dolu.top + kIlerlemeKalinligi);
         dolu.right = alan.left + static_cast<LONG>((alan.right - alan.left) * std::min<LRESULT>(konum, 100) / 100);
         HBRUSH vurgu = CreateSolidBrush(kVurgu);
         FillRect(dc, &dolu, vurgu);

@@ -160,9 +160,9 @@ void gecmis_panelini_kur() {
     w.gecmis_listesi = _tr_arayuz_liste();
     // The columns fill the panel's first width (kPanelGenisligi, less the list's
     // frame and scroll bar); a wider panel shows more of the address.
-    sutun(w.gecmis_listesi, "Baslik", 150);
-    sutun(w.gecmis_listesi, "Zaman", 105);
-    sutun(w.gecmis_listesi, "Adres", 160);
+    sutun(w.gecmis_listesi, "Baslik", 120);
+    sutun(w.gecmis_listesi, "Zaman", 140);
+    sutun(w.gecmis_listesi, "Adres", 155);
     _tr_arayuz_liste_cagri_ayarla(w.gecmis_listesi, gecmis_hucresi, nullptr);
     _tr_arayuz_pakle(w.gecmis_kutusu, w.gecmis_listesi, 1, 1, 0);
     w.gecmis_temizle = dugme("Gecmisi temizle");
