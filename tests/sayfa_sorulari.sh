@@ -161,20 +161,20 @@ xdotool type --delay 30 "Korva kullanicisi"
 bas Return
 ad_bekle "Soru: Korva kullanicisi - Korva"
 
-# 6. Two files chosen in the system's open-file dialog (the input takes several)
-# reach the page, each with its name and size: the dialog is taken to their
-# folder, then both names are given.
+# 6. Two files chosen in the system's open-file dialog (titled "Dosyalari sec", as
+# the input takes several) reach the page, each with its name and size: the dialog
+# is taken to their folder, then both names are given.
 printf 'on yedi baytlik!\n' >"$build/sayfa_sorulari_dosya.txt"
 printf 'iki\n' >"$build/sayfa_sorulari_ikinci.txt"
 # Canceled first: the input stays as it was (no change reaches the page).
 alana_tikla 3
-pencere_bekle Open
+pencere_bekle "Dosyalari sec"
 bas Escape
 pencere_gitsin "$bulunan"
 sleep 0.5
 [[ "$(xdotool getwindowname "$pencere")" == "Soru: Korva kullanicisi - Korva" ]] || hata "canceling changed the input"
 alana_tikla 3
-pencere_bekle Open
+pencere_bekle "Dosyalari sec"
 ekran dosya_diyalogu
 xdotool type --delay 20 "$(winepath -w "$build")"
 bas Return
