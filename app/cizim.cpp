@@ -321,9 +321,9 @@ LRESULT CALLBACK dugme_islevi(HWND dugme, UINT mesaj, WPARAM wparam, LPARAM lpar
 
 // ---- The progress bar ---------------------------------------------------------------
 
-void ilerlemeyi_ciz(HWND cubuk) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(cubuk, &ps);
+// Paints the bar into `dc`: on WM_PAINT and for WM_PRINTCLIENT (a picture of the
+// window, as tests and the system's thumbnails take).
+void ilerlemeyi_ciz(HWND cubuk, HDC dc) {
     RECT alan;
     GetClientRect(cubuk, &alan);
     HBRUSH zemin = CreateSolidBrush(kArkaPlan);
@@ -340,13 +340,18 @@ void ilerlemeyi_ciz(HWND cubuk) {
         FillRect(dc, &dolu, vurgu);
         DeleteObject(vurgu);
     }
-    EndPaint(cubuk, &ps);
 }
 
 LRESULT CALLBACK ilerleme_islevi(HWND cubuk, UINT mesaj, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
     switch (mesaj) {
-    case WM_PAINT:
-        ilerlemeyi_ciz(cubuk);
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        ilerlemeyi_ciz(cubuk, BeginPaint(cubuk, &ps));
+        EndPaint(cubuk, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        ilerlemeyi_ciz(cubuk, reinterpret_cast<HDC>(wparam));
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -717,6 +717,41 @@ TEST_F(Tarayici, DugmelerinIpucuAdiVeKisayoludur) {
     _tr_arayuz_ipucu_ayarla(ana_sayfa_dugme, "Ana sayfa", 9);
 }
 
+// The progress bar as it paints itself (WM_PRINTCLIENT into a bitmap of its size):
+// the colours of the pixels in its middle row, left to right.
+std::vector<COLORREF> ilerleme_satiri() {
+    HWND cubuk = hwnd_of(ilerleme);
+    RECT alan;
+    GetClientRect(cubuk, &alan);
+    HDC ekran = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(ekran);
+    HBITMAP resim = CreateCompatibleBitmap(ekran, alan.right, alan.bottom);
+    HGDIOBJ eski = SelectObject(dc, resim);
+    SendMessageW(cubuk, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    std::vector<COLORREF> satir;
+    for (int x = 0; x < alan.right; ++x) satir.push_back(GetPixel(dc, x, alan.bottom / 2));
+    SelectObject(dc, eski);
+    DeleteObject(resim);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, ekran);
+    return satir;
+}
+
+TEST_F(Tarayici, IlerlemeCubuguBoskenGorunmezDoluykenTemaRengindedir) {
+    const COLORREF zemin = RGB(30, 30, 46), vurgu = RGB(137, 180, 250);
+    _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
+    const std::vector<COLORREF> bos = ilerleme_satiri();
+    ASSERT_FALSE(bos.empty());
+    EXPECT_EQ(bos.size(), static_cast<size_t>(std::count(bos.begin(), bos.end(), zemin))) << "idle: the status bar alone";
+    _tr_arayuz_ilerleme_ayarla(ilerleme, 50);
+    const std::vector<COLORREF> yarim = ilerleme_satiri();
+    EXPECT_EQ(vurgu, yarim.front());
+    EXPECT_EQ(vurgu, yarim[yarim.size() / 2 - 2]);
+    EXPECT_EQ(zemin, yarim[yarim.size() / 2 + 2]);
+    EXPECT_EQ(zemin, yarim.back());
+    _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
+}
+
 // A drag on the room right of the open panel makes it wider, up to what leaves the
 // page its share; the panel keeps the width it was given.
 TEST_F(Tarayici, KenarPaneliKenarindanSurukleninceGenisler) {
