@@ -29,13 +29,13 @@ struct AracCubuguOgesi {
 };
 
 const AracCubuguOgesi kAracCubugu[] = {
-    {&geri_dugme, false, "\xE2\x97\x80", "Geri", 0, 0, 2},             // U+25C0
-    {&ileri_dugme, false, "\xE2\x96\xB6", "Ileri", 0, 0, 2},           // U+25B6
-    {&yenile_dugme, false, "\xE2\x9F\xB3", "Yenile", 0, 0, 2},         // U+27F3
-    {&ana_sayfa_dugme, false, "\xE2\x8C\x82", "Ana Sayfa", 0, 0, 4},   // U+2302
+    {&geri_dugme, false, "\xE2\x97\x80", "Geri (Alt+Sol)", 0, 0, 2},             // U+25C0
+    {&ileri_dugme, false, "\xE2\x96\xB6", "Ileri (Alt+Sag)", 0, 0, 2},           // U+25B6
+    {&yenile_dugme, false, "\xE2\x9F\xB3", "Yenile (F5)", 0, 0, 2},         // U+27F3
+    {&ana_sayfa_dugme, false, "\xE2\x8C\x82", "Ana sayfa", 0, 0, 4},   // U+2302
     {&adres_girisi, true, "", "Adres yazin veya arayin...", 1, 1, 6},
-    {&yeni_sekme_dugme, false, "+", "Yeni Sekme", 0, 0, 2},
-    {&menu_dugme, false, "\xE2\x89\xA1", "Menu", 0, 0, 2},              // U+2261
+    {&yeni_sekme_dugme, false, "+", "Yeni sekme (Ctrl+T)", 0, 0, 2},
+    {&menu_dugme, false, "\xE2\x89\xA1", "Menu (Alt+F)", 0, 0, 2},              // U+2261
 };
 
 // One button of the icon sidebar; all are packed with expand 0, fill 0, padding 0.
@@ -46,14 +46,14 @@ struct KenarDugmesi {
 };
 
 const KenarDugmesi kUstKenarDugmeleri[] = {
-    {&sb_yer_imi, "\xE2\x98\x85", "Yer Imleri"},  // U+2605
-    {&sb_gecmis, "\xE2\x8F\xB1", "Gecmis"},       // U+23F1
-    {&sb_indirme, "\xE2\x86\x93", "Indirmeler"},  // U+2193
+    {&sb_yer_imi, "\xE2\x98\x85", "Yer imleri (Ctrl+Shift+O)"},  // U+2605
+    {&sb_gecmis, "\xE2\x8F\xB1", "Gecmis (Ctrl+H)"},       // U+23F1
+    {&sb_indirme, "\xE2\x86\x93", "Indirmeler (Ctrl+J)"},  // U+2193
 };
 const KenarDugmesi kAltKenarDugmesi = {&sb_ayar, "\xE2\x9A\x99", "Ayarlar"};  // U+2699
 
-// Requested widths of this interface; only the sidebar's comes from a constant.
-constexpr int64_t kPanelGenisligi = 280;
+// Requested widths of this interface; the sidebar's and the panel's come from
+// constants (the panel's in tarayici_ic.h: a drag on its edge changes it).
 constexpr int64_t kIlerlemeGenisligi = 200;
 constexpr int64_t kIcerikBoslugu = 12;
 
@@ -102,18 +102,19 @@ void kenar_cubugu_kur() {
     _tr_arayuz_pakle(kenar_cubugu, *kAltKenarDugmesi.degisken, 0, 0, 0);
 }
 
-// The side panel: its title, a separator and a scroll box holding the placeholder.
+// The side panel: its title, a separator and a box holding the placeholder. The
+// box has no scroll bars of its own: the panels' lists scroll themselves.
 void kenar_panel_kur() {
     kenar_panel = _tr_arayuz_kutu_dikey();
     sinif_ekle(kenar_panel, "kenar-panel");
-    _tr_arayuz_widget_genislik_ayarla(kenar_panel, kPanelGenisligi);
+    _tr_arayuz_widget_genislik_ayarla(kenar_panel, korva::kPanelGenisligi);
     kenar_panel_baslik = etiket("Panel");
     sinif_ekle(kenar_panel_baslik, "kenar-panel-baslik");
     _tr_arayuz_pakle(kenar_panel, kenar_panel_baslik, 0, 0, 0);
     _tr_arayuz_pakle(kenar_panel, _tr_arayuz_ayirici(), 0, 0, 0);
     int64_t icerik = _tr_arayuz_kutu_dikey();
     _tr_arayuz_pakle(icerik, etiket("Icerik burada gorunecek"), 0, 0, kIcerikBoslugu);
-    int64_t kaydirma = _tr_arayuz_kaydirma();
+    int64_t kaydirma = _tr_arayuz_kutu_dikey();
     _tr_arayuz_ekle(kaydirma, icerik);
     _tr_arayuz_pakle(kenar_panel, kaydirma, 1, 1, 0);
     // The panels' own contents join the scroll box when first shown (paneller.cpp).
@@ -126,7 +127,7 @@ int64_t govde_kur() {
     kenar_cubugu_kur();
     _tr_arayuz_pakle(satir, kenar_cubugu, 0, 0, 0);
     kenar_panel_kur();
-    _tr_arayuz_pakle(satir, kenar_panel, 0, 0, 0);
+    _tr_arayuz_pakle(satir, kenar_panel, 0, 0, korva::kPanelKenarPayi);
     sekme_defteri = _tr_arayuz_sekmeler();
     _tr_arayuz_pakle(satir, sekme_defteri, 1, 1, 0);
     return satir;
@@ -152,5 +153,6 @@ int64_t arayuz_kur(void) noexcept {
     _tr_arayuz_pakle(ana_kutu, arac_cubugu_kur(), 0, 0, 0);
     _tr_arayuz_pakle(ana_kutu, govde_kur(), 1, 1, 0);
     _tr_arayuz_pakle(ana_kutu, durum_cubugu_kur(), 0, 0, 0);
+    korva::cizimleri_kur();
     return 0;
 }

@@ -7,13 +7,13 @@
 // - The list is kept in the profile ("indirmeler.json"), newest last, at most
 //   kIndirmeSiniri entries (the oldest go); written at once whenever a download
 //   ends or a row is removed. A running download is not written: closing Korva
-//   cancels it, and it is kept as "cancelled". The write at a download's end runs on
+//   cancels it, and it is kept as canceled. The write at a download's end runs on
 //   a thread of its own: it ends with the file flushed to the disk, which right after
 //   a large download waits for the disk (40 ms here, far longer on a slow disk), and
 //   the loop must not. Every other write first waits for the one under way, so the
 //   file always ends as the newest list.
-// - The panel: a list, newest first, with the name and its state ("45% of 3.2 MB",
-//   "done", "failed: no space", "cancelled"); Enter or a double click on a finished
+// - The panel: a list, newest first, with the name and its state ("%45 / 3.2 MB",
+//   "tamamlandi", "basarisiz: diskte yer yok", "iptal edildi"); Enter or a double click on a finished
 //   row opens the file with the system's handler (a file that is gone, or that
 //   nothing opens, is named in the status bar); Delete removes the row (never the
 //   file); the button cancels the selected running download. Ctrl+J opens it with
@@ -205,18 +205,18 @@ std::string bayt_metni(int64_t bayt) {
 
 std::string neden_metni(int64_t neden) {
     switch (neden) {
-    case 3: return "no space";
-    case 2: return "access denied";
-    case 4: return "name too long";
-    case 5: return "file too large";
-    case 12: case 13: case 14: case 15: return "network";
-    case 16: return "bad request";
-    case 19: return "no file";
-    case 20: case 22: return "forbidden";
-    case 17: case 18: case 23: case 24: case 25: return "server";
-    case 27: return "shut down";
-    case 29: return "engine stopped";
-    default: return "file error";
+    case 3: return "diskte yer yok";
+    case 2: return "erisim engellendi";
+    case 4: return "ad cok uzun";
+    case 5: return "dosya cok buyuk";
+    case 12: case 13: case 14: case 15: return "ag hatasi";
+    case 16: return "gecersiz istek";
+    case 19: return "dosya yok";
+    case 20: case 22: return "erisim yasak";
+    case 17: case 18: case 23: case 24: case 25: return "sunucu hatasi";
+    case 27: return "kapatildi";
+    case 29: return "motor durdu";
+    default: return "dosya hatasi";
     }
 }
 
@@ -244,8 +244,8 @@ void paneli_kur() {
     _tr_arayuz_pakle(panel_kaydirma, w.kutu, 1, 1, 0);
     _tr_arayuz_widget_gizle(w.kutu);
     w.liste = _tr_arayuz_liste();
-    _tr_arayuz_liste_sutun_ekle(w.liste, "Ad", 2, 130);
-    _tr_arayuz_liste_sutun_ekle(w.liste, "Durum", 5, 125);
+    _tr_arayuz_liste_sutun_ekle(w.liste, "Ad", 2, 250);
+    _tr_arayuz_liste_sutun_ekle(w.liste, "Durum", 5, 165);
     _tr_arayuz_liste_cagri_ayarla(w.liste, indirme_hucresi, nullptr);
     _tr_arayuz_pakle(w.kutu, w.liste, 1, 1, 0);
     const char etiket[] = "Secileni iptal et";
@@ -410,13 +410,13 @@ std::string indirme_durum_metni(int64_t satir) {
     const Indirme* kayit = satirin_kaydi(satir);
     if (kayit == nullptr) return {};
     switch (kayit->durum) {
-    case Durum::tamam: return "done";
-    case Durum::iptal: return "cancelled";
-    case Durum::basarisiz: return "failed: " + neden_metni(kayit->neden);
+    case Durum::tamam: return "tamamlandi";
+    case Durum::iptal: return "iptal edildi";
+    case Durum::basarisiz: return "basarisiz: " + neden_metni(kayit->neden);
     case Durum::suruyor: break;
     }
     if (kayit->toplam <= 0) return bayt_metni(kayit->alinan);
-    return std::to_string(kayit->alinan * 100 / kayit->toplam) + "% of " + bayt_metni(kayit->toplam);
+    return "%" + std::to_string(kayit->alinan * 100 / kayit->toplam) + " / " + bayt_metni(kayit->toplam);
 }
 
 int64_t indirme_yuzdesi() {

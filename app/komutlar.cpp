@@ -116,7 +116,9 @@ HMENU menuyu_kur() {
     for (const KomutOgesi& oge : kKomutlar) {
         if (oge.ayrac_once) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         std::string metin = oge.metin != nullptr ? oge.metin : yakinlik_metni();
-        if (oge.kisayol[0] != '\0') metin = metin + "\t" + oge.kisayol;
+        // Wine's menus start the shortcut column right where the longest text
+        // ends; the spaces keep a gap there (trailing spaces show nothing anywhere).
+        if (oge.kisayol[0] != '\0') metin = metin + "   \t" + oge.kisayol;
         UINT bayraklar = MF_STRING;
         if ((oge.sayfa_ister && !sayfa_var) || (oge.komut == Komut::kapanani_ac && !kapanan_sekme_var_mi())) {
             bayraklar |= MF_GRAYED;

@@ -158,9 +158,11 @@ void gecmis_panelini_kur() {
     _tr_arayuz_giris_ipucu_ayarla(w.gecmis_arama, ipucu, uzunluk(ipucu));
     _tr_arayuz_pakle(w.gecmis_kutusu, w.gecmis_arama, 0, 1, 4);
     w.gecmis_listesi = _tr_arayuz_liste();
-    sutun(w.gecmis_listesi, "Baslik", 130);
-    sutun(w.gecmis_listesi, "Zaman", 110);
-    sutun(w.gecmis_listesi, "Adres", 220);
+    // The columns fill the panel's first width (kPanelGenisligi, less the list's
+    // frame and scroll bar); a wider panel shows more of the address.
+    sutun(w.gecmis_listesi, "Baslik", 120);
+    sutun(w.gecmis_listesi, "Zaman", 140);
+    sutun(w.gecmis_listesi, "Adres", 155);
     _tr_arayuz_liste_cagri_ayarla(w.gecmis_listesi, gecmis_hucresi, nullptr);
     _tr_arayuz_pakle(w.gecmis_kutusu, w.gecmis_listesi, 1, 1, 0);
     w.gecmis_temizle = dugme("Gecmisi temizle");
@@ -172,8 +174,8 @@ void yer_imi_panelini_kur() {
     w.yer_imi_dugmesi = dugme("Bu sayfayi ekle");
     _tr_arayuz_pakle(w.yer_imi_kutusu, w.yer_imi_dugmesi, 0, 1, 4);
     w.yer_imi_listesi = _tr_arayuz_liste();
-    sutun(w.yer_imi_listesi, "Baslik", 130);
-    sutun(w.yer_imi_listesi, "Adres", 220);
+    sutun(w.yer_imi_listesi, "Baslik", 160);
+    sutun(w.yer_imi_listesi, "Adres", 255);
     _tr_arayuz_liste_cagri_ayarla(w.yer_imi_listesi, yer_imi_hucresi, nullptr);
     _tr_arayuz_pakle(w.yer_imi_kutusu, w.yer_imi_listesi, 1, 1, 0);
 }

@@ -10,11 +10,23 @@
 
 namespace korva {
 
-// Set by arayuz_kur: the side panel's scroll box, and the box in it that holds the
+// Set by arayuz_kur: the side panel's content box, and the box in it that holds the
 // placeholder text. The panels' own boxes are packed after the placeholder's, on
 // first need.
 extern int64_t panel_kaydirma;
 extern int64_t panel_yer_tutucu;
+
+// ---- Korva's own drawing (cizim.cpp) ---------------------------------------------------
+// The side panel: its width when it first opens, the room packed on either side of
+// it (the room at its right is the edge a drag moves), the least width a drag
+// leaves it and the least width it leaves the page.
+constexpr int64_t kPanelGenisligi = 440;
+constexpr int64_t kPanelKenarPayi = 3;
+constexpr int64_t kPanelEnAz = 200;
+constexpr int64_t kPanelSayfaPayi = 300;
+// Called once the interface is built: the buttons' symbols and the progress bar
+// painted by Korva, the panel's edge made draggable.
+void cizimleri_kur();
 
 // ---- Side panel contents (paneller.cpp) ---------------------------------------------
 // Shows the contents of panel 1 to 4 (0: none) in the side panel; kenar_paneli_ac
@@ -47,8 +59,8 @@ int64_t indirme_paneli_kutusu();
 bool indirme_var_mi();
 // Ctrl+J: the Downloads panel open, the keyboard in its list on the newest row.
 void indirmeler_paneline_git();
-// A row's state as the panel shows it ("45% of 3.2 MB", "done", "failed: no space",
-// "cancelled"); rows are newest first.
+// A row's state as the panel shows it ("%45 / 3.2 MB", "tamamlandi",
+// "basarisiz: diskte yer yok", "iptal edildi"); rows are newest first.
 std::string indirme_durum_metni(int64_t satir);
 // The overall percentage of the running downloads, -1 when none runs.
 int64_t indirme_yuzdesi();

@@ -1,6 +1,7 @@
 // A controller and its view over one page target (see gorunum.h).
 #include "gorunum.h"
 #include "kayit_diyalogu.h"
+#include "metinler.h"
 #include "zamanlayicilar.h"
 #include "yerine_yazma.h"
 
@@ -643,7 +644,7 @@ void Gorunum::yazdirma_istendi()
     if (!sonra([koru] {
             std::wstring yol;
             const bool secildi = kayit_yolu_sor(koru->sahip_pencere(), koru->betikler_->baslik(), L".pdf",
-                                                L"PDF belgesi", &yol);
+                                                metin(Metin::pdf_belgesi), &yol, metin(Metin::pdf_kaydet));
             koru->yazdirma_soruluyor_ = false;
             koru->son_yazdirma_basislari_ = koru->basislar_;
             if (koru->kapali_ || !secildi)
@@ -653,8 +654,8 @@ void Gorunum::yazdirma_istendi()
             koru->yazdirma_->pdf_yaz(yol, [koru, ad](HRESULT sonuc) {
                 if (koru->kapali_)
                     return;
-                koru->betikler_->durum_metni_koy(SUCCEEDED(sonuc) ? L"PDF kaydedildi: " + ad
-                                                                  : L"PDF kaydedilemedi: " + ad);
+                koru->betikler_->durum_metni_koy(
+                    metin(SUCCEEDED(sonuc) ? Metin::pdf_kaydedildi : Metin::pdf_kaydedilemedi) + ad);
             });
         }))
         yazdirma_soruluyor_ = false;

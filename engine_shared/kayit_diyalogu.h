@@ -29,9 +29,11 @@ inline std::wstring kayit_adi_oner(const std::wstring& baslik, const std::wstrin
 
 // Shows the dialog owned by `sahip`; true with the chosen full path in `yol`, false
 // when the user canceled (or the dialog could not be shown). `tur_adi` names the
-// kind of file in the dialog's list ("PDF belgesi").
+// kind of file in the dialog's list ("PDF belgesi"); `pencere_basligi` is the
+// dialog's title (null: the system's own).
 inline bool kayit_yolu_sor(HWND sahip, const std::wstring& baslik, const std::wstring& uzanti,
-                           const std::wstring& tur_adi, std::wstring* yol)
+                           const std::wstring& tur_adi, std::wstring* yol,
+                           const wchar_t* pencere_basligi = nullptr)
 {
     const std::wstring klasor = indirme_klasoru();
     const std::wstring onerilen = kayit_adi_oner(baslik, uzanti);
@@ -43,6 +45,7 @@ inline bool kayit_yolu_sor(HWND sahip, const std::wstring& baslik, const std::ws
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = sahip;
     ofn.lpstrFilter = suzgec.c_str();
+    ofn.lpstrTitle = pencere_basligi;
     ofn.lpstrFile = tampon.data();
     ofn.nMaxFile = static_cast<DWORD>(tampon.size());
     ofn.lpstrInitialDir = klasor.empty() ? nullptr : klasor.c_str();

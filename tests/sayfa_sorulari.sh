@@ -57,7 +57,7 @@ korva_baslat
 # the third chooses it, and the page hears one input and one change event.
 git_adres /secim "Secim Sayfasi"
 tikla $((SAYFA_X + 170)) $((SAYFA_Y + 40))
-pencere_bekle Options
+pencere_bekle Secenekler
 liste=$bulunan
 ekran secim_listesi
 eval "$(xdotool getwindowgeometry --shell "$liste" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
@@ -70,20 +70,20 @@ ad_bekle "Secim: Uc girdi 1 - Korva"
 pencere_gitsin "$liste"
 # Esc leaves the list, and the control, as they were.
 tikla $((SAYFA_X + 170)) $((SAYFA_Y + 40))
-pencere_bekle Options
+pencere_bekle Secenekler
 bas Escape
 pencere_gitsin "$bulunan"
 sleep 0.5
 [[ "$(xdotool getwindowname "$pencere")" == "Secim: Uc girdi 1 - Korva" ]] || hata "Esc changed the list"
 # From the keyboard: Alt+Down opens it on the option chosen, Down and Enter take the next.
 tus alt+Down
-pencere_bekle Options
+pencere_bekle Secenekler
 bas Down Return
 ad_bekle "Secim: Dort girdi 2 - Korva"
 
 # 2. A page that asks before it is left (it must have been touched, as the engine
-# asks only then), left by a new address and by closing its tab: Stay (Esc) keeps
-# it, Leave (Enter) goes on, to the new page or to the tab before.
+# asks only then), left by a new address and by closing its tab: Kal (Stay, Esc) keeps
+# it, Ayril (Leave, Enter) goes on, to the new page or to the tab before.
 adresi_degistir() {
     tikla $ADRES_X $ADRES_Y
     tus End shift+Home BackSpace
@@ -161,20 +161,20 @@ xdotool type --delay 30 "Korva kullanicisi"
 bas Return
 ad_bekle "Soru: Korva kullanicisi - Korva"
 
-# 6. Two files chosen in the system's open-file dialog (the input takes several)
-# reach the page, each with its name and size: the dialog is taken to their
-# folder, then both names are given.
+# 6. Two files chosen in the system's open-file dialog (titled "Dosyalari sec", as
+# the input takes several) reach the page, each with its name and size: the dialog
+# is taken to their folder, then both names are given.
 printf 'on yedi baytlik!\n' >"$build/sayfa_sorulari_dosya.txt"
 printf 'iki\n' >"$build/sayfa_sorulari_ikinci.txt"
 # Canceled first: the input stays as it was (no change reaches the page).
 alana_tikla 3
-pencere_bekle Open
+pencere_bekle "Dosyalari sec"
 bas Escape
 pencere_gitsin "$bulunan"
 sleep 0.5
 [[ "$(xdotool getwindowname "$pencere")" == "Soru: Korva kullanicisi - Korva" ]] || hata "canceling changed the input"
 alana_tikla 3
-pencere_bekle Open
+pencere_bekle "Dosyalari sec"
 ekran dosya_diyalogu
 xdotool type --delay 20 "$(winepath -w "$build")"
 bas Return

@@ -6,6 +6,7 @@
 // window and only then calling it, so that whatever the function does (close the
 // page, open the next dialog) finds no half-closed window.
 #include "yerel_pencereler.h"
+#include "metinler.h"
 
 #include <commdlg.h>
 #include <windowsx.h>
@@ -18,9 +19,6 @@ namespace {
 
 const wchar_t LISTE_SINIFI[] = L"KorvaSecimListesi";
 const wchar_t DIYALOG_SINIFI[] = L"KorvaSayfaDiyalogu";
-// The list's name, for screen readers and whoever looks for the window.
-const wchar_t LISTE_ADI[] = L"Options";
-const wchar_t DURDURMA_METNI[] = L"&Prevent this page from creating more dialogs";
 
 // A list shows this many rows at most; longer lists scroll.
 const int EN_COK_SATIR = 20;
@@ -441,7 +439,7 @@ HWND secim_listesi_ac(HWND sahip, const RECT& kontrol, std::vector<SecenekSatiri
     int y = yukseklik <= asagida || asagida >= yukarida ? static_cast<int>(kontrol.bottom)
                                                         : static_cast<int>(kontrol.top) - yukseklik;
 
-    HWND pencere = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, LISTE_SINIFI, LISTE_ADI, WS_POPUP | WS_BORDER, x, y,
+    HWND pencere = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, LISTE_SINIFI, metin(Metin::secim_listesi), WS_POPUP | WS_BORDER, x, y,
                                    genislik, yukseklik, sahip, nullptr, modul(), nullptr);
     if (!pencere)
         return nullptr;
@@ -481,12 +479,15 @@ HWND diyalog_ac(HWND sahip, const RECT& alan, const DiyalogIstegi& istek, bool g
 {
     sinif_kaydet(DIYALOG_SINIFI, diyalog_islevi, GetSysColorBrush(COLOR_BTNFACE));
     static const struct {
-        const wchar_t* kabul;
-        const wchar_t* iptal;   // null: no second button
-    } DUGMELER[] = {{L"OK", nullptr}, {L"OK", L"Cancel"}, {L"OK", L"Cancel"}, {L"Leave", L"Stay"}};
+        Metin kabul;
+        Metin iptal;   // Metin::sayi: no second button
+    } DUGMELER[] = {{Metin::tamam, Metin::sayi},
+                    {Metin::tamam, Metin::iptal},
+                    {Metin::tamam, Metin::iptal},
+                    {Metin::ayril, Metin::kal}};
     const auto& dugmeler = DUGMELER[static_cast<int>(istek.tur)];
     std::wstring mesaj = istek.tur == DiyalogTuru::AYRILMA
-                             ? std::wstring(L"Leave this page?\nChanges you made may not be saved.")
+                             ? std::wstring(metin(Metin::ayrilma_sorusu))
                              : satir_sonlari(istek.mesaj);
 
     int ic_genislik = DIYALOG_GENISLIGI - 2 * KENAR;
@@ -528,27 +529,27 @@ HWND diyalog_ac(HWND sahip, const RECT& alan, const DiyalogIstegi& istek, bool g
 
     denetim(pencere, L"EDIT", mesaj, ES_MULTILINE | ES_READONLY | (kayar ? WS_VSCROLL : 0), KIMLIK_MESAJ, KENAR,
             mesaj_y, ic_genislik, mesaj_boyu);
-    HWND metin = nullptr;
+    HWND yazi_kutusu = nullptr;
     if (istek.tur == DiyalogTuru::SORU)
-        metin = denetim(pencere, L"EDIT", istek.varsayilan, WS_TABSTOP | ES_AUTOHSCROLL, KIMLIK_METIN, KENAR,
+        yazi_kutusu = denetim(pencere, L"EDIT", istek.varsayilan, WS_TABSTOP | ES_AUTOHSCROLL, KIMLIK_METIN, KENAR,
                         metin_y, ic_genislik, satir + 10, WS_EX_CLIENTEDGE);
     if (istek.durdurma_kutusu)
-        denetim(pencere, L"BUTTON", DURDURMA_METNI, WS_TABSTOP | BS_AUTOCHECKBOX, KIMLIK_KUTU, KENAR, kutu_y,
+        denetim(pencere, L"BUTTON", metin(Metin::diyaloglari_durdur), WS_TABSTOP | BS_AUTOCHECKBOX, KIMLIK_KUTU, KENAR, kutu_y,
                 ic_genislik, satir + 6);
     int dugme_x = DIYALOG_GENISLIGI - KENAR - DUGME_GENISLIGI;
-    if (dugmeler.iptal) {
-        denetim(pencere, L"BUTTON", dugmeler.iptal, WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, dugme_x, dugme_y,
+    if (dugmeler.iptal != Metin::sayi) {
+        denetim(pencere, L"BUTTON", metin(dugmeler.iptal), WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, dugme_x, dugme_y,
                 DUGME_GENISLIGI, DUGME_YUKSEKLIGI);
         dugme_x -= DUGME_GENISLIGI + 8;
     }
-    HWND tamam = denetim(pencere, L"BUTTON", dugmeler.kabul, WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, dugme_x, dugme_y,
+    HWND tamam = denetim(pencere, L"BUTTON", metin(dugmeler.kabul), WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, dugme_x, dugme_y,
                          DUGME_GENISLIGI, DUGME_YUKSEKLIGI);
     // The OK button comes first when Tab moves on from the text.
-    if (tamam && metin)
-        SetWindowPos(tamam, metin, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    kayit->odak = metin ? metin : tamam;
-    if (metin)
-        SendMessageW(metin, EM_SETSEL, 0, -1);
+    if (tamam && yazi_kutusu)
+        SetWindowPos(tamam, yazi_kutusu, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    kayit->odak = yazi_kutusu ? yazi_kutusu : tamam;
+    if (yazi_kutusu)
+        SendMessageW(yazi_kutusu, EM_SETSEL, 0, -1);
     if (gizli)
         return pencere;
     ShowWindow(pencere, SW_SHOW);
@@ -579,8 +580,8 @@ bool dosya_sec(HWND sahip, bool coklu, const std::wstring& desenler, std::vector
     // Pairs of a name and its patterns, each ended by a zero, the list by a second.
     std::wstring suzgec;
     if (!desenler.empty())
-        suzgec += L"Accepted files (" + desenler + L")" + L'\0' + desenler + L'\0';
-    suzgec += L"All files (*.*)";
+        suzgec += std::wstring(metin(Metin::kabul_edilen_dosyalar)) + L" (" + desenler + L")" + L'\0' + desenler + L'\0';
+    suzgec += metin(Metin::tum_dosyalar);
     suzgec += L'\0';
     suzgec += L"*.*";
     suzgec += L'\0';
@@ -590,6 +591,7 @@ bool dosya_sec(HWND sahip, bool coklu, const std::wstring& desenler, std::vector
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = sahip;
     ofn.lpstrFilter = suzgec.c_str();   // the string's own ending zero is the list's second
+    ofn.lpstrTitle = metin(coklu ? Metin::dosyalari_sec : Metin::dosya_sec);
     ofn.lpstrFile = tampon.data();
     ofn.nMaxFile = static_cast<DWORD>(tampon.size());
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |

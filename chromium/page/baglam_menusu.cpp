@@ -1,5 +1,6 @@
 // The page's context menu (see baglam_menusu.h).
 #include "baglam_menusu.h"
+#include "metinler.h"
 #include "motor_ic.h"
 #include "pano.h"
 #include "yardimci_dunya.h"
@@ -97,23 +98,23 @@ std::vector<BaglamMenusu::Oge> BaglamMenusu::ogeler(const BaglamBilgisi& bilgi, 
     auto komut = [](BaglamKomutu k) { return static_cast<int>(k) + 1; };
     std::vector<Oge> liste;
     if (!bilgi.bag.empty()) {
-        liste.push_back({L"Open link in new tab", komut(BaglamKomutu::yeni_sekmede_ac)});
-        liste.push_back({L"Copy link address", kBagKopyala});
+        liste.push_back({metin(Metin::bagi_yeni_sekmede_ac), komut(BaglamKomutu::yeni_sekmede_ac)});
+        liste.push_back({metin(Metin::bag_adresini_kopyala), kBagKopyala});
         liste.push_back({});
     }
     if (bilgi.duzenlenebilir) {
-        liste.push_back({L"Cut", komut(BaglamKomutu::kes), bilgi.secim});
-        liste.push_back({L"Copy", komut(BaglamKomutu::kopyala), bilgi.secim});
-        liste.push_back({L"Paste", komut(BaglamKomutu::yapistir), panoda_metin});
-        liste.push_back({L"Select all", komut(BaglamKomutu::tumunu_sec)});
+        liste.push_back({metin(Metin::kes), komut(BaglamKomutu::kes), bilgi.secim});
+        liste.push_back({metin(Metin::kopyala), komut(BaglamKomutu::kopyala), bilgi.secim});
+        liste.push_back({metin(Metin::yapistir), komut(BaglamKomutu::yapistir), panoda_metin});
+        liste.push_back({metin(Metin::tumunu_sec), komut(BaglamKomutu::tumunu_sec)});
         liste.push_back({});
     } else if (bilgi.secim) {
-        liste.push_back({L"Copy", komut(BaglamKomutu::kopyala)});
+        liste.push_back({metin(Metin::kopyala), komut(BaglamKomutu::kopyala)});
         liste.push_back({});
     }
-    liste.push_back({L"Back", komut(BaglamKomutu::geri), geri});
-    liste.push_back({L"Forward", komut(BaglamKomutu::ileri), ileri});
-    liste.push_back({L"Reload", komut(BaglamKomutu::yenile)});
+    liste.push_back({metin(Metin::geri), komut(BaglamKomutu::geri), geri});
+    liste.push_back({metin(Metin::ileri), komut(BaglamKomutu::ileri), ileri});
+    liste.push_back({metin(Metin::yenile), komut(BaglamKomutu::yenile)});
     return liste;
 }
 

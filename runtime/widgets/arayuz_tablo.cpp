@@ -1,7 +1,7 @@
 // Widget runtime: the widget table, the shared theme resources, the box window
 // procedure that turns the controls' notifications into event flags, and the
 // entry points that every kind of widget shares (lookups, event queries, size
-// requests, visibility, and the style-sheet and tooltip calls that do nothing).
+// requests, visibility, hover hints, and the style-sheet calls that do nothing).
 //
 // Start at the table below. A widget id is the index of its record in
 // `win_widgetlar`; ids are handed out densely in registration order and never
@@ -24,6 +24,7 @@
 
 #include <cstring>
 
+#include "tr_metin_sinir.h"
 #include "widgets/arayuz_ic.h"
 #include "widgets/arayuz_win_cz.h"
 
@@ -328,12 +329,41 @@ int64_t _tr_arayuz_widget_goster(int64_t widget) noexcept {
     return 0;
 }
 
-// The runtime has a single fixed theme; style sheets and tooltips are accepted and
-// ignored so that programs written for richer toolkits still run.
+// The runtime has a single fixed theme; style sheets are accepted and ignored so
+// that programs written for richer toolkits still run.
 int64_t _tr_arayuz_css_yukle(const char*, int64_t) noexcept { return 0; }
 
 int64_t _tr_arayuz_css_sinif_ekle(int64_t, const char*, int64_t) noexcept { return 0; }
 
 int64_t _tr_arayuz_css_sinif_kaldir(int64_t, const char*, int64_t) noexcept { return 0; }
 
-int64_t _tr_arayuz_ipucu_ayarla(int64_t, const char*, int64_t) noexcept { return 0; }
+// Hover hints are the platform's tooltip control: one for the process, made on
+// first need, with one tool per widget window. The tool subclasses its window to
+// see the mouse (TTF_SUBCLASS), so it keeps working wherever a box moves the
+// widget. Like the style-sheet calls, this never fails: a bad id or a text that
+// does not convert sets nothing and still answers 0; the empty text removes the hint.
+int64_t _tr_arayuz_ipucu_ayarla(int64_t widget, const char* tooltip, int64_t length) noexcept {
+    const Widget* record = pencereli_widget(widget);
+    if (record == nullptr) return 0;
+    GenisMetin text(tooltip, length);
+    if (!text.gecerli()) return 0;
+    static HWND ipucu_penceresi = nullptr;
+    if (ipucu_penceresi == nullptr || !IsWindow(ipucu_penceresi)) {
+        ipucu_penceresi = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                          GetModuleHandleW(nullptr), nullptr);
+        if (ipucu_penceresi == nullptr) return 0;
+    }
+    TOOLINFOW arac = {};
+    arac.cbSize = sizeof(arac);
+    arac.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    arac.hwnd = record->hwnd;
+    arac.uId = reinterpret_cast<UINT_PTR>(record->hwnd);
+    // A hint set again replaces the old one: the tool goes (when there was one) and
+    // comes back with the new text.
+    SendMessageW(ipucu_penceresi, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&arac));
+    arac.lpszText = const_cast<wchar_t*>(text.c_str());
+    if (text.uzunluk() > 0) SendMessageW(ipucu_penceresi, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&arac));
+    return 0;
+}

@@ -49,6 +49,8 @@ TR_API int64_t _tr_arayuz_css_sinif_ekle(int64_t widget, const char* class_name,
                                          int64_t length) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_css_sinif_kaldir(int64_t widget, const char* class_name,
                                            int64_t length) TR_NOEXCEPT;
+// The widget's hover hint, shown by the platform's tooltip control while the
+// pointer rests on it; the empty text removes it. Always 0 (a bad id sets nothing).
 TR_API int64_t _tr_arayuz_ipucu_ayarla(int64_t widget, const char* tooltip,
                                        int64_t length) TR_NOEXCEPT;
 

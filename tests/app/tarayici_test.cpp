@@ -372,7 +372,7 @@ TEST_F(Tarayici, BaslangictaAgacTamVeIlkSekmeBaslangicSayfasinda) {
     };
     kutu_icerigi(ana_kutu, {{1, 0, 0, 0}, {9, 1, 1, 0}, {23, 0, 0, 0}});
     kutu_icerigi(1, {{2, 0, 0, 2}, {3, 0, 0, 2}, {4, 0, 0, 2}, {5, 0, 0, 4}, {6, 1, 1, 6}, {7, 0, 0, 2}, {8, 0, 0, 2}});
-    kutu_icerigi(9, {{10, 0, 0, 0}, {16, 0, 0, 0}, {22, 1, 1, 0}});
+    kutu_icerigi(9, {{10, 0, 0, 0}, {16, 0, 0, 3}, {22, 1, 1, 0}});
     kutu_icerigi(kenar_cubugu, {{11, 0, 0, 0}, {12, 0, 0, 0}, {13, 0, 0, 0}, {14, 1, 1, 0}, {15, 0, 0, 0}});
     kutu_icerigi(kenar_panel, {{17, 0, 0, 0}, {18, 0, 0, 0}, {21, 1, 1, 0}});
     kutu_icerigi(21, {{19, 0, 1, 0}});
@@ -384,9 +384,10 @@ TEST_F(Tarayici, BaslangictaAgacTamVeIlkSekmeBaslangicSayfasinda) {
                                       KIND_SEPARATOR, KIND_VBOX, KIND_LABEL, KIND_VBOX, KIND_TABS, KIND_HBOX,
                                       KIND_PROGRESS, KIND_LABEL, KIND_LABEL};
     for (int i = 0; i < 27; ++i) EXPECT_EQ(beklenen_tur[i], win_widgetlar[i].kind) << "widget " << i;
-    EXPECT_TRUE(GetWindowLongPtrW(win_widgetlar[21].hwnd, GWL_STYLE) & WS_VSCROLL) << "the scroll box";
+    EXPECT_FALSE(GetWindowLongPtrW(win_widgetlar[21].hwnd, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))
+        << "the panel's content box: its lists scroll themselves";
     EXPECT_EQ(KENAR_GENISLIK, win_widgetlar[kenar_cubugu].req_width);
-    EXPECT_EQ(280, win_widgetlar[kenar_panel].req_width);
+    EXPECT_EQ(440, win_widgetlar[kenar_panel].req_width);
     EXPECT_EQ(200, win_widgetlar[ilerleme].req_width);
 
     // Texts as the controls show them.
@@ -655,11 +656,11 @@ TEST_F(Tarayici, MenuKomutlariKisayollariylaListelerVeSecileniCalistirir) {
     ASSERT_TRUE(menu.acildi);
     EXPECT_FALSE(menu.ilk_vurgulu);
     const std::vector<std::string> beklenen = {
-        "&Yeni sekme\tCtrl+T", "&Kapatilan sekmeyi geri ac\tCtrl+Shift+T", "&Gecmis\tCtrl+H",
-        "Yer i&mleri\tCtrl+Shift+O", "&Indirmeler\tCtrl+J", "&Uzaklastir\tCtrl+-",
-        "Yakinlik %110 (&sifirla)\tCtrl+0", "Y&akinlastir\tCtrl++", "Sayfada &bul\tCtrl+F",
-        "Yaz&dir...\tCtrl+P", "&Farkli kaydet...\tCtrl+S", "Kaynagi g&oster\tCtrl+U", "&Tam ekran\tF11",
-        "Ayar&lar", "&Cikis\tAlt+F4"};
+        "&Yeni sekme   \tCtrl+T", "&Kapatilan sekmeyi geri ac   \tCtrl+Shift+T", "&Gecmis   \tCtrl+H",
+        "Yer i&mleri   \tCtrl+Shift+O", "&Indirmeler   \tCtrl+J", "&Uzaklastir   \tCtrl+-",
+        "Yakinlik %110 (&sifirla)   \tCtrl+0", "Y&akinlastir   \tCtrl++", "Sayfada &bul   \tCtrl+F",
+        "Yaz&dir...   \tCtrl+P", "&Farkli kaydet...   \tCtrl+S", "Kaynagi g&oster   \tCtrl+U", "&Tam ekran   \tF11",
+        "Ayar&lar", "&Cikis   \tAlt+F4"};
     EXPECT_EQ(beklenen, menu.ogeler);
     const std::vector<std::string> satirlar = isaretten_sonra(isaret);
     if (gunluk_var()) {
@@ -673,6 +674,122 @@ TEST_F(Tarayici, MenuKomutlariKisayollariylaListelerVeSecileniCalistirir) {
     for (int gorunum : {0, 1}) gorunum_bul(gorunum)->controller->get_ZoomFactor(&yakinlik[gorunum]);
     EXPECT_DOUBLE_EQ(1.1, yakinlik[0]);
     EXPECT_DOUBLE_EQ(1.0, yakinlik[1]);
+}
+
+// The hover hint of a window, as the process's tooltip control holds it; empty
+// when the window has none.
+std::string ipucu_metni(HWND pencere) {
+    HWND ipucu = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND aday, LPARAM sonuc) -> BOOL {
+            wchar_t sinif[32] = {};
+            GetClassNameW(aday, sinif, 32);
+            if (lstrcmpiW(sinif, TOOLTIPS_CLASSW) != 0) return TRUE;
+            *reinterpret_cast<HWND*>(sonuc) = aday;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&ipucu));
+    if (ipucu == nullptr) return {};
+    wchar_t metin[256] = {};
+    TOOLINFOW arac = {};
+    arac.cbSize = sizeof(arac);
+    arac.hwnd = pencere;
+    arac.uId = reinterpret_cast<UINT_PTR>(pencere);
+    arac.lpszText = metin;
+    if (!SendMessageW(ipucu, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&arac))) return {};
+    SendMessageW(ipucu, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&arac));
+    return utf8(metin);
+}
+
+TEST_F(Tarayici, DugmelerinIpucuAdiVeKisayoludur) {
+    const std::pair<int64_t, const char*> ipuclari[] = {
+        {geri_dugme, "Geri (Alt+Sol)"},         {ileri_dugme, "Ileri (Alt+Sag)"},
+        {yenile_dugme, "Yenile (F5)"},          {ana_sayfa_dugme, "Ana sayfa"},
+        {yeni_sekme_dugme, "Yeni sekme (Ctrl+T)"}, {menu_dugme, "Menu (Alt+F)"},
+        {sb_yer_imi, "Yer imleri (Ctrl+Shift+O)"}, {sb_gecmis, "Gecmis (Ctrl+H)"},
+        {sb_indirme, "Indirmeler (Ctrl+J)"},    {sb_ayar, "Ayarlar"}};
+    for (const auto& [dugme, yazi] : ipuclari) EXPECT_EQ(yazi, ipucu_metni(hwnd_of(dugme))) << "widget " << dugme;
+    // The status label has none; a hint set to the empty text is gone.
+    EXPECT_EQ("", ipucu_metni(hwnd_of(durum_etiketi)));
+    _tr_arayuz_ipucu_ayarla(ana_sayfa_dugme, "", 0);
+    EXPECT_EQ("", ipucu_metni(hwnd_of(ana_sayfa_dugme)));
+    _tr_arayuz_ipucu_ayarla(ana_sayfa_dugme, "Ana sayfa", 9);
+}
+
+// The progress bar as it paints itself (WM_PRINTCLIENT into a bitmap of its size):
+// the colours of the pixels in its middle row, left to right.
+std::vector<COLORREF> ilerleme_satiri() {
+    HWND cubuk = hwnd_of(ilerleme);
+    RECT alan;
+    GetClientRect(cubuk, &alan);
+    HDC ekran = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(ekran);
+    HBITMAP resim = CreateCompatibleBitmap(ekran, alan.right, alan.bottom);
+    HGDIOBJ eski = SelectObject(dc, resim);
+    SendMessageW(cubuk, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    std::vector<COLORREF> satir;
+    for (int x = 0; x < alan.right; ++x) satir.push_back(GetPixel(dc, x, alan.bottom / 2));
+    SelectObject(dc, eski);
+    DeleteObject(resim);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, ekran);
+    return satir;
+}
+
+TEST_F(Tarayici, IlerlemeCubuguBoskenGorunmezDoluykenTemaRengindedir) {
+    const COLORREF zemin = RGB(30, 30, 46), vurgu = RGB(137, 180, 250);
+    _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
+    const std::vector<COLORREF> bos = ilerleme_satiri();
+    ASSERT_FALSE(bos.empty());
+    EXPECT_EQ(bos.size(), static_cast<size_t>(std::count(bos.begin(), bos.end(), zemin))) << "idle: the status bar alone";
+    _tr_arayuz_ilerleme_ayarla(ilerleme, 50);
+    const std::vector<COLORREF> yarim = ilerleme_satiri();
+    EXPECT_EQ(vurgu, yarim.front());
+    EXPECT_EQ(vurgu, yarim[yarim.size() / 2 - 2]);
+    EXPECT_EQ(zemin, yarim[yarim.size() / 2 + 2]);
+    EXPECT_EQ(zemin, yarim.back());
+    _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
+}
+
+// A drag on the room right of the open panel makes it wider, up to what leaves the
+// page its share; the panel keeps the width it was given.
+TEST_F(Tarayici, KenarPaneliKenarindanSurukleninceGenisler) {
+    dugmeye_bas(sb_gecmis);
+    gecis();
+    HWND panel = hwnd_of(kenar_panel);
+    HWND govde = GetParent(panel);
+    ASSERT_TRUE(IsWindowVisible(panel));
+    auto sag_kenar = [&] {
+        RECT alan;
+        GetWindowRect(panel, &alan);
+        MapWindowPoints(nullptr, govde, reinterpret_cast<POINT*>(&alan), 2);
+        return alan;
+    };
+    const RECT once = sag_kenar();
+    ASSERT_EQ(440, once.right - once.left);
+    const int y = (once.top + once.bottom) / 2;
+    SendMessageW(govde, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(once.right + 3, y));
+    SendMessageW(govde, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(once.right + 3 + 100, y));
+    SendMessageW(govde, WM_LBUTTONUP, 0, MAKELPARAM(once.right + 3 + 100, y));
+    EXPECT_EQ(540, sag_kenar().right - sag_kenar().left);
+    EXPECT_EQ(540, win_widgetlar[kenar_panel].req_width);
+    // Dragged past the window's edge: the page keeps 300 pixels.
+    RECT govde_alani;
+    GetClientRect(govde, &govde_alani);
+    SendMessageW(govde, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(sag_kenar().right + 3, y));
+    SendMessageW(govde, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(govde_alani.right + 50, y));
+    SendMessageW(govde, WM_LBUTTONUP, 0, MAKELPARAM(govde_alani.right + 50, y));
+    EXPECT_EQ(govde_alani.right - 300, sag_kenar().right + 3);
+    // A press elsewhere in the body (on no edge) changes nothing.
+    const LONG genislik = sag_kenar().right - sag_kenar().left;
+    SendMessageW(govde, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(once.left + 10, y));
+    SendMessageW(govde, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(once.left + 200, y));
+    SendMessageW(govde, WM_LBUTTONUP, 0, MAKELPARAM(once.left + 200, y));
+    EXPECT_EQ(genislik, sag_kenar().right - sag_kenar().left);
+    _tr_arayuz_widget_genislik_ayarla(kenar_panel, 440);
+    dugmeye_bas(sb_gecmis);
+    gecis();
 }
 
 TEST_F(Tarayici, KenarPaneliAcilirDegisirVeKapanir) {
@@ -689,7 +806,7 @@ TEST_F(Tarayici, KenarPaneliAcilirDegisirVeKapanir) {
     EXPECT_EQ(1, aktif_panel);
     RECT serit_acikken;
     GetWindowRect(serit(), &serit_acikken);
-    EXPECT_EQ(serit_once.left + 280, serit_acikken.left) << "the panel takes its width beside the sidebar";
+    EXPECT_EQ(serit_once.left + 440 + 2 * 3, serit_acikken.left) << "the panel takes its width beside the sidebar";
 
     dugmeye_bas(sb_yer_imi);
     gecis();
@@ -1638,20 +1755,20 @@ TEST_F(Tarayici, IndirmelerPanelindeIlerlerBiterIptalEdilirVeSilinir) {
     EXPECT_FALSE(yer_tutucu_gorunur());
     ASSERT_EQ(1, satir_sayisi(w.liste));
     EXPECT_EQ("yavas.bin", hucre(w.liste, 0, 0));
-    EXPECT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 1).find("% of 3.8 MB") != std::string::npos; }))
+    EXPECT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 1).find(" / 3.8 MB") != std::string::npos; }))
         << hucre(w.liste, 0, 1);
 
     // Cancelled from the panel: no file under its name.
     _tr_arayuz_liste_sec(w.liste, 0);
     dugmeye_bas(w.iptal);
-    ASSERT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 1) == "cancelled"; })) << hucre(w.liste, 0, 1);
+    ASSERT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 1) == "iptal edildi"; })) << hucre(w.liste, 0, 1);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((klasor + L"\\yavas.bin").c_str()));
     EXPECT_TRUE(gecisler_ta_ki([] { return durum_metni().rfind("Indiriliyor", 0) != 0; })) << durum_metni();
     EXPECT_EQ("\xE2\x86\x93", pencere_metni(hwnd_of(sb_indirme)));
 
     // A finished one comes on top; a broken one (the stand-in's) says why.
     adres_yaz_ve_onayla(indirme_adresi("tamam.bin", 2000, 0));
-    ASSERT_TRUE(gecisler_ta_ki([&] { return satir_sayisi(w.liste) == 2 && hucre(w.liste, 0, 1) == "done"; }))
+    ASSERT_TRUE(gecisler_ta_ki([&] { return satir_sayisi(w.liste) == 2 && hucre(w.liste, 0, 1) == "tamamlandi"; }))
         << hucre(w.liste, 0, 1);
     EXPECT_EQ("tamam.bin", hucre(w.liste, 0, 0));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((klasor + L"\\tamam.bin").c_str()));
@@ -1660,7 +1777,7 @@ TEST_F(Tarayici, IndirmelerPanelindeIlerlerBiterIptalEdilirVeSilinir) {
     EXPECT_NE(std::string::npos, indirme_listesi().find("\"tamam.bin\"")) << indirme_listesi();
     if (!korva_test::gercek_motor_mu()) {
         adres_yaz_ve_onayla(indirme_adresi("kirik.bin", 100000, 0, 3000));
-        ASSERT_TRUE(gecisler_ta_ki([&] { return satir_sayisi(w.liste) == 3 && hucre(w.liste, 0, 1) == "failed: network"; }))
+        ASSERT_TRUE(gecisler_ta_ki([&] { return satir_sayisi(w.liste) == 3 && hucre(w.liste, 0, 1) == "basarisiz: ag hatasi"; }))
             << hucre(w.liste, 0, 1);
         _tr_arayuz_liste_sec(w.liste, 0);
         tusa_bas(hwnd_of(w.liste), VK_DELETE);
@@ -1785,7 +1902,7 @@ TEST_F(Tarayici, IndirmelerCtrlJIleEnYeniSatirdaVeKaybolanDosyaSoylenir) {
     kenar_paneli_ac(3);
     ASSERT_EQ(3, aktif_panel);
     adres_yaz_ve_onayla(indirme_adresi("silinecek.bin", 1000, 0));
-    ASSERT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 0) == "silinecek.bin" && hucre(w.liste, 0, 1) == "done"; }))
+    ASSERT_TRUE(gecisler_ta_ki([&] { return hucre(w.liste, 0, 0) == "silinecek.bin" && hucre(w.liste, 0, 1) == "tamamlandi"; }))
         << hucre(w.liste, 0, 1);
     ASSERT_GE(satir_sayisi(w.liste), 2);
     // The panel on an older row, the keyboard elsewhere: Ctrl+J comes back to the newest.

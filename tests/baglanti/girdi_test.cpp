@@ -50,18 +50,18 @@ std::wstring menu(const BaglamBilgisi& bilgi, bool geri, bool ileri, bool panoda
 TEST(BaglamMenusu, ItemsFitWhatIsUnderThePointer)
 {
     BaglamBilgisi bos;
-    EXPECT_EQ(menu(bos, false, false, true), L"Back(off)|Forward(off)|Reload|");
+    EXPECT_EQ(menu(bos, false, false, true), L"Geri(off)|Ileri(off)|Yenile|");
     BaglamBilgisi bag;
     bag.bag = L"http://127.0.0.1/a";
     bag.secim = true;
     EXPECT_EQ(menu(bag, true, false, true),
-              L"Open link in new tab|Copy link address|-|Copy|-|Back|Forward(off)|Reload|");
+              L"Bagi yeni sekmede ac|Bag adresini kopyala|-|Kopyala|-|Geri|Ileri(off)|Yenile|");
     BaglamBilgisi alan;
     alan.duzenlenebilir = true;
     EXPECT_EQ(menu(alan, false, true, false),
-              L"Cut(off)|Copy(off)|Paste(off)|Select all|-|Back(off)|Forward|Reload|");
+              L"Kes(off)|Kopyala(off)|Yapistir(off)|Tumunu sec|-|Geri(off)|Ileri|Yenile|");
     alan.secim = true;
-    EXPECT_EQ(menu(alan, false, true, true), L"Cut|Copy|Paste|Select all|-|Back(off)|Forward|Reload|");
+    EXPECT_EQ(menu(alan, false, true, true), L"Kes|Kopyala|Yapistir|Tumunu sec|-|Geri(off)|Ileri|Yenile|");
 }
 
 }  // namespace
