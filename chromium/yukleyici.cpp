@@ -6,6 +6,7 @@
 #include "indirmeler.h"
 #include "motor_ic.h"
 
+#include <cwchar>
 #include <new>
 
 static const wchar_t MOTOR_SURUMU[] = L"headless-chromium";
@@ -15,6 +16,39 @@ static std::shared_ptr<Baglanti> g_baglanti;
 static bool g_basliyor;
 static std::vector<std::function<void(HRESULT)>> g_bekleyenler;
 static std::wstring g_kullanici_klasoru;
+
+// A failed start is remembered for a few seconds: the engine takes up to its start
+// bound (20 s) to fail, and a host that asks again at once (a second tab, a reload)
+// gets the same answer at once instead of waiting that long again. After that, the
+// next request starts the engine anew. KORVA_MOTOR_HATA_SURESI_MS (read once, up to
+// a minute) sets how long; tests shorten it.
+static HRESULT g_son_basarisizlik = S_OK;
+static ULONGLONG g_basarisizlik_ani;
+
+static ULONGLONG basarisizlik_hafizasi_ms()
+{
+    static const ULONGLONG sure = [] {
+        constexpr ULONGLONG VARSAYILAN_MS = 5000;
+        wchar_t deger[16] = {};
+        const DWORD n = GetEnvironmentVariableW(L"KORVA_MOTOR_HATA_SURESI_MS", deger, 16);
+        if (n == 0 || n >= 16)
+            return VARSAYILAN_MS;
+        wchar_t* son = nullptr;
+        const unsigned long ms = std::wcstoul(deger, &son, 10);
+        if (son == deger || *son != L'\0' || ms > 60000)
+            return VARSAYILAN_MS;
+        return static_cast<ULONGLONG>(ms);
+    }();
+    return sure;
+}
+
+// The failure of the last start while it is still fresh, else S_OK.
+static HRESULT taze_basarisizlik()
+{
+    if (SUCCEEDED(g_son_basarisizlik) || GetTickCount64() - g_basarisizlik_ani >= basarisizlik_hafizasi_ms())
+        return S_OK;
+    return g_son_basarisizlik;
+}
 
 std::shared_ptr<Baglanti> motor_baglantisi()
 {
@@ -28,6 +62,9 @@ HRESULT motoru_baslat(const std::wstring& kullanici_klasoru, std::function<void(
     }
     if (!kullanici_klasoru.empty())
         g_kullanici_klasoru = kullanici_klasoru;
+    const HRESULT taze = taze_basarisizlik();
+    if (FAILED(taze) && !g_basliyor)
+        return Baglanti::ui_da_calistir([bitti, taze] { bitti(taze); }) ? S_OK : E_FAIL;
     g_bekleyenler.push_back(std::move(bitti));
     if (g_basliyor)
         return S_OK;
@@ -37,6 +74,8 @@ HRESULT motoru_baslat(const std::wstring& kullanici_klasoru, std::function<void(
     g_basliyor = true;
     HRESULT sonuc = Baglanti::baslat(ayar, [](HRESULT hr, std::shared_ptr<Baglanti> baglanti) {
         g_basliyor = false;
+        g_son_basarisizlik = SUCCEEDED(hr) && baglanti ? S_OK : (FAILED(hr) ? hr : E_FAIL);
+        g_basarisizlik_ani = GetTickCount64();
         if (SUCCEEDED(hr) && baglanti) {
             g_baglanti = baglanti;
             sayfalari_bagla(*baglanti);

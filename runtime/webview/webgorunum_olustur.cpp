@@ -85,28 +85,9 @@ wv2_ortam_olustur_secenekli_islev g_create_env_fn = nullptr;
 ICoreWebView2Environment* g_environment = nullptr;
 int32_t wv_host_sinif_kayitli = 0;
 
-// Why the last creation failed (TR_WEBGORUNUM_... of the public header), and when
-// the engine last failed to start, while that failure is still remembered.
+// Why the last creation failed (TR_WEBGORUNUM_... of the public header).
 int64_t g_son_hata = 0;
-ULONGLONG g_hata_ani = 0;
-int32_t g_hata_hatirlaniyor = 0;
 int32_t g_ortam_istendi = 0;
-constexpr ULONGLONG kHataHafizasiMs = 5000;
-
-// KORVA_MOTOR_HATA_SURESI_MS, read once, shortens (or lengthens, up to a minute) how
-// long a start failure is remembered: tests use it to see the next attempt soon.
-ULONGLONG hata_hafizasi_ms() {
-    static ULONGLONG sure = [] {
-        wchar_t deger[16] = {};
-        const DWORD n = GetEnvironmentVariableW(L"KORVA_MOTOR_HATA_SURESI_MS", deger, 16);
-        if (n == 0 || n >= 16) return kHataHafizasiMs;
-        wchar_t* son = nullptr;
-        const unsigned long ms = std::wcstoul(deger, &son, 10);
-        if (son == deger || *son != L'\0' || ms > 60000) return kHataHafizasiMs;
-        return static_cast<ULONGLONG>(ms);
-    }();
-    return sure;
-}
 
 // ---- Handler functions ----------------------------------------------------------
 
@@ -512,32 +493,19 @@ void olaylara_abone_ol(Gorunum& kayit) {
     istek_olaylarina_abone_ol(kayit);
 }
 
-// The engine was asked and did not start: remembered with its time, so that the
-// creations asked for in the next few seconds fail at once instead of each waiting
-// for the same failure again (up to the engine's start bound, 20 s and more). A
-// record the engine answered about is given back, so repeated failures do not use
-// up the table; one it never answered about stays spent, as a controller that
-// comes late must find no other view in its host window.
+// The engine was asked and did not start. The next creation asks it again: an
+// engine that is slow to fail (a start bound of 20 s and more) answers repeated
+// requests at once itself while its failure is fresh. A record the engine answered
+// about is given back, so repeated failures do not use up the table; one it never
+// answered about stays spent, as a controller that comes late must find no other
+// view in its host window.
 int64_t motor_baslatilamadi(int index = -1) {
     g_son_hata = TR_WEBGORUNUM_MOTOR_BASLATILAMADI;
-    g_hata_ani = GetTickCount64();
-    g_hata_hatirlaniyor = 1;
     if (index >= 0 && gorunumler[index].hwnd != nullptr) gorunumler[index].bos = 1;
     return -1;
 }
 
-bool hatirlanan_hata_suruyor() {
-    if (g_hata_hatirlaniyor == 0) return false;
-    if (GetTickCount64() - g_hata_ani < hata_hafizasi_ms()) return true;
-    g_hata_hatirlaniyor = 0;
-    return false;
-}
-
 int64_t gorunum_olustur() {
-    if (hatirlanan_hata_suruyor()) {
-        g_son_hata = TR_WEBGORUNUM_MOTOR_BASLATILAMADI;
-        return -1;
-    }
     g_son_hata = TR_WEBGORUNUM_YER_YOK;
     if (gorunum_sayisi >= kGorunumSiniri && bos_kayit_bul() < 0) return -1;
     if (!ortami_hazirla()) {

@@ -1655,8 +1655,8 @@ constexpr ULONGLONG kHatirlamaMs = 8000;
 
 // With an engine binary that cannot run (KORVA_CHROMIUM=/bin/false), the first tab
 // says so: its caption, the window title and the status bar. The binary is then
-// put right, yet Ctrl+T right after gives another such tab: the runtime answered
-// from the failure it remembers, without asking the engine again. Once that time
+// put right, yet Ctrl+T right after gives another such tab: the engine library
+// answered from its fresh failure, without starting the engine again. Once that time
 // is over, Reload tries the engine again, which starts, and the tab gets its page.
 TEST(BaslatilamayanMotor, SekmeNedeniniSoylerCtrlTBeklemezSonraYenilemeBaslatir) {
     if (!korva_test::gercek_motor_mu()) GTEST_SKIP() << "the Chromium engine's binary is what fails";
