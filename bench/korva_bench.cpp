@@ -250,6 +250,9 @@ void tumunu_ciz_olc() {
 // With 64 tabs open, a click on the first or the second tab (both in view) until
 // the window is drawn: the strip lays out and paints all of its tabs.
 void sekme_gecisi_64() {
+    // The newest tab is selected: the row shows the first tabs again.
+    _tr_arayuz_sekme_sec(sekme_defteri, 0);
+    for (int i = 0; i < 20; ++i) tur();
     std::vector<double> switching;
     for (int i = 0; i < 15; ++i) {
         for (int position : {0, 1}) {
