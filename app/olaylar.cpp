@@ -425,13 +425,18 @@ std::string html_kacisli(const char* metin) {
 void hata_sayfasini_goster(int64_t view) {
     const char* adres = cokme_adresleri[view] != nullptr ? cokme_adresleri[view] : "";
     const std::string kacisli = html_kacisli(adres);
+    // Korva's own pages (the start page, a text document) have no address to show
+    // or load again: the page names none, as the address entry does, and the link
+    // leads nowhere new.
+    const bool kendi_sayfasi = kacisli.empty() || kacisli == "about:blank";
     std::string sayfa = kHataSayfasiBasi;
     sayfa += kSayfaSureciMetni;
-    sayfa += kAdresBasi;
-    sayfa += kacisli;
+    if (!kendi_sayfasi) {
+        sayfa += kAdresBasi;
+        sayfa += kacisli;
+    }
     sayfa += kHataSayfasiOrtasi;
-    // The start page has no address to load again: the link leads nowhere new then.
-    sayfa += kacisli.empty() || kacisli == "about:blank" ? "#" : kacisli;
+    sayfa += kendi_sayfasi ? "#" : kacisli;
     sayfa += kHataSayfasiSonu;
     _tr_webgorunum_html_yukle(view, sayfa.data(), static_cast<int64_t>(sayfa.size()));
 }
