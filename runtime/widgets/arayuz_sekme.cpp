@@ -20,12 +20,13 @@
 //    letters). When even the narrowest tabs do not fit, the control's own arrows
 //    scroll the row. The width is set again whenever the count or the strip's width
 //    changes (`tab_width` keeps the last one, so an unchanged one is not sent).
-//  - The strip draws itself, in the theme's colours: the row of tabs on the header's
-//    colour, the selected tab in the window's background joined to the page below
-//    it and lined with the accent colour along its top, the tab under the pointer lighter (`hot_tab`, `hot_close` for its close
-//    mark, set by the strip's window procedure), and the margins around the display
-//    area in the window's background. A tab whose title is cut shows the whole
-//    title in a tooltip (`tab_tooltip`, made on first need).
+//  - The strip draws itself (the control draws nothing), in the theme's colours:
+//    the row of tabs on the header's colour, the selected tab in the window's
+//    background joined to the page below it and lined with the accent colour along
+//    its top, the tab under the pointer lighter (`hot_tab`, and `hot_close` for its
+//    close mark, set by the strip's window procedure), and the margins around the
+//    display area in the window's background. A tab whose title is cut shows the
+//    whole title in a tooltip (`tab_tooltip`, made on first need).
 //  - The strip's window procedure (put in place of the tab control's own) sets
 //    `tab_close_requested` and `closed_tab_index`; `_tr_arayuz_sekme_kapandi_mi`
 //    reads and clears them. `tab_changed` is set by the parent box's tab switch on a
@@ -98,11 +99,23 @@ constexpr COLORREF kKapatmaUzerinde = RGB(0xF3, 0x8B, 0xA8);
 constexpr COLORREF kVurguRengi = RGB(0x89, 0xB4, 0xFA);
 constexpr int kVurguKalinligi = 2;
 
-// The one tool of a strip's tooltip.
+// The one tool of a strip's tooltip, and the width past which its text wraps.
 constexpr UINT_PTR kIpucuAraci = 1;
+constexpr int kIpucuGenisligi = 600;
 
 // The tab control's own window procedure, the same for every strip.
 WNDPROC g_denetim_islevi = nullptr;
+
+// How many bytes of a UTF-8 title to convert: a tab keeps kEnUzunBaslik characters
+// at most, which never take more than four bytes each, so a title of megabytes is
+// cut before it is converted, at the start of a character.
+int64_t gosterilecek_bayt(const char* title, int64_t length) {
+    const int64_t most = 4 * int64_t{kEnUzunBaslik};
+    if (title == nullptr || length <= most) return length;
+    int64_t kept = most;
+    while (kept > 0 && (static_cast<unsigned char>(title[kept]) & 0xC0) == 0x80) --kept;
+    return kept;
+}
 
 // A tab's text as the native control gets it: the title up to its first zero byte,
 // with the close mark after it for a closable tab. Invalid when the title could not
@@ -110,10 +123,7 @@ WNDPROC g_denetim_islevi = nullptr;
 class SekmeEtiketi {
 public:
     SekmeEtiketi(const char* title, int64_t length, bool closable) {
-        // Only the first characters can be shown: a title of megabytes is cut before
-        // it is converted (four bytes at most per character kept).
-        const int64_t kept = length > 4 * int64_t{kEnUzunBaslik} ? 4 * int64_t{kEnUzunBaslik} : length;
-        GenisMetin baslik(title, kept);
+        GenisMetin baslik(title, gosterilecek_bayt(title, length));
         if (!baslik.gecerli()) return;
         baslik.kirp(kEnUzunBaslik);
         const size_t title_length = static_cast<size_t>(baslik.uzunluk());
@@ -503,7 +513,7 @@ HWND ipucu_penceresi(Widget& strip) {
     tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     // A long title wraps instead of running off the screen.
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 600);
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kIpucuGenisligi);
     strip.tab_tooltip = tip;
     return tip;
 }
