@@ -31,6 +31,7 @@
 
 #include "core/calismazamani_win.h"
 #include "depolar.h"
+#include "sekme_sirasi.h"
 #include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -111,10 +112,15 @@ bool tam_ekranda = false;
 
 // ---- Closed tabs -----------------------------------------------------------------
 
-// The addresses of the last tabs closed, newest last; Ctrl+Shift+T takes them back.
+// The addresses of the last tabs closed and the positions they had, newest last;
+// Ctrl+Shift+T takes them back to their places.
 constexpr int kKapananSiniri = 16;
 char* kapanan_adresler[kKapananSiniri];
+int64_t kapanan_yerler[kKapananSiniri];
 int kapanan_sayisi = 0;
+
+// The run of tabs the selected page is opening (sekme_sirasi.h).
+korva::AcilisDizisi acilis_dizisi;
 
 // ---- Pages whose process failed ----------------------------------------------------
 
@@ -192,8 +198,6 @@ int64_t sekme_gorunumleri[kSekmeTablosuBoyu];
 
 const char* const kPanelBasliklari[] = {"Yer Imleri", "Gecmis", "Indirmeler", "Ayarlar"};
 
-constexpr char kPencereEki[] = " - Korva";
-constexpr char kYalinBaslik[] = "Korva";
 constexpr char kYukleniyor[] = "Yukleniyor...";
 constexpr char kHazir[] = "Hazir";
 constexpr char kHizliErisimBasligi[] = "Hizli Erisim";
@@ -292,8 +296,8 @@ void metni_birak(char*& metin) {
     metin = nullptr;
 }
 
-// Remembers a closed tab's address for Ctrl+Shift+T; the oldest of 16 goes.
-void kapananlara_ekle(int64_t view) {
+// Remembers a closed tab's address and position for Ctrl+Shift+T; the oldest of 16 goes.
+void kapananlara_ekle(int64_t view, int64_t konum) {
     TrMetin adres = _tr_webgorunum_adres_al(view);
     if (cokme_adresleri[view] != nullptr) {
         // A tab closed on its error page comes back with the page it had.
@@ -305,18 +309,25 @@ void kapananlara_ekle(int64_t view) {
     if (kapanan_sayisi == kKapananSiniri) {
         free(kapanan_adresler[0]);
         memmove(&kapanan_adresler[0], &kapanan_adresler[1], (kKapananSiniri - 1) * sizeof(char*));
+        memmove(&kapanan_yerler[0], &kapanan_yerler[1], (kKapananSiniri - 1) * sizeof(int64_t));
         kapanan_sayisi -= 1;
     }
+    kapanan_yerler[kapanan_sayisi] = konum;
     kapanan_adresler[kapanan_sayisi++] = adres.ptr;
 }
 
-// A tab whose page has no address of its own (the start page, a text document)
-// comes back as the start page.
+// The last closed tab comes back where it was (at the end, when fewer tabs are left
+// than its position), selected. A tab whose page has no address of its own (the
+// start page, a text document) comes back as the start page.
 void kapanani_ac() {
     if (kapanan_sayisi == 0) return;
     char* adres = kapanan_adresler[kapanan_sayisi - 1];
+    const int64_t yer = kapanan_yerler[kapanan_sayisi - 1] < wv_sayisi ? kapanan_yerler[kapanan_sayisi - 1] : wv_sayisi;
     bool baslangic = adres[0] == '\0' || strcmp(adres, "about:blank") == 0;
-    int64_t view = baslangic ? hizli_erisim_ac() : yeni_sekme_ac(adres, uzunluk(adres));
+    int64_t view = baslangic ? sekme_ac(kHizliErisimBasligi, uzunluk(kHizliErisimBasligi), baslangic_sayfasini_yukle,
+                                        nullptr, 0, yer)
+                             : sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, adres,
+                                        uzunluk(adres), yer);
     if (view < 0) return;  // at the tab limit the address stays for later
     kapanan_sayisi -= 1;
     kapanan_adresler[kapanan_sayisi] = nullptr;
@@ -332,7 +343,8 @@ void sekmeyi_kapat(int64_t konum) {
     if (konum < 0 || konum >= wv_sayisi) return;
     if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) return;
     int64_t view = sekme_gorunumleri[konum];
-    if (!hata_sekmesi_mi(view)) kapananlara_ekle(view);
+    if (!hata_sekmesi_mi(view)) kapananlara_ekle(view, konum);
+    acilis_dizisi.kapandi(view);
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
     kapanan_sekme_sayisi += 1;
@@ -380,16 +392,17 @@ void kapanis_sorusunu_goster(int64_t konum, int64_t view) {
 }
 
 // Korva's own error page for a page whose process failed, in the dark theme, with
-// the address it had and a link that loads it again.
+// the address it had and a link that loads it again. Words wrap whole; only the
+// address, which may be one long word, breaks wherever it must.
 constexpr char kHataSayfasiBasi[] =
     "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Sayfa coktu</title><style>"
     "body{background:#1E1E2E;color:#CDD6F4;font-family:'Segoe UI',sans-serif;margin:15% auto;max-width:560px}"
-    "h1{font-weight:400;font-size:28px}p{color:#A6ADC8;word-break:break-all}"
+    "h1{font-weight:400;font-size:28px}p{color:#A6ADC8}p.adres{overflow-wrap:anywhere}"
     "a{display:inline-block;margin-top:16px;padding:8px 16px;background:#313244;color:#89B4FA;"
     "border-radius:6px;text-decoration:none}</style></head><body><h1>Bu sayfa coktu</h1><p>";
 constexpr char kSayfaSureciMetni[] =
     "Sayfayi gosteren surec beklenmedik bicimde sonlandi. Diger sekmeler calismaya devam ediyor.";
-constexpr char kAdresBasi[] = "</p><p>";
+constexpr char kAdresBasi[] = "</p><p class=\"adres\">";
 constexpr char kHataSayfasiOrtasi[] = "</p><a href=\"";
 constexpr char kHataSayfasiSonu[] = "\">Yeniden yukle</a> <p>Ya da F5'e basin.</p></body></html>";
 
@@ -412,13 +425,18 @@ std::string html_kacisli(const char* metin) {
 void hata_sayfasini_goster(int64_t view) {
     const char* adres = cokme_adresleri[view] != nullptr ? cokme_adresleri[view] : "";
     const std::string kacisli = html_kacisli(adres);
+    // Korva's own pages (the start page, a text document) have no address to show
+    // or load again: the page names none, as the address entry does, and the link
+    // leads nowhere new.
+    const bool kendi_sayfasi = kacisli.empty() || kacisli == "about:blank";
     std::string sayfa = kHataSayfasiBasi;
     sayfa += kSayfaSureciMetni;
-    sayfa += kAdresBasi;
-    sayfa += kacisli;
+    if (!kendi_sayfasi) {
+        sayfa += kAdresBasi;
+        sayfa += kacisli;
+    }
     sayfa += kHataSayfasiOrtasi;
-    // The start page has no address to load again: the link leads nowhere new then.
-    sayfa += kacisli.empty() || kacisli == "about:blank" ? "#" : kacisli;
+    sayfa += kendi_sayfasi ? "#" : kacisli;
     sayfa += kHataSayfasiSonu;
     _tr_webgorunum_html_yukle(view, sayfa.data(), static_cast<int64_t>(sayfa.size()));
 }
@@ -463,6 +481,7 @@ bool sekmeye_yeni_gorunum_ver(int64_t konum) {
     }
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
+    acilis_dizisi.kapandi(eski);
     if (baslatilamadi) {
         hata_etiketini_birak(hata_etiketi(eski));
     } else {
@@ -498,9 +517,10 @@ int64_t yeniden_yukle(int64_t view) {
     return sonuc;
 }
 
-// A page asked for a new window: a tab right after its own, selected unless a
-// middle or Ctrl click asked for it; at the tab limit the page opens in its own tab.
-void yeni_pencereyi_ac(int64_t konum, int64_t view) {
+// A page asked for a new window: a tab after its own (after the tabs it opened
+// before in the same run, sekme_sirasi.h), selected unless a middle or Ctrl click
+// asked for it; at the tab limit the page opens in its own tab.
+void yeni_pencereyi_ac(int64_t view) {
     AlinanMetin adres(_tr_webgorunum_yeni_pencere_adresi_al(view));
     if (adres.bos()) return;
     const bool arkada = _tr_webgorunum_yeni_pencere_arkada_mi(view) == 1;
@@ -508,8 +528,10 @@ void yeni_pencereyi_ac(int64_t konum, int64_t view) {
         _tr_webgorunum_yukle(view, adres.ptr(), adres.len());
         return;
     }
-    sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, adres.ptr(), adres.len(), konum + 1,
-             !arkada);
+    const int64_t yer = acilis_dizisi.yeni_sekme_yeri(view, sekme_gorunumleri, wv_sayisi);
+    const int64_t yeni = sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, adres.ptr(),
+                                  adres.len(), yer, !arkada);
+    if (yeni >= 0) acilis_dizisi.acildi(view, yeni);
 }
 
 // The status-bar text of the selected page: the link under the pointer.
@@ -593,6 +615,7 @@ bool sayfa_olaylarini_isle(int64_t konum) {
         if (secili_konum() == konum) pencere_basligini_guncelle();
     }
     if (_tr_webgorunum_adres_degisti_mi(view) == 1) {
+        acilis_dizisi.gezindi(view);
         if (secili_konum() == konum) sayfa_adresini_goster(false);
         metni_birak(son_adresler[view]);
         son_adresler[view] = _tr_webgorunum_adres_al(view).ptr;
@@ -614,7 +637,7 @@ bool sayfa_olaylarini_isle(int64_t konum) {
         _tr_arayuz_sekme_baslik_ayarla(sekme_defteri, konum, kMotorCoktuBasligi, uzunluk(kMotorCoktuBasligi));
         return true;
     }
-    if (_tr_webgorunum_yeni_pencere_istendi_mi(view) == 1) yeni_pencereyi_ac(konum, view);
+    if (_tr_webgorunum_yeni_pencere_istendi_mi(view) == 1) yeni_pencereyi_ac(view);
     if (_tr_webgorunum_kapatma_istendi_mi(view) == 1) {
         sekmeyi_kapat(konum);
         return false;
@@ -751,6 +774,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     int64_t kapanan = _tr_arayuz_sekme_kapandi_mi(sekme_defteri);
     if (kapanan >= 0) sekmeyi_kapatmayi_iste(kapanan);
     if (_tr_arayuz_sekme_degisti_mi(sekme_defteri) == 1) {
+        acilis_dizisi.secildi(secili_gorunum());
         metni_birak(baglanti_metni);
         bildirim_metni.clear();
         adres_cubugunu_guncelle();
@@ -816,18 +840,13 @@ int64_t kenar_paneli_ac(int64_t number) noexcept {
 int64_t pencere_basligini_guncelle(void) noexcept {
     if (secili_konum() < 0) return 0;
     if (hata_sekmesi_mi(secili_gorunum())) {
-        AlinanMetin tam(_metin_birlestir(kBaslatilamadiBasligi, uzunluk(kBaslatilamadiBasligi), kPencereEki,
-                                         uzunluk(kPencereEki)));
-        _tr_pencere_baslik_ayarla(ana_pencere, tam.ptr(), tam.len());
+        const std::string tam = korva::pencere_basligi(kBaslatilamadiBasligi, uzunluk(kBaslatilamadiBasligi));
+        _tr_pencere_baslik_ayarla(ana_pencere, tam.data(), static_cast<int64_t>(tam.size()));
         return 0;
     }
     AlinanMetin baslik(_tr_webgorunum_baslik_al(secili_gorunum()));
-    if (baslik.bos()) {
-        _tr_pencere_baslik_ayarla(ana_pencere, kYalinBaslik, uzunluk(kYalinBaslik));
-        return 0;
-    }
-    AlinanMetin tam(_metin_birlestir(baslik.ptr(), baslik.len(), kPencereEki, uzunluk(kPencereEki)));
-    _tr_pencere_baslik_ayarla(ana_pencere, tam.ptr(), tam.len());
+    const std::string tam = korva::pencere_basligi(baslik.ptr(), baslik.len());
+    _tr_pencere_baslik_ayarla(ana_pencere, tam.data(), static_cast<int64_t>(tam.size()));
     return 0;
 }
 

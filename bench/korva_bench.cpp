@@ -7,7 +7,8 @@
 //                        process from outside; the time from main is printed)
 //   korva_bench olcum    the times, in one process: a whole repaint, opening and
 //                        switching tabs, the engine's controller alone, layout,
-//                        resize, one pass of the checks with 1 and 64 tabs
+//                        resize, one pass of the checks with 1 and 64 tabs,
+//                        switching tabs with 64 open
 //   korva_bench bellek   private memory with 1 and 64 tabs and after 500 tabs were
 //                        opened and closed
 //   korva_bench paneller FOLDER   the list widget with 1,000 and 100,000 rows; the
@@ -248,6 +249,25 @@ void tumunu_ciz_olc() {
     yaz("tum_cizim_ms", ortanca(repaint), "ms");
 }
 
+// With 64 tabs open, a click on the first or the second tab (both in view) until
+// the window is drawn: the strip lays out and paints all of its tabs.
+void sekme_gecisi_64() {
+    // The newest tab is selected: the row shows the first tabs again.
+    _tr_arayuz_sekme_sec(sekme_defteri, 0);
+    for (int i = 0; i < 20; ++i) tur();
+    std::vector<double> switching;
+    for (int i = 0; i < 15; ++i) {
+        for (int position : {0, 1}) {
+            const double from = saniye();
+            tiklat(position, false);
+            for (int k = 0; k < 100 && _tr_arayuz_sekme_secili(sekme_defteri) != position; ++k) tur();
+            olcum::cizilene_kadar(ana_hwnd());
+            switching.push_back((saniye() - from) * 1000);
+        }
+    }
+    yaz("sekme_gecisi_64_ms", ortanca(switching), "ms");
+}
+
 double kontrol_turu_us() {
     for (int i = 0; i < 50; ++i) tur();
     std::vector<double> passes;
@@ -273,6 +293,7 @@ void olcumler() {
     yuklenene_kadar(secili_gorunum());
     for (int i = 0; i < 20; ++i) tur();
     yaz("kontrol_turu_64_sekme_us", kontrol_turu_us(), "us");
+    sekme_gecisi_64();
 }
 
 // Private memory with 1 and 64 tabs, and after 500 tabs opened and closed.

@@ -39,6 +39,13 @@ struct Widget {
     HWND tab_pages[kSekmeSiniri];
     int32_t tab_count;
     int32_t tab_closable[kSekmeSiniri];
+    // A tab strip's width of each tab (0 until first set), the tab under the pointer
+    // (-1: none) and 1 while the pointer is on that tab's close mark, and its tooltip
+    // window (null until a cut caption is first pointed at).
+    int32_t tab_width;
+    int32_t hot_tab;
+    int32_t hot_close;
+    HWND tab_tooltip;
     // 1 from _tr_arayuz_widget_gizle until _tr_arayuz_widget_goster: the layout
     // then neither shows the widget nor gives it space in its box. Hiding done by
     // the runtime itself (a tab strip hiding other pages) leaves it alone.

@@ -12,7 +12,21 @@
 //    (WS_CLIPCHILDREN): the strip's own display area, which a page covers, is then
 //    never uncovered and painted in between.
 //  - A closable tab's text is its title followed by two spaces and a lowercase "x",
-//    the close mark. A plain tab's text is its title alone.
+//    the close mark. A plain tab's text is its title alone. The strip draws a tab's
+//    title alone, cut with "..." when it does not fit, and a closable tab's "x" in
+//    the tab's right end, which is the close mark's area (kKapatmaAlani).
+//  - Tabs share the strip's width: each is the strip's width divided by the count,
+//    at most kEnGenisSekme and at least kEnDarSekme (the close mark and a few
+//    letters). When even the narrowest tabs do not fit, the control's own arrows
+//    scroll the row. The width is set again whenever the count or the strip's width
+//    changes (`tab_width` keeps the last one, so an unchanged one is not sent).
+//  - The strip draws itself (the control draws nothing), in the theme's colours:
+//    the row of tabs on the header's colour, the selected tab in the window's
+//    background joined to the page below it and lined with the accent colour along
+//    its top, the tab under the pointer lighter (`hot_tab`, and `hot_close` for its
+//    close mark, set by the strip's window procedure), and the margins around the
+//    display area in the window's background. A tab whose title is cut shows the
+//    whole title in a tooltip (`tab_tooltip`, made on first need).
 //  - The strip's window procedure (put in place of the tab control's own) sets
 //    `tab_close_requested` and `closed_tab_index`; `_tr_arayuz_sekme_kapandi_mi`
 //    reads and clears them. `tab_changed` is set by the parent box's tab switch on a
@@ -52,19 +66,56 @@ namespace {
 // The three characters that follow a closable tab's title.
 constexpr wchar_t kKapatmaIsareti[] = L"  x";
 constexpr int kKapatmaIsaretiUzunlugu = 3;
-// The close mark's glyph, measured to find the clickable area.
-constexpr wchar_t kKapatmaHarfi[] = L"x";
-// Pixels left of the glyph that still count as the mark; less than the two spaces
-// before it, so a click on the title never closes the tab.
-constexpr int kKapatmaPayi = 3;
-// Room for reading a tab's text back from the control. A longer text is only ever
-// met on tabs far wider than a screen; see kapatma_isareti_sag_kenari.
+// Room for reading a tab's text back from the control: far more than a tab shows
+// or a tooltip is worth.
 constexpr int kOkunanEtiketSiniri = 1024;
-// The tab control's own padding on either side of a tab's text.
-constexpr int kSekmeIcPayi = 6;
+
+// Widths of a tab, in pixels. The narrowest holds the close mark and four or five
+// letters of the title.
+constexpr int kEnGenisSekme = 200;
+constexpr int kEnDarSekme = 72;
+// What the control keeps free beside its row of tabs.
+constexpr int kSiraPayi = 4;
+// The right end of a closable tab that is its close mark; the title stops before it.
+constexpr int kKapatmaAlani = 22;
+// Room left of a title, and right of a plain tab's title.
+constexpr int kYaziPayi = 8;
+// The diameter of the close mark's round background and of the tabs' upper corners.
+constexpr int kKapatmaCapi = 16;
+constexpr int kKoseCapi = 16;
+
+// The theme's colours for tabs: the row's background, a tab's title, the selected
+// tab (the window's background) and the tab under the pointer; the close mark under
+// the pointer.
+constexpr COLORREF kSiraRengi = RGB(0x11, 0x11, 0x1B);
+constexpr COLORREF kSekmeYazisi = RGB(0x6C, 0x70, 0x86);
+constexpr COLORREF kSeciliSekme = RGB(0x1E, 0x1E, 0x2E);
+constexpr COLORREF kSeciliYazi = RGB(0xCD, 0xD6, 0xF4);
+constexpr COLORREF kUzerindekiSekme = RGB(0x18, 0x18, 0x25);
+constexpr COLORREF kUzerindekiYazi = RGB(0xA6, 0xAD, 0xC8);
+constexpr COLORREF kKapatmaUzerinde = RGB(0xF3, 0x8B, 0xA8);
+// The theme's accent (a focused entry's border, the progress bar) marks the selected
+// tab with a line along its top, as thick as this.
+constexpr COLORREF kVurguRengi = RGB(0x89, 0xB4, 0xFA);
+constexpr int kVurguKalinligi = 2;
+
+// The one tool of a strip's tooltip, and the width past which its text wraps.
+constexpr UINT_PTR kIpucuAraci = 1;
+constexpr int kIpucuGenisligi = 600;
 
 // The tab control's own window procedure, the same for every strip.
 WNDPROC g_denetim_islevi = nullptr;
+
+// How many bytes of a UTF-8 title to convert: a tab keeps kEnUzunBaslik characters
+// at most, which never take more than four bytes each, so a title of megabytes is
+// cut before it is converted, at the start of a character.
+int64_t gosterilecek_bayt(const char* title, int64_t length) {
+    const int64_t most = 4 * int64_t{kEnUzunBaslik};
+    if (title == nullptr || length <= most) return length;
+    int64_t kept = most;
+    while (kept > 0 && (static_cast<unsigned char>(title[kept]) & 0xC0) == 0x80) --kept;
+    return kept;
+}
 
 // A tab's text as the native control gets it: the title up to its first zero byte,
 // with the close mark after it for a closable tab. Invalid when the title could not
@@ -72,7 +123,7 @@ WNDPROC g_denetim_islevi = nullptr;
 class SekmeEtiketi {
 public:
     SekmeEtiketi(const char* title, int64_t length, bool closable) {
-        GenisMetin baslik(title, length);
+        GenisMetin baslik(title, gosterilecek_bayt(title, length));
         if (!baslik.gecerli()) return;
         baslik.kirp(kEnUzunBaslik);
         const size_t title_length = static_cast<size_t>(baslik.uzunluk());
@@ -103,6 +154,39 @@ Widget* seridin_kaydi(HWND hwnd, DWORD_PTR id) {
 
 int32_t secili_sekme(HWND strip) {
     return static_cast<int32_t>(SendMessageW(strip, TCM_GETCURSEL, 0, 0));
+}
+
+// ---- Widths ---------------------------------------------------------------------
+
+// The width of every tab of a strip `strip_width` wide holding `count` tabs.
+int sekme_genisligi(int strip_width, int32_t count) {
+    if (count <= 0) return kEnGenisSekme;
+    const int share = (strip_width - kSiraPayi) / count;
+    if (share > kEnGenisSekme) return kEnGenisSekme;
+    return share < kEnDarSekme ? kEnDarSekme : share;
+}
+
+// Gives the tabs their width for the strip's count and width; the control lays its
+// row out again (and scrolls it when it overflows) only when the width changed.
+void genislikleri_ayarla(Widget& strip, int strip_width) {
+    const int width = sekme_genisligi(strip_width, strip.tab_count);
+    if (width == strip.tab_width) return;
+    strip.tab_width = width;
+    SendMessageW(strip.hwnd, TCM_SETITEMSIZE, 0, MAKELPARAM(width, 0));
+}
+
+int istemci_genisligi(HWND hwnd) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    return client.right;
+}
+
+// A tab came or went: the tabs take their new width, and the tab that was under the
+// pointer may be another one now (the next move of the pointer finds it).
+void sekme_sayisi_degisti(Widget& strip) {
+    genislikleri_ayarla(strip, istemci_genisligi(strip.hwnd));
+    strip.hot_tab = -1;
+    strip.hot_close = 0;
 }
 
 // Shows the page of tab `selected`, then hides every other page. An index outside
@@ -144,6 +228,7 @@ int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t le
     strip->tab_count += 1;
     strip->tab_pages[index] = page->hwnd;
     strip->tab_closable[index] = closable ? 1 : 0;
+    sekme_sayisi_degisti(*strip);
 
     // With nothing selected (an empty strip, or after selecting index -1) the new tab
     // becomes the selected one, so that the shown page is always the selected tab's.
@@ -168,6 +253,7 @@ int64_t sekme_kaldir(Widget* strip, int32_t index) {
     strip->tab_pages[before - 1] = nullptr;
     strip->tab_closable[before - 1] = 0;
     strip->tab_count = before - 1;
+    sekme_sayisi_degisti(*strip);
     HWND shown = nullptr;
     if (strip->tab_count > 0) {
         // The tab that followed the removed one takes its place; after the last tab,
@@ -205,13 +291,12 @@ int64_t sekme_baslik_ayarla(Widget* strip, int32_t index, const char* title, int
     item.mask = TCIF_TEXT;
     item.pszText = label.metin();
     SendMessageW(strip->hwnd, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
-    // A shorter label narrows the tab, and the control repaints only the new extent:
-    // the tail of the old label would stay on screen. Repaint the row of tabs only;
-    // the display area belongs to the page, which the control would paint over.
+    // The new title may be cut at another place: the row of tabs is drawn again. The
+    // display area belongs to the page.
     RECT tabs_row;
     GetClientRect(strip->hwnd, &tabs_row);
     tabs_row.bottom = sekme_gosterim_alani(strip->hwnd).top;
-    InvalidateRect(strip->hwnd, &tabs_row, TRUE);
+    InvalidateRect(strip->hwnd, &tabs_row, FALSE);
     return 0;
 }
 
@@ -229,53 +314,231 @@ bool kapatilabilir(const Widget& strip, int32_t index) {
     return index >= 0 && index < strip.tab_count && strip.tab_closable[index] != 0;
 }
 
-// Where the close mark's glyph ends. The control centres a tab's text in its item,
-// which for a tab as wide as its text plus padding is the same as placing it
-// against the padding, so the text's right end is the item's centre plus half the
-// text's width, measured in the control's own font. `glyph_width` receives the
-// width of the "x".
-LONG kapatma_isareti_sag_kenari(HWND hwnd, int32_t index, const RECT& item_rect, LONG* glyph_width) {
-    wchar_t text[kOkunanEtiketSiniri] = {};
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = kOkunanEtiketSiniri;
-    SendMessageW(hwnd, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
-    const int text_length = lstrlenW(item.pszText);
-
-    HDC dc = GetDC(hwnd);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-    HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
-    SIZE text_size = {};
-    SIZE glyph_size = {};
-    GetTextExtentPoint32W(dc, item.pszText, text_length, &text_size);
-    GetTextExtentPoint32W(dc, kKapatmaHarfi, 1, &glyph_size);
-    if (previous != nullptr) SelectObject(dc, previous);
-    ReleaseDC(hwnd, dc);
-
-    *glyph_width = glyph_size.cx;
-    // A text that filled the buffer was cut; such a tab is as wide as its text.
-    if (text_length >= kOkunanEtiketSiniri - 1) return item_rect.right - kSekmeIcPayi;
-    return (item_rect.left + item_rect.right + text_size.cx) / 2;
-}
-
-// The closable tab whose close mark is under a point, or -1. The mark's area runs
-// from just left of the "x" to the right end of the tab.
+// The closable tab whose close mark is under a point, or -1: the mark's area is the
+// right end of the tab, where the strip draws the "x".
 int32_t kapatma_isaretindeki_sekme(const Widget& strip, HWND hwnd, LPARAM point) {
     const int32_t index = noktadaki_sekme(hwnd, point);
     if (!kapatilabilir(strip, index)) return -1;
     RECT item_rect;
     if (!SendMessageW(hwnd, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item_rect))) return -1;
-    LONG glyph_width = 0;
-    const LONG mark_right = kapatma_isareti_sag_kenari(hwnd, index, item_rect, &glyph_width);
-    const LONG mark_left = mark_right - glyph_width - kKapatmaPayi;
     const LONG x = GET_X_LPARAM(point);
-    return (x >= mark_left && x < item_rect.right) ? index : -1;
+    return (x >= item_rect.right - kKapatmaAlani && x < item_rect.right) ? index : -1;
 }
 
 void kapatma_iste(Widget* strip, int32_t index) {
     strip->tab_close_requested = 1;
     strip->closed_tab_index = index;
+}
+
+// ---- Titles as drawn ------------------------------------------------------------
+
+// A tab's title as the strip draws it: its text read back from the control, less
+// the close mark of a closable tab. `title` holds kOkunanEtiketSiniri characters.
+int sekme_basligi(const Widget& strip, int32_t index, wchar_t* title) {
+    title[0] = L'\0';
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = title;
+    item.cchTextMax = kOkunanEtiketSiniri;
+    if (!SendMessageW(strip.hwnd, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) return 0;
+    // The control may hand back its own copy instead of filling the buffer.
+    if (item.pszText != title) lstrcpynW(title, item.pszText, kOkunanEtiketSiniri);
+    int length = lstrlenW(title);
+    if (kapatilabilir(strip, index) && length >= kKapatmaIsaretiUzunlugu &&
+        std::wcscmp(title + length - kKapatmaIsaretiUzunlugu, kKapatmaIsareti) == 0) {
+        length -= kKapatmaIsaretiUzunlugu;
+        title[length] = L'\0';
+    }
+    return length;
+}
+
+// Where a tab's title goes inside its item.
+RECT baslik_alani(const Widget& strip, int32_t index, const RECT& item_rect) {
+    const int right_room = kapatilabilir(strip, index) ? kKapatmaAlani : kYaziPayi;
+    return {item_rect.left + kYaziPayi, item_rect.top, item_rect.right - right_room, item_rect.bottom};
+}
+
+// The DC in the strip's font, as long as it lives.
+class SeritYazisi {
+public:
+    SeritYazisi(HWND hwnd, HDC dc) : dc_(dc) {
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        previous_ = font != nullptr ? SelectObject(dc, font) : nullptr;
+    }
+    ~SeritYazisi() {
+        if (previous_ != nullptr) SelectObject(dc_, previous_);
+    }
+    SeritYazisi(const SeritYazisi&) = delete;
+    SeritYazisi& operator=(const SeritYazisi&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// Whether a tab's title is wider than the room it has, so the strip cuts it.
+bool baslik_kirpik_mi(const Widget& strip, int32_t index, const wchar_t* title, int length) {
+    RECT item_rect;
+    if (!SendMessageW(strip.hwnd, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item_rect))) return false;
+    const RECT room = baslik_alani(strip, index, item_rect);
+    HDC dc = GetDC(strip.hwnd);
+    SIZE size = {};
+    {
+        const SeritYazisi font(strip.hwnd, dc);
+        GetTextExtentPoint32W(dc, title, length, &size);
+    }
+    ReleaseDC(strip.hwnd, dc);
+    return size.cx > room.right - room.left;
+}
+
+// ---- Drawing ----------------------------------------------------------------------
+
+// Fills a rectangle with rounded upper corners (the lower ones go below `bottom`,
+// which the caller's row cuts off).
+void ust_koseleri_yuvarlak(HDC dc, const RECT& rect, LONG bottom, COLORREF colour) {
+    SelectObject(dc, GetStockObject(DC_BRUSH));
+    SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCBrushColor(dc, colour);
+    SetDCPenColor(dc, colour);
+    RoundRect(dc, rect.left, rect.top, rect.right, bottom + kKoseCapi, kKoseCapi, kKoseCapi);
+}
+
+// One tab into the row's picture. The selected tab reaches down to the row's end,
+// where the page begins, so that the two read as one.
+void sekmeyi_ciz(HDC dc, const Widget& strip, int32_t index, const RECT& item_rect, LONG row_bottom,
+                 bool selected) {
+    const bool hot = index == strip.hot_tab;
+    COLORREF text_colour = kSekmeYazisi;
+    if (selected) {
+        ust_koseleri_yuvarlak(dc, item_rect, row_bottom, kSeciliSekme);
+        RECT accent = {item_rect.left + kKoseCapi / 4, item_rect.top, item_rect.right - kKoseCapi / 4,
+                       item_rect.top + kVurguKalinligi};
+        SetDCBrushColor(dc, kVurguRengi);
+        FillRect(dc, &accent, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        text_colour = kSeciliYazi;
+    } else if (hot) {
+        ust_koseleri_yuvarlak(dc, item_rect, item_rect.bottom, kUzerindekiSekme);
+        text_colour = kUzerindekiYazi;
+    }
+    wchar_t title[kOkunanEtiketSiniri];
+    const int length = sekme_basligi(strip, index, title);
+    RECT room = baslik_alani(strip, index, item_rect);
+    SetTextColor(dc, text_colour);
+    DrawTextW(dc, title, length, &room, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if (!kapatilabilir(strip, index)) return;
+
+    // The close mark: an "x" in the middle of the tab's right end, on a round red
+    // background while the pointer is on it.
+    const LONG centre_x = item_rect.right - kKapatmaAlani / 2 - 1;
+    const LONG centre_y = (item_rect.top + item_rect.bottom) / 2;
+    RECT mark = {centre_x - kKapatmaCapi / 2, centre_y - kKapatmaCapi / 2, centre_x + kKapatmaCapi / 2,
+                 centre_y + kKapatmaCapi / 2};
+    if (hot && strip.hot_close != 0) {
+        SelectObject(dc, GetStockObject(DC_BRUSH));
+        SelectObject(dc, GetStockObject(DC_PEN));
+        SetDCBrushColor(dc, kKapatmaUzerinde);
+        SetDCPenColor(dc, kKapatmaUzerinde);
+        Ellipse(dc, mark.left, mark.top, mark.right, mark.bottom);
+        SetTextColor(dc, kSeciliSekme);
+    }
+    DrawTextW(dc, L"x", 1, &mark, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+}
+
+// The whole strip but its pages: the row of tabs is drawn in a picture of its own
+// and put on the screen at once, so no tab is ever seen half drawn; the margins
+// around the display area take the window's background. The pages are child
+// windows and the strip clips them, so nothing here paints over a page.
+void seridi_ciz(const Widget& strip, HDC dc) {
+    RECT client;
+    GetClientRect(strip.hwnd, &client);
+    const RECT area = sekme_gosterim_alani(strip.hwnd);
+    const LONG row_bottom = area.top > client.top ? area.top : client.top;
+
+    RECT below = {client.left, row_bottom, client.right, client.bottom};
+    SetDCBrushColor(dc, kSeciliSekme);
+    FillRect(dc, &below, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    if (row_bottom <= 0 || client.right <= 0) return;
+
+    HDC picture = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, row_bottom);
+    if (picture == nullptr || bitmap == nullptr) {
+        if (bitmap != nullptr) DeleteObject(bitmap);
+        if (picture != nullptr) DeleteDC(picture);
+        return;
+    }
+    HGDIOBJ previous_bitmap = SelectObject(picture, bitmap);
+    {
+        const SeritYazisi font(strip.hwnd, picture);
+        RECT row = {0, 0, client.right, row_bottom};
+        SetDCBrushColor(picture, kSiraRengi);
+        FillRect(picture, &row, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        SetBkMode(picture, TRANSPARENT);
+        const int32_t selected = secili_sekme(strip.hwnd);
+        for (int32_t index = 0; index < strip.tab_count; ++index) {
+            RECT item_rect;
+            if (!SendMessageW(strip.hwnd, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item_rect))) continue;
+            // Tabs scrolled out of the row, to either side.
+            if (item_rect.right <= 0 || item_rect.left >= client.right) continue;
+            sekmeyi_ciz(picture, strip, index, item_rect, row_bottom, index == selected);
+        }
+    }
+    BitBlt(dc, 0, 0, client.right, row_bottom, picture, 0, 0, SRCCOPY);
+    SelectObject(picture, previous_bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(picture);
+}
+
+// Marks a tab's place for drawing again (with the row's end below it, where the
+// selected tab reaches); nothing for -1.
+void sekmeyi_yenile(HWND hwnd, int32_t index) {
+    if (index < 0) return;
+    RECT item_rect;
+    if (!SendMessageW(hwnd, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item_rect))) return;
+    item_rect.bottom = sekme_gosterim_alani(hwnd).top;
+    InvalidateRect(hwnd, &item_rect, FALSE);
+}
+
+// ---- The tooltip of a cut title ----------------------------------------------------
+
+HWND ipucu_penceresi(Widget& strip) {
+    if (strip.tab_tooltip != nullptr) return strip.tab_tooltip;
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, strip.hwnd, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (tip == nullptr) return nullptr;
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = strip.hwnd;
+    tool.uId = kIpucuAraci;
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // A long title wraps instead of running off the screen.
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kIpucuGenisligi);
+    strip.tab_tooltip = tip;
+    return tip;
+}
+
+// The pointer moved to another tab (or off the tabs): the tooltip's one tool covers
+// that tab and says its whole title when the strip cuts it, else nothing (a tool
+// with an empty text shows no tooltip). No tooltip is made before a cut title is
+// pointed at.
+void ipucunu_guncelle(Widget& strip, int32_t index) {
+    wchar_t title[kOkunanEtiketSiniri];
+    int length = index >= 0 ? sekme_basligi(strip, index, title) : 0;
+    if (length > 0 && !baslik_kirpik_mi(strip, index, title, length)) length = 0;
+    if (length == 0 && strip.tab_tooltip == nullptr) return;
+    HWND tip = ipucu_penceresi(strip);
+    if (tip == nullptr) return;
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = strip.hwnd;
+    tool.uId = kIpucuAraci;
+    if (length > 0) SendMessageW(strip.hwnd, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&tool.rect));
+    SendMessageW(tip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    title[length] = L'\0';
+    tool.lpszText = title;
+    SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (length == 0) SendMessageW(tip, TTM_POP, 0, 0);
 }
 
 // ---- The strip's window procedure -----------------------------------------------
@@ -304,16 +567,95 @@ bool on_middle_press(Widget* strip, HWND hwnd, LPARAM point) {
     return true;
 }
 
+// The tab under the pointer, and whether it is on its close mark, are drawn; the
+// strip asks to hear when the pointer leaves once it is over a tab.
+void on_mouse_move(Widget* strip, HWND hwnd, LPARAM point) {
+    if (strip == nullptr) return;
+    const int32_t tab = noktadaki_sekme(hwnd, point);
+    const int32_t on_mark = tab >= 0 && kapatma_isaretindeki_sekme(*strip, hwnd, point) == tab ? 1 : 0;
+    if (tab == strip->hot_tab && on_mark == strip->hot_close) return;
+    const int32_t previous = strip->hot_tab;
+    strip->hot_tab = tab;
+    strip->hot_close = on_mark;
+    sekmeyi_yenile(hwnd, previous);
+    sekmeyi_yenile(hwnd, tab);
+    if (tab == previous) return;
+    ipucunu_guncelle(*strip, tab);
+    if (previous < 0 && tab >= 0) {
+        TRACKMOUSEEVENT track = {};
+        track.cbSize = sizeof(track);
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = hwnd;
+        TrackMouseEvent(&track);
+    }
+}
+
+void on_mouse_leave(Widget* strip, HWND hwnd) {
+    if (strip == nullptr || strip->hot_tab < 0) return;
+    sekmeyi_yenile(hwnd, strip->hot_tab);
+    strip->hot_tab = -1;
+    strip->hot_close = 0;
+    // The tool keeps its tab and title: the pointer coming back to that tab sets them
+    // again anyway.
+    if (strip->tab_tooltip != nullptr) SendMessageW(strip->tab_tooltip, TTM_POP, 0, 0);
+}
+
+// The tooltip learns of the pointer from the strip itself, so that it needs no
+// subclass of its own on the strip (see the top of this file).
+void ipucuna_ilet(const Widget* strip, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (strip == nullptr || strip->tab_tooltip == nullptr) return;
+    MSG relayed = {};
+    relayed.hwnd = hwnd;
+    relayed.message = message;
+    relayed.wParam = wparam;
+    relayed.lParam = lparam;
+    SendMessageW(strip->tab_tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+// Paints with the DC a caller gave (WM_PRINTCLIENT, or a WM_PAINT sent with one),
+// else with the window's own paint cycle.
+LRESULT on_paint(const Widget* strip, HWND hwnd, HDC given) {
+    if (given != nullptr) {
+        seridi_ciz(*strip, given);
+        return 0;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    if (dc != nullptr) seridi_ciz(*strip, dc);
+    EndPaint(hwnd, &paint);
+    return 0;
+}
+
 LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     const DWORD_PTR id = static_cast<DWORD_PTR>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    Widget* strip = seridin_kaydi(hwnd, id);
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (on_left_press(seridin_kaydi(hwnd, id), hwnd, lparam)) return 0;
+        ipucuna_ilet(strip, hwnd, message, wparam, lparam);
+        if (on_left_press(strip, hwnd, lparam)) return 0;
         break;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-        if (on_middle_press(seridin_kaydi(hwnd, id), hwnd, lparam)) return 0;
+        if (on_middle_press(strip, hwnd, lparam)) return 0;
+        break;
+    case WM_MOUSEMOVE:
+        ipucuna_ilet(strip, hwnd, message, wparam, lparam);
+        on_mouse_move(strip, hwnd, lparam);
+        break;
+    case WM_MOUSELEAVE:
+        on_mouse_leave(strip, hwnd);
+        break;
+    case WM_SIZE:
+        // Before the control lays its row out for the new size.
+        if (strip != nullptr) genislikleri_ayarla(*strip, LOWORD(lparam));
+        break;
+    case WM_ERASEBKGND:
+        if (strip != nullptr) return 1;  // painting covers everything
+        break;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        if (strip != nullptr) return on_paint(strip, hwnd, reinterpret_cast<HDC>(wparam));
         break;
     }
     return denetime_birak(hwnd, message, wparam, lparam);
@@ -322,12 +664,16 @@ LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
 int64_t serit_olustur() {
     init_resources();
     HWND hwnd = CreateWindowExW(0, WC_TABCONTROLW, L"",
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_FOCUSNEVER, 0, 0,
-                                400, 300, park_penceresi(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_FOCUSNEVER |
+                                    TCS_FIXEDWIDTH,
+                                0, 0, 400, 300, park_penceresi(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) return -1;
     SetWindowTheme(hwnd, L" ", L" ");
     const int64_t id = widget_kaydet(hwnd, KIND_TABS);
     if (id >= 0) {
+        Widget& record = win_widgetlar[id];
+        record.hot_tab = -1;
+        genislikleri_ayarla(record, istemci_genisligi(hwnd));
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(id));
         g_denetim_islevi = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(serit_wndproc)));

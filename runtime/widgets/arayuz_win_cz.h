@@ -69,6 +69,16 @@ TR_API int64_t _tr_arayuz_goster_tumu(int64_t widget) TR_NOEXCEPT;
 TR_API void win_layout_yenile(int64_t widget, int32_t width, int32_t height) TR_NOEXCEPT;
 
 // ---- Tab strips -----------------------------------------------------------
+// A strip shows its tabs in one row. The tabs share the strip's width equally, each
+// at most 200 and at least 72 pixels wide (room for a closable tab's close mark and a
+// few letters); when even that does not fit, arrows at the row's right end scroll it,
+// and selecting a tab scrolls it into view. A title too long for its tab is cut with
+// "..." and shown whole in a tooltip while the pointer rests on the tab. A closable
+// tab's close mark is the "x" in its right end; a left click there, or a middle click
+// anywhere on the tab, requests the close (_tr_arayuz_sekme_kapandi_mi). The strip is
+// drawn in the dark theme's colours: the selected tab in the window's background,
+// joined to its page and lined with the accent colour on top, the others on the
+// darker row, the tab under the pointer lighter.
 TR_API int64_t _tr_arayuz_sekmeler(void) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_ekle(int64_t strip, int64_t page, const char* title,
                                      int64_t length) TR_NOEXCEPT;

@@ -2014,3 +2014,27 @@ TEST_F(Tarayici, YazdirVeKaydetSecilenDosyayiTamYazarYaDaNedeniniSoyler) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(yok.c_str()));
     EXPECT_FALSE(yarim_dosya_var(klasor));
 }
+
+// Ctrl+Shift+T brings the last closed tab back to the place it had, selected, with
+// its page; the tabs after it move back one place.
+TEST_F(Tarayici, KapananSekmeEskiYerindeGeriAcilir) {
+    while (wv_sayisi > 2) kapat(static_cast<int>(wv_sayisi) - 1);  // room below the tab limit
+    const int n = static_cast<int>(wv_sayisi);
+    yeni_sekme_dugmesiyle_ac();
+    ASSERT_TRUE(sayfaya_git(haberler_adresi, "Haberler"));
+    yeni_sekme_dugmesiyle_ac();
+    ASSERT_TRUE(sayfaya_git(spor_adresi, "Spor"));
+    yeni_sekme_dugmesiyle_ac();
+    ASSERT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Hizli Erisim - Korva"; }));
+    kapat(n);
+    ASSERT_EQ("Spor  x", sekme_yazisi(n));
+
+    kisayol('T', TR_KISAYOL_CTRL | TR_KISAYOL_SHIFT);
+    EXPECT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Haberler - Korva"; }));
+    EXPECT_EQ(n + 3, wv_sayisi);
+    EXPECT_EQ(n, secili_sekme());
+    EXPECT_TRUE(gecisler_ta_ki([n] { return sekme_yazisi(n) == "Haberler  x"; }));
+    EXPECT_EQ("Spor  x", sekme_yazisi(n + 1));
+    EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(n + 2));
+    EXPECT_EQ(haberler_adresi, adres_metni());
+}

@@ -22,9 +22,10 @@ readonly ADRES_X=700 ADRES_Y=16
 readonly YENI_SEKME_X=1332 YENI_SEKME_Y=16
 readonly YER_IMI_X=24 YER_IMI_Y=48
 readonly ISTEMCI_GENISLIK=1392 ISTEMCI_YUKSEKLIK=873
-# Start-page tabs ("Hizli Erisim  x") are 106 pixels wide in the tab strip's font,
-# from 2 pixels into the tab strip, which begins right of the sidebar.
-readonly SEKME_GENISLIGI=106 SEKME_Y=44
+# Tabs share the strip's width, each at most 200 pixels wide: up to six tabs are
+# 200 wide, from 2 pixels into the tab strip, which begins right of the sidebar.
+# A closable tab's close mark is its right end.
+readonly SEKME_GENISLIGI=200 SEKME_Y=44
 # The side panel's area once open: right of the sidebar, below the toolbar.
 readonly PANEL_ALANI=200x200+80+120
 # The page area: right of the sidebar, below the row of tabs, above the status bar.
@@ -113,9 +114,9 @@ korva_kapat() {
     [[ $kod -eq 0 ]] || hata "exit code $kod"
 }
 
-# The close mark of the start-page tab at a position: the right end of its item.
+# The close mark of the tab at a position (of at most six): the right end of its item.
 kapatma_isareti_x() {
-    echo $((48 + 2 + ($1 + 1) * SEKME_GENISLIGI - 4))
+    echo $((48 + 2 + ($1 + 1) * SEKME_GENISLIGI - 10))
 }
 
 # Digests of the pixels where the side panel shows when open, and of the second

@@ -14,6 +14,9 @@ The pages (titles are what the tests look for):
                  page, and a form whose field q is sent to /ara
   /ikinci.html   "Ikinci Sayfa"
   /ara?q=...     "Arama: <q>"
+  /baglantilar   "Baglantilar": links to /ara?q=bir, iki and uc, each 400 by 80
+                 pixels, at the page's left from 0, 100 and 200 pixels down
+  /uzun-baslik   a page whose script makes its title "Uzun baslik " and 16 MB of "a"
   /yonlendir     302 to /ikinci.html
   /yavas?sure=S  "Yavas Sayfa", answered after S seconds (at most 30; SLOW when
                  not given)
@@ -171,6 +174,17 @@ CASUS = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Casus 0 []</t
 })();</script></body></html>"""
 
 
+# Three links, one under the other, each 400 by 80 pixels from the page's top left.
+BAGLANTILAR = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Baglantilar</title>
+<style>body{margin:0}a{position:absolute;left:0;width:400px;height:80px;display:block}</style></head><body>
+<a href="/ara?q=bir" style="top:0">Bir</a><a href="/ara?q=iki" style="top:100px">Iki</a>
+<a href="/ara?q=uc" style="top:200px">Uc</a></body></html>"""
+
+# A page whose title is "Uzun baslik " and 16 MB of "a".
+UZUN_BASLIK = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Kisa</title></head><body>
+<p>Uzun baslik</p><script>document.title = 'Uzun baslik ' + 'a'.repeat(16 * 1024 * 1024);</script></body></html>"""
+
+
 def sayfa(baslik, govde=""):
     return ('<!DOCTYPE html><html><head><meta charset="utf-8"><title>%s</title></head>'
             '<body><h1>%s</h1>%s</body></html>' % (baslik, baslik, govde))
@@ -198,6 +212,10 @@ class Isleyici(BaseHTTPRequestHandler):
         elif adres.path == "/ara":
             q = urllib.parse.parse_qs(adres.query).get("q", [""])[0]
             self.gonder(200, sayfa("Arama: " + html.escape(q)))
+        elif adres.path == "/baglantilar":
+            self.gonder(200, BAGLANTILAR)
+        elif adres.path == "/uzun-baslik":
+            self.gonder(200, UZUN_BASLIK)
         elif adres.path == "/metin":
             self.gonder(200, METIN)
         elif adres.path == "/odak":

@@ -84,17 +84,6 @@ RECT oge_dikdortgeni(int64_t strip, int index) {
     return rect;
 }
 
-// Width of the close mark's "x" in the control's own font.
-LONG x_genisligi(HWND strip) {
-    HDC dc = GetDC(strip);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(strip, WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    GetTextExtentPoint32W(dc, L"x", 1, &size);
-    SelectObject(dc, previous);
-    ReleaseDC(strip, dc);
-    return size.cx;
-}
-
 void tikla(int64_t strip, POINT at, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
     const LPARAM where = MAKELPARAM(at.x, at.y);
     PostMessageW(pencere(strip), down, down == WM_MBUTTONDOWN ? MK_MBUTTON : MK_LBUTTON, where);
@@ -108,11 +97,10 @@ POINT baslik_noktasi(int64_t strip, int index) {
     return {item.left + 10, (item.top + item.bottom) / 2};
 }
 
-// The middle of the "x" of a tab wider than the control's smallest tab: its text
-// ends at the control's padding of 6 pixels.
+// The middle of a closable tab's close mark, the "x" in the tab's right end.
 POINT x_noktasi(int64_t strip, int index) {
     const RECT item = oge_dikdortgeni(strip, index);
-    return {item.right - 6 - x_genisligi(pencere(strip)) / 2, (item.top + item.bottom) / 2};
+    return {item.right - 12, (item.top + item.bottom) / 2};
 }
 
 // Counts the selection notifications a box receives from a strip.
@@ -263,30 +251,171 @@ TEST_F(SekmeTiklama, closing_tabs_one_after_another_by_their_marks) {
     EXPECT_EQ(0, _tr_arayuz_sekme_secili(strip_));
 }
 
-TEST_F(SekmeTiklama, a_short_closable_title_centred_in_its_tab_still_has_its_mark_at_the_right) {
+TEST_F(SekmeTiklama, a_closable_tab_has_its_mark_at_its_right_end_whatever_its_title) {
     ASSERT_EQ(0, baslik_ayarla(strip_, 2, ""));
     pompala();
     const RECT item = oge_dikdortgeni(strip_, 2);
     const LONG middle_y = (item.top + item.bottom) / 2;
-    // The control draws the text "  x" in the middle of its smallest tab, so the "x"
-    // ends half the text's width right of the centre.
-    HWND strip = pencere(strip_);
-    HDC dc = GetDC(strip);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(strip, WM_GETFONT, 0, 0)));
-    SIZE text = {};
-    GetTextExtentPoint32W(dc, L"  x", 3, &text);
-    SelectObject(dc, previous);
-    ReleaseDC(strip, dc);
-    ASSERT_GT(item.right - item.left, text.cx + 12) << "the tab is not wider than its text";
-    const LONG glyph_right = (item.left + item.right + text.cx) / 2;
-    tikla(strip_, {glyph_right - x_genisligi(strip) / 2, middle_y});
+    tikla(strip_, x_noktasi(strip_, 2));
     EXPECT_EQ(2, _tr_arayuz_sekme_kapandi_mi(strip_));
-    tikla(strip_, {item.right - 3, middle_y});
+    tikla(strip_, {item.right - 2, middle_y});
     EXPECT_EQ(2, _tr_arayuz_sekme_kapandi_mi(strip_));
     EXPECT_EQ(0, _tr_arayuz_sekme_secili(strip_));
-    tikla(strip_, {item.left + 3, middle_y});
+    // The middle of the tab, where a centred "  x" would stand, selects it.
+    tikla(strip_, {(item.left + item.right) / 2, middle_y});
     EXPECT_EQ(-1, _tr_arayuz_sekme_kapandi_mi(strip_));
     EXPECT_EQ(2, _tr_arayuz_sekme_secili(strip_));
+}
+
+// A tab's rectangle whether or not it is scrolled into the row (the control then
+// answers false, but fills the rectangle in all the same).
+RECT sirada_olmasa_da(int64_t strip, int index) {
+    RECT rect = {};
+    SendMessageW(pencere(strip), TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+// Widths of the tabs, from the control's item rectangles.
+std::vector<LONG> genislikler(int64_t strip) {
+    std::vector<LONG> widths;
+    const int count = static_cast<int>(SendMessageW(pencere(strip), TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const RECT item = sirada_olmasa_da(strip, i);
+        widths.push_back(item.right - item.left);
+    }
+    return widths;
+}
+
+// Whether the control shows its arrows for scrolling the row.
+bool oklar_gorunur(int64_t strip) {
+    HWND arrows = FindWindowExW(pencere(strip), nullptr, UPDOWN_CLASSW, nullptr);
+    return arrows != nullptr && IsWindowVisible(arrows);
+}
+
+TEST_F(SekmeTiklama, tabs_share_the_strip_and_scroll_once_at_their_narrowest) {
+    RECT client;
+    GetClientRect(pencere(strip_), &client);
+    EXPECT_EQ(std::vector<LONG>(3, 200), genislikler(strip_));
+    EXPECT_FALSE(oklar_gorunur(strip_));
+
+    // Nine tabs share the width, every one of them in the row.
+    std::vector<int64_t> extra;
+    while (_tr_arayuz_sekme_sayisi(strip_) < 9) {
+        extra.push_back(_tr_arayuz_kutu_dikey());
+        sekme_ekle(strip_, extra.back(), "Bir sayfa daha", true);
+    }
+    pompala();
+    const LONG shared = (client.right - 4) / 9;
+    ASSERT_LT(shared, 200);
+    EXPECT_EQ(std::vector<LONG>(9, shared), genislikler(strip_));
+    EXPECT_LE(oge_dikdortgeni(strip_, 8).right, client.right);
+    EXPECT_FALSE(oklar_gorunur(strip_));
+
+    // Past the narrowest width the row scrolls: its arrows show, and the last tab
+    // selected comes into the row.
+    while (_tr_arayuz_sekme_sayisi(strip_) < 20) {
+        extra.push_back(_tr_arayuz_kutu_dikey());
+        sekme_ekle(strip_, extra.back(), "Bir sayfa daha", true);
+    }
+    pompala();
+    EXPECT_EQ(std::vector<LONG>(20, 72), genislikler(strip_));
+    EXPECT_GT(sirada_olmasa_da(strip_, 19).right, client.right);
+    EXPECT_TRUE(oklar_gorunur(strip_));
+    _tr_arayuz_sekme_sec(strip_, 19);
+    pompala();
+    const RECT last = oge_dikdortgeni(strip_, 19);
+    EXPECT_GE(last.left, 0);
+    EXPECT_LT(last.left, client.right);
+
+    // Back to three: full width again, no arrows.
+    while (_tr_arayuz_sekme_sayisi(strip_) > 3) _tr_arayuz_sekme_kaldir(strip_, 3);
+    pompala();
+    EXPECT_EQ(std::vector<LONG>(3, 200), genislikler(strip_));
+    EXPECT_FALSE(oklar_gorunur(strip_));
+}
+
+// The text of the strip's tooltip, found among the thread's tooltip windows by its
+// tool on the strip; "<none>" when the strip has none.
+std::wstring ipucu_metni(int64_t strip) {
+    struct Arama {
+        HWND strip;
+        std::wstring text = L"<none>";
+    } search{pencere(strip)};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto* found = reinterpret_cast<Arama*>(data);
+            wchar_t class_name[64] = {};
+            GetClassNameW(hwnd, class_name, 64);
+            if (lstrcmpiW(class_name, TOOLTIPS_CLASSW) != 0) return TRUE;
+            static wchar_t text[4096];
+            text[0] = L'\0';
+            TTTOOLINFOW tool = {};
+            tool.cbSize = sizeof(tool);
+            tool.hwnd = found->strip;
+            tool.uId = 1;
+            if (!SendMessageW(hwnd, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return TRUE;
+            tool.lpszText = text;
+            SendMessageW(hwnd, TTM_GETTEXTW, 4096, reinterpret_cast<LPARAM>(&tool));
+            found->text = text;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+void fareyi_gotur(int64_t strip, POINT at) {
+    SendMessageW(pencere(strip), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    pompala();
+}
+
+TEST_F(SekmeTiklama, a_cut_title_shows_whole_in_the_tooltip_of_its_tab) {
+    // Titles that fit need no tooltip.
+    fareyi_gotur(strip_, baslik_noktasi(strip_, 1));
+    EXPECT_EQ(L"<none>", ipucu_metni(strip_));
+
+    const std::string long_title = "Cok uzun bir sayfa basligi, sekmeye sigmayacak kadar uzun bir baslik";
+    ASSERT_EQ(0, baslik_ayarla(strip_, 2, long_title));
+    fareyi_gotur(strip_, baslik_noktasi(strip_, 2));
+    EXPECT_EQ(std::wstring(long_title.begin(), long_title.end()), ipucu_metni(strip_));
+    fareyi_gotur(strip_, baslik_noktasi(strip_, 0));
+    EXPECT_EQ(L"", ipucu_metni(strip_));
+}
+
+// A pixel of the strip as it draws itself into a picture of its own.
+COLORREF piksel(int64_t strip, POINT at) {
+    HWND hwnd = pencere(strip);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    HDC screen = GetDC(hwnd);
+    HDC picture = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(picture, bitmap);
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture), PRF_CLIENT);
+    const COLORREF colour = GetPixel(picture, at.x, at.y);
+    SelectObject(picture, previous);
+    DeleteObject(bitmap);
+    DeleteDC(picture);
+    ReleaseDC(hwnd, screen);
+    return colour;
+}
+
+TEST_F(SekmeTiklama, the_selected_tab_is_drawn_in_the_theme_apart_from_the_others) {
+    _tr_arayuz_sekme_sec(strip_, 1);
+    pompala();
+    for (int index = 0; index < 3; ++index) {
+        const RECT item = oge_dikdortgeni(strip_, index);
+        // Left of the title, low in the tab; and the middle of its top edge.
+        const COLORREF body = piksel(strip_, {item.left + 3, item.bottom - 3});
+        const COLORREF top = piksel(strip_, {(item.left + item.right) / 2, item.top});
+        if (index == 1) {
+            EXPECT_EQ(RGB(0x1E, 0x1E, 0x2E), body);
+            EXPECT_EQ(RGB(0x89, 0xB4, 0xFA), top);
+        } else {
+            EXPECT_EQ(RGB(0x11, 0x11, 0x1B), body) << "tab " << index;
+            EXPECT_EQ(RGB(0x11, 0x11, 0x1B), top) << "tab " << index;
+        }
+    }
 }
 
 // The tab control notifies the window it was made under, for good; the selection
