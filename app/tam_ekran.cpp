@@ -13,8 +13,12 @@
 // What the frame was is kept by the runtimes themselves: the window runtime keeps the
 // window's style and rectangle (and so whether it was maximized), the widgets keep
 // their sizes while hidden; the side panel's state (kenar_acik) is not touched, so
-// leaving shows the panel again when it was open.
+// leaving shows the panel again when it was open. The keyboard never stays in a
+// hidden part of the frame: a shortcut that puts it there (Ctrl+L, Ctrl+T) brings the
+// frame back.
 #include "korva.h"
+
+#include <windows.h>
 
 #include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
@@ -53,9 +57,14 @@ void goster() {
     korva::bul_kapat();
     cerceveyi_goster(false);
     _tr_pencere_tam_ekran(ana_pencere);
-    // The keys are the page's: the address entry the keyboard may be in is hidden.
+    // The keys are the page's (the window's, for a tab without one): the address
+    // entry the keyboard may be in is hidden.
     const int64_t view = korva::secili_webgorunum();
-    if (view >= 0) _tr_arayuz_odakla(_tr_webgorunum_widget_id(view));
+    if (view >= 0) {
+        _tr_arayuz_odakla(_tr_webgorunum_widget_id(view));
+    } else {
+        SetFocus(GetAncestor(_tr_arayuz_widget_al_hwnd(ana_kutu), GA_ROOT));
+    }
 }
 
 void birak() {
@@ -112,6 +121,11 @@ void tam_ekrani_denetle() {
     }
     if (sayfa_gorunumu >= 0 && sayfa_gorunumu != secili) sayfa_gorunumu = -1;
     guncelle();
+    // The keyboard went to a hidden part of the frame (Ctrl+L, Ctrl+T and F6 put it
+    // in the address entry): the frame comes back, so that nothing is typed where it
+    // cannot be seen.
+    HWND odak = GetFocus();
+    if (gosteriliyor && odak != nullptr && !IsWindowVisible(odak)) tam_ekrandan_cik();
 }
 
 }  // namespace korva

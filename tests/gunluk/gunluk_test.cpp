@@ -305,6 +305,12 @@ TEST_F(Standin, TamEkranYalnizSayfayiGosterirCerceveyiAynenGeriVerir) {
     tus_bas(sayfa, VK_F11);
     EXPECT_TRUE(cerceve_aynen());
 
+    // Ctrl+L puts the keyboard in the address entry: the frame comes back with it.
+    tus_bas(sayfa, VK_F11);
+    tus_bas(sayfa, 'L', TR_KISAYOL_CTRL);
+    EXPECT_TRUE(cerceve_aynen());
+    EXPECT_EQ(GetFocus(), pencere(adres_girisi));
+
     // A maximized window comes back maximized, and its restored size is the old one.
     ShowWindow(ana, SW_MAXIMIZE);
     turlar(3);
