@@ -150,9 +150,11 @@ int64_t durum_cubugu_kur() {
 
 int64_t arayuz_kur(void) noexcept {
     ana_kutu = _tr_arayuz_kutu_dikey();
-    _tr_arayuz_pakle(ana_kutu, arac_cubugu_kur(), 0, 0, 0);
+    korva::arac_cubugu_satiri = arac_cubugu_kur();
+    _tr_arayuz_pakle(ana_kutu, korva::arac_cubugu_satiri, 0, 0, 0);
     _tr_arayuz_pakle(ana_kutu, govde_kur(), 1, 1, 0);
-    _tr_arayuz_pakle(ana_kutu, durum_cubugu_kur(), 0, 0, 0);
+    korva::durum_cubugu_satiri = durum_cubugu_kur();
+    _tr_arayuz_pakle(ana_kutu, korva::durum_cubugu_satiri, 0, 0, 0);
     korva::cizimleri_kur();
     return 0;
 }

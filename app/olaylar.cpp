@@ -108,7 +108,6 @@ constexpr Kisayol kKisayollar[] = {
 constexpr int64_t kKisayolSayisi = sizeof(kKisayollar) / sizeof(kKisayollar[0]);
 int64_t kisayol_kimlikleri[kKisayolSayisi];
 bool kisayollar_kuruldu = false;
-bool tam_ekranda = false;
 
 // ---- Closed tabs -----------------------------------------------------------------
 
@@ -685,15 +684,6 @@ void sekmeyi_sec(int64_t konum) {
     if (konum >= 0 && konum < wv_sayisi && konum != secili_konum()) _tr_arayuz_sekme_sec(sekme_defteri, konum);
 }
 
-void tam_ekrani_degistir() {
-    tam_ekranda = !tam_ekranda;
-    if (tam_ekranda) {
-        _tr_pencere_tam_ekran(ana_pencere);
-    } else {
-        _tr_pencere_tam_ekrandan_cik(ana_pencere);
-    }
-}
-
 // The commands the menu offers too go through komutu_calistir, so that a shortcut and
 // its menu item do the same.
 void kisayolu_uygula(const Kisayol& kisayol) {
@@ -711,6 +701,7 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::yenile: if (view != -1) yeniden_yukle(view); break;
     case Eylem::durdur:
         if (korva::adres_esc_isle()) break;  // the suggestions closed, or the entry's own Esc
+        if (korva::tam_ekrandan_cik()) break;  // the frame back (the page hears Esc too)
         if (view >= 0) _tr_webgorunum_durdur(view);
         korva::bul_kapat();
         break;
@@ -784,6 +775,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     for (int64_t i = 0; i < wv_sayisi;) {
         if (sayfa_olaylarini_isle(i)) ++i;
     }
+    korva::tam_ekrani_denetle();
     korva::indirmeleri_denetle();
     korva::paneller_denetle();
     korva::bul_denetle();
@@ -922,10 +914,6 @@ void kapananlari_temizle() {
 void kapanan_sekmeyi_ac() { kapanani_ac(); }
 
 bool kapanan_sekme_var_mi() { return kapanan_sayisi > 0; }
-
-void tam_ekrani_degistir() { ::tam_ekrani_degistir(); }
-
-bool tam_ekranda_mi() { return tam_ekranda; }
 
 void yakinligi_uygula(int64_t yuzde) {
     for (int64_t i = 0; i < wv_sayisi; ++i) _tr_webgorunum_yakinlik_ayarla(sekme_gorunumleri[i], yuzde);

@@ -151,6 +151,19 @@ void sayfayi_kaydet();
 // One pass: the end of a print or save is said in the status bar.
 void kayitlari_denetle();
 
+// ---- Full screen (tam_ekran.cpp) ------------------------------------------------------
+// Set by arayuz_kur: the toolbar's and the status bar's rows, hidden in full screen.
+extern int64_t arac_cubugu_satiri;
+extern int64_t durum_cubugu_satiri;
+// F11 and the menu's item: the page alone over the whole screen, or the frame back as
+// it was; whether the page shows alone (the user's or a page's full screen).
+void tam_ekrani_degistir();
+bool tam_ekranda_mi();
+// Esc: the frame back; false when the page was not shown alone.
+bool tam_ekrandan_cik();
+// One pass: a page whose element entered or left full screen, the selected tab.
+void tam_ekrani_denetle();
+
 // ---- Text for the platform (metin.cpp) ------------------------------------------------
 // UTF-8 to UTF-16 and back; invalid sequences become U+FFFD.
 std::wstring genis(const std::string& metin);
@@ -166,9 +179,6 @@ void kapananlari_temizle();
 // Ctrl+Shift+T: the last closed tab again; whether there is one to reopen.
 void kapanan_sekmeyi_ac();
 bool kapanan_sekme_var_mi();
-// F11: in and out of full screen; whether the window is in it.
-void tam_ekrani_degistir();
-bool tam_ekranda_mi();
 // Sets every open tab's zoom (the default zoom changed).
 void yakinligi_uygula(int64_t yuzde);
 // A message for the status bar, shown for a few seconds over "Hazir".

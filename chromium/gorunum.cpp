@@ -384,8 +384,13 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
         return;
     if (yontem == FrameNavigated::YONTEM) {
         FrameNavigated olay;
-        if (oku(p, &olay) && olay.frame.id == hedef_ && olay.frame.parentId.empty())
+        if (oku(p, &olay) && olay.frame.id == hedef_ && olay.frame.parentId.empty()) {
             ++taahhutler_;
+            // A document's full screen ends with it; its script cannot say so.
+            tam_ekran_degisti(false);
+            if (kapali_)
+                return;
+        }
     }
     // Every manager sees every event and takes what is its own.
     bool bilinen = gezintiler_->olay(yontem, p);
@@ -425,6 +430,9 @@ void Gorunum::surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND tur)
         return;
     coktu_ = true;
     ekran_.surec_oldu();
+    tam_ekran_degisti(false);
+    if (kapali_)
+        return;
     secimler_->kapat();
     diyaloglar_->kapat();
     gezintiler_->surec_oldu();
@@ -505,6 +513,22 @@ void Gorunum::kapatma_istendi()
     bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
 }
 
+// In headless Chromium an element's full screen makes the engine's own window take
+// the engine's screen size (800x600), and leaving it gives the window its old size
+// less an 87-pixel frame: either way the page's frames come at that size while the
+// page keeps the size it was given. Its size and stream are given again at the
+// change, so its frames stay the view's own size; the host decides what the view
+// covers meanwhile.
+void Gorunum::tam_ekran_degisti(bool tam)
+{
+    if (tam == tam_ekran_)
+        return;
+    tam_ekran_ = tam;
+    if (!coktu_)
+        ekran_.yeniden_baslat();
+    bos_olay_yay<ICoreWebView2ContainsFullScreenElementChangedEventHandler>(OLAY_CONTAINS_FULL_SCREEN_ELEMENT_CHANGED);
+}
+
 void Gorunum::durum_metni_degisti()
 {
     bos_olay_yay<ICoreWebView2StatusBarTextChangedEventHandler>(OLAY_STATUS_BAR_TEXT_CHANGED);
@@ -536,19 +560,26 @@ bool Gorunum::tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi)
     bool basildi = mesaj == WM_KEYDOWN || mesaj == WM_SYSKEYDOWN;
     bool hizlandirici = sistem || GetKeyState(VK_CONTROL) < 0 || (tus >= VK_F1 && tus <= VK_F24) ||
                         tus == VK_ESCAPE;
-    if (kapali_ || !hizlandirici || !abonesi_var(OLAY_ACCELERATOR_KEY_PRESSED))
+    if (kapali_ || !hizlandirici)
         return false;
-    static const COREWEBVIEW2_KEY_EVENT_KIND TURLER[2][2] = {
-        {COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN},
-        {COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN},
-    };
-    auto arguman = sahiplen(Argumanlar::tus(TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi));
-    if (!arguman)
-        return false;
-    // Raised at once: the host decides here whether the page sees the key.
-    olay_yay<ICoreWebView2AcceleratorKeyPressedEventHandler>(
-        OLAY_ACCELERATOR_KEY_PRESSED, static_cast<ICoreWebView2Controller*>(this), arguman.Get());
-    return Argumanlar::tus_islendi_mi(arguman.Get());
+    bool islendi = false;
+    if (abonesi_var(OLAY_ACCELERATOR_KEY_PRESSED)) {
+        static const COREWEBVIEW2_KEY_EVENT_KIND TURLER[2][2] = {
+            {COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN},
+            {COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP, COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN},
+        };
+        auto arguman = sahiplen(Argumanlar::tus(TURLER[sistem][basildi], static_cast<UINT>(tus), bilgi));
+        if (!arguman)
+            return false;
+        // Raised at once: the host decides here whether the page sees the key.
+        olay_yay<ICoreWebView2AcceleratorKeyPressedEventHandler>(
+            OLAY_ACCELERATOR_KEY_PRESSED, static_cast<ICoreWebView2Controller*>(this), arguman.Get());
+        islendi = Argumanlar::tus_islendi_mi(arguman.Get());
+    }
+    // Esc the page sees ends its full screen, as a browser's own key does.
+    if (!islendi && !kapali_ && basildi && !sistem && tus == VK_ESCAPE && tam_ekran_)
+        betikler_->tam_ekrandan_cik();
+    return islendi;
 }
 
 // ---------------------------------------------------------------------------
@@ -977,6 +1008,15 @@ HRESULT Gorunum::get_DocumentTitle(LPWSTR* deger)
 {
     GIRIS();
     return metin_ver(deger, betikler_->baslik());
+}
+
+HRESULT Gorunum::get_ContainsFullScreenElement(BOOL* deger)
+{
+    GIRIS();
+    if (!deger)
+        return E_POINTER;
+    *deger = tam_ekran_ ? TRUE : FALSE;
+    return S_OK;
 }
 
 HRESULT Gorunum::get_StatusBarText(LPWSTR* deger)

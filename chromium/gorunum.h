@@ -111,6 +111,7 @@ public:
     HRESULT STDMETHODCALLTYPE Stop() override;
     HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR* deger) override;
     HRESULT STDMETHODCALLTYPE get_StatusBarText(LPWSTR* deger) override;
+    HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* deger) override;
     HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR yol, ICoreWebView2PrintSettings* ayarlar,
                                          ICoreWebView2PrintToPdfCompletedHandler* isleyici) override;
 
@@ -133,6 +134,7 @@ private:
     void kapatma_istendi();
     void durum_metni_degisti() override;
     void pencere_istendi(const std::wstring& adres, bool kullanici) override;
+    void tam_ekran_degisti(bool tam) override;
     std::wstring sayfa_adresi() const override { return gezintiler_->adres(); }
     bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) override;
     HWND secim_listesi_goster(const RECT& kontrol, std::vector<yerel::SecenekSatiri> satirlar, int secili,
@@ -164,6 +166,7 @@ private:
     HWND pencere_ = nullptr;
     bool kapali_ = false;
     bool coktu_ = false;   // the page's process died; only a load brings it back
+    bool tam_ekran_ = false;   // an element of the top document is in full screen
     uint64_t gosterilme_sirasi_ = 0;
     // The unresponsive page: commits of the main frame (or completed navigations)
     // seen, the newest check, and

@@ -52,6 +52,7 @@ WV2_ARAYUZ(ICoreWebView2AcceleratorKeyPressedEventArgs, 0x9f760f8a, 0xfb79, 0x42
 WV2_ARAYUZ(ICoreWebView2WindowCloseRequestedEventHandler, 0x5c19e9e0, 0x092f, 0x486b, 0xaf, 0xfa, 0xca, 0x82, 0x31, 0x91, 0x30, 0x39)
 WV2_ARAYUZ(ICoreWebView2Deferral, 0xc10e7f7b, 0xb585, 0x46f0, 0xa6, 0x23, 0x8b, 0xef, 0xbf, 0x3e, 0x4e, 0xe0)
 WV2_ARAYUZ(ICoreWebView2_12, 0x35d69927, 0xbcfa, 0x4566, 0x93, 0x49, 0x6b, 0x3e, 0x0d, 0x15, 0x4c, 0xac)
+WV2_ARAYUZ(ICoreWebView2ContainsFullScreenElementChangedEventHandler, 0xe45d98b1, 0xafef, 0x45be, 0x8b, 0xaf, 0x6c, 0x77, 0x28, 0x86, 0x7f, 0x73)
 WV2_ARAYUZ(ICoreWebView2StatusBarTextChangedEventHandler, 0xa5e3b0d0, 0x10df, 0x4156, 0xbf, 0xad, 0x3b, 0x43, 0x86, 0x7a, 0xca, 0xc6)
 WV2_ARAYUZ(ICoreWebView2_4, 0x20d02d59, 0x6df2, 0x42dc, 0xbd, 0x06, 0xf9, 0x8a, 0x69, 0x4b, 0x13, 0x02)
 WV2_ARAYUZ(ICoreWebView2DownloadStartingEventHandler, 0xefedc989, 0xc396, 0x41ca, 0x83, 0xf7, 0x07, 0xf8, 0x45, 0xa5, 0x57, 0x24)
@@ -197,7 +198,6 @@ struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler : public
 struct ICoreWebView2CapturePreviewCompletedHandler : public IUnknown {};
 struct ICoreWebView2WebMessageReceivedEventHandler : public IUnknown {};
 struct ICoreWebView2DevToolsProtocolEventReceiver : public IUnknown {};
-struct ICoreWebView2ContainsFullScreenElementChangedEventHandler : public IUnknown {};
 struct ICoreWebView2WebResourceRequestedEventHandler : public IUnknown {};
 struct ICoreWebView2HttpRequestHeaders : public IUnknown {};
 struct ICoreWebView2WindowFeatures : public IUnknown {};
@@ -426,6 +426,10 @@ struct ICoreWebView2WindowCloseRequestedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
 };
 struct ICoreWebView2StatusBarTextChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
+// An element of the page entered or left full screen; get_ContainsFullScreenElement says which.
+struct ICoreWebView2ContainsFullScreenElementChangedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
 };
 struct ICoreWebView2DownloadStartingEventHandler : public IUnknown {

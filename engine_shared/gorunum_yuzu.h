@@ -32,6 +32,7 @@ enum GorunumOlayi {
     OLAY_ACCELERATOR_KEY_PRESSED,
     OLAY_STATUS_BAR_TEXT_CHANGED,
     OLAY_DOWNLOAD_STARTING,
+    OLAY_CONTAINS_FULL_SCREEN_ELEMENT_CHANGED,
     OLAY_SAYISI
 };
 
@@ -153,9 +154,8 @@ public:
     GORUNUM_DESTEKSIZ(AddHostObjectToScript, LPCWSTR, VARIANT*)
     GORUNUM_DESTEKSIZ(RemoveHostObjectFromScript, LPCWSTR)
     GORUNUM_DESTEKSIZ(OpenDevToolsWindow)
-    GORUNUM_DESTEKSIZ_OLAY(ContainsFullScreenElementChanged,
-                           ICoreWebView2ContainsFullScreenElementChangedEventHandler)
-    GORUNUM_DESTEKSIZ(get_ContainsFullScreenElement, BOOL*)
+    GORUNUM_OLAYI(ContainsFullScreenElementChanged, ICoreWebView2ContainsFullScreenElementChangedEventHandler,
+                  OLAY_CONTAINS_FULL_SCREEN_ELEMENT_CHANGED)
     GORUNUM_DESTEKSIZ_OLAY(WebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler)
     GORUNUM_DESTEKSIZ(AddWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
     GORUNUM_DESTEKSIZ(RemoveWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)

@@ -37,7 +37,7 @@ struct Gezinti {
 
 // What a script of one of the understood forms asks for.
 struct BetikEylemi {
-    enum { yok, baslik, adres, kapat, ac } tur = yok;
+    enum { yok, baslik, adres, kapat, ac, tam_ekran, tam_ekrandan_cik } tur = yok;
     std::wstring deger;
 };
 
@@ -49,7 +49,8 @@ static int64_t g_acik;
 static UINT64 g_sonraki_gezinti;
 
 // ---------------------------------------------------------------------------
-// Scripts: `document.title = '...'`, `location.href = '...'`, `window.close()`.
+// Scripts: `document.title = '...'`, `location.href = '...'`, `window.close()`,
+// `<element>.requestFullscreen()` and `document.exitFullscreen()`.
 
 static std::wstring kirp(const std::wstring& metin)
 {
@@ -94,6 +95,17 @@ static BetikEylemi betigi_coz(const std::wstring& betik)
     std::wstring metin = kirp(betik);
     if (metin == L"window.close()") {
         eylem.tur = BetikEylemi::kapat;
+        return eylem;
+    }
+    // The page has no elements of its own: any element's full screen is the page's.
+    static const wchar_t TAM_EKRAN[] = L".requestFullscreen()";
+    const size_t tam_ekran_boyu = wcslen(TAM_EKRAN);
+    if (metin.size() > tam_ekran_boyu && metin.compare(metin.size() - tam_ekran_boyu, tam_ekran_boyu, TAM_EKRAN) == 0) {
+        eylem.tur = BetikEylemi::tam_ekran;
+        return eylem;
+    }
+    if (metin == L"document.exitFullscreen()") {
+        eylem.tur = BetikEylemi::tam_ekrandan_cik;
         return eylem;
     }
     // window.open('address'): a popup no click started.
@@ -378,6 +390,14 @@ public:
             return metin_ver(deger, std::wstring(), false);
         return metin_ver(deger, baslik, g_denetim.baslik_yok);
     }
+    HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* deger) override
+    {
+        GIRIS("get_ContainsFullScreenElement", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = tam_ekran ? TRUE : FALSE;
+        return S_OK;
+    }
 
     // ---- ICoreWebView2_7: the page as a small PDF holding its title, written from
     // message dispatch as the real engine does (the call itself only checks the
@@ -457,9 +477,12 @@ public:
             return true;
         if (kapali || !basildi)
             return false;
-        // The page's own shortcuts, for keys the host left alone.
+        // The page's own shortcuts, for keys the host left alone. Esc ends an
+        // element's full screen, as a browser's does.
         if (tus == VK_F5 && !sistem)
             yenile();
+        else if (tus == VK_ESCAPE && !sistem && tam_ekran)
+            tam_ekrani_koy(false);
         else if (tus == VK_LEFT && sistem)
             gecmise_git(GezintiTuru::geri);
         else if (tus == VK_RIGHT && sistem)
@@ -534,6 +557,7 @@ private:
     std::unique_ptr<Gezinti> suren;
 
     Belge belge;
+    bool tam_ekran = false;   // an element of the document is in full screen
     std::wstring adres = L"about:blank";
     std::wstring baslik = L"about:blank";
 
@@ -560,6 +584,16 @@ private:
         ComPtr<IUnknown> arguman;
         arguman = sahiplen(Argumanlar::bos());
         olay_yay<Isleyici>(olay, static_cast<ICoreWebView2*>(this), arguman.Get());
+    }
+
+    // A document's full screen ends with it, as it does on a new document.
+    void tam_ekrani_koy(bool yeni)
+    {
+        if (yeni == tam_ekran || kapali)
+            return;
+        tam_ekran = yeni;
+        bos_olay_yay<ICoreWebView2ContainsFullScreenElementChangedEventHandler>(
+            OLAY_CONTAINS_FULL_SCREEN_ELEMENT_CHANGED);
     }
 
     void alani_koy(const RECT& yeni)
@@ -716,13 +750,16 @@ private:
             yukleme = adresi_yukle(gezinti->hedef.adres);
 
         gecmisi_isle(*gezinti);
+        ComPtr<Sayfa> koru(this);
+        tam_ekrani_koy(false);
+        if (kapali)
+            return;
         std::wstring eski_baslik = baslik;
         belge = std::move(yukleme.belge);
         adres = mevcut.adres;
         baslik = belge.baslik.empty() ? adres : belge.baslik;
         ekrani_yenile();
 
-        ComPtr<Sayfa> koru(this);
         if (gezinti->tur != GezintiTuru::yenileme) {
             ComPtr<ICoreWebView2SourceChangedEventArgs> arguman;
             arguman = sahiplen(Argumanlar::kaynak(TRUE, no));
@@ -779,6 +816,8 @@ private:
                     yeni_pencere_iste(hedef_adres, FALSE);
             } else if (eylem.tur == BetikEylemi::kapat) {
                 bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
+            } else if (eylem.tur == BetikEylemi::tam_ekran || eylem.tur == BetikEylemi::tam_ekrandan_cik) {
+                tam_ekrani_koy(eylem.tur == BetikEylemi::tam_ekran);
             }
         }
         if (isleyici && !kapali)

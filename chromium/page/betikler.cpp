@@ -7,6 +7,7 @@ using namespace protokol;
 static const char BASLIK_BAGI[] = "__korvaBaslik";
 static const char DURUM_BAGI[] = "__korvaDurum";
 static const char YENI_PENCERE_BAGI[] = "__korvaYeniPencere";
+static const char TAM_EKRAN_BAGI[] = "__korvaTamEkran";
 
 // Runs in the helpers' isolated world of every new document, before the page's own
 // scripts: it shares the document with them but none of their globals, so the page
@@ -15,10 +16,12 @@ static const char YENI_PENCERE_BAGI[] = "__korvaYeniPencere";
 // link under the pointer (the status-bar text) as the user moves over it. A middle
 // or Ctrl click on a link, which this engine would otherwise drop (it has no tab to
 // open behind), becomes a request for a new window. Only the user's own input
-// counts (events the engine delivered, not ones a script made).
+// counts (events the engine delivered, not ones a script made). Whether an element
+// of the document is in full screen is reported as it changes ("1" or empty): the
+// engine's own window never shows it, so the host has to.
 static const char BELGE_BETIGI[] = R"JS((() => {
   if (window !== window.top) return;
-  const baslik = __korvaBaslik, durum = __korvaDurum, yeni = __korvaYeniPencere;
+  const baslik = __korvaBaslik, durum = __korvaDurum, yeni = __korvaYeniPencere, tam = __korvaTamEkran;
   let bag = '';
   const bagla = (h) => { if (h !== bag) { bag = h; try { durum(h); } catch (e) {} } };
   const baglanti = (n) => {
@@ -42,6 +45,9 @@ static const char BELGE_BETIGI[] = R"JS((() => {
   };
   new MutationObserver(bildir).observe(document, {subtree: true, childList: true, characterData: true});
   document.addEventListener('DOMContentLoaded', bildir);
+  document.addEventListener('fullscreenchange', () => {
+    try { tam(document.fullscreenElement ? '1' : ''); } catch (e) {}
+  });
 })();)JS";
 
 Betikler::Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef)
@@ -53,7 +59,7 @@ int Betikler::kur(const Giden::Yanit& yanit)
 {
     // The target's first document gets the script now too, since a view may put its
     // first text straight into it.
-    return yardimci_betik_kur(giden_, hedef_, BELGE_BETIGI, {BASLIK_BAGI, DURUM_BAGI, YENI_PENCERE_BAGI}, yanit,
+    return yardimci_betik_kur(giden_, hedef_, BELGE_BETIGI, {BASLIK_BAGI, DURUM_BAGI, YENI_PENCERE_BAGI, TAM_EKRAN_BAGI}, yanit,
                               &yardimci_);
 }
 
@@ -143,6 +149,16 @@ HRESULT Betikler::calistir(const std::wstring& betik, ICoreWebView2ExecuteScript
     return S_OK;
 }
 
+// The document leaves its full screen (Esc, as a browser's own key): from the
+// helpers' world, which shares the document, so the page's scripts see only the
+// change itself, as from any browser.
+void Betikler::tam_ekrandan_cik()
+{
+    giden_.gonder(Evaluate{"document.fullscreenElement ? document.exitFullscreen().then(() => 1, () => 0) : 0", true,
+                           false, yardimci_.kimlik()},
+                  [](const Json&, const Json*) {});
+}
+
 // ---------------------------------------------------------------------------
 // From the engine.
 
@@ -191,6 +207,8 @@ void Betikler::bag_cagrildi(const BindingCalled& p)
             basligi_koy(utf8_den(p.payload));
             baslik_taze_ = true;
         }
+    } else if (p.name == TAM_EKRAN_BAGI) {
+        dinleyici_.tam_ekran_degisti(!p.payload.empty());
     } else if (p.name == YENI_PENCERE_BAGI) {
         if (!p.payload.empty())
             dinleyici_.pencere_istendi(utf8_den(p.payload), true);

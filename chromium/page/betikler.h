@@ -1,6 +1,6 @@
 // A page's scripts: the helper script the library puts into every new document (in
 // an isolated world of its own) and the bindings it reports through (title, the link
-// under the pointer, a click that asks for a new window), the host's own scripts, the
+// under the pointer, a click that asks for a new window, full screen), the host's own scripts, the
 // title, and the windows the page opens.
 #pragma once
 
@@ -21,6 +21,8 @@ public:
     // The page asked for a new window (a link with a target, window.open, a middle
     // or Ctrl click); `kullanici` when a click started it.
     virtual void pencere_istendi(const std::wstring& adres, bool kullanici) = 0;
+    // An element of the top document entered (true) or left full screen.
+    virtual void tam_ekran_degisti(bool tam) = 0;
     // The page's address: the title of a page without one.
     virtual std::wstring sayfa_adresi() const = 0;
     virtual bool kapali_mi() const = 0;
@@ -44,6 +46,8 @@ public:
     void basligi_oku(std::function<void()> sonra, bool yeni_belge);
     // Runs the host's script; the handler gets its value as JSON.
     HRESULT calistir(const std::wstring& betik, ICoreWebView2ExecuteScriptCompletedHandler* isleyici);
+    // Ends the full screen of the document's element, if one has it.
+    void tam_ekrandan_cik();
 
     // ---- From the engine. True when the event was one of these.
     bool olay(const std::string& yontem, const Json& parametreler);

@@ -103,15 +103,32 @@ void Ekran::surec_dondu()
     planla();
 }
 
+// CSS pixels that cover `piksel` device pixels at the zoom factor: rounded up, so
+// that the engine's frame is never narrower than the view. (A whole number of device
+// pixels stays whole: 1336 at 1.0 is 1336, not 1337.)
+static LONG css_piksel(LONG piksel, double yakinlik)
+{
+    return std::max(1L, static_cast<LONG>(std::ceil(piksel / yakinlik - 1e-6)));
+}
+
+// The device pixels the engine renders for that many CSS pixels: it rounds up too.
+static LONG cihaz_pikseli(LONG css, double yakinlik)
+{
+    return static_cast<LONG>(std::ceil(css * yakinlik - 1e-6));
+}
+
 // The page is laid out for the view's size in CSS pixels at the zoom factor; the
 // device scale makes the engine render those CSS pixels at the view's resolution.
+// Where the view's size is no whole number of CSS pixels the page is laid out up to
+// one CSS pixel larger and its frame cut to the view: a frame stretched or shrunk by
+// a fraction of a pixel would turn every 1-pixel line grey.
 bool Ekran::olcu(SetDeviceMetricsOverride* olcu) const
 {
     LONG genislik = alan_.right - alan_.left, yukseklik = alan_.bottom - alan_.top;
     if (genislik <= 0 || yukseklik <= 0)
         return false;
-    olcu->width = std::max(1L, std::lround(genislik / yakinlik_));
-    olcu->height = std::max(1L, std::lround(yukseklik / yakinlik_));
+    olcu->width = css_piksel(genislik, yakinlik_);
+    olcu->height = css_piksel(yukseklik, yakinlik_);
     olcu->deviceScaleFactor = yakinlik_;
     return true;
 }
@@ -164,10 +181,15 @@ void Ekran::uygula()
 }
 
 // Frames flow while the view is shown, has a size and its window is on screen; a
-// hidden view costs none.
+// hidden view costs none. The stream's limit is the frame the engine renders for the
+// page's size, at least the view's: within it the engine never scales a frame down.
 SIZE Ekran::istenen_akis() const
 {
-    return ekranda() && kurulu_ && !coktu_ ? SIZE{alan_.right - alan_.left, alan_.bottom - alan_.top} : SIZE{};
+    if (!ekranda() || !kurulu_ || coktu_)
+        return SIZE{};
+    const LONG genislik = alan_.right - alan_.left, yukseklik = alan_.bottom - alan_.top;
+    return SIZE{std::max(genislik, cihaz_pikseli(css_piksel(genislik, yakinlik_), yakinlik_)),
+                std::max(yukseklik, cihaz_pikseli(css_piksel(yukseklik, yakinlik_), yakinlik_))};
 }
 
 // A stream of another size is stopped first: the engine refuses to start one while
@@ -224,9 +246,17 @@ void Ekran::boya(HDC dc, const RECT& alan) const
     bilgi.bmiHeader.biPlanes = 1;
     bilgi.bmiHeader.biBitCount = 32;
     bilgi.bmiHeader.biCompression = BI_RGB;
-    if (kare_->genislik == alan.right && kare_->yukseklik == alan.bottom) {
-        SetDIBitsToDevice(dc, 0, 0, kare_->genislik, kare_->yukseklik, 0, 0, 0, kare_->yukseklik,
-                          kare_->pikseller.data(), &bilgi, DIB_RGB_COLORS);
+    // The frame for the view's size is the view's size or up to a zoom factor's
+    // pixels larger (see olcu): painted pixel for pixel, what lies past the view cut.
+    const LONG pay = static_cast<LONG>(std::ceil(yakinlik_)) + 1;
+    if (kare_->genislik >= alan.right && kare_->yukseklik >= alan.bottom && kare_->genislik <= alan.right + pay &&
+        kare_->yukseklik <= alan.bottom + pay) {
+        // Its top rows alone make a picture of the view's height: the rows cut are
+        // the last in memory, so no source origin (which a top-down picture counts
+        // from the bottom in some implementations) is involved.
+        bilgi.bmiHeader.biHeight = -alan.bottom;
+        SetDIBitsToDevice(dc, 0, 0, alan.right, alan.bottom, 0, 0, 0, alan.bottom, kare_->pikseller.data(), &bilgi,
+                          DIB_RGB_COLORS);
         return;
     }
     // A frame of another size (the new size is on its way): stretched meanwhile.

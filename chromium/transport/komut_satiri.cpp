@@ -86,13 +86,21 @@ std::wstring arguman(const std::wstring& deger)
 }
 
 //
+// The engine's form suggestions and saved form data are off in its profile: a
+// headless engine draws its suggestion list in no frame, so Down in a field would
+// fill it with a suggestion the user never saw offered. Nothing typed into a form
+// is kept either (entries, addresses, cards, passwords).
+#define KORVA_PROFIL_AYARLARI                                                                       \
+    L"{\"autofill\":{\"profile_enabled\":false,\"credit_card_enabled\":false},"                  \
+    L"\"credentials_enable_service\":false}"
+
 // The shell line is constant text; everything variable reaches it as positional
 // arguments ($1 profile folder, then the engine's own command) or, for the secret
 // parts, in its environment (the port and the token), so no folder name can ever be
 // read as shell syntax and no other user can read the secrets in a process list.
 // The shell connects back to our listener and proves who it is with the token; makes
 // the profile folder, private to this user like everything the engine writes (an
-// existing one must be this user's own); starts the engine in a session of its own
+// existing one must be this user's own) with the preferences above in it; starts the engine in a session of its own
 // (so that its helper processes can be killed as a group) with that one connection
 // as its protocol channel (descriptors 3 and 4); and removes the profile when the
 // engine has ended. The engine exits by itself when the channel ends, which happens
@@ -119,6 +127,7 @@ const wchar_t* const KABUK_SATIRI =
     L"perl -e 'use Socket qw(IPPROTO_TCP TCP_NODELAY); open(S, \"+<&=3\") && setsockopt(S, IPPROTO_TCP, TCP_NODELAY, 1)'\n"
     L"p=$1; shift\n"
     L"mkdir -p -- \"$p\" && [ -O \"$p\" ] && [ ! -L \"$p\" ] && chmod 700 -- \"$p\" || exit 1\n"
+    L"mkdir -p -- \"$p/Default\" && printf '%s' '" KORVA_PROFIL_AYARLARI "' >\"$p/Default/Preferences\" || exit 1\n"
     L"setsid \"$@\" </dev/null >\"$p/chromium.log\" 2>&1 4>&3 &\n"
     L"m=$!\n"
     L"i=$(readlink /proc/self/fd/3); i=${i#socket:[}; i=${i%]}\n"

@@ -37,6 +37,8 @@ using BetikSonucuIsleyicisi =
 // window, through which a key reaches the window runtime's shortcuts.
 using KapatmaIsleyicisi =
     KomIsleyici<ICoreWebView2WindowCloseRequestedEventHandler, int32_t*, ICoreWebView2*, IUnknown*>;
+using TamEkranIsleyicisi = KomIsleyici<ICoreWebView2ContainsFullScreenElementChangedEventHandler, int32_t*,
+                                        ICoreWebView2*, IUnknown*>;
 using DurumMetniIsleyicisi =
     KomIsleyici<ICoreWebView2StatusBarTextChangedEventHandler, int32_t*, ICoreWebView2*, IUnknown*>;
 using CokmeIsleyicisi = KomIsleyici<ICoreWebView2ProcessFailedEventHandler, int32_t*, ICoreWebView2*,
@@ -87,12 +89,14 @@ struct Gorunum {
     // or a press with Ctrl held, which open a link behind the current tab.
     int32_t arkada_acan_basis;
     ICoreWebView2_12* webview12;   // the later view interface, when the engine has it
+    int32_t tam_ekran_degisti;     // an element of the page entered or left full screen
 
     KapatmaIsleyicisi* kapatma_isleyicisi;
     DurumMetniIsleyicisi* durum_metni_isleyicisi;
     CokmeIsleyicisi* cokme_isleyicisi;
     YeniPencereIsleyicisi* yeni_pencere_isleyicisi;
     TusIsleyicisi* tus_isleyicisi;
+    TamEkranIsleyicisi* tam_ekran_isleyicisi;
 
     // Scripts run for their result: the number of the latest request (only its
     // result is kept), that result as JSON text (UTF-8 from malloc, freed on close),

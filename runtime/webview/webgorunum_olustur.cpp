@@ -448,6 +448,11 @@ void istek_olaylarina_abone_ol(Gorunum& kayit) {
     if (kayit.yeni_pencere_isleyicisi != nullptr) {
         kayit.webview->add_NewWindowRequested(kayit.yeni_pencere_isleyicisi, &belirtec);
     }
+    kayit.tam_ekran_isleyicisi =
+        TamEkranIsleyicisi::olustur(&olay_kaydet<IUnknown>, &kayit.tam_ekran_degisti).Detach();
+    if (kayit.tam_ekran_isleyicisi != nullptr) {
+        kayit.webview->add_ContainsFullScreenElementChanged(kayit.tam_ekran_isleyicisi, &belirtec);
+    }
     kayit.tus_isleyicisi = TusIsleyicisi::olustur(&tus_kaydet, kayit.hwnd).Detach();
     if (kayit.tus_isleyicisi != nullptr) {
         kayit.controller->add_AcceleratorKeyPressed(kayit.tus_isleyicisi, &belirtec);
@@ -584,6 +589,7 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     isleyiciyi_birak(eski.cokme_isleyicisi);
     isleyiciyi_birak(eski.yeni_pencere_isleyicisi);
     isleyiciyi_birak(eski.tus_isleyicisi);
+    isleyiciyi_birak(eski.tam_ekran_isleyicisi);
     indirme_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     std::free(eski.yeni_pencere_adresi);
     std::free(eski.betik_sonucu);

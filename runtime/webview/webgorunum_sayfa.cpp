@@ -380,6 +380,18 @@ TrMetin _tr_webgorunum_durum_metni_al(int64_t view) noexcept {
     return sonuc;
 }
 
+int64_t _tr_webgorunum_tam_ekran_degisti_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    return kayit != nullptr ? bayragi_oku_temizle(kayit->tam_ekran_degisti) : 0;
+}
+
+int64_t _tr_webgorunum_tam_ekranda_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->webview == nullptr) return 0;
+    BOOL tam = FALSE;
+    return SUCCEEDED(kayit->webview->get_ContainsFullScreenElement(&tam)) && tam ? 1 : 0;
+}
+
 // ---- Zoom ---------------------------------------------------------------------------------
 
 // No upper limit of the runtime's own; the engine may apply one.

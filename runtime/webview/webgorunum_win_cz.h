@@ -94,6 +94,11 @@ TR_API int64_t _tr_webgorunum_gezinti_hatasi(int64_t view) TR_NOEXCEPT;
 //    close it; a new web view starts a new engine).
 //  - durum_metni_degisti_mi: the status-bar text changed (the address of the link
 //    under the pointer, or empty when the pointer left it); durum_metni_al reads it.
+//  - tam_ekran_degisti_mi: an element of the page entered or left full screen (a
+//    video's button, element.requestFullscreen(), document.exitFullscreen(), Esc in
+//    the page, a new document); tam_ekranda_mi says whether one is in it now (0 for
+//    an unknown or unready view). The engine only reports it: the program decides
+//    what the view covers meanwhile.
 TR_API int64_t _tr_webgorunum_kapatma_istendi_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yeni_pencere_istendi_mi(int64_t view) TR_NOEXCEPT;
 TR_API TrMetin _tr_webgorunum_yeni_pencere_adresi_al(int64_t view) TR_NOEXCEPT;
@@ -101,6 +106,8 @@ TR_API int64_t _tr_webgorunum_yeni_pencere_arkada_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_coktu_mu(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_durum_metni_degisti_mi(int64_t view) TR_NOEXCEPT;
 TR_API TrMetin _tr_webgorunum_durum_metni_al(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_tam_ekran_degisti_mi(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_tam_ekranda_mi(int64_t view) TR_NOEXCEPT;
 
 // Downloads a page starts. Each gets an id of its own (in the order they start,
 // never reused; the first 4096 of the process are recorded, later ones go on

@@ -50,6 +50,9 @@ struct Widget {
     // then neither shows the widget nor gives it space in its box. Hiding done by
     // the runtime itself (a tab strip hiding other pages) leaves it alone.
     int32_t hidden_by_program;
+    // A tab strip's: 1 from _tr_arayuz_sekme_satiri_gizle(strip, 1) until it is
+    // given 0: the pages cover the whole strip, its row of tabs included.
+    int32_t tab_row_hidden;
 };
 
 extern Widget win_widgetlar[kWidgetSiniri];

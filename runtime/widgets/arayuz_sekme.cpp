@@ -722,6 +722,16 @@ int64_t _tr_arayuz_sekme_secili(int64_t strip) noexcept {
     return record != nullptr ? secili_sekme(record->hwnd) : -1;
 }
 
+int64_t _tr_arayuz_sekme_satiri_gizle(int64_t strip, int64_t hidden) noexcept {
+    Widget* record = pencereli_widget(strip);
+    if (record == nullptr || record->kind != KIND_TABS) return -1;
+    record->tab_row_hidden = hidden != 0 ? 1 : 0;
+    for (int32_t k = 0; k < record->tab_count; ++k) {
+        if (record->tab_pages[k] != nullptr) sayfayi_sigdir(record->hwnd, record->tab_pages[k]);
+    }
+    return 0;
+}
+
 int64_t _tr_arayuz_sekme_baslik_ayarla(int64_t strip, int64_t index, const char* title,
                                        int64_t length) noexcept {
     return sekme_baslik_ayarla(pencereli_widget(strip), static_cast<int32_t>(index), title, length);

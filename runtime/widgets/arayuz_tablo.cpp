@@ -248,6 +248,8 @@ void kutuyu_yeniden_yerlestir(Widget* box) {
 RECT sekme_gosterim_alani(HWND strip) {
     RECT area;
     GetClientRect(strip, &area);
+    const Widget* record = widget_bul(widget_kimligi(strip));
+    if (record != nullptr && record->tab_row_hidden != 0) return area;
     SendMessageW(strip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     return area;
 }

@@ -94,6 +94,9 @@ TR_API int64_t _tr_arayuz_sekme_secili(int64_t strip) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_baslik_ayarla(int64_t strip, int64_t index, const char* title,
                                               int64_t length) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_sayisi(int64_t strip) TR_NOEXCEPT;
+// With `hidden` 1 the row of tabs is left out: the pages cover the whole strip (a
+// program's full screen); 0 brings it back. 0, or -1 for an id that is no strip.
+TR_API int64_t _tr_arayuz_sekme_satiri_gizle(int64_t strip, int64_t hidden) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_kapandi_mi(int64_t strip) TR_NOEXCEPT;
 
 // Internal, also used by the web view runtime: 1 when the window is the page of a

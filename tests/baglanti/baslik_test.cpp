@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 const char HEDEF[] = "T1";
@@ -17,6 +19,8 @@ public:
     void baslik_degisti() override { ++baslik_degisimi; }
     void durum_metni_degisti() override {}
     void pencere_istendi(const std::wstring&, bool) override {}
+    std::vector<bool> tam_ekranlar;
+    void tam_ekran_degisti(bool tam) override { tam_ekranlar.push_back(tam); }
     std::wstring sayfa_adresi() const override { return L"about:blank"; }
     bool kapali_mi() const override { return false; }
 };
@@ -59,4 +63,24 @@ TEST(Baslik, KonanMetninBasliginiKendiBetigiBildirir)
     EXPECT_EQ(giden.hepsi(protokol::Evaluate::YONTEM).size(), 1u);
     EXPECT_EQ(betikler.baslik(), L"Yeni");
     EXPECT_EQ(dinleyici.baslik_degisimi, 2);
+}
+
+// The helper script reports an element's full screen ("1") and its end (empty); the
+// way out is asked in the helpers' world, never the page's.
+TEST(Baslik, TamEkranBildirimiDinleyiciyeUlasirCikisYardimciDunyada)
+{
+    KayitliGiden giden;
+    KayitliDinleyici dinleyici;
+    Betikler betikler{giden, dinleyici, HEDEF};
+    betikler.olay(protokol::BindingCalled::YONTEM, {{"name", "__korvaTamEkran"}, {"payload", "1"}});
+    betikler.olay(protokol::BindingCalled::YONTEM, {{"name", "__korvaTamEkran"}, {"payload", ""}});
+    EXPECT_EQ(dinleyici.tam_ekranlar, (std::vector<bool>{true, false}));
+
+    betikler.olay(protokol::ExecutionContextCreated::YONTEM,
+                  {{"context", {{"id", 7}, {"name", protokol::YARDIMCI_DUNYA}, {"auxData", {{"frameId", HEDEF}}}}}});
+    betikler.tam_ekrandan_cik();
+    auto istekler = giden.hepsi(protokol::Evaluate::YONTEM);
+    ASSERT_EQ(istekler.size(), 1u);
+    EXPECT_EQ(istekler[0]->parametreler.value("contextId", 0), 7);
+    EXPECT_NE(istekler[0]->parametreler.value("expression", std::string()).find("exitFullscreen"), std::string::npos);
 }

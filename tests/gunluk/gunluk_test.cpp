@@ -244,6 +244,89 @@ TEST_F(Standin, KisayollarAdresGirisindeVeDugmedeCalisir) {
     EXPECT_EQ(son, static_cast<DWORD>(GetWindowTextLengthW(giris)));
 }
 
+// Full screen: the page alone over the whole screen (the toolbar, the row of tabs,
+// the sidebar, the open side panel and the status bar hidden), and F11 or Esc giving
+// back the frame exactly as it was, a maximized window too. A page's element in full
+// screen does the same until the page leaves it; the user's F11 outlasts the page's.
+TEST_F(Standin, TamEkranYalnizSayfayiGosterirCerceveyiAynenGeriVerir) {
+    if (gercek_motor()) GTEST_SKIP();
+    ASSERT_TRUE(bekle([] { return wv_sayisi >= 1; }));
+    HWND ana = GetAncestor(pencere(adres_girisi), GA_ROOT);
+    auto dikdortgen = [](HWND hwnd) {
+        RECT r = {};
+        GetWindowRect(hwnd, &r);
+        return std::vector<LONG>{r.left, r.top, r.right, r.bottom};
+    };
+    auto sayfa_alani = [&] { return dikdortgen(pencere(_tr_webgorunum_widget_id(secili_gorunum()))); };
+    const std::vector<LONG> ekran = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    auto yalniz_sayfa = [&] {
+        return sayfa_alani() == ekran && dikdortgen(ana) == ekran &&
+               (GetWindowLongW(ana, GWL_STYLE) & WS_CAPTION) == 0 && !IsWindowVisible(pencere(adres_girisi)) &&
+               !IsWindowVisible(pencere(kenar_cubugu)) && !IsWindowVisible(pencere(kenar_panel)) &&
+               !IsWindowVisible(pencere(durum_etiketi));
+    };
+    kenar_paneli_ac(2);
+    turlar(3);
+    const std::vector<LONG> pencere_once = dikdortgen(ana), sayfa_once = sayfa_alani();
+    auto cerceve_aynen = [&] {
+        return dikdortgen(ana) == pencere_once && sayfa_alani() == sayfa_once &&
+               (GetWindowLongW(ana, GWL_STYLE) & WS_CAPTION) == WS_CAPTION && IsWindowVisible(pencere(adres_girisi)) &&
+               IsWindowVisible(pencere(kenar_panel)) && IsWindowVisible(pencere(durum_etiketi));
+    };
+    HWND sayfa = sayfa_penceresi();
+
+    tus_bas(sayfa, VK_F11);
+    EXPECT_TRUE(yalniz_sayfa());
+    tus_bas(sayfa, VK_F11);
+    EXPECT_TRUE(cerceve_aynen());
+    tus_bas(sayfa, VK_F11);
+    tus_bas(sayfa, VK_ESCAPE);
+    EXPECT_TRUE(cerceve_aynen());
+
+    // The page's own full screen, left by the page and by Esc.
+    betik_calistir("document.body.requestFullscreen()");
+    EXPECT_TRUE(bekle(yalniz_sayfa));
+    betik_calistir("document.exitFullscreen()");
+    EXPECT_TRUE(bekle(cerceve_aynen));
+    betik_calistir("document.body.requestFullscreen()");
+    EXPECT_TRUE(bekle(yalniz_sayfa));
+    tus_bas(sayfa, VK_ESCAPE);
+    EXPECT_TRUE(cerceve_aynen());
+    turlar(5);
+    EXPECT_EQ(_tr_webgorunum_tam_ekranda_mi(secili_gorunum()), 0);
+
+    // Under F11 the page's exit keeps the user's full screen.
+    tus_bas(sayfa, VK_F11);
+    betik_calistir("document.body.requestFullscreen()");
+    turlar(5);
+    betik_calistir("document.exitFullscreen()");
+    turlar(5);
+    EXPECT_TRUE(yalniz_sayfa());
+    tus_bas(sayfa, VK_F11);
+    EXPECT_TRUE(cerceve_aynen());
+
+    // Ctrl+L puts the keyboard in the address entry: the frame comes back with it.
+    tus_bas(sayfa, VK_F11);
+    tus_bas(sayfa, 'L', TR_KISAYOL_CTRL);
+    EXPECT_TRUE(cerceve_aynen());
+    EXPECT_EQ(GetFocus(), pencere(adres_girisi));
+
+    // A maximized window comes back maximized, and its restored size is the old one.
+    ShowWindow(ana, SW_MAXIMIZE);
+    turlar(3);
+    const std::vector<LONG> buyuk = dikdortgen(ana);
+    tus_bas(sayfa, VK_F11);
+    EXPECT_TRUE(yalniz_sayfa());
+    tus_bas(sayfa, VK_F11);
+    EXPECT_TRUE(IsZoomed(ana));
+    EXPECT_EQ(dikdortgen(ana), buyuk);
+    ShowWindow(ana, SW_RESTORE);
+    turlar(3);
+    EXPECT_TRUE(cerceve_aynen());
+    kenar_paneli_ac(2);
+    turlar(3);
+}
+
 TEST_F(Standin, KapatilanSekmeCtrlShiftTIleAdresiyleGeriGelir) {
     if (gercek_motor()) GTEST_SKIP();
     yukle("file:///Z:/yok/gunluk_kapanan.html", "file:///Z:/yok/gunluk_kapanan.html");

@@ -378,3 +378,51 @@ TEST_F(Gezinti, TheLogNamesEveryCallWithItsViewAndArguments)
     EXPECT_EQ(v.no + 1, yeni);
     v.denetleyici.Reset();
 }
+
+// An element's full screen: a script's requestFullscreen() and exitFullscreen(), Esc
+// in the page and a new document each raise ContainsFullScreenElementChanged once,
+// with get_ContainsFullScreenElement saying which; asking again for the state the
+// page is in raises nothing.
+TEST_F(Gezinti, AnElementsFullScreenIsReportedUntilExitEscOrANewDocument)
+{
+    ASSERT_EQ(S_OK, v.html(L"<title>video</title>"));
+    std::vector<BOOL> durumlar;
+    EventRegistrationToken jeton;
+    ASSERT_EQ(S_OK, v.gorunum->add_ContainsFullScreenElementChanged(
+                        isleyici<ICoreWebView2ContainsFullScreenElementChangedEventHandler>([&](intptr_t, intptr_t) {
+                            BOOL tam = 2;
+                            v.gorunum->get_ContainsFullScreenElement(&tam);
+                            durumlar.push_back(tam);
+                        }).Get(),
+                        &jeton));
+    BOOL tam = TRUE;
+    ASSERT_EQ(S_OK, v.gorunum->get_ContainsFullScreenElement(&tam));
+    EXPECT_EQ(FALSE, tam);
+    EXPECT_EQ(E_POINTER, v.gorunum->get_ContainsFullScreenElement(nullptr));
+
+    auto betik = [&](const wchar_t* metin, size_t beklenen) {
+        ASSERT_EQ(S_OK, v.gorunum->ExecuteScript(metin, nullptr));
+        kuyrugu_bosalt();
+        ASSERT_EQ(beklenen, durumlar.size()) << utf8(metin);
+    };
+    betik(L"document.querySelector('video').requestFullscreen()", 1);
+    betik(L"document.body.requestFullscreen()", 1);   // already in it
+    betik(L"document.exitFullscreen()", 2);
+    betik(L"document.exitFullscreen()", 2);
+    EXPECT_EQ((std::vector<BOOL>{TRUE, FALSE}), durumlar);
+
+    betik(L"document.documentElement.requestFullscreen()", 3);
+    HWND sayfa = sayfa_penceresi(v.ebeveyn);
+    SendMessageW(sayfa, WM_KEYDOWN, VK_ESCAPE, 1);
+    kuyrugu_bosalt();
+    ASSERT_EQ(4u, durumlar.size());
+    EXPECT_EQ(FALSE, durumlar[3]);
+
+    betik(L"document.body.requestFullscreen()", 5);
+    ASSERT_EQ(S_OK, v.html(L"<title>sonraki</title>"));
+    ASSERT_EQ(6u, durumlar.size());
+    EXPECT_EQ(FALSE, durumlar[5]);
+
+    ASSERT_EQ(S_OK, v.gorunum->remove_ContainsFullScreenElementChanged(jeton));
+    betik(L"document.body.requestFullscreen()", 6);
+}

@@ -405,6 +405,89 @@ TEST_F(GercekSayfa, KareHerBoyuttaCihazPikselinde) {
     _tr_pencere_gizle(pencere);
 }
 
+namespace {
+
+// Black vertical lines of one CSS pixel (borders, which the engine puts on whole
+// device pixels) every 10 CSS pixels, 300 CSS pixels high, on white.
+const char IZGARA[] = R"(<body style="margin:0;background:#fff"><script>
+for (let i = 0; i < 400; ++i) {
+  const d = document.createElement('div');
+  d.style.cssText = 'position:absolute;top:0;height:300px;width:0;border-left:1px solid #000;left:' + i * 10 + 'px';
+  document.body.appendChild(d);
+}
+document.title = 'izgara ' + devicePixelRatio.toFixed(2);
+</script></body>)";
+
+// The pixels of one row of the view's picture, as the mean of their channels.
+std::vector<int> satir(int64_t id, int y) {
+    HWND sayfa = sayfa_penceresi(id);
+    RECT alan;
+    std::vector<int> sonuc;
+    if (!sayfa || !GetClientRect(sayfa, &alan) || y >= alan.bottom) return sonuc;
+    HDC ekran = GetDC(nullptr);
+    HDC bellek = CreateCompatibleDC(ekran);
+    HBITMAP resim = CreateCompatibleBitmap(ekran, alan.right, alan.bottom);
+    HGDIOBJ eski = SelectObject(bellek, resim);
+    SendMessageW(sayfa, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bellek), PRF_CLIENT);
+    for (int x = 0; x < alan.right; ++x) {
+        const COLORREF c = GetPixel(bellek, x, y);
+        sonuc.push_back((GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3);
+    }
+    SelectObject(bellek, eski);
+    DeleteObject(resim);
+    DeleteDC(bellek);
+    ReleaseDC(nullptr, ekran);
+    return sonuc;
+}
+
+// Whether the row shows the lines as the engine drew them, one engine pixel per
+// screen pixel: each line one near-black pixel, 11 pixels apart (10 CSS pixels at
+// 1.1), none grey, across the whole row. A frame stretched or shrunk by a fraction of
+// a pixel greys some lines or moves one a pixel off the pattern.
+bool izgara_keskin(const std::vector<int>& pikseller) {
+    int ilk = -1, siyah = 0;
+    for (size_t x = 0; x < pikseller.size(); ++x) {
+        const int deger = pikseller[x];
+        if (deger > 192) continue;
+        if (deger >= 64) return false;
+        if (ilk < 0) ilk = static_cast<int>(x);
+        if ((static_cast<int>(x) - ilk) % 11 != 0) return false;
+        ++siyah;
+    }
+    return siyah >= static_cast<int>(pikseller.size()) / 11 - 1;
+}
+
+}  // namespace
+
+// At a zoom where the view's width is no whole number of CSS pixels, the picture
+// still has one engine pixel per screen pixel: 1-pixel lines stay black to the right
+// edge (the JPEG frames leave them near black, never grey), none blurred by a frame
+// stretched or shrunk by a fraction of a pixel.
+TEST_F(GercekSayfa, YakinliktaIncecizgilerSiyahKalir) {
+    const int64_t pencere = pencerede_goster("Izgara", 6, 900, 700);
+    ASSERT_EQ(_tr_webgorunum_yakinlik_ayarla(id, 110), 0);
+    ASSERT_EQ(_tr_webgorunum_html_yukle(id, IZGARA, static_cast<int64_t>(sizeof IZGARA - 1)), 0);
+    ASSERT_TRUE(baslik_olur("izgara 1.10")) << baslik();
+    ASSERT_NE(genislik(id) * 10 % 11, 0) << genislik(id);
+    std::vector<int> pikseller;
+    const auto koyular = [&] {
+        std::string koyu;
+        for (size_t x = 0; x < pikseller.size(); ++x)
+            if (pikseller[x] <= 192) koyu += " " + std::to_string(x) + ":" + std::to_string(pikseller[x]);
+        return koyu;
+    };
+    EXPECT_TRUE(pompala_kadar([&] {
+        pikseller = satir(id, 150);
+        return izgara_keskin(pikseller);
+    })) << koyular();
+    // And it stays so once the engine's frames for the zoom have all come (a frame on
+    // its way may still be one of the first, right size).
+    for (int tur = 0; tur < 5; ++tur) bekleyenleri_isle();
+    pikseller = satir(id, 150);
+    EXPECT_TRUE(izgara_keskin(pikseller)) << koyular();
+    _tr_pencere_gizle(pencere);
+}
+
 // The pointer's shape follows the page under it: a hand over the link, an I-beam
 // over the paragraph's letters, the arrow beside them (the /metin page's places).
 TEST_F(GercekSayfa, ImlecSayfayiIzler) {
