@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 
 #include "korva.h"
 #include "webview/webgorunum_win_cz.h"
@@ -133,6 +134,11 @@ void korvayi_baslat() {
     if (g_korva_basladi) return;
     g_korva_basladi = true;
     motoru_yukle();
+    // A new Korva: no tabs kept from whatever ran before in the shared test profile.
+    wchar_t profil[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"KORVA_PROFIL", profil, MAX_PATH) > 0) {
+        DeleteFileW((std::wstring(profil) + L"\\oturum.json").c_str());
+    }
     korva_baslat();
 }
 
