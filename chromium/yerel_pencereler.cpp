@@ -7,6 +7,8 @@
 // page, open the next dialog) finds no half-closed window.
 #include "yerel_pencereler.h"
 
+#include "gec_yuklenen.h"
+
 #include <commdlg.h>
 #include <windowsx.h>
 
@@ -594,7 +596,7 @@ bool dosya_sec(HWND sahip, bool coklu, const std::wstring& desenler, std::vector
     ofn.nMaxFile = static_cast<DWORD>(tampon.size());
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                 (coklu ? OFN_ALLOWMULTISELECT : 0);
-    if (!GetOpenFileNameW(&ofn))
+    if (!acilacak_dosyayi_sor(&ofn))
         return false;
     // One file: its full path. Several: the folder, then each name, each ended by a
     // zero, the list by a second zero.
