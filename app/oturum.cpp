@@ -139,6 +139,20 @@ void isareti_yaz(const std::wstring& yol, int64_t sayi) {
 
 // ---- State ----------------------------------------------------------------------------
 
+// The session belongs to the first Korva of a profile folder, which holds this
+// mutex from its start to its end (the system lets go of it however the process
+// ends): it alone opens the kept tabs, writes them and keeps the marker. A second
+// Korva of the same folder starts with the start page and keeps nothing, so that
+// the two neither open the same tabs twice nor count each other's starts.
+HANDLE sahiplik = nullptr;
+
+bool oturumun_sahibi_ol() {
+    sahiplik = CreateMutexW(nullptr, FALSE, profil_nesne_adi(L"KorvaOturumu").c_str());
+    if (sahiplik == nullptr) return false;
+    const DWORD sonuc = WaitForSingleObject(sahiplik, 0);
+    return sonuc == WAIT_OBJECT_0 || sonuc == WAIT_ABANDONED;
+}
+
 bool baslatildi = false;
 bool yazilamaz = false;          // the file was there but unreadable: never write over it
 bool isaret_duruyor = false;     // the marker waits for the first page to be drawn
@@ -335,6 +349,12 @@ void ilk_sekmeleri_ac() {
     const std::wstring isaret = profil_yolu(kIsaretDosyasi);
     const std::wstring yol = profil_yolu(kOturumDosyasi);
     if (isaret.empty() || yol.empty()) {
+        yazilamaz = true;
+        baslangic_sayfasiyla_ac();
+        return;
+    }
+    if (!oturumun_sahibi_ol()) {
+        yazilamaz = true;
         baslangic_sayfasiyla_ac();
         return;
     }
@@ -445,6 +465,11 @@ int64_t bekleyen_sayfasi() {
 }
 
 void oturumu_sifirla() {
+    if (sahiplik != nullptr) {
+        ReleaseMutex(sahiplik);
+        CloseHandle(sahiplik);
+        sahiplik = nullptr;
+    }
     baslatildi = yazilamaz = isaret_duruyor = kirli = sunulan_var = false;
     cizilmis_turlar = 0;
     bekleyen_bildirim.clear();

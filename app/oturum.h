@@ -14,6 +14,9 @@
 // - Opening: only the selected tab gets a web view at once. The others are
 //   waiting tabs: their caption shows, and their web view is made, with the kept
 //   address and zoom, the first time they are selected.
+// - One Korva a profile: only the first Korva started on a profile folder opens,
+//   writes and marks its session; another one started meanwhile opens the start
+//   page, as a new window, and keeps nothing.
 // - A start that ends abnormally: start-up writes the marker file "acilis.isaret"
 //   holding how many starts in a row have not drawn their first page, and removes
 //   it once the selected tab's first page is drawn or Korva closes normally. A
