@@ -934,6 +934,7 @@ bool tam_ekranda_mi() { return tam_ekranda; }
 void yakinligi_uygula(int64_t yuzde) {
     for (int64_t i = 0; i < wv_sayisi; ++i) _tr_webgorunum_yakinlik_ayarla(sekme_gorunumleri[i], yuzde);
     bekleyenlere_yakinlik_ver(yuzde);
+    oturum_degisti();
 }
 
 void bildir(const std::string& metin) {

@@ -4,10 +4,11 @@
 //
 // Start with ilk_sekmeleri_ac (start-up) and oturumu_denetle (every pass). The
 // session is not read back while Korva runs: each pass compares a small signature
-// of the tabs (their count, their web views, the selection, the selected page's
-// zoom and a counter of page changes) with the last one, and on a change takes a
-// snapshot of the tabs, which is written a second later. The snapshot is what
-// Korva writes when it closes too: by then the window and its tabs are gone.
+// of the tabs (their count, their web views, the selection and a counter of the
+// changes of pages and zooms, which oturum_degisti counts) with the last one, and
+// on a change takes a snapshot of the tabs, which is written a second later. The
+// snapshot is what Korva writes when it closes too: by then the window and its
+// tabs are gone.
 #include "oturum.h"
 
 #include <windows.h>
@@ -243,7 +244,6 @@ uint64_t imza() {
     kat(wv_sayisi);
     kat(_tr_arayuz_sekme_secili(sekme_defteri));
     for (int64_t konum = 0; konum < wv_sayisi; ++konum) kat(sekme_webgorunumu(konum));
-    kat(_tr_webgorunum_yakinlik_al(secili_webgorunum()));
     kat(static_cast<int64_t>(olay_sayaci));
     return ozet;
 }
@@ -386,6 +386,7 @@ void oturumu_denetle() {
         DeleteFileW(profil_yolu(kIsaretDosyasi).c_str());
         isaret_duruyor = false;
     }
+    if (yazilamaz) return;
     const uint64_t simdiki = imza();
     const ULONGLONG simdi = GetTickCount64();
     if (simdiki != son_imza) {

@@ -68,7 +68,7 @@ void ilk_sekmeleri_ac();
 // One pass: the marker removed once the first page is drawn, the session written
 // a second after its last change.
 void oturumu_denetle();
-// Something the session keeps changed (a page's address or title).
+// Something the session keeps changed (a page's address or title, a zoom).
 void oturum_degisti();
 // Korva closes normally: the session written now, the marker removed.
 void oturumu_kapat();
