@@ -209,6 +209,10 @@ bool ayarlari_coz(const std::string& baytlar, Ayarlar& sonuc) {
             (!arama->is_string() || arama->get_ref<const std::string&>().size() > kAdresSiniri)) {
             return false;
         }
+        // Optional too: files written before the start's choice was kept have none.
+        const auto surdur = belge.find("oturumu_surdur");
+        if (surdur != belge.end() && !surdur->is_boolean()) return false;
+        sonuc.oturumu_surdur = surdur != belge.end() ? surdur->get<bool>() : true;
         sonuc.baslangic_sayfasi = sayfa->get<std::string>();
         sonuc.yakinlik = yuzde;
         sonuc.arama_motoru = arama != belge.end() ? arama->get<std::string>() : std::string();
@@ -225,7 +229,8 @@ bool ayarlari_yaz() {
     Json belge = {{"surum", 1},
                   {"baslangic_sayfasi", ayar_degerleri.baslangic_sayfasi},
                   {"yakinlik", ayar_degerleri.yakinlik},
-                  {"arama_motoru", ayar_degerleri.arama_motoru}};
+                  {"arama_motoru", ayar_degerleri.arama_motoru},
+                  {"oturumu_surdur", ayar_degerleri.oturumu_surdur}};
     const std::wstring yol = profil_yolu(kAyarDosyasi);
     if (!dosyayi_degistir(yol, belge.dump(1, ' ', false, Json::error_handler_t::replace) + "\n")) return false;
     ayar_durumu.degisiklik_var = false;
@@ -390,7 +395,7 @@ void ayarlari_degistir(const Ayarlar& yeni) {
     if (sinirli.yakinlik < 25) sinirli.yakinlik = 25;
     if (sinirli.yakinlik > 500) sinirli.yakinlik = 500;
     if (sinirli.baslangic_sayfasi == ayar_degerleri.baslangic_sayfasi && sinirli.yakinlik == ayar_degerleri.yakinlik &&
-        sinirli.arama_motoru == ayar_degerleri.arama_motoru) {
+        sinirli.arama_motoru == ayar_degerleri.arama_motoru && sinirli.oturumu_surdur == ayar_degerleri.oturumu_surdur) {
         return;
     }
     ayar_degerleri = sinirli;

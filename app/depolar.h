@@ -6,8 +6,9 @@
 //   only appends to memory; the file is written when nothing was recorded for two
 //   seconds, and when Korva closes.
 // - Bookmarks ("yer_imleri.json"): written at once on every change.
-// - Settings ("ayarlar.json"): the start page, the default zoom and the search
-//   engine (a file from before the search engine was kept reads as the default one); written like
+// - Settings ("ayarlar.json"): the start page, the default zoom, the search engine
+//   and what a start opens (a file from before the search engine or the start's
+//   choice was kept reads as the default); written like
 //   the history, two seconds after the last change.
 // Every write re-reads the file under the profile's mutex and merges what this
 // process changed into what is there, so two Korva processes lose nothing of each
@@ -55,6 +56,7 @@ struct Ayarlar {
     std::string baslangic_sayfasi;  // empty: Korva's own start page
     int64_t yakinlik = 100;         // percent
     std::string arama_motoru;       // a URL with "%s" for the query; empty: the default engine
+    bool oturumu_surdur = true;     // at start: the tabs of the last run (else the start page)
 };
 void ayarlari_yukle();
 const Ayarlar& ayarlar();

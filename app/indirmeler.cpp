@@ -21,7 +21,6 @@
 // - While anything downloads, the status bar names it and the sidebar's Downloads
 //   button carries the number running ("↓ 2"), so that it shows with the panel closed.
 #include <windows.h>
-#include <shellapi.h>
 #include <stdio.h>
 #include <string.h>
 #include <time.h>
@@ -33,6 +32,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "gec_yuklenen.h"
 #include "korva.h"
 #include "profil.h"
 #include "tarayici_ic.h"
@@ -290,8 +290,7 @@ void dosyayi_ac(const Indirme& kayit) {
         bildir("Dosya artik yok: " + kayit.ad);
         return;
     }
-    const INT_PTR sonuc = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", yol.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const INT_PTR sonuc = kabukla_ac(yol.c_str());
     if (sonuc > 32) {
         bildir("Aciliyor: " + kayit.ad);
     } else if (sonuc == SE_ERR_NOASSOC || sonuc == SE_ERR_ASSOCINCOMPLETE) {

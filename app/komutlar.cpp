@@ -17,6 +17,7 @@
 #include <string>
 
 #include "korva.h"
+#include "oturum.h"
 #include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -30,16 +31,20 @@ constexpr char kKaynakOneki[] = "view-source:";
 
 int64_t secili_sayfa() { return secili_webgorunum(); }
 
+// A tab's zoom is kept with the session (oturum.h).
 void yakinlastir() {
     if (secili_sayfa() >= 0) _tr_webgorunum_yakinlastir(secili_sayfa());
+    oturum_degisti();
 }
 
 void uzaklastir() {
     if (secili_sayfa() >= 0) _tr_webgorunum_uzaklastir(secili_sayfa());
+    oturum_degisti();
 }
 
 void yakinligi_sifirla() {
     if (secili_sayfa() >= 0) _tr_webgorunum_yakinlik_sifirla(secili_sayfa());
+    oturum_degisti();
 }
 
 // The start page in a new tab, the keyboard in the address entry, ready for typing.

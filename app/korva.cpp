@@ -10,6 +10,7 @@
 
 #include "core/calismazamani_win.h"
 #include "depolar.h"
+#include "oturum.h"
 #include "tarayici_ic.h"
 #include "widgets/arayuz_win_cz.h"
 #include "window/pencere_win_cz.h"
@@ -74,8 +75,8 @@ int64_t korva_baslat(void) noexcept {
     _tr_pencere_icerik_ayarla(ana_pencere, ana_kutu);
     _tr_pencere_goster(ana_pencere);
     korva::adres_girisini_kur();
-    // The first tab, as a new tab: the keyboard in the address entry.
-    if (hizli_erisim_ac() >= 0) korva::adres_girisine_odaklan();
+    // The tabs kept from the last run, or the start page as a new tab.
+    korva::ilk_sekmeleri_ac();
     return 0;
 }
 
@@ -86,6 +87,7 @@ int64_t korva_dongu(void) noexcept {
         _tr_pencere_olay_bekle(kDonguBeklemesiMs);
     }
     korva::indirmeleri_kapat();
+    korva::oturumu_kapat();
     korva::depolari_kaydet(true);
     _yazdir_metin(kKapanisSatiri, sizeof(kKapanisSatiri) - 1);
     return 0;

@@ -31,6 +31,7 @@
 
 #include "core/calismazamani_win.h"
 #include "depolar.h"
+#include "oturum.h"
 #include "sekme_sirasi.h"
 #include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
@@ -160,7 +161,7 @@ constexpr int kBosEtiketSiniri = 64;
 int64_t bos_hata_etiketleri[kBosEtiketSiniri];
 int bos_hata_etiketi_sayisi = 0;
 
-bool hata_sekmesi_mi(int64_t view) { return view <= -2; }
+bool hata_sekmesi_mi(int64_t view) { return view <= -2 && !korva::bekleyen_mi(view); }
 int64_t hata_sekmesi_kimligi(int64_t etiket) { return -2 - etiket; }
 int64_t hata_etiketi(int64_t view) { return -2 - view; }
 
@@ -295,7 +296,20 @@ void metni_birak(char*& metin) {
     metin = nullptr;
 }
 
-// Remembers a closed tab's address and position for Ctrl+Shift+T; the oldest of 16 goes.
+// Remembers a closed tab's address (malloc'ed, taken over) and position for
+// Ctrl+Shift+T; the oldest of 16 goes.
+void kapanan_adresi_ekle(char* adres, int64_t konum) {
+    if (adres == nullptr) return;
+    if (kapanan_sayisi == kKapananSiniri) {
+        free(kapanan_adresler[0]);
+        memmove(&kapanan_adresler[0], &kapanan_adresler[1], (kKapananSiniri - 1) * sizeof(char*));
+        memmove(&kapanan_yerler[0], &kapanan_yerler[1], (kKapananSiniri - 1) * sizeof(int64_t));
+        kapanan_sayisi -= 1;
+    }
+    kapanan_yerler[kapanan_sayisi] = konum;
+    kapanan_adresler[kapanan_sayisi++] = adres;
+}
+
 void kapananlara_ekle(int64_t view, int64_t konum) {
     TrMetin adres = _tr_webgorunum_adres_al(view);
     if (cokme_adresleri[view] != nullptr) {
@@ -304,16 +318,10 @@ void kapananlara_ekle(int64_t view, int64_t konum) {
         adres.ptr = cokme_adresleri[view];
         cokme_adresleri[view] = nullptr;
     }
-    if (adres.ptr == nullptr) return;
-    if (kapanan_sayisi == kKapananSiniri) {
-        free(kapanan_adresler[0]);
-        memmove(&kapanan_adresler[0], &kapanan_adresler[1], (kKapananSiniri - 1) * sizeof(char*));
-        memmove(&kapanan_yerler[0], &kapanan_yerler[1], (kKapananSiniri - 1) * sizeof(int64_t));
-        kapanan_sayisi -= 1;
-    }
-    kapanan_yerler[kapanan_sayisi] = konum;
-    kapanan_adresler[kapanan_sayisi++] = adres.ptr;
+    kapanan_adresi_ekle(adres.ptr, konum);
 }
+
+char* kopya(const char* metin);
 
 // The last closed tab comes back where it was (at the end, when fewer tabs are left
 // than its position), selected. A tab whose page has no address of its own (the
@@ -342,12 +350,20 @@ void sekmeyi_kapat(int64_t konum) {
     if (konum < 0 || konum >= wv_sayisi) return;
     if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) return;
     int64_t view = sekme_gorunumleri[konum];
-    if (!hata_sekmesi_mi(view)) kapananlara_ekle(view, konum);
+    const korva::OturumSekmesi* bekleyen = korva::bekleyen_sekme(view);
+    if (bekleyen != nullptr) {
+        // A tab restored from the last session and never shown comes back the same way.
+        kapanan_adresi_ekle(kopya(bekleyen->adres.c_str()), konum);
+    } else if (!hata_sekmesi_mi(view)) {
+        kapananlara_ekle(view, konum);
+    }
     acilis_dizisi.kapandi(view);
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
     kapanan_sekme_sayisi += 1;
-    if (hata_sekmesi_mi(view)) {
+    if (bekleyen != nullptr) {
+        korva::bekleyeni_birak(view);
+    } else if (hata_sekmesi_mi(view)) {
         hata_etiketini_birak(hata_etiketi(view));
     } else {
         metni_birak(son_adresler[view]);
@@ -372,7 +388,8 @@ void sekmeyi_kapat(int64_t konum) {
 void sekmeyi_kapatmayi_iste(int64_t konum) {
     if (konum < 0 || konum >= wv_sayisi) return;
     const int64_t view = sekme_gorunumleri[konum];
-    if (hata_sekmesi_mi(view) || olu_gorunumler[view] || _tr_webgorunum_kapanmayi_sor(view) != 0) {
+    if (hata_sekmesi_mi(view) || korva::bekleyen_mi(view) || olu_gorunumler[view] ||
+        _tr_webgorunum_kapanmayi_sor(view) != 0) {
         sekmeyi_kapat(konum);
         return;
     }
@@ -600,7 +617,7 @@ void sayfa_adresini_goster(bool zorla) {
 // into its place).
 bool sayfa_olaylarini_isle(int64_t konum) {
     int64_t view = sekme_gorunumleri[konum];
-    if (hata_sekmesi_mi(view)) return true;  // no page, no events
+    if (view < 0) return true;  // no page (its engine could not start, or it waits), no events
     if (_tr_webgorunum_gezinti_tamamlandi_mi(view) == 1) {
         gezintiyi_kaydet(view);
         korva::gezinti_sonucunu_isle(view);
@@ -611,6 +628,7 @@ bool sayfa_olaylarini_isle(int64_t konum) {
             _tr_arayuz_sekme_baslik_ayarla(sekme_defteri, konum, baslik.ptr(), baslik.len());
             basligi_gecmise_yaz(view, baslik);
         }
+        korva::oturum_degisti();
         if (secili_konum() == konum) pencere_basligini_guncelle();
     }
     if (_tr_webgorunum_adres_degisti_mi(view) == 1) {
@@ -618,6 +636,7 @@ bool sayfa_olaylarini_isle(int64_t konum) {
         if (secili_konum() == konum) sayfa_adresini_goster(false);
         metni_birak(son_adresler[view]);
         son_adresler[view] = _tr_webgorunum_adres_al(view).ptr;
+        korva::oturum_degisti();
         // Gone from the error page to another page: Reload is a plain reload again.
         const char* adres = son_adresler[view];
         if (cokme_adresleri[view] != nullptr && adres != nullptr && adres[0] != '\0' &&
@@ -764,6 +783,8 @@ int64_t olaylari_kontrol_et(void) noexcept {
     kisayollari_denetle();
     int64_t kapanan = _tr_arayuz_sekme_kapandi_mi(sekme_defteri);
     if (kapanan >= 0) sekmeyi_kapatmayi_iste(kapanan);
+    // A tab restored from the last session gets its web view when first selected.
+    if (korva::bekleyen_mi(secili_gorunum())) korva::bekleyen_sekmeyi_ac(secili_konum());
     if (_tr_arayuz_sekme_degisti_mi(sekme_defteri) == 1) {
         acilis_dizisi.secildi(secili_gorunum());
         metni_birak(baglanti_metni);
@@ -784,6 +805,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     korva::depolari_kaydet(false);
     const std::string depo_bildirimi = korva::depo_bildirimi_al();
     if (!depo_bildirimi.empty()) korva::bildir(depo_bildirimi);
+    korva::oturumu_denetle();
     durum_guncelle();
     return 0;
 }
@@ -879,10 +901,11 @@ int64_t durum_guncelle(void) noexcept {
     return 0;
 }
 
-// A tab whose engine could not start has no web view: -1, as for no tab.
+// A tab whose engine could not start, or that waits for its first selection, has
+// no web view: -1, as for no tab.
 int64_t sekme_webgorunumu(int64_t position) noexcept {
     const int64_t view = gorunum_at(position);
-    return hata_sekmesi_mi(view) ? -1 : view;
+    return view < 0 ? -1 : view;
 }
 
 // ---- Services for the side panel and the find bar ------------------------------------------
@@ -891,7 +914,7 @@ namespace korva {
 
 int64_t secili_webgorunum() {
     const int64_t view = secili_gorunum();
-    return hata_sekmesi_mi(view) ? -1 : view;
+    return view < 0 ? -1 : view;
 }
 
 void adresi_ac(const std::string& adres, bool yeni_sekmede) {
@@ -917,6 +940,8 @@ bool kapanan_sekme_var_mi() { return kapanan_sayisi > 0; }
 
 void yakinligi_uygula(int64_t yuzde) {
     for (int64_t i = 0; i < wv_sayisi; ++i) _tr_webgorunum_yakinlik_ayarla(sekme_gorunumleri[i], yuzde);
+    bekleyenlere_yakinlik_ver(yuzde);
+    oturum_degisti();
 }
 
 void bildir(const std::string& metin) {
@@ -929,6 +954,85 @@ std::string al_ve_birak(TrMetin metin) {
     if (metin.ptr != nullptr && metin.len > 0) sonuc.assign(metin.ptr, static_cast<size_t>(metin.len));
     free(metin.ptr);
     return sonuc;
+}
+
+}  // namespace korva
+
+// ---- Services for the kept session (oturum.cpp) ----------------------------------------------
+
+namespace korva {
+
+// A page on its error page, or whose engine is gone, is kept with the address it had.
+Oturum acik_oturum() {
+    Oturum oturum;
+    oturum.secili = secili_konum();
+    for (int64_t konum = 0; konum < wv_sayisi; ++konum) {
+        const int64_t view = sekme_gorunumleri[konum];
+        OturumSekmesi sekme;
+        if (const OturumSekmesi* bekleyen = bekleyen_sekme(view)) {
+            sekme = *bekleyen;
+        } else if (view >= 0 && view < kGorunumSiniri) {
+            sekme.adres = cokme_adresleri[view] != nullptr ? cokme_adresleri[view]
+                                                           : al_ve_birak(_tr_webgorunum_adres_al(view));
+            sekme.baslik = al_ve_birak(_tr_webgorunum_baslik_al(view));
+            const int64_t yakinlik = _tr_webgorunum_yakinlik_al(view);
+            sekme.yakinlik = yakinlik > 0 ? yakinlik : ayarlar().yakinlik;
+        }
+        oturum.sekmeler.push_back(std::move(sekme));
+    }
+    return oturum;
+}
+
+bool bekleyen_sekme_ekle(int64_t kimlik, const std::string& baslik) {
+    if (wv_sayisi >= MAKS_SEKME || wv_sayisi >= kSekmeTablosuBoyu || !bekleyen_mi(kimlik)) return false;
+    const int64_t konum = _tr_arayuz_sekme_kapatmali_araya_ekle(sekme_defteri, wv_sayisi, bekleyen_sayfasi(),
+                                                                 baslik.data(), static_cast<int64_t>(baslik.size()));
+    if (konum != wv_sayisi) {
+        if (konum >= 0) _tr_arayuz_sekme_kaldir(sekme_defteri, konum);
+        return false;
+    }
+    sekme_gorunumleri[wv_sayisi] = kimlik;
+    wv_sayisi += 1;
+    return true;
+}
+
+void sekmeye_gec(int64_t konum) {
+    if (konum < 0 || konum >= wv_sayisi) return;
+    if (bekleyen_mi(sekme_gorunumleri[konum])) {
+        bekleyen_sekmeyi_ac(konum);
+    } else {
+        _tr_arayuz_sekme_sec(sekme_defteri, konum);
+    }
+}
+
+// The tab is taken out and opened again in its place with a web view, as Reload
+// does for a tab whose engine is gone; its caption shows the kept title until the
+// page names itself.
+bool bekleyen_sekmeyi_ac(int64_t konum) {
+    if (konum < 0 || konum >= wv_sayisi) return false;
+    const int64_t kimlik = sekme_gorunumleri[konum];
+    const OturumSekmesi* bekleyen = bekleyen_sekme(kimlik);
+    if (bekleyen == nullptr) return false;
+    const OturumSekmesi sekme = *bekleyen;
+    if (_tr_arayuz_sekme_kaldir(sekme_defteri, konum) != 0) return false;
+    bekleyeni_birak(kimlik);
+    for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
+    wv_sayisi -= 1;
+    const int64_t view =
+        sekme.adres.empty()
+            ? sekme_ac(kHizliErisimBasligi, uzunluk(kHizliErisimBasligi), baslangic_sayfasini_yukle, nullptr, 0, konum)
+            : sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, sekme.adres.data(),
+                       static_cast<int64_t>(sekme.adres.size()), konum);
+    if (view >= 0) {
+        if (sekme.yakinlik != ayarlar().yakinlik) _tr_webgorunum_yakinlik_ayarla(view, sekme.yakinlik);
+        if (!sekme.adres.empty() && !sekme.baslik.empty()) {
+            _tr_arayuz_sekme_baslik_ayarla(sekme_defteri, konum, sekme.baslik.data(),
+                                           static_cast<int64_t>(sekme.baslik.size()));
+        }
+    } else if (view == -1 && wv_sayisi <= 0) {
+        hizli_erisim_ac();
+    }
+    return true;
 }
 
 }  // namespace korva

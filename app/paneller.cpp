@@ -20,6 +20,7 @@
 #include "adres_karari.h"
 #include "depolar.h"
 #include "korva.h"
+#include "oturum.h"
 #include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -151,8 +152,16 @@ int64_t panel_kutusu() {
     return kutu;
 }
 
+// The last session, when a start offered it instead of opening it (oturum.h).
+std::string son_oturum_metni() {
+    return "Son oturumu ac (" + std::to_string(sunulan_sekme_sayisi()) + " sekme)";
+}
+
 void gecmis_panelini_kur() {
     w.gecmis_kutusu = panel_kutusu();
+    w.son_oturum = dugme(son_oturum_metni().c_str());
+    _tr_arayuz_pakle(w.gecmis_kutusu, w.son_oturum, 0, 1, 4);
+    if (!sunulan_oturum_var()) _tr_arayuz_widget_gizle(w.son_oturum);
     w.gecmis_arama = _tr_arayuz_giris();
     const char ipucu[] = "Gecmiste ara...";
     _tr_arayuz_giris_ipucu_ayarla(w.gecmis_arama, ipucu, uzunluk(ipucu));
@@ -182,8 +191,23 @@ void yer_imi_panelini_kur() {
 
 std::string yuzde_metni(int64_t yuzde) { return "%" + std::to_string(yuzde); }
 
+// What a start opens: two buttons, the chosen one marked.
+void baslangic_secimini_goster() {
+    const bool surdur = ayarlar().oturumu_surdur;
+    const std::string devam = std::string(surdur ? "(*) " : "( ) ") + "Kaldigim yerden devam et";
+    const std::string sayfa = std::string(surdur ? "( ) " : "(*) ") + "Baslangic sayfasi";
+    _tr_arayuz_dugme_etiket_ayarla(w.oturumu_surdur, devam.data(), static_cast<int64_t>(devam.size()));
+    _tr_arayuz_dugme_etiket_ayarla(w.baslangic_sayfasi, sayfa.data(), static_cast<int64_t>(sayfa.size()));
+}
+
 void ayar_panelini_kur() {
     w.ayar_kutusu = panel_kutusu();
+    _tr_arayuz_pakle(w.ayar_kutusu, etiket("Baslangicta"), 0, 1, 4);
+    w.oturumu_surdur = dugme("");
+    w.baslangic_sayfasi = dugme("");
+    _tr_arayuz_pakle(w.ayar_kutusu, w.oturumu_surdur, 0, 1, 2);
+    _tr_arayuz_pakle(w.ayar_kutusu, w.baslangic_sayfasi, 0, 1, 2);
+    baslangic_secimini_goster();
     _tr_arayuz_pakle(w.ayar_kutusu, etiket("Baslangic sayfasi"), 0, 1, 4);
     w.baslangic_girisi = _tr_arayuz_giris();
     const char ipucu[] = "Bos: Korva'nin kendi sayfasi";
@@ -234,7 +258,7 @@ void yer_imi_listesini_guncelle() {
 // Whether the open panel has something to show; else the placeholder shows.
 bool gosterecek_var(int64_t numara) {
     switch (numara) {
-    case kGecmis: return !gecmis().empty();
+    case kGecmis: return !gecmis().empty() || sunulan_oturum_var();
     case kYerImleri: return !yer_imleri().empty();
     case kAyarlar: return true;
     case kIndirmeler: return indirme_var_mi();
@@ -318,6 +342,10 @@ void gecmis_satirini_ac(int64_t satir, bool yeni_sekmede) {
 }
 
 void gecmis_panelini_denetle() {
+    if (_tr_arayuz_dugme_basildi_mi(w.son_oturum) == 1) {
+        _tr_arayuz_widget_gizle(w.son_oturum);
+        sunulan_oturumu_ac();
+    }
     if (_tr_arayuz_dugme_basildi_mi(w.gecmis_temizle) == 1) {
         gecmisi_temizle();
         bildir("Gecmis temizlendi");
@@ -368,6 +396,13 @@ void ayar_panelini_denetle() {
         Ayarlar degisen = ayarlar();
         degisen.arama_motoru = al_ve_birak(_tr_arayuz_giris_metni_al(w.arama_girisi));
         ayarlari_degistir(degisen);
+    }
+    for (const bool surdur : {true, false}) {
+        if (_tr_arayuz_dugme_basildi_mi(surdur ? w.oturumu_surdur : w.baslangic_sayfasi) != 1) continue;
+        Ayarlar degisen = ayarlar();
+        degisen.oturumu_surdur = surdur;
+        ayarlari_degistir(degisen);
+        baslangic_secimini_goster();
     }
     if (_tr_arayuz_dugme_basildi_mi(w.yakinlik_azalt) == 1) yakinligi_degistir(-1);
     if (_tr_arayuz_dugme_basildi_mi(w.yakinlik_artir) == 1) yakinligi_degistir(1);

@@ -5,12 +5,11 @@
 
 #include <windows.h>
 
-#include <shlobj.h>
-
 #include <stdio.h>
 
 #include <nlohmann/json.hpp>
 
+#include "gec_yuklenen.h"
 #include "ozel_erisim.h"
 
 namespace korva {
@@ -40,7 +39,7 @@ std::wstring ortam_degiskeni(const wchar_t* ad) {
 std::wstring yerel_uygulama_verisi() {
     PWSTR yol = nullptr;
     std::wstring sonuc;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &yol)) && yol != nullptr) {
+    if (SUCCEEDED(bilinen_klasor_al(FOLDERID_LocalAppData, KF_FLAG_CREATE, &yol)) && yol != nullptr) {
         sonuc = yol;
     }
     CoTaskMemFree(yol);
@@ -230,10 +229,7 @@ bool dosyayi_kenara_ayir(const std::wstring& yol, std::wstring& ayrilan_ad) {
     return true;
 }
 
-namespace {
-
-// The mutex's name: one per profile folder, whatever its spelling's case.
-std::wstring kilit_adi() {
+std::wstring profil_nesne_adi(const wchar_t* tur) {
     std::wstring yol = profil_klasoru();
     CharUpperBuffW(yol.data(), static_cast<DWORD>(yol.size()));
     uint64_t ozet = 1469598103934665603ull;  // FNV-1a
@@ -241,10 +237,12 @@ std::wstring kilit_adi() {
         ozet ^= static_cast<uint64_t>(c);
         ozet *= 1099511628211ull;
     }
-    wchar_t ad[64];
-    swprintf(ad, 64, L"Local\\KorvaProfili-%016llx", static_cast<unsigned long long>(ozet));
+    wchar_t ad[96];
+    swprintf(ad, 96, L"Local\\%ls-%016llx", tur, static_cast<unsigned long long>(ozet));
     return ad;
 }
+
+namespace {
 
 // The length of the valid UTF-8 character at `i`, or 0 when the bytes there are none.
 size_t utf8_karakter_boyu(const std::string& metin, size_t i) {
@@ -325,7 +323,7 @@ const std::wstring& profil_klasoru() {
     while (yol.size() > 3 && (yol.back() == L'\\' || yol.back() == L'/')) yol.pop_back();
     if (!yol.empty() && !klasor_var(yol)) {
         OzelErisim ozel(OzelErisim::KLASOR);
-        SHCreateDirectoryExW(nullptr, yol.c_str(), ozel.nitelikler());
+        klasor_yolunu_olustur(yol.c_str(), ozel.nitelikler());
     }
     klasor = klasor_var(yol) ? yol : std::wstring();
     return klasor;
@@ -457,7 +455,7 @@ bool dosyayi_degistir(const std::wstring& yol, const std::string& baytlar) {
 }
 
 ProfilKilidi::ProfilKilidi() {
-    mutex_ = CreateMutexW(nullptr, FALSE, kilit_adi().c_str());
+    mutex_ = CreateMutexW(nullptr, FALSE, profil_nesne_adi(L"KorvaProfili").c_str());
     if (mutex_ == nullptr) return;
     const DWORD sonuc = WaitForSingleObject(mutex_, kKilitBeklemesiMs);
     // An owner that ended while holding it left its file whole (see dosyayi_degistir).

@@ -76,6 +76,10 @@ void yarim_yazilanlari_sil(const std::wstring& yol);
 // Replaces the file with these bytes as one step; false when it could not.
 bool dosyayi_degistir(const std::wstring& yol, const std::string& baytlar);
 
+// The name of a named kernel object of the profile folder ("Local\\<tur>-<hash>"):
+// one per folder, whatever its spelling's case.
+std::wstring profil_nesne_adi(const wchar_t* tur);
+
 // Called once half of a temporary file is written, before the rest; null normally.
 // A test sets it to end the process there, as a crash or a power cut would.
 extern void (*profil_yazma_kancasi)();

@@ -43,10 +43,10 @@ void yer_imleri_paneline_git();
 void yer_imini_degistir();
 // The panel widgets, for tests; -1 until the panel was first shown.
 struct PanelWidgetleri {
-    int64_t gecmis_kutusu = -1, gecmis_arama = -1, gecmis_listesi = -1, gecmis_temizle = -1;
+    int64_t gecmis_kutusu = -1, gecmis_arama = -1, gecmis_listesi = -1, gecmis_temizle = -1, son_oturum = -1;
     int64_t yer_imi_kutusu = -1, yer_imi_dugmesi = -1, yer_imi_listesi = -1;
     int64_t ayar_kutusu = -1, baslangic_girisi = -1, arama_girisi = -1, yakinlik_azalt = -1, yakinlik_etiketi = -1,
-            yakinlik_artir = -1, verileri_temizle = -1;
+            yakinlik_artir = -1, verileri_temizle = -1, oturumu_surdur = -1, baslangic_sayfasi = -1;
 };
 const PanelWidgetleri& panel_widgetleri();
 

@@ -9,7 +9,7 @@
 
 #include "wv2_arayuz.h"
 
-#include <shlobj.h>
+#include "gec_yuklenen.h"
 
 #include <cwctype>
 #include <string>
@@ -26,7 +26,7 @@ inline std::wstring indirme_klasoru()
         // FOLDERID_Downloads, written out so that no import library must carry it.
         static const GUID INDIRILENLER = {0x374de290, 0x123f, 0x4565, {0x91, 0x64, 0x39, 0xc4, 0x92, 0x5e, 0x46, 0x7b}};
         PWSTR yol = nullptr;
-        if (SUCCEEDED(SHGetKnownFolderPath(INDIRILENLER, KF_FLAG_CREATE, nullptr, &yol)) && yol)
+        if (SUCCEEDED(bilinen_klasor_al(INDIRILENLER, KF_FLAG_CREATE, &yol)) && yol)
             klasor = yol;
         CoTaskMemFree(yol);
     }
@@ -35,7 +35,7 @@ inline std::wstring indirme_klasoru()
     if (klasor.empty())
         return klasor;
     if (GetFileAttributesW(klasor.c_str()) == INVALID_FILE_ATTRIBUTES)
-        SHCreateDirectoryExW(nullptr, klasor.c_str(), nullptr);
+        klasor_yolunu_olustur(klasor.c_str(), nullptr);
     return klasor;
 }
 

@@ -2,12 +2,12 @@
 // writing a page to a file (header-only, like the rest of engine_shared/): the system's
 // GetSaveFileNameW, proposing "<Downloads>\<title><extension>" with the title made
 // safe as a downloaded file's name is (indirme_yolu.h), and asking before it
-// replaces a file that is there. Link comdlg32.
+// replaces a file that is there. comdlg32 is loaded by the first dialog
+// (gec_yuklenen.h).
 #pragma once
 
 #include "indirme_yolu.h"
 
-#include <commdlg.h>
 
 #include <algorithm>
 
@@ -51,7 +51,7 @@ inline bool kayit_yolu_sor(HWND sahip, const std::wstring& baslik, const std::ws
     ofn.lpstrInitialDir = klasor.empty() ? nullptr : klasor.c_str();
     ofn.lpstrDefExt = uzanti.c_str() + (uzanti.empty() ? 0 : 1);
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
-    if (!GetSaveFileNameW(&ofn))
+    if (!kayit_dosyasi_sor(&ofn))
         return false;
     *yol = tampon.data();
     return !yol->empty();

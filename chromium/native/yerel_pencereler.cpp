@@ -8,6 +8,8 @@
 #include "yerel_pencereler.h"
 #include "metinler.h"
 
+#include "gec_yuklenen.h"
+
 #include <commdlg.h>
 #include <windowsx.h>
 
@@ -596,7 +598,7 @@ bool dosya_sec(HWND sahip, bool coklu, const std::wstring& desenler, std::vector
     ofn.nMaxFile = static_cast<DWORD>(tampon.size());
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                 (coklu ? OFN_ALLOWMULTISELECT : 0);
-    if (!GetOpenFileNameW(&ofn))
+    if (!acilacak_dosyayi_sor(&ofn))
         return false;
     // One file: its full path. Several: the folder, then each name, each ended by a
     // zero, the list by a second zero.

@@ -31,13 +31,13 @@
 #include "webview/webgorunum_win_cz.h"
 
 #include <objbase.h>
-#include <shlobj.h>
 #include <strsafe.h>
 #include <wrl/client.h>
 
 #include <cstdlib>
 #include <cwchar>
 
+#include "gec_yuklenen.h"
 #include "tr_metin_sinir.h"
 #include "tr_pencere_mesajlari.h"
 #include "webview/webgorunum_ic.h"
@@ -318,6 +318,9 @@ bool com_apartmani_hazirla() {
 // %LOCALAPPDATA%\<program file name without extension>\WebView2, made when missing.
 // Without a folder of its own the engine writes beside the program, which fails
 // wherever the user may not write (Program Files). False when it cannot be had.
+// The variable LOCALAPPDATA, which Windows sets in every user's session (and Wine
+// too), names the folder; only without it is the shell asked, whose library costs
+// the first tab tens of milliseconds to load (gec_yuklenen.h).
 bool kullanici_veri_klasoru(wchar_t (&klasor)[kYolSiniri]) {
     wchar_t program[kYolSiniri];
     if (!program_yolu(program)) return false;
@@ -327,12 +330,14 @@ bool kullanici_veri_klasoru(wchar_t (&klasor)[kYolSiniri]) {
     if (nokta != nullptr) *nokta = L'\0';
     if (ad[0] == L'\0') return false;
 
-    PWSTR yerel = nullptr;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &yerel))) {
-        return false;
+    const DWORD ortamdaki = GetEnvironmentVariableW(L"LOCALAPPDATA", klasor, kYolSiniri);
+    bool sigdi = ortamdaki > 0 && ortamdaki < kYolSiniri;
+    if (!sigdi) {
+        PWSTR yerel = nullptr;
+        if (FAILED(bilinen_klasor_al(FOLDERID_LocalAppData, KF_FLAG_CREATE, &yerel))) return false;
+        sigdi = SUCCEEDED(StringCchCopyW(klasor, kYolSiniri, yerel));
+        CoTaskMemFree(yerel);
     }
-    const bool sigdi = SUCCEEDED(StringCchCopyW(klasor, kYolSiniri, yerel));
-    CoTaskMemFree(yerel);
     if (!sigdi || FAILED(StringCchCatW(klasor, kYolSiniri, L"\\")) ||
         FAILED(StringCchCatW(klasor, kYolSiniri, ad))) {
         return false;

@@ -29,6 +29,7 @@
 
 #include "core/calismazamani_win.h"
 #include "depolar.h"
+#include "oturum.h"
 #include "tarayici_ic.h"
 #include "korva.h"
 #include "ortak/cocuk_surec.h"
@@ -1279,6 +1280,82 @@ TEST_F(Tarayici, AyarlarHemenUygulanirVeVerilerTemizlenir) {
     dugmeye_bas(sb_ayar);
     gecis();
     EXPECT_EQ(0, kenar_acik);
+}
+
+// ---- The kept session ----------------------------------------------------------------------
+
+namespace {
+
+korva::Oturum kayitli_oturum() {
+    std::string baytlar;
+    std::wstring ayrilan;
+    korva::Oturum oturum;
+    if (korva::dosyayi_oku(profil_klasoru_yolu + L"\\oturum.json", baytlar, ayrilan) == korva::OkumaSonucu::tamam) {
+        korva::oturumu_coz(baytlar, oturum);
+    }
+    return oturum;
+}
+
+}  // namespace
+
+TEST_F(Tarayici, OturumdanGelenSekmeIlkSecilinceAcilirVeYalnizWebAdresleriYazilir) {
+    // A tab of the last session waits with its caption and no web view.
+    const size_t isaret = gunluk_isareti();
+    const korva::OturumSekmesi kayitli{spor_adresi, "Spor (kayitli)", 150};
+    const int64_t kimlik = korva::bekleyen_ekle(kayitli);
+    ASSERT_TRUE(korva::bekleyen_sekme_ekle(kimlik, kayitli.baslik)) << "tabs: " << wv_sayisi << ", id " << kimlik;
+    kontrolculer.push_back(-1);
+    const int konum = static_cast<int>(wv_sayisi) - 1;
+    gecisler(3);
+    EXPECT_EQ(-1, sekme_webgorunumu(konum));
+    EXPECT_EQ("Spor (kayitli)  x", sekme_yazisi(konum));
+    if (gunluk_var()) {
+        EXPECT_TRUE(yaratilanlar(isaretten_sonra(isaret)).empty());
+    }
+    // It is kept as it came, a second after the change.
+    EXPECT_TRUE(gecisler_ta_ki([] {
+        const korva::Oturum oturum = kayitli_oturum();
+        return static_cast<int64_t>(oturum.sekmeler.size()) == wv_sayisi &&
+               oturum.sekmeler.back().adres == spor_adresi && oturum.sekmeler.back().yakinlik == 150;
+    }));
+
+    // Selected: its web view is made with the kept address and zoom.
+    sekme_basligina_tikla(konum);
+    ASSERT_TRUE(gecisler_ta_ki([] { return pencere_basligi() == "Spor - Korva"; }));
+    const int64_t view = sekme_webgorunumu(konum);
+    ASSERT_GE(view, 0);
+    EXPECT_EQ(150, _tr_webgorunum_yakinlik_al(view));
+    if (gunluk_var()) kontrolculer.at(static_cast<size_t>(konum)) = yaratilanlar(isaretten_sonra(isaret)).at(0);
+    EXPECT_TRUE(gecisler_ta_ki([konum] { return kayitli_oturum().secili == konum; }));
+
+    // A data: page is kept as a start page: what it carried never reaches the disk.
+    adres_yaz_ve_onayla("data:text/html,<title>Gizli</title>gizli-icerik");
+    EXPECT_TRUE(gecisler_ta_ki([] {
+        const korva::Oturum oturum = kayitli_oturum();
+        return !oturum.sekmeler.empty() && oturum.sekmeler.back().adres.empty() &&
+               oturum.sekmeler.back().baslik.empty();
+    }));
+    kapat(konum);
+
+    // Settings: what a start opens, kept in the settings file.
+    dugmeye_bas(sb_ayar);
+    gecis();
+    const korva::PanelWidgetleri& p = korva::panel_widgetleri();
+    EXPECT_EQ("(*) Kaldigim yerden devam et", pencere_metni(hwnd_of(p.oturumu_surdur)));
+    dugmeye_bas(p.baslangic_sayfasi);
+    gecis();
+    EXPECT_EQ("(*) Baslangic sayfasi", pencere_metni(hwnd_of(p.baslangic_sayfasi)));
+    EXPECT_EQ("( ) Kaldigim yerden devam et", pencere_metni(hwnd_of(p.oturumu_surdur)));
+    korva::depolari_kaydet(true);
+    std::ifstream dosya((profil_klasoru_yolu + L"\\ayarlar.json").c_str());
+    std::stringstream icerik;
+    icerik << dosya.rdbuf();
+    EXPECT_NE(std::string::npos, icerik.str().find("\"oturumu_surdur\": false")) << icerik.str();
+    dugmeye_bas(p.oturumu_surdur);
+    gecis();
+    EXPECT_TRUE(korva::ayarlar().oturumu_surdur);
+    dugmeye_bas(sb_ayar);
+    gecis();
 }
 
 TEST_F(Tarayici, SayfadaBulCubuguSayfaninUstundeAcilirArarVeKapanir) {

@@ -81,6 +81,11 @@ void korvayi_baslat() {
         SetEnvironmentVariableW(L"KORVA_STANDIN_LOG", gunluk_yolu().c_str());
     }
     LoadLibraryW((kDerleme + L"\\" + korva_test::motor_klasoru() + L"\\WebView2Loader.dll").c_str());
+    // A new Korva: no tabs kept from whatever ran before in the shared test profile.
+    wchar_t profil[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"KORVA_PROFIL", profil, MAX_PATH) > 0) {
+        DeleteFileW((std::wstring(profil) + L"\\oturum.json").c_str());
+    }
     korva_baslat();
 }
 

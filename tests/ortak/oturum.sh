@@ -87,18 +87,26 @@ tus() {
     xdotool key --delay 15 "$@"
 }
 
-# Starts Korva and waits for its window with the start page's name.
+# Starts Korva and waits for its window with the start page's name; the session
+# Korva kept in the profile is removed first, so that it starts as a new Korva.
+# With a name: the kept session stays, and the window must come up with that name.
 korva_baslat() {
+    local beklenen="Hizli Erisim - Korva"
+    if [[ $# -gt 0 ]]; then
+        beklenen=$1
+    elif [[ -n "${KORVA_PROFIL:-}" ]]; then
+        rm -f "$(winepath -u "$KORVA_PROFIL" 2>/dev/null)/oturum.json"
+    fi
     korva_profil_ozel
     wine "$build/korva.exe" >"$cikti" 2>"$build/$oturum_adi.err" &
     korva=$!
     for _ in $(seq 1 300); do
-        pencere=$(xdotool search --name '^Hizli Erisim - Korva$' 2>/dev/null | head -n 1 || true)
+        pencere=$(xdotool search --name "^$beklenen\$" 2>/dev/null | head -n 1 || true)
         [[ -n "$pencere" ]] && break
         kill -0 "$korva" 2>/dev/null || break
         sleep 0.1
     done
-    [[ -n "$pencere" ]] || hata "no window named 'Hizli Erisim - Korva' appeared"
+    [[ -n "$pencere" ]] || hata "no window named '$beklenen' appeared"
     istemci_konumunu_bul
 }
 

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <set>
+#include <string>
 
 #include "korva.h"
 #include "webview/webgorunum_win_cz.h"
@@ -133,6 +135,22 @@ void korvayi_baslat() {
     if (g_korva_basladi) return;
     g_korva_basladi = true;
     motoru_yukle();
+    // A new Korva: no tabs kept from whatever ran before. The children run at the
+    // same time, so each has a profile of its own beside the shared one, named by
+    // its engine's settings: one that closes would leave its tabs to the next.
+    wchar_t profil[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"KORVA_PROFIL", profil, MAX_PATH) > 0) {
+        std::wstring yol = profil;
+        wchar_t ayar[256] = {};
+        if (GetEnvironmentVariableW(L"KORVA_ROBUST_COCUK", nullptr, 0) > 0) {
+            GetEnvironmentVariableW(L"KORVA_STANDIN", ayar, 256);
+            yol += L"_cocuk_";
+            for (const wchar_t* c = ayar; *c != L'\0'; ++c) yol += iswalnum(*c) ? *c : L'_';
+            CreateDirectoryW(yol.c_str(), nullptr);
+            SetEnvironmentVariableW(L"KORVA_PROFIL", yol.c_str());
+        }
+        DeleteFileW((yol + L"\\oturum.json").c_str());
+    }
     korva_baslat();
 }
 
