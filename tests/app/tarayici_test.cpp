@@ -34,6 +34,7 @@
 #include "korva.h"
 #include "ortak/cocuk_surec.h"
 #include "ortak/motor_secimi.h"
+#include "ortak/pencere_resmi.h"
 #include "webview/webgorunum_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_ic.h"
@@ -721,20 +722,9 @@ TEST_F(Tarayici, DugmelerinIpucuAdiVeKisayoludur) {
 // The progress bar as it paints itself (WM_PRINTCLIENT into a bitmap of its size):
 // the colours of the pixels in its middle row, left to right.
 std::vector<COLORREF> ilerleme_satiri() {
-    HWND cubuk = hwnd_of(ilerleme);
-    RECT alan;
-    GetClientRect(cubuk, &alan);
-    HDC ekran = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(ekran);
-    HBITMAP resim = CreateCompatibleBitmap(ekran, alan.right, alan.bottom);
-    HGDIOBJ eski = SelectObject(dc, resim);
-    SendMessageW(cubuk, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const korva_test::PencereResmi resim(hwnd_of(ilerleme));
     std::vector<COLORREF> satir;
-    for (int x = 0; x < alan.right; ++x) satir.push_back(GetPixel(dc, x, alan.bottom / 2));
-    SelectObject(dc, eski);
-    DeleteObject(resim);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, ekran);
+    for (int x = 0; x < resim.genislik(); ++x) satir.push_back(resim.piksel(x, resim.yukseklik() / 2));
     return satir;
 }
 

@@ -19,6 +19,7 @@
 
 #include "korva.h"
 #include "ortak/motor_secimi.h"
+#include "ortak/pencere_resmi.h"
 #include "webview/webgorunum_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -675,20 +676,8 @@ TEST_F(Gercek, OldurulenSayfaSureciHataSayfasiGosterirYenileGeriGetirir) {
 
 // The colour in the middle of the selected page's picture, as its window paints it.
 COLORREF sayfanin_ortasi() {
-    HWND sayfa = sayfa_penceresi();
-    RECT alan;
-    GetClientRect(sayfa, &alan);
-    HDC ekran = GetDC(nullptr);
-    HDC bellek = CreateCompatibleDC(ekran);
-    HBITMAP resim = CreateCompatibleBitmap(ekran, alan.right, alan.bottom);
-    HGDIOBJ eski = SelectObject(bellek, resim);
-    SendMessageW(sayfa, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bellek), PRF_CLIENT);
-    const COLORREF renk = GetPixel(bellek, alan.right / 2, alan.bottom / 2);
-    SelectObject(bellek, eski);
-    DeleteObject(resim);
-    DeleteDC(bellek);
-    ReleaseDC(nullptr, ekran);
-    return renk;
+    const korva_test::PencereResmi resim(sayfa_penceresi());
+    return resim.piksel(resim.genislik() / 2, resim.yukseklik() / 2);
 }
 
 // A page that changes colour on a timer goes on painting in its tab after another tab

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "ortak/pencere_resmi.h"
 #include "widgets/arayuz_win_cz.h"
 #include "window/pencere_win_cz.h"
 
@@ -384,20 +385,7 @@ TEST_F(SekmeTiklama, a_cut_title_shows_whole_in_the_tooltip_of_its_tab) {
 
 // A pixel of the strip as it draws itself into a picture of its own.
 COLORREF piksel(int64_t strip, POINT at) {
-    HWND hwnd = pencere(strip);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    HDC screen = GetDC(hwnd);
-    HDC picture = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ previous = SelectObject(picture, bitmap);
-    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture), PRF_CLIENT);
-    const COLORREF colour = GetPixel(picture, at.x, at.y);
-    SelectObject(picture, previous);
-    DeleteObject(bitmap);
-    DeleteDC(picture);
-    ReleaseDC(hwnd, screen);
-    return colour;
+    return korva_test::PencereResmi(pencere(strip)).piksel(at.x, at.y);
 }
 
 TEST_F(SekmeTiklama, the_selected_tab_is_drawn_in_the_theme_apart_from_the_others) {
