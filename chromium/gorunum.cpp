@@ -513,6 +513,8 @@ void Gorunum::kapatma_istendi()
     bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
 }
 
+static const UINT TAM_EKRAN_YERLESME_MS = 500;
+
 // In headless Chromium an element's full screen makes the engine's own window take
 // the engine's screen size (800x600), and leaving it gives the window its old size
 // less an 87-pixel frame: either way the page's frames come at that size while the
@@ -524,8 +526,17 @@ void Gorunum::tam_ekran_degisti(bool tam)
     if (tam == tam_ekran_)
         return;
     tam_ekran_ = tam;
-    if (!coktu_)
+    if (!coktu_) {
         ekran_.yeniden_baslat();
+        // The engine's window may change only after the page has said so: the size
+        // and the stream are given once more when it has settled.
+        Microsoft::WRL::ComPtr<Gorunum> koru(this);
+        const uint64_t nesil = hedef_nesli_;
+        sonra_calistir(TAM_EKRAN_YERLESME_MS, [koru, nesil] {
+            if (!koru->kapali_ && !koru->coktu_ && koru->hedef_nesli_ == nesil)
+                koru->ekran_.yeniden_baslat();
+        });
+    }
     bos_olay_yay<ICoreWebView2ContainsFullScreenElementChangedEventHandler>(OLAY_CONTAINS_FULL_SCREEN_ELEMENT_CHANGED);
 }
 
