@@ -62,28 +62,6 @@ std::wstring windows_yolu(const std::string& yol)
     return kopya;
 }
 
-// One argument quoted so that the command line splits back into exactly it
-// (the rules of CommandLineToArgvW, which Wine also uses to build a Unix argv).
-std::wstring arguman(const std::wstring& deger)
-{
-    if (!deger.empty() && deger.find_first_of(L" \t\n\v\"") == std::wstring::npos)
-        return deger;
-    std::wstring sonuc = L"\"";
-    size_t ters_egik = 0;
-    for (wchar_t harf : deger) {
-        if (harf == L'\\') {
-            ++ters_egik;
-            continue;
-        }
-        // Backslashes before a quote are doubled, and the quote itself escaped.
-        sonuc.append(harf == L'"' ? ters_egik * 2 + 1 : ters_egik, L'\\');
-        ters_egik = 0;
-        sonuc.push_back(harf);
-    }
-    sonuc.append(ters_egik * 2, L'\\');
-    sonuc.push_back(L'"');
-    return sonuc;
-}
 
 //
 // The engine's form suggestions and saved form data are off in its profile: a
@@ -171,6 +149,29 @@ const char* const VARSAYILAN_MOTOR = "/usr/lib/chromium/chromium";
 const wchar_t* const PROFIL_KLASORU = L"\\chromium_";
 
 }  // namespace
+
+// One argument quoted so that the command line splits back into exactly it
+// (the rules of CommandLineToArgvW, which Wine also uses to build a Unix argv).
+std::wstring arguman(const std::wstring& deger)
+{
+    if (!deger.empty() && deger.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return deger;
+    std::wstring sonuc = L"\"";
+    size_t ters_egik = 0;
+    for (wchar_t harf : deger) {
+        if (harf == L'\\') {
+            ++ters_egik;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and the quote itself escaped.
+        sonuc.append(harf == L'"' ? ters_egik * 2 + 1 : ters_egik, L'\\');
+        ters_egik = 0;
+        sonuc.push_back(harf);
+    }
+    sonuc.append(ters_egik * 2, L'\\');
+    sonuc.push_back(L'"');
+    return sonuc;
+}
 
 std::string motor_ikilisi(const MotorAyari& ayar)
 {

@@ -12,6 +12,9 @@
 
 #include "baglanti.h"
 
+// One argument quoted so that the command line splits back into exactly it (the
+// rules of CommandLineToArgvW, which Wine also uses to build a Unix argv).
+std::wstring arguman(const std::wstring& deger);
 // The engine binary to start: the setting's, else KORVA_CHROMIUM, else Debian's.
 std::string motor_ikilisi(const MotorAyari& ayar);
 // Whether a Unix path names a file (not a folder).

@@ -10,6 +10,7 @@
 
 #include "baglanti.h"
 #include "baslangic_kapisi.h"
+#include "komut_satiri.h"
 
 #include <gtest/gtest.h>
 
@@ -45,24 +46,6 @@ bool pompala(Kosul kosul, DWORD ms = 60000)
 std::wstring genis(const std::string& metin)
 {
     return std::wstring(metin.begin(), metin.end());
-}
-
-// Quoted so that Wine gives the Unix program exactly this argument.
-std::wstring arguman(const std::wstring& deger)
-{
-    std::wstring sonuc = L"\"";
-    size_t ters_egik = 0;
-    for (wchar_t harf : deger) {
-        if (harf == L'\\') {
-            ++ters_egik;
-            continue;
-        }
-        sonuc.append(harf == L'"' ? ters_egik * 2 + 1 : ters_egik, L'\\');
-        ters_egik = 0;
-        sonuc.push_back(harf);
-    }
-    sonuc.append(ters_egik * 2, L'\\');
-    return sonuc + L"\"";
 }
 
 // Windows process ids under Wine repeat from one run to the next: names also
