@@ -262,6 +262,16 @@ bool Gorunum::sonra(std::function<void()> is)
     });
 }
 
+bool Gorunum::zamanla(unsigned ms, std::function<void()> is)
+{
+    Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    const uint64_t nesil = hedef_nesli_;
+    return sonra_calistir(ms, [koru, is, nesil] {
+        if (!koru->kapali_ && koru->hedef_nesli_ == nesil)
+            is();
+    }) != 0;
+}
+
 // ---------------------------------------------------------------------------
 // A page that stops answering.
 //

@@ -120,6 +120,7 @@ private:
     void gonder(const char* yontem, Json parametreler, Yanit yanit) override;
     void motora_gonder(const char* yontem, Json parametreler, Yanit yanit) override;
     bool sonra(std::function<void()> is) override;
+    bool zamanla(unsigned ms, std::function<void()> is) override;
     using Giden::gonder;
 
     // ---- What the managers hand back.

@@ -8,6 +8,10 @@
 using namespace protokol;
 
 static const double EN_AZ_YAKINLIK = 0.25, EN_COK_YAKINLIK = 5.0;
+// The first wait for a new stream's picture (doubled at each try) and the tries. A
+// frame usually comes within 50-400 ms, on a loaded machine too.
+static const UINT RESIM_BEKLEMESI_MS = 700;
+static const unsigned RESIM_DENEMELERI = 4;
 
 Ekran::Ekran(Giden& giden) : giden_(giden) {}
 
@@ -32,8 +36,10 @@ void Ekran::alan_koy(const RECT& alan)
     if (pencere_)
         MoveWindow(pencere_, alan_.left, alan_.top, std::max<LONG>(0, alan_.right - alan_.left),
                    std::max<LONG>(0, alan_.bottom - alan_.top), TRUE);
-    if (boyut_degisti)
+    if (boyut_degisti) {
+        yeniden_denemeler_ = 0;
         planla();
+    }
 }
 
 bool Ekran::yakinlik_koy(double yeni)
@@ -42,6 +48,7 @@ bool Ekran::yakinlik_koy(double yeni)
     if (yeni == yakinlik_)
         return false;
     yakinlik_ = yeni;
+    yeniden_denemeler_ = 0;
     planla();
     return true;
 }
@@ -49,6 +56,7 @@ bool Ekran::yakinlik_koy(double yeni)
 void Ekran::gorunurluk_koy(bool gorunur)
 {
     gorunur_ = gorunur;
+    yeniden_denemeler_ = 0;
     // A hidden view keeps no picture (a tab's frame is megabytes): when it is shown
     // again, the new stream's first frame comes at once.
     if (!gorunur_)
@@ -207,6 +215,8 @@ void Ekran::akisi_ayarla()
     if (!akmali)
         return;
     resim_bekleniyor_ = true;
+    const uint64_t akis = ++akis_sirasi_;
+    giden_.zamanla(RESIM_BEKLEMESI_MS << yeniden_denemeler_, [this, akis] { resmi_denetle(akis); });
     StartScreencast baslat;
     baslat.maxWidth = genislik;
     baslat.maxHeight = yukseklik;
@@ -217,12 +227,38 @@ void Ekran::akisi_ayarla()
     });
 }
 
+bool Ekran::kare_uyuyor() const
+{
+    // What boya() paints pixel for pixel.
+    const LONG genislik = alan_.right - alan_.left, yukseklik = alan_.bottom - alan_.top;
+    const LONG pay = static_cast<LONG>(std::ceil(yakinlik_)) + 1;
+    return kare_ && kare_->genislik >= genislik && kare_->yukseklik >= yukseklik &&
+           kare_->genislik <= genislik + pay && kare_->yukseklik <= yukseklik + pay;
+}
+
+void Ekran::resmi_denetle(uint64_t akis)
+{
+    // Another stream since (which waits for its own picture), or none now.
+    if (akis != akis_sirasi_ || akis_.cx <= 0 || coktu_ || !ekranda())
+        return;
+    if (!resim_bekleniyor_ && kare_uyuyor()) {
+        yeniden_denemeler_ = 0;
+        return;
+    }
+    if (yeniden_denemeler_ >= RESIM_DENEMELERI)
+        return;   // the page keeps what it has; the next change of size starts over
+    ++yeniden_denemeler_;
+    yeniden_baslat();
+}
+
 void Ekran::kare_geldi(std::shared_ptr<Kare> kare)
 {
     if (!gorunur_ || !kare || kare->genislik <= 0)
         return;
     kare_ = std::move(kare);
     resim_bekleniyor_ = false;
+    if (kare_uyuyor())
+        yeniden_denemeler_ = 0;
     son_kare_ani_ = GetTickCount64();
     if (pencere_)
         InvalidateRect(pencere_, nullptr, FALSE);

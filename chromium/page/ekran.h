@@ -16,6 +16,13 @@
 // command of the view's sends it first, so the page never answers at a size the
 // host did not give it last.
 //
+// A stream's first frame is the engine's promise that the page is on screen at the
+// size given; a static page sends nothing after it. Under load the engine was seen
+// to drop that frame now and then (a stream stopped and started again while the
+// page drew), or to send one of the size before, and the view then kept a stale or
+// stretched picture for good. So a stream whose frame of the size asked for has not
+// come after a while is started again, a few times, waiting longer each time.
+//
 // A target answers its setup only once its renderer runs, and refuses a stream
 // asked for before that ("Not attached to an active page"): the stream waits until
 // the target is set up. A new tab's view is set up before it is placed; a view
@@ -84,6 +91,9 @@ private:
     void uygula();
     SIZE istenen_akis() const;
     void akisi_ayarla();
+    // The newest frame is of the size the view shows one to one.
+    bool kare_uyuyor() const;
+    void resmi_denetle(uint64_t akis);
 
     Giden& giden_;
     HWND pencere_ = nullptr;
@@ -98,6 +108,8 @@ private:
     protokol::SetDeviceMetricsOverride gonderilen_olcu_;
     bool planli_ = false;   // uygula() is on its way
     bool resim_bekleniyor_ = false;
+    uint64_t akis_sirasi_ = 0;     // counts the streams started
+    unsigned yeniden_denemeler_ = 0;   // streams started again since the last change or fitting frame
     ULONGLONG son_kare_ani_ = 0;   // GetTickCount64() as the last frame came
     std::shared_ptr<Kare> kare_;
 };

@@ -23,6 +23,8 @@ public:
     virtual void motora_gonder(const char* yontem, Json parametreler, Yanit yanit) = 0;
     // False when it cannot be scheduled (the library is unloading).
     virtual bool sonra(std::function<void()> is) = 0;
+    // The same, `ms` milliseconds from now at the earliest.
+    virtual bool zamanla(unsigned ms, std::function<void()> is) = 0;
 
     template <class Komut>
     void gonder(const Komut& komut, Yanit yanit = nullptr)

@@ -63,9 +63,20 @@ Json gunluk_icin(const std::string& yontem, const Json& p)
 
 }  // namespace
 
+static FILE* gunluk()
+{
+    static FILE* acik = gunlugu_ac();
+    return acik;
+}
+
+bool gunluk_acik()
+{
+    return gunluk() != nullptr;
+}
+
 void gunluge_yaz(const std::string& oturum, const std::string& yontem, const Json& p)
 {
-    static FILE* gunluk = gunlugu_ac();
+    FILE* gunluk = ::gunluk();
     if (!gunluk)
         return;
     std::string metin = gunluk_icin(yontem, p).dump();

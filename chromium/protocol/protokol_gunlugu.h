@@ -7,4 +7,6 @@
 
 #include <nlohmann/json.hpp>
 
+// Whether a log is written: what costs to describe is described only then.
+bool gunluk_acik();
 void gunluge_yaz(const std::string& oturum, const std::string& yontem, const nlohmann::json& parametreler);

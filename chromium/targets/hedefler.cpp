@@ -296,6 +296,10 @@ void Hedefler::sayfalari_bagla(Baglanti& baglanti)
             return false;   // not as expected: the usual path reads it
         kaynak->gonder(ScreencastFrameAck::YONTEM, Json(ScreencastFrameAck{ileti.onay}), ileti.oturum);
         std::shared_ptr<Kare> kare = cozucu->coz(ileti.veri);
+        // Frames come on their own way, past the event log: their sizes go there too.
+        if (gunluk_acik())
+            gunluge_yaz(ileti.oturum, ScreencastFrame::YONTEM,
+                        Json{{"genislik", kare ? kare->genislik : 0}, {"yukseklik", kare ? kare->yukseklik : 0}});
         if (kare)
             kareler_.teslim_et(ileti.oturum, std::move(kare));
         return true;

@@ -34,6 +34,8 @@ public:
         sonrakiler.push_back(std::move(is));
         return true;
     }
+    // Delayed work waits with the rest: the test runs it when it chooses.
+    bool zamanla(unsigned, std::function<void()> is) override { return sonra(std::move(is)); }
     using Giden::gonder;
 
     // The commands of one method, in the order sent.

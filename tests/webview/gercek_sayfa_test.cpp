@@ -345,79 +345,6 @@ int genislik(int64_t id) {
     return alan.right;
 }
 
-// How well one row of the view's picture, from `bas` to `son`, shows dark stripes
-// every `adim` pixels: the share of its pixels that are dark as the pixel `adim`
-// further on is, 0 when about one pixel in `adim` is not dark. About 1 for the
-// stripes drawn at the view's own resolution (a column may slip where the page's
-// width in CSS pixels is not whole), far less for a picture stretched from fewer
-// pixels, or for the other stripes.
-double keskinlik(int64_t id, int y, int bas, int son, int adim) {
-    HWND sayfa = sayfa_penceresi(id);
-    RECT alan;
-    if (!sayfa || !GetClientRect(sayfa, &alan) || son > alan.right || y >= alan.bottom || son - bas <= adim) return 0;
-    HDC ekran = GetDC(nullptr);
-    HDC bellek = CreateCompatibleDC(ekran);
-    HBITMAP resim = CreateCompatibleBitmap(ekran, alan.right, alan.bottom);
-    HGDIOBJ eski = SelectObject(bellek, resim);
-    SendMessageW(sayfa, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bellek), PRF_CLIENT);
-    std::vector<bool> koyu;
-    for (int x = bas; x < son; ++x) {
-        const COLORREF c = GetPixel(bellek, x, y);
-        koyu.push_back(GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128);
-    }
-    SelectObject(bellek, eski);
-    DeleteObject(resim);
-    DeleteDC(bellek);
-    ReleaseDC(nullptr, ekran);
-    const size_t n = koyu.size() - adim;
-    size_t koyular = 0, tutanlar = 0;
-    for (size_t i = 0; i < n; ++i) {
-        koyular += koyu[i];
-        tutanlar += koyu[i] == koyu[i + adim];
-    }
-    const double pay = static_cast<double>(koyular) * adim / n;
-    return pay < 0.8 || pay > 1.2 ? 0 : static_cast<double>(tutanlar) / n;
-}
-
-}  // namespace
-
-// The picture always has the view's device pixels: at first, zoomed (as sharp as
-// unzoomed), and after the window grows.
-TEST_F(GercekSayfa, KareHerBoyuttaCihazPikselinde) {
-    const int64_t pencere = pencerede_goster("Kare", 4, 900, 700);
-    const int once = genislik(id);
-    const auto keskin = [&](int y, int bas, int adim) {
-        return pompala_kadar([&] { return keskinlik(id, y, bas, genislik(id) - 10, adim) > 0.9; });
-    };
-    ASSERT_EQ(_tr_webgorunum_html_yukle(id, CIZGILER, static_cast<int64_t>(sizeof CIZGILER - 1)), 0);
-    ASSERT_TRUE(baslik_olur("ciz 1.00 " + std::to_string(once / 2 * 2)));
-    EXPECT_TRUE(keskin(100, 10, 2)) << keskinlik(id, 100, 10, once - 10, 2);
-
-    ASSERT_EQ(_tr_webgorunum_yakinlastir(id), 0);
-    ASSERT_TRUE(pompala_kadar([&] { return baslik().rfind("ciz 1.10 ", 0) == 0; })) << baslik();
-    EXPECT_TRUE(keskin(150, 10, 3)) << keskinlik(id, 150, 10, once - 10, 3);
-
-    ASSERT_EQ(_tr_webgorunum_yakinlik_sifirla(id), 0);
-    ASSERT_EQ(_tr_pencere_boyut_ayarla(pencere, 1400, 900), 0);
-    ASSERT_TRUE(pompala_kadar([&] { return genislik(id) > once; }));
-    ASSERT_TRUE(baslik_olur("ciz 1.00 " + std::to_string(genislik(id) / 2 * 2)));
-    EXPECT_TRUE(keskin(100, once, 2)) << keskinlik(id, 100, once, genislik(id) - 10, 2);
-    _tr_pencere_gizle(pencere);
-}
-
-namespace {
-
-// Black vertical lines of one CSS pixel (borders, which the engine puts on whole
-// device pixels) every 10 CSS pixels, 300 CSS pixels high, on white.
-const char IZGARA[] = R"(<body style="margin:0;background:#fff"><script>
-for (let i = 0; i < 400; ++i) {
-  const d = document.createElement('div');
-  d.style.cssText = 'position:absolute;top:0;height:300px;width:0;border-left:1px solid #000;left:' + i * 10 + 'px';
-  document.body.appendChild(d);
-}
-document.title = 'izgara ' + devicePixelRatio.toFixed(2);
-</script></body>)";
-
 // The pixels of one row of the view's picture, as the mean of their channels.
 std::vector<int> satir(int64_t id, int y) {
     HWND sayfa = sayfa_penceresi(id);
@@ -439,6 +366,71 @@ std::vector<int> satir(int64_t id, int y) {
     ReleaseDC(nullptr, ekran);
     return sonuc;
 }
+
+// The row as text for a failure's message: '#' for a dark pixel, '.' for a light one.
+std::string desen(const std::vector<int>& pikseller) {
+    std::string metin;
+    for (int deger : pikseller) metin += deger < 128 ? '#' : '.';
+    return metin;
+}
+
+// How well one row of the view's picture, from `bas` to `son`, shows dark stripes
+// every `adim` pixels: the share of its pixels that are dark as the pixel `adim`
+// further on is, 0 when about one pixel in `adim` is not dark. About 1 for the
+// stripes drawn at the view's own resolution (a column may slip where the page's
+// width in CSS pixels is not whole), far less for a picture stretched from fewer
+// pixels, or for the other stripes.
+double keskinlik(int64_t id, int y, int bas, int son, int adim) {
+    const std::vector<int> pikseller = satir(id, y);
+    if (son > static_cast<int>(pikseller.size()) || son - bas <= adim) return 0;
+    const size_t n = son - bas - adim;
+    size_t koyular = 0, tutanlar = 0;
+    for (size_t i = bas; i < bas + n; ++i) {
+        koyular += pikseller[i] < 128;
+        tutanlar += (pikseller[i] < 128) == (pikseller[i + adim] < 128);
+    }
+    const double pay = static_cast<double>(koyular) * adim / n;
+    return pay < 0.8 || pay > 1.2 ? 0 : static_cast<double>(tutanlar) / n;
+}
+
+}  // namespace
+
+// The picture always has the view's device pixels: at first, zoomed (as sharp as
+// unzoomed), and after the window grows.
+TEST_F(GercekSayfa, KareHerBoyuttaCihazPikselinde) {
+    const int64_t pencere = pencerede_goster("Kare", 4, 900, 700);
+    const int once = genislik(id);
+    const auto keskin = [&](int y, int bas, int adim) {
+        return pompala_kadar([&] { return keskinlik(id, y, bas, genislik(id) - 10, adim) > 0.9; });
+    };
+    ASSERT_EQ(_tr_webgorunum_html_yukle(id, CIZGILER, static_cast<int64_t>(sizeof CIZGILER - 1)), 0);
+    ASSERT_TRUE(baslik_olur("ciz 1.00 " + std::to_string(once / 2 * 2)));
+    EXPECT_TRUE(keskin(100, 10, 2)) << baslik() << "\n" << desen(satir(id, 100));
+
+    ASSERT_EQ(_tr_webgorunum_yakinlastir(id), 0);
+    ASSERT_TRUE(pompala_kadar([&] { return baslik().rfind("ciz 1.10 ", 0) == 0; })) << baslik();
+    EXPECT_TRUE(keskin(150, 10, 3)) << baslik() << "\n" << desen(satir(id, 150));
+
+    ASSERT_EQ(_tr_webgorunum_yakinlik_sifirla(id), 0);
+    ASSERT_EQ(_tr_pencere_boyut_ayarla(pencere, 1400, 900), 0);
+    ASSERT_TRUE(pompala_kadar([&] { return genislik(id) > once; }));
+    ASSERT_TRUE(baslik_olur("ciz 1.00 " + std::to_string(genislik(id) / 2 * 2)));
+    EXPECT_TRUE(keskin(100, once, 2)) << baslik() << "\n" << desen(satir(id, 100));
+    _tr_pencere_gizle(pencere);
+}
+
+namespace {
+
+// Black vertical lines of one CSS pixel (borders, which the engine puts on whole
+// device pixels) every 10 CSS pixels, 300 CSS pixels high, on white.
+const char IZGARA[] = R"(<body style="margin:0;background:#fff"><script>
+for (let i = 0; i < 400; ++i) {
+  const d = document.createElement('div');
+  d.style.cssText = 'position:absolute;top:0;height:300px;width:0;border-left:1px solid #000;left:' + i * 10 + 'px';
+  document.body.appendChild(d);
+}
+document.title = 'izgara ' + devicePixelRatio.toFixed(2);
+</script></body>)";
 
 // Whether the row shows the lines as the engine drew them, one engine pixel per
 // screen pixel: each line one near-black pixel, 11 pixels apart (10 CSS pixels at
