@@ -31,7 +31,7 @@ constexpr int kDerinlikSiniri = 8;   // the file, its list, an entry; a little r
 constexpr ULONGLONG kBeklemeMs = 2000;
 constexpr int64_t kIstemGenisligi = 640;
 constexpr int64_t kIstemYuksekligi = 34;
-constexpr int64_t kKenarPayi = 4;
+constexpr int64_t kKenarPayi = 8;
 constexpr size_t kGosterilenKaynakSiniri = 64;
 
 // The engine's answers: its default, allow, refuse.
@@ -205,8 +205,12 @@ void istemi_kur() {
     _tr_arayuz_pakle(satir, w.engelle, 0, 1, 2);
     _tr_arayuz_pakle(satir, w.kapat, 0, 1, 2);
     _tr_pencere_icerik_ayarla(w.pencere, satir);
-    // Under the address bar, at the right end of the row of tabs.
-    _tr_pencere_kaplama_hizala(w.pencere, _tr_arayuz_widget_al_hwnd(sekme_defteri), kKenarPayi);
+}
+
+// Under the address bar: at the top right corner of the page, below the row of tabs
+// (and below the find bar, which sits at the row's right end).
+void istemi_yerlestir(int64_t gorunum) {
+    _tr_pencere_kaplama_hizala(w.pencere, _tr_arayuz_widget_al_hwnd(_tr_webgorunum_widget_id(gorunum)), kKenarPayi);
 }
 
 // A long origin is cut, so that the question stays in view.
@@ -271,7 +275,7 @@ void istemi_guncelle() {
     if (w.pencere < 0) return;
     const std::string metin = istem_metni(*gosterilecek);
     _tr_arayuz_etiket_metni_ayarla(w.etiket, metin.data(), static_cast<int64_t>(metin.size()));
-    _tr_pencere_kaplama_hizala(w.pencere, _tr_arayuz_widget_al_hwnd(sekme_defteri), kKenarPayi);
+    istemi_yerlestir(secili);
     _tr_pencere_goster(w.pencere);
     gosterilen = gosterilecek->istek;
 }
