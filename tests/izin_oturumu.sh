@@ -4,7 +4,8 @@
 # notifications; Korva's prompt under the address bar asks, "Izin ver" is clicked
 # and the page hears "granted". The answer is kept in the profile (izinler.json):
 # after Korva is closed and started again, the same page hears "granted" at once,
-# with no prompt to answer. A picture of every step is saved in the build folder
+# with no prompt to answer. Settings lists the answer and forgets it; the page is
+# then asked again, and Esc refuses without remembering. A picture of every step is saved in the build folder
 # as izin_oturumu_chromium_NN_step.png.
 #   KORVA_ENGINE=chromium tests/izin_oturumu.sh BUILD-DIR SOURCE-DIR
 set -uo pipefail
@@ -25,6 +26,16 @@ sayfa="$KORVA_TEST_SUNUCU/izin"
 # buttons from the right: the close mark (30 wide), "Engelle" and "Izin ver" (80
 # wide each), 2 pixels of room on either side of each.
 readonly IZIN_VER_X=1224 IZIN_VER_Y=91
+# Settings: the sidebar's last button; the panel's last row holds "Secileni unut"
+# and "Tumunu unut", sharing its width.
+readonly AYARLAR_X=24 AYARLAR_Y=833
+readonly TUMUNU_UNUT_X=380 TUMUNU_UNUT_Y=824
+
+# The profile's permissions file holds no answer.
+izinler_bos() {
+    python3 -c 'import json,sys; sys.exit(0 if json.load(open(sys.argv[1]))["izinler"] == [] else 1)' \
+        "$profil/izinler.json"
+}
 
 sayfayi_ac() {
     tus ctrl+l
@@ -58,5 +69,24 @@ sayfayi_ac "$sayfa"
 ad_bekle "Bildirim: granted - Korva"
 sleep 0.5
 ekran hatirlandi
+
+# 3. Settings lists the answer; "Tumunu unut" forgets it, so the page is asked
+# again; Esc refuses once, and nothing is remembered of it.
+tikla $AYARLAR_X $AYARLAR_Y
+sleep 1
+ekran ayarlar
+tikla $TUMUNU_UNUT_X $TUMUNU_UNUT_Y
+sleep 0.5
+ekran unutuldu
 korva_kapat
+izinler_bos || hata "the answer was not forgotten: $(cat "$profil/izinler.json")"
+korva_baslat
+sayfayi_ac "$sayfa"
+ad_bekle "Izin bekleniyor - Korva"
+sleep 1
+ekran yeniden_istem
+tus Escape
+ad_bekle "Bildirim: denied - Korva"
+korva_kapat
+izinler_bos || hata "a refusal with Esc was remembered: $(cat "$profil/izinler.json")"
 echo "$oturum_adi: $adim steps passed; screenshots in $build"
