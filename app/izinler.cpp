@@ -200,7 +200,11 @@ void istemi_kur() {
     _tr_arayuz_widget_genislik_ayarla(w.izin_ver, 80);
     _tr_arayuz_widget_genislik_ayarla(w.engelle, 80);
     _tr_arayuz_widget_genislik_ayarla(w.kapat, 30);
-    _tr_arayuz_pakle(satir, w.etiket, 1, 1, 6);
+    // The question in a column of its own, whose room above and below sets it
+    // level with the buttons' captions.
+    const int64_t sutun = _tr_arayuz_kutu_dikey();
+    _tr_arayuz_pakle(sutun, w.etiket, 1, 1, 8);
+    _tr_arayuz_pakle(satir, sutun, 1, 1, 6);
     _tr_arayuz_pakle(satir, w.izin_ver, 0, 1, 2);
     _tr_arayuz_pakle(satir, w.engelle, 0, 1, 2);
     _tr_arayuz_pakle(satir, w.kapat, 0, 1, 2);
