@@ -122,6 +122,7 @@ TEST_F(Izin, GercekMotordaSayfaYanitiMotordanAlir) {
     ASSERT_GE(istek, 0);
     EXPECT_EQ(_tr_webgorunum_izin_turu(istek), 4);
     EXPECT_EQ(metin_al_birak(_tr_webgorunum_izin_kaynagi_al(istek)), kaynak);
+    EXPECT_EQ(_tr_webgorunum_izin_kullanici_mi(istek), 1) << "the host's script runs as the user's gesture";
     EXPECT_EQ(_tr_webgorunum_izin_yanitla(istek, 1), 0);
     EXPECT_EQ(baslik_bekle("granted"), "granted");
 
