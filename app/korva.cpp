@@ -11,6 +11,7 @@
 #include "core/calismazamani_win.h"
 #include "depolar.h"
 #include "oturum.h"
+#include "izinler.h"
 #include "tarayici_ic.h"
 #include "widgets/arayuz_win_cz.h"
 #include "window/pencere_win_cz.h"
@@ -88,6 +89,7 @@ int64_t korva_dongu(void) noexcept {
     }
     korva::indirmeleri_kapat();
     korva::oturumu_kapat();
+    korva::izinleri_kapat();
     korva::depolari_kaydet(true);
     _yazdir_metin(kKapanisSatiri, sizeof(kKapanisSatiri) - 1);
     return 0;

@@ -33,6 +33,7 @@
 #include "depolar.h"
 #include "oturum.h"
 #include "sekme_sirasi.h"
+#include "izinler.h"
 #include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -719,6 +720,7 @@ void kisayolu_uygula(const Kisayol& kisayol) {
     case Eylem::adrese_git: _tr_arayuz_odakla(adres_girisi); break;
     case Eylem::yenile: if (view != -1) yeniden_yukle(view); break;
     case Eylem::durdur:
+        if (korva::izin_esc_isle()) break;   // the permission prompt refused
         if (korva::adres_esc_isle()) break;  // the suggestions closed, or the entry's own Esc
         if (korva::tam_ekrandan_cik()) break;  // the frame back (the page hears Esc too)
         if (view >= 0) _tr_webgorunum_durdur(view);
@@ -798,6 +800,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
     }
     korva::tam_ekrani_denetle();
     korva::indirmeleri_denetle();
+    korva::izinleri_denetle();
     korva::paneller_denetle();
     korva::bul_denetle();
     korva::kayitlari_denetle();

@@ -21,6 +21,7 @@
 #include "depolar.h"
 #include "korva.h"
 #include "oturum.h"
+#include "izinler.h"
 #include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -236,8 +237,7 @@ void ayar_panelini_kur() {
     _tr_arayuz_pakle(w.ayar_kutusu, satir, 0, 1, 2);
     w.verileri_temizle = dugme("Gezinti verilerini temizle");
     _tr_arayuz_pakle(w.ayar_kutusu, w.verileri_temizle, 0, 1, 12);
-    // The rest of the panel's height stays empty.
-    _tr_arayuz_pakle(w.ayar_kutusu, etiket(""), 1, 1, 0);
+    izin_ayarlarini_kur(w.ayar_kutusu);
 }
 
 // ---- Keeping the panels up to date --------------------------------------------------
@@ -387,6 +387,7 @@ void yer_imi_panelini_denetle() {
 }
 
 void ayar_panelini_denetle() {
+    izin_ayarlarini_denetle();
     if (_tr_arayuz_giris_degisti_mi(w.baslangic_girisi) == 1) {
         Ayarlar degisen = ayarlar();
         degisen.baslangic_sayfasi = al_ve_birak(_tr_arayuz_giris_metni_al(w.baslangic_girisi));

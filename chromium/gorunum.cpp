@@ -75,6 +75,7 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
     baglam_menusu_.emplace(*this, *this, hedef_);
     cagrilar_.emplace(*this, hedef_);
     yazdirma_.emplace(*this, *this, hedef_);
+    izinler_.emplace(*this, [this](ICoreWebView2PermissionRequestedEventArgs* arguman) { izin_istegini_yay(arguman); });
     baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
     if (pencere_) {
         imlec_->pencere_koy(pencere_);
@@ -120,6 +121,7 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
     kurulum->bekleyen += pano_->kur(yanit);
     kurulum->bekleyen += baglam_menusu_->kur(yanit);
     kurulum->bekleyen += yazdirma_->kur(yanit);
+    kurulum->bekleyen += izinler_->kur(yanit);
     // Documents are held before they load, so that a navigation can be canceled.
     ++kurulum->bekleyen;
     gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
@@ -388,6 +390,9 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     if (kapali_)
         return;
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    // A page's permission request comes from the page's own world (and can only ask).
+    if (izinler_->olay(yontem, p))
+        return;
     // A binding called from anywhere but the helpers' own world of the top frame (the
     // page's scripts, a subframe) is not the library's: no manager hears of it.
     if (yontem == BindingCalled::YONTEM && !betikler_->yardimcidan_mi(p))

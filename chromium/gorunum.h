@@ -14,6 +14,7 @@
 #include "hedef_agi.h"
 #include "gorunum_yuzu.h"
 #include "imlec.h"
+#include "izinler.h"
 #include "motor_ic.h"
 #include "pano.h"
 #include "protokol_cagrilari.h"
@@ -206,6 +207,7 @@ private:
     std::optional<BaglamMenusu> baglam_menusu_;
     std::optional<ProtokolCagrilari> cagrilar_;
     std::optional<Yazdirma> yazdirma_;
+    std::optional<Izinler> izinler_;
     bool yazdirma_soruluyor_ = false;   // the save dialog of a page's window.print() is open
     // The user's presses in the page (buttons and keys), and their count when the
     // last such dialog closed: a page asks again only after the user did something

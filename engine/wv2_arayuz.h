@@ -64,6 +64,8 @@ WV2_ARAYUZ(ICoreWebView2StateChangedEventHandler, 0x81336594, 0x7ede, 0x4ba9, 0x
 WV2_ARAYUZ(ICoreWebView2_7, 0x79c24d83, 0x09a3, 0x45ae, 0x94, 0x18, 0x48, 0x7f, 0x32, 0xa5, 0x87, 0x40)
 WV2_ARAYUZ(ICoreWebView2PrintSettings, 0x377f3721, 0xc74e, 0x48ca, 0x8d, 0xb1, 0xdf, 0x68, 0xe5, 0x1d, 0x60, 0xe2)
 WV2_ARAYUZ(ICoreWebView2PrintToPdfCompletedHandler, 0xccf1ef04, 0xfd8e, 0x4d5f, 0xb2, 0xde, 0x09, 0x83, 0xe4, 0x1b, 0x8c, 0x36)
+WV2_ARAYUZ(ICoreWebView2PermissionRequestedEventHandler, 0x15e1c6a3, 0xc72a, 0x4df3, 0x91, 0xd7, 0xd0, 0x97, 0xfb, 0xec, 0x6b, 0xfd)
+WV2_ARAYUZ(ICoreWebView2PermissionRequestedEventArgs, 0x973ae2ef, 0xff18, 0x4894, 0x8f, 0xb2, 0x3c, 0x75, 0x8f, 0x04, 0x68, 0x10)
 WV2_ARAYUZ(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1, 0xc5)
 
 // The result of every call on a controller or view after Close:
@@ -94,6 +96,23 @@ typedef enum COREWEBVIEW2_WEB_ERROR_STATUS {
     COREWEBVIEW2_WEB_ERROR_STATUS_VALID_AUTHENTICATION_CREDENTIALS_REQUIRED,
     COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED,
 } COREWEBVIEW2_WEB_ERROR_STATUS;
+
+// What a page asks permission for, and the host's answer.
+typedef enum COREWEBVIEW2_PERMISSION_KIND {
+    COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION = 0,
+    COREWEBVIEW2_PERMISSION_KIND_MICROPHONE,
+    COREWEBVIEW2_PERMISSION_KIND_CAMERA,
+    COREWEBVIEW2_PERMISSION_KIND_GEOLOCATION,
+    COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS,
+    COREWEBVIEW2_PERMISSION_KIND_OTHER_SENSORS,
+    COREWEBVIEW2_PERMISSION_KIND_CLIPBOARD_READ,
+} COREWEBVIEW2_PERMISSION_KIND;
+
+typedef enum COREWEBVIEW2_PERMISSION_STATE {
+    COREWEBVIEW2_PERMISSION_STATE_DEFAULT = 0,
+    COREWEBVIEW2_PERMISSION_STATE_ALLOW,
+    COREWEBVIEW2_PERMISSION_STATE_DENY,
+} COREWEBVIEW2_PERMISSION_STATE;
 
 typedef enum COREWEBVIEW2_PROCESS_FAILED_KIND {
     COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED = 0,
@@ -193,7 +212,6 @@ struct ICoreWebView2NewBrowserVersionAvailableEventHandler : public IUnknown {};
 struct ICoreWebView2MoveFocusRequestedEventHandler : public IUnknown {};
 struct ICoreWebView2FocusChangedEventHandler : public IUnknown {};
 struct ICoreWebView2ScriptDialogOpeningEventHandler : public IUnknown {};
-struct ICoreWebView2PermissionRequestedEventHandler : public IUnknown {};
 struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler : public IUnknown {};
 struct ICoreWebView2CapturePreviewCompletedHandler : public IUnknown {};
 struct ICoreWebView2WebMessageReceivedEventHandler : public IUnknown {};
@@ -315,6 +333,15 @@ struct ICoreWebView2NewWindowRequestedEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_WindowFeatures(ICoreWebView2WindowFeatures** features) = 0;
 };
 
+struct ICoreWebView2PermissionRequestedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PermissionKind(COREWEBVIEW2_PERMISSION_KIND* kind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* user_initiated) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_State(COREWEBVIEW2_PERMISSION_STATE* state) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_State(COREWEBVIEW2_PERMISSION_STATE state) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) = 0;
+};
+
 struct ICoreWebView2ProcessFailedEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* kind) = 0;
 };
@@ -415,6 +442,9 @@ struct ICoreWebView2NavigationStartingEventHandler : public IUnknown {
 };
 struct ICoreWebView2HistoryChangedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
+struct ICoreWebView2PermissionRequestedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2PermissionRequestedEventArgs* args) = 0;
 };
 struct ICoreWebView2NewWindowRequestedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) = 0;

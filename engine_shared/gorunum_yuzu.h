@@ -33,6 +33,7 @@ enum GorunumOlayi {
     OLAY_STATUS_BAR_TEXT_CHANGED,
     OLAY_DOWNLOAD_STARTING,
     OLAY_CONTAINS_FULL_SCREEN_ELEMENT_CHANGED,
+    OLAY_PERMISSION_REQUESTED,
     OLAY_SAYISI
 };
 
@@ -136,7 +137,7 @@ public:
     GORUNUM_DESTEKSIZ_OLAY(FrameNavigationStarting, ICoreWebView2NavigationStartingEventHandler)
     GORUNUM_DESTEKSIZ_OLAY(FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler)
     GORUNUM_DESTEKSIZ_OLAY(ScriptDialogOpening, ICoreWebView2ScriptDialogOpeningEventHandler)
-    GORUNUM_DESTEKSIZ_OLAY(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler)
+    GORUNUM_OLAYI(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler, OLAY_PERMISSION_REQUESTED)
     GORUNUM_OLAYI(ProcessFailed, ICoreWebView2ProcessFailedEventHandler, OLAY_PROCESS_FAILED)
     GORUNUM_DESTEKSIZ(AddScriptToExecuteOnDocumentCreated, LPCWSTR,
                       ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*)
@@ -204,6 +205,13 @@ public:
     {
         olay_yay<ICoreWebView2DownloadStartingEventHandler>(OLAY_DOWNLOAD_STARTING,
                                                             static_cast<ICoreWebView2*>(this), arguman);
+    }
+
+    // A page asks for a permission: its handlers answer now or take a deferral.
+    void izin_istegini_yay(ICoreWebView2PermissionRequestedEventArgs* arguman)
+    {
+        olay_yay<ICoreWebView2PermissionRequestedEventHandler>(OLAY_PERMISSION_REQUESTED,
+                                                               static_cast<ICoreWebView2*>(this), arguman);
     }
 
 protected:

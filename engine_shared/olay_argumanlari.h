@@ -89,6 +89,24 @@ struct OlayArgumanlari {
             istek->karar_ver();
     }
 
+    // A page's permission request. `sonuc` runs once with the host's state: after
+    // the handlers, or when a deferral they took is completed or let go of
+    // uncompleted (then with the state as it stands), so the page never waits for
+    // good.
+    static ICoreWebView2PermissionRequestedEventArgs* izin(const std::wstring& kaynak,
+                                                           COREWEBVIEW2_PERMISSION_KIND tur, BOOL kullanici,
+                                                           std::function<void(COREWEBVIEW2_PERMISSION_STATE)> sonuc,
+                                                           int64_t no = 0)
+    {
+        return new (std::nothrow) IzinIstegi(no, kaynak, tur, kullanici, std::move(sonuc));
+    }
+    static void izin_isleyicileri_bitti(ICoreWebView2PermissionRequestedEventArgs* arguman)
+    {
+        auto* istek = static_cast<IzinIstegi*>(arguman);
+        if (!istek->ertelendi)
+            istek->karar_ver();
+    }
+
 // A getter that reports itself and copies a field out.
 #define KORVA_ALICI(yontem, tur, alan)                                \
     HRESULT STDMETHODCALLTYPE yontem(tur* deger) override             \
@@ -343,6 +361,95 @@ private:
     private:
         std::function<void(ICoreWebView2*, BOOL)> sonuc_;
         Microsoft::WRL::ComPtr<ICoreWebView2> yeni_;
+        bool karar_verildi_ = false;
+    };
+
+    // A permission request and its deferral, decided once.
+    class IzinIstegi;
+
+    class IzinErtelemesi final : public TekArayuz<ICoreWebView2Deferral> {
+    public:
+        IzinErtelemesi(int64_t no_, IzinIstegi* istek) : no(no_), istek_(istek) { istek_->AddRef(); }
+        ~IzinErtelemesi() override
+        {
+            if (!tamamlandi_)
+                tamamla();
+            istek_->Release();
+        }
+        const int64_t no;
+
+        HRESULT STDMETHODCALLTYPE Complete() override
+        {
+            Kayit::yaz(no, "Complete", std::string());
+            if (tamamlandi_)
+                return E_UNEXPECTED;
+            return tamamla() ? S_OK : E_FAIL;
+        }
+
+    private:
+        bool tamamla()
+        {
+            tamamlandi_ = true;
+            Microsoft::WRL::ComPtr<IzinIstegi> istek(istek_);
+            return Kayit::ui_da([istek] { istek->karar_ver(); });
+        }
+        IzinIstegi* istek_;
+        bool tamamlandi_ = false;
+    };
+
+    class IzinIstegi final : public TekArayuz<ICoreWebView2PermissionRequestedEventArgs> {
+    public:
+        IzinIstegi(int64_t no_, const std::wstring& kaynak_, COREWEBVIEW2_PERMISSION_KIND tur_, BOOL kullanici_,
+                   std::function<void(COREWEBVIEW2_PERMISSION_STATE)> sonuc)
+            : no(no_), kaynak(kaynak_), tur(tur_), kullanici(kullanici_), sonuc_(std::move(sonuc)) {}
+        const int64_t no;
+        std::wstring kaynak;
+        COREWEBVIEW2_PERMISSION_KIND tur;
+        BOOL kullanici;
+        COREWEBVIEW2_PERMISSION_STATE durum = COREWEBVIEW2_PERMISSION_STATE_DEFAULT;
+        bool ertelendi = false;
+
+        void karar_ver()
+        {
+            if (karar_verildi_)
+                return;
+            karar_verildi_ = true;
+            auto is = std::move(sonuc_);   // the decision may release the last reference to us
+            if (is)
+                is(durum);
+        }
+
+        KORVA_METIN_ALICI(get_Uri, kaynak)
+        KORVA_ALICI(get_PermissionKind, COREWEBVIEW2_PERMISSION_KIND, tur)
+        KORVA_ALICI(get_IsUserInitiated, BOOL, kullanici)
+        KORVA_ALICI(get_State, COREWEBVIEW2_PERMISSION_STATE, durum)
+        HRESULT STDMETHODCALLTYPE put_State(COREWEBVIEW2_PERMISSION_STATE deger) override
+        {
+            Kayit::yaz(no, "put_State", std::to_string(static_cast<int>(deger)));
+            if (deger < COREWEBVIEW2_PERMISSION_STATE_DEFAULT || deger > COREWEBVIEW2_PERMISSION_STATE_DENY)
+                return E_INVALIDARG;
+            if (karar_verildi_)
+                return E_UNEXPECTED;   // the page has its answer already
+            durum = deger;
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** erteleme) override
+        {
+            Kayit::yaz(no, "GetDeferral", std::string());
+            if (!erteleme)
+                return E_POINTER;
+            *erteleme = nullptr;
+            if (karar_verildi_ || ertelendi)
+                return E_UNEXPECTED;   // decided, or one deferral holds it already
+            *erteleme = new (std::nothrow) IzinErtelemesi(no, this);
+            if (!*erteleme)
+                return E_OUTOFMEMORY;
+            ertelendi = true;
+            return S_OK;
+        }
+
+    private:
+        std::function<void(COREWEBVIEW2_PERMISSION_STATE)> sonuc_;
         bool karar_verildi_ = false;
     };
 

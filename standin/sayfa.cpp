@@ -16,6 +16,7 @@
 #include "yerine_yazma.h"
 
 #include <cmath>
+#include <cwctype>
 #include <cstring>
 #include <memory>
 
@@ -37,8 +38,9 @@ struct Gezinti {
 
 // What a script of one of the understood forms asks for.
 struct BetikEylemi {
-    enum { yok, baslik, adres, kapat, ac, tam_ekran, tam_ekrandan_cik } tur = yok;
+    enum { yok, baslik, adres, kapat, ac, tam_ekran, tam_ekrandan_cik, izin } tur = yok;
     std::wstring deger;
+    std::vector<COREWEBVIEW2_PERMISSION_KIND> izinler;   // asked in this order
 };
 
 static const double EN_AZ_TEKERLEK_YAKINLIGI = 0.25, EN_COK_TEKERLEK_YAKINLIGI = 5.0;
@@ -50,7 +52,8 @@ static UINT64 g_sonraki_gezinti;
 
 // ---------------------------------------------------------------------------
 // Scripts: `document.title = '...'`, `location.href = '...'`, `window.close()`,
-// `<element>.requestFullscreen()` and `document.exitFullscreen()`.
+// `<element>.requestFullscreen()`, `document.exitFullscreen()`, and the calls that
+// ask for a permission (see izin_betigi).
 
 static std::wstring kirp(const std::wstring& metin)
 {
@@ -83,6 +86,66 @@ static bool dize_degismezi(const std::wstring& metin, std::wstring* deger)
     return true;
 }
 
+// A call that asks for a permission: Notification.requestPermission(),
+// navigator.geolocation.getCurrentPosition(...) or .watchPosition(...),
+// navigator.mediaDevices.getUserMedia({...}) (the camera when the text names
+// "video", the microphone when it names "audio", in that order) and
+// navigator.clipboard.readText() or .read(). False for any other text.
+static bool izin_betigi(const std::wstring& metin, std::vector<COREWEBVIEW2_PERMISSION_KIND>* izinler)
+{
+    static const struct { const wchar_t* bas; COREWEBVIEW2_PERMISSION_KIND tur; } CAGRILAR[] = {
+        {L"Notification.requestPermission(", COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS},
+        {L"navigator.geolocation.getCurrentPosition(", COREWEBVIEW2_PERMISSION_KIND_GEOLOCATION},
+        {L"navigator.geolocation.watchPosition(", COREWEBVIEW2_PERMISSION_KIND_GEOLOCATION},
+        {L"navigator.clipboard.readText(", COREWEBVIEW2_PERMISSION_KIND_CLIPBOARD_READ},
+        {L"navigator.clipboard.read(", COREWEBVIEW2_PERMISSION_KIND_CLIPBOARD_READ},
+        {L"navigator.mediaDevices.getUserMedia(", COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION},
+    };
+    if (metin.empty() || metin.back() != L')')
+        return false;
+    for (const auto& cagri : CAGRILAR) {
+        size_t boy = wcslen(cagri.bas);
+        if (metin.compare(0, boy, cagri.bas) != 0)
+            continue;
+        if (cagri.tur != COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION) {
+            izinler->push_back(cagri.tur);
+            return true;
+        }
+        std::wstring istenen = metin.substr(boy);
+        if (istenen.find(L"video") != std::wstring::npos)
+            izinler->push_back(COREWEBVIEW2_PERMISSION_KIND_CAMERA);
+        if (istenen.find(L"audio") != std::wstring::npos)
+            izinler->push_back(COREWEBVIEW2_PERMISSION_KIND_MICROPHONE);
+        return !izinler->empty();
+    }
+    return false;
+}
+
+// The origin a permission is asked for: scheme, host and port of a network or
+// file address; empty for an address without one (about:, data:), whose page
+// gets no permission.
+static std::wstring adresin_kaynagi(const std::wstring& adres)
+{
+    size_t iki_nokta = adres.find(L"://");
+    if (iki_nokta == std::wstring::npos || iki_nokta == 0)
+        return std::wstring();
+    std::wstring sema = adres.substr(0, iki_nokta);
+    for (auto& c : sema)
+        c = towlower(c);
+    if (sema == L"file")
+        return L"file://";
+    if (sema != L"http" && sema != L"https")
+        return std::wstring();
+    size_t son = adres.find_first_of(L"/?#", iki_nokta + 3);
+    std::wstring ev = adres.substr(iki_nokta + 3, son == std::wstring::npos ? std::wstring::npos : son - iki_nokta - 3);
+    size_t kullanici = ev.rfind(L'@');
+    if (kullanici != std::wstring::npos)
+        ev = ev.substr(kullanici + 1);
+    for (auto& c : ev)
+        c = towlower(c);
+    return ev.empty() ? std::wstring() : sema + L"://" + ev;
+}
+
 static BetikEylemi betigi_coz(const std::wstring& betik)
 {
     static const struct { const wchar_t* sol; decltype(BetikEylemi::tur) tur; } ATAMALAR[] = {
@@ -106,6 +169,10 @@ static BetikEylemi betigi_coz(const std::wstring& betik)
     }
     if (metin == L"document.exitFullscreen()") {
         eylem.tur = BetikEylemi::tam_ekrandan_cik;
+        return eylem;
+    }
+    if (izin_betigi(metin, &eylem.izinler)) {
+        eylem.tur = BetikEylemi::izin;
         return eylem;
     }
     // window.open('address'): a popup no click started.
@@ -558,6 +625,7 @@ private:
 
     Belge belge;
     bool tam_ekran = false;   // an element of the document is in full screen
+    uint64_t belge_nesli_ = 0;   // counts committed documents: a permission answer is its document's
     std::wstring adres = L"about:blank";
     std::wstring baslik = L"about:blank";
 
@@ -750,6 +818,7 @@ private:
             yukleme = adresi_yukle(gezinti->hedef.adres);
 
         gecmisi_isle(*gezinti);
+        ++belge_nesli_;
         ComPtr<Sayfa> koru(this);
         tam_ekrani_koy(false);
         if (kapali)
@@ -791,6 +860,10 @@ private:
         if (kapali)
             return;
         ComPtr<Sayfa> koru(this);
+        if (eylem.tur == BetikEylemi::izin && Argumanlar::betik_acik_mi(ayarlar.Get())) {
+            izinleri_sor(eylem.izinler, 0, ComPtr<ICoreWebView2ExecuteScriptCompletedHandler>(isleyici));
+            return;
+        }
         if (Argumanlar::betik_acik_mi(ayarlar.Get())) {
             if (eylem.tur == BetikEylemi::baslik) {
                 std::wstring eski = baslik;
@@ -822,6 +895,45 @@ private:
         }
         if (isleyici && !kapali)
             isleyici->Invoke(S_OK, L"null");
+    }
+
+    // The page's permission calls ask in turn; the script's value is "granted" once
+    // every one was allowed, else "denied" (DEFAULT is this engine's default: deny).
+    // A page without an origin is denied without asking. The page waits for the
+    // answer, held by a deferral as long as the host keeps it; a page gone
+    // meanwhile (closed, navigated) hears nothing.
+    void izinleri_sor(std::vector<COREWEBVIEW2_PERMISSION_KIND> izinler, size_t sira,
+                      ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> isleyici)
+    {
+        if (kapali)
+            return;
+        const std::wstring kaynak = adresin_kaynagi(adres);
+        if (sira == izinler.size() || kaynak.empty()) {
+            if (isleyici)
+                isleyici->Invoke(S_OK, sira == izinler.size() && !kaynak.empty() ? L"\"granted\"" : L"\"denied\"");
+            return;
+        }
+        ComPtr<Sayfa> koru(this);
+        const uint64_t belge_nesli = belge_nesli_;
+        ComPtr<ICoreWebView2PermissionRequestedEventArgs> arguman;
+        arguman = sahiplen(Argumanlar::izin(
+            kaynak, izinler[sira], FALSE,
+            [koru, izinler, sira, isleyici, belge_nesli](COREWEBVIEW2_PERMISSION_STATE durum) {
+                if (koru->kapali || koru->belge_nesli_ != belge_nesli)
+                    return;
+                if (durum == COREWEBVIEW2_PERMISSION_STATE_ALLOW)
+                    koru->izinleri_sor(izinler, sira + 1, isleyici);
+                else if (isleyici)
+                    isleyici->Invoke(S_OK, L"\"denied\"");
+            },
+            no));
+        if (!arguman) {
+            if (isleyici)
+                isleyici->Invoke(E_OUTOFMEMORY, L"null");
+            return;
+        }
+        izin_istegini_yay(arguman.Get());
+        Argumanlar::izin_isleyicileri_bitti(arguman.Get());
     }
 
     void yeni_pencere_iste(const std::wstring& hedef_adres, BOOL kullanici)

@@ -140,3 +140,8 @@ void kapanis_sorusunu_birak(Gorunum& kayit);
 // and a closed view's listener let go.
 void indirmelere_abone_ol(int index, ICoreWebView2* webview);
 void indirme_aboneligini_birak(int index);
+
+// Permissions (webgorunum_izin.cpp): a new view's PermissionRequested is listened
+// to; a closed view's listener goes, and its waiting requests are answered.
+void izinlere_abone_ol(int index, ICoreWebView2* webview);
+void izin_aboneligini_birak(int index);

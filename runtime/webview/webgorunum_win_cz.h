@@ -141,6 +141,26 @@ TR_API TrMetin _tr_webgorunum_indirme_adresi_al(int64_t download) TR_NOEXCEPT;
 TR_API TrMetin _tr_webgorunum_indirme_yolu_al(int64_t download) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_indirme_iptal(int64_t download) TR_NOEXCEPT;
 
+// Permissions a page asks for. Each request waits, and its page with it, until
+// the program answers it or the view closes.
+//  - izin_istendi_mi(view): the id of the view's oldest request not yet reported,
+//    once; -1 when there is none. A negative view asks for any view's.
+//  - izin_turu: what is asked, in the engine's numbering (1 microphone, 2 camera,
+//    3 location, 4 notifications, 6 reading the clipboard); izin_kaynagi_al: the
+//    origin asking ("https://example.com:8443"); izin_kullanici_mi: 1 when the
+//    user's action in the page started it; izin_gorunumu: its view.
+//  - izin_yanitla(request, state): 0 the engine's default (a refusal for a headless
+//    engine), 1 allow, 2 refuse; 0 when answered, -1 for an unknown or already
+//    answered request or another state.
+// Unknown ids give -1 (0 for _mi, the empty text for texts). At most 256 requests
+// wait at once; more are answered with the engine's default and not reported.
+TR_API int64_t _tr_webgorunum_izin_istendi_mi(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_izin_turu(int64_t request) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_izin_kullanici_mi(int64_t request) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_izin_gorunumu(int64_t request) TR_NOEXCEPT;
+TR_API TrMetin _tr_webgorunum_izin_kaynagi_al(int64_t request) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_izin_yanitla(int64_t request, int64_t state) TR_NOEXCEPT;
+
 // Writing the page to a file the program chose (a full Windows path in UTF-8;
 // a file there is replaced): pdf_yazdir as a PDF (the engine's printing, its
 // default page settings), mhtml_kaydet as one MHTML file holding the page and its

@@ -29,6 +29,7 @@
 
 #include "core/calismazamani_win.h"
 #include "depolar.h"
+#include "izinler.h"
 #include "oturum.h"
 #include "tarayici_ic.h"
 #include "korva.h"
@@ -2104,4 +2105,62 @@ TEST_F(Tarayici, KapananSekmeEskiYerindeGeriAcilir) {
     EXPECT_EQ("Spor  x", sekme_yazisi(n + 1));
     EXPECT_EQ("Hizli Erisim  x", sekme_yazisi(n + 2));
     EXPECT_EQ(haberler_adresi, adres_metni());
+}
+
+// A page's permission request as Korva's prompt asks it (the stand-in's page calls
+// are scripts of its own forms, whose value is the answer): "Engelle" refuses and
+// is remembered, so the same request is answered at once; Esc refuses once,
+// unremembered; Settings lists the answer and forgets it.
+TEST_F(Tarayici, IzinIstemiSorarHatirlarVeAyarlardaUnutulur) {
+    YALNIZ_VEKIL_MOTORLA("the stand-in's page calls are scripts of its own forms");
+    const int64_t view = korva::secili_webgorunum();
+    const std::string adres = "http://izin.standin/sayfa";
+    ASSERT_EQ(0, _tr_webgorunum_yukle(view, adres.data(), static_cast<int64_t>(adres.size())));
+    ASSERT_TRUE(gecisler_ta_ki([&] { return adres_metni() == adres; }));
+    const korva::IzinWidgetleri& w = korva::izin_widgetleri();
+    const auto sor = [view](const std::string& betik) {
+        _tr_webgorunum_js_sonuclu_calistir(view, betik.data(), static_cast<int64_t>(betik.size()));
+    };
+    std::string sonuc;
+    const auto sonuc_geldi = [view, &sonuc] {
+        if (_tr_webgorunum_js_sonucu_geldi_mi(view) != 1) return false;
+        sonuc = korva::al_ve_birak(_tr_webgorunum_js_sonucu_al(view));
+        return true;
+    };
+
+    sor("Notification.requestPermission()");
+    ASSERT_TRUE(gecisler_ta_ki([] { return korva::gosterilen_izin_istegi() >= 0; }));
+    EXPECT_EQ("http://izin.standin bildirim gondermek istiyor", pencere_metni(hwnd_of(w.etiket)));
+    EXPECT_TRUE(IsWindowVisible(hwnd_of(w.izin_ver)));
+    dugmeye_bas(w.engelle);
+    ASSERT_TRUE(gecisler_ta_ki(sonuc_geldi));
+    EXPECT_EQ("\"denied\"", sonuc);
+    EXPECT_EQ(-1, korva::gosterilen_izin_istegi());
+    EXPECT_FALSE(IsWindowVisible(hwnd_of(w.izin_ver)));
+    EXPECT_EQ(2, korva::hatirlanan_izin("http://izin.standin", 4));
+    sor("Notification.requestPermission()");
+    ASSERT_TRUE(gecisler_ta_ki(sonuc_geldi));
+    EXPECT_EQ("\"denied\"", sonuc);
+    EXPECT_EQ(-1, korva::gosterilen_izin_istegi());
+
+    sor("navigator.geolocation.getCurrentPosition(function () {})");
+    ASSERT_TRUE(gecisler_ta_ki([] { return korva::gosterilen_izin_istegi() >= 0; }));
+    EXPECT_EQ("http://izin.standin konumunuzu ogrenmek istiyor", pencere_metni(hwnd_of(w.etiket)));
+    kisayol(VK_ESCAPE, 0);
+    ASSERT_TRUE(gecisler_ta_ki(sonuc_geldi));
+    EXPECT_EQ("\"denied\"", sonuc);
+    EXPECT_EQ(0, korva::hatirlanan_izin("http://izin.standin", 3));
+
+    dugmeye_bas(sb_ayar);
+    gecis();
+    ASSERT_EQ(4, aktif_panel);
+    ASSERT_TRUE(gecisler_ta_ki([&] { return satir_sayisi(w.liste) == 1; }));
+    EXPECT_EQ("http://izin.standin", hucre(w.liste, 0, 0));
+    EXPECT_EQ("bildirim gondermek", hucre(w.liste, 0, 1));
+    EXPECT_EQ("engellendi", hucre(w.liste, 0, 2));
+    dugmeye_bas(w.tumunu_unut);
+    EXPECT_TRUE(gecisler_ta_ki([&] { return satir_sayisi(w.liste) == 0; }));
+    EXPECT_TRUE(korva::izin_kayitlari().empty());
+    dugmeye_bas(sb_ayar);
+    gecis();
 }

@@ -249,6 +249,9 @@ class Isleyici(BaseHTTPRequestHandler):
         elif adres.path == "/ayrilma":
             self.gonder(200, sayfa("Ayrilma", "<script>onbeforeunload = (e) => { e.preventDefault(); "
                                               "e.returnValue = ''; };</script>"))
+        elif adres.path == "/izin":
+            self.gonder(200, sayfa("Izin bekleniyor", "<script>Notification.requestPermission()"
+                                                      ".then((r) => { document.title = 'Bildirim: ' + r; });</script>"))
         elif adres.path == "/sorular":
             self.gonder(200, SORULAR)
         elif adres.path == "/yavas":

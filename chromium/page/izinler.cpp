@@ -1,0 +1,236 @@
+// Permissions a page asks for (see izinler.h).
+#include "izinler.h"
+#include "motor_ic.h"
+
+using namespace protokol;
+
+static const char IZIN_BAGI[] = "__korvaIzin";
+
+// Runs in the page's own world of every document, before the page's scripts. The
+// binding is taken into this closure and removed from the page's globals; each
+// wrapped call asks through it with a number of its own and waits for the library
+// to call __korvaIzinDevam(number), which lets the engine's own function run. The
+// user's activation is read through the getter as it was before the page ran.
+// watchPosition answers an id at once, so it hands out ids of its own and
+// clearWatch maps them to the engine's. Anything the page does to these wrappers
+// harms only its own requests: the engine decides what the page gets.
+static const char IZIN_BETIGI[] = R"JS((() => {
+  const sor = globalThis.__korvaIzin;
+  if (typeof sor !== 'function') return;
+  try { delete globalThis.__korvaIzin; } catch (e) {}
+  const yaz = JSON.stringify, bekleyen = new Map();
+  let sira = 0;
+  const ua = navigator.userActivation;
+  const etkin = ua && Object.getOwnPropertyDescriptor(Object.getPrototypeOf(ua), 'isActive');
+  const kullanici = () => { try { return !!(etkin && etkin.get.call(ua)); } catch (e) { return false; } };
+  const iste = (turler) => new Promise((devam) => {
+    const no = ++sira;
+    bekleyen.set(no, devam);
+    try { sor(yaz({no, turler, kullanici: kullanici()})); } catch (e) { bekleyen.delete(no); devam(); }
+  });
+  try {
+    Object.defineProperty(globalThis, '__korvaIzinDevam', {value: (no) => {
+      const devam = bekleyen.get(no);
+      if (devam) { bekleyen.delete(no); devam(); }
+    }});
+  } catch (e) { return; }
+  const sar = (sahip, ad, yap) => {
+    const asil = sahip && sahip[ad];
+    if (typeof asil !== 'function') return;
+    const yeni = {[ad](...a) { return yap(asil, this, a); }}[ad];
+    try { Object.defineProperty(sahip, ad, {value: yeni, writable: true, configurable: true}); } catch (e) {}
+  };
+  sar(globalThis.Notification, 'requestPermission', (asil, bu, a) =>
+    iste(['notifications']).then(() => asil.apply(bu, a)));
+  const konum = globalThis.Geolocation && Geolocation.prototype;
+  sar(konum, 'getCurrentPosition', (asil, bu, a) => { iste(['geolocation']).then(() => asil.apply(bu, a)); });
+  const izlemeler = new Map();
+  let izleme = 0;
+  sar(konum, 'watchPosition', (asil, bu, a) => {
+    const no = ++izleme;
+    izlemeler.set(no, 0);
+    iste(['geolocation']).then(() => { if (izlemeler.has(no)) izlemeler.set(no, asil.apply(bu, a)); });
+    return no;
+  });
+  sar(konum, 'clearWatch', (asil, bu, a) => {
+    const gercek = izlemeler.get(a[0]);
+    izlemeler.delete(a[0]);
+    if (gercek) asil.call(bu, gercek);
+  });
+  sar(globalThis.MediaDevices && MediaDevices.prototype, 'getUserMedia', (asil, bu, a) => {
+    const k = a[0] || {}, turler = [];
+    if (k.video) turler.push('camera');
+    if (k.audio) turler.push('microphone');
+    return (turler.length ? iste(turler) : Promise.resolve()).then(() => asil.apply(bu, a));
+  });
+  const pano = globalThis.Clipboard && Clipboard.prototype;
+  for (const ad of ['readText', 'read'])
+    sar(pano, ad, (asil, bu, a) => iste(['clipboard-read']).then(() => asil.apply(bu, a)));
+})();)JS";
+
+// What a page can ask for here, by the engine's name.
+static const struct {
+    const char* ad;
+    COREWEBVIEW2_PERMISSION_KIND tur;
+} TURLER[] = {
+    {"notifications", COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS},
+    {"geolocation", COREWEBVIEW2_PERMISSION_KIND_GEOLOCATION},
+    {"camera", COREWEBVIEW2_PERMISSION_KIND_CAMERA},
+    {"microphone", COREWEBVIEW2_PERMISSION_KIND_MICROPHONE},
+    {"clipboard-read", COREWEBVIEW2_PERMISSION_KIND_CLIPBOARD_READ},
+};
+
+// The most kinds one call asks for (getUserMedia: camera and microphone).
+static const size_t EN_COK_TUR = 2;
+
+const char* Izinler::motor_adi(COREWEBVIEW2_PERMISSION_KIND tur)
+{
+    for (const auto& oge : TURLER)
+        if (oge.tur == tur)
+            return oge.ad;
+    return nullptr;
+}
+
+COREWEBVIEW2_PERMISSION_KIND Izinler::tur_adi(const std::string& ad)
+{
+    for (const auto& oge : TURLER)
+        if (ad == oge.ad)
+            return oge.tur;
+    return COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
+}
+
+// An origin a permission can be kept for: a network one, or the files'.
+static bool izinli_kaynak_mi(const std::string& kaynak)
+{
+    return kaynak.rfind("http://", 0) == 0 || kaynak.rfind("https://", 0) == 0 || kaynak == "file://";
+}
+
+Izinler::Izinler(Giden& giden, Yayici yay)
+    : giden_(giden), yay_(std::move(yay)), canli_(std::make_shared<bool>(true))
+{
+}
+
+Izinler::~Izinler()
+{
+    *canli_ = false;
+}
+
+int Izinler::kur(const Giden::Yanit& yanit)
+{
+    giden_.gonder(AddBinding{IZIN_BAGI, ""}, yanit);
+    giden_.gonder(AddScriptToEvaluateOnNewDocument{IZIN_BETIGI, ""}, yanit);
+    // The document there already (the target's first) gets it now too.
+    giden_.gonder(Evaluate{IZIN_BETIGI}, yanit);
+    return 3;
+}
+
+bool Izinler::olay(const std::string& yontem, const Json& p)
+{
+    if (yontem == ExecutionContextCreated::YONTEM) {
+        // Only the page's own world asks; its origin is the engine's word.
+        const auto baglam = p.find("context");
+        if (baglam == p.end() || !baglam->is_object())
+            return false;
+        const auto kimlik = baglam->find("id"), kaynak = baglam->find("origin"), ek = baglam->find("auxData");
+        if (kimlik == baglam->end() || !kimlik->is_number_integer() || kaynak == baglam->end() ||
+            !kaynak->is_string() || ek == baglam->end() || !ek->is_object())
+            return false;
+        const auto varsayilan = ek->find("isDefault");
+        if (varsayilan != ek->end() && varsayilan->is_boolean() && varsayilan->get<bool>())
+            kaynaklar_[kimlik->get<int64_t>()] = kaynak->get<std::string>();
+        return false;
+    }
+    if (yontem == ExecutionContextDestroyed::YONTEM) {
+        ExecutionContextDestroyed olay;
+        if (oku(p, &olay))
+            kaynaklar_.erase(olay.executionContextId);
+        return false;
+    }
+    if (yontem == ExecutionContextsCleared::YONTEM) {
+        kaynaklar_.clear();
+        return false;
+    }
+    if (yontem != BindingCalled::YONTEM)
+        return false;
+    BindingCalled cagri;
+    if (!oku(p, &cagri) || cagri.name != IZIN_BAGI)
+        return false;
+    istendi(cagri.executionContextId, cagri.payload);
+    return true;
+}
+
+// A call of the page: {"no": N, "turler": [...], "kullanici": bool}. Anything else
+// is dropped (the page's own script never sends it).
+void Izinler::istendi(int64_t baglam, const std::string& yuk)
+{
+    const Json istek = Json::parse(yuk, nullptr, false);
+    if (!istek.is_object() || !istek.value("no", Json()).is_number_integer() ||
+        !istek.value("turler", Json()).is_array())
+        return;
+    auto cagri = std::make_shared<Cagri>();
+    cagri->no = istek["no"].get<int64_t>();
+    cagri->baglam = baglam;
+    cagri->kullanici = istek.value("kullanici", Json()).is_boolean() && istek["kullanici"].get<bool>();
+    const Json& turler = istek["turler"];
+    if (cagri->no <= 0 || turler.empty() || turler.size() > EN_COK_TUR)
+        return;
+    for (const Json& ad : turler) {
+        COREWEBVIEW2_PERMISSION_KIND tur = ad.is_string() ? tur_adi(ad.get<std::string>())
+                                                          : COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
+        if (tur == COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION)
+            return;
+        cagri->turler.push_back(tur);
+    }
+    auto kaynak = kaynaklar_.find(baglam);
+    if (kaynak == kaynaklar_.end() || !izinli_kaynak_mi(kaynak->second)) {
+        devam_ettir(*cagri);   // no origin to ask for: the engine answers as it would
+        return;
+    }
+    cagri->kaynak = kaynak->second;
+    sor(cagri);
+}
+
+void Izinler::sor(std::shared_ptr<Cagri> cagri)
+{
+    std::shared_ptr<bool> canli = canli_;
+    auto arguman = sahiplen(Argumanlar::izin(
+        utf8_den(cagri->kaynak), cagri->turler[cagri->sira], cagri->kullanici ? TRUE : FALSE,
+        [this, canli, cagri](COREWEBVIEW2_PERMISSION_STATE durum) {
+            if (*canli)
+                karar_verildi(cagri, durum);
+        }));
+    if (!arguman) {
+        devam_ettir(*cagri);
+        return;
+    }
+    yay_(arguman.Get());
+    if (*canli)
+        Argumanlar::izin_isleyicileri_bitti(arguman.Get());
+}
+
+// The engine's permission of the origin follows the answer; once the engine has
+// it, the next kind is asked, or the page's call goes on.
+void Izinler::karar_verildi(std::shared_ptr<Cagri> cagri, COREWEBVIEW2_PERMISSION_STATE durum)
+{
+    static const char* const AYARLAR[] = {"prompt", "granted", "denied"};
+    Json parametreler = {{"permission", {{"name", motor_adi(cagri->turler[cagri->sira])}}},
+                         {"setting", AYARLAR[durum]},
+                         {"origin", cagri->kaynak}};
+    std::shared_ptr<bool> canli = canli_;
+    giden_.motora_gonder("Browser.setPermission", std::move(parametreler),
+                         [this, canli, cagri, durum](const Json&, const Json*) {
+                             if (!*canli)
+                                 return;
+                             if (durum == COREWEBVIEW2_PERMISSION_STATE_ALLOW && ++cagri->sira < cagri->turler.size())
+                                 sor(cagri);
+                             else
+                                 devam_ettir(*cagri);
+                         });
+}
+
+void Izinler::devam_ettir(const Cagri& cagri)
+{
+    Evaluate devam{"globalThis.__korvaIzinDevam && __korvaIzinDevam(" + std::to_string(cagri.no) + ")"};
+    devam.contextId = cagri.baglam;
+    giden_.gonder(devam, [](const Json&, const Json*) {});
+}
