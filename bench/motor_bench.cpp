@@ -15,7 +15,8 @@
 //                                     its whole area opens b.html (blue) as a popup;
 //                                     from the click in the page to the popup's page
 //                                     on screen in the view made for it (its colour
-//                                     read back as gezinti reads it)
+//                                     read back as gezinti reads it); the real engine
+//                                     only (the stand-in runs no page scripts)
 //   motor_bench bellek N              N tabs of the start page, then waits: bench/engine
 //                                     reads the memory of the process and the engine
 //   motor_bench bosta URL             one static page, then 14 s of waiting for input
@@ -248,7 +249,7 @@ int acilir(const char* opener) {
             return drawn_at >= 0;
         }, 10);
         _tr_webgorunum_kapat(popup);
-        if (i < 2 || drawn_at < 0) continue;   // warming up, or not drawn (a stand-in)
+        if (i < 2 || drawn_at < 0) continue;   // warming up, or not drawn
         drawn.push_back((drawn_at - start) * 1000);
     }
     if (!drawn.empty()) yaz("acilir_cizildi_ms", ortanca(drawn), "ms");
