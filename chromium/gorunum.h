@@ -55,9 +55,9 @@ public:
     // The target ended while the view was open: its page closed itself (window.close()
     // where the engine allows it), which the host hears as a request to close.
     void hedef_bitti();
-    // The host offers this view as a page's new window: S_OK when it is fresh (open,
-    // never navigated by the host, not offered before), and it is spoken for from
-    // then on; else HRESULT_FROM_WIN32(ERROR_INVALID_STATE).
+    // The host offers this view as a page's new window: S_OK when it is fresh (never
+    // navigated by the host, not offered before, its page alive), and it is spoken
+    // for from then on; else HRESULT_FROM_WIN32(ERROR_INVALID_STATE).
     HRESULT yeni_pencereye_ayir();
     // The view takes the popup target (held, not run yet) a page opened for it, with
     // its opener, and lets it run; with no target (none came) it loads `adres`

@@ -13,6 +13,12 @@ constexpr DWORD BEKLEME_SINIRI_MS = 3000;
 
 }  // namespace
 
+// The timer's work would find this object gone.
+AcilanPencereler::~AcilanPencereler()
+{
+    zamanlayiciyi_iptal_et(temizlik_);
+}
+
 void AcilanPencereler::tutuldu(const std::string& acan, const std::string& hedef, const std::string& oturum)
 {
     auto bekleyen = bekleyenler_.find(acan);

@@ -22,6 +22,9 @@ public:
     using Kapat = std::function<void(const std::string& hedef, const std::string& oturum)>;
 
     explicit AcilanPencereler(Kapat kapat) : kapat_(std::move(kapat)) {}
+    ~AcilanPencereler();
+    AcilanPencereler(const AcilanPencereler&) = delete;
+    AcilanPencereler& operator=(const AcilanPencereler&) = delete;
 
     // The page of target `acan` opened a popup, attached and held with `oturum`.
     void tutuldu(const std::string& acan, const std::string& hedef, const std::string& oturum);

@@ -66,8 +66,8 @@ void Hedefler::ekran_olcegini_ayarla()
 namespace {
 
 // A window a page opened that no view takes: its requests are held from the start
-// and never let go, so nothing of it reaches the network, and it is closed. Letting it run first
-// releases the opener, whose window.open waits for it.
+// and never let go, so nothing of it reaches the network, and it is closed. Letting
+// it run first releases the opener, whose window.open waits for it.
 void acilani_kapat(Baglanti& baglanti, const std::string& hedef, const std::string& oturum)
 {
     Baglanti* kaynak = &baglanti;
@@ -83,7 +83,7 @@ void acilani_kapat(Baglanti& baglanti, const std::string& hedef, const std::stri
 }  // namespace
 
 // On the engine's browser session.
-void Hedefler::hedef_olayi(Baglanti& baglanti, const std::string& yontem, const Json& p)
+void Hedefler::hedef_olayi(const std::string& yontem, const Json& p)
 {
     if (yontem == AttachedToTarget::YONTEM) {
         AttachedToTarget olay;
@@ -308,13 +308,13 @@ void Hedefler::sayfalari_bagla(Baglanti& baglanti)
     tutulanlar_.sifirla();
     acilanlar_.sifirla();
     Baglanti* kaynak = &baglanti;
-    baglanti.olay_dinle([this, kaynak](const std::string& oturum, const std::string& yontem, const Json& p) {
+    baglanti.olay_dinle([this](const std::string& oturum, const std::string& yontem, const Json& p) {
         gunluge_yaz(oturum, yontem, p);
         Gorunum* gorunum = oturumlar_.bul(oturum);
         if (indirme_olayi(gorunum, yontem, p))
             return;
         if (oturum.empty())
-            hedef_olayi(*kaynak, yontem, p);
+            hedef_olayi(yontem, p);
         else if (gorunum)
             gorunum->olay(yontem, p);
     });

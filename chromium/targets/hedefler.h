@@ -61,7 +61,7 @@ private:
     Hedefler();
     void hedef_olustur(std::shared_ptr<Baglanti> baglanti, RECT alan, YedekHedef::HedefBitti bitti);
     void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND ebeveyn, const DenetleyiciBitti& bitti);
-    void hedef_olayi(Baglanti& baglanti, const std::string& yontem, const Json& p);
+    void hedef_olayi(const std::string& yontem, const Json& p);
 
     Oturumlar oturumlar_;
     OnSayfa on_sayfa_;
