@@ -298,9 +298,9 @@ private:
         }
 
         KORVA_METIN_ALICI(get_Uri, adres)
-        // The view given must be a fresh one of this engine: E_INVALIDARG for null or
-        // a view of another engine, HRESULT_FROM_WIN32(ERROR_INVALID_STATE) for one
-        // that has navigated, is closed or was given to another request, and the same
+        // The view given must be a fresh one of this engine: E_INVALIDARG for null, a
+        // view of another engine or one closed, HRESULT_FROM_WIN32(ERROR_INVALID_STATE)
+        // for one that has navigated or was given to another request, and the same
         // once NewWindow is set or the request is decided. Setting it decides the
         // request (a deferral taken completes nothing more).
         HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* pencere) override
