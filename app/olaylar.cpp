@@ -141,8 +141,10 @@ ULONGLONG kapanis_soruldugu_an[kGorunumSiniri];
 constexpr ULONGLONG kKapanisSorusuBeklemesiMs = 300;
 // By web view id: the view whose page opened this one as its own window (its
 // window.opener), plus one; 0 for any other page. A popup that closes itself gives
-// the selection back to it.
+// the selection back to it; one the user closes leaves the selection to the strip,
+// as any tab (kullanici_kapatiyor: the user asked it to close).
 int64_t acan_gorunumler[kGorunumSiniri];
+bool kullanici_kapatiyor[kGorunumSiniri];
 constexpr char kMotorCoktuBasligi[] = "Motor coktu";
 constexpr char kMotorCoktuDurumu[] = "Web motoru coktu: sayfayi yeni bir motorda acmak icin Yenile (F5)";
 
@@ -359,6 +361,7 @@ void kapanani_ac() {
 void acan_unut(int64_t view) {
     if (view < 0 || view >= kGorunumSiniri) return;
     acan_gorunumler[view] = 0;
+    kullanici_kapatiyor[view] = false;
     for (int64_t& acan : acan_gorunumler) {
         if (acan == view + 1) acan = 0;
     }
@@ -429,6 +432,7 @@ void sekmeyi_kapatmayi_iste(int64_t konum) {
         return;
     }
     if (konum != secili_konum()) kapanis_soruldugu_an[view] = GetTickCount64();
+    if (view >= 0 && view < kGorunumSiniri) kullanici_kapatiyor[view] = true;
 }
 
 // A tab asked to close from behind that has not answered is shown, and its question with it.
@@ -694,7 +698,7 @@ bool sayfa_olaylarini_isle(int64_t konum) {
     }
     if (_tr_webgorunum_yeni_pencere_istendi_mi(view) == 1) yeni_pencereyi_ac(view);
     if (_tr_webgorunum_kapatma_istendi_mi(view) == 1) {
-        const int64_t acan = view < kGorunumSiniri ? acan_gorunumler[view] - 1 : -1;
+        const int64_t acan = view < kGorunumSiniri && !kullanici_kapatiyor[view] ? acan_gorunumler[view] - 1 : -1;
         sekmeyi_kapat(konum);
         acana_don(acan);
         return false;
