@@ -140,6 +140,12 @@ bool olu_gorunumler[kGorunumSiniri];
 // shows a question only once shown, so a page that has not answered soon is shown.
 ULONGLONG kapanis_soruldugu_an[kGorunumSiniri];
 constexpr ULONGLONG kKapanisSorusuBeklemesiMs = 300;
+// By web view id: the view whose page opened this one as its own window (its
+// window.opener), plus one; 0 for any other page. A popup that closes itself gives
+// the selection back to it; one the user closes leaves the selection to the strip,
+// as any tab (kullanici_kapatiyor: the user asked it to close).
+int64_t acan_gorunumler[kGorunumSiniri];
+bool kullanici_kapatiyor[kGorunumSiniri];
 constexpr char kMotorCoktuBasligi[] = "Motor coktu";
 constexpr char kMotorCoktuDurumu[] = "Web motoru coktu: sayfayi yeni bir motorda acmak icin Yenile (F5)";
 
@@ -251,11 +257,19 @@ void adresi_yukle(int64_t view, const char* address, int64_t length) {
 
 // Opens a tab with a new web view at position `yer` (-1: at the end of the strip)
 // and selects it when asked. A tab that cannot be added gives its web view back, so
-// that the table, the strip and wv_sayisi keep counting the same tabs.
+// that the table, the strip and wv_sayisi keep counting the same tabs. With `acan`,
+// the web view is the one made for that view's waiting new-window request, whose
+// page loads itself; when none could be made, a plain one loads the text as usual.
 int64_t sekme_ac(const char* baslik, int64_t baslik_uzunlugu, SayfaYukleyici yukle,
-                 const char* metin, int64_t metin_uzunlugu, int64_t yer = -1, bool sec = true) {
+                 const char* metin, int64_t metin_uzunlugu, int64_t yer = -1, bool sec = true,
+                 int64_t acan = -1) {
     if (wv_sayisi >= MAKS_SEKME || wv_sayisi >= kSekmeTablosuBoyu) return -1;
-    int64_t view = _tr_webgorunum_olustur();
+    int64_t view = acan >= 0 ? _tr_webgorunum_yeni_pencere_olustur(acan) : -1;
+    if (view >= 0 && view < kGorunumSiniri) {
+        yukle = nullptr;  // the page's own window loads itself
+    } else {
+        view = _tr_webgorunum_olustur();
+    }
     int64_t sayfa = -1;
     if (view >= 0) {
         sayfa = _tr_webgorunum_widget_id(view);
@@ -283,11 +297,12 @@ int64_t sekme_ac(const char* baslik, int64_t baslik_uzunlugu, SayfaYukleyici yuk
     if (!hata_sekmesi_mi(view)) {
         if (korva::ayarlar().yakinlik != 100) _tr_webgorunum_yakinlik_ayarla(view, korva::ayarlar().yakinlik);
         if (view < kGorunumSiniri) gecmis_yerleri[view] = -1;
-        yukle(view, metin, metin_uzunlugu);
+        if (yukle != nullptr) yukle(view, metin, metin_uzunlugu);
     }
     for (int64_t i = wv_sayisi; i > konum; --i) sekme_gorunumleri[i] = sekme_gorunumleri[i - 1];
     sekme_gorunumleri[konum] = view;
     wv_sayisi += 1;
+    if (yukle == nullptr) acan_gorunumler[view] = acan + 1;
     if (sec) _tr_arayuz_sekme_sec(sekme_defteri, konum);
     return view;
 }
@@ -342,6 +357,28 @@ void kapanani_ac() {
     free(adres);
 }
 
+// A closed view opened nothing any more, nor was opened: an id used again later is
+// another page.
+void acan_unut(int64_t view) {
+    if (view < 0 || view >= kGorunumSiniri) return;
+    acan_gorunumler[view] = 0;
+    kullanici_kapatiyor[view] = false;
+    for (int64_t& acan : acan_gorunumler) {
+        if (acan == view + 1) acan = 0;
+    }
+}
+
+// A popup closed itself: the tab of the page that opened it is selected again, and
+// its page has the keyboard, as the user left it.
+void acana_don(int64_t acan) {
+    for (int64_t konum = 0; acan >= 0 && konum < wv_sayisi; ++konum) {
+        if (sekme_gorunumleri[konum] != acan) continue;
+        if (konum != secili_konum()) _tr_arayuz_sekme_sec(sekme_defteri, konum);
+        _tr_arayuz_odakla(_tr_webgorunum_widget_id(acan));
+        return;
+    }
+}
+
 // A close requested on a tab's close mark: the tab goes, then its web view. The
 // last tab closed is replaced by a start page, whose selection refreshes the
 // window. Otherwise the strip selects a neighbour itself and raises no selection
@@ -359,6 +396,7 @@ void sekmeyi_kapat(int64_t konum) {
         kapananlara_ekle(view, konum);
     }
     acilis_dizisi.kapandi(view);
+    acan_unut(view);
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
     kapanan_sekme_sayisi += 1;
@@ -395,6 +433,7 @@ void sekmeyi_kapatmayi_iste(int64_t konum) {
         return;
     }
     if (konum != secili_konum()) kapanis_soruldugu_an[view] = GetTickCount64();
+    if (view >= 0 && view < kGorunumSiniri) kullanici_kapatiyor[view] = true;
 }
 
 // A tab asked to close from behind that has not answered is shown, and its question with it.
@@ -499,6 +538,7 @@ bool sekmeye_yeni_gorunum_ver(int64_t konum) {
     for (int64_t i = konum; i + 1 < wv_sayisi; ++i) sekme_gorunumleri[i] = sekme_gorunumleri[i + 1];
     wv_sayisi -= 1;
     acilis_dizisi.kapandi(eski);
+    acan_unut(eski);
     if (baslatilamadi) {
         hata_etiketini_birak(hata_etiketi(eski));
     } else {
@@ -542,12 +582,13 @@ void yeni_pencereyi_ac(int64_t view) {
     if (adres.bos()) return;
     const bool arkada = _tr_webgorunum_yeni_pencere_arkada_mi(view) == 1;
     if (wv_sayisi >= MAKS_SEKME) {
+        _tr_webgorunum_yeni_pencere_birak(view);
         _tr_webgorunum_yukle(view, adres.ptr(), adres.len());
         return;
     }
     const int64_t yer = acilis_dizisi.yeni_sekme_yeri(view, sekme_gorunumleri, wv_sayisi);
     const int64_t yeni = sekme_ac(kYeniSekmeBasligi, uzunluk(kYeniSekmeBasligi), adresi_yukle, adres.ptr(),
-                                  adres.len(), yer, !arkada);
+                                  adres.len(), yer, !arkada, view);
     if (yeni >= 0) acilis_dizisi.acildi(view, yeni);
 }
 
@@ -658,7 +699,9 @@ bool sayfa_olaylarini_isle(int64_t konum) {
     }
     if (_tr_webgorunum_yeni_pencere_istendi_mi(view) == 1) yeni_pencereyi_ac(view);
     if (_tr_webgorunum_kapatma_istendi_mi(view) == 1) {
+        const int64_t acan = view < kGorunumSiniri && !kullanici_kapatiyor[view] ? acan_gorunumler[view] - 1 : -1;
         sekmeyi_kapat(konum);
+        acana_don(acan);
         return false;
     }
     kapanis_sorusunu_goster(konum, view);

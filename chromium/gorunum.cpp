@@ -560,17 +560,24 @@ void Gorunum::durum_metni_degisti()
     bos_olay_yay<ICoreWebView2StatusBarTextChangedEventHandler>(OLAY_STATUS_BAR_TEXT_CHANGED);
 }
 
-// The host may give a view for the new window (which then loads the address),
-// handle it itself, or leave it, and the page then follows the link itself, having
-// no window of its own to open.
-void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici)
+// The host may give a view for the new window, handle it itself, or leave it, and
+// the page then follows the link itself, having no window of its own to open. A
+// popup the engine made for the request (`acilan`) goes to the view given, keeping
+// its opener; without one it is closed unfetched, as the engine's own window would
+// never show. A request with no popup behind it has the view given load the address.
+void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici, bool acilan)
 {
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
+    const std::string acan = hedef_;
     auto arguman = sahiplen(Argumanlar::yeni_pencere(
-        adres, kullanici ? TRUE : FALSE, [koru, adres](ICoreWebView2* yeni, BOOL islendi) {
-            if (yeni)
-                yeni->Navigate(adres.c_str());
-            else if (!islendi && !koru->kapali_)
+        adres, kullanici ? TRUE : FALSE, [koru, adres, acilan, acan](ICoreWebView2* yeni, BOOL islendi) {
+            // Only a view of this library gets here (yeni_pencere_icin_al checked it).
+            Microsoft::WRL::ComPtr<Gorunum> alan(yeni ? static_cast<Gorunum*>(yeni) : nullptr);
+            if (acilan)
+                koru->hedefler_.acilan_pencere(acan, alan, adres);
+            else if (alan)
+                alan->acilan_pencereye_gec(std::string(), std::string(), adres);
+            if (!alan && !islendi && !koru->kapali_)
                 koru->gezintiler_->git(adres, true);
         }));
     if (!arguman)
@@ -578,6 +585,39 @@ void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici)
     olay_yay<ICoreWebView2NewWindowRequestedEventHandler>(OLAY_NEW_WINDOW_REQUESTED,
                                                           static_cast<ICoreWebView2*>(this), arguman.Get());
     Argumanlar::yeni_pencere_isleyicileri_bitti(arguman.Get());
+}
+
+HRESULT Gorunum::yeni_pencereye_ayir()
+{
+    if (kapali_ || coktu_ || tasiniyor_ || denetim_ != 0 || yeni_pencereye_ayrildi_)
+        return HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+    yeni_pencereye_ayrildi_ = true;
+    return S_OK;
+}
+
+// As a move to a fresh target, but the target is the popup, alive and held: its
+// page, history and opener are its own, and it runs once its setup is on its way.
+bool Gorunum::acilan_pencereye_gec(std::string hedef, std::string oturum, const std::wstring& adres)
+{
+    if (kapali_)
+        return false;
+    if (oturum.empty()) {
+        yanit_denetimi_kur();
+        gezintiler_->git(adres);
+        return true;
+    }
+    ++hedef_nesli_;
+    hedefler_.hedef_kapandi(this);
+    baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef_}));
+    hedef_ = std::move(hedef);
+    oturum_ = std::move(oturum);
+    hedefler_.hedef_acildi(this);
+    ekran_.hedef_degisti();
+    yoneticileri_kur(adres);
+    kur(ekran_.alan(), [](HRESULT) {});
+    baglanti_->gonder(RunIfWaitingForDebugger::YONTEM, Json::object(), oturum_);
+    one_getir();
+    return true;
 }
 
 bool Gorunum::tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi)
@@ -627,14 +667,7 @@ HWND Gorunum::secim_listesi_goster(const RECT& kontrol, std::vector<yerel::Secen
 {
     if (!pencere_ || !ekran_.gorunur())
         return nullptr;
-    // The control's place in CSS pixels, in device pixels of the page window, on the screen.
-    double yakinlik = ekran_.yakinlik();
-    POINT kose[2] = {{static_cast<LONG>(std::lround(kontrol.left * yakinlik)),
-                      static_cast<LONG>(std::lround(kontrol.top * yakinlik))},
-                     {static_cast<LONG>(std::lround(kontrol.right * yakinlik)),
-                      static_cast<LONG>(std::lround(kontrol.bottom * yakinlik))}};
-    MapWindowPoints(pencere_, nullptr, kose, 2);
-    RECT ekranda = {kose[0].x, kose[0].y, kose[1].x, kose[1].y};
+    RECT ekranda = yerel::kontrolun_ekrandaki_yeri(pencere_, kontrol, ekran_.yakinlik());
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
     return yerel::secim_listesi_ac(sahip_pencere(), ekranda, std::move(satirlar), secili,
                                    [koru, secildi](int secenek) {
@@ -756,7 +789,7 @@ void Gorunum::baglam_komutu(BaglamKomutu komut, const std::wstring& adres)
 {
     switch (komut) {
     case BaglamKomutu::yeni_sekmede_ac:
-        pencere_istendi(adres, true);
+        pencere_istendi(adres, true, false);
         break;
     case BaglamKomutu::kes:
         girdi_->ctrl_ile('X');

@@ -56,6 +56,14 @@ public:
     // The target ended while the view was open: its page closed itself (window.close()
     // where the engine allows it), which the host hears as a request to close.
     void hedef_bitti();
+    // The host offers this view as a page's new window: S_OK when it is fresh (never
+    // navigated by the host, not offered before, its page alive), and it is spoken
+    // for from then on; else HRESULT_FROM_WIN32(ERROR_INVALID_STATE).
+    HRESULT yeni_pencereye_ayir();
+    // The view takes the popup target (held, not run yet) a page opened for it, with
+    // its opener, and lets it run; with no target (none came) it loads `adres`
+    // itself. False when the view cannot take it (closed meanwhile).
+    bool acilan_pencereye_gec(std::string hedef, std::string oturum, const std::wstring& adres);
     // A navigation of the host's began: if it has not committed a few seconds later
     // (counted from its document's response when it waited for the network) while
     // the page does not answer, the page is moved to a fresh target.
@@ -135,7 +143,7 @@ private:
     void baslik_degisti() override;
     void kapatma_istendi();
     void durum_metni_degisti() override;
-    void pencere_istendi(const std::wstring& adres, bool kullanici) override;
+    void pencere_istendi(const std::wstring& adres, bool kullanici, bool acilan) override;
     void tam_ekran_degisti(bool tam) override;
     std::wstring sayfa_adresi() const override { return gezintiler_->adres(); }
     bool tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi) override;
@@ -176,6 +184,7 @@ private:
     uint64_t taahhutler_ = 0, denetim_ = 0;
     uint64_t hedef_nesli_ = 0;   // which target answers and later work belong to
     bool tasiniyor_ = false;
+    bool yeni_pencereye_ayrildi_ = false;
     struct BekleyenKomut {
         const char* yontem;
         Json parametreler;

@@ -59,11 +59,17 @@ void sayfalari_bagla(Baglanti& baglanti);
 // ---------------------------------------------------------------------------
 // Event arguments.
 
+// A view the host offers as a page's new window (targets/hedefler.cpp): S_OK when it
+// is an open, fresh view of this library, now spoken for; else the failure the
+// host's put_NewWindow returns.
+HRESULT yeni_pencere_icin_al(ICoreWebView2* gorunum);
+
 // Nothing is logged of what the host calls on them; a deferral completes through the
 // connection's way onto the UI thread.
 struct ChromiumKaydi {
     static void yaz(int64_t, const char*, const std::string&) {}
     static bool ui_da(std::function<void()> is) { return Baglanti::ui_da_calistir(std::move(is)); }
+    static HRESULT yeni_pencere_al(ICoreWebView2* gorunum) { return yeni_pencere_icin_al(gorunum); }
 };
 using Argumanlar = OlayArgumanlari<ChromiumKaydi>;
 

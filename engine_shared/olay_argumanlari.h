@@ -7,7 +7,11 @@
 //       them, with the number of the view they belong to, for its tests);
 //   static bool ui_da(std::function<void()> is);
 //       runs `is` later from the message loop (a completed deferral); false when it
-//       cannot.
+//       cannot;
+//   static HRESULT yeni_pencere_al(ICoreWebView2* gorunum);
+//       takes a view the host offers as a new window: S_OK and the view is spoken
+//       for from then on (no second request may take it), or the failure that
+//       put_NewWindow returns (see YeniPencere).
 // The engine reaches them through OlayArgumanlari<Kayit>; `no` is the view's number
 // in what `yaz` receives.
 #pragma once
@@ -312,10 +316,26 @@ private:
         }
 
         KORVA_METIN_ALICI(get_Uri, adres)
+        // The view given must be a fresh one of this engine: E_INVALIDARG for null, a
+        // view of another engine or one closed, HRESULT_FROM_WIN32(ERROR_INVALID_STATE)
+        // for one that has navigated or was given to another request, and the same
+        // once NewWindow is set or the request is decided. Setting it decides the
+        // request (a deferral taken completes nothing more).
         HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* pencere) override
         {
             Kayit::yaz(no, "put_NewWindow", std::string());
+            if (!pencere)
+                return E_INVALIDARG;
+            if (yeni_ || karar_verildi_)
+                return HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+            HRESULT hr = Kayit::yeni_pencere_al(pencere);
+            if (FAILED(hr))
+                return hr;
             yeni_ = pencere;
+            if (ertelendi) {
+                Microsoft::WRL::ComPtr<YeniPencere> istek(this);
+                Kayit::ui_da([istek] { istek->karar_ver(); });
+            }
             return S_OK;
         }
         HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2** pencere) override

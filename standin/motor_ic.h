@@ -163,6 +163,9 @@ HRESULT ortam_olustur(ICoreWebView2Environment** ortam);
 // Makes a controller with its view; logs "N created". Null on failure.
 ICoreWebView2Controller* denetleyici_olustur(HWND ebeveyn);
 int64_t acik_denetleyici_sayisi();
+// A view the host offers as a page's new window (see olay_argumanlari.h): only an
+// open view of this engine that has not navigated, nor been offered before.
+HRESULT yeni_pencere_icin_al(ICoreWebView2* gorunum);
 void denetleyici_kapandi();    // one fewer open controller
 
 // Event arguments and settings: every method the host calls on them is logged with
@@ -177,6 +180,7 @@ struct StandinKaydi {
         teslim_et(nullptr, std::move(is));
         return true;
     }
+    static HRESULT yeni_pencere_al(ICoreWebView2* gorunum) { return yeni_pencere_icin_al(gorunum); }
 };
 using Argumanlar = OlayArgumanlari<StandinKaydi>;
 

@@ -236,6 +236,15 @@ public:
     }
     bool kapali_mi() const { return kapali; }
 
+    // Taken as a page's new window: only while it has never navigated, and once.
+    HRESULT yeni_pencereye_ayir()
+    {
+        if (kapali || gezindi || yeni_pencereye_ayrildi)
+            return HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+        yeni_pencereye_ayrildi = true;
+        return S_OK;
+    }
+
     // ---- ICoreWebView2Controller.
 
     HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL* deger) override
@@ -619,6 +628,8 @@ private:
     ComPtr<ICoreWebView2Settings> ayarlar;
 
     bool kayit_var = false;      // false until the first navigation commits
+    bool gezindi = false;        // a navigation has started (a fresh view has none)
+    bool yeni_pencereye_ayrildi = false;   // given as a page's new window
     Kayit mevcut;
     std::vector<Kayit> geri, ileri;
     std::unique_ptr<Gezinti> suren;
@@ -707,6 +718,7 @@ private:
 
     HRESULT gezinti_baslat(GezintiTuru tur, Kayit hedef, BOOL kullanici)
     {
+        gezindi = true;
         if (suren) {
             UINT64 eski = suren->kimlik;
             suren.reset();
@@ -961,6 +973,14 @@ private:
         Argumanlar::yeni_pencere_isleyicileri_bitti(arguman.Get());
     }
 };
+
+HRESULT yeni_pencere_icin_al(ICoreWebView2* gorunum)
+{
+    for (Sayfa* sayfa : g_acik_sayfalar)
+        if (static_cast<ICoreWebView2*>(sayfa) == gorunum)
+            return sayfa->yeni_pencereye_ayir();
+    return E_INVALIDARG;
+}
 
 ICoreWebView2Controller* denetleyici_olustur(HWND ebeveyn)
 {

@@ -14,6 +14,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace yerel {
@@ -404,6 +405,16 @@ int mesaj_yuksekligi(const std::wstring& mesaj, int genislik)
 }  // namespace
 
 // ---------------------------------------------------------------------------
+
+RECT kontrolun_ekrandaki_yeri(HWND sayfa_penceresi, const RECT& kontrol, double yakinlik)
+{
+    POINT kose[2] = {{static_cast<LONG>(std::lround(kontrol.left * yakinlik)),
+                      static_cast<LONG>(std::lround(kontrol.top * yakinlik))},
+                     {static_cast<LONG>(std::lround(kontrol.right * yakinlik)),
+                      static_cast<LONG>(std::lround(kontrol.bottom * yakinlik))}};
+    MapWindowPoints(sayfa_penceresi, nullptr, kose, 2);
+    return RECT{kose[0].x, kose[0].y, kose[1].x, kose[1].y};
+}
 
 HWND secim_listesi_ac(HWND sahip, const RECT& kontrol, std::vector<SecenekSatiri> satirlar, int secili,
                       std::function<void(int secenek)> secildi)

@@ -34,6 +34,9 @@ struct SecenekSatiri {
 // be made (`secildi` is not called then).
 HWND secim_listesi_ac(HWND sahip, const RECT& kontrol, std::vector<SecenekSatiri> satirlar, int secili,
                       std::function<void(int secenek)> secildi);
+// Where a control of the page (`kontrol`, CSS pixels of the page at `yakinlik`) is on
+// the screen, the page being drawn in `sayfa_penceresi` in device pixels.
+RECT kontrolun_ekrandaki_yeri(HWND sayfa_penceresi, const RECT& kontrol, double yakinlik);
 
 // ---- Script dialogs.
 

@@ -181,7 +181,7 @@ bool Betikler::olay(const std::string& yontem, const Json& p)
     } else if (yontem == WindowOpen::YONTEM) {
         WindowOpen olay;
         if (oku(p, &olay) && !olay.url.empty())
-            dinleyici_.pencere_istendi(utf8_den(olay.url), olay.userGesture);
+            dinleyici_.pencere_istendi(utf8_den(olay.url), olay.userGesture, olay.userGesture);
     } else {
         return false;
     }
@@ -211,7 +211,7 @@ void Betikler::bag_cagrildi(const BindingCalled& p)
         dinleyici_.tam_ekran_degisti(!p.payload.empty());
     } else if (p.name == YENI_PENCERE_BAGI) {
         if (!p.payload.empty())
-            dinleyici_.pencere_istendi(utf8_den(p.payload), true);
+            dinleyici_.pencere_istendi(utf8_den(p.payload), true, false);
     } else if (p.name == DURUM_BAGI) {
         std::wstring yeni = utf8_den(p.payload.substr(0, EN_COK_BASLIK * 4));
         if (yeni.size() > EN_COK_BASLIK)

@@ -20,7 +20,9 @@ public:
     virtual void durum_metni_degisti() = 0;
     // The page asked for a new window (a link with a target, window.open, a middle
     // or Ctrl click); `kullanici` when a click started it.
-    virtual void pencere_istendi(const std::wstring& adres, bool kullanici) = 0;
+    // `acilan`: the engine made a popup target for it (a window.open or a link with
+    // a target that a click started), held until the host decides.
+    virtual void pencere_istendi(const std::wstring& adres, bool kullanici, bool acilan) = 0;
     // An element of the top document entered (true) or left full screen.
     virtual void tam_ekran_degisti(bool tam) = 0;
     // The page's address: the title of a page without one.

@@ -103,6 +103,12 @@ void Ekran::surec_oldu()
     planli_ = false;  // a fresh target's work drops what was on its way for the old one
 }
 
+void Ekran::hedef_degisti()
+{
+    akis_ = SIZE{};
+    planli_ = false;
+}
+
 void Ekran::surec_dondu()
 {
     if (!coktu_)

@@ -64,6 +64,9 @@ public:
     // The page's process died (its frames ended with it), or came back.
     void surec_oldu();
     void surec_dondu();
+    // The view moved to another live target (a page's popup it took): no stream of
+    // it runs yet, and what was on its way belonged to the old one.
+    void hedef_degisti();
 
     // The page's size is given again and its stream started again (after the engine's
     // device pixel ratio changed, which applies only then).

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include <wrl/client.h>
+
 class Baglanti;
 class Gorunum;
 
@@ -23,6 +25,12 @@ public:
     // its session is told to (Runtime.runIfWaitingForDebugger).
     virtual void sayfa_hedefi_olustur(std::shared_ptr<Baglanti> baglanti,
                                       std::function<void(std::string, std::string)> al) = 0;
+
+    // The host decided about the oldest popup the page of target `acan` opened: it
+    // goes to `alan`, which loads `adres` itself when no popup came, or is closed
+    // unfetched when `alan` is null (or cannot take it).
+    virtual void acilan_pencere(const std::string& acan, Microsoft::WRL::ComPtr<Gorunum> alan,
+                                std::wstring adres) = 0;
 
     // The view was made the engine's front page; a view hidden that is not the front
     // page leaves the front as it is.

@@ -1,7 +1,8 @@
 // The engine's page targets (see hedefler.h). The parts that keep state of their own
 // are objects of their own: the views by session (oturumlar.h), the front page and
-// the screen's ratio (on_sayfa.*), the held targets (tutulan_hedefler.*), the spare
-// (yedek_hedef.*) and the frames' way to the UI thread (kare_teslimi.*).
+// the screen's ratio (on_sayfa.*), the held targets (tutulan_hedefler.*), the popups
+// pages open (acilan_pencereler.*), the spare (yedek_hedef.*) and the frames' way to
+// the UI thread (kare_teslimi.*).
 #include "hedefler.h"
 
 #include <new>
@@ -14,6 +15,10 @@
 
 using namespace protokol;
 
+namespace {
+void acilani_kapat(Baglanti& baglanti, const std::string& hedef, const std::string& oturum);
+}  // namespace
+
 Hedefler& Hedefler::tek()
 {
     // Never freed: views and timers may still call in while the process ends.
@@ -23,6 +28,10 @@ Hedefler& Hedefler::tek()
 
 Hedefler::Hedefler()
     : on_sayfa_(oturumlar_),
+      acilanlar_([](const std::string& hedef, const std::string& oturum) {
+          if (std::shared_ptr<Baglanti> baglanti = motor_baglantisi())
+              acilani_kapat(*baglanti, hedef, oturum);
+      }),
       yedek_(oturumlar_,
              [this](std::shared_ptr<Baglanti> baglanti, RECT alan, YedekHedef::HedefBitti bitti) {
                  hedef_olustur(std::move(baglanti), alan, std::move(bitti));
@@ -50,15 +59,15 @@ void Hedefler::ekran_olcegini_ayarla()
 // ---------------------------------------------------------------------------
 // The engine's messages about targets.
 //
-// A window a page opened is never run as it is: the view hears of it from
-// Page.windowOpen and the host decides whether to open a tab of its own; the held
-// one is closed without fetching anything.
+// A window a page opened is held as it is made: the opener's view hears of it from
+// Page.windowOpen and the host decides whether to give it a view of its own (the
+// popup then runs there) or not (the held one is closed without fetching anything).
 
 namespace {
 
-// A window a page opened: its requests are held from the start and never let go,
-// so nothing of it reaches the network, and it is closed. Letting it run first
-// releases the opener, whose window.open waits for it.
+// A window a page opened that no view takes: its requests are held from the start
+// and never let go, so nothing of it reaches the network, and it is closed. Letting
+// it run first releases the opener, whose window.open waits for it.
 void acilani_kapat(Baglanti& baglanti, const std::string& hedef, const std::string& oturum)
 {
     Baglanti* kaynak = &baglanti;
@@ -74,7 +83,7 @@ void acilani_kapat(Baglanti& baglanti, const std::string& hedef, const std::stri
 }  // namespace
 
 // On the engine's browser session.
-void Hedefler::hedef_olayi(Baglanti& baglanti, const std::string& yontem, const Json& p)
+void Hedefler::hedef_olayi(const std::string& yontem, const Json& p)
 {
     if (yontem == AttachedToTarget::YONTEM) {
         AttachedToTarget olay;
@@ -82,7 +91,7 @@ void Hedefler::hedef_olayi(Baglanti& baglanti, const std::string& yontem, const 
             olay.targetInfo.targetId.empty())
             return;
         if (!olay.targetInfo.openerId.empty()) {
-            acilani_kapat(baglanti, olay.targetInfo.targetId, olay.sessionId);
+            acilanlar_.tutuldu(olay.targetInfo.openerId, olay.targetInfo.targetId, olay.sessionId);
             return;
         }
         tutulanlar_.tutuldu(olay.targetInfo.targetId, olay.sessionId);
@@ -95,6 +104,30 @@ void Hedefler::hedef_olayi(Baglanti& baglanti, const std::string& yontem, const 
             koru->hedef_bitti();
         }
     }
+}
+
+void Hedefler::acilan_pencere(const std::string& acan, Microsoft::WRL::ComPtr<Gorunum> alan, std::wstring adres)
+{
+    acilanlar_.al(acan, [alan, adres](std::string hedef, std::string oturum) {
+        if (alan && alan->acilan_pencereye_gec(hedef, oturum, adres))
+            return;
+        std::shared_ptr<Baglanti> baglanti = motor_baglantisi();
+        if (!oturum.empty() && baglanti)
+            acilani_kapat(*baglanti, hedef, oturum);
+    });
+}
+
+HRESULT Hedefler::yeni_pencere_icin_al(ICoreWebView2* gorunum)
+{
+    HRESULT sonuc = E_INVALIDARG;
+    Gorunum* bulunan = nullptr;
+    oturumlar_.her_biri([&](Gorunum* acik) {
+        if (static_cast<ICoreWebView2*>(acik) == gorunum)
+            bulunan = acik;
+    });
+    if (bulunan)
+        sonuc = bulunan->yeni_pencereye_ayir();
+    return sonuc;
 }
 
 // ---------------------------------------------------------------------------
@@ -273,14 +306,15 @@ void Hedefler::sayfalari_bagla(Baglanti& baglanti)
 {
     on_sayfa_.yeni_motor();
     tutulanlar_.sifirla();
+    acilanlar_.sifirla();
     Baglanti* kaynak = &baglanti;
-    baglanti.olay_dinle([this, kaynak](const std::string& oturum, const std::string& yontem, const Json& p) {
+    baglanti.olay_dinle([this](const std::string& oturum, const std::string& yontem, const Json& p) {
         gunluge_yaz(oturum, yontem, p);
         Gorunum* gorunum = oturumlar_.bul(oturum);
         if (indirme_olayi(gorunum, yontem, p))
             return;
         if (oturum.empty())
-            hedef_olayi(*kaynak, yontem, p);
+            hedef_olayi(yontem, p);
         else if (gorunum)
             gorunum->olay(yontem, p);
     });
@@ -326,6 +360,11 @@ void sayfalari_bagla(Baglanti& baglanti)
 void denetleyici_olustur(HWND ebeveyn, std::function<void(HRESULT, ICoreWebView2Controller*)> bitti)
 {
     Hedefler::tek().denetleyici_olustur(ebeveyn, std::move(bitti));
+}
+
+HRESULT yeni_pencere_icin_al(ICoreWebView2* gorunum)
+{
+    return Hedefler::tek().yeni_pencere_icin_al(gorunum);
 }
 
 Gorunum* hedefin_gorunumu(const std::string& hedef)

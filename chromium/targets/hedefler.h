@@ -10,6 +10,7 @@
 
 #include <wrl/client.h>
 
+#include "acilan_pencereler.h"
 #include "baglanti.h"
 #include "hedef_agi.h"
 #include "kare_teslimi.h"
@@ -18,6 +19,7 @@
 #include "tutulan_hedefler.h"
 #include "yedek_hedef.h"
 
+struct ICoreWebView2;
 struct ICoreWebView2Controller;
 
 class Hedefler final : public HedefAgi {
@@ -49,16 +51,22 @@ public:
     void gezinti_tamamlandi() override { yedek_.gezinti_tamamlandi(); }
     void yukleme_gidiyor() override { yedek_.yukleme_gidiyor(); }
     void gosterilen_alan(const RECT& alan) override { yedek_.gosterilen_alan(alan); }
+    void acilan_pencere(const std::string& acan, Microsoft::WRL::ComPtr<Gorunum> alan,
+                        std::wstring adres) override;
+    // A view the host offers as a new window: one of the open views (E_INVALIDARG
+    // else), and fresh (see Gorunum::yeni_pencereye_ayir).
+    HRESULT yeni_pencere_icin_al(ICoreWebView2* gorunum);
 
 private:
     Hedefler();
     void hedef_olustur(std::shared_ptr<Baglanti> baglanti, RECT alan, YedekHedef::HedefBitti bitti);
     void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND ebeveyn, const DenetleyiciBitti& bitti);
-    void hedef_olayi(Baglanti& baglanti, const std::string& yontem, const Json& p);
+    void hedef_olayi(const std::string& yontem, const Json& p);
 
     Oturumlar oturumlar_;
     OnSayfa on_sayfa_;
     TutulanHedefler tutulanlar_;
+    AcilanPencereler acilanlar_;
     YedekHedef yedek_;
     KareTeslimi kareler_;
 };

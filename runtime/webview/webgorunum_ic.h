@@ -85,6 +85,11 @@ struct Gorunum {
     int32_t yeni_pencere_istendi;  // a click asked for a new window (the last one is kept)
     int32_t yeni_pencere_arkada;   // ... one that is to open behind the current tab
     char* yeni_pencere_adresi;     // ... its address, UTF-8 from malloc; freed on close
+    // ... and the request itself with its deferral, our references, while it waits
+    // for a view (_tr_webgorunum_yeni_pencere_olustur); the timer that ends the wait.
+    ICoreWebView2NewWindowRequestedEventArgs* yeni_pencere_istegi;
+    ICoreWebView2Deferral* yeni_pencere_ertelemesi;
+    UINT_PTR yeni_pencere_zamanlayicisi;
     // The host heard the last mouse press in the page: 1 when it was a middle press
     // or a press with Ctrl held, which open a link behind the current tab.
     int32_t arkada_acan_basis;

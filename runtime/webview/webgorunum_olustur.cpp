@@ -143,9 +143,40 @@ HRESULT cokme_kaydet(int32_t*& bayrak, ICoreWebView2*, ICoreWebView2ProcessFaile
     return S_OK;
 }
 
+// A new-window request waits this long for the program's view: the page's
+// window.open waits with it.
+constexpr UINT kYeniPencereBeklemesiMs = 2000;
+
+// The waiting request of a record is answered as it stands (without a view unless
+// one was given) and let go.
+void yeni_pencere_istegini_birak(Gorunum& kayit) {
+    if (kayit.yeni_pencere_zamanlayicisi != 0) KillTimer(nullptr, kayit.yeni_pencere_zamanlayicisi);
+    kayit.yeni_pencere_zamanlayicisi = 0;
+    ICoreWebView2Deferral* erteleme = kayit.yeni_pencere_ertelemesi;
+    ICoreWebView2NewWindowRequestedEventArgs* istek = kayit.yeni_pencere_istegi;
+    kayit.yeni_pencere_ertelemesi = nullptr;
+    kayit.yeni_pencere_istegi = nullptr;
+    if (erteleme != nullptr) {
+        erteleme->Complete();
+        erteleme->Release();
+    }
+    if (istek != nullptr) istek->Release();
+}
+
+void CALLBACK yeni_pencere_suresi_doldu(HWND, UINT, UINT_PTR zamanlayici, DWORD) {
+    KillTimer(nullptr, zamanlayici);
+    for (int index = 0; index < gorunum_sayisi; ++index) {
+        if (gorunumler[index].yeni_pencere_zamanlayicisi != zamanlayici) continue;
+        gorunumler[index].yeni_pencere_zamanlayicisi = 0;
+        yeni_pencere_istegini_birak(gorunumler[index]);
+        return;
+    }
+}
+
 // A page asks for a new window. Whatever is decided, the engine hears that the
 // request is handled: the program opens the tab itself, and a popup that no click
-// started is refused, as browsers block them.
+// started is refused, as browsers block them. A request the program hears of waits,
+// under a deferral, for the view the program may make for it.
 HRESULT yeni_pencere_kaydet(Gorunum*& kayit, ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* argumanlar) {
     if (argumanlar == nullptr) return S_OK;
     argumanlar->put_Handled(TRUE);
@@ -165,6 +196,17 @@ HRESULT yeni_pencere_kaydet(Gorunum*& kayit, ICoreWebView2*, ICoreWebView2NewWin
     kayit->yeni_pencere_adresi = metin.ptr;
     kayit->yeni_pencere_arkada = kayit->arkada_acan_basis;
     kayit->yeni_pencere_istendi = 1;
+    yeni_pencere_istegini_birak(*kayit);  // only the last request is kept
+    ICoreWebView2Deferral* erteleme = nullptr;
+    if (SUCCEEDED(argumanlar->GetDeferral(&erteleme)) && erteleme != nullptr) {
+        argumanlar->AddRef();
+        kayit->yeni_pencere_istegi = argumanlar;
+        kayit->yeni_pencere_ertelemesi = erteleme;
+        kayit->yeni_pencere_zamanlayicisi =
+            SetTimer(nullptr, 0, kYeniPencereBeklemesiMs, yeni_pencere_suresi_doldu);
+        // No timer: the request is answered now rather than wait for ever.
+        if (kayit->yeni_pencere_zamanlayicisi == 0) yeni_pencere_istegini_birak(*kayit);
+    }
     return S_OK;
 }
 
@@ -598,6 +640,7 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     isleyiciyi_birak(eski.tam_ekran_isleyicisi);
     indirme_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     izin_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
+    yeni_pencere_istegini_birak(eski);
     std::free(eski.yeni_pencere_adresi);
     std::free(eski.betik_sonucu);
     std::free(eski.kapanis_adresi);
@@ -730,5 +773,34 @@ int64_t _tr_webgorunum_kapat(int64_t view) noexcept {
     const HWND host = kayit->hwnd;
     gorunum_kapat(*kayit, host);
     ShowWindow(host, SW_HIDE);
+    return 0;
+}
+
+// The request is taken out of the record first: making the view pumps messages,
+// and the record may change meanwhile (a newer request, its closing).
+int64_t _tr_webgorunum_yeni_pencere_olustur(int64_t view) noexcept {
+    Gorunum* acan = gorunum_bul(view);
+    if (acan == nullptr || acan->yeni_pencere_istegi == nullptr) return -1;
+    Gorunum istek = {};
+    istek.yeni_pencere_istegi = acan->yeni_pencere_istegi;
+    istek.yeni_pencere_ertelemesi = acan->yeni_pencere_ertelemesi;
+    istek.yeni_pencere_zamanlayicisi = acan->yeni_pencere_zamanlayicisi;
+    acan->yeni_pencere_istegi = nullptr;
+    acan->yeni_pencere_ertelemesi = nullptr;
+    acan->yeni_pencere_zamanlayicisi = 0;
+    int64_t yeni = gorunum_olustur();
+    if (yeni >= 0 && FAILED(istek.yeni_pencere_istegi->put_NewWindow(gorunumler[yeni].webview))) {
+        gorunum_kapat(gorunumler[yeni], gorunumler[yeni].hwnd);
+        ShowWindow(gorunumler[yeni].hwnd, SW_HIDE);
+        yeni = -1;
+    }
+    yeni_pencere_istegini_birak(istek);
+    return yeni;
+}
+
+int64_t _tr_webgorunum_yeni_pencere_birak(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->yeni_pencere_istegi == nullptr) return -1;
+    yeni_pencere_istegini_birak(*kayit);
     return 0;
 }

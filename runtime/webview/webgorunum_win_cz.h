@@ -88,7 +88,12 @@ TR_API int64_t _tr_webgorunum_gezinti_hatasi(int64_t view) TR_NOEXCEPT;
 //    since the previous query is kept; its address is yeni_pencere_adresi_al, and
 //    yeni_pencere_arkada_mi is 1 when a middle or Ctrl click asked for it (it then
 //    opens behind the current tab). Requests no click started are refused and never
-//    reported. The engine opens nothing itself: the program decides.
+//    reported. The engine opens nothing itself: the program decides. The request
+//    waits meanwhile (the page's window.open with it): yeni_pencere_olustur makes
+//    the new window's web view, which gets the page's own window (the page that
+//    opened it is its window.opener, and it may close itself with window.close());
+//    yeni_pencere_birak answers it without one. It is answered without one by
+//    itself too after 2 s, when a newer request comes, or when the view closes.
 //  - coktu_mu: 0, or 1 once after the page's process failed (loading a page again
 //    brings it back), or 2 once after the whole engine failed (the view is gone;
 //    close it; a new web view starts a new engine).
@@ -103,6 +108,16 @@ TR_API int64_t _tr_webgorunum_kapatma_istendi_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yeni_pencere_istendi_mi(int64_t view) TR_NOEXCEPT;
 TR_API TrMetin _tr_webgorunum_yeni_pencere_adresi_al(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_yeni_pencere_arkada_mi(int64_t view) TR_NOEXCEPT;
+// Makes a web view (as _tr_webgorunum_olustur) for the waiting new-window request of
+// `view` and hands it to the engine: the new view's id, whose page loads the address
+// itself (the program does not load it). -1 when the view is unknown or no request
+// of it waits (none came, or it was answered), when no view could be made
+// (olusturma_hatasi says why), or when the engine refused it; the request is then
+// answered without a view, and the program may open the address itself.
+TR_API int64_t _tr_webgorunum_yeni_pencere_olustur(int64_t view) TR_NOEXCEPT;
+// Answers the waiting new-window request of `view` without a view: 0, or -1 when
+// the view is unknown or none waits.
+TR_API int64_t _tr_webgorunum_yeni_pencere_birak(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_coktu_mu(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_durum_metni_degisti_mi(int64_t view) TR_NOEXCEPT;
 TR_API TrMetin _tr_webgorunum_durum_metni_al(int64_t view) TR_NOEXCEPT;

@@ -1443,6 +1443,44 @@ TEST_F(Tarayici, SayfadaBulSayfaninErisemeyecegiYerdeArar) {
     tusa_bas(hwnd_of(b.giris), VK_ESCAPE, 0);
 }
 
+// A sign-in popup a click opens (tests/ortak/sayfa_sunucusu.py, /giris) comes in a
+// tab after its opener, with the opener as its window.opener: its message reaches
+// the opener, and when it closes itself its tab goes and the opener's tab is
+// selected again with the keyboard in its page.
+TEST_F(Tarayici, GirisPenceresiAcanaYazarKapanincaAcaniSecer) {
+    if (!korva_test::gercek_motor_mu() || korva_test::sunucu_adresi().empty())
+        GTEST_SKIP() << "needs the real engine and its server";
+    ASSERT_TRUE(sayfaya_git(korva_test::sunucu_adresi("/giris"), "Giris"));
+    const int acan_konumu = secili_sekme();
+    const int64_t sekmeler = wv_sayisi;
+    // The selected page's window: the one of the engine's page windows in the strip
+    // that is shown.
+    HWND acan_sayfasi = nullptr;
+    EnumChildWindows(
+        serit(),
+        [](HWND pencere, LPARAM bulunan) -> BOOL {
+            wchar_t sinif[64] = {};
+            GetClassNameW(pencere, sinif, 64);
+            if (wcscmp(sinif, L"KorvaChromiumSayfa") != 0 || !IsWindowVisible(pencere)) return TRUE;
+            *reinterpret_cast<HWND*>(bulunan) = pencere;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&acan_sayfasi));
+    ASSERT_NE(acan_sayfasi, nullptr);
+    fare_tikla(acan_sayfasi, 100, 100);
+    int64_t en_cok = sekmeler;
+    EXPECT_TRUE(gecisler_ta_ki([&] {
+        en_cok = std::max(en_cok, wv_sayisi);
+        return pencere_basligi() == "Giris: tamam 1 - Korva";
+    })) << pencere_basligi();
+    EXPECT_TRUE(gecisler_ta_ki([&] {
+        en_cok = std::max(en_cok, wv_sayisi);
+        return en_cok == sekmeler + 1 && wv_sayisi == sekmeler;
+    })) << "tabs: " << sekmeler << " before, " << en_cok << " at most, " << wv_sayisi << " now";
+    EXPECT_EQ(acan_konumu, secili_sekme());
+    EXPECT_TRUE(gecisler_ta_ki([&] { return GetFocus() == acan_sayfasi; }, 50));
+}
+
 TEST_F(Tarayici, YeniSekmeAcAdresiYeniSekmeBasligiylaAcar) {
     const size_t isaret = gunluk_isareti();
     const int64_t view = yeni_sekme_ac(haberler_adresi.c_str(), static_cast<int64_t>(haberler_adresi.size()));

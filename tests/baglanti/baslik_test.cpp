@@ -18,7 +18,7 @@ public:
 
     void baslik_degisti() override { ++baslik_degisimi; }
     void durum_metni_degisti() override {}
-    void pencere_istendi(const std::wstring&, bool) override {}
+    void pencere_istendi(const std::wstring&, bool, bool) override {}
     std::vector<bool> tam_ekranlar;
     void tam_ekran_degisti(bool tam) override { tam_ekranlar.push_back(tam); }
     std::wstring sayfa_adresi() const override { return L"about:blank"; }

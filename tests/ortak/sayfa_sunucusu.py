@@ -50,6 +50,12 @@ The pages (titles are what the tests look for):
                  a window every fifth tick (ticks of 200 ms, N so far); what it saw is
                  listed in the brackets. It shows "elma" three times (one of them it
                  tries to hide from a search) and hides a fourth
+  /giris         "Giris": a button of 400 by 200 pixels at the top left that opens
+                 /giris-penceresi as a popup; a message the page gets makes its
+                 title "Giris: <message>"
+  /giris-penceresi
+                 "Giris Penceresi": a sign-in popup that posts "tamam <its history
+                 length>" to its opener (when it has one) and closes itself
   anything else  404, "Bulunamadi" (an attachment too, for /eksik-dosya)
 """
 import html
@@ -185,9 +191,20 @@ UZUN_BASLIK = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Kisa</t
 <p>Uzun baslik</p><script>document.title = 'Uzun baslik ' + 'a'.repeat(16 * 1024 * 1024);</script></body></html>"""
 
 
+GIRIS = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Giris</title>
+<style>body{margin:0}#giris{position:absolute;left:0;top:0;width:400px;height:200px}</style></head><body>
+<button id="giris" onclick="window.open('/giris-penceresi', 'giris', 'width=500,height=400')">Giris yap</button>
+<script>addEventListener('message', (e) => { document.title = 'Giris: ' + e.data; });</script>
+</body></html>"""
+
 def sayfa(baslik, govde=""):
     return ('<!DOCTYPE html><html><head><meta charset="utf-8"><title>%s</title></head>'
             '<body><h1>%s</h1>%s</body></html>' % (baslik, baslik, govde))
+
+
+GIRIS_PENCERESI = sayfa("Giris Penceresi", "<script>if (window.opener) "
+                        "window.opener.postMessage('tamam ' + history.length, '*');"
+                        "setTimeout(() => window.close(), 200);</script>")
 
 
 IZLER = []
@@ -252,6 +269,10 @@ class Isleyici(BaseHTTPRequestHandler):
         elif adres.path == "/izin":
             self.gonder(200, sayfa("Izin bekleniyor", "<script>Notification.requestPermission()"
                                                       ".then((r) => { document.title = 'Bildirim: ' + r; });</script>"))
+        elif adres.path == "/giris":
+            self.gonder(200, GIRIS)
+        elif adres.path == "/giris-penceresi":
+            self.gonder(200, GIRIS_PENCERESI)
         elif adres.path == "/sorular":
             self.gonder(200, SORULAR)
         elif adres.path == "/yavas":

@@ -561,3 +561,28 @@ TEST_F(GercekSayfa, BaglamMenusuSayfayaVeAyaraUyar) {
     KillTimer(nullptr, zamanlayici);
     _tr_pencere_gizle(pencere);
 }
+
+// A sign-in popup a click opens gets the web view made for its request: the page
+// that opened it is its window.opener (it hears the popup's message), the popup has
+// one entry of history, and its window.close() is let through. A view with no
+// request waiting gets none.
+TEST_F(GercekSayfa, TiklananGirisPenceresiAcanaYazarVeKendiniKapatir) {
+    const int64_t pencere = pencerede_goster("Giris", 5, 1000, 600);
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/giris")));
+    EXPECT_EQ(_tr_webgorunum_yeni_pencere_olustur(id), -1);
+    const HWND sayfa = FindWindowExW(gorunum_bul(id)->hwnd, nullptr, L"KorvaChromiumSayfa", nullptr);
+    ASSERT_NE(sayfa, nullptr);
+    PostMessageW(sayfa, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    PostMessageW(sayfa, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+    bool istendi = false;
+    ASSERT_TRUE(pompala_kadar([&] { return istendi = istendi || _tr_webgorunum_yeni_pencere_istendi_mi(id) == 1; }));
+    EXPECT_EQ(metin_al_birak(_tr_webgorunum_yeni_pencere_adresi_al(id)), korva_test::sunucu_adresi("/giris-penceresi"));
+    const int64_t acilan = _tr_webgorunum_yeni_pencere_olustur(id);
+    ASSERT_GE(acilan, 0);
+    EXPECT_EQ(_tr_webgorunum_yeni_pencere_olustur(id), -1) << "one request made two views";
+    bool kapatma = false;
+    EXPECT_TRUE(pompala_kadar([&] { return kapatma = kapatma || _tr_webgorunum_kapatma_istendi_mi(acilan) == 1; }));
+    EXPECT_TRUE(baslik_olur("Giris: tamam 1"));
+    EXPECT_EQ(_tr_webgorunum_kapat(acilan), 0);
+    _tr_pencere_gizle(pencere);
+}

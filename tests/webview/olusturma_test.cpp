@@ -162,6 +162,10 @@ TEST(Kapatma, MotorKapatirKayitYenidenKullanilir) {
     EXPECT_EQ(_tr_webgorunum_kapat(gorunum), -1);
     EXPECT_EQ(_tr_webgorunum_kapat(-1), -1);
     EXPECT_EQ(_tr_webgorunum_kapat(256), -1);
+    for (const int64_t kimlik : {gorunum, int64_t{-1}, int64_t{256}}) {
+        EXPECT_EQ(_tr_webgorunum_yeni_pencere_olustur(kimlik), -1);
+        EXPECT_EQ(_tr_webgorunum_yeni_pencere_birak(kimlik), -1);
+    }
 
     // The next creation takes the same record, host window and widget.
     const int64_t yeni = _tr_webgorunum_olustur();
