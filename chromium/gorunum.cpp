@@ -75,6 +75,10 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
     baglam_menusu_.emplace(*this, *this, hedef_);
     cagrilar_.emplace(*this, hedef_);
     yazdirma_.emplace(*this, *this, hedef_);
+    // A fresh target starts silent, and muted when the view is.
+    ses_.emplace(*this, *this, hedef_);
+    ses_caliyor_koy(false);
+    ses_->sessiz_koy(sessiz_mi());
     baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
     if (pencere_) {
         imlec_->pencere_koy(pencere_);
@@ -120,6 +124,7 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
     kurulum->bekleyen += pano_->kur(yanit);
     kurulum->bekleyen += baglam_menusu_->kur(yanit);
     kurulum->bekleyen += yazdirma_->kur(yanit);
+    kurulum->bekleyen += ses_->kur(yanit);
     // Documents are held before they load, so that a navigation can be canceled.
     ++kurulum->bekleyen;
     gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
@@ -408,6 +413,9 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     bilinen = pano_->olay(yontem, p) || bilinen;
     bilinen = baglam_menusu_->olay(yontem, p) || bilinen;
     bilinen = yazdirma_->olay(yontem, p) || bilinen;
+    bilinen = ses_->olay(yontem, p) || bilinen;
+    if (kapali_)
+        return;
     cagrilar_->olay(yontem, p);
     if (bilinen || kapali_)
         return;

@@ -37,7 +37,7 @@ struct Gezinti {
 
 // What a script of one of the understood forms asks for.
 struct BetikEylemi {
-    enum { yok, baslik, adres, kapat, ac, tam_ekran, tam_ekrandan_cik } tur = yok;
+    enum { yok, baslik, adres, kapat, ac, tam_ekran, tam_ekrandan_cik, cal, durdur } tur = yok;
     std::wstring deger;
 };
 
@@ -50,7 +50,8 @@ static UINT64 g_sonraki_gezinti;
 
 // ---------------------------------------------------------------------------
 // Scripts: `document.title = '...'`, `location.href = '...'`, `window.close()`,
-// `<element>.requestFullscreen()` and `document.exitFullscreen()`.
+// `<element>.requestFullscreen()`, `document.exitFullscreen()`, and
+// `<element>.play()` / `<element>.pause()`, which start and stop the page's sound.
 
 static std::wstring kirp(const std::wstring& metin)
 {
@@ -107,6 +108,18 @@ static BetikEylemi betigi_coz(const std::wstring& betik)
     if (metin == L"document.exitFullscreen()") {
         eylem.tur = BetikEylemi::tam_ekrandan_cik;
         return eylem;
+    }
+    // As with full screen, any element's sound is the page's.
+    static const struct { const wchar_t* son; decltype(BetikEylemi::tur) tur; } SESLER[] = {
+        {L".play()", BetikEylemi::cal},
+        {L".pause()", BetikEylemi::durdur},
+    };
+    for (const auto& ses : SESLER) {
+        const size_t boy = wcslen(ses.son);
+        if (metin.size() > boy && metin.compare(metin.size() - boy, boy, ses.son) == 0) {
+            eylem.tur = ses.tur;
+            return eylem;
+        }
     }
     // window.open('address'): a popup no click started.
     if (metin.compare(0, wcslen(ACMA), ACMA) == 0 && metin.back() == L')') {
@@ -168,6 +181,8 @@ public:
         return S_OK;
     }
     bool kapali_mi() const { return kapali; }
+    // The stand-in makes no sound: the switch is only kept and reported.
+    void sessizlik_uygula(bool) {}
 
     // ---- ICoreWebView2Controller.
 
@@ -759,6 +774,10 @@ private:
         adres = mevcut.adres;
         baslik = belge.baslik.empty() ? adres : belge.baslik;
         ekrani_yenile();
+        // The old document's sound ends with it; the new one's starts once it loaded.
+        ses_caliyor_koy(false);
+        if (kapali)
+            return;
 
         if (gezinti->tur != GezintiTuru::yenileme) {
             ComPtr<ICoreWebView2SourceChangedEventArgs> arguman;
@@ -773,6 +792,8 @@ private:
         if (kapali)
             return;
         tamamlandi_yay(yukleme.basarili, yukleme.durum, kimlik);
+        if (!kapali)
+            ses_caliyor_koy(belge.ses_caliyor);
         if (yukleme.motor_coktu && !kapali) {
             std::vector<ComPtr<Sayfa>> hepsi(g_acik_sayfalar.begin(), g_acik_sayfalar.end());
             for (auto& sayfa : hepsi)
@@ -818,6 +839,8 @@ private:
                 bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
             } else if (eylem.tur == BetikEylemi::tam_ekran || eylem.tur == BetikEylemi::tam_ekrandan_cik) {
                 tam_ekrani_koy(eylem.tur == BetikEylemi::tam_ekran);
+            } else if (eylem.tur == BetikEylemi::cal || eylem.tur == BetikEylemi::durdur) {
+                ses_caliyor_koy(eylem.tur == BetikEylemi::cal);
             }
         }
         if (isleyici && !kapali)
