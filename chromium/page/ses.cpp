@@ -11,7 +11,9 @@ static const char SES_GRUBU[] = "korvaSes";
 // of the document and, until __korvaSes(false), every one that loads, starts or is
 // unmuted by the page later; __korvaSes(false) unmutes exactly the ones it muted.
 // The events do not bubble, but every element of the document is reached by them
-// on their way down from the window.
+// on their way down from the window. The listeners are put in place at every mute:
+// a document.open() (the page's own, or a text loaded into the page) takes every
+// listener off the window.
 static const char SES_BETIGI[] = R"JS((() => {
   if (window !== window.top) return;
   let sessiz = false;
@@ -24,11 +26,13 @@ static const char SES_BETIGI[] = R"JS((() => {
   const yakala = (e) => {
     if (sessiz && e.target instanceof HTMLMediaElement) sustur(e.target);
   };
-  for (const ad of ['loadstart', 'play', 'volumechange'])
-    window.addEventListener(ad, yakala, {capture: true, passive: true});
   window.__korvaSes = (yeni) => {
     sessiz = !!yeni;
     if (sessiz) {
+      for (const ad of ['loadstart', 'play', 'volumechange']) {
+        window.removeEventListener(ad, yakala, true);
+        window.addEventListener(ad, yakala, {capture: true, passive: true});
+      }
       for (const o of document.querySelectorAll('audio, video')) sustur(o);
     } else {
       for (const o of susturulan) o.muted = false;
@@ -37,10 +41,11 @@ static const char SES_BETIGI[] = R"JS((() => {
   };
 })();)JS";
 
-// Called on the array of the page's audio contexts: suspends the running ones and
-// returns them. An offline context refuses (it needs a time); that is no matter.
+// Called on the array of the page's audio contexts (the prototypes among them
+// too, whose state cannot be read): suspends the running ones and returns them.
+// An offline context refuses (it needs a time); that is no matter.
 static const char BAGLAMLARI_SUSTUR[] = R"JS(function () {
-  const calan = this.filter((c) => c.state === 'running');
+  const calan = this.filter((c) => { try { return c.state === 'running'; } catch (e) { return false; } });
   for (const c of calan) { try { c.suspend().catch(() => {}); } catch (e) {} }
   return calan;
 })JS";
@@ -180,6 +185,14 @@ bool Ses::olay(const std::string& yontem, const Json& p)
     if (yontem == ExecutionContextCreated::YONTEM) {
         ExecutionContextCreated olay;
         if (sessiz_ && oku(p, &olay) && olay.context.id == baglam_.kimlik())
+            ogeleri_sustur();
+        return false;
+    }
+    if (yontem == DocumentOpened::YONTEM) {
+        // The document was opened anew in the same window: the helper's listeners
+        // are gone, its elements may be new.
+        DocumentOpened olay;
+        if (sessiz_ && oku(p, &olay) && olay.frame.id == hedef_)
             ogeleri_sustur();
         return false;
     }
