@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "tarayici_ic.h"
 #include "webview/webgorunum_win_cz.h"
 #include "widgets/arayuz_win_cz.h"
@@ -27,6 +29,11 @@ int64_t isaret_turu(int64_t view) {
     if (_tr_webgorunum_sessiz_mi(view) == 1) return kSessiz;
     return _tr_webgorunum_ses_caliyor_mu(view) == 1 ? kCaliyor : kIsaretYok;
 }
+
+// The web view each tab position showed when its mark was last set: a tab whose
+// view changed (a page that got its view on first selection, a new engine's view,
+// tabs moved) has its mark set again even when its new view raised no flag.
+std::vector<int64_t> isaretli_gorunumler;
 
 void isareti_guncelle(int64_t konum) {
     _tr_arayuz_sekme_ses_isareti_koy(sekme_defteri, konum, isaret_turu(sekme_webgorunumu(konum)));
@@ -64,9 +71,18 @@ void sekme_menusunu_ac(int64_t konum) {
 }
 
 void sesi_denetle() {
-    // Every tab's mark is read again on every pass: a tab's page may be replaced or
-    // its tab moved, and an unchanged mark costs nothing.
-    for (int64_t konum = 0; konum < wv_sayisi; ++konum) isareti_guncelle(konum);
+    // The engine is asked only about a tab whose sound changed or whose view is
+    // another now.
+    if (wv_sayisi < 0) return;
+    isaretli_gorunumler.resize(static_cast<size_t>(wv_sayisi), -2);
+    for (int64_t konum = 0; konum < wv_sayisi; ++konum) {
+        const int64_t view = sekme_webgorunumu(konum);
+        int64_t& bilinen = isaretli_gorunumler[static_cast<size_t>(konum)];
+        if (_tr_webgorunum_ses_degisti_mi(view) == 1 || view != bilinen) {
+            bilinen = view;
+            isareti_guncelle(konum);
+        }
+    }
     const int64_t tiklanan = _tr_arayuz_sekme_ses_tiklandi_mi(sekme_defteri);
     if (tiklanan >= 0) sekme_sesini_degistir(tiklanan);
     const int64_t menusu = _tr_arayuz_sekme_menu_istendi_mi(sekme_defteri);
