@@ -4,6 +4,7 @@
 // play without one), and muting must silence it in the page itself.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include <wrl/client.h>
@@ -166,6 +167,23 @@ addEventListener('mousedown', () => {
 
     EXPECT_EQ(_tr_webgorunum_sessiz_yap(id, 0), 1);
     EXPECT_TRUE(pompala_kadar([&] { return sonuc(id, "c.state + ' ' + a.muted") == "\"running false\""; }));
+    EXPECT_EQ(_tr_webgorunum_ses_caliyor_mu(id), 1);
+
+    // Muted, the page loaded again from a file: what its new document starts is
+    // silenced too.
+    EXPECT_EQ(_tr_webgorunum_sessiz_yap(id, 1), 1);
+    const std::wstring yol = gecici_klasor(L"ses") + L"\\calar.html";
+    std::ofstream(yol.c_str()) << SAYFA;
+    std::string adres = "file:///";
+    for (const wchar_t c : yol) adres += c == L'\\' ? '/' : static_cast<char>(c);
+    ASSERT_EQ(_tr_webgorunum_yukle(id, adres.data(), static_cast<int64_t>(adres.size())), 0);
+    EXPECT_TRUE(pompala_kadar([&] { return _tr_webgorunum_ses_caliyor_mu(id) == 0; }));
+    EXPECT_TRUE(pompala_kadar([&] { return sonuc(id, "tik") == "0"; }));
+    tikla();
+    EXPECT_TRUE(pompala_kadar([&] { return _tr_webgorunum_ses_caliyor_mu(id) == 1; }));
+    EXPECT_TRUE(pompala_kadar([&] { return sonuc(id, "a.muted") == "true"; }));
+    tikla();
+    EXPECT_TRUE(pompala_kadar([&] { return sonuc(id, "window.c ? c.state : ''") == "\"suspended\""; }));
     EXPECT_EQ(_tr_webgorunum_ses_caliyor_mu(id), 1);
     _tr_pencere_gizle(pencere);
     EXPECT_EQ(_tr_webgorunum_kapat(id), 0);
