@@ -842,6 +842,7 @@ int64_t olaylari_kontrol_et(void) noexcept {
         if (sayfa_olaylarini_isle(i)) ++i;
     }
     korva::tam_ekrani_denetle();
+    korva::sesi_denetle();
     korva::indirmeleri_denetle();
     korva::izinleri_denetle();
     korva::paneller_denetle();

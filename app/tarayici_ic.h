@@ -164,6 +164,12 @@ bool tam_ekrandan_cik();
 // One pass: a page whose element entered or left full screen, the selected tab.
 void tam_ekrani_denetle();
 
+// ---- The sound of tabs (ses.cpp) ------------------------------------------------------
+// One pass: each tab's speaker mark, a click on a mark, a right click's tab menu.
+void sesi_denetle();
+// Mutes the tab's page, or unmutes it when muted; nothing for a tab without a page.
+void sekme_sesini_degistir(int64_t konum);
+
 // ---- Text for the platform (metin.cpp) ------------------------------------------------
 // UTF-8 to UTF-16 and back; invalid sequences become U+FFFD.
 std::wstring genis(const std::string& metin);

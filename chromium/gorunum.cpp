@@ -76,6 +76,10 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
     cagrilar_.emplace(*this, hedef_);
     yazdirma_.emplace(*this, *this, hedef_);
     izinler_.emplace(*this, [this](ICoreWebView2PermissionRequestedEventArgs* arguman) { izin_istegini_yay(arguman); });
+    // A fresh target starts silent, and muted when the view is.
+    ses_.emplace(*this, *this, hedef_);
+    ses_caliyor_koy(false);
+    ses_->sessiz_koy(sessiz_mi());
     baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
     if (pencere_) {
         imlec_->pencere_koy(pencere_);
@@ -122,6 +126,7 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
     kurulum->bekleyen += baglam_menusu_->kur(yanit);
     kurulum->bekleyen += yazdirma_->kur(yanit);
     kurulum->bekleyen += izinler_->kur(yanit);
+    kurulum->bekleyen += ses_->kur(yanit);
     // Documents are held before they load, so that a navigation can be canceled.
     ++kurulum->bekleyen;
     gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
@@ -423,6 +428,9 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     bilinen = pano_->olay(yontem, p) || bilinen;
     bilinen = baglam_menusu_->olay(yontem, p) || bilinen;
     bilinen = yazdirma_->olay(yontem, p) || bilinen;
+    bilinen = ses_->olay(yontem, p) || bilinen;
+    if (kapali_)
+        return;
     cagrilar_->olay(yontem, p);
     if (bilinen || kapali_)
         return;

@@ -19,6 +19,7 @@
 #include "pano.h"
 #include "protokol_cagrilari.h"
 #include "secim_listeleri.h"
+#include "ses.h"
 #include "yazdirma.h"
 
 #include <optional>
@@ -34,6 +35,7 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public DosyaDinleyicisi,
                       public BaglamDinleyicisi,
                       public YazdirmaDinleyicisi,
+                      public SesDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
     Gorunum(HedefAgi& hedefler, std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
@@ -87,6 +89,7 @@ public:
     HRESULT giris(const char*, const std::string&) { return kapali_ ? WV2_E_KAPALI : S_OK; }
     bool kapali_mi() const override { return kapali_; }
     void kapat();
+    void sessizlik_uygula(bool sessiz) { ses_->sessiz_koy(sessiz); }
 
     // ---- ICoreWebView2Controller.
     HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL* deger) override;
@@ -159,6 +162,7 @@ private:
     bool gidebilir_mi(int yon) override { return gezintiler_->gidebilir_mi(yon); }
     void baglam_komutu(BaglamKomutu komut, const std::wstring& adres) override;
     void yazdirma_istendi() override;
+    void ses_caliyor(bool caliyor) override { ses_caliyor_koy(caliyor); }
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override;
@@ -217,6 +221,7 @@ private:
     std::optional<ProtokolCagrilari> cagrilar_;
     std::optional<Yazdirma> yazdirma_;
     std::optional<Izinler> izinler_;
+    std::optional<Ses> ses_;
     bool yazdirma_soruluyor_ = false;   // the save dialog of a page's window.print() is open
     // The user's presses in the page (buttons and keys), and their count when the
     // last such dialog closed: a page asks again only after the user did something

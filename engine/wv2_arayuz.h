@@ -66,6 +66,11 @@ WV2_ARAYUZ(ICoreWebView2PrintSettings, 0x377f3721, 0xc74e, 0x48ca, 0x8d, 0xb1, 0
 WV2_ARAYUZ(ICoreWebView2PrintToPdfCompletedHandler, 0xccf1ef04, 0xfd8e, 0x4d5f, 0xb2, 0xde, 0x09, 0x83, 0xe4, 0x1b, 0x8c, 0x36)
 WV2_ARAYUZ(ICoreWebView2PermissionRequestedEventHandler, 0x15e1c6a3, 0xc72a, 0x4df3, 0x91, 0xd7, 0xd0, 0x97, 0xfb, 0xec, 0x6b, 0xfd)
 WV2_ARAYUZ(ICoreWebView2PermissionRequestedEventArgs, 0x973ae2ef, 0xff18, 0x4894, 0x8f, 0xb2, 0x3c, 0x75, 0x8f, 0x04, 0x68, 0x10)
+WV2_ARAYUZ(ICoreWebView2_5, 0xbedb11b8, 0xd63c, 0x11eb, 0xb8, 0xbc, 0x02, 0x42, 0xac, 0x13, 0x00, 0x03)
+WV2_ARAYUZ(ICoreWebView2_6, 0x499aadac, 0xd92c, 0x4589, 0x8a, 0x75, 0x11, 0x1b, 0xfc, 0x16, 0x77, 0x95)
+WV2_ARAYUZ(ICoreWebView2_8, 0xe9632730, 0x6e1e, 0x43ab, 0xb7, 0xb8, 0x7b, 0x2c, 0x9e, 0x62, 0xe0, 0x94)
+WV2_ARAYUZ(ICoreWebView2IsMutedChangedEventHandler, 0x57d90347, 0xcd0e, 0x4952, 0xa4, 0xa2, 0x74, 0x83, 0xa2, 0x75, 0x6f, 0x08)
+WV2_ARAYUZ(ICoreWebView2IsDocumentPlayingAudioChangedEventHandler, 0x5def109a, 0x2f4b, 0x49fa, 0xb7, 0xf6, 0x11, 0xc3, 0x9e, 0x51, 0x33, 0x28)
 WV2_ARAYUZ(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1, 0xc5)
 
 // The result of every call on a controller or view after Close:
@@ -604,7 +609,7 @@ struct ICoreWebView2 : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) = 0;
 };
 
-// The later view interfaces: _4 carries the downloads, _12 the status-bar text (the
+// The later view interfaces: _4 carries the downloads, _8 the sound, _12 the status-bar text (the
 // text a browser shows at its bottom edge, such as the address of the link under
 // the pointer). Each extends the one before; the versions between, whose methods we
 // never call, are declared in flat runs, slot for slot, with parameter types reduced
@@ -633,29 +638,52 @@ struct ICoreWebView2_4 : public ICoreWebView2 {
     virtual HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) = 0;
 };
 
-// _7 prints the page to a PDF file (slot 80); _5 and _6 before it are not used.
-struct ICoreWebView2_7 : public ICoreWebView2_4 {
-    // _5, slots 77 and 78
+// _5 and _6 are not used; they are declared for the chain, which QueryInterface
+// reaches at every step.
+struct ICoreWebView2_5 : public ICoreWebView2_4 {
+    // slots 77 and 78
     virtual HRESULT STDMETHODCALLTYPE add_ClientCertificateRequested(IUnknown* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_ClientCertificateRequested(EventRegistrationToken token) = 0;
-    // _6, slot 79
+};
+
+struct ICoreWebView2_6 : public ICoreWebView2_5 {
+    // slot 79
     virtual HRESULT STDMETHODCALLTYPE OpenTaskManagerWindow() = 0;
-    // _7, slot 80: writes the page as a PDF to `result_file_path` (a full path);
-    // `print_settings` null means the engine's defaults. The handler hears the end.
+};
+
+// _7 prints the page to a PDF file (slot 80).
+struct ICoreWebView2_7 : public ICoreWebView2_6 {
+    // Writes the page as a PDF to `result_file_path` (a full path); `print_settings`
+    // null means the engine's defaults. The handler hears the end.
     virtual HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR result_file_path,
                                                  ICoreWebView2PrintSettings* print_settings,
                                                  ICoreWebView2PrintToPdfCompletedHandler* handler) = 0;
 };
 
-struct ICoreWebView2_12 : public ICoreWebView2_7 {
-    // _8, slots 81 to 87
-    virtual HRESULT STDMETHODCALLTYPE add_IsMutedChanged(IUnknown* handler, EventRegistrationToken* token) = 0;
+// Both handlers get the view and an argument object with nothing to read: the new
+// state is read from the view.
+struct ICoreWebView2IsMutedChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
+struct ICoreWebView2IsDocumentPlayingAudioChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) = 0;
+};
+
+// _8 is the page's sound, slots 81 to 87: whether the document plays audio (still
+// true while the view is muted), and the view's mute switch.
+struct ICoreWebView2_8 : public ICoreWebView2_7 {
+    virtual HRESULT STDMETHODCALLTYPE add_IsMutedChanged(
+        ICoreWebView2IsMutedChangedEventHandler* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_IsMutedChanged(EventRegistrationToken token) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_IsMuted(BOOL* muted) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_IsMuted(BOOL muted) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_IsDocumentPlayingAudioChanged(IUnknown* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_IsDocumentPlayingAudioChanged(
+        ICoreWebView2IsDocumentPlayingAudioChangedEventHandler* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_IsDocumentPlayingAudioChanged(EventRegistrationToken token) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_IsDocumentPlayingAudio(BOOL* playing) = 0;
+};
+
+struct ICoreWebView2_12 : public ICoreWebView2_8 {
     // _9, slots 88 to 96
     virtual HRESULT STDMETHODCALLTYPE add_IsDefaultDownloadDialogOpenChanged(IUnknown* handler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_IsDefaultDownloadDialogOpenChanged(EventRegistrationToken token) = 0;

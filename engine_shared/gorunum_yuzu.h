@@ -9,12 +9,18 @@
 //       there); a failure code is answered as it is;
 //   bool kapali_mi() const      true once the view has been closed;
 //   void kapat()                closes the view (Close does the same), called when
-//                               the host lets go of a view it never closed.
+//                               the host lets go of a view it never closed;
+//   void sessizlik_uygula(bool) puts the view's mute switch into effect in its page
+//                               (the face keeps the switch and raises its event).
+//
+// The page's sound: the engine tells the face with ses_caliyor_koy whether the
+// document plays audio; the face raises the change events only on a change.
 #pragma once
 
 #include "abone_listesi.h"
 #include "wv2_arayuz.h"
 
+#include <new>
 #include <string>
 
 // The events a view raises; each has its own list of subscriptions.
@@ -34,6 +40,8 @@ enum GorunumOlayi {
     OLAY_DOWNLOAD_STARTING,
     OLAY_CONTAINS_FULL_SCREEN_ELEMENT_CHANGED,
     OLAY_PERMISSION_REQUESTED,
+    OLAY_IS_MUTED_CHANGED,
+    OLAY_IS_DOCUMENT_PLAYING_AUDIO_CHANGED,
     OLAY_SAYISI
 };
 
@@ -92,8 +100,14 @@ public:
             *nesne = static_cast<ICoreWebView2*>(this);
         else if (IsEqualIID(kimlik, IID_ICoreWebView2_12))
             *nesne = static_cast<ICoreWebView2_12*>(this);
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_8))
+            *nesne = static_cast<ICoreWebView2_8*>(static_cast<ICoreWebView2_12*>(this));
         else if (IsEqualIID(kimlik, IID_ICoreWebView2_7))
             *nesne = static_cast<ICoreWebView2_7*>(static_cast<ICoreWebView2_12*>(this));
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_6))
+            *nesne = static_cast<ICoreWebView2_6*>(static_cast<ICoreWebView2_12*>(this));
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_5))
+            *nesne = static_cast<ICoreWebView2_5*>(static_cast<ICoreWebView2_12*>(this));
         else if (IsEqualIID(kimlik, IID_ICoreWebView2_4))
             *nesne = static_cast<ICoreWebView2_4*>(this);
         else {
@@ -164,8 +178,8 @@ public:
                   OLAY_WINDOW_CLOSE_REQUESTED)
 
     // ---- ICoreWebView2_4's downloads, ICoreWebView2_7's PrintToPdf (each engine
-    // writes its own) and ICoreWebView2_12's status-bar text; the versions between
-    // answer E_NOTIMPL.
+    // writes its own), ICoreWebView2_8's sound and ICoreWebView2_12's status-bar
+    // text; the versions between answer E_NOTIMPL.
 
     GORUNUM_DESTEKSIZ_OLAY(WebResourceResponseReceived, IUnknown)
     GORUNUM_DESTEKSIZ(NavigateWithWebResourceRequest, IUnknown*)
@@ -181,11 +195,39 @@ public:
     GORUNUM_OLAYI(DownloadStarting, ICoreWebView2DownloadStartingEventHandler, OLAY_DOWNLOAD_STARTING)
     GORUNUM_DESTEKSIZ_OLAY(ClientCertificateRequested, IUnknown)
     GORUNUM_DESTEKSIZ(OpenTaskManagerWindow)
-    GORUNUM_DESTEKSIZ_OLAY(IsMutedChanged, IUnknown)
-    GORUNUM_DESTEKSIZ(get_IsMuted, BOOL*)
-    GORUNUM_DESTEKSIZ(put_IsMuted, BOOL)
-    GORUNUM_DESTEKSIZ_OLAY(IsDocumentPlayingAudioChanged, IUnknown)
-    GORUNUM_DESTEKSIZ(get_IsDocumentPlayingAudio, BOOL*)
+    GORUNUM_OLAYI(IsMutedChanged, ICoreWebView2IsMutedChangedEventHandler, OLAY_IS_MUTED_CHANGED)
+    GORUNUM_OLAYI(IsDocumentPlayingAudioChanged, ICoreWebView2IsDocumentPlayingAudioChangedEventHandler,
+                  OLAY_IS_DOCUMENT_PLAYING_AUDIO_CHANGED)
+    HRESULT STDMETHODCALLTYPE get_IsMuted(BOOL* deger) override
+    {
+        GORUNUM_GIRIS("get_IsMuted", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = sessiz_ ? TRUE : FALSE;
+        return S_OK;
+    }
+    // The switch belongs to the view, not to its document: it stays over navigations.
+    HRESULT STDMETHODCALLTYPE put_IsMuted(BOOL deger) override
+    {
+        GORUNUM_GIRIS("put_IsMuted", deger ? "1" : "0");
+        const bool yeni = deger != FALSE;
+        if (yeni == sessiz_)
+            return S_OK;
+        sessiz_ = yeni;
+        Gorunum* gorunum = static_cast<Gorunum*>(this);
+        Microsoft::WRL::ComPtr<Gorunum> koru(gorunum);
+        gorunum->sessizlik_uygula(yeni);
+        bos_olay_yay_<ICoreWebView2IsMutedChangedEventHandler>(OLAY_IS_MUTED_CHANGED);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_IsDocumentPlayingAudio(BOOL* deger) override
+    {
+        GORUNUM_GIRIS("get_IsDocumentPlayingAudio", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = caliyor_ ? TRUE : FALSE;
+        return S_OK;
+    }
     GORUNUM_DESTEKSIZ_OLAY(IsDefaultDownloadDialogOpenChanged, IUnknown)
     GORUNUM_DESTEKSIZ(get_IsDefaultDownloadDialogOpen, BOOL*)
     GORUNUM_DESTEKSIZ(OpenDefaultDownloadDialog)
@@ -231,6 +273,16 @@ protected:
 
     bool abonesi_var(GorunumOlayi olay) const { return !aboneler[olay].bos(); }
 
+    bool sessiz_mi() const { return sessiz_; }
+    // The engine learned whether the document plays audio now.
+    void ses_caliyor_koy(bool yeni)
+    {
+        if (yeni == caliyor_ || static_cast<Gorunum*>(this)->kapali_mi())
+            return;
+        caliyor_ = yeni;
+        bos_olay_yay_<ICoreWebView2IsDocumentPlayingAudioChangedEventHandler>(OLAY_IS_DOCUMENT_PLAYING_AUDIO_CHANGED);
+    }
+
     // Lets go of every handler (at close); they are released after the call.
     void aboneleri_birak()
     {
@@ -241,4 +293,38 @@ protected:
 
     LONG sayac = 1;
     AboneListesi aboneler[OLAY_SAYISI];
+
+private:
+    // The sound events carry an argument object with nothing in it.
+    template <class Isleyici>
+    void bos_olay_yay_(GorunumOlayi olay)
+    {
+        struct BosArguman final : IUnknown {
+            LONG sayac = 1;
+            HRESULT STDMETHODCALLTYPE QueryInterface(REFIID kimlik, void** nesne) override
+            {
+                if (!nesne)
+                    return E_POINTER;
+                *nesne = IsEqualIID(kimlik, IID_IUnknown) ? this : nullptr;
+                if (!*nesne)
+                    return E_NOINTERFACE;
+                AddRef();
+                return S_OK;
+            }
+            ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&sayac)); }
+            ULONG STDMETHODCALLTYPE Release() override
+            {
+                LONG kalan = InterlockedDecrement(&sayac);
+                if (kalan == 0)
+                    delete this;
+                return static_cast<ULONG>(kalan);
+            }
+        };
+        Microsoft::WRL::ComPtr<IUnknown> arguman;
+        arguman.Attach(new (std::nothrow) BosArguman);
+        olay_yay<Isleyici>(olay, static_cast<ICoreWebView2*>(this), arguman.Get());
+    }
+
+    bool sessiz_ = false;    // the view's mute switch
+    bool caliyor_ = false;   // the document plays audio (muted or not)
 };

@@ -644,6 +644,12 @@ Belge html_coz(const std::wstring& html)
             }
             continue;
         }
+        // An <audio> or <video> that plays by itself: the page plays sound once loaded.
+        if (!kapanis && (ad == L"audio" || ad == L"video")) {
+            std::wstring deger;
+            if (ozellik_bul(html.substr(j, son - j), L"autoplay", &deger))
+                yazici.belge.ses_caliyor = true;
+        }
         if (listede_mi(ad, BLOK_OGELERI, sizeof BLOK_OGELERI / sizeof *BLOK_OGELERI))
             yazici.satir_kir();
     }

@@ -109,6 +109,7 @@ struct Belge {
     std::vector<Parca> parcalar;
     std::vector<std::wstring> baglantilar;   // href of each link, entities decoded
     std::wstring duz_metin;    // the body as plain text, for reading back
+    bool ses_caliyor = false;  // an <audio> or <video autoplay> plays from the start
 };
 
 // What loading an address gave.

@@ -38,7 +38,7 @@ struct Gezinti {
 
 // What a script of one of the understood forms asks for.
 struct BetikEylemi {
-    enum { yok, baslik, adres, kapat, ac, tam_ekran, tam_ekrandan_cik, izin } tur = yok;
+    enum { yok, baslik, adres, kapat, ac, tam_ekran, tam_ekrandan_cik, izin, cal, durdur } tur = yok;
     std::wstring deger;
     std::vector<COREWEBVIEW2_PERMISSION_KIND> izinler;   // asked in this order
 };
@@ -52,8 +52,9 @@ static UINT64 g_sonraki_gezinti;
 
 // ---------------------------------------------------------------------------
 // Scripts: `document.title = '...'`, `location.href = '...'`, `window.close()`,
-// `<element>.requestFullscreen()`, `document.exitFullscreen()`, and the calls that
-// ask for a permission (see izin_betigi).
+// `<element>.requestFullscreen()`, `document.exitFullscreen()`,
+// `<element>.play()` / `<element>.pause()`, which start and stop the page's sound,
+// and the calls that ask for a permission (see izin_betigi).
 
 static std::wstring kirp(const std::wstring& metin)
 {
@@ -175,6 +176,18 @@ static BetikEylemi betigi_coz(const std::wstring& betik)
         eylem.tur = BetikEylemi::izin;
         return eylem;
     }
+    // As with full screen, any element's sound is the page's.
+    static const struct { const wchar_t* son; decltype(BetikEylemi::tur) tur; } SESLER[] = {
+        {L".play()", BetikEylemi::cal},
+        {L".pause()", BetikEylemi::durdur},
+    };
+    for (const auto& ses : SESLER) {
+        const size_t boy = wcslen(ses.son);
+        if (metin.size() > boy && metin.compare(metin.size() - boy, boy, ses.son) == 0) {
+            eylem.tur = ses.tur;
+            return eylem;
+        }
+    }
     // window.open('address'): a popup no click started.
     if (metin.compare(0, wcslen(ACMA), ACMA) == 0 && metin.back() == L')') {
         if (dize_degismezi(kirp(metin.substr(wcslen(ACMA), metin.size() - wcslen(ACMA) - 1)), &eylem.deger))
@@ -235,6 +248,8 @@ public:
         return S_OK;
     }
     bool kapali_mi() const { return kapali; }
+    // The stand-in makes no sound: the switch is only kept and reported.
+    void sessizlik_uygula(bool) {}
 
     // Taken as a page's new window: only while it has never navigated, and once.
     HRESULT yeni_pencereye_ayir()
@@ -840,6 +855,10 @@ private:
         adres = mevcut.adres;
         baslik = belge.baslik.empty() ? adres : belge.baslik;
         ekrani_yenile();
+        // The old document's sound ends with it; the new one's starts once it loaded.
+        ses_caliyor_koy(false);
+        if (kapali)
+            return;
 
         if (gezinti->tur != GezintiTuru::yenileme) {
             ComPtr<ICoreWebView2SourceChangedEventArgs> arguman;
@@ -854,6 +873,8 @@ private:
         if (kapali)
             return;
         tamamlandi_yay(yukleme.basarili, yukleme.durum, kimlik);
+        if (!kapali)
+            ses_caliyor_koy(belge.ses_caliyor);
         if (yukleme.motor_coktu && !kapali) {
             std::vector<ComPtr<Sayfa>> hepsi(g_acik_sayfalar.begin(), g_acik_sayfalar.end());
             for (auto& sayfa : hepsi)
@@ -903,6 +924,8 @@ private:
                 bos_olay_yay<ICoreWebView2WindowCloseRequestedEventHandler>(OLAY_WINDOW_CLOSE_REQUESTED);
             } else if (eylem.tur == BetikEylemi::tam_ekran || eylem.tur == BetikEylemi::tam_ekrandan_cik) {
                 tam_ekrani_koy(eylem.tur == BetikEylemi::tam_ekran);
+            } else if (eylem.tur == BetikEylemi::cal || eylem.tur == BetikEylemi::durdur) {
+                ses_caliyor_koy(eylem.tur == BetikEylemi::cal);
             }
         }
         if (isleyici && !kapali)

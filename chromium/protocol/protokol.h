@@ -603,4 +603,86 @@ struct IoClose {
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(IoClose, handle)
 
+// ---- The page's sound. The Media domain reports each media player's events
+// (play, pause, end: JSON texts with an "event" field); the WebAudio domain each
+// audio context's state ("running", "suspended", "closed").
+struct MediaEnable {
+    static constexpr const char* YONTEM = "Media.enable";
+};
+inline void to_json(Json& j, const MediaEnable&) { j = Json::object(); }
+struct WebAudioEnable {
+    static constexpr const char* YONTEM = "WebAudio.enable";
+};
+inline void to_json(Json& j, const WebAudioEnable&) { j = Json::object(); }
+
+struct OynaticiOlayi {
+    std::string value;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(OynaticiOlayi, value)
+struct PlayerEventsAdded {
+    static constexpr const char* YONTEM = "Media.playerEventsAdded";
+    std::string playerId;
+    std::vector<OynaticiOlayi> events;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(PlayerEventsAdded, playerId, events)
+
+struct SesBaglami {
+    std::string contextId, contextState;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(SesBaglami, contextId, contextState)
+struct ContextCreated {
+    static constexpr const char* YONTEM = "WebAudio.contextCreated";
+    SesBaglami context;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ContextCreated, context)
+struct ContextChanged {
+    static constexpr const char* YONTEM = "WebAudio.contextChanged";
+    SesBaglami context;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ContextChanged, context)
+struct ContextWillBeDestroyed {
+    static constexpr const char* YONTEM = "WebAudio.contextWillBeDestroyed";
+    std::string contextId;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ContextWillBeDestroyed, contextId)
+
+// Objects of the page's own world held by reference: found by their prototype,
+// called on, and let go of by their group.
+struct UzakNesne {
+    std::string objectId;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(UzakNesne, objectId)
+struct NesneYaniti {
+    UzakNesne result;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(NesneYaniti, result)
+struct EvaluateToObject {
+    static constexpr const char* YONTEM = "Runtime.evaluate";
+    std::string expression, objectGroup;
+};
+inline void to_json(Json& j, const EvaluateToObject& e)
+{
+    j = Json{{"expression", e.expression}, {"objectGroup", e.objectGroup}, {"returnByValue", false}};
+}
+struct QueryObjects {
+    static constexpr const char* YONTEM = "Runtime.queryObjects";
+    std::string prototypeObjectId, objectGroup;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(QueryObjects, prototypeObjectId, objectGroup)
+struct QueryObjectsYaniti {
+    UzakNesne objects;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(QueryObjectsYaniti, objects)
+struct CallFunctionOn {
+    static constexpr const char* YONTEM = "Runtime.callFunctionOn";
+    std::string functionDeclaration, objectId, objectGroup;
+    bool userGesture = false;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(CallFunctionOn, functionDeclaration, objectId, objectGroup, userGesture)
+struct ReleaseObjectGroup {
+    static constexpr const char* YONTEM = "Runtime.releaseObjectGroup";
+    std::string objectGroup;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(ReleaseObjectGroup, objectGroup)
+
 }  // namespace protokol

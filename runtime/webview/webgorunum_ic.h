@@ -45,6 +45,11 @@ using CokmeIsleyicisi = KomIsleyici<ICoreWebView2ProcessFailedEventHandler, int3
                                     ICoreWebView2ProcessFailedEventArgs*>;
 using YeniPencereIsleyicisi = KomIsleyici<ICoreWebView2NewWindowRequestedEventHandler, Gorunum*, ICoreWebView2*,
                                           ICoreWebView2NewWindowRequestedEventArgs*>;
+// Both sound events raise the one flag of the page's sound.
+using SessizlikIsleyicisi =
+    KomIsleyici<ICoreWebView2IsMutedChangedEventHandler, int32_t*, ICoreWebView2*, IUnknown*>;
+using SesCalmaIsleyicisi =
+    KomIsleyici<ICoreWebView2IsDocumentPlayingAudioChangedEventHandler, int32_t*, ICoreWebView2*, IUnknown*>;
 using TusIsleyicisi = KomIsleyici<ICoreWebView2AcceleratorKeyPressedEventHandler, HWND, ICoreWebView2Controller*,
                                   ICoreWebView2AcceleratorKeyPressedEventArgs*>;
 
@@ -102,6 +107,13 @@ struct Gorunum {
     YeniPencereIsleyicisi* yeni_pencere_isleyicisi;
     TusIsleyicisi* tus_isleyicisi;
     TamEkranIsleyicisi* tam_ekran_isleyicisi;
+
+    // The page's sound, when the engine has the interface for it: whether the page
+    // plays audio and whether the view is muted. Either changing raises the flag.
+    ICoreWebView2_8* webview8;
+    int32_t ses_degisti;
+    SessizlikIsleyicisi* sessizlik_isleyicisi;
+    SesCalmaIsleyicisi* ses_calma_isleyicisi;
 
     // Scripts run for their result: the number of the latest request (only its
     // result is kept), that result as JSON text (UTF-8 from malloc, freed on close),

@@ -518,6 +518,24 @@ void istek_olaylarina_abone_ol(Gorunum& kayit) {
     }
 }
 
+// The page's sound: an engine without the interface has none to tell.
+void ses_olaylarina_abone_ol(Gorunum& kayit) {
+    ICoreWebView2_8* webview8 = nullptr;
+    if (FAILED(kayit.webview->QueryInterface(IID_ICoreWebView2_8, reinterpret_cast<void**>(&webview8))) ||
+        webview8 == nullptr) {
+        return;
+    }
+    kayit.webview8 = webview8;
+    EventRegistrationToken belirtec = {};
+    kayit.sessizlik_isleyicisi =
+        SessizlikIsleyicisi::olustur(&olay_kaydet<IUnknown>, &kayit.ses_degisti).Detach();
+    if (kayit.sessizlik_isleyicisi != nullptr) webview8->add_IsMutedChanged(kayit.sessizlik_isleyicisi, &belirtec);
+    kayit.ses_calma_isleyicisi = SesCalmaIsleyicisi::olustur(&olay_kaydet<IUnknown>, &kayit.ses_degisti).Detach();
+    if (kayit.ses_calma_isleyicisi != nullptr) {
+        webview8->add_IsDocumentPlayingAudioChanged(kayit.ses_calma_isleyicisi, &belirtec);
+    }
+}
+
 void olaylara_abone_ol(Gorunum& kayit) {
     // Neither the result nor the token is kept: the subscriptions last as long as
     // the view, and closing the view ends them all.
@@ -544,6 +562,7 @@ void olaylara_abone_ol(Gorunum& kayit) {
         kayit.webview->add_NavigationStarting(kayit.baslangic_isleyicisi, &belirtec);
     }
     istek_olaylarina_abone_ol(kayit);
+    ses_olaylarina_abone_ol(kayit);
 }
 
 // The engine was asked and did not start. The next creation asks it again: an
@@ -638,6 +657,8 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     isleyiciyi_birak(eski.yeni_pencere_isleyicisi);
     isleyiciyi_birak(eski.tus_isleyicisi);
     isleyiciyi_birak(eski.tam_ekran_isleyicisi);
+    isleyiciyi_birak(eski.sessizlik_isleyicisi);
+    isleyiciyi_birak(eski.ses_calma_isleyicisi);
     indirme_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     izin_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     yeni_pencere_istegini_birak(eski);
@@ -647,6 +668,7 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     std::free(eski.kapanis_basligi);
     if (eski.controller != nullptr) eski.controller->Close();
     if (eski.webview12 != nullptr) eski.webview12->Release();
+    if (eski.webview8 != nullptr) eski.webview8->Release();
     if (eski.webview != nullptr) eski.webview->Release();
     if (eski.controller != nullptr) eski.controller->Release();
 }

@@ -392,6 +392,33 @@ int64_t _tr_webgorunum_tam_ekranda_mi(int64_t view) noexcept {
     return SUCCEEDED(kayit->webview->get_ContainsFullScreenElement(&tam)) && tam ? 1 : 0;
 }
 
+// ---- Sound ---------------------------------------------------------------------------------
+
+int64_t _tr_webgorunum_ses_degisti_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    return kayit != nullptr ? bayragi_oku_temizle(kayit->ses_degisti) : 0;
+}
+
+int64_t _tr_webgorunum_ses_caliyor_mu(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->webview8 == nullptr) return 0;
+    BOOL caliyor = FALSE;
+    return SUCCEEDED(kayit->webview8->get_IsDocumentPlayingAudio(&caliyor)) && caliyor ? 1 : 0;
+}
+
+int64_t _tr_webgorunum_sessiz_mi(int64_t view) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->webview8 == nullptr) return 0;
+    BOOL sessiz = FALSE;
+    return SUCCEEDED(kayit->webview8->get_IsMuted(&sessiz)) && sessiz ? 1 : 0;
+}
+
+int64_t _tr_webgorunum_sessiz_yap(int64_t view, int64_t sessiz) noexcept {
+    Gorunum* kayit = gorunum_bul(view);
+    if (kayit == nullptr || kayit->webview8 == nullptr) return 0;
+    return SUCCEEDED(kayit->webview8->put_IsMuted(sessiz != 0 ? TRUE : FALSE)) ? 1 : 0;
+}
+
 // ---- Zoom ---------------------------------------------------------------------------------
 
 // No upper limit of the runtime's own; the engine may apply one.

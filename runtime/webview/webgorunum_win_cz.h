@@ -124,6 +124,22 @@ TR_API TrMetin _tr_webgorunum_durum_metni_al(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_tam_ekran_degisti_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_tam_ekranda_mi(int64_t view) TR_NOEXCEPT;
 
+// The page's sound.
+//  - ses_degisti_mi: 1 once after the page started or stopped playing audio, or the
+//    view was muted or unmuted; 0 otherwise and for an unknown view.
+//  - ses_caliyor_mu: 1 while the page plays audio (also while the view is muted:
+//    it plays, unheard); 0 when not, and for an unknown or unready view or an
+//    engine that cannot tell.
+//  - sessiz_mi: 1 while the view is muted; 0 when not, and for an unknown or
+//    unready view.
+//  - sessiz_yap: mutes the view (sessiz not 0) or unmutes it (0), for its later
+//    pages too until it is changed; 1 when done, 0 for an unknown or unready view or
+//    an engine without the switch.
+TR_API int64_t _tr_webgorunum_ses_degisti_mi(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_ses_caliyor_mu(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_sessiz_mi(int64_t view) TR_NOEXCEPT;
+TR_API int64_t _tr_webgorunum_sessiz_yap(int64_t view, int64_t sessiz) TR_NOEXCEPT;
+
 // Downloads a page starts. Each gets an id of its own (in the order they start,
 // never reused; the first 4096 of the process are recorded, later ones go on
 // unreported). The engine decides where the file goes (the user's Downloads folder;

@@ -53,6 +53,14 @@ struct Widget {
     // A tab strip's: 1 from _tr_arayuz_sekme_satiri_gizle(strip, 1) until it is
     // given 0: the pages cover the whole strip, its row of tabs included.
     int32_t tab_row_hidden;
+    // A tab strip's sound marks, index by index as tab_pages: 0 none, 1 the page
+    // plays sound (a speaker), 2 the tab is muted (a crossed speaker). The tab whose
+    // mark was clicked and the tab a right click asked a menu of, each as its index
+    // plus one (0: none), raised by the strip's window procedure and lowered by its
+    // query.
+    int32_t tab_sound[kSekmeSiniri];
+    int32_t sound_clicked;
+    int32_t menu_requested;
 };
 
 extern Widget win_widgetlar[kWidgetSiniri];

@@ -78,6 +78,8 @@ constexpr int kEnDarSekme = 72;
 constexpr int kSiraPayi = 4;
 // The right end of a closable tab that is its close mark; the title stops before it.
 constexpr int kKapatmaAlani = 22;
+// The room a sound mark takes before the title.
+constexpr int kSesAlani = 20;
 // Room left of a title, and right of a plain tab's title.
 constexpr int kYaziPayi = 8;
 // The diameter of the close mark's round background and of the tabs' upper corners.
@@ -225,6 +227,8 @@ int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t le
     const int32_t later = strip->tab_count - index;
     std::memmove(&strip->tab_pages[index + 1], &strip->tab_pages[index], later * sizeof(HWND));
     std::memmove(&strip->tab_closable[index + 1], &strip->tab_closable[index], later * sizeof(int32_t));
+    std::memmove(&strip->tab_sound[index + 1], &strip->tab_sound[index], later * sizeof(int32_t));
+    strip->tab_sound[index] = 0;
     strip->tab_count += 1;
     strip->tab_pages[index] = page->hwnd;
     strip->tab_closable[index] = closable ? 1 : 0;
@@ -250,8 +254,10 @@ int64_t sekme_kaldir(Widget* strip, int32_t index) {
     const int32_t later = before - 1 - index;
     std::memmove(&strip->tab_pages[index], &strip->tab_pages[index + 1], later * sizeof(HWND));
     std::memmove(&strip->tab_closable[index], &strip->tab_closable[index + 1], later * sizeof(int32_t));
+    std::memmove(&strip->tab_sound[index], &strip->tab_sound[index + 1], later * sizeof(int32_t));
     strip->tab_pages[before - 1] = nullptr;
     strip->tab_closable[before - 1] = 0;
+    strip->tab_sound[before - 1] = 0;
     strip->tab_count = before - 1;
     sekme_sayisi_degisti(*strip);
     HWND shown = nullptr;
@@ -330,6 +336,46 @@ void kapatma_iste(Widget* strip, int32_t index) {
     strip->closed_tab_index = index;
 }
 
+// ---- Sound marks ------------------------------------------------------------------
+
+bool ses_isareti_var(const Widget& strip, int32_t index) {
+    return index >= 0 && index < strip.tab_count && strip.tab_sound[index] != 0;
+}
+
+// The tab whose sound mark is under a point, or -1: the mark's area is the left end
+// of the tab, before its title.
+int32_t ses_isaretindeki_sekme(const Widget& strip, HWND hwnd, LPARAM point) {
+    const int32_t index = noktadaki_sekme(hwnd, point);
+    if (!ses_isareti_var(strip, index)) return -1;
+    RECT item_rect;
+    if (!SendMessageW(hwnd, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item_rect))) return -1;
+    const LONG x = GET_X_LPARAM(point);
+    return (x >= item_rect.left && x < item_rect.left + kYaziPayi + kSesAlani) ? index : -1;
+}
+
+// A speaker drawn with lines, in the title's colour: a box and its cone, then two
+// waves in front of it for a tab that plays, or a cross for a muted one. `left` is
+// where the mark's area starts, `centre_y` the tab's middle.
+void ses_isaretini_ciz(HDC dc, int32_t kind, LONG left, LONG centre_y, COLORREF colour) {
+    SelectObject(dc, GetStockObject(DC_BRUSH));
+    SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCBrushColor(dc, colour);
+    SetDCPenColor(dc, colour);
+    const POINT speaker[] = {{left, centre_y - 2},     {left + 3, centre_y - 2}, {left + 7, centre_y - 6},
+                             {left + 7, centre_y + 6}, {left + 3, centre_y + 2}, {left, centre_y + 2}};
+    Polygon(dc, speaker, static_cast<int>(sizeof speaker / sizeof *speaker));
+    if (kind == 2) {
+        MoveToEx(dc, left + 9, centre_y - 3, nullptr);
+        LineTo(dc, left + 15, centre_y + 4);
+        MoveToEx(dc, left + 9, centre_y + 3, nullptr);
+        LineTo(dc, left + 15, centre_y - 4);
+        return;
+    }
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Arc(dc, left + 5, centre_y - 4, left + 12, centre_y + 5, left + 9, centre_y + 5, left + 9, centre_y - 4);
+    Arc(dc, left + 5, centre_y - 7, left + 15, centre_y + 8, left + 11, centre_y + 8, left + 11, centre_y - 7);
+}
+
 // ---- Titles as drawn ------------------------------------------------------------
 
 // A tab's title as the strip draws it: its text read back from the control, less
@@ -355,7 +401,8 @@ int sekme_basligi(const Widget& strip, int32_t index, wchar_t* title) {
 // Where a tab's title goes inside its item.
 RECT baslik_alani(const Widget& strip, int32_t index, const RECT& item_rect) {
     const int right_room = kapatilabilir(strip, index) ? kKapatmaAlani : kYaziPayi;
-    return {item_rect.left + kYaziPayi, item_rect.top, item_rect.right - right_room, item_rect.bottom};
+    const int left_room = ses_isareti_var(strip, index) ? kYaziPayi + kSesAlani : kYaziPayi;
+    return {item_rect.left + left_room, item_rect.top, item_rect.right - right_room, item_rect.bottom};
 }
 
 // The DC in the strip's font, as long as it lives.
@@ -425,6 +472,10 @@ void sekmeyi_ciz(HDC dc, const Widget& strip, int32_t index, const RECT& item_re
     RECT room = baslik_alani(strip, index, item_rect);
     SetTextColor(dc, text_colour);
     DrawTextW(dc, title, length, &room, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if (ses_isareti_var(strip, index)) {
+        ses_isaretini_ciz(dc, strip.tab_sound[index], item_rect.left + kYaziPayi,
+                          (item_rect.top + item_rect.bottom) / 2, text_colour);
+    }
     if (!kapatilabilir(strip, index)) return;
 
     // The close mark: an "x" in the middle of the tab's right end, on a round red
@@ -552,6 +603,13 @@ LRESULT denetime_birak(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
 // tabs one after another quickly gives the control double clicks.
 bool on_left_press(Widget* strip, HWND hwnd, LPARAM point) {
     if (strip == nullptr) return false;
+    // A press on a sound mark is the program's to answer (it mutes or unmutes the
+    // tab); the selection stays, as with the close mark.
+    const int32_t sounding = ses_isaretindeki_sekme(*strip, hwnd, point);
+    if (sounding >= 0) {
+        strip->sound_clicked = sounding + 1;
+        return true;
+    }
     const int32_t index = kapatma_isaretindeki_sekme(*strip, hwnd, point);
     if (index < 0) return false;
     kapatma_iste(strip, index);
@@ -565,6 +623,13 @@ bool on_middle_press(Widget* strip, HWND hwnd, LPARAM point) {
     if (!kapatilabilir(*strip, index)) return false;
     kapatma_iste(strip, index);
     return true;
+}
+
+// A right click on a tab asks the program for the tab's menu.
+void on_right_release(Widget* strip, HWND hwnd, LPARAM point) {
+    if (strip == nullptr) return;
+    const int32_t index = noktadaki_sekme(hwnd, point);
+    if (index >= 0) strip->menu_requested = index + 1;
 }
 
 // The tab under the pointer, and whether it is on its close mark, are drawn; the
@@ -638,6 +703,9 @@ LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
         if (on_middle_press(strip, hwnd, lparam)) return 0;
+        break;
+    case WM_RBUTTONUP:
+        on_right_release(strip, hwnd, lparam);
         break;
     case WM_MOUSEMOVE:
         ipucuna_ilet(strip, hwnd, message, wparam, lparam);
@@ -760,4 +828,42 @@ int64_t _tr_arayuz_sekme_kapandi_mi(int64_t strip) noexcept {
     if (record == nullptr || record->tab_close_requested == 0) return -1;
     record->tab_close_requested = 0;
     return record->closed_tab_index;
+}
+
+int64_t _tr_arayuz_sekme_ses_isareti_koy(int64_t strip, int64_t index, int64_t kind) noexcept {
+    Widget* record = pencereli_widget(strip);
+    const int32_t at = static_cast<int32_t>(index);
+    if (record == nullptr || record->kind != KIND_TABS || at < 0 || at >= record->tab_count) return -1;
+    if (kind < 0 || kind > 2) return -1;
+    if (record->tab_sound[at] == kind) return 0;
+    record->tab_sound[at] = static_cast<int32_t>(kind);
+    // The title moves for the mark: the whole row is drawn again.
+    RECT tabs_row;
+    GetClientRect(record->hwnd, &tabs_row);
+    tabs_row.bottom = sekme_gosterim_alani(record->hwnd).top;
+    InvalidateRect(record->hwnd, &tabs_row, FALSE);
+    return 0;
+}
+
+int64_t _tr_arayuz_sekme_ses_isareti(int64_t strip, int64_t index) noexcept {
+    const Widget* record = pencereli_widget(strip);
+    const int32_t at = static_cast<int32_t>(index);
+    if (record == nullptr || record->kind != KIND_TABS || at < 0 || at >= record->tab_count) return -1;
+    return record->tab_sound[at];
+}
+
+int64_t _tr_arayuz_sekme_ses_tiklandi_mi(int64_t strip) noexcept {
+    Widget* record = widget_bul(strip);
+    if (record == nullptr || record->sound_clicked == 0) return -1;
+    const int64_t index = record->sound_clicked - 1;
+    record->sound_clicked = 0;
+    return index;
+}
+
+int64_t _tr_arayuz_sekme_menu_istendi_mi(int64_t strip) noexcept {
+    Widget* record = widget_bul(strip);
+    if (record == nullptr || record->menu_requested == 0) return -1;
+    const int64_t index = record->menu_requested - 1;
+    record->menu_requested = 0;
+    return index;
 }

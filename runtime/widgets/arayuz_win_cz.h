@@ -98,6 +98,17 @@ TR_API int64_t _tr_arayuz_sekme_sayisi(int64_t strip) TR_NOEXCEPT;
 // program's full screen); 0 brings it back. 0, or -1 for an id that is no strip.
 TR_API int64_t _tr_arayuz_sekme_satiri_gizle(int64_t strip, int64_t hidden) TR_NOEXCEPT;
 TR_API int64_t _tr_arayuz_sekme_kapandi_mi(int64_t strip) TR_NOEXCEPT;
+// A tab's sound mark, drawn before its title: 0 none, 1 a speaker (the page plays
+// sound), 2 a crossed speaker (the tab is muted). ses_isareti_koy answers 0, or -1
+// for an id that is no strip, an index that is no tab or another kind; ses_isareti
+// answers the kind, or -1 likewise. The mark moves with its tab.
+// ses_tiklandi_mi: the index of the tab whose mark the user clicked (once; the
+// click selects nothing), or -1. menu_istendi_mi: the index of the tab the user
+// right-clicked (once), or -1; the program shows the tab's menu.
+TR_API int64_t _tr_arayuz_sekme_ses_isareti_koy(int64_t strip, int64_t index, int64_t kind) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_ses_isareti(int64_t strip, int64_t index) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_ses_tiklandi_mi(int64_t strip) TR_NOEXCEPT;
+TR_API int64_t _tr_arayuz_sekme_menu_istendi_mi(int64_t strip) TR_NOEXCEPT;
 
 // Internal, also used by the web view runtime: 1 when the window is the page of a
 // tab of some tab strip, else 0.

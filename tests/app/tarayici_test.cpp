@@ -2202,3 +2202,40 @@ TEST_F(Tarayici, IzinIstemiSorarHatirlarVeAyarlardaUnutulur) {
     dugmeye_bas(sb_ayar);
     gecis();
 }
+
+// A tab whose page plays shows a speaker before its title; a click on it mutes the
+// page (a crossed speaker, the tab not selected by the click) and the tab's menu
+// unmutes it. A new page without sound takes the mark away.
+TEST_F(Tarayici, SesCalanSekmeIsaretGosterirTiklamaVeMenuSusturur) {
+    if (korva_test::gercek_motor_mu()) GTEST_SKIP() << "the real engine plays nothing no click started";
+    yeni_sekme_dugmesiyle_ac();
+    const int konum = secili_sekme();
+    const int64_t view = sekme_webgorunumu(konum);
+    ASSERT_GE(view, 0);
+    const std::string muzik = "<title>Muzik</title><audio autoplay>";
+    ASSERT_EQ(_tr_webgorunum_html_yukle(view, muzik.data(), static_cast<int64_t>(muzik.size())), 0);
+    ASSERT_TRUE(gecisler_ta_ki([konum] { return _tr_arayuz_sekme_ses_isareti(sekme_defteri, konum) == 1; }));
+    _tr_arayuz_sekme_sec(sekme_defteri, 0);
+    gecisler(2);
+
+    const RECT alan = sekme_dikdortgeni(konum);
+    fare_tikla(serit(), alan.left + 12, (alan.top + alan.bottom) / 2);
+    EXPECT_TRUE(gecisler_ta_ki([konum] { return _tr_arayuz_sekme_ses_isareti(sekme_defteri, konum) == 2; }));
+    EXPECT_EQ(1, _tr_webgorunum_sessiz_mi(view));
+    EXPECT_EQ(0, secili_sekme());
+
+    const MenuGorusu menu = menuyu_kullan(
+        [&] {
+            PostMessageW(serit(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(alan.left + 40, alan.top + 5));
+            PostMessageW(serit(), WM_RBUTTONUP, 0, MAKELPARAM(alan.left + 40, alan.top + 5));
+        },
+        {{WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_RETURN}});
+    EXPECT_TRUE(menu.acildi);
+    EXPECT_EQ(std::vector<std::string>{"Sesi ac"}, menu.ogeler);
+    EXPECT_TRUE(gecisler_ta_ki([konum] { return _tr_arayuz_sekme_ses_isareti(sekme_defteri, konum) == 1; }));
+    EXPECT_EQ(0, _tr_webgorunum_sessiz_mi(view));
+
+    const std::string sessiz = "<title>Sessiz</title>";
+    ASSERT_EQ(_tr_webgorunum_html_yukle(view, sessiz.data(), static_cast<int64_t>(sessiz.size())), 0);
+    EXPECT_TRUE(gecisler_ta_ki([konum] { return _tr_arayuz_sekme_ses_isareti(sekme_defteri, konum) == 0; }));
+}

@@ -692,3 +692,59 @@ TEST(SekmeMetin, closable_tabs_show_their_title_then_two_spaces_and_x) {
 }
 
 }  // namespace
+
+// The pixels of a tab's left end, where a sound mark goes, as the strip paints them.
+std::vector<COLORREF> isaret_alani(int64_t strip, int index) {
+    const RECT item = oge_dikdortgeni(strip, index);
+    const korva_test::PencereResmi resim(pencere(strip));
+    std::vector<COLORREF> pikseller;
+    for (LONG y = item.top; y < item.bottom; ++y)
+        for (LONG x = item.left; x < item.left + 30; ++x) pikseller.push_back(resim.piksel(x, y));
+    return pikseller;
+}
+
+TEST_F(SekmeTiklama, a_sound_mark_is_drawn_moves_with_its_tab_and_reports_its_clicks) {
+    const std::vector<COLORREF> yok = isaret_alani(strip_, 2);
+    EXPECT_EQ(0, _tr_arayuz_sekme_ses_isareti_koy(strip_, 2, 1));
+    pompala();
+    const std::vector<COLORREF> calan = isaret_alani(strip_, 2);
+    EXPECT_EQ(0, _tr_arayuz_sekme_ses_isareti_koy(strip_, 2, 2));
+    pompala();
+    EXPECT_NE(yok, calan);
+    EXPECT_NE(calan, isaret_alani(strip_, 2));
+    EXPECT_EQ(2, _tr_arayuz_sekme_ses_isareti(strip_, 2));
+
+    // A click on the mark is reported once and selects nothing; one on the title
+    // of a tab without a mark selects as before.
+    const RECT isaretli = oge_dikdortgeni(strip_, 2);
+    tikla(strip_, {isaretli.left + 12, (isaretli.top + isaretli.bottom) / 2});
+    EXPECT_EQ(2, _tr_arayuz_sekme_ses_tiklandi_mi(strip_));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_ses_tiklandi_mi(strip_));
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(strip_));
+    tikla(strip_, {oge_dikdortgeni(strip_, 1).left + 12, oge_dikdortgeni(strip_, 1).top + 5});
+    EXPECT_EQ(-1, _tr_arayuz_sekme_ses_tiklandi_mi(strip_));
+    EXPECT_EQ(1, _tr_arayuz_sekme_secili(strip_));
+
+    // A right click asks for the tab's menu.
+    tikla(strip_, baslik_noktasi(strip_, 0), WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_EQ(0, _tr_arayuz_sekme_menu_istendi_mi(strip_));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_menu_istendi_mi(strip_));
+
+    // The mark moves with its tab when one before it goes; a new tab has none.
+    ASSERT_EQ(0, _tr_arayuz_sekme_kaldir(strip_, 0));
+    EXPECT_EQ(2, _tr_arayuz_sekme_ses_isareti(strip_, 1));
+    EXPECT_EQ(0, _tr_arayuz_sekme_ses_isareti(strip_, 0));
+    ASSERT_EQ(0, _tr_arayuz_sekme_kapatmali_araya_ekle(strip_, 0, pages_[0], "Birinci sayfa", 13));
+    EXPECT_EQ(0, _tr_arayuz_sekme_ses_isareti(strip_, 0));
+    EXPECT_EQ(2, _tr_arayuz_sekme_ses_isareti(strip_, 2));
+
+    // Bad input: no strip, no such tab, no such kind.
+    EXPECT_EQ(-1, _tr_arayuz_sekme_ses_isareti_koy(strip_, 3, 1));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_ses_isareti_koy(strip_, -1, 1));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_ses_isareti_koy(strip_, 0, 3));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_ses_isareti_koy(button_, 0, 1));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_ses_isareti_koy(-7, 0, 1));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_ses_isareti(strip_, 9));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_ses_tiklandi_mi(-7));
+    EXPECT_EQ(-1, _tr_arayuz_sekme_menu_istendi_mi(99999));
+}
