@@ -33,6 +33,7 @@ enum GorunumOlayi {
     OLAY_STATUS_BAR_TEXT_CHANGED,
     OLAY_DOWNLOAD_STARTING,
     OLAY_CONTAINS_FULL_SCREEN_ELEMENT_CHANGED,
+    OLAY_SERVER_CERTIFICATE_ERROR_DETECTED,
     OLAY_SAYISI
 };
 
@@ -77,7 +78,7 @@ enum GorunumOlayi {
     }
 
 template <class Gorunum>
-class GorunumYuzu : public ICoreWebView2Controller, public ICoreWebView2_12 {
+class GorunumYuzu : public ICoreWebView2Controller, public ICoreWebView2_14 {
 public:
     // ---- IUnknown, shared by both interfaces.
 
@@ -89,9 +90,12 @@ public:
             *nesne = static_cast<ICoreWebView2Controller*>(this);
         else if (IsEqualIID(kimlik, IID_ICoreWebView2))
             *nesne = static_cast<ICoreWebView2*>(this);
-        else if (IsEqualIID(kimlik, IID_ICoreWebView2_12))
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_14) || IsEqualIID(kimlik, IID_ICoreWebView2_13))
+            *nesne = static_cast<ICoreWebView2_14*>(this);
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_12) || IsEqualIID(kimlik, IID_ICoreWebView2_8))
             *nesne = static_cast<ICoreWebView2_12*>(this);
-        else if (IsEqualIID(kimlik, IID_ICoreWebView2_7))
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_7) || IsEqualIID(kimlik, IID_ICoreWebView2_6) ||
+                 IsEqualIID(kimlik, IID_ICoreWebView2_5))
             *nesne = static_cast<ICoreWebView2_7*>(static_cast<ICoreWebView2_12*>(this));
         else if (IsEqualIID(kimlik, IID_ICoreWebView2_4))
             *nesne = static_cast<ICoreWebView2_4*>(this);
@@ -198,12 +202,24 @@ public:
     GORUNUM_DESTEKSIZ_OLAY(ContextMenuRequested, IUnknown)
     GORUNUM_OLAYI(StatusBarTextChanged, ICoreWebView2StatusBarTextChangedEventHandler,
                   OLAY_STATUS_BAR_TEXT_CHANGED)
+    // ICoreWebView2_14's certificate errors; each engine writes its own Clear.
+    GORUNUM_DESTEKSIZ(get_Profile, IUnknown**)
+    GORUNUM_OLAYI(ServerCertificateErrorDetected, ICoreWebView2ServerCertificateErrorDetectedEventHandler,
+                  OLAY_SERVER_CERTIFICATE_ERROR_DETECTED)
 
     // A download of this view's page starts: its handlers decide on it now.
     void indirme_baslangicini_yay(ICoreWebView2DownloadStartingEventArgs* arguman)
     {
         olay_yay<ICoreWebView2DownloadStartingEventHandler>(OLAY_DOWNLOAD_STARTING,
                                                             static_cast<ICoreWebView2*>(this), arguman);
+    }
+
+    // A server's certificate of this view's page cannot be verified: its handlers
+    // decide now (or through a deferral).
+    void sertifika_hatasini_yay(ICoreWebView2ServerCertificateErrorDetectedEventArgs* arguman)
+    {
+        olay_yay<ICoreWebView2ServerCertificateErrorDetectedEventHandler>(
+            OLAY_SERVER_CERTIFICATE_ERROR_DETECTED, static_cast<ICoreWebView2*>(this), arguman);
     }
 
 protected:
