@@ -18,6 +18,7 @@
 #include "pano.h"
 #include "protokol_cagrilari.h"
 #include "secim_listeleri.h"
+#include "sertifika.h"
 #include "yazdirma.h"
 
 #include <optional>
@@ -33,6 +34,7 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public DosyaDinleyicisi,
                       public BaglamDinleyicisi,
                       public YazdirmaDinleyicisi,
+                      public SertifikaDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
     Gorunum(HedefAgi& hedefler, std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
@@ -114,6 +116,8 @@ public:
     HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* deger) override;
     HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR yol, ICoreWebView2PrintSettings* ayarlar,
                                          ICoreWebView2PrintToPdfCompletedHandler* isleyici) override;
+    HRESULT STDMETHODCALLTYPE ClearServerCertificateErrorActions(
+        ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler* isleyici) override;
 
 private:
     // ---- The outbox.
@@ -149,6 +153,8 @@ private:
     bool gidebilir_mi(int yon) override { return gezintiler_->gidebilir_mi(yon); }
     void baglam_komutu(BaglamKomutu komut, const std::wstring& adres) override;
     void yazdirma_istendi() override;
+    void sertifika_sor(COREWEBVIEW2_WEB_ERROR_STATUS durum, const std::wstring& adres, Karar karar) override;
+    void sertifika_reddedildi(COREWEBVIEW2_WEB_ERROR_STATUS durum) override;
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override;
@@ -205,6 +211,7 @@ private:
     std::optional<BaglamMenusu> baglam_menusu_;
     std::optional<ProtokolCagrilari> cagrilar_;
     std::optional<Yazdirma> yazdirma_;
+    std::optional<Sertifikalar> sertifikalar_;
     bool yazdirma_soruluyor_ = false;   // the save dialog of a page's window.print() is open
     // The user's presses in the page (buttons and keys), and their count when the
     // last such dialog closed: a page asks again only after the user did something
