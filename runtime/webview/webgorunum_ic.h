@@ -140,3 +140,8 @@ void kapanis_sorusunu_birak(Gorunum& kayit);
 // and a closed view's listener let go.
 void indirmelere_abone_ol(int index, ICoreWebView2* webview);
 void indirme_aboneligini_birak(int index);
+
+// Certificates the engine cannot verify (webgorunum_sertifika.cpp): a new view's
+// ServerCertificateErrorDetected is listened to, and a closed view's listener let go.
+void sertifikalara_abone_ol(int index, ICoreWebView2* webview);
+void sertifika_aboneligini_birak(int index);

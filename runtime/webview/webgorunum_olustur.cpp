@@ -463,6 +463,7 @@ void istek_olaylarina_abone_ol(Gorunum& kayit) {
         kayit.controller->add_AcceleratorKeyPressed(kayit.tus_isleyicisi, &belirtec);
     }
     indirmelere_abone_ol(static_cast<int>(&kayit - gorunumler), kayit.webview);
+    sertifikalara_abone_ol(static_cast<int>(&kayit - gorunumler), kayit.webview);
     ICoreWebView2_12* webview12 = nullptr;
     if (SUCCEEDED(kayit.webview->QueryInterface(IID_ICoreWebView2_12, reinterpret_cast<void**>(&webview12))) &&
         webview12 != nullptr) {
@@ -596,6 +597,7 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     isleyiciyi_birak(eski.tus_isleyicisi);
     isleyiciyi_birak(eski.tam_ekran_isleyicisi);
     indirme_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
+    sertifika_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     std::free(eski.yeni_pencere_adresi);
     std::free(eski.betik_sonucu);
     std::free(eski.kapanis_adresi);
