@@ -14,8 +14,8 @@
 //   comes back; a second Esc gives the page the keyboard.
 // - A click that brings the keyboard into the entry selects the whole address.
 // - The mark: drawn inside the entry's left margin, a check mark for https and
-//   "Guvenli degil" for http and for https whose bad certificate the user let
-//   pass (sertifika_uyarisi.cpp), nothing for other pages.
+//   "Guvenli degil" for http and for https of a host whose certificate was
+//   refused (sertifika_uyarisi.cpp), nothing for other pages.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -73,7 +73,7 @@ std::string gosterilecek_adres(const std::string& sayfa_adresi) {
 
 const char* isaret_metni(const std::string& adres) {
     if (adres.rfind("https://", 0) == 0) {
-        return guvenligi_gecilen_adres_mi(adres) ? kGuvensizIsareti : kGuvenliIsareti;
+        return sertifikasi_kotu_adres_mi(adres) ? kGuvensizIsareti : kGuvenliIsareti;
     }
     if (adres.rfind("http://", 0) == 0) return kGuvensizIsareti;
     return "";

@@ -13,8 +13,9 @@
 //   before (the start page when it showed none); "Yine de devam et (guvenli
 //   degil)" lets the host pass for this run of Korva only (nothing is saved) and
 //   loads the refused address again.
-// - A page of a host let pass is marked "Guvenli degil" in the address entry, as
-//   http pages are, though it is https.
+// - The warning page, and every page of its host after it (let pass or not), is
+//   marked "Guvenli degil" in the address entry, as http pages are, though it is
+//   https.
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -65,8 +66,9 @@ constexpr char kSayfaSonu[] =
 // before it ("" for Korva's own pages).
 bool uyari_gosteriliyor[kGorunumSiniri];
 std::string onceki_adresler[kGorunumSiniri];
-// "host[:port]" in lower case of every host the user let pass in this run.
-std::set<std::string> gecilen_hostlar;
+// "host[:port]" in lower case of every host whose certificate was refused in this
+// run (the user may have let it pass since): its pages are not secure.
+std::set<std::string> kotu_hostlar;
 
 // "host[:port]" of an address in lower case, without a user's name; empty when the
 // address has no host.
@@ -131,6 +133,8 @@ char* sertifika_uyarisini_goster(int64_t view, const char* onceki_adres) {
     if (durum < 1 || durum > 5) return nullptr;
     TrMetin reddedilen = _tr_webgorunum_sertifika_adresi_al(view);
     if (reddedilen.ptr == nullptr) return nullptr;
+    const std::string host = host_anahtari(reddedilen.ptr);
+    if (!host.empty()) kotu_hostlar.insert(host);
     const std::string sayfa = uyari_sayfasi(durum, reddedilen.ptr);
     if (_tr_webgorunum_html_yukle(view, sayfa.data(), static_cast<int64_t>(sayfa.size())) != 0) {
         std::free(reddedilen.ptr);
@@ -153,17 +157,15 @@ bool sertifika_dugmesini_isle(int64_t view, const char* reddedilen_adres) {
     if (geri) {
         geri_don(view);
     } else if (devam) {
-        const std::string host = host_anahtari(reddedilen_adres);
-        if (!host.empty()) gecilen_hostlar.insert(host);
         _tr_webgorunum_sertifika_izni_ver(reddedilen_adres, static_cast<int64_t>(std::strlen(reddedilen_adres)));
         _tr_webgorunum_yukle(view, reddedilen_adres, static_cast<int64_t>(std::strlen(reddedilen_adres)));
     }
     return geri || devam;
 }
 
-bool guvenligi_gecilen_adres_mi(const std::string& adres) {
+bool sertifikasi_kotu_adres_mi(const std::string& adres) {
     const std::string host = host_anahtari(adres);
-    return !host.empty() && gecilen_hostlar.count(host) != 0;
+    return !host.empty() && kotu_hostlar.count(host) != 0;
 }
 
 }  // namespace korva

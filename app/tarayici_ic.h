@@ -94,7 +94,7 @@ void adres_girisini_kur();
 // mark. Without `zorla` a text the user is typing in the entry is left alone.
 void adres_gosterimini_guncelle(const std::string& sayfa_adresi, bool zorla);
 // The security mark drawn before the address: a check mark for https, "Guvenli
-// degil" for http and for https whose bad certificate the user let pass, "" for
+// degil" for http and for https of a host whose certificate was refused, "" for
 // other pages.
 const std::string& guvenlik_isareti();
 // A new tab: the keyboard in the empty entry, its hint showing.
@@ -118,8 +118,9 @@ char* sertifika_uyarisini_goster(int64_t view, const char* onceki_adres);
 // The view's address changed: true when it was a button of the warning page, now
 // done (the page before loaded again, or the refused address with its host let pass).
 bool sertifika_dugmesini_isle(int64_t view, const char* reddedilen_adres);
-// An address whose host the user let pass in this run despite its certificate.
-bool guvenligi_gecilen_adres_mi(const std::string& adres);
+// An address of a host whose certificate was refused in this run (its warning page,
+// or its pages the user went on to).
+bool sertifikasi_kotu_adres_mi(const std::string& adres);
 
 // ---- Suggestions under the address entry (oneri_penceresi.cpp) -----------------------
 // One pass: a row chosen in the list opened, the index kept fresh while the
