@@ -619,10 +619,12 @@ bool sayfa_olaylarini_isle(int64_t konum) {
     int64_t view = sekme_gorunumleri[konum];
     if (view < 0) return true;  // no page (its engine could not start, or it waits), no events
     if (_tr_webgorunum_gezinti_tamamlandi_mi(view) == 1) {
-        gezintiyi_kaydet(view);
+        // A refused certificate: the warning page stands for the failed address,
+        // and no visit happened.
+        char* reddedilen = korva::sertifika_uyarisini_goster(view, son_adresler[view]);
+        if (reddedilen == nullptr) gezintiyi_kaydet(view);
         korva::gezinti_sonucunu_isle(view);
-        // A refused certificate: the warning page stands for the failed address.
-        if (char* reddedilen = korva::sertifika_uyarisini_goster(view, son_adresler[view])) {
+        if (reddedilen != nullptr) {
             metni_birak(cokme_adresleri[view]);
             cokme_adresleri[view] = reddedilen;
             if (secili_konum() == konum) sayfa_adresini_goster(false);

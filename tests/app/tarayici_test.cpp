@@ -2127,8 +2127,10 @@ TEST_F(Tarayici, KotuSertifikaliSunucuIcinUyariSayfasiGosterilirDevamGuvensizIsa
     auto uyari_bekle = [] { return gecisler_ta_ki([] { return pencere_basligi() == "Baglanti guvenli degil - Korva"; }); };
 
     ASSERT_TRUE(sayfaya_git(spor_adresi, "Spor"));
+    const size_t ziyaretler = korva::gecmis().size();
     adres_yaz_ve_onayla(baska);
     ASSERT_TRUE(uyari_bekle()) << pencere_basligi();
+    EXPECT_EQ(ziyaretler, korva::gecmis().size()) << "a refused page is no visit";
     EXPECT_EQ(baska, adres_metni()) << "the entry shows the refused address";
     EXPECT_EQ("Guvenli degil", guvenlik_isareti());
     if (gercek) {
