@@ -14,7 +14,8 @@
 //   comes back; a second Esc gives the page the keyboard.
 // - A click that brings the keyboard into the entry selects the whole address.
 // - The mark: drawn inside the entry's left margin, a check mark for https and
-//   "Guvenli degil" for http, nothing for other pages.
+//   "Guvenli degil" for http and for https of a host whose certificate was
+//   refused (sertifika_uyarisi.cpp), nothing for other pages.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -71,7 +72,9 @@ std::string gosterilecek_adres(const std::string& sayfa_adresi) {
 }
 
 const char* isaret_metni(const std::string& adres) {
-    if (adres.rfind("https://", 0) == 0) return kGuvenliIsareti;
+    if (adres.rfind("https://", 0) == 0) {
+        return sertifikasi_kotu_adres_mi(adres) ? kGuvensizIsareti : kGuvenliIsareti;
+    }
     if (adres.rfind("http://", 0) == 0) return kGuvensizIsareti;
     return "";
 }

@@ -661,8 +661,16 @@ bool sayfa_olaylarini_isle(int64_t konum) {
     int64_t view = sekme_gorunumleri[konum];
     if (view < 0) return true;  // no page (its engine could not start, or it waits), no events
     if (_tr_webgorunum_gezinti_tamamlandi_mi(view) == 1) {
-        gezintiyi_kaydet(view);
+        // A refused certificate: the warning page stands for the failed address,
+        // and no visit happened.
+        char* reddedilen = korva::sertifika_uyarisini_goster(view, son_adresler[view]);
+        if (reddedilen == nullptr) gezintiyi_kaydet(view);
         korva::gezinti_sonucunu_isle(view);
+        if (reddedilen != nullptr) {
+            metni_birak(cokme_adresleri[view]);
+            cokme_adresleri[view] = reddedilen;
+            if (secili_konum() == konum) sayfa_adresini_goster(false);
+        }
     }
     if (_tr_webgorunum_baslik_degisti_mi(view) == 1) {
         AlinanMetin baslik(_tr_webgorunum_baslik_al(view));
@@ -673,7 +681,10 @@ bool sayfa_olaylarini_isle(int64_t konum) {
         korva::oturum_degisti();
         if (secili_konum() == konum) pencere_basligini_guncelle();
     }
-    if (_tr_webgorunum_adres_degisti_mi(view) == 1) {
+    const bool adres_degisti = _tr_webgorunum_adres_degisti_mi(view) == 1;
+    if (adres_degisti && korva::sertifika_dugmesini_isle(view, cokme_adresleri[view])) {
+        metni_birak(cokme_adresleri[view]);
+    } else if (adres_degisti) {
         acilis_dizisi.gezindi(view);
         if (secili_konum() == konum) sayfa_adresini_goster(false);
         metni_birak(son_adresler[view]);

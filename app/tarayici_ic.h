@@ -94,7 +94,8 @@ void adres_girisini_kur();
 // mark. Without `zorla` a text the user is typing in the entry is left alone.
 void adres_gosterimini_guncelle(const std::string& sayfa_adresi, bool zorla);
 // The security mark drawn before the address: a check mark for https, "Guvenli
-// degil" for http, "" for other pages.
+// degil" for http and for https of a host whose certificate was refused, "" for
+// other pages.
 const std::string& guvenlik_isareti();
 // A new tab: the keyboard in the empty entry, its hint showing.
 void adres_girisine_odaklan();
@@ -108,6 +109,18 @@ bool adres_esc_isle();
 void gezinti_sonucunu_isle(int64_t view);
 // The view was closed: nothing waits for it any more.
 void gorunum_kapandi(int64_t view);
+
+// ---- The certificate warning page (sertifika_uyarisi.cpp) -------------------------------
+// A navigation of the view completed: when the server's certificate was refused,
+// Korva's warning page is shown and the refused address returned (malloc'ed, the
+// caller's), else null. `onceki_adres`: what the tab showed before ("Geri don").
+char* sertifika_uyarisini_goster(int64_t view, const char* onceki_adres);
+// The view's address changed: true when it was a button of the warning page, now
+// done (the page before loaded again, or the refused address with its host let pass).
+bool sertifika_dugmesini_isle(int64_t view, const char* reddedilen_adres);
+// An address of a host whose certificate was refused in this run (its warning page,
+// or its pages the user went on to).
+bool sertifikasi_kotu_adres_mi(const std::string& adres);
 
 // ---- Suggestions under the address entry (oneri_penceresi.cpp) -----------------------
 // One pass: a row chosen in the list opened, the index kept fresh while the

@@ -4,6 +4,7 @@
 #include "metinler.h"
 #include "zamanlayicilar.h"
 #include "yerine_yazma.h"
+#include "sertifika_argumanlari.h"
 
 #include <cmath>
 #include <cstring>
@@ -80,6 +81,7 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
     ses_.emplace(*this, *this, hedef_);
     ses_caliyor_koy(false);
     ses_->sessiz_koy(sessiz_mi());
+    sertifikalar_.emplace(*this, *this);
     baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
     if (pencere_) {
         imlec_->pencere_koy(pencere_);
@@ -127,6 +129,7 @@ void Gorunum::kur(const RECT& alan, std::function<void(HRESULT)> bitti)
     kurulum->bekleyen += yazdirma_->kur(yanit);
     kurulum->bekleyen += izinler_->kur(yanit);
     kurulum->bekleyen += ses_->kur(yanit);
+    kurulum->bekleyen += sertifikalar_->kur(yanit);
     // Documents are held before they load, so that a navigation can be canceled.
     ++kurulum->bekleyen;
     gonder(FetchEnable{{{"*", "Document", "Request"}}}, yanit);
@@ -431,6 +434,7 @@ void Gorunum::olay(const std::string& yontem, const Json& p)
     bilinen = ses_->olay(yontem, p) || bilinen;
     if (kapali_)
         return;
+    bilinen = sertifikalar_->olay(yontem, p) || bilinen;
     cagrilar_->olay(yontem, p);
     if (bilinen || kapali_)
         return;
@@ -758,6 +762,27 @@ void Gorunum::yazdirma_istendi()
         }))
         yazdirma_soruluyor_ = false;
 }
+
+// A server's certificate the engine cannot verify: the host decides, and nobody
+// listening is a decision for the default.
+void Gorunum::sertifika_sor(COREWEBVIEW2_WEB_ERROR_STATUS durum, const std::wstring& adres, Karar karar)
+{
+    if (!abonesi_var(OLAY_SERVER_CERTIFICATE_ERROR_DETECTED)) {
+        karar(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT);
+        return;
+    }
+    using Sertifika = SertifikaArgumanlari<ChromiumKaydi>;
+    Microsoft::WRL::ComPtr<ICoreWebView2ServerCertificateErrorDetectedEventArgs> arguman;
+    arguman = sahiplen(Sertifika::olustur(durum, adres, SertifikaBilgisi{}, karar));
+    if (!arguman) {
+        karar(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT);
+        return;
+    }
+    sertifika_hatasini_yay(arguman.Get());
+    Sertifika::isleyiciler_bitti(arguman.Get());
+}
+
+void Gorunum::sertifika_reddedildi(COREWEBVIEW2_WEB_ERROR_STATUS durum) { gezintiler_->sertifika_reddedildi(durum); }
 
 bool Gorunum::girdi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
 {
@@ -1104,5 +1129,17 @@ HRESULT Gorunum::PrintToPdf(LPCWSTR yol, ICoreWebView2PrintSettings*, ICoreWebVi
         if (tamamlayici)
             tamamlayici->Invoke(sonuc, SUCCEEDED(sonuc) ? TRUE : FALSE);
     });
+    return S_OK;
+}
+
+// The hosts let pass are those of the whole engine run: every view forgets them.
+HRESULT Gorunum::ClearServerCertificateErrorActions(
+    ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler* isleyici)
+{
+    GIRIS();
+    izinli_sertifika_hostlari().clear();
+    Microsoft::WRL::ComPtr<ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler> tamamlayici(isleyici);
+    if (tamamlayici && !sonra([tamamlayici] { tamamlayici->Invoke(S_OK); }))
+        return E_FAIL;
     return S_OK;
 }

@@ -20,6 +20,7 @@
 #include "protokol_cagrilari.h"
 #include "secim_listeleri.h"
 #include "ses.h"
+#include "sertifika.h"
 #include "yazdirma.h"
 
 #include <optional>
@@ -36,6 +37,7 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public BaglamDinleyicisi,
                       public YazdirmaDinleyicisi,
                       public SesDinleyicisi,
+                      public SertifikaDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
     Gorunum(HedefAgi& hedefler, std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
@@ -126,6 +128,8 @@ public:
     HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* deger) override;
     HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR yol, ICoreWebView2PrintSettings* ayarlar,
                                          ICoreWebView2PrintToPdfCompletedHandler* isleyici) override;
+    HRESULT STDMETHODCALLTYPE ClearServerCertificateErrorActions(
+        ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler* isleyici) override;
 
 private:
     // ---- The outbox.
@@ -163,6 +167,8 @@ private:
     void baglam_komutu(BaglamKomutu komut, const std::wstring& adres) override;
     void yazdirma_istendi() override;
     void ses_caliyor(bool caliyor) override { ses_caliyor_koy(caliyor); }
+    void sertifika_sor(COREWEBVIEW2_WEB_ERROR_STATUS durum, const std::wstring& adres, Karar karar) override;
+    void sertifika_reddedildi(COREWEBVIEW2_WEB_ERROR_STATUS durum) override;
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override;
@@ -222,6 +228,7 @@ private:
     std::optional<Yazdirma> yazdirma_;
     std::optional<Izinler> izinler_;
     std::optional<Ses> ses_;
+    std::optional<Sertifikalar> sertifikalar_;
     bool yazdirma_soruluyor_ = false;   // the save dialog of a page's window.print() is open
     // The user's presses in the page (buttons and keys), and their count when the
     // last such dialog closed: a page asks again only after the user did something

@@ -71,6 +71,12 @@ WV2_ARAYUZ(ICoreWebView2_6, 0x499aadac, 0xd92c, 0x4589, 0x8a, 0x75, 0x11, 0x1b, 
 WV2_ARAYUZ(ICoreWebView2_8, 0xe9632730, 0x6e1e, 0x43ab, 0xb7, 0xb8, 0x7b, 0x2c, 0x9e, 0x62, 0xe0, 0x94)
 WV2_ARAYUZ(ICoreWebView2IsMutedChangedEventHandler, 0x57d90347, 0xcd0e, 0x4952, 0xa4, 0xa2, 0x74, 0x83, 0xa2, 0x75, 0x6f, 0x08)
 WV2_ARAYUZ(ICoreWebView2IsDocumentPlayingAudioChangedEventHandler, 0x5def109a, 0x2f4b, 0x49fa, 0xb7, 0xf6, 0x11, 0xc3, 0x9e, 0x51, 0x33, 0x28)
+WV2_ARAYUZ(ICoreWebView2_13, 0xf75f09a8, 0x667e, 0x4983, 0x88, 0xd6, 0xc8, 0x77, 0x3f, 0x31, 0x5e, 0x84)
+WV2_ARAYUZ(ICoreWebView2_14, 0x6daa4f10, 0x4a90, 0x4753, 0x88, 0x98, 0x77, 0xc5, 0xdf, 0x53, 0x41, 0x65)
+WV2_ARAYUZ(ICoreWebView2ServerCertificateErrorDetectedEventHandler, 0x969b3a26, 0xd85e, 0x4795, 0x81, 0x99, 0xfe, 0xf5, 0x73, 0x44, 0xda, 0x22)
+WV2_ARAYUZ(ICoreWebView2ServerCertificateErrorDetectedEventArgs, 0x012193ed, 0x7c13, 0x48ff, 0x96, 0x9d, 0xa8, 0x4c, 0x1f, 0x43, 0x2a, 0x14)
+WV2_ARAYUZ(ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler, 0x3b40aac6, 0xacfe, 0x4ffd, 0x82, 0x11, 0xf6, 0x07, 0xb9, 0x6e, 0x2d, 0x5b)
+WV2_ARAYUZ(ICoreWebView2Certificate, 0xc5fb2fce, 0x1cac, 0x4aee, 0x9c, 0x79, 0x5e, 0xd0, 0x36, 0x2e, 0xaa, 0xe0)
 WV2_ARAYUZ(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1, 0xc5)
 
 // The result of every call on a controller or view after Close:
@@ -118,6 +124,12 @@ typedef enum COREWEBVIEW2_PERMISSION_STATE {
     COREWEBVIEW2_PERMISSION_STATE_ALLOW,
     COREWEBVIEW2_PERMISSION_STATE_DENY,
 } COREWEBVIEW2_PERMISSION_STATE;
+// What a host decides about a server's certificate that cannot be verified.
+typedef enum COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION {
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW = 0,
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL,
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT,
+} COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION;
 
 typedef enum COREWEBVIEW2_PROCESS_FAILED_KIND {
     COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED = 0,
@@ -708,6 +720,50 @@ struct ICoreWebView2_12 : public ICoreWebView2_8 {
     virtual HRESULT STDMETHODCALLTYPE remove_StatusBarTextChanged(EventRegistrationToken token) = 0;
     // The text in CoTaskMemAlloc memory; empty when there is none.
     virtual HRESULT STDMETHODCALLTYPE get_StatusBarText(LPWSTR* text) = 0;
+};
+
+// _14 reports servers whose certificate cannot be verified (slots 106 to 108);
+// _13's profile (slot 105) is not used.
+struct ICoreWebView2_14 : public ICoreWebView2_12 {
+    // _13, slot 105
+    virtual HRESULT STDMETHODCALLTYPE get_Profile(IUnknown** profile) = 0;
+    // _14, slots 106 to 108
+    virtual HRESULT STDMETHODCALLTYPE add_ServerCertificateErrorDetected(
+        ICoreWebView2ServerCertificateErrorDetectedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ServerCertificateErrorDetected(EventRegistrationToken token) = 0;
+    // Forgets every ALWAYS_ALLOW decision; the handler hears when that is done.
+    virtual HRESULT STDMETHODCALLTYPE ClearServerCertificateErrorActions(
+        ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler* handler) = 0;
+};
+
+struct ICoreWebView2Certificate : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Subject(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Issuer(LPWSTR* value) = 0;
+    // Seconds since 1970-01-01 UTC.
+    virtual HRESULT STDMETHODCALLTYPE get_ValidFrom(double* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ValidTo(double* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DerEncodedSerialNumber(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DisplayName(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ToPemEncoding(LPWSTR* pem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PemEncodedIssuerCertificateChain(IUnknown** chain) = 0;
+};
+
+struct ICoreWebView2ServerCertificateErrorDetectedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_ErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_RequestUri(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ServerCertificate(ICoreWebView2Certificate** value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) = 0;
+};
+
+struct ICoreWebView2ServerCertificateErrorDetectedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender,
+                                             ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) = 0;
+};
+
+struct ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT error_code) = 0;
 };
 
 // ---------------------------------------------------------------------------

@@ -42,6 +42,7 @@ enum GorunumOlayi {
     OLAY_PERMISSION_REQUESTED,
     OLAY_IS_MUTED_CHANGED,
     OLAY_IS_DOCUMENT_PLAYING_AUDIO_CHANGED,
+    OLAY_SERVER_CERTIFICATE_ERROR_DETECTED,
     OLAY_SAYISI
 };
 
@@ -86,7 +87,7 @@ enum GorunumOlayi {
     }
 
 template <class Gorunum>
-class GorunumYuzu : public ICoreWebView2Controller, public ICoreWebView2_12 {
+class GorunumYuzu : public ICoreWebView2Controller, public ICoreWebView2_14 {
 public:
     // ---- IUnknown, shared by both interfaces.
 
@@ -98,16 +99,13 @@ public:
             *nesne = static_cast<ICoreWebView2Controller*>(this);
         else if (IsEqualIID(kimlik, IID_ICoreWebView2))
             *nesne = static_cast<ICoreWebView2*>(this);
-        else if (IsEqualIID(kimlik, IID_ICoreWebView2_12))
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_14) || IsEqualIID(kimlik, IID_ICoreWebView2_13))
+            *nesne = static_cast<ICoreWebView2_14*>(this);
+        // One chain: each of these is the start of _14's table.
+        else if (IsEqualIID(kimlik, IID_ICoreWebView2_12) || IsEqualIID(kimlik, IID_ICoreWebView2_8) ||
+                 IsEqualIID(kimlik, IID_ICoreWebView2_7) || IsEqualIID(kimlik, IID_ICoreWebView2_6) ||
+                 IsEqualIID(kimlik, IID_ICoreWebView2_5))
             *nesne = static_cast<ICoreWebView2_12*>(this);
-        else if (IsEqualIID(kimlik, IID_ICoreWebView2_8))
-            *nesne = static_cast<ICoreWebView2_8*>(static_cast<ICoreWebView2_12*>(this));
-        else if (IsEqualIID(kimlik, IID_ICoreWebView2_7))
-            *nesne = static_cast<ICoreWebView2_7*>(static_cast<ICoreWebView2_12*>(this));
-        else if (IsEqualIID(kimlik, IID_ICoreWebView2_6))
-            *nesne = static_cast<ICoreWebView2_6*>(static_cast<ICoreWebView2_12*>(this));
-        else if (IsEqualIID(kimlik, IID_ICoreWebView2_5))
-            *nesne = static_cast<ICoreWebView2_5*>(static_cast<ICoreWebView2_12*>(this));
         else if (IsEqualIID(kimlik, IID_ICoreWebView2_4))
             *nesne = static_cast<ICoreWebView2_4*>(this);
         else {
@@ -241,6 +239,10 @@ public:
     GORUNUM_DESTEKSIZ_OLAY(ContextMenuRequested, IUnknown)
     GORUNUM_OLAYI(StatusBarTextChanged, ICoreWebView2StatusBarTextChangedEventHandler,
                   OLAY_STATUS_BAR_TEXT_CHANGED)
+    // ICoreWebView2_14's certificate errors; each engine writes its own Clear.
+    GORUNUM_DESTEKSIZ(get_Profile, IUnknown**)
+    GORUNUM_OLAYI(ServerCertificateErrorDetected, ICoreWebView2ServerCertificateErrorDetectedEventHandler,
+                  OLAY_SERVER_CERTIFICATE_ERROR_DETECTED)
 
     // A download of this view's page starts: its handlers decide on it now.
     void indirme_baslangicini_yay(ICoreWebView2DownloadStartingEventArgs* arguman)
@@ -254,6 +256,14 @@ public:
     {
         olay_yay<ICoreWebView2PermissionRequestedEventHandler>(OLAY_PERMISSION_REQUESTED,
                                                                static_cast<ICoreWebView2*>(this), arguman);
+    }
+
+    // A server's certificate of this view's page cannot be verified: its handlers
+    // decide now (or through a deferral).
+    void sertifika_hatasini_yay(ICoreWebView2ServerCertificateErrorDetectedEventArgs* arguman)
+    {
+        olay_yay<ICoreWebView2ServerCertificateErrorDetectedEventHandler>(
+            OLAY_SERVER_CERTIFICATE_ERROR_DETECTED, static_cast<ICoreWebView2*>(this), arguman);
     }
 
 protected:

@@ -1,10 +1,13 @@
 // Addresses and documents. The engine has no network: "about:" gives an empty page,
 // "file:" reads the local file, "data:" decodes its own content, "view-source:" shows
-// the text of one of those as it came, and network schemes end in an error document. HTML is reduced to what the page window draws: the
+// the text of one of those as it came, and network schemes end in an error document,
+// except the bad-certificate servers (sertifika_hatasi), whose page loads once the
+// host let their certificate pass. HTML is reduced to what the page window draws: the
 // title, the body's text in runs, line breaks at block elements, and links. The
 // reduction is one forward pass that never looks back, so malformed or huge input
 // costs linear time and cannot make it fail.
 #include "motor_ic.h"
+#include "sertifika_argumanlari.h"
 
 #include <cwctype>
 
@@ -383,8 +386,44 @@ static Yukleme kaynak_adresini_yukle(const std::wstring& adres)
     return yukleme;
 }
 
+COREWEBVIEW2_WEB_ERROR_STATUS sertifika_hatasi(const std::wstring& adres)
+{
+    static const struct { const wchar_t* on_ek; COREWEBVIEW2_WEB_ERROR_STATUS durum; } TURLER[] = {
+        {L"suresi-gecmis.", COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_EXPIRED},
+        {L"ad-uyusmuyor.", COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_COMMON_NAME_IS_INCORRECT},
+        {L"iptal.", COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_REVOKED},
+    };
+    static const std::wstring SONEK = L"kotu-sertifika.test";
+    if (sema(adres) != L"https")
+        return COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+    std::wstring host = sertifika_hostu(adres);
+    host = host.substr(0, host.find(L':'));
+    bool bizim = host == SONEK || (host.size() > SONEK.size() &&
+                                   host.compare(host.size() - SONEK.size(), SONEK.size(), SONEK) == 0 &&
+                                   host[host.size() - SONEK.size() - 1] == L'.');
+    if (!bizim)
+        return COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+    for (const auto& tur : TURLER)
+        if (host.compare(0, wcslen(tur.on_ek), tur.on_ek) == 0)
+            return tur.durum;
+    return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID;
+}
+
+Belge sertifika_uyarisi_belgesi(const std::wstring& adres)
+{
+    return hata_belgesi(adres, L"Bağlantınız gizli değil", L"Sunucunun sertifikası doğrulanamadı.",
+                        L"CERT_INVALID");
+}
+
 Yukleme adresi_yukle(const std::wstring& adres)
 {
+    if (sertifika_hatasi(adres) != COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN) {
+        // Reached only once the certificate was let pass: the server's page.
+        Yukleme gecti;
+        gecti.belge = duz_metin_belgesi(L"Sertifikası doğrulanamayan sunucu\n\n" + adres);
+        gecti.belge.baslik = L"Sertifikası doğrulanamayan sunucu";
+        return gecti;
+    }
     std::wstring ad = sema(adres);
     Yukleme yukleme;
     if (ad == L"about")

@@ -124,6 +124,13 @@ struct Yukleme {
 // True for an absolute address that Navigate accepts.
 bool mutlak_adres_mi(const std::wstring& adres);
 Yukleme adresi_yukle(const std::wstring& adres);
+// The bad-certificate servers: an https address whose host is kotu-sertifika.test or
+// a name under it. Its status by the first label: "suresi-gecmis" expired,
+// "ad-uyusmuyor" a name that does not match, "iptal" revoked, any other invalid;
+// UNKNOWN for every other address. Their page loads only once the host let it pass.
+COREWEBVIEW2_WEB_ERROR_STATUS sertifika_hatasi(const std::wstring& adres);
+// The engine's own warning page for such a server.
+Belge sertifika_uyarisi_belgesi(const std::wstring& adres);
 Belge html_coz(const std::wstring& html);
 Belge duz_metin_belgesi(const std::wstring& metin);
 // An href as a click would resolve it against the page's address; "" when it cannot.

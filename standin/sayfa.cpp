@@ -9,11 +9,19 @@
 // step checks that the view is still open and the navigation still the current one,
 // because any handler may close the view or navigate elsewhere.
 //
+// A navigation to a bad-certificate server (belge.cpp) stops before its document:
+// ServerCertificateErrorDetected decides (its handlers, or a deferral they took),
+// while the navigation waits. ALWAYS_ALLOW loads the page and lets the host pass
+// until ClearServerCertificateErrorActions; CANCEL ends the navigation there;
+// DEFAULT, and a view nobody listens to, shows the engine's warning page. Both
+// failures complete with the certificate's status.
+//
 // Calls the host makes are logged and checked (thread, closed) by GIRIS; what the
 // page does by itself (a link click, F5) uses the same internal functions unlogged.
 #include "motor_ic.h"
 #include "gorunum_yuzu.h"
 #include "yerine_yazma.h"
+#include "sertifika_argumanlari.h"
 
 #include <cmath>
 #include <cwctype>
@@ -34,6 +42,7 @@ struct Gezinti {
     GezintiTuru tur;
     Kayit hedef;
     BOOL kullanici;
+    bool sertifika_soruldu = false;   // the host is deciding about its server's certificate
 };
 
 // What a script of one of the understood forms asks for.
@@ -522,6 +531,23 @@ public:
         return metin_ver(deger, durum_metni, false);
     }
 
+    // ---- ICoreWebView2_14: the hosts let pass are forgotten; the handler hears
+    // S_OK from the message loop.
+
+    HRESULT STDMETHODCALLTYPE ClearServerCertificateErrorActions(
+        ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler* isleyici) override
+    {
+        GIRIS("ClearServerCertificateErrorActions", std::string());
+        izinli_sertifika_hostlari().clear();
+        ComPtr<ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler> tamamlayici(isleyici);
+        ComPtr<Sayfa> koru(this);
+        teslim_et(this, [koru, tamamlayici] {
+            if (tamamlayici)
+                tamamlayici->Invoke(S_OK);
+        });
+        return S_OK;
+    }
+
     // ---- What the page window asks.
 
     const Belge& cizilecek_belge() override { return belge; }
@@ -531,6 +557,12 @@ public:
 
     void baglantiya_tiklandi(const std::wstring& href, bool yeni_pencere) override
     {
+        std::wstring parca = bosluklari_daralt(href);
+        if (!kapali && !yeni_pencere && parca.size() > 1 && parca[0] == L'#') {
+            ComPtr<Sayfa> koru(this);
+            teslim_et(this, [koru, parca] { koru->belge_icinde_git(parca); });
+            return;
+        }
         std::wstring hedef_adres = baglantiyi_coz(adres, href);
         if (kapali || hedef_adres.empty())
             return;
@@ -826,6 +858,13 @@ private:
     {
         if (!suren_mi(kimlik))
             return;
+        if (!suren->hedef.dizeden && !suren->sertifika_soruldu) {
+            COREWEBVIEW2_WEB_ERROR_STATUS durum = sertifika_hatasi(suren->hedef.adres);
+            if (durum != COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN && !sertifikasi_izinli_mi(suren->hedef.adres)) {
+                sertifikayi_sor(durum);
+                return;
+            }
+        }
         std::unique_ptr<Gezinti> gezinti = std::move(suren);
         if (!gezinti->hedef.dizeden && indirme_adresi_mi(gezinti->hedef.adres)) {
             // A download, not a page: the page stays, and the navigation ends there.
@@ -843,7 +882,64 @@ private:
             yukleme.belge = html_coz(gezinti->hedef.html);
         else
             yukleme = adresi_yukle(gezinti->hedef.adres);
+        isle(std::move(gezinti), std::move(yukleme));
+    }
 
+    // The navigation stops at its server's certificate: the host decides, and
+    // the decision (now, or when a deferral completes) takes it on.
+    void sertifikayi_sor(COREWEBVIEW2_WEB_ERROR_STATUS durum)
+    {
+        suren->sertifika_soruldu = true;
+        UINT64 kimlik = suren->kimlik;
+        std::wstring hedef_adres = suren->hedef.adres;
+        SertifikaBilgisi bilgi;
+        std::wstring host = sertifika_hostu(hedef_adres);
+        bilgi.konu = bilgi.gorunen_ad = host.substr(0, host.find(L':'));
+        bilgi.veren = L"Korva Test CA";
+        ComPtr<Sayfa> koru(this);
+        ComPtr<ICoreWebView2ServerCertificateErrorDetectedEventArgs> arguman;
+        arguman = sahiplen(SertifikaArgumanlari<StandinKaydi>::olustur(
+            durum, hedef_adres, bilgi,
+            [koru, kimlik, durum, hedef_adres](COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION eylem) {
+                koru->sertifika_karari(kimlik, durum, hedef_adres, eylem);
+            },
+            no));
+        if (!arguman) {
+            sertifika_karari(kimlik, durum, hedef_adres, COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT);
+            return;
+        }
+        sertifika_hatasini_yay(arguman.Get());
+        SertifikaArgumanlari<StandinKaydi>::isleyiciler_bitti(arguman.Get());
+    }
+
+    void sertifika_karari(UINT64 kimlik, COREWEBVIEW2_WEB_ERROR_STATUS durum, const std::wstring& hedef_adres,
+                          COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION eylem)
+    {
+        if (eylem == COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW)
+            sertifikaya_izin_ver(hedef_adres);
+        if (!suren_mi(kimlik))
+            return;   // stopped, replaced or closed meanwhile
+        if (eylem == COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW) {
+            isleme_adimi(kimlik);
+            return;
+        }
+        std::unique_ptr<Gezinti> gezinti = std::move(suren);
+        if (eylem == COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL) {
+            tamamlandi_yay(FALSE, durum, kimlik);
+            return;
+        }
+        Yukleme uyari;
+        uyari.basarili = FALSE;
+        uyari.durum = durum;
+        uyari.belge = sertifika_uyarisi_belgesi(hedef_adres);
+        isle(std::move(gezinti), std::move(uyari));
+    }
+
+    // Commits what the navigation loaded (a page, or an error document) and
+    // completes it.
+    void isle(std::unique_ptr<Gezinti> gezinti, Yukleme yukleme)
+    {
+        UINT64 kimlik = gezinti->kimlik;
         gecmisi_isle(*gezinti);
         ++belge_nesli_;
         ComPtr<Sayfa> koru(this);
@@ -888,6 +984,34 @@ private:
         }
     }
 
+    // A link to a part of the document ("#part"): as a browser does, no new
+    // document and no navigation, but a new address and a history entry of its own.
+    void belge_icinde_git(const std::wstring& parca)
+    {
+        if (kapali)
+            return;
+        if (suren) {
+            // The navigation under way ends, as for a new one.
+            UINT64 eski = suren->kimlik;
+            suren.reset();
+            iptali_teslim_et(eski);
+        }
+        std::wstring yeni = adres.substr(0, adres.find(L'#')) + parca;
+        if (kayit_var)
+            geri.push_back(mevcut);
+        ileri.clear();
+        mevcut.adres = yeni;
+        kayit_var = true;
+        adres = yeni;
+        ekrani_yenile();
+        ComPtr<Sayfa> koru(this);
+        ComPtr<ICoreWebView2SourceChangedEventArgs> arguman;
+        arguman = sahiplen(Argumanlar::kaynak(FALSE, no));
+        olay_yay<ICoreWebView2SourceChangedEventHandler>(
+            OLAY_SOURCE_CHANGED, static_cast<ICoreWebView2*>(this), arguman.Get());
+        bos_olay_yay<ICoreWebView2HistoryChangedEventHandler>(OLAY_HISTORY_CHANGED);
+    }
+
     void betigi_calistir(const BetikEylemi& eylem, ICoreWebView2ExecuteScriptCompletedHandler* isleyici)
     {
         if (kapali)
@@ -905,6 +1029,8 @@ private:
                 ekrani_yenile();
                 if (baslik != eski)
                     bos_olay_yay<ICoreWebView2DocumentTitleChangedEventHandler>(OLAY_DOCUMENT_TITLE_CHANGED);
+            } else if (eylem.tur == BetikEylemi::adres && eylem.deger.size() > 1 && eylem.deger[0] == L'#') {
+                belge_icinde_git(eylem.deger);
             } else if (eylem.tur == BetikEylemi::adres) {
                 std::wstring hedef_adres = baglantiyi_coz(adres, eylem.deger);
                 if (hedef_adres.empty() && mutlak_adres_mi(eylem.deger))

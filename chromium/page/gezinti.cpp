@@ -15,6 +15,9 @@ struct Gezintiler::Gezinti {
     bool belgede = false;      // its document committed
     bool istek_gitti = false;  // its document's request was let go to the network
     bool yanit_geldi = false;  // and the response to it came
+    // A certificate refused while it was under way: the status an aborted document
+    // fails with.
+    COREWEBVIEW2_WEB_ERROR_STATUS sertifika_durumu = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
 };
 
 // A text document on its way in: about:blank is loading, then gets the content.
@@ -241,6 +244,15 @@ void Gezintiler::yukleme_basarisiz(const LoadingFailed& p)
         return;
     gezinti_->basarisiz = true;
     gezinti_->durum = hata_durumu(p.errorText);
+    if (gezinti_->durum == COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED &&
+        gezinti_->sertifika_durumu != COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN)
+        gezinti_->durum = gezinti_->sertifika_durumu;
+}
+
+void Gezintiler::sertifika_reddedildi(COREWEBVIEW2_WEB_ERROR_STATUS durum)
+{
+    if (gezinti_ && !gezinti_->belgede)
+        gezinti_->sertifika_durumu = durum;
 }
 
 void Gezintiler::cerceve_gezindi(const FrameNavigated& p)

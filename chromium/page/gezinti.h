@@ -81,6 +81,9 @@ public:
     void durdur();
     // The page's process died: what was under way is dropped without events.
     void surec_oldu();
+    // A request's certificate was refused: the navigation under way, if its document
+    // fails as the refusal makes it (aborted), fails with `durum` instead.
+    void sertifika_reddedildi(COREWEBVIEW2_WEB_ERROR_STATUS durum);
 
     // ---- From the engine. True when the event was one of these.
     bool olay(const std::string& yontem, const Json& parametreler);

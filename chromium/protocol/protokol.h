@@ -684,5 +684,34 @@ struct ReleaseObjectGroup {
     std::string objectGroup;
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(ReleaseObjectGroup, objectGroup)
+// ---- Certificates: with the override on, a request whose server's certificate
+// cannot be verified waits for our answer instead of failing.
+
+struct SecurityEnable {
+    static constexpr const char* YONTEM = "Security.enable";
+};
+inline void to_json(Json& j, const SecurityEnable&) { j = Json::object(); }
+
+struct SetOverrideCertificateErrors {
+    static constexpr const char* YONTEM = "Security.setOverrideCertificateErrors";
+    bool override = true;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SetOverrideCertificateErrors, override)
+
+// errorType is the network error's name without "net::" (ERR_CERT_AUTHORITY_INVALID).
+struct CertificateError {
+    static constexpr const char* YONTEM = "Security.certificateError";
+    int64_t eventId = -1;
+    std::string errorType, requestURL;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(CertificateError, eventId, errorType, requestURL)
+
+// action: "continue" or "cancel" (the request then fails as net::ERR_ABORTED).
+struct HandleCertificateError {
+    static constexpr const char* YONTEM = "Security.handleCertificateError";
+    int64_t eventId = -1;
+    std::string action;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(HandleCertificateError, eventId, action)
 
 }  // namespace protokol

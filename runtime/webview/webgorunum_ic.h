@@ -162,3 +162,7 @@ void indirme_aboneligini_birak(int index);
 // to; a closed view's listener goes, and its waiting requests are answered.
 void izinlere_abone_ol(int index, ICoreWebView2* webview);
 void izin_aboneligini_birak(int index);
+// Certificates the engine cannot verify (webgorunum_sertifika.cpp): a new view's
+// ServerCertificateErrorDetected is listened to, and a closed view's listener let go.
+void sertifikalara_abone_ol(int index, ICoreWebView2* webview);
+void sertifika_aboneligini_birak(int index);

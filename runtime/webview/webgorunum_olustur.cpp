@@ -506,6 +506,7 @@ void istek_olaylarina_abone_ol(Gorunum& kayit) {
     }
     indirmelere_abone_ol(static_cast<int>(&kayit - gorunumler), kayit.webview);
     izinlere_abone_ol(static_cast<int>(&kayit - gorunumler), kayit.webview);
+    sertifikalara_abone_ol(static_cast<int>(&kayit - gorunumler), kayit.webview);
     ICoreWebView2_12* webview12 = nullptr;
     if (SUCCEEDED(kayit.webview->QueryInterface(IID_ICoreWebView2_12, reinterpret_cast<void**>(&webview12))) &&
         webview12 != nullptr) {
@@ -662,6 +663,7 @@ void gorunum_kapat(Gorunum& kayit, HWND kalan_host) {
     indirme_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     izin_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     yeni_pencere_istegini_birak(eski);
+    sertifika_aboneligini_birak(static_cast<int>(&kayit - gorunumler));
     std::free(eski.yeni_pencere_adresi);
     std::free(eski.betik_sonucu);
     std::free(eski.kapanis_adresi);

@@ -139,6 +139,16 @@ TR_API int64_t _tr_webgorunum_ses_degisti_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_ses_caliyor_mu(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_sessiz_mi(int64_t view) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_sessiz_yap(int64_t view, int64_t sessiz) TR_NOEXCEPT;
+// Servers whose certificate the engine cannot verify. The runtime refuses every
+// such request, so the engine shows no warning page of its own: a navigation there
+// completes with the certificate's status (gezinti_hatasi: 1 the name does not
+// match, 2 expired, 4 revoked, 5 invalid), and sertifika_adresi_al gives the view's
+// latest refused address (empty when none, or for an unknown view). sertifika_izni_ver
+// lets the host of an address ("host[:port]", any case) pass from then on, for
+// this run of the process only; 0, or -1 for a text that names no host. An engine
+// without this event shows its own warning page instead.
+TR_API int64_t _tr_webgorunum_sertifika_izni_ver(const char* address, int64_t length) TR_NOEXCEPT;
+TR_API TrMetin _tr_webgorunum_sertifika_adresi_al(int64_t view) TR_NOEXCEPT;
 
 // Downloads a page starts. Each gets an id of its own (in the order they start,
 // never reused; the first 4096 of the process are recorded, later ones go on

@@ -30,6 +30,17 @@ inline std::string sunucu_adresi(const char* yol = "/") {
     return std::string(deger) + yol;
 }
 
+// A server whose certificate the engine cannot verify, followed by `yol`: on the
+// real engine the loopback server's TLS port ("https://127.0.0.1:PORT2", "" when
+// it is not there), on the stand-in one of its own bad-certificate servers.
+inline std::string kotu_sertifikali_adres(const char* yol = "/") {
+    if (!gercek_motor_mu()) return std::string("https://kotu-sertifika.test") + yol;
+    char deger[64] = {};
+    const DWORD uzunluk = GetEnvironmentVariableA("KORVA_TEST_TLS_SUNUCU", deger, sizeof(deger));
+    if (uzunluk == 0 || uzunluk >= sizeof(deger)) return {};
+    return std::string(deger) + yol;
+}
+
 }  // namespace korva_test
 
 // The first statement of a test that needs the stand-in engine's call log or controls.

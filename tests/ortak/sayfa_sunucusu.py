@@ -5,7 +5,11 @@
 
 Serves a few pages on 127.0.0.1 (a free port the system picks), runs COMMAND with
 KORVA_TEST_SUNUCU=http://127.0.0.1:PORT in its environment, and exits with
-COMMAND's exit code. The server is a thread of this process, so it ends with the
+COMMAND's exit code. The same pages are served over TLS on a second port with a
+certificate no one vouches for (self-signed for "localhost", made with openssl at
+start in a folder of the current one, the build folder, and removed at the end):
+KORVA_TEST_TLS_SUNUCU=https://127.0.0.1:PORT2. Without openssl that variable is
+not set. The server is a thread of this process, so it ends with the
 command; it also ends this process after LIFETIME seconds at the latest, so that
 nothing of a test run can keep listening.
 
@@ -60,8 +64,11 @@ The pages (titles are what the tests look for):
 """
 import html
 import os
+import shutil
+import ssl
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import urllib.parse
@@ -333,6 +340,10 @@ def main():
     threading.Thread(target=sunucu.serve_forever, daemon=True).start()
 
     ortam = dict(os.environ, KORVA_TEST_SUNUCU="http://127.0.0.1:%d" % sunucu.server_address[1])
+    klasor = tempfile.mkdtemp(prefix="tls_sunucusu_", dir=os.getcwd())
+    tls = tls_sunucusu(klasor)
+    if tls is not None:
+        ortam["KORVA_TEST_TLS_SUNUCU"] = "https://127.0.0.1:%d" % tls.server_address[1]
     komut = subprocess.Popen(sys.argv[1:], env=ortam)
     try:
         return komut.wait(timeout=LIFETIME)
@@ -342,6 +353,38 @@ def main():
         return 1
     finally:
         sunucu.server_close()
+        if tls is not None:
+            tls.server_close()
+        shutil.rmtree(klasor, ignore_errors=True)
+
+
+class TlsSunucusu(ThreadingHTTPServer):
+    """A client that refuses the certificate ends the handshake: expected, not reported."""
+
+    def handle_error(self, request, client_address):
+        if not isinstance(sys.exc_info()[1], (ssl.SSLError, ConnectionError)):
+            super().handle_error(request, client_address)
+
+
+def tls_sunucusu(klasor):
+    """The pages over TLS with a fresh self-signed certificate; None without openssl."""
+    sertifika = os.path.join(klasor, "sertifika.pem")
+    anahtar = os.path.join(klasor, "anahtar.pem")
+    try:
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                        "-subj", "/CN=localhost", "-keyout", anahtar, "-out", sertifika],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    except (OSError, subprocess.CalledProcessError):
+        return None
+    baglam = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    baglam.load_cert_chain(sertifika, anahtar)
+    sunucu = TlsSunucusu(("127.0.0.1", 0), Isleyici)
+    sunucu.daemon_threads = True
+    # The handshake is left to the thread that serves the connection: one client
+    # that never finishes it must not hold up the others.
+    sunucu.socket = baglam.wrap_socket(sunucu.socket, server_side=True, do_handshake_on_connect=False)
+    threading.Thread(target=sunucu.serve_forever, daemon=True).start()
+    return sunucu
 
 
 if __name__ == "__main__":
