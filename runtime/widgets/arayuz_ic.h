@@ -53,6 +53,9 @@ struct Widget {
     // A tab strip's: 1 from _tr_arayuz_sekme_satiri_gizle(strip, 1) until it is
     // given 0: the pages cover the whole strip, its row of tabs included.
     int32_t tab_row_hidden;
+    // 1 while the widget's window is a tool of the process's tooltip (it has a
+    // hover hint); the message loops pass its mouse messages on to the tooltip.
+    int32_t has_tooltip;
 };
 
 extern Widget win_widgetlar[kWidgetSiniri];
