@@ -7,8 +7,17 @@
 // everywhere. A button keeps its text (the symbol, "↓ 2" for the running
 // downloads): painting reads its first character, draws that symbol's shape and
 // writes whatever follows it as text; a text without a known symbol is written as
-// it is. The buttons are subclassed (SetWindowSubclass), so the runtime's own
-// handling of their clicks and colours is left as it is.
+// it is. Each button's window procedure is taken over and calls the one it
+// replaced for everything it does not keep, so the runtime's own handling of their
+// clicks and colours is left as it is.
+//
+// The windows drawn here (the buttons, the progress bar and the body box) are taken
+// over by replacing their window procedure (GWLP_WNDPROC), not with
+// SetWindowSubclass: under Wine every message through a SetWindowSubclass chain
+// looks its data up in window properties, each a round trip to the wine server, and
+// these windows get many messages each time the window is laid out and painted
+// (several hundred look-ups in a start-up). For the same reason a button's hover
+// state is kept in the table of taken-over windows, not in a window property.
 //
 // The progress bar is painted in the theme's colours: the status bar's background
 // with the loaded share as a thin line in the accent colour, so an idle bar (0)
@@ -42,9 +51,62 @@ constexpr COLORREF kYazi = RGB(205, 214, 244);      // #CDD6F4
 constexpr COLORREF kSoluk = RGB(108, 112, 134);     // #6C7086
 constexpr COLORREF kVurgu = RGB(137, 180, 250);     // #89B4FA
 
-constexpr UINT_PTR kDugmeAltSinifi = 1;
-constexpr UINT_PTR kIlerlemeAltSinifi = 2;
-constexpr UINT_PTR kKenarAltSinifi = 3;
+
+// ---- Taken-over windows ------------------------------------------------------------
+
+// One window whose procedure this file replaced: the procedure it had, and for a
+// button whether the pointer is over it.
+struct DevralinanPencere {
+    HWND pencere;
+    WNDPROC onceki;
+    bool ustunde;
+};
+
+// Ten buttons, the progress bar and the body box; a window past the bound keeps
+// its own procedure and looks.
+constexpr int kDevralinanSiniri = 16;
+DevralinanPencere devralinanlar[kDevralinanSiniri];
+int devralinan_sayisi = 0;
+
+DevralinanPencere* devralinan(HWND pencere) {
+    for (int i = 0; i < devralinan_sayisi; ++i) {
+        if (devralinanlar[i].pencere == pencere) return &devralinanlar[i];
+    }
+    return nullptr;
+}
+
+// Puts `islev` in place of the window's procedure, once per window.
+void devral(HWND pencere, WNDPROC islev) {
+    if (pencere == nullptr || devralinan(pencere) != nullptr || devralinan_sayisi >= kDevralinanSiniri) return;
+    DevralinanPencere& kayit = devralinanlar[devralinan_sayisi];
+    kayit = {pencere, nullptr, false};
+    kayit.onceki = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(pencere, GWLP_WNDPROC));
+    if (kayit.onceki == nullptr) return;
+    devralinan_sayisi += 1;
+    SetWindowLongPtrW(pencere, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(islev));
+}
+
+// The message to the procedure the window had. A destroyed window leaves the table
+// (its handle may come back for another window).
+LRESULT oncekine_birak(HWND pencere, UINT mesaj, WPARAM wparam, LPARAM lparam) {
+    DevralinanPencere* kayit = devralinan(pencere);
+    if (kayit == nullptr) return DefWindowProcW(pencere, mesaj, wparam, lparam);
+    const WNDPROC onceki = kayit->onceki;
+    if (mesaj == WM_NCDESTROY) {
+        *kayit = devralinanlar[--devralinan_sayisi];
+        SetWindowLongPtrW(pencere, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(onceki));
+    }
+    return CallWindowProcW(onceki, pencere, mesaj, wparam, lparam);
+}
+
+bool ustunde_mi(HWND pencere) {
+    const DevralinanPencere* kayit = devralinan(pencere);
+    return kayit != nullptr && kayit->ustunde;
+}
+
+void ustunde_ayarla(HWND pencere, bool ustunde) {
+    if (DevralinanPencere* kayit = devralinan(pencere)) kayit->ustunde = ustunde;
+}
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr LONG kIlerlemeKalinligi = 3;  // the progress line's height in pixels
@@ -225,11 +287,9 @@ void simge_ciz(HDC dc, Simge simge, const Kare& k, COLORREF renk, COLORREF zemin
 
 // ---- Buttons ------------------------------------------------------------------------
 
-constexpr wchar_t kUstundeOzelligi[] = L"KorvaDugmeUstunde";
-
 COLORREF dugme_zemini(HWND dugme) {
     if ((SendMessageW(dugme, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0) return kBasili;
-    if (GetPropW(dugme, kUstundeOzelligi) != nullptr) return kUstunde;
+    if (ustunde_mi(dugme)) return kUstunde;
     return kYuzey;
 }
 
@@ -280,7 +340,7 @@ void dugmeyi_ciz(HWND dugme) {
     EndPaint(dugme, &ps);
 }
 
-LRESULT CALLBACK dugme_islevi(HWND dugme, UINT mesaj, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK dugme_islevi(HWND dugme, UINT mesaj, WPARAM wparam, LPARAM lparam) {
     switch (mesaj) {
     case WM_PAINT:
         dugmeyi_ciz(dugme);
@@ -288,15 +348,15 @@ LRESULT CALLBACK dugme_islevi(HWND dugme, UINT mesaj, WPARAM wparam, LPARAM lpar
     case WM_ERASEBKGND:
         return 1;
     case WM_MOUSEMOVE:
-        if (GetPropW(dugme, kUstundeOzelligi) == nullptr) {
-            SetPropW(dugme, kUstundeOzelligi, reinterpret_cast<HANDLE>(1));
+        if (!ustunde_mi(dugme)) {
+            ustunde_ayarla(dugme, true);
             TRACKMOUSEEVENT izle = {sizeof(izle), TME_LEAVE, dugme, 0};
             TrackMouseEvent(&izle);
             InvalidateRect(dugme, nullptr, FALSE);
         }
         break;
     case WM_MOUSELEAVE:
-        RemovePropW(dugme, kUstundeOzelligi);
+        ustunde_ayarla(dugme, false);
         InvalidateRect(dugme, nullptr, FALSE);
         break;
     case WM_SETTEXT:
@@ -305,18 +365,14 @@ LRESULT CALLBACK dugme_islevi(HWND dugme, UINT mesaj, WPARAM wparam, LPARAM lpar
     case WM_KILLFOCUS:
     case BM_SETSTATE: {
         // The default handling paints the button its own way at once; ours follows.
-        const LRESULT sonuc = DefSubclassProc(dugme, mesaj, wparam, lparam);
+        const LRESULT sonuc = oncekine_birak(dugme, mesaj, wparam, lparam);
         InvalidateRect(dugme, nullptr, FALSE);
         return sonuc;
     }
-    case WM_NCDESTROY:
-        RemovePropW(dugme, kUstundeOzelligi);
-        RemoveWindowSubclass(dugme, dugme_islevi, kDugmeAltSinifi);
-        break;
     default:
         break;
     }
-    return DefSubclassProc(dugme, mesaj, wparam, lparam);
+    return oncekine_birak(dugme, mesaj, wparam, lparam);
 }
 
 // ---- The progress bar ---------------------------------------------------------------
@@ -342,7 +398,7 @@ void ilerlemeyi_ciz(HWND cubuk, HDC dc) {
     }
 }
 
-LRESULT CALLBACK ilerleme_islevi(HWND cubuk, UINT mesaj, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK ilerleme_islevi(HWND cubuk, UINT mesaj, WPARAM wparam, LPARAM lparam) {
     switch (mesaj) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -357,13 +413,10 @@ LRESULT CALLBACK ilerleme_islevi(HWND cubuk, UINT mesaj, WPARAM wparam, LPARAM l
         return 1;
     case WM_NCPAINT:
         return 0;  // no frame: idle, the bar is the status bar's own background
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(cubuk, ilerleme_islevi, kIlerlemeAltSinifi);
-        break;
     default:
         break;
     }
-    return DefSubclassProc(cubuk, mesaj, wparam, lparam);
+    return oncekine_birak(cubuk, mesaj, wparam, lparam);
 }
 
 // ---- The side panel's edge ----------------------------------------------------------
@@ -392,7 +445,7 @@ void paneli_genislet(HWND govde, int fare_x) {
     _tr_arayuz_widget_goster(kenar_panel);  // lays the body out again
 }
 
-LRESULT CALLBACK kenar_islevi(HWND govde, UINT mesaj, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK kenar_islevi(HWND govde, UINT mesaj, WPARAM wparam, LPARAM lparam) {
     switch (mesaj) {
     case WM_SETCURSOR: {
         POINT nokta;
@@ -430,17 +483,10 @@ LRESULT CALLBACK kenar_islevi(HWND govde, UINT mesaj, WPARAM wparam, LPARAM lpar
             return 0;
         }
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(govde, kenar_islevi, kKenarAltSinifi);
-        break;
     default:
         break;
     }
-    return DefSubclassProc(govde, mesaj, wparam, lparam);
-}
-
-void dugmeyi_ciz_kur(int64_t dugme) {
-    if (HWND pencere = _tr_arayuz_widget_al_hwnd(dugme)) SetWindowSubclass(pencere, dugme_islevi, kDugmeAltSinifi, 0);
+    return oncekine_birak(govde, mesaj, wparam, lparam);
 }
 
 }  // namespace
@@ -448,15 +494,15 @@ void dugmeyi_ciz_kur(int64_t dugme) {
 void cizimleri_kur() {
     for (int64_t dugme : {geri_dugme, ileri_dugme, yenile_dugme, ana_sayfa_dugme, yeni_sekme_dugme, menu_dugme,
                           sb_yer_imi, sb_gecmis, sb_indirme, sb_ayar}) {
-        dugmeyi_ciz_kur(dugme);
+        devral(_tr_arayuz_widget_al_hwnd(dugme), dugme_islevi);
     }
     if (HWND cubuk = _tr_arayuz_widget_al_hwnd(ilerleme)) {
-        SetWindowSubclass(cubuk, ilerleme_islevi, kIlerlemeAltSinifi, 0);
+        devral(cubuk, ilerleme_islevi);
         // Any frame the class or the system drew goes with the non-client area.
         SetWindowPos(cubuk, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     }
     if (HWND panel = _tr_arayuz_widget_al_hwnd(kenar_panel)) {
-        if (HWND govde = GetParent(panel)) SetWindowSubclass(govde, kenar_islevi, kKenarAltSinifi, 0);
+        if (HWND govde = GetParent(panel)) devral(govde, kenar_islevi);
     }
 }
 

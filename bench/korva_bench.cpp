@@ -21,6 +21,11 @@
 //   korva_bench profil FOLDER H B   fills a profile with H history entries and B
 //                        bookmarks (bench/run times start-up against it)
 //
+// With KORVA_BENCH_SAYIM set, `acilis` and `olcum` also print how many paints,
+// erasures, frame paints, moves and creations of windows start-up and one move of
+// the layout pass there and back took, per window class (mesaj_sayimi.h); the
+// bare tree prints the same for its own.
+//
 // The stand-in engine is found by its name on the library path (bench/run sets it).
 #include <windows.h>
 
@@ -37,6 +42,7 @@
 
 #include "depolar.h"
 #include "korva.h"
+#include "mesaj_sayimi.h"
 #include "olcum_ortak.h"
 #include "oneriler.h"
 #include "oturum.h"
@@ -224,7 +230,13 @@ void yerlesim_ve_boyut() {
     yaz("yerlesim_sabit_ms", ortanca(still), "ms");
     yaz("yerlesim_hareketli_ms", ortanca(moving), "ms");
     yaz("yerlesim_hareketli_cagri_ms", ortanca(moving_calls), "ms");
-
+    // One move there and back, counted.
+    olcum::sayima_basla();
+    for (int s : {1, 0}) {
+        pass(s);
+        olcum::cizilene_kadar(window);
+    }
+    olcum::sayimi_yaz("yerlesim_hareketli");
 
     std::vector<double> resize;
     for (int i = 0; i < 30; ++i) {
@@ -551,11 +563,13 @@ void oneri_olc(const char* klasor) {
 // does when closed (the session kept, the start-up marker removed, so that the
 // next run starts the same way). The private memory right after start-up too.
 int acilis() {
+    olcum::sayima_basla();
     const double start = saniye();
     korva_baslat();
     yuklenene_kadar(secili_gorunum());
     olcum::cizilene_kadar(ana_hwnd());
     yaz("acilis_ic_ms", (saniye() - start) * 1000, "ms");
+    olcum::sayimi_yaz("acilis");
     bellek_yaz("acilis_bellek");
     korva::oturumu_kapat();
     return 0;

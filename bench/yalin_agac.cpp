@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "korva.h"
+#include "mesaj_sayimi.h"
 #include "olcum_ortak.h"
 #include "wv2_arayuz.h"
 
@@ -515,6 +516,12 @@ void olcumler() {
             moving.push_back((saniye() - start) * 1000);
         }
     }
+    olcum::sayima_basla();
+    for (int s : {1, 0}) {
+        yeniden_yerlestir(sizes[s].right, sizes[s].bottom);
+        cizilene_kadar(agac.pencere);
+    }
+    olcum::sayimi_yaz("yalin_yerlesim_hareketli");
     yaz("yalin_sekme_acma_ms", ortanca(opening), "ms");
     yaz("yalin_sekme_gecisi_ms", ortanca(switching), "ms");
     yaz("yalin_tum_cizim_ms", ortanca(repaint), "ms");
@@ -527,9 +534,11 @@ void olcumler() {
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "acilis") == 0) {
+        olcum::sayima_basla();
         const double start = saniye();
         if (!baslat()) return 1;
         yaz("yalin_acilis_ic_ms", (saniye() - start) * 1000, "ms");
+        olcum::sayimi_yaz("yalin_acilis");
         return 0;
     }
     if (argc > 1 && std::strcmp(argv[1], "olcum") == 0) {

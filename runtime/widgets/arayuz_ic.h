@@ -61,6 +61,9 @@ struct Widget {
     int32_t tab_sound[kSekmeSiniri];
     int32_t sound_clicked;
     int32_t menu_requested;
+    // 1 while the widget's window is a tool of the process's tooltip (it has a
+    // hover hint); the message loops pass its mouse messages on to the tooltip.
+    int32_t has_tooltip;
 };
 
 extern Widget win_widgetlar[kWidgetSiniri];

@@ -16,8 +16,12 @@
 // One pass lays every box out once: it places a box's children in one batch
 // (DeferWindowPos), moving and showing only those whose place or visibility changed,
 // then lays out the nested boxes and tab pages itself. The WM_SIZE a moved box gets
-// meanwhile is left alone (yerlesim_suruyor). Nothing is drawn during the pass; the
-// area it changed is invalidated once at its end and painted with the next paint.
+// meanwhile is left alone (yerlesim_suruyor). The platform invalidates what the moves
+// change, as for any window moved: a window that only moves keeps its picture (the
+// platform copies it to the new place) and a box that grows paints only its new
+// area; all is painted with the next paint. (Moving without drawing and
+// invalidating the changed area once at the end instead made every moved window
+// paint itself again: twice the paints of a plain batch of moves.)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -132,61 +136,14 @@ bool kendi_icine_mi(const Widget* container, const Widget* child) {
 
 namespace {
 
-// The running pass. Windows are moved without drawing (SWP_NOREDRAW); what they
-// uncovered and where they went, in screen coordinates, is gathered in `bozulan`,
-// and when the outermost pass ends that area of its root window is invalidated once.
-// Every moved window and whatever it uncovered is then painted once, at the next
-// paint, instead of being erased and invalidated again for every move.
-int32_t yerlesim_derinligi = 0;  // passes running, nested ones included
-HWND gecisin_koku = nullptr;     // the window the outermost pass lays out
-HRGN bozulan = nullptr;          // null while nothing has moved
+// Passes running, nested ones included (a box laid out inside another's pass).
+int32_t yerlesim_derinligi = 0;
 
-void bozulana_ekle(HRGN part) {
-    if (part == nullptr) return;
-    if (bozulan == nullptr) {
-        bozulan = part;
-        return;
-    }
-    CombineRgn(bozulan, bozulan, part, RGN_OR);
-    DeleteObject(part);
-}
-
-// What has to be painted again when a window goes from `old_place` to `new_place`
-// (screen coordinates): both places, since its contents move and its old place is
-// uncovered. A box that keeps its top left corner and only changes size keeps what
-// it painted (it paints only its background, and its children are placed on their
-// own), so only the area between the two rectangles changes.
-void yer_degisimini_ekle(HWND hwnd, const RECT& old_place, const RECT& new_place) {
-    HRGN area = CreateRectRgnIndirect(&old_place);
-    HRGN added = CreateRectRgnIndirect(&new_place);
-    if (area == nullptr || added == nullptr) {
-        if (area != nullptr) DeleteObject(area);
-        if (added != nullptr) DeleteObject(added);
-        return;
-    }
-    const bool box_resized_in_place =
-        old_place.left == new_place.left && old_place.top == new_place.top && kutu_kaydi(hwnd) != nullptr;
-    CombineRgn(area, area, added, box_resized_in_place ? RGN_XOR : RGN_OR);
-    DeleteObject(added);
-    bozulana_ekle(area);
-}
-
-// Counts a pass as running for as long as it lives; the outermost one invalidates
-// what the pass changed when it ends.
+// Counts a pass as running for as long as it lives.
 class YerlesimSuruyor {
 public:
-    explicit YerlesimSuruyor(HWND root) {
-        if (yerlesim_derinligi++ == 0) gecisin_koku = root;
-    }
-    ~YerlesimSuruyor() {
-        if (--yerlesim_derinligi != 0 || bozulan == nullptr) return;
-        POINT origin = {0, 0};
-        ClientToScreen(gecisin_koku, &origin);
-        OffsetRgn(bozulan, -origin.x, -origin.y);
-        RedrawWindow(gecisin_koku, nullptr, bozulan, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        DeleteObject(bozulan);
-        bozulan = nullptr;
-    }
+    YerlesimSuruyor() { ++yerlesim_derinligi; }
+    ~YerlesimSuruyor() { --yerlesim_derinligi; }
     YerlesimSuruyor(const YerlesimSuruyor&) = delete;
     YerlesimSuruyor& operator=(const YerlesimSuruyor&) = delete;
 };
@@ -205,26 +162,15 @@ public:
     TopluYerlesim& operator=(const TopluYerlesim&) = delete;
 
     void koy(HWND hwnd, int x, int y, int width, int height, bool show) {
-        HWND parent = GetParent(hwnd);
-        RECT old_place;
-        GetWindowRect(hwnd, &old_place);
-        RECT current = old_place;
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&current), 2);
-        UINT flags = SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
+        RECT current;
+        GetWindowRect(hwnd, &current);
+        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&current), 2);
+        UINT flags = SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE;
         if (current.left == x && current.top == y) flags |= SWP_NOMOVE;
         if (current.right - current.left == width && current.bottom - current.top == height) flags |= SWP_NOSIZE;
         if (show && (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) == 0) flags |= SWP_SHOWWINDOW;
         const UINT unchanged = SWP_NOMOVE | SWP_NOSIZE;
         if ((flags & unchanged) == unchanged && (flags & SWP_SHOWWINDOW) == 0) return;
-
-        RECT new_place = {x, y, x + width, y + height};
-        MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&new_place), 2);
-        // A window that was hidden had nothing on the screen to keep.
-        if ((flags & SWP_SHOWWINDOW) != 0) {
-            bozulana_ekle(CreateRectRgnIndirect(&new_place));
-        } else {
-            yer_degisimini_ekle(hwnd, old_place, new_place);
-        }
         if (batch_ != nullptr) batch_ = DeferWindowPos(batch_, hwnd, nullptr, x, y, width, height, flags);
         if (batch_ == nullptr) SetWindowPos(hwnd, nullptr, x, y, width, height, flags);
     }
@@ -259,7 +205,7 @@ bool sonra_yine_var(const Widget& box, int32_t index, int32_t child_count) {
 // Sums are 64-bit so that huge paddings or requests cannot overflow; the results
 // are handed to the platform as 32-bit pixels.
 void yerlestir(const Widget& box, int32_t width, int32_t height) {
-    const YerlesimSuruyor pass(box.hwnd);
+    const YerlesimSuruyor pass;
     const bool horizontal = box.kind == KIND_HBOX;
     const int64_t main_length = horizontal ? width : height;
     const int32_t cross_length = horizontal ? height : width;
@@ -334,7 +280,7 @@ void yerlestir(const Widget& box, int32_t width, int32_t height) {
 bool yerlesim_suruyor() { return yerlesim_derinligi > 0; }
 
 void sayfayi_sigdir(HWND strip, HWND page) {
-    const YerlesimSuruyor pass(strip);
+    const YerlesimSuruyor pass;
     const RECT area = sekme_gosterim_alani(strip);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;

@@ -340,16 +340,32 @@ int64_t _tr_arayuz_css_sinif_ekle(int64_t, const char*, int64_t) noexcept { retu
 int64_t _tr_arayuz_css_sinif_kaldir(int64_t, const char*, int64_t) noexcept { return 0; }
 
 // Hover hints are the platform's tooltip control: one for the process, made on
-// first need, with one tool per widget window. The tool subclasses its window to
-// see the mouse (TTF_SUBCLASS), so it keeps working wherever a box moves the
-// widget. Like the style-sheet calls, this never fails: a bad id or a text that
-// does not convert sets nothing and still answers 0; the empty text removes the hint.
+// first need, with one tool per widget window. The tooltip learns of the pointer
+// from the message loops (win_ipucuna_ilet), not by subclassing each window
+// (TTF_SUBCLASS): under Wine every message through a SetWindowSubclass chain looks
+// its data up in window properties, each a round trip to the wine server, and a
+// button gets dozens of messages each time its window is laid out and painted. So
+// the tool keeps working wherever a box moves the widget, and costs nothing but
+// for mouse messages. Like the style-sheet calls, this never fails: a bad id or a
+// text that does not convert sets nothing and still answers 0; the empty text
+// removes the hint.
+namespace {
+
+HWND ipucu_penceresi = nullptr;
+
+// Whether a window is a tool of the tooltip, by its widget record.
+bool ipucu_araci_mi(HWND hwnd) {
+    const Widget* record = widget_bul(widget_kimligi(hwnd));
+    return record != nullptr && record->has_tooltip != 0;
+}
+
+}  // namespace
+
 int64_t _tr_arayuz_ipucu_ayarla(int64_t widget, const char* tooltip, int64_t length) noexcept {
-    const Widget* record = pencereli_widget(widget);
+    Widget* record = pencereli_widget(widget);
     if (record == nullptr) return 0;
     GenisMetin text(tooltip, length);
     if (!text.gecerli()) return 0;
-    static HWND ipucu_penceresi = nullptr;
     if (ipucu_penceresi == nullptr || !IsWindow(ipucu_penceresi)) {
         ipucu_penceresi = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -359,13 +375,23 @@ int64_t _tr_arayuz_ipucu_ayarla(int64_t widget, const char* tooltip, int64_t len
     }
     TOOLINFOW arac = {};
     arac.cbSize = sizeof(arac);
-    arac.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    arac.uFlags = TTF_IDISHWND;
     arac.hwnd = record->hwnd;
     arac.uId = reinterpret_cast<UINT_PTR>(record->hwnd);
     // A hint set again replaces the old one: the tool goes (when there was one) and
     // comes back with the new text.
     SendMessageW(ipucu_penceresi, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&arac));
     arac.lpszText = const_cast<wchar_t*>(text.c_str());
-    if (text.uzunluk() > 0) SendMessageW(ipucu_penceresi, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&arac));
+    record->has_tooltip = 0;
+    if (text.uzunluk() > 0 && SendMessageW(ipucu_penceresi, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&arac))) {
+        record->has_tooltip = 1;
+    }
     return 0;
+}
+
+void win_ipucuna_ilet(const MSG* message) noexcept {
+    if (message == nullptr || ipucu_penceresi == nullptr) return;
+    if (message->message < WM_MOUSEFIRST || message->message > WM_MOUSELAST) return;
+    if (!ipucu_araci_mi(message->hwnd)) return;
+    SendMessageW(ipucu_penceresi, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(message));
 }

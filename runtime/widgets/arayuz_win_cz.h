@@ -53,6 +53,10 @@ TR_API int64_t _tr_arayuz_css_sinif_kaldir(int64_t widget, const char* class_nam
 // pointer rests on it; the empty text removes it. Always 0 (a bad id sets nothing).
 TR_API int64_t _tr_arayuz_ipucu_ayarla(int64_t widget, const char* tooltip,
                                        int64_t length) TR_NOEXCEPT;
+// Internal, called by the window runtime's message loops for every message they
+// take from the queue: a mouse message for a widget with a hover hint is passed on
+// to the tooltip control, which learns this way where the pointer rests.
+TR_API void win_ipucuna_ilet(const MSG* message) TR_NOEXCEPT;
 
 // ---- Boxes and layout -------------------------------------------------------
 TR_API int64_t _tr_arayuz_kutu_yatay(void) TR_NOEXCEPT;

@@ -423,6 +423,7 @@ int64_t _tr_pencere_olaylari_isle(void) noexcept {
             return 0;
         }
         if (kisayol_olarak_al(message)) continue;
+        win_ipucuna_ilet(&message);
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -437,6 +438,7 @@ int64_t _tr_pencere_calistir(void) noexcept {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (kisayol_olarak_al(message)) continue;
+        win_ipucuna_ilet(&message);
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

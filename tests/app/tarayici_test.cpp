@@ -744,6 +744,26 @@ TEST_F(Tarayici, IlerlemeCubuguBoskenGorunmezDoluykenTemaRengindedir) {
     _tr_arayuz_ilerleme_ayarla(ilerleme, 0);
 }
 
+// A toolbar button is Korva's own drawing: the surface colour, lighter while the
+// pointer is on it, and the surface again once it has left. The window's pixels
+// are read back after each paint.
+TEST_F(Tarayici, DugmeUstundeykenAcikRenkteCizilir) {
+    HWND dugme = hwnd_of(yenile_dugme);
+    auto kose = [&] {
+        RedrawWindow(dugme, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC dc = GetDC(dugme);
+        const COLORREF renk = GetPixel(dc, 1, 1);
+        ReleaseDC(dugme, dc);
+        return renk;
+    };
+    const COLORREF yuzey = RGB(49, 50, 68), ustunde = RGB(69, 71, 90);
+    EXPECT_EQ(yuzey, kose());
+    SendMessageW(dugme, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(ustunde, kose());
+    SendMessageW(dugme, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(yuzey, kose());
+}
+
 // A drag on the room right of the open panel makes it wider, up to what leaves the
 // page its share; the panel keeps the width it was given.
 TEST_F(Tarayici, KenarPaneliKenarindanSurukleninceGenisler) {

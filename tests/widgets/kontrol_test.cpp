@@ -227,3 +227,72 @@ TEST(Resim, yuklenmeyen_dosya_bos_resim_verir_bitmap_yuklenir) {
     EXPECT_EQ(description.bmWidth, 2);
     EXPECT_EQ(description.bmHeight, 2);
 }
+
+namespace {
+
+// The thread's tooltip control that holds a tool for `tool_window`, or null (tab
+// strips have tooltips of their own).
+HWND ipucu_penceresi(HWND tool_window) {
+    struct Arama {
+        HWND tool_window;
+        HWND found;
+    } search = {tool_window, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND candidate, LPARAM data) -> BOOL {
+            Arama& search = *reinterpret_cast<Arama*>(data);
+            wchar_t name[32] = {};
+            GetClassNameW(candidate, name, 32);
+            if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+            TTTOOLINFOW tool = {};
+            tool.cbSize = sizeof(tool);
+            tool.hwnd = search.tool_window;
+            tool.uId = reinterpret_cast<UINT_PTR>(search.tool_window);
+            if (!SendMessageW(candidate, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return TRUE;
+            search.found = candidate;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+// The tooltip hears of the pointer through the window runtime's loop: a mouse move
+// over a widget with a hint shows that widget's hint (after the tooltip's delay,
+// made a millisecond here). Without the loop passing the move on, nothing shows.
+TEST(Ipucu, dongu_fareyi_ipucuna_iletir) {
+    HWND host = ev_sahibi(400, 300);
+    const int64_t box = _tr_arayuz_kutu_yatay();
+    const int64_t button = dugme("B");
+    ASSERT_EQ(_tr_arayuz_pakle(box, button, 0, 0, 0), 0);
+    kutuyu_yerlestir(host, box, 200, 40);
+    const std::string hint = "Yenile (F5)";
+    ASSERT_EQ(_tr_arayuz_ipucu_ayarla(button, hint.data(), static_cast<int64_t>(hint.size())), 0);
+    HWND button_window = _tr_arayuz_widget_al_hwnd(button);
+    HWND tip = ipucu_penceresi(button_window);
+    ASSERT_NE(tip, nullptr);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+
+    // The tooltip checks that the pointer is still on the tool before it shows.
+    RECT place;
+    GetWindowRect(button_window, &place);
+    SetCursorPos(place.left + 5, place.top + 5);
+    PostMessageW(button_window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    const ULONGLONG until = GetTickCount64() + 5000;
+    while (!IsWindowVisible(tip) && GetTickCount64() < until) {
+        _tr_pencere_olaylari_isle();
+        Sleep(5);
+    }
+    ASSERT_TRUE(IsWindowVisible(tip));
+    wchar_t text[64] = {};
+    TTTOOLINFOW current = {};
+    current.cbSize = sizeof(current);
+    current.lpszText = text;
+    ASSERT_TRUE(SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current)));
+    EXPECT_EQ(current.uId, reinterpret_cast<UINT_PTR>(button_window));
+    EXPECT_STREQ(text, L"Yenile (F5)");
+    SendMessageW(tip, TTM_POP, 0, 0);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOMATIC, -1);
+    DestroyWindow(host);
+}
