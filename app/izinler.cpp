@@ -65,27 +65,6 @@ const IzinTuru* ad_bul(const std::string& ad) {
 
 // ---- The file ---------------------------------------------------------------------------
 
-// Nesting outside of strings, counted without parsing: a file nested deeper than
-// Korva writes is refused before the parser builds anything of it.
-bool derinlik_uygun(const std::string& baytlar) {
-    int derinlik = 0;
-    bool metinde = false, kacis = false;
-    for (const char c : baytlar) {
-        if (metinde) {
-            if (kacis) kacis = false;
-            else if (c == '\\') kacis = true;
-            else if (c == '"') metinde = false;
-        } else if (c == '"') {
-            metinde = true;
-        } else if (c == '{' || c == '[') {
-            if (++derinlik > kDerinlikSiniri) return false;
-        } else if (c == '}' || c == ']') {
-            --derinlik;
-        }
-    }
-    return true;
-}
-
 bool kaydi_coz(const Json& oge, IzinKaydi& kayit) {
     if (!oge.is_object()) return false;
     const auto kaynak = oge.find("kaynak"), tur = oge.find("tur"), karar = oge.find("karar"), zaman = oge.find("zaman");
@@ -342,7 +321,7 @@ const char* izin_adi(int64_t tur) {
 bool izinleri_coz(const std::string& baytlar, std::vector<IzinKaydi>& sonuc) {
     sonuc.clear();
     try {
-        if (baytlar.size() > kIzinDosyaSiniri || !derinlik_uygun(baytlar)) return false;
+        if (baytlar.size() > kIzinDosyaSiniri || !derinlik_uygun(baytlar, kDerinlikSiniri)) return false;
         const Json belge = Json::parse(baytlar, nullptr, false);
         if (!belge.is_object()) return false;
         const auto surum_ogesi = belge.find("surum"), liste = belge.find("izinler");

@@ -462,25 +462,9 @@ constexpr char kAdresBasi[] = "</p><p class=\"adres\">";
 constexpr char kHataSayfasiOrtasi[] = "</p><a href=\"";
 constexpr char kHataSayfasiSonu[] = "\">Yeniden yukle</a> <p>Ya da F5'e basin.</p></body></html>";
 
-// A text put into HTML, as text and inside a quoted attribute alike.
-std::string html_kacisli(const char* metin) {
-    std::string sonuc;
-    for (const char* c = metin; *c != '\0'; ++c) {
-        switch (*c) {
-        case '&': sonuc += "&amp;"; break;
-        case '<': sonuc += "&lt;"; break;
-        case '>': sonuc += "&gt;"; break;
-        case '"': sonuc += "&quot;"; break;
-        case '\'': sonuc += "&#39;"; break;
-        default: sonuc += *c;
-        }
-    }
-    return sonuc;
-}
-
 void hata_sayfasini_goster(int64_t view) {
     const char* adres = cokme_adresleri[view] != nullptr ? cokme_adresleri[view] : "";
-    const std::string kacisli = html_kacisli(adres);
+    const std::string kacisli = korva::html_kacisli(adres);
     // Korva's own pages (the start page, a text document) have no address to show
     // or load again: the page names none, as the address entry does, and the link
     // leads nowhere new.

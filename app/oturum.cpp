@@ -57,31 +57,6 @@ bool onekli(const std::string& metin, const char* onek) {
     return true;
 }
 
-// Nesting outside of strings, counted without parsing: a file nested deeper than
-// Korva writes is refused before the parser builds anything of it.
-bool derinlik_uygun(const std::string& baytlar) {
-    int derinlik = 0;
-    bool metinde = false, kacis = false;
-    for (const char c : baytlar) {
-        if (metinde) {
-            if (kacis) {
-                kacis = false;
-            } else if (c == '\\') {
-                kacis = true;
-            } else if (c == '"') {
-                metinde = false;
-            }
-        } else if (c == '"') {
-            metinde = true;
-        } else if (c == '{' || c == '[') {
-            if (++derinlik > kDerinlikSiniri) return false;
-        } else if (c == '}' || c == ']') {
-            --derinlik;
-        }
-    }
-    return true;
-}
-
 // An integer value of a JSON object within [en_az, en_cok]; false for any other.
 bool tamsayi_al(const Json& nesne, const char* ad, int64_t en_az, int64_t en_cok, int64_t& deger) {
     const auto bulunan = nesne.find(ad);
@@ -310,7 +285,7 @@ bool saklanabilir_adres(const std::string& adres) {
 bool oturumu_coz(const std::string& baytlar, Oturum& oturum) {
     oturum = Oturum();
     try {
-        if (baytlar.size() > kOturumDosyaSiniri || !derinlik_uygun(baytlar)) return false;
+        if (baytlar.size() > kOturumDosyaSiniri || !derinlik_uygun(baytlar, kDerinlikSiniri)) return false;
         const Json belge = Json::parse(baytlar, nullptr, false);
         if (belge.is_discarded() || !belge.is_object()) return false;
         int64_t surum = 0;

@@ -475,4 +475,24 @@ int64_t simdiki_zaman() {
     return static_cast<int64_t>(yuz_ns / 10000000ull) - 11644473600ll;
 }
 
+bool derinlik_uygun(const std::string& baytlar, int sinir) {
+    int derinlik = 0;
+    bool metinde = false, kacis = false;
+    for (const char c : baytlar) {
+        if (metinde) {
+            if (kacis) kacis = false;
+            else if (c == '\\') kacis = true;
+            else if (c == '"') metinde = false;
+        } else if (c == '"') {
+            metinde = true;
+        } else if (c == '{' || c == '[') {
+            if (++derinlik > sinir) return false;
+        } else if (c == '}' || c == ']') {
+            --derinlik;
+        }
+    }
+    return true;
+}
+
 }  // namespace korva
+

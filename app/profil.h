@@ -63,6 +63,10 @@ bool kayitlari_coz(const std::string& baytlar, const char* anahtar, std::vector<
 std::string kayitlari_yaz(const char* anahtar, const std::vector<SayfaKaydi>& kayitlar);
 
 // The bytes of a file in the profile, with the damaged-file rule applied.
+// Whether a JSON text nests no deeper than `sinir` arrays and objects, counted
+// outside strings without parsing: a profile file nested deeper than Korva writes
+// is refused before the parser builds anything of it.
+bool derinlik_uygun(const std::string& baytlar, int sinir);
 OkumaSonucu dosyayi_oku(const std::wstring& yol, std::string& baytlar, std::wstring& ayrilan_ad);
 // Moves a damaged file aside under a free name beside it ("gecmis.json" becomes
 // "gecmis.bozuk-20261208-0015.json"); false when it stays where it is.

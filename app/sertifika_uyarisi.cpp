@@ -84,20 +84,6 @@ std::string host_anahtari(const std::string& adres) {
     return yetki;
 }
 
-std::string html_kacisli(const std::string& metin) {
-    std::string sonuc;
-    for (char c : metin) {
-        switch (c) {
-        case '&': sonuc += "&amp;"; break;
-        case '<': sonuc += "&lt;"; break;
-        case '>': sonuc += "&gt;"; break;
-        case '"': sonuc += "&quot;"; break;
-        case '\'': sonuc += "&#39;"; break;
-        default: sonuc += c;
-        }
-    }
-    return sonuc;
-}
 
 std::string uyari_sayfasi(int64_t durum, const std::string& adres) {
     const bool bilinen = durum >= 1 && durum <= 5;
@@ -126,6 +112,22 @@ void geri_don(int64_t view) {
 }
 
 }  // namespace
+
+// A text put into HTML, as text and inside a quoted attribute alike.
+std::string html_kacisli(const std::string& metin) {
+    std::string sonuc;
+    for (char c : metin) {
+        switch (c) {
+        case '&': sonuc += "&amp;"; break;
+        case '<': sonuc += "&lt;"; break;
+        case '>': sonuc += "&gt;"; break;
+        case '"': sonuc += "&quot;"; break;
+        case '\'': sonuc += "&#39;"; break;
+        default: sonuc += c;
+        }
+    }
+    return sonuc;
+}
 
 char* sertifika_uyarisini_goster(int64_t view, const char* onceki_adres) {
     if (view < 0 || view >= kGorunumSiniri) return nullptr;

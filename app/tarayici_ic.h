@@ -111,6 +111,9 @@ void gezinti_sonucunu_isle(int64_t view);
 void gorunum_kapandi(int64_t view);
 
 // ---- The certificate warning page (sertifika_uyarisi.cpp) -------------------------------
+
+// A text put into HTML, as text and inside a quoted attribute alike (Korva's own pages).
+std::string html_kacisli(const std::string& metin);
 // A navigation of the view completed: when the server's certificate was refused,
 // Korva's warning page is shown and the refused address returned (malloc'ed, the
 // caller's), else null. `onceki_adres`: what the tab showed before ("Geri don").
