@@ -1,11 +1,27 @@
-// Two small helpers both engine libraries use for their COM objects: taking over a
-// new object's first reference, and IUnknown for an object of one interface.
+// Small helpers both engine libraries use for their COM objects: taking over a new
+// object's first reference, IUnknown for an object of one interface, and a text
+// handed to the caller.
 #pragma once
 
 #include <windows.h>
 #include <unknwn.h>
 
 #include <wrl/client.h>
+
+#include <cstring>
+#include <string>
+
+// A copy of `metin` in memory the caller frees with CoTaskMemFree.
+inline HRESULT com_metni_ver(LPWSTR* deger, const std::wstring& metin)
+{
+    if (!deger)
+        return E_POINTER;
+    *deger = static_cast<LPWSTR>(CoTaskMemAlloc((metin.size() + 1) * sizeof(wchar_t)));
+    if (!*deger)
+        return E_OUTOFMEMORY;
+    memcpy(*deger, metin.c_str(), (metin.size() + 1) * sizeof(wchar_t));
+    return S_OK;
+}
 
 // Takes over the one reference a new object starts with. Not ComPtr::Attach: the
 // mingw-w64 version of it adds a reference of its own, and the object would leak.

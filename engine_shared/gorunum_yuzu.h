@@ -18,6 +18,7 @@
 #pragma once
 
 #include "abone_listesi.h"
+#include "com_nesnesi.h"
 #include "wv2_arayuz.h"
 
 #include <new>
@@ -309,29 +310,8 @@ private:
     template <class Isleyici>
     void bos_olay_yay_(GorunumOlayi olay)
     {
-        struct BosArguman final : IUnknown {
-            LONG sayac = 1;
-            HRESULT STDMETHODCALLTYPE QueryInterface(REFIID kimlik, void** nesne) override
-            {
-                if (!nesne)
-                    return E_POINTER;
-                *nesne = IsEqualIID(kimlik, IID_IUnknown) ? this : nullptr;
-                if (!*nesne)
-                    return E_NOINTERFACE;
-                AddRef();
-                return S_OK;
-            }
-            ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&sayac)); }
-            ULONG STDMETHODCALLTYPE Release() override
-            {
-                LONG kalan = InterlockedDecrement(&sayac);
-                if (kalan == 0)
-                    delete this;
-                return static_cast<ULONG>(kalan);
-            }
-        };
-        Microsoft::WRL::ComPtr<IUnknown> arguman;
-        arguman.Attach(new (std::nothrow) BosArguman);
+        // Not ComPtr::Attach, which adds a reference here (see sahiplen).
+        Microsoft::WRL::ComPtr<IUnknown> arguman = sahiplen<IUnknown>(new (std::nothrow) TekArayuz<IUnknown>());
         olay_yay<Isleyici>(olay, static_cast<ICoreWebView2*>(this), arguman.Get());
     }
 

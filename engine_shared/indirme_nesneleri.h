@@ -145,16 +145,7 @@ private:
         static BosArguman* arguman = new BosArguman();   // shared, never freed
         return arguman;
     }
-    static HRESULT metin_ver(LPWSTR* deger, const std::wstring& metin)
-    {
-        if (!deger)
-            return E_POINTER;
-        *deger = static_cast<LPWSTR>(CoTaskMemAlloc((metin.size() + 1) * sizeof(wchar_t)));
-        if (!*deger)
-            return E_OUTOFMEMORY;
-        memcpy(*deger, metin.c_str(), (metin.size() + 1) * sizeof(wchar_t));
-        return S_OK;
-    }
+    static HRESULT metin_ver(LPWSTR* deger, const std::wstring& metin) { return com_metni_ver(deger, metin); }
     static HRESULT sayi_ver(INT64* deger, int64_t sayi)
     {
         if (!deger)

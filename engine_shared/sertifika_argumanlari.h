@@ -87,13 +87,7 @@ private:
     static HRESULT metin_ver(int64_t no, const char* yontem, const std::wstring& metin, LPWSTR* deger)
     {
         Kayit::yaz(no, yontem, std::string());
-        if (!deger)
-            return E_POINTER;
-        *deger = static_cast<LPWSTR>(CoTaskMemAlloc((metin.size() + 1) * sizeof(wchar_t)));
-        if (!*deger)
-            return E_OUTOFMEMORY;
-        memcpy(*deger, metin.c_str(), (metin.size() + 1) * sizeof(wchar_t));
-        return S_OK;
+        return com_metni_ver(deger, metin);
     }
 
     class Sertifika final : public TekArayuz<ICoreWebView2Certificate> {
