@@ -223,7 +223,9 @@ int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t le
     item.pszText = label.metin();
     // A control that refused the tab would fall out of step with the tables.
     if (SendMessageW(strip->hwnd, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item)) < 0) return -1;
-    SetParent(page->hwnd, strip->hwnd);
+    // A page already in the strip (one page may stand for several tabs) stays: under
+    // Wine even a move to the same parent costs server round trips.
+    if (GetParent(page->hwnd) != strip->hwnd) SetParent(page->hwnd, strip->hwnd);
     const int32_t later = strip->tab_count - index;
     std::memmove(&strip->tab_pages[index + 1], &strip->tab_pages[index], later * sizeof(HWND));
     std::memmove(&strip->tab_closable[index + 1], &strip->tab_closable[index], later * sizeof(int32_t));
@@ -240,7 +242,10 @@ int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t le
     const int32_t current = secili_sekme(strip->hwnd);
     if (current == -1) SendMessageW(strip->hwnd, TCM_SETCURSEL, index, 0);
     sayfayi_sigdir(strip->hwnd, page->hwnd);
-    ShowWindow(page->hwnd, (current == -1 || current == index) ? SW_SHOW : SW_HIDE);
+    const bool shown = current == -1 || current == index;
+    if (shown != ((GetWindowLongW(page->hwnd, GWL_STYLE) & WS_VISIBLE) != 0)) {
+        ShowWindow(page->hwnd, shown ? SW_SHOW : SW_HIDE);
+    }
     return index;
 }
 
