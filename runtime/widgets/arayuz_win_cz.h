@@ -72,6 +72,13 @@ TR_API int64_t _tr_arayuz_goster_tumu(int64_t widget) TR_NOEXCEPT;
 // that is not a box.
 TR_API void win_layout_yenile(int64_t widget, int32_t width, int32_t height) TR_NOEXCEPT;
 
+// Internal, also used by the window runtime: the screen density (dots per inch) of
+// the window a widget is the content of. Sizes given to this runtime are pixels at
+// 96 dpi; the layout pass scales them to this density and hands it down to every
+// widget it places (with the font made for it). Does nothing for an id out of
+// range; a density outside 48..960 counts as 96.
+TR_API void win_yogunluk_ayarla(int64_t widget, int32_t dpi) TR_NOEXCEPT;
+
 // ---- Tab strips -----------------------------------------------------------
 // A strip shows its tabs in one row. The tabs share the strip's width equally, each
 // at most 200 and at least 72 pixels wide (room for a closable tab's close mark and a
