@@ -255,6 +255,27 @@ void yogunlugu_degistir(Pencere& record, int32_t dpi, const RECT* suggested) {
     }
 }
 
+// A window larger than the work area of its monitor (1400 by 900 at 96 dpi is 2100
+// by 1350 at 150%, more than a 1920 by 1080 screen) is made as large as that area
+// and put inside it, so that no part of it lies off the screen.
+void ekrana_sigdir(HWND hwnd) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& area = monitor.rcWork;
+    RECT frame;
+    GetWindowRect(hwnd, &frame);
+    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const LONG area_width = area.right - area.left, area_height = area.bottom - area.top;
+    if (width <= area_width && height <= area_height) return;
+    const LONG new_width = width < area_width ? width : area_width;
+    const LONG new_height = height < area_height ? height : area_height;
+    const LONG left = frame.left + new_width > area.right ? area.right - new_width : frame.left;
+    const LONG top = frame.top + new_height > area.bottom ? area.bottom - new_height : frame.top;
+    SetWindowPos(hwnd, nullptr, left < area.left ? area.left : left, top < area.top ? area.top : top, new_width,
+                 new_height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
 LRESULT on_dpi_changed(HWND hwnd, WPARAM wparam, LPARAM lparam) {
     if (Pencere* record = pencere_kaydi(hwnd)) {
         yogunlugu_degistir(*record, LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
@@ -369,6 +390,7 @@ int64_t _tr_pencere_olustur(const char* title, int64_t title_length, int64_t wid
                       static_cast<int32_t>(height)};
     tam_ekranda[id] = false;
     yogunlugu_degistir(pencereler[id], tr_pencere_dpi_oku(hwnd), nullptr);
+    ekrana_sigdir(hwnd);
     return id;
 }
 
