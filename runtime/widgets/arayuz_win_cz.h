@@ -6,6 +6,10 @@
 // 0 <= id < the count of registered widgets. Given an id out of range an entry
 // point does nothing and returns -1, or 0 for a yes/no query or a count, a null
 // handle for a lookup, or the empty text for a text query.
+//
+// Sizes given here (requests, paddings, list columns) are pixels at 96 dpi: each
+// widget is laid out at the screen density of its window (win_yogunluk_ayarla),
+// so the same program is as large on a screen of 150% as on one of 100%, and sharp.
 #pragma once
 
 #include <windows.h>
