@@ -97,7 +97,7 @@ void kenar_boslugunu_ayarla() {
     HDC dc = GetDC(giris);
     const int genislik = isaret_genisligi(giris, dc);
     ReleaseDC(giris, dc);
-    SendMessageW(giris, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(genislik > 0 ? genislik + 10 : 0, 0));
+    SendMessageW(giris, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(genislik > 0 ? genislik + ekranda(10) : 0, 0));
     InvalidateRect(giris, nullptr, TRUE);
 }
 
@@ -115,7 +115,7 @@ void isareti_ciz(HWND giris) {
     RECT alan = {};
     GetClientRect(giris, &alan);
     const int genislik = isaret_genisligi(giris, dc);
-    RECT kenar = {0, 0, genislik + 8, alan.bottom};
+    RECT kenar = {0, 0, genislik + ekranda(8), alan.bottom};
     FillRect(dc, &kenar, firca != nullptr ? firca : GetSysColorBrush(COLOR_WINDOW));
     HGDIOBJ eski = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(giris, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);

@@ -23,6 +23,9 @@
 // with the loaded share as a thin line in the accent colour, so an idle bar (0)
 // shows nothing.
 //
+// Sizes here are at 96 dpi and drawn at the window's density (ekranda): the
+// symbols are shapes, so they stay sharp at any size.
+//
 // The panel's edge: the side panel is packed with a few pixels of room on either
 // side, and the body box shows the sizing pointer over the room at its right; a
 // drag there sets the panel's requested width (kept between kPanelEnAz and what
@@ -35,10 +38,14 @@
 #include <cmath>
 
 #include "korva.h"
+#include "tr_olcek.h"
 #include "tarayici_ic.h"
 #include "widgets/arayuz_win_cz.h"
+#include "window/pencere_win_cz.h"
 
 namespace korva {
+
+int ekranda(int64_t boyut) { return static_cast<int>(tr_olcekle(boyut, _tr_pencere_dpi(ana_pencere))); }
 
 namespace {
 
@@ -109,7 +116,9 @@ void ustunde_ayarla(HWND pencere, bool ustunde) {
 }
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr LONG kIlerlemeKalinligi = 3;  // the progress line's height in pixels
+constexpr LONG kIlerlemeKalinligi = 3;  // the progress line's height in pixels at 96 dpi
+constexpr int kSimgeKenari = 16;        // a symbol's largest side at 96 dpi
+constexpr int kSimgeYaziArasi = 3;      // between a symbol and the text after it
 
 // ---- Drawing helpers ----------------------------------------------------------------
 
@@ -160,6 +169,7 @@ void dikdortgen(HDC dc, const Kare& k, double x0, double y0, double x1, double y
     DeleteObject(firca);
 }
 
+// Lines of a symbol as large as at 150% or more are two pixels thick.
 int kalinlik(const Kare& k) { return k.s >= 20 ? 2 : 1; }
 
 // ---- The symbols --------------------------------------------------------------------
@@ -314,14 +324,14 @@ void dugmeyi_ciz(HWND dugme) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, renk);
     const int genislik = alan.right - alan.left, yukseklik = alan.bottom - alan.top;
-    const double kenar = std::min(16.0, std::min(genislik, yukseklik) * 0.6);
+    const double kenar = std::min<double>(ekranda(kSimgeKenari), std::min(genislik, yukseklik) * 0.6);
     SIZE yazi_boyu = {0, 0};
     if (*geri_kalan != L'\0') GetTextExtentPoint32W(dc, geri_kalan, lstrlenW(geri_kalan), &yazi_boyu);
     if (simge == Simge::yok) {
         DrawTextW(dc, yazi, -1, &alan, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     } else {
         // The symbol and what follows it ("↓ 2") are centred together.
-        const int arasi = yazi_boyu.cx > 0 ? 3 : 0;
+        const int arasi = yazi_boyu.cx > 0 ? ekranda(kSimgeYaziArasi) : 0;
         const double toplam = kenar + arasi + yazi_boyu.cx;
         const Kare kare = {alan.left + (genislik - toplam) / 2, alan.top + (yukseklik - kenar) / 2, kenar};
         simge_ciz(dc, simge, kare, renk, zemin);
@@ -388,9 +398,10 @@ void ilerlemeyi_ciz(HWND cubuk, HDC dc) {
     const LRESULT konum = SendMessageW(cubuk, PBM_GETPOS, 0, 0);
     if (konum > 0) {
         // A thin line across the middle of the row, as long as the share loaded.
+        const LONG kalinlik = ekranda(kIlerlemeKalinligi);
         RECT dolu = alan;
-        dolu.top = alan.top + std::max<LONG>(0, (alan.bottom - alan.top - kIlerlemeKalinligi) / 2);
-        dolu.bottom = std::min<LONG>(alan.bottom, dolu.top + kIlerlemeKalinligi);
+        dolu.top = alan.top + std::max<LONG>(0, (alan.bottom - alan.top - kalinlik) / 2);
+        dolu.bottom = std::min<LONG>(alan.bottom, dolu.top + kalinlik);
         dolu.right = alan.left + static_cast<LONG>((alan.right - alan.left) * std::min<LRESULT>(konum, 100) / 100);
         HBRUSH vurgu = CreateSolidBrush(kVurgu);
         FillRect(dc, &dolu, vurgu);
@@ -430,18 +441,21 @@ bool kenar_ustunde_mi(HWND govde, POINT nokta) {
     RECT alan;
     GetWindowRect(panel, &alan);
     MapWindowPoints(nullptr, govde, reinterpret_cast<POINT*>(&alan), 2);
-    return nokta.x >= alan.right && nokta.x < alan.right + 2 * kPanelKenarPayi && nokta.y >= alan.top &&
+    return nokta.x >= alan.right && nokta.x < alan.right + 2 * ekranda(kPanelKenarPayi) && nokta.y >= alan.top &&
            nokta.y < alan.bottom;
 }
 
+// Measured in the screen's pixels; the panel keeps its width at 96 dpi, as every
+// size it is given.
 void paneli_genislet(HWND govde, int fare_x) {
     RECT govde_alani;
     GetClientRect(govde, &govde_alani);
-    int64_t genislik = fare_x - kPanelKenarPayi - surukleme_baslangici;
-    const int64_t en_cok = govde_alani.right - surukleme_baslangici - kPanelKenarPayi - kPanelSayfaPayi;
+    int64_t genislik = fare_x - ekranda(kPanelKenarPayi) - surukleme_baslangici;
+    const int64_t en_cok =
+        govde_alani.right - surukleme_baslangici - ekranda(kPanelKenarPayi) - ekranda(kPanelSayfaPayi);
     if (genislik > en_cok) genislik = en_cok;
-    if (genislik < kPanelEnAz) genislik = kPanelEnAz;
-    _tr_arayuz_widget_genislik_ayarla(kenar_panel, genislik);
+    if (genislik < ekranda(kPanelEnAz)) genislik = ekranda(kPanelEnAz);
+    _tr_arayuz_widget_genislik_ayarla(kenar_panel, tr_olcekten_geri(genislik, _tr_pencere_dpi(ana_pencere)));
     _tr_arayuz_widget_goster(kenar_panel);  // lays the body out again
 }
 

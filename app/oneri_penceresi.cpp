@@ -112,15 +112,15 @@ void satiri_ciz(HDC dc, const RECT& alan, const GosterilenSatir& satir, bool sec
     const COLORREF yazi = GetSysColor(secilmis ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
     SetTextColor(dc, yazi);
     RECT metin = alan;
-    metin.left += 8;
-    metin.right -= 8;
+    metin.left += ekranda(8);
+    metin.right -= ekranda(8);
     if (satir.arama) {
         yaz(dc, satir.baslik, metin);
         return;
     }
     RECT baslik = metin, adres = metin;
     baslik.right = metin.left + (metin.right - metin.left) * 45 / 100;
-    adres.left = baslik.right + 12;
+    adres.left = baslik.right + ekranda(12);
     yaz(dc, satir.baslik, baslik);
     SetTextColor(dc, secilmis ? yazi : GetSysColor(COLOR_GRAYTEXT));
     yaz(dc, satir.adres, adres);
@@ -197,19 +197,24 @@ bool listeyi_yarat() {
     RegisterClassW(&sinif);  // fails harmlessly when already registered
     liste = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kPencereSinifi, L"", WS_POPUP | WS_BORDER, 0, 0, 10,
                             10, GetAncestor(giris, GA_ROOT), nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (liste == nullptr) return false;
+    return liste != nullptr;
+}
+
+// A row is a line of the entry's font and some room; measured each time the list
+// shows, since the font follows the window's density.
+void satir_yuksekligini_olc() {
     HDC dc = GetDC(liste);
     HGDIOBJ eski = SelectObject(dc, yazi_tipi());
     TEXTMETRICW olcu = {};
-    if (GetTextMetricsW(dc, &olcu)) satir_yuksekligi = olcu.tmHeight + 8;
+    if (GetTextMetricsW(dc, &olcu)) satir_yuksekligi = olcu.tmHeight + ekranda(8);
     SelectObject(dc, eski);
     ReleaseDC(liste, dc);
-    return true;
 }
 
 // Under the entry, as wide as it, one line per row; drawn before this returns.
 void goster() {
     if (!listeyi_yarat()) return;
+    satir_yuksekligini_olc();
     RECT alan;
     GetWindowRect(giris, &alan);
     const int yukseklik = static_cast<int>(satirlar.size()) * satir_yuksekligi + 2 * GetSystemMetrics(SM_CYBORDER);

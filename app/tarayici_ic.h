@@ -27,6 +27,9 @@ constexpr int64_t kPanelSayfaPayi = 300;
 // Called once the interface is built: the buttons' symbols and the progress bar
 // painted by Korva, the panel's edge made draggable.
 void cizimleri_kur();
+// A size at 96 dpi in pixels at the main window's screen density (tr_olcekle), for
+// what Korva measures and draws itself.
+int ekranda(int64_t boyut);
 
 // ---- Side panel contents (paneller.cpp) ---------------------------------------------
 // Shows the contents of panel 1 to 4 (0: none) in the side panel; kenar_paneli_ac

@@ -64,6 +64,9 @@ struct Widget {
     // 1 while the widget's window is a tool of the process's tooltip (it has a
     // hover hint); the message loops pass its mouse messages on to the tooltip.
     int32_t has_tooltip;
+    // The screen density the widget was last laid out at (0: not yet, the system's).
+    // Its sizes are kept at 96 dpi and scaled at this one (widget_dpi).
+    int32_t dpi;
 };
 
 extern Widget win_widgetlar[kWidgetSiniri];
@@ -88,7 +91,23 @@ int64_t widget_kaydet(HWND hwnd, int32_t kind);
 void init_resources();
 extern HBRUSH hBrushBg;
 extern HBRUSH hBrushSurface;
-extern HFONT hDefaultFont;
+extern HFONT hDefaultFont;  // the font at the system's density
+
+// Screen density. A widget's sizes (requests, paddings, its kind's defaults, a
+// list's columns, a strip's tabs) are kept at 96 dpi and scaled at the density of
+// the window it is in, which the layout pass hands down from the window's content
+// to every widget it places (`dpi`). A widget not laid out yet counts at the
+// system's density, which its font was made for.
+int32_t widget_dpi(const Widget* record);
+// A size at 96 dpi in pixels at the widget's density.
+int32_t olcekli(const Widget* record, int64_t size);
+// The shared font made for a density (one per density, kept for the life of the
+// process; the system's is hDefaultFont).
+HFONT yazi_tipi(int32_t dpi);
+// The widget is to be shown at `dpi` from now on: when that differs from its
+// density so far, it takes that density's font, a list scales its columns and a
+// strip its tabs. Does nothing for a null record.
+void yogunlugu_uygula(Widget* record, int32_t dpi);
 
 // The hidden window every widget is made under until a box, tab strip or window
 // adopts it (made on first need, kept for the life of the process). Made under the
@@ -135,3 +154,9 @@ void sayfayi_sigdir(HWND strip, HWND page);
 
 // Lists (arayuz_liste.cpp): the notifications a list sends to the box it is in.
 LRESULT liste_bildirimi(Widget& list, const NMHDR* header);
+// A list's columns taken from one density to another.
+void liste_sutunlarini_olcekle(Widget& list, int32_t old_dpi, int32_t new_dpi);
+
+// Tab strips (arayuz_sekme.cpp): the tabs take their width again at the strip's
+// density and the strip is drawn again.
+void seridi_olcekle(Widget& strip);

@@ -7,6 +7,11 @@
 // packed without fill. Layout runs when a box is given a size (its WM_SIZE, the
 // window runtime fitting its content, a tab switch), never when something is packed.
 //
+// Sizes are kept at 96 dpi (requests, paddings, the kinds' defaults below) and
+// scaled when the pass places the children, at the box's density, which it hands
+// down to each child it places: a density reaches the whole tree from the window's
+// content box (arayuz_ic.h). At 96 dpi every size is used as it is.
+//
 // Children are recorded as window handles in packing order; a child's record is
 // the first one, from id 0 upwards, that holds its window. A child hidden by the
 // program (`hidden_by_program`) is left out of the pass: it keeps no space and is
@@ -72,16 +77,16 @@ Widget* cocuk_kaydi(const KutuCocugu& entry) { return widget_bul(widget_kimligi(
 int64_t kimlik(const Widget* record) { return record - win_widgetlar; }
 
 // Rule for a child that does not expand: its request along the main axis when
-// positive, else the default for its kind.
-int32_t sabit_uzunluk(const Widget* child, bool horizontal) {
+// positive, else the default for its kind; scaled to the box's density.
+int32_t sabit_uzunluk(const Widget& box, const Widget* child, bool horizontal) {
     if (child != nullptr) {
         const int32_t request = horizontal ? child->req_width : child->req_height;
-        if (request > 0) return request;
+        if (request > 0) return olcekli(&box, request);
     }
     const int32_t kind = child != nullptr ? child->kind : 0;
     const int32_t kind_count = static_cast<int32_t>(sizeof(kVarsayilanBoyutlar) / sizeof(kVarsayilanBoyutlar[0]));
     const VarsayilanBoyut& size = (kind >= 0 && kind < kind_count) ? kVarsayilanBoyutlar[kind] : kDigerBoyut;
-    return horizontal ? size.width_in_row : size.height_in_column;
+    return olcekli(&box, horizontal ? size.width_in_row : size.height_in_column);
 }
 
 bool programca_gizli(const Widget* child) { return child != nullptr && child->hidden_by_program != 0; }
@@ -211,18 +216,22 @@ void yerlestir(const Widget& box, int32_t width, int32_t height) {
     const int32_t cross_length = horizontal ? height : width;
     const int32_t child_count = box.child_count < kCocukSiniri ? box.child_count : kCocukSiniri;
 
+    const int32_t dpi = widget_dpi(&box);
     int64_t fixed = 0;
     int64_t paddings = 0;
     int64_t expanding = 0;
     for (int32_t i = 0; i < child_count; ++i) {
         const KutuCocugu& entry = box.children[i];
-        const Widget* child = cocuk_kaydi(entry);
+        Widget* child = cocuk_kaydi(entry);
         if (programca_gizli(child)) continue;
-        paddings += 2 * static_cast<int64_t>(entry.padding);
+        // Before any size is taken: a child's font decides nothing here, but a
+        // strip's tab widths and a list's columns follow its density.
+        yogunlugu_uygula(child, dpi);
+        paddings += 2 * static_cast<int64_t>(olcekli(&box, entry.padding));
         if (entry.expand != 0) {
             expanding += 1;
         } else {
-            fixed += sabit_uzunluk(child, horizontal);
+            fixed += sabit_uzunluk(box, child, horizontal);
         }
     }
     int64_t share = 0;
@@ -240,18 +249,19 @@ void yerlestir(const Widget& box, int32_t width, int32_t height) {
             const KutuCocugu& entry = box.children[i];
             const Widget* child = cocuk_kaydi(entry);
             if (programca_gizli(child)) continue;
-            position += entry.padding;
+            const int32_t padding = olcekli(&box, entry.padding);
+            position += padding;
             const int32_t main_size =
-                entry.expand != 0 ? static_cast<int32_t>(share) : sabit_uzunluk(child, horizontal);
+                entry.expand != 0 ? static_cast<int32_t>(share) : sabit_uzunluk(box, child, horizontal);
             int32_t cross_size = cross_length;
             if (entry.fill == 0 && child != nullptr) {
                 const int32_t request = horizontal ? child->req_height : child->req_width;
-                if (request > 0) cross_size = request;
+                if (request > 0) cross_size = olcekli(&box, request);
             }
             const int x = horizontal ? static_cast<int>(position) : 0;
             const int y = horizontal ? 0 : static_cast<int>(position);
             places[i] = {child, x, y, horizontal ? main_size : cross_size, horizontal ? cross_size : main_size};
-            position += static_cast<int64_t>(main_size) + entry.padding;
+            position += static_cast<int64_t>(main_size) + padding;
             if (sonra_yine_var(box, i, child_count)) continue;
             // Showing is what makes a newly placed nested box visible.
             batch.koy(entry.hwnd, places[i].x, places[i].y, places[i].width, places[i].height, true);
@@ -288,7 +298,8 @@ void sayfayi_sigdir(HWND strip, HWND page) {
         TopluYerlesim batch(1);
         batch.koy(page, area.left, area.top, width, height, false);
     }
-    const Widget* page_record = widget_bul(widget_kimligi(page));
+    Widget* page_record = widget_bul(widget_kimligi(page));
+    yogunlugu_uygula(page_record, widget_dpi(widget_bul(widget_kimligi(strip))));
     if (page_record != nullptr && kutu_turu_mu(page_record->kind)) {
         win_layout_yenile(kimlik(page_record), width, height);
     }
@@ -345,6 +356,8 @@ int64_t _tr_arayuz_goster_tumu(int64_t widget) noexcept {
     if (child_was_hidden) kutuyu_yeniden_yerlestir(kutu_kaydi(record->hwnd));
     return 0;
 }
+
+void win_yogunluk_ayarla(int64_t widget, int32_t dpi) noexcept { yogunlugu_uygula(widget_bul(widget), dpi); }
 
 void win_layout_yenile(int64_t widget, int32_t width, int32_t height) noexcept {
     const Widget* box = widget_bul(widget);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tr_metin_sinir.h"
+#include "tr_olcek.h"
 #include "widgets/arayuz_ic.h"
 #include "widgets/arayuz_win_cz.h"
 
@@ -168,6 +169,19 @@ LRESULT liste_bildirimi(Widget& widget, const NMHDR* header) {
     return 0;
 }
 
+// ---- Internal operations shared by the unit's files --------------------------
+
+// The user may have dragged a column's edge: each column keeps its width as it is
+// now, taken from one density to the other.
+void liste_sutunlarini_olcekle(Widget& list, int32_t old_dpi, int32_t new_dpi) {
+    const Liste* liste = liste_kaydi(&list - win_widgetlar);
+    if (liste == nullptr || old_dpi <= 0 || new_dpi <= 0) return;
+    for (int32_t sutun = 0; sutun < liste->sutun_sayisi; ++sutun) {
+        const LRESULT genislik = SendMessageW(list.hwnd, LVM_GETCOLUMNWIDTH, sutun, 0);
+        SendMessageW(list.hwnd, LVM_SETCOLUMNWIDTH, sutun, MulDiv(static_cast<int>(genislik), new_dpi, old_dpi));
+    }
+}
+
 // ---- Entry points ---------------------------------------------------------------
 
 int64_t _tr_arayuz_liste(void) noexcept {
@@ -209,7 +223,7 @@ int64_t _tr_arayuz_liste_sutun_ekle(int64_t list, const char* title, int64_t len
     LVCOLUMNW sutun = {};
     sutun.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     sutun.pszText = const_cast<wchar_t*>(baslik.c_str());
-    sutun.cx = static_cast<int>(width);
+    sutun.cx = olcekli(&win_widgetlar[list], width);
     sutun.iSubItem = liste->sutun_sayisi;
     const LRESULT konum =
         SendMessageW(liste_penceresi(*liste), LVM_INSERTCOLUMNW, liste->sutun_sayisi, reinterpret_cast<LPARAM>(&sutun));

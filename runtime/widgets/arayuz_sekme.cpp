@@ -70,10 +70,17 @@ constexpr int kKapatmaIsaretiUzunlugu = 3;
 // or a tooltip is worth.
 constexpr int kOkunanEtiketSiniri = 1024;
 
-// Widths of a tab, in pixels. The narrowest holds the close mark and four or five
+// Sizes below are in pixels at 96 dpi; the strip scales them to its density
+// (olcekli) where it measures and draws.
+//
+// Widths of a tab. The narrowest holds the close mark and four or five
 // letters of the title.
 constexpr int kEnGenisSekme = 200;
 constexpr int kEnDarSekme = 72;
+// A tab's height: a line of the runtime's font and its room. Given to the control
+// rather than left to it, since the control adds room of its own that does not
+// grow with the density.
+constexpr int kSekmeYuksekligi = 21;
 // What the control keeps free beside its row of tabs.
 constexpr int kSiraPayi = 4;
 // The right end of a closable tab that is its close mark; the title stops before it.
@@ -161,20 +168,22 @@ int32_t secili_sekme(HWND strip) {
 // ---- Widths ---------------------------------------------------------------------
 
 // The width of every tab of a strip `strip_width` wide holding `count` tabs.
-int sekme_genisligi(int strip_width, int32_t count) {
-    if (count <= 0) return kEnGenisSekme;
-    const int share = (strip_width - kSiraPayi) / count;
-    if (share > kEnGenisSekme) return kEnGenisSekme;
-    return share < kEnDarSekme ? kEnDarSekme : share;
+int sekme_genisligi(const Widget& strip, int strip_width, int32_t count) {
+    const int widest = olcekli(&strip, kEnGenisSekme);
+    const int narrowest = olcekli(&strip, kEnDarSekme);
+    if (count <= 0) return widest;
+    const int share = (strip_width - olcekli(&strip, kSiraPayi)) / count;
+    if (share > widest) return widest;
+    return share < narrowest ? narrowest : share;
 }
 
 // Gives the tabs their width for the strip's count and width; the control lays its
 // row out again (and scrolls it when it overflows) only when the width changed.
 void genislikleri_ayarla(Widget& strip, int strip_width) {
-    const int width = sekme_genisligi(strip_width, strip.tab_count);
+    const int width = sekme_genisligi(strip, strip_width, strip.tab_count);
     if (width == strip.tab_width) return;
     strip.tab_width = width;
-    SendMessageW(strip.hwnd, TCM_SETITEMSIZE, 0, MAKELPARAM(width, 0));
+    SendMessageW(strip.hwnd, TCM_SETITEMSIZE, 0, MAKELPARAM(width, olcekli(&strip, kSekmeYuksekligi)));
 }
 
 int istemci_genisligi(HWND hwnd) {
@@ -333,7 +342,7 @@ int32_t kapatma_isaretindeki_sekme(const Widget& strip, HWND hwnd, LPARAM point)
     RECT item_rect;
     if (!SendMessageW(hwnd, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item_rect))) return -1;
     const LONG x = GET_X_LPARAM(point);
-    return (x >= item_rect.right - kKapatmaAlani && x < item_rect.right) ? index : -1;
+    return (x >= item_rect.right - olcekli(&strip, kKapatmaAlani) && x < item_rect.right) ? index : -1;
 }
 
 void kapatma_iste(Widget* strip, int32_t index) {
@@ -355,30 +364,35 @@ int32_t ses_isaretindeki_sekme(const Widget& strip, HWND hwnd, LPARAM point) {
     RECT item_rect;
     if (!SendMessageW(hwnd, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item_rect))) return -1;
     const LONG x = GET_X_LPARAM(point);
-    return (x >= item_rect.left && x < item_rect.left + kYaziPayi + kSesAlani) ? index : -1;
+    return (x >= item_rect.left && x < item_rect.left + olcekli(&strip, kYaziPayi + kSesAlani)) ? index : -1;
 }
 
 // A speaker drawn with lines, in the title's colour: a box and its cone, then two
 // waves in front of it for a tab that plays, or a cross for a muted one. `left` is
-// where the mark's area starts, `centre_y` the tab's middle.
-void ses_isaretini_ciz(HDC dc, int32_t kind, LONG left, LONG centre_y, COLORREF colour) {
+// where the mark's area starts, `centre_y` the tab's middle; the offsets are at
+// 96 dpi, scaled to the strip's density (`o`).
+void ses_isaretini_ciz(HDC dc, const Widget& strip, int32_t kind, LONG left, LONG centre_y, COLORREF colour) {
+    const auto o = [&strip](int pixels) { return static_cast<LONG>(olcekli(&strip, pixels)); };
     SelectObject(dc, GetStockObject(DC_BRUSH));
     SelectObject(dc, GetStockObject(DC_PEN));
     SetDCBrushColor(dc, colour);
     SetDCPenColor(dc, colour);
-    const POINT speaker[] = {{left, centre_y - 2},     {left + 3, centre_y - 2}, {left + 7, centre_y - 6},
-                             {left + 7, centre_y + 6}, {left + 3, centre_y + 2}, {left, centre_y + 2}};
+    const POINT speaker[] = {{left, centre_y - o(2)},        {left + o(3), centre_y - o(2)},
+                             {left + o(7), centre_y - o(6)}, {left + o(7), centre_y + o(6)},
+                             {left + o(3), centre_y + o(2)}, {left, centre_y + o(2)}};
     Polygon(dc, speaker, static_cast<int>(sizeof speaker / sizeof *speaker));
     if (kind == 2) {
-        MoveToEx(dc, left + 9, centre_y - 3, nullptr);
-        LineTo(dc, left + 15, centre_y + 4);
-        MoveToEx(dc, left + 9, centre_y + 3, nullptr);
-        LineTo(dc, left + 15, centre_y - 4);
+        MoveToEx(dc, left + o(9), centre_y - o(3), nullptr);
+        LineTo(dc, left + o(15), centre_y + o(4));
+        MoveToEx(dc, left + o(9), centre_y + o(3), nullptr);
+        LineTo(dc, left + o(15), centre_y - o(4));
         return;
     }
     SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Arc(dc, left + 5, centre_y - 4, left + 12, centre_y + 5, left + 9, centre_y + 5, left + 9, centre_y - 4);
-    Arc(dc, left + 5, centre_y - 7, left + 15, centre_y + 8, left + 11, centre_y + 8, left + 11, centre_y - 7);
+    Arc(dc, left + o(5), centre_y - o(4), left + o(12), centre_y + o(5), left + o(9), centre_y + o(5), left + o(9),
+        centre_y - o(4));
+    Arc(dc, left + o(5), centre_y - o(7), left + o(15), centre_y + o(8), left + o(11), centre_y + o(8),
+        left + o(11), centre_y - o(7));
 }
 
 // ---- Titles as drawn ------------------------------------------------------------
@@ -405,8 +419,8 @@ int sekme_basligi(const Widget& strip, int32_t index, wchar_t* title) {
 
 // Where a tab's title goes inside its item.
 RECT baslik_alani(const Widget& strip, int32_t index, const RECT& item_rect) {
-    const int right_room = kapatilabilir(strip, index) ? kKapatmaAlani : kYaziPayi;
-    const int left_room = ses_isareti_var(strip, index) ? kYaziPayi + kSesAlani : kYaziPayi;
+    const int right_room = olcekli(&strip, kapatilabilir(strip, index) ? kKapatmaAlani : kYaziPayi);
+    const int left_room = olcekli(&strip, ses_isareti_var(strip, index) ? kYaziPayi + kSesAlani : kYaziPayi);
     return {item_rect.left + left_room, item_rect.top, item_rect.right - right_room, item_rect.bottom};
 }
 
@@ -447,12 +461,13 @@ bool baslik_kirpik_mi(const Widget& strip, int32_t index, const wchar_t* title, 
 
 // Fills a rectangle with rounded upper corners (the lower ones go below `bottom`,
 // which the caller's row cuts off).
-void ust_koseleri_yuvarlak(HDC dc, const RECT& rect, LONG bottom, COLORREF colour) {
+void ust_koseleri_yuvarlak(HDC dc, const Widget& strip, const RECT& rect, LONG bottom, COLORREF colour) {
+    const int corner = olcekli(&strip, kKoseCapi);
     SelectObject(dc, GetStockObject(DC_BRUSH));
     SelectObject(dc, GetStockObject(DC_PEN));
     SetDCBrushColor(dc, colour);
     SetDCPenColor(dc, colour);
-    RoundRect(dc, rect.left, rect.top, rect.right, bottom + kKoseCapi, kKoseCapi, kKoseCapi);
+    RoundRect(dc, rect.left, rect.top, rect.right, bottom + corner, corner, corner);
 }
 
 // One tab into the row's picture. The selected tab reaches down to the row's end,
@@ -462,14 +477,15 @@ void sekmeyi_ciz(HDC dc, const Widget& strip, int32_t index, const RECT& item_re
     const bool hot = index == strip.hot_tab;
     COLORREF text_colour = kSekmeYazisi;
     if (selected) {
-        ust_koseleri_yuvarlak(dc, item_rect, row_bottom, kSeciliSekme);
-        RECT accent = {item_rect.left + kKoseCapi / 4, item_rect.top, item_rect.right - kKoseCapi / 4,
-                       item_rect.top + kVurguKalinligi};
+        ust_koseleri_yuvarlak(dc, strip, item_rect, row_bottom, kSeciliSekme);
+        const int inset = olcekli(&strip, kKoseCapi) / 4;
+        RECT accent = {item_rect.left + inset, item_rect.top, item_rect.right - inset,
+                       item_rect.top + olcekli(&strip, kVurguKalinligi)};
         SetDCBrushColor(dc, kVurguRengi);
         FillRect(dc, &accent, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         text_colour = kSeciliYazi;
     } else if (hot) {
-        ust_koseleri_yuvarlak(dc, item_rect, item_rect.bottom, kUzerindekiSekme);
+        ust_koseleri_yuvarlak(dc, strip, item_rect, item_rect.bottom, kUzerindekiSekme);
         text_colour = kUzerindekiYazi;
     }
     wchar_t title[kOkunanEtiketSiniri];
@@ -478,17 +494,17 @@ void sekmeyi_ciz(HDC dc, const Widget& strip, int32_t index, const RECT& item_re
     SetTextColor(dc, text_colour);
     DrawTextW(dc, title, length, &room, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
     if (ses_isareti_var(strip, index)) {
-        ses_isaretini_ciz(dc, strip.tab_sound[index], item_rect.left + kYaziPayi,
+        ses_isaretini_ciz(dc, strip, strip.tab_sound[index], item_rect.left + olcekli(&strip, kYaziPayi),
                           (item_rect.top + item_rect.bottom) / 2, text_colour);
     }
     if (!kapatilabilir(strip, index)) return;
 
     // The close mark: an "x" in the middle of the tab's right end, on a round red
     // background while the pointer is on it.
-    const LONG centre_x = item_rect.right - kKapatmaAlani / 2 - 1;
+    const LONG centre_x = item_rect.right - olcekli(&strip, kKapatmaAlani) / 2 - 1;
     const LONG centre_y = (item_rect.top + item_rect.bottom) / 2;
-    RECT mark = {centre_x - kKapatmaCapi / 2, centre_y - kKapatmaCapi / 2, centre_x + kKapatmaCapi / 2,
-                 centre_y + kKapatmaCapi / 2};
+    const LONG radius = olcekli(&strip, kKapatmaCapi) / 2;
+    RECT mark = {centre_x - radius, centre_y - radius, centre_x + radius, centre_y + radius};
     if (hot && strip.hot_close != 0) {
         SelectObject(dc, GetStockObject(DC_BRUSH));
         SelectObject(dc, GetStockObject(DC_PEN));
@@ -569,7 +585,7 @@ HWND ipucu_penceresi(Widget& strip) {
     tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     // A long title wraps instead of running off the screen.
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kIpucuGenisligi);
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, olcekli(&strip, kIpucuGenisligi));
     strip.tab_tooltip = tip;
     return tip;
 }
@@ -779,6 +795,17 @@ int64_t serit_olustur() {
 }
 
 }  // namespace
+
+// ---- Internal operations shared by the unit's files --------------------------
+
+void seridi_olcekle(Widget& strip) {
+    strip.tab_width = 0;  // sent again even when the count and the width stayed
+    genislikleri_ayarla(strip, istemci_genisligi(strip.hwnd));
+    if (strip.tab_tooltip != nullptr) {
+        SendMessageW(strip.tab_tooltip, TTM_SETMAXTIPWIDTH, 0, olcekli(&strip, kIpucuGenisligi));
+    }
+    InvalidateRect(strip.hwnd, nullptr, TRUE);
+}
 
 // ---- Entry points ---------------------------------------------------------------
 

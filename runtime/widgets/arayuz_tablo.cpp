@@ -25,6 +25,7 @@
 #include <cstring>
 
 #include "tr_metin_sinir.h"
+#include "tr_olcek.h"
 #include "widgets/arayuz_ic.h"
 #include "widgets/arayuz_win_cz.h"
 
@@ -193,11 +194,57 @@ int64_t widget_kaydet(HWND hwnd, int32_t kind) {
 void init_resources() {
     if (hBrushBg == nullptr) hBrushBg = CreateSolidBrush(kArkaPlanRengi);
     if (hBrushSurface == nullptr) hBrushSurface = CreateSolidBrush(kYuzeyRengi);
-    if (hDefaultFont == nullptr) {
-        hDefaultFont = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                   DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+    if (hDefaultFont == nullptr) hDefaultFont = yazi_tipi(tr_sistem_dpi());
+}
+
+int32_t widget_dpi(const Widget* record) {
+    return (record != nullptr && record->dpi > 0) ? record->dpi : tr_sistem_dpi();
+}
+
+// Clamped to 32 bits: a huge request stays huge rather than wrapping round.
+int32_t olcekli(const Widget* record, int64_t size) {
+    const int64_t scaled = tr_olcekle(size, widget_dpi(record));
+    if (scaled > INT32_MAX) return INT32_MAX;
+    return scaled < INT32_MIN ? INT32_MIN : static_cast<int32_t>(scaled);
+}
+
+// The fonts made so far, one per density. A process meets one density, or a few
+// when its window moves between monitors; past the table's end the last density's
+// font is made again for every call, never freed, so the table is large enough.
+HFONT yazi_tipi(int32_t dpi) {
+    constexpr int kYaziTipiSiniri = 16;
+    constexpr int64_t kYaziBoyu = 14;  // pixels of a letter's height at 96 dpi
+    static int32_t yogunluklar[kYaziTipiSiniri];
+    static HFONT yazi_tipleri[kYaziTipiSiniri];
+    static int32_t sayi = 0;
+    dpi = tr_gecerli_dpi(dpi);
+    for (int32_t i = 0; i < sayi; ++i) {
+        if (yogunluklar[i] == dpi) return yazi_tipleri[i];
     }
+    HFONT font = CreateFontW(-static_cast<int>(tr_olcekle(kYaziBoyu, dpi)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+    if (font != nullptr && sayi < kYaziTipiSiniri) {
+        yogunluklar[sayi] = dpi;
+        yazi_tipleri[sayi] = font;
+        sayi += 1;
+    }
+    return font;
+}
+
+void yogunlugu_uygula(Widget* record, int32_t dpi) {
+    if (record == nullptr || record->hwnd == nullptr) return;
+    dpi = tr_gecerli_dpi(dpi);
+    const int32_t old_dpi = widget_dpi(record);
+    record->dpi = dpi;
+    if (old_dpi == dpi) return;
+    // Only a font the runtime gave is replaced; a widget given its own keeps it.
+    const HFONT old_font = reinterpret_cast<HFONT>(SendMessageW(record->hwnd, WM_GETFONT, 0, 0));
+    if (old_font == yazi_tipi(old_dpi)) {
+        SendMessageW(record->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(yazi_tipi(dpi)), TRUE);
+    }
+    if (record->kind == KIND_LIST) liste_sutunlarini_olcekle(*record, old_dpi, dpi);
+    if (record->kind == KIND_TABS) seridi_olcekle(*record);
 }
 
 HWND park_penceresi() {

@@ -6,6 +6,10 @@
 // 0 <= id < the count of registered widgets. Given an id out of range an entry
 // point does nothing and returns -1, or 0 for a yes/no query or a count, a null
 // handle for a lookup, or the empty text for a text query.
+//
+// Sizes given here (requests, paddings, list columns) are pixels at 96 dpi: each
+// widget is laid out at the screen density of its window (win_yogunluk_ayarla),
+// so the same program is as large on a screen of 150% as on one of 100%, and sharp.
 #pragma once
 
 #include <windows.h>
@@ -71,6 +75,13 @@ TR_API int64_t _tr_arayuz_goster_tumu(int64_t widget) TR_NOEXCEPT;
 // client area of width by height; does nothing for an id out of range or a widget
 // that is not a box.
 TR_API void win_layout_yenile(int64_t widget, int32_t width, int32_t height) TR_NOEXCEPT;
+
+// Internal, also used by the window runtime: the screen density (dots per inch) of
+// the window a widget is the content of. Sizes given to this runtime are pixels at
+// 96 dpi; the layout pass scales them to this density and hands it down to every
+// widget it places (with the font made for it). Does nothing for an id out of
+// range; a density outside 48..960 counts as 96.
+TR_API void win_yogunluk_ayarla(int64_t widget, int32_t dpi) TR_NOEXCEPT;
 
 // ---- Tab strips -----------------------------------------------------------
 // A strip shows its tabs in one row. The tabs share the strip's width equally, each

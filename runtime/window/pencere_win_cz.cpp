@@ -17,6 +17,7 @@
 #include <dwmapi.h>
 
 #include "tr_metin_sinir.h"
+#include "tr_olcek.h"
 #include "tr_pencere_mesajlari.h"
 #include "widgets/arayuz_win_cz.h"
 
@@ -35,10 +36,16 @@ struct Pencere {
     int32_t closed;
     int64_t content_widget;
     // An overlay: the window that owns it (-1 for an ordinary window), and the window
-    // whose top right corner it keeps to, `margin` pixels inside (null: placed by hand).
+    // whose top right corner it keeps to, `margin` pixels at 96 dpi inside (null:
+    // placed by hand).
     int64_t owner;
     HWND anchor;
     int32_t margin;
+    int32_t dpi;  // the window's screen density
+    // The size last given by the program, at 96 dpi: what the window is scaled from
+    // when its density changes without a rectangle from the system.
+    int32_t base_width;
+    int32_t base_height;
 };
 
 Pencere pencereler[kPencereSiniri];
@@ -121,6 +128,7 @@ void icerigi_sigdir(const Pencere& record) {
     if (record.content_widget < 0) return;
     HWND content = _tr_arayuz_widget_al_hwnd(record.content_widget);
     if (content == nullptr) return;
+    win_yogunluk_ayarla(record.content_widget, record.dpi);
     RECT client;
     GetClientRect(record.hwnd, &client);
     RECT current;
@@ -151,7 +159,8 @@ void kaplamayi_yerlestir(const Pencere& overlay) {
     RECT own;
     GetWindowRect(overlay.hwnd, &own);
     const int width = own.right - own.left;
-    SetWindowPos(overlay.hwnd, nullptr, anchor.right - overlay.margin - width, anchor.top + overlay.margin, 0, 0,
+    const int margin = static_cast<int>(tr_olcekle(overlay.margin, overlay.dpi));
+    SetWindowPos(overlay.hwnd, nullptr, anchor.right - margin - width, anchor.top + margin, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
@@ -215,8 +224,69 @@ void tam_ekrandan_cik(int64_t id, HWND hwnd) {
                  SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
 }
 
+// A window's density changed: its content takes the new one and is laid out again,
+// in the rectangle the system suggests when it gives one (null: the window keeps
+// its place and its size is scaled). Its overlays go with it, since they lie on
+// the same monitor.
+void yogunlugu_degistir(Pencere& record, int32_t dpi, const RECT* suggested) {
+    dpi = tr_gecerli_dpi(dpi);
+    const int32_t old_dpi = record.dpi;
+    if (dpi == old_dpi && suggested == nullptr) return;
+    record.dpi = dpi;
+    if (record.content_widget >= 0) win_yogunluk_ayarla(record.content_widget, dpi);
+    RECT frame;
+    if (suggested != nullptr) {
+        frame = *suggested;
+    } else {
+        GetWindowRect(record.hwnd, &frame);
+        frame.right = frame.left + static_cast<LONG>(tr_olcekle(record.base_width, dpi));
+        frame.bottom = frame.top + static_cast<LONG>(tr_olcekle(record.base_height, dpi));
+    }
+    SetWindowPos(record.hwnd, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    // Laid out even when the size stayed: the sizes inside it did not.
+    icerigi_sigdir(record);
+    const int64_t id = &record - pencereler;
+    for (int32_t i = 0; i < pencere_sayisi; ++i) {
+        if (pencereler[i].hwnd != nullptr && pencereler[i].owner == id) {
+            yogunlugu_degistir(pencereler[i], dpi, nullptr);
+            kaplamayi_yerlestir(pencereler[i]);
+        }
+    }
+}
+
+// A window larger than the work area of its monitor (1400 by 900 at 96 dpi is 2100
+// by 1350 at 150%, more than a 1920 by 1080 screen) is made as large as that area
+// and put inside it, so that no part of it lies off the screen.
+void ekrana_sigdir(HWND hwnd) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& area = monitor.rcWork;
+    RECT frame;
+    GetWindowRect(hwnd, &frame);
+    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const LONG area_width = area.right - area.left, area_height = area.bottom - area.top;
+    if (width <= area_width && height <= area_height) return;
+    const LONG new_width = width < area_width ? width : area_width;
+    const LONG new_height = height < area_height ? height : area_height;
+    const LONG left = frame.left + new_width > area.right ? area.right - new_width : frame.left;
+    const LONG top = frame.top + new_height > area.bottom ? area.bottom - new_height : frame.top;
+    SetWindowPos(hwnd, nullptr, left < area.left ? area.left : left, top < area.top ? area.top : top, new_width,
+                 new_height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+LRESULT on_dpi_changed(HWND hwnd, WPARAM wparam, LPARAM lparam) {
+    if (Pencere* record = pencere_kaydi(hwnd)) {
+        yogunlugu_degistir(*record, LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+    }
+    return 0;
+}
+
 LRESULT CALLBACK pencere_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+    case WM_DPICHANGED:
+        return on_dpi_changed(hwnd, wparam, lparam);
     case WM_DESTROY:
         if (Pencere* record = pencere_kaydi(hwnd)) {
             record->closed = 1;
@@ -303,17 +373,24 @@ int64_t _tr_pencere_olustur(const char* title, int64_t title_length, int64_t wid
     wide_title.kirp(kEnUzunBaslik);
 
     const int64_t id = pencere_sayisi;
+    // Made at the system's density; a window that opens on a monitor of another
+    // density takes that one's size at once.
+    const int32_t system_dpi = tr_sistem_dpi();
     HWND hwnd = CreateWindowExW(0, kSinifAdi, wide_title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, static_cast<int>(width), static_cast<int>(height), nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+                                CW_USEDEFAULT, static_cast<int>(tr_olcekle(width, system_dpi)),
+                                static_cast<int>(tr_olcekle(height, system_dpi)), nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) return -1;
     SetPropW(hwnd, kKimlikOzelligi, reinterpret_cast<HANDLE>(static_cast<intptr_t>(id)));
     BOOL dark = TRUE;
     DwmSetWindowAttribute(hwnd, kKoyuBaslikCubugu, &dark, sizeof(dark));
 
     pencere_sayisi += 1;
-    pencereler[id] = {hwnd, 0, -1, -1, nullptr, 0};
+    pencereler[id] = {hwnd, 0, -1, -1, nullptr, 0, system_dpi, static_cast<int32_t>(width),
+                      static_cast<int32_t>(height)};
     tam_ekranda[id] = false;
+    yogunlugu_degistir(pencereler[id], tr_pencere_dpi_oku(hwnd), nullptr);
+    ekrana_sigdir(hwnd);
     return id;
 }
 
@@ -322,13 +399,15 @@ int64_t _tr_pencere_kaplama_olustur(int64_t owner, int64_t width, int64_t height
     if (owner_record == nullptr || pencere_sayisi >= kPencereSiniri) return -1;
     if (width <= 0 || height <= 0 || width > 10000 || height > 10000) return -1;
     const int64_t id = pencere_sayisi;
+    // At its owner's density, the monitor it lies on.
+    const int32_t dpi = owner_record->dpi;
     HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kSinifAdi, L"", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, 0, 0,
-                                static_cast<int>(width), static_cast<int>(height), owner_record->hwnd, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+                                static_cast<int>(tr_olcekle(width, dpi)), static_cast<int>(tr_olcekle(height, dpi)),
+                                owner_record->hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) return -1;
     SetPropW(hwnd, kKimlikOzelligi, reinterpret_cast<HANDLE>(static_cast<intptr_t>(id)));
     pencere_sayisi += 1;
-    pencereler[id] = {hwnd, 0, -1, owner, nullptr, 0};
+    pencereler[id] = {hwnd, 0, -1, owner, nullptr, 0, dpi, static_cast<int32_t>(width), static_cast<int32_t>(height)};
     tam_ekranda[id] = false;
     return id;
 }
@@ -356,8 +435,10 @@ int64_t _tr_pencere_baslik_ayarla(int64_t window, const char* title, int64_t tit
 int64_t _tr_pencere_boyut_ayarla(int64_t window, int64_t width, int64_t height) noexcept {
     Pencere* record = pencere_bul(window);
     if (record == nullptr) return -1;
-    SetWindowPos(record->hwnd, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
-                 SWP_NOMOVE | SWP_NOZORDER);
+    record->base_width = static_cast<int32_t>(width);
+    record->base_height = static_cast<int32_t>(height);
+    SetWindowPos(record->hwnd, nullptr, 0, 0, static_cast<int>(tr_olcekle(width, record->dpi)),
+                 static_cast<int>(tr_olcekle(height, record->dpi)), SWP_NOMOVE | SWP_NOZORDER);
     return 0;
 }
 
@@ -460,6 +541,11 @@ int64_t _tr_pencere_icerik_ayarla(int64_t window, int64_t widget) noexcept {
     record->content_widget = widget;
     icerigi_sigdir(*record);
     return 0;
+}
+
+int64_t _tr_pencere_dpi(int64_t window) noexcept {
+    const Pencere* record = pencere_bul(window);
+    return record != nullptr ? record->dpi : -1;
 }
 
 int64_t _tr_pencere_olay_bekle(int64_t milliseconds) noexcept {

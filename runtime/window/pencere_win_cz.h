@@ -23,6 +23,9 @@
 #include "tr_tipler.h"
 
 TR_API int64_t _tr_pencere_baslat(void) TR_NOEXCEPT;
+// Sizes given here (a window's, an overlay's, an overlay's margin) are pixels at 96
+// dpi; each window scales them to its screen density, and lays its content out at
+// it (see _tr_pencere_dpi).
 TR_API int64_t _tr_pencere_olustur(const char* title, int64_t title_length, int64_t width,
                                    int64_t height) TR_NOEXCEPT;
 TR_API int64_t _tr_pencere_baslik_ayarla(int64_t window, const char* title,
@@ -61,6 +64,12 @@ TR_API int64_t _tr_pencere_kisayol_etkin(int64_t shortcut, int64_t on) TR_NOEXCE
 // flag of the matching switched-on shortcut and returns 1 when the key is taken,
 // 2 when it should still reach the page, 0 when no shortcut matches.
 TR_API int64_t win_kisayol_tusu(HWND inside, int64_t key, int64_t modifiers) TR_NOEXCEPT;
+
+// The window's screen density in dots per inch: 96 at 100%, 144 at 150%; it changes
+// when the window moves to a monitor of another density. Sizes at 96 dpi scaled by
+// it (tr_olcekle in tr_olcek.h) are the window's pixels. -1 for an id that names no
+// live window.
+TR_API int64_t _tr_pencere_dpi(int64_t window) TR_NOEXCEPT;
 
 // Waits until input arrives in the thread's queue or `milliseconds` have passed.
 // Dispatches nothing. Returns 1 when input is waiting, 0 on time-out, -1 before

@@ -20,6 +20,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -2321,4 +2322,95 @@ TEST_F(Tarayici, KotuSertifikaliSunucuIcinUyariSayfasiGosterilirDevamGuvensizIsa
     adres_yaz_ve_onayla(adres);
     ASSERT_TRUE(gecisler_ta_ki([&] { return pencere_basligi() == baslik; })) << pencere_basligi();
     EXPECT_EQ("Guvenli degil", guvenlik_isareti());
+}
+
+// ---- Screen density --------------------------------------------------------------------
+
+// Where the frame's widgets lie in the window's client area: the toolbar and its
+// controls, the body, the sidebar and its buttons, the tab strip, the page of the
+// selected tab, and the status bar with its three widgets.
+std::vector<RECT> cerceve_yerleri() {
+    std::vector<int64_t> kimlikler = {1, geri_dugme, ileri_dugme, yenile_dugme, ana_sayfa_dugme, adres_girisi,
+                                      yeni_sekme_dugme, menu_dugme, 9, kenar_cubugu, sb_yer_imi, sb_gecmis,
+                                      sb_indirme, sb_ayar, sekme_defteri, 23, ilerleme, durum_etiketi, 26};
+    std::vector<RECT> yerler;
+    for (int64_t kimlik : kimlikler) {
+        RECT alan = {};
+        GetWindowRect(hwnd_of(kimlik), &alan);
+        MapWindowPoints(nullptr, ana_pencere_hwnd(), reinterpret_cast<POINT*>(&alan), 2);
+        yerler.push_back(alan);
+    }
+    RECT sayfa = {};
+    GetWindowRect(win_widgetlar[sekme_defteri].tab_pages[secili_sekme()], &sayfa);
+    MapWindowPoints(nullptr, ana_pencere_hwnd(), reinterpret_cast<POINT*>(&sayfa), 2);
+    yerler.push_back(sayfa);
+    return yerler;
+}
+
+LONG genislik(const RECT& alan) { return alan.right - alan.left; }
+LONG yukseklik(const RECT& alan) { return alan.bottom - alan.top; }
+
+// Run by tests/yogunluk_144.sh with the screen at 144 dpi (KORVA_BEKLENEN_DPI): the
+// frame is the one of 96 dpi half again as large. At 96 dpi the toolbar is 32 high,
+// its buttons 36 by 32, the sidebar 48 wide, and the page begins 57 pixels down.
+TEST_F(Tarayici, CerceveSistemYogunluguylaOlceklenir) {
+    const char* beklenen = getenv("KORVA_BEKLENEN_DPI");
+    if (beklenen == nullptr) GTEST_SKIP() << "run at a screen density of its own by yogunluk_144";
+    const int64_t dpi = atoi(beklenen);
+    ASSERT_EQ(dpi, _tr_pencere_dpi(ana_pencere)) << "the window's density is the system's";
+    const double oran = dpi / 96.0;
+    const std::vector<RECT> yerler = cerceve_yerleri();
+    EXPECT_EQ(std::lround(32 * oran), yukseklik(yerler[0])) << "the toolbar";
+    for (int sira : {1, 2, 3, 4, 6, 7}) {
+        EXPECT_EQ(std::lround(36 * oran), genislik(yerler[sira])) << "toolbar button " << sira;
+        EXPECT_EQ(std::lround(32 * oran), yukseklik(yerler[sira])) << "toolbar button " << sira;
+    }
+    EXPECT_EQ(std::lround(32 * oran), yukseklik(yerler[5])) << "the address entry fills the row";
+    EXPECT_EQ(std::lround(48 * oran), genislik(yerler[9])) << "the sidebar";
+    EXPECT_EQ(std::lround(2 * oran), yerler[1].left) << "the first button's padding";
+    const double sayfa_ustu = yerler.back().top;
+    EXPECT_GE(sayfa_ustu, 57 * oran * 0.97) << "the frame above the page";
+    EXPECT_LE(sayfa_ustu, 57 * oran * 1.03) << "the frame above the page";
+    EXPECT_EQ(std::lround(32 * oran), yukseklik(yerler[15])) << "the status bar";
+    // The letters grow with the frame: the address entry's font is as tall as 14
+    // pixels at 96 dpi scaled.
+    LOGFONTW yazi = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd_of(adres_girisi), WM_GETFONT, 0, 0)), sizeof(yazi), &yazi);
+    EXPECT_EQ(-std::lround(14 * oran), yazi.lfHeight);
+}
+
+// A monitor of another density (WM_DPICHANGED with the system's rectangle): the
+// frame is laid out at it, letters included, and coming back gives the layout it
+// had to the pixel.
+TEST_F(Tarayici, YogunlukDegisinceCerceveOlceklenirGeriDonunceAyniOlur) {
+    HWND pencere = ana_pencere_hwnd();
+    const int64_t ilk = _tr_pencere_dpi(ana_pencere);
+    const int64_t yeni = ilk == 96 ? 144 : 96;
+    const std::vector<RECT> once = cerceve_yerleri();
+    const HFONT ilk_yazi = reinterpret_cast<HFONT>(SendMessageW(hwnd_of(adres_girisi), WM_GETFONT, 0, 0));
+    RECT cerceve = {};
+    GetWindowRect(pencere, &cerceve);
+    RECT onerilen = {cerceve.left, cerceve.top, cerceve.left + MulDiv(genislik(cerceve), yeni, ilk),
+                     cerceve.top + MulDiv(yukseklik(cerceve), yeni, ilk)};
+    SendMessageW(pencere, WM_DPICHANGED, MAKEWPARAM(yeni, yeni), reinterpret_cast<LPARAM>(&onerilen));
+    gecis();
+    EXPECT_EQ(yeni, _tr_pencere_dpi(ana_pencere));
+    const std::vector<RECT> sonra = cerceve_yerleri();
+    EXPECT_EQ(MulDiv(36, yeni, 96), genislik(sonra[1]));
+    EXPECT_EQ(MulDiv(32, yeni, 96), yukseklik(sonra[0]));
+    EXPECT_EQ(MulDiv(32, yeni, 96), yukseklik(sonra[5])) << "the address entry fills the row";
+    EXPECT_EQ(MulDiv(48, yeni, 96), genislik(sonra[9])) << "the sidebar";
+    EXPECT_NE(ilk_yazi, reinterpret_cast<HFONT>(SendMessageW(hwnd_of(adres_girisi), WM_GETFONT, 0, 0)));
+    EXPECT_NE(yukseklik(once[14]) - yukseklik(once.back()), yukseklik(sonra[14]) - yukseklik(sonra.back()))
+        << "the row of tabs follows its letters";
+
+    SendMessageW(pencere, WM_DPICHANGED, MAKEWPARAM(ilk, ilk), reinterpret_cast<LPARAM>(&cerceve));
+    gecis();
+    EXPECT_EQ(ilk, _tr_pencere_dpi(ana_pencere));
+    const std::vector<RECT> geri = cerceve_yerleri();
+    ASSERT_EQ(once.size(), geri.size());
+    for (size_t i = 0; i < once.size(); ++i) EXPECT_TRUE(EqualRect(&once[i], &geri[i])) << "rectangle " << i;
+    EXPECT_EQ(ilk_yazi, reinterpret_cast<HFONT>(SendMessageW(hwnd_of(adres_girisi), WM_GETFONT, 0, 0)));
+    EXPECT_EQ(-1, _tr_pencere_dpi(-1));
+    EXPECT_EQ(-1, _tr_pencere_dpi(64));
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tr_olcek.h"
 #include "window/pencere_win_cz.h"
 
 namespace {
@@ -307,6 +308,61 @@ TEST(Pencere, a_quit_message_closes_every_window_and_leaves_the_rest_queued) {
     PostQuitMessage(0);
     EXPECT_EQ(_tr_pencere_calistir(), 0);
     EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_USER + 10, WM_USER + 10, PM_NOREMOVE));
+}
+
+TEST(Pencere, sizes_scale_rounded_once_and_a_bad_density_counts_as_96) {
+    EXPECT_EQ(54, tr_olcekle(36, 144));
+    EXPECT_EQ(1750, tr_olcekle(1400, 120));
+    EXPECT_EQ(4, tr_olcekle(3, 120));    // 3.75
+    EXPECT_EQ(2, tr_olcekle(1, 144));    // 1.5, halves away from zero
+    EXPECT_EQ(-2, tr_olcekle(-1, 144));
+    EXPECT_EQ(36, tr_olcekten_geri(54, 144));
+    EXPECT_EQ(37, tr_olcekle(37, 96));
+    for (int64_t bad : {int64_t{0}, int64_t{-144}, int64_t{47}, int64_t{961}, INT64_MAX}) {
+        EXPECT_EQ(37, tr_olcekle(37, bad)) << bad;
+        EXPECT_EQ(37, tr_olcekten_geri(37, bad)) << bad;
+    }
+    EXPECT_EQ(kTrBoyutSiniri * 10, tr_olcekle(INT64_MAX, 960));
+    EXPECT_EQ(-kTrBoyutSiniri * 10, tr_olcekle(INT64_MIN, 960));
+}
+
+// The owner moves to a monitor of 144 dpi and back: its overlay goes with it at
+// its own size scaled, and comes back to it exactly.
+TEST(Pencere, an_overlay_follows_its_owners_density_and_comes_back_exactly) {
+    const int64_t owner = pencere_ac();
+    const int64_t overlay = _tr_pencere_kaplama_olustur(owner, 380, 34);
+    ASSERT_GE(overlay, 0);
+    HWND owner_hwnd = pencere_hwnd(owner);
+    HWND overlay_hwnd = pencere_hwnd(overlay);
+    const int64_t dpi = _tr_pencere_dpi(owner);
+    ASSERT_EQ(dpi, _tr_pencere_dpi(overlay));
+    RECT frame, own;
+    GetWindowRect(owner_hwnd, &frame);
+    GetWindowRect(overlay_hwnd, &own);
+    const LONG width = own.right - own.left, height = own.bottom - own.top;
+    RECT larger = {frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, 144, static_cast<int>(dpi)),
+                   frame.top + MulDiv(frame.bottom - frame.top, 144, static_cast<int>(dpi))};
+    SendMessageW(owner_hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&larger));
+    EXPECT_EQ(144, _tr_pencere_dpi(owner));
+    EXPECT_EQ(144, _tr_pencere_dpi(overlay));
+    RECT scaled;
+    GetWindowRect(overlay_hwnd, &scaled);
+    EXPECT_EQ(570, scaled.right - scaled.left);
+    EXPECT_EQ(51, scaled.bottom - scaled.top);
+    RECT owner_now;
+    GetWindowRect(owner_hwnd, &owner_now);
+    EXPECT_TRUE(EqualRect(&larger, &owner_now));
+
+    SendMessageW(owner_hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+    RECT back;
+    GetWindowRect(overlay_hwnd, &back);
+    EXPECT_EQ(width, back.right - back.left);
+    EXPECT_EQ(height, back.bottom - back.top);
+    GetWindowRect(owner_hwnd, &owner_now);
+    EXPECT_TRUE(EqualRect(&frame, &owner_now));
+    EXPECT_EQ(-1, _tr_pencere_dpi(-1));
+    _tr_pencere_kapat(overlay);
+    _tr_pencere_kapat(owner);
 }
 
 TEST(Pencere, the_sixty_fifth_window_is_refused_and_the_others_keep_working) {
