@@ -48,6 +48,7 @@
 import ctypes
 import fcntl
 import json
+import math
 import os
 import re
 import select
@@ -78,6 +79,10 @@ MOTOR_BAYRAKLARI = [
 ]
 
 GENISLIK, YUKSEKLIK = 1392, 873
+# The screen's scale (KORVA_BENCH_OLCEK, 1.5 for a screen of 144 DPI): the page is laid
+# out in CSS pixels of that many device pixels, and its frames still come in the
+# view's 1392x873 device pixels, as Korva renders a page there.
+OLCEK = float(os.environ.get("KORVA_BENCH_OLCEK", "1"))
 SAAT_TIKI = os.sysconf("SC_CLK_TCK")
 
 
@@ -295,8 +300,17 @@ class Motor:
         """The view's setup, sent without waiting; the number of the last command."""
         self.gonder("Page.enable", oturum=oturum)
         return self.gonder("Emulation.setDeviceMetricsOverride",
-                           {"width": GENISLIK, "height": YUKSEKLIK, "deviceScaleFactor": 1, "mobile": False},
+                           {"width": math.ceil(GENISLIK / OLCEK - 1e-6), "height": math.ceil(YUKSEKLIK / OLCEK - 1e-6),
+                            "deviceScaleFactor": OLCEK, "mobile": False},
                            oturum)
+
+    def ekran_olcegi(self):
+        """The engine's screen at the scale, without which frames come in CSS pixels."""
+        if OLCEK == 1:
+            return
+        ekran = self.komut("Emulation.getScreenInfos")["screenInfos"][0]["id"]
+        self.komut("Emulation.updateScreen", {"screenId": ekran, "devicePixelRatio": OLCEK, "width": 800,
+                                              "height": 600})
 
     def kareleri_baslat(self, oturum):
         return self.gonder("Page.startScreencast", {"format": "jpeg", "quality": 80,
@@ -374,6 +388,7 @@ def yetimleri_topla():
 # The measurements.
 
 def kaydirma(motor, adres):
+    motor.ekran_olcegi()
     hedef, oturum = motor.hedef_ac()
     motor.cevap_bekle(motor.kurulum_gonder(oturum))
     yuklendi = []
@@ -387,7 +402,7 @@ def kaydirma(motor, adres):
     # One notch every 20 ms. A wheel event is sent only when the one before it was
     # answered; notches that come meanwhile are added up into the next one.
     sure, aralik = 4.0, 0.02
-    x, y = GENISLIK // 2, YUKSEKLIK // 2
+    x, y = GENISLIK // 2 / OLCEK, YUKSEKLIK // 2 / OLCEK
     durum = {"yolda": None, "biriken": 0, "gonderilen": 0}
 
     def teker_gonder():

@@ -65,7 +65,7 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
     if (diyaloglar_)
         diyaloglar_->kapat();
     girdi_.emplace(*this, *this);
-    girdi_->yakinlik_koy(ekran_.yakinlik());
+    girdi_->oran_koy(ekran_.oran());
     gezintiler_.emplace(*this, *this, hedef_, std::move(adres));
     betikler_.emplace(*this, *this, hedef_);
     secimler_.emplace(*this, *this, hedef_);
@@ -82,7 +82,7 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
     ses_caliyor_koy(false);
     ses_->sessiz_koy(sessiz_mi());
     sertifikalar_.emplace(*this, *this);
-    baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
+    baglam_menusu_->oran_koy(ekran_.oran());
     if (pencere_) {
         imlec_->pencere_koy(pencere_);
         pano_->pencere_koy(pencere_);
@@ -144,6 +144,11 @@ HRESULT Gorunum::yerlestir(HWND ebeveyn)
     ebeveyn_ = ebeveyn;
     RECT alan;
     GetClientRect(ebeveyn_, &alan);
+    verilen_alan_ = alan;
+    olcegi_baslat(ebeveyn_);
+    ekran_.olcek_koy(rasterlestirme_olcegi());
+    girdi_->oran_koy(ekran_.oran());
+    baglam_menusu_->oran_koy(ekran_.oran());
     ekran_.alan_koy(alan);
     pencere_ = sayfa_penceresi_olustur(ebeveyn_, alan, this);
     if (!pencere_)
@@ -183,7 +188,7 @@ void Gorunum::boya(HDC dc, const RECT& alan)
 
 double Gorunum::gereken_olcek() const
 {
-    return !kapali_ && pencere_ && ekran_.gorunur() ? ekran_.yakinlik() : 0;
+    return !kapali_ && pencere_ && ekran_.gorunur() ? ekran_.oran() : 0;
 }
 
 void Gorunum::kapat()
@@ -679,7 +684,7 @@ HWND Gorunum::secim_listesi_goster(const RECT& kontrol, std::vector<yerel::Secen
 {
     if (!pencere_ || !ekran_.gorunur())
         return nullptr;
-    RECT ekranda = yerel::kontrolun_ekrandaki_yeri(pencere_, kontrol, ekran_.yakinlik());
+    RECT ekranda = yerel::kontrolun_ekrandaki_yeri(pencere_, kontrol, ekran_.oran());
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
     return yerel::secim_listesi_ac(sahip_pencere(), ekranda, std::move(satirlar), secili,
                                    [koru, secildi](int secenek) {
@@ -852,9 +857,30 @@ void Gorunum::yakinligi_koy(double yakinlik)
 {
     if (!ekran_.yakinlik_koy(yakinlik))
         return;
-    girdi_->yakinlik_koy(ekran_.yakinlik());
-    baglam_menusu_->yakinlik_koy(ekran_.yakinlik());
+    orani_dagit();
+}
+
+// Input and the page's own menu count the page's CSS pixels at the new ratio; the
+// engine's screen follows the largest ratio shown.
+void Gorunum::orani_dagit()
+{
+    girdi_->oran_koy(ekran_.oran());
+    baglam_menusu_->oran_koy(ekran_.oran());
     hedefler_.ekran_olcegini_ayarla();
+}
+
+void Gorunum::rasterlestirme_uygula()
+{
+    if (kapali_)
+        return;
+    const RECT alan = fiziksel_alan(verilen_alan_);
+    const bool yeni_alan = !EqualRect(&alan, &ekran_.alan());
+    if (yeni_alan)
+        ekran_.alan_koy(alan);
+    if (ekran_.olcek_koy(rasterlestirme_olcegi()))
+        orani_dagit();
+    if (yeni_alan && pencere_ && IsWindowVisible(pencere_))
+        hedefler_.gosterilen_alan(alan);
 }
 
 // ---------------------------------------------------------------------------
@@ -898,16 +924,20 @@ HRESULT Gorunum::get_Bounds(RECT* deger)
     GIRIS();
     if (!deger)
         return E_POINTER;
-    *deger = ekran_.alan();
+    *deger = verilen_alan_;
     return S_OK;
 }
 
 HRESULT Gorunum::put_Bounds(RECT deger)
 {
     GIRIS();
-    ekran_.alan_koy(deger);
+    verilen_alan_ = deger;
+    // A new size may come with the host's window on another monitor.
+    monitor_olcegini_denetle(ebeveyn_);
+    const RECT alan = fiziksel_alan(deger);
+    ekran_.alan_koy(alan);
     if (pencere_ && IsWindowVisible(pencere_))
-        hedefler_.gosterilen_alan(deger);
+        hedefler_.gosterilen_alan(alan);
     return S_OK;
 }
 
@@ -935,7 +965,9 @@ HRESULT Gorunum::SetBoundsAndZoomFactor(RECT sinirlar, double deger)
     if (!std::isfinite(deger) || deger <= 0)
         return E_INVALIDARG;
     yakinligi_koy(deger);
-    ekran_.alan_koy(sinirlar);
+    verilen_alan_ = sinirlar;
+    monitor_olcegini_denetle(ebeveyn_);
+    ekran_.alan_koy(fiziksel_alan(sinirlar));
     return S_OK;
 }
 
@@ -968,7 +1000,10 @@ HRESULT Gorunum::put_ParentWindow(HWND deger)
 HRESULT Gorunum::NotifyParentWindowPositionChanged()
 {
     GIRIS();
-    return S_OK;   // nothing of ours is placed in screen coordinates
+    // Nothing of ours is placed in screen coordinates; a move may have taken the
+    // window to a monitor of another DPI.
+    monitor_olcegini_denetle(ebeveyn_);
+    return S_OK;
 }
 
 HRESULT Gorunum::Close()

@@ -77,7 +77,8 @@ public:
     void one_getir();
     // When the view was last shown, in the order of all views' showings.
     uint64_t gosterilme_sirasi() const { return gosterilme_sirasi_; }
-    // What the shown view asks of the device pixel ratio: its zoom, 0 when hidden.
+    // What the shown view asks of the device pixel ratio: its zoom times the screen's
+    // scale, 0 when hidden.
     double gereken_olcek() const;
     // The engine is drawing the page of this view, shown (see Ekran::ciziliyor).
     bool ciziliyor(ULONGLONG simdi, ULONGLONG sessizlik_ms) const
@@ -92,6 +93,7 @@ public:
     bool kapali_mi() const override { return kapali_; }
     void kapat();
     void sessizlik_uygula(bool sessiz) { ses_->sessiz_koy(sessiz); }
+    void rasterlestirme_uygula();
 
     // ---- ICoreWebView2Controller.
     HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL* deger) override;
@@ -181,9 +183,11 @@ private:
     // After a list or dialog of the page: the keyboard goes back to the page.
     void klavyeyi_geri_ver();
     void yakinligi_koy(double yakinlik);
+    void orani_dagit();
 
     HWND ebeveyn_ = nullptr;
     HWND pencere_ = nullptr;
+    RECT verilen_alan_ = {};   // the bounds as the host gave them (see fiziksel_alan)
     bool kapali_ = false;
     bool coktu_ = false;   // the page's process died; only a load brings it back
     bool tam_ekran_ = false;   // an element of the top document is in full screen

@@ -77,6 +77,9 @@ WV2_ARAYUZ(ICoreWebView2ServerCertificateErrorDetectedEventHandler, 0x969b3a26, 
 WV2_ARAYUZ(ICoreWebView2ServerCertificateErrorDetectedEventArgs, 0x012193ed, 0x7c13, 0x48ff, 0x96, 0x9d, 0xa8, 0x4c, 0x1f, 0x43, 0x2a, 0x14)
 WV2_ARAYUZ(ICoreWebView2ClearServerCertificateErrorActionsCompletedHandler, 0x3b40aac6, 0xacfe, 0x4ffd, 0x82, 0x11, 0xf6, 0x07, 0xb9, 0x6e, 0x2d, 0x5b)
 WV2_ARAYUZ(ICoreWebView2Certificate, 0xc5fb2fce, 0x1cac, 0x4aee, 0x9c, 0x79, 0x5e, 0xd0, 0x36, 0x2e, 0xaa, 0xe0)
+WV2_ARAYUZ(ICoreWebView2Controller2, 0xc979903e, 0xd4ca, 0x4228, 0x92, 0xeb, 0x47, 0xee, 0x3f, 0xa9, 0x6e, 0xab)
+WV2_ARAYUZ(ICoreWebView2Controller3, 0xf9614724, 0x5d2b, 0x41dc, 0xae, 0xf7, 0x73, 0xd6, 0x2b, 0x51, 0x54, 0x3b)
+WV2_ARAYUZ(ICoreWebView2RasterizationScaleChangedEventHandler, 0x9c98c8b1, 0xac53, 0x427e, 0xa3, 0x45, 0x30, 0x49, 0xb5, 0x52, 0x4b, 0xbe)
 WV2_ARAYUZ(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1, 0xc5)
 
 // The result of every call on a controller or view after Close:
@@ -143,6 +146,21 @@ typedef enum COREWEBVIEW2_PROCESS_FAILED_KIND {
     COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_BROKER_PROCESS_EXITED,
     COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED,
 } COREWEBVIEW2_PROCESS_FAILED_KIND;
+
+// How a controller reads its bounds: in the screen's pixels, or in pixels of the
+// rasterization scale (multiplied by it for the screen).
+typedef enum COREWEBVIEW2_BOUNDS_MODE {
+    COREWEBVIEW2_BOUNDS_MODE_USE_RAW_PIXELS = 0,
+    COREWEBVIEW2_BOUNDS_MODE_USE_RASTERIZATION_SCALE,
+} COREWEBVIEW2_BOUNDS_MODE;
+
+// A colour passed by value: four bytes in this order.
+typedef struct COREWEBVIEW2_COLOR {
+    BYTE A;
+    BYTE R;
+    BYTE G;
+    BYTE B;
+} COREWEBVIEW2_COLOR;
 
 typedef enum COREWEBVIEW2_MOVE_FOCUS_REASON {
     COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC = 0,
@@ -485,6 +503,9 @@ struct ICoreWebView2DownloadStartingEventHandler : public IUnknown {
 struct ICoreWebView2ZoomFactorChangedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, IUnknown* args) = 0;
 };
+struct ICoreWebView2RasterizationScaleChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, IUnknown* args) = 0;
+};
 struct ICoreWebView2AcceleratorKeyPressedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, ICoreWebView2AcceleratorKeyPressedEventArgs* args) = 0;
 };
@@ -533,6 +554,23 @@ struct ICoreWebView2Controller : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() = 0;
     virtual HRESULT STDMETHODCALLTYPE Close() = 0;
     virtual HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2** view) = 0;
+};
+
+struct ICoreWebView2Controller2 : public ICoreWebView2Controller {
+    virtual HRESULT STDMETHODCALLTYPE get_DefaultBackgroundColor(COREWEBVIEW2_COLOR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DefaultBackgroundColor(COREWEBVIEW2_COLOR value) = 0;
+};
+
+struct ICoreWebView2Controller3 : public ICoreWebView2Controller2 {
+    virtual HRESULT STDMETHODCALLTYPE get_RasterizationScale(double* scale) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_RasterizationScale(double scale) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ShouldDetectMonitorScaleChanges(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ShouldDetectMonitorScaleChanges(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_RasterizationScaleChanged(
+        ICoreWebView2RasterizationScaleChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_RasterizationScaleChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BoundsMode(COREWEBVIEW2_BOUNDS_MODE* mode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_BoundsMode(COREWEBVIEW2_BOUNDS_MODE mode) = 0;
 };
 
 struct ICoreWebView2 : public IUnknown {

@@ -13,14 +13,32 @@
 //   void sessizlik_uygula(bool) puts the view's mute switch into effect in its page
 //                               (the face keeps the switch and raises its event).
 //
+//   void rasterlestirme_uygula()  the scale or the bounds mode changed: the view
+//                               renders at rasterlestirme_olcegi() and lays its
+//                               bounds out again through fiziksel_alan().
+//
 // The page's sound: the engine tells the face with ses_caliyor_koy whether the
 // document plays audio; the face raises the change events only on a change.
+//
+// The screen's scale (ICoreWebView2Controller3): the page is rendered at the
+// rasterization scale, one of the view's pixels per screen pixel at any DPI. A view
+// starts at its window's DPI / 96 (olcegi_baslat) and, while it detects monitor
+// changes, follows its window's DPI when the engine is told of a new size or place
+// (monitor_olcegini_denetle); a host that sets the scale itself may switch that off.
+// A scale that is not a finite number above 0, or above EN_COK_RASTERLESTIRME (no
+// screen comes near it, and a page rendered at it would need gigabytes), is refused
+// with E_INVALIDARG and nothing changes. In the raw-pixels bounds mode the bounds
+// are the screen's pixels; in the scale mode they are multiplied by the scale. The
+// default background colour is the engines' white, which they cannot change:
+// putting one answers E_NOTIMPL.
 #pragma once
 
 #include "abone_listesi.h"
 #include "com_nesnesi.h"
+#include "ekran_dpisi.h"
 #include "wv2_arayuz.h"
 
+#include <cmath>
 #include <new>
 #include <string>
 
@@ -44,6 +62,7 @@ enum GorunumOlayi {
     OLAY_IS_MUTED_CHANGED,
     OLAY_IS_DOCUMENT_PLAYING_AUDIO_CHANGED,
     OLAY_SERVER_CERTIFICATE_ERROR_DETECTED,
+    OLAY_RASTERIZATION_SCALE_CHANGED,
     OLAY_SAYISI
 };
 
@@ -87,8 +106,10 @@ enum GorunumOlayi {
         return E_NOTIMPL;                                                                    \
     }
 
+inline constexpr double EN_COK_RASTERLESTIRME = 10.0;
+
 template <class Gorunum>
-class GorunumYuzu : public ICoreWebView2Controller, public ICoreWebView2_14 {
+class GorunumYuzu : public ICoreWebView2Controller3, public ICoreWebView2_14 {
 public:
     // ---- IUnknown, shared by both interfaces.
 
@@ -96,8 +117,9 @@ public:
     {
         if (!nesne)
             return E_POINTER;
-        if (IsEqualIID(kimlik, IID_IUnknown) || IsEqualIID(kimlik, IID_ICoreWebView2Controller))
-            *nesne = static_cast<ICoreWebView2Controller*>(this);
+        if (IsEqualIID(kimlik, IID_IUnknown) || IsEqualIID(kimlik, IID_ICoreWebView2Controller) ||
+            IsEqualIID(kimlik, IID_ICoreWebView2Controller2) || IsEqualIID(kimlik, IID_ICoreWebView2Controller3))
+            *nesne = static_cast<ICoreWebView2Controller3*>(this);
         else if (IsEqualIID(kimlik, IID_ICoreWebView2))
             *nesne = static_cast<ICoreWebView2*>(this);
         else if (IsEqualIID(kimlik, IID_ICoreWebView2_14) || IsEqualIID(kimlik, IID_ICoreWebView2_13))
@@ -139,6 +161,69 @@ public:
     GORUNUM_DESTEKSIZ_OLAY(LostFocus, ICoreWebView2FocusChangedEventHandler)
     GORUNUM_OLAYI(AcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler,
                   OLAY_ACCELERATOR_KEY_PRESSED)
+
+    // ---- ICoreWebView2Controller2 and 3: the background and the screen's scale.
+
+    HRESULT STDMETHODCALLTYPE get_DefaultBackgroundColor(COREWEBVIEW2_COLOR* deger) override
+    {
+        GORUNUM_GIRIS("get_DefaultBackgroundColor", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = COREWEBVIEW2_COLOR{255, 255, 255, 255};
+        return S_OK;
+    }
+    GORUNUM_DESTEKSIZ(put_DefaultBackgroundColor, COREWEBVIEW2_COLOR)
+    HRESULT STDMETHODCALLTYPE get_RasterizationScale(double* deger) override
+    {
+        GORUNUM_GIRIS("get_RasterizationScale", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = olcek_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_RasterizationScale(double deger) override
+    {
+        GORUNUM_GIRIS("put_RasterizationScale", std::to_string(deger));
+        if (!std::isfinite(deger) || deger <= 0 || deger > EN_COK_RASTERLESTIRME)
+            return E_INVALIDARG;
+        olcegi_degistir(deger);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_ShouldDetectMonitorScaleChanges(BOOL* deger) override
+    {
+        GORUNUM_GIRIS("get_ShouldDetectMonitorScaleChanges", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = monitoru_izle_ ? TRUE : FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_ShouldDetectMonitorScaleChanges(BOOL deger) override
+    {
+        GORUNUM_GIRIS("put_ShouldDetectMonitorScaleChanges", deger ? "1" : "0");
+        monitoru_izle_ = deger != FALSE;
+        return S_OK;
+    }
+    GORUNUM_OLAYI(RasterizationScaleChanged, ICoreWebView2RasterizationScaleChangedEventHandler,
+                  OLAY_RASTERIZATION_SCALE_CHANGED)
+    HRESULT STDMETHODCALLTYPE get_BoundsMode(COREWEBVIEW2_BOUNDS_MODE* deger) override
+    {
+        GORUNUM_GIRIS("get_BoundsMode", std::string());
+        if (!deger)
+            return E_POINTER;
+        *deger = sinir_kipi_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_BoundsMode(COREWEBVIEW2_BOUNDS_MODE deger) override
+    {
+        GORUNUM_GIRIS("put_BoundsMode", std::to_string(static_cast<int>(deger)));
+        if (deger != COREWEBVIEW2_BOUNDS_MODE_USE_RAW_PIXELS && deger != COREWEBVIEW2_BOUNDS_MODE_USE_RASTERIZATION_SCALE)
+            return E_INVALIDARG;
+        if (deger == sinir_kipi_)
+            return S_OK;
+        sinir_kipi_ = deger;
+        static_cast<Gorunum*>(this)->rasterlestirme_uygula();
+        return S_OK;
+    }
 
     // ---- ICoreWebView2: its events, and what neither engine does.
 
@@ -284,6 +369,39 @@ protected:
 
     bool abonesi_var(GorunumOlayi olay) const { return !aboneler[olay].bos(); }
 
+    // The scale of a view placed in `pencere` (its window's DPI / 96), before the
+    // host can have asked for another: no event, and the view applies it itself.
+    void olcegi_baslat(HWND pencere)
+    {
+        izlenen_dpi_ = pencerenin_dpisi(pencere);
+        olcek_ = izlenen_dpi_ / 96.0;
+    }
+    // The host told the view of a new size or place: a window moved to a monitor of
+    // another DPI takes that DPI's scale, while the view detects monitor changes.
+    // The DPI last seen is kept, so a scale the host set stays until the DPI changes.
+    void monitor_olcegini_denetle(HWND pencere)
+    {
+        if (!monitoru_izle_ || !pencere)
+            return;
+        const UINT dpi = pencerenin_dpisi(pencere);
+        if (dpi == izlenen_dpi_)
+            return;
+        izlenen_dpi_ = dpi;
+        olcegi_degistir(dpi / 96.0);
+    }
+    double rasterlestirme_olcegi() const { return olcek_; }
+    // The screen's pixels the bounds the host gave cover (see the bounds modes above).
+    RECT fiziksel_alan(const RECT& verilen) const
+    {
+        if (sinir_kipi_ == COREWEBVIEW2_BOUNDS_MODE_USE_RAW_PIXELS)
+            return verilen;
+        auto carp = [this](LONG deger) {
+            const double sonuc = std::round(deger * olcek_);
+            return static_cast<LONG>(std::fmax(-2147483647.0, std::fmin(2147483647.0, sonuc)));
+        };
+        return RECT{carp(verilen.left), carp(verilen.top), carp(verilen.right), carp(verilen.bottom)};
+    }
+
     bool sessiz_mi() const { return sessiz_; }
     // The engine learned whether the document plays audio now.
     void ses_caliyor_koy(bool yeni)
@@ -306,6 +424,19 @@ protected:
     AboneListesi aboneler[OLAY_SAYISI];
 
 private:
+    void olcegi_degistir(double yeni)
+    {
+        if (yeni == olcek_)
+            return;
+        olcek_ = yeni;
+        Gorunum* gorunum = static_cast<Gorunum*>(this);
+        Microsoft::WRL::ComPtr<Gorunum> koru(gorunum);
+        gorunum->rasterlestirme_uygula();
+        Microsoft::WRL::ComPtr<IUnknown> arguman = sahiplen<IUnknown>(new (std::nothrow) TekArayuz<IUnknown>());
+        olay_yay<ICoreWebView2RasterizationScaleChangedEventHandler>(
+            OLAY_RASTERIZATION_SCALE_CHANGED, static_cast<ICoreWebView2Controller*>(this), arguman.Get());
+    }
+
     // The sound events carry an argument object with nothing in it.
     template <class Isleyici>
     void bos_olay_yay_(GorunumOlayi olay)
@@ -315,6 +446,10 @@ private:
         olay_yay<Isleyici>(olay, static_cast<ICoreWebView2*>(this), arguman.Get());
     }
 
+    double olcek_ = 1.0;     // the rasterization scale
+    bool monitoru_izle_ = true;
+    UINT izlenen_dpi_ = 96;  // the window's DPI the view last took its scale from
+    COREWEBVIEW2_BOUNDS_MODE sinir_kipi_ = COREWEBVIEW2_BOUNDS_MODE_USE_RAW_PIXELS;
     bool sessiz_ = false;    // the view's mute switch
     bool caliyor_ = false;   // the document plays audio (muted or not)
 };

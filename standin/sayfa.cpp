@@ -235,6 +235,8 @@ public:
     Sayfa(int64_t numara, HWND ebeveyn_) : no(numara), ebeveyn(ebeveyn_)
     {
         GetClientRect(ebeveyn, &alan);
+        verilen_alan = alan;
+        olcegi_baslat(ebeveyn);
         pencere = sayfa_penceresi_olustur(ebeveyn, alan, true, this);
         ekrani_yenile();
         g_acik_sayfalar.push_back(this);
@@ -259,6 +261,12 @@ public:
     bool kapali_mi() const { return kapali; }
     // The stand-in makes no sound: the switch is only kept and reported.
     void sessizlik_uygula(bool) {}
+    // The page is drawn at the scale times the zoom, in the bounds for the scale.
+    void rasterlestirme_uygula()
+    {
+        alani_koy(fiziksel_alan(verilen_alan));
+        InvalidateRect(pencere, nullptr, TRUE);
+    }
 
     // Taken as a page's new window: only while it has never navigated, and once.
     HRESULT yeni_pencereye_ayir()
@@ -291,13 +299,13 @@ public:
         GIRIS("get_Bounds", std::string());
         if (!deger)
             return E_POINTER;
-        *deger = alan;
+        *deger = verilen_alan;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_Bounds(RECT deger) override
     {
         GIRIS("put_Bounds", alan_metni(deger));
-        alani_koy(deger);
+        sinirlari_koy(deger);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_ZoomFactor(double* deger) override
@@ -321,7 +329,7 @@ public:
         GIRIS("SetBoundsAndZoomFactor", alan_metni(sinirlar) + " " + gunluk_sayisi(deger));
         if (!std::isfinite(deger) || deger <= 0)
             return E_INVALIDARG;
-        alani_koy(sinirlar);
+        sinirlari_koy(sinirlar);
         yakinligi_koy(deger);
         return S_OK;
     }
@@ -351,6 +359,7 @@ public:
     HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() override
     {
         GIRIS("NotifyParentWindowPositionChanged", std::string());
+        monitor_olcegini_denetle(ebeveyn);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Close() override
@@ -553,7 +562,7 @@ public:
     const Belge& cizilecek_belge() override { return belge; }
     const std::wstring& cizilecek_baslik() override { return baslik; }
     const std::wstring& cizilecek_adres() override { return adres; }
-    double cizim_yakinligi() override { return yakinlik; }
+    double cizim_yakinligi() override { return yakinlik * rasterlestirme_olcegi(); }
 
     void baglantiya_tiklandi(const std::wstring& href, bool yeni_pencere) override
     {
@@ -666,7 +675,8 @@ private:
 
     HWND ebeveyn;
     HWND pencere = nullptr;
-    RECT alan = {};
+    RECT alan = {};          // the page window's place, in the screen's pixels
+    RECT verilen_alan = {};  // the bounds as the host gave them
     BOOL gorunur = TRUE;
     double yakinlik = 1.0;
     bool kapali = false;
@@ -727,6 +737,14 @@ private:
         alan = yeni;
         MoveWindow(pencere, alan.left, alan.top, alan.right > alan.left ? alan.right - alan.left : 0,
                    alan.bottom > alan.top ? alan.bottom - alan.top : 0, TRUE);
+    }
+
+    // A new size or place may have taken the host's window to another monitor.
+    void sinirlari_koy(const RECT& yeni)
+    {
+        verilen_alan = yeni;
+        monitor_olcegini_denetle(ebeveyn);
+        alani_koy(fiziksel_alan(verilen_alan));
     }
 
     void yakinligi_koy(double yeni)

@@ -8,6 +8,7 @@
 #include "yerel_pencereler.h"
 #include "metinler.h"
 
+#include "ekran_dpisi.h"
 #include "gec_yuklenen.h"
 
 #include <commdlg.h>
@@ -223,8 +224,9 @@ void satir_ciz(const Liste& liste, const DRAWITEMSTRUCT& ciz)
                                                        : COLOR_WINDOWTEXT));
     HGDIOBJ eski = SelectObject(ciz.hDC, yazi_tipi(satir.secenek < 0));
     RECT yazi = ciz.rcItem;
-    yazi.left += satir.grupta ? 18 : 4;
-    yazi.right -= 4;
+    const UINT dpi = pencerenin_dpisi(ciz.hwndItem);
+    yazi.left += dpi_ile(satir.grupta ? 18 : 4, dpi);
+    yazi.right -= dpi_ile(4, dpi);
     DrawTextW(ciz.hDC, satir.metin.c_str(), static_cast<int>(satir.metin.size()), &yazi,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(ciz.hDC, eski);
@@ -235,7 +237,7 @@ LRESULT CALLBACK liste_islevi(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
     Liste* liste = liste_kaydi(pencere);
     switch (mesaj) {
     case WM_MEASUREITEM:
-        reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemHeight = yazi_yuksekligi() + 6;
+        reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemHeight = yazi_yuksekligi() + dpi_ile(6, pencerenin_dpisi(pencere));
         return TRUE;
     case WM_DRAWITEM:
         if (liste)
@@ -406,12 +408,12 @@ int mesaj_yuksekligi(const std::wstring& mesaj, int genislik)
 
 // ---------------------------------------------------------------------------
 
-RECT kontrolun_ekrandaki_yeri(HWND sayfa_penceresi, const RECT& kontrol, double yakinlik)
+RECT kontrolun_ekrandaki_yeri(HWND sayfa_penceresi, const RECT& kontrol, double oran)
 {
-    POINT kose[2] = {{static_cast<LONG>(std::lround(kontrol.left * yakinlik)),
-                      static_cast<LONG>(std::lround(kontrol.top * yakinlik))},
-                     {static_cast<LONG>(std::lround(kontrol.right * yakinlik)),
-                      static_cast<LONG>(std::lround(kontrol.bottom * yakinlik))}};
+    POINT kose[2] = {{static_cast<LONG>(std::lround(kontrol.left * oran)),
+                      static_cast<LONG>(std::lround(kontrol.top * oran))},
+                     {static_cast<LONG>(std::lround(kontrol.right * oran)),
+                      static_cast<LONG>(std::lround(kontrol.bottom * oran))}};
     MapWindowPoints(sayfa_penceresi, nullptr, kose, 2);
     return RECT{kose[0].x, kose[0].y, kose[1].x, kose[1].y};
 }
@@ -428,7 +430,8 @@ HWND secim_listesi_ac(HWND sahip, const RECT& kontrol, std::vector<SecenekSatiri
 
     // As wide as the control, wider for long options; as many rows as fit, up to
     // the bound, below the control or above it.
-    int satir_yuksekligi = yazi_yuksekligi() + 6;
+    const UINT dpi = pencerenin_dpisi(sahip);
+    int satir_yuksekligi = yazi_yuksekligi() + dpi_ile(6, dpi);
     int genislik = static_cast<int>(kontrol.right - kontrol.left);
     HDC dc = GetDC(nullptr);
     for (const auto& satir : liste->satirlar) {
@@ -437,7 +440,7 @@ HWND secim_listesi_ac(HWND sahip, const RECT& kontrol, std::vector<SecenekSatiri
         GetTextExtentPoint32W(dc, satir.metin.c_str(), static_cast<int>(std::min<size_t>(satir.metin.size(), 500)),
                               &boyut);
         SelectObject(dc, eski);
-        genislik = std::max(genislik, static_cast<int>(boyut.cx) + 30 + GetSystemMetrics(SM_CXVSCROLL));
+        genislik = std::max(genislik, static_cast<int>(boyut.cx) + dpi_ile(30, dpi) + GetSystemMetrics(SM_CXVSCROLL));
     }
     ReleaseDC(nullptr, dc);
     RECT ekran = calisma_alani(POINT{kontrol.left, kontrol.bottom});
@@ -503,29 +506,34 @@ HWND diyalog_ac(HWND sahip, const RECT& alan, const DiyalogIstegi& istek, bool g
                              ? std::wstring(metin(Metin::ayrilma_sorusu))
                              : satir_sonlari(istek.mesaj);
 
-    int ic_genislik = DIYALOG_GENISLIGI - 2 * KENAR;
+    // The lengths are for 96 DPI; the system's font has the screen's size already.
+    const UINT dpi = pencerenin_dpisi(sahip);
+    const int diyalog_genisligi = dpi_ile(DIYALOG_GENISLIGI, dpi), kenar = dpi_ile(KENAR, dpi);
+    const int dugme_genisligi = dpi_ile(DUGME_GENISLIGI, dpi), dugme_yuksekligi = dpi_ile(DUGME_YUKSEKLIGI, dpi);
+    const int en_yuksek_mesaj = dpi_ile(EN_YUKSEK_MESAJ, dpi);
+    int ic_genislik = diyalog_genisligi - 2 * kenar;
     int satir = yazi_yuksekligi();
-    int mesaj_boyu = std::min(mesaj_yuksekligi(mesaj, ic_genislik - GetSystemMetrics(SM_CXVSCROLL)), EN_YUKSEK_MESAJ);
-    bool kayar = mesaj_yuksekligi(mesaj, ic_genislik) > EN_YUKSEK_MESAJ;
-    int y = KENAR;
+    int mesaj_boyu = std::min(mesaj_yuksekligi(mesaj, ic_genislik - GetSystemMetrics(SM_CXVSCROLL)), en_yuksek_mesaj);
+    bool kayar = mesaj_yuksekligi(mesaj, ic_genislik) > en_yuksek_mesaj;
+    int y = kenar;
     int mesaj_y = y;
-    y += mesaj_boyu + KENAR;
+    y += mesaj_boyu + kenar;
     int metin_y = y;
     if (istek.tur == DiyalogTuru::SORU)
-        y += satir + 10 + KENAR;
+        y += satir + dpi_ile(10, dpi) + kenar;
     int kutu_y = y;
     if (istek.durdurma_kutusu)
-        y += satir + 6 + KENAR;
+        y += satir + dpi_ile(6, dpi) + kenar;
     int dugme_y = y;
-    y += DUGME_YUKSEKLIGI + KENAR;
+    y += dugme_yuksekligi + kenar;
 
     const DWORD bicim = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD ek_bicim = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT cerceve = {0, 0, DIYALOG_GENISLIGI, y};
+    RECT cerceve = {0, 0, diyalog_genisligi, y};
     AdjustWindowRectEx(&cerceve, bicim, FALSE, ek_bicim);
     int genislik = cerceve.right - cerceve.left, yukseklik = cerceve.bottom - cerceve.top;
     int x = static_cast<int>(alan.left + alan.right) / 2 - genislik / 2;
-    int ust = static_cast<int>(alan.top) + 24;
+    int ust = static_cast<int>(alan.top) + dpi_ile(24, dpi);
     RECT ekran = calisma_alani(POINT{x, ust});
     x = std::max(static_cast<int>(ekran.left), std::min(x, static_cast<int>(ekran.right) - genislik));
     ust = std::max(static_cast<int>(ekran.top), std::min(ust, static_cast<int>(ekran.bottom) - yukseklik));
@@ -540,23 +548,23 @@ HWND diyalog_ac(HWND sahip, const RECT& alan, const DiyalogIstegi& istek, bool g
     if (++g_acik_diyaloglar == 1 && !g_kanca)
         g_kanca = SetWindowsHookExW(WH_GETMESSAGE, mesaj_kancasi, nullptr, GetCurrentThreadId());
 
-    denetim(pencere, L"EDIT", mesaj, ES_MULTILINE | ES_READONLY | (kayar ? WS_VSCROLL : 0), KIMLIK_MESAJ, KENAR,
+    denetim(pencere, L"EDIT", mesaj, ES_MULTILINE | ES_READONLY | (kayar ? WS_VSCROLL : 0), KIMLIK_MESAJ, kenar,
             mesaj_y, ic_genislik, mesaj_boyu);
     HWND yazi_kutusu = nullptr;
     if (istek.tur == DiyalogTuru::SORU)
-        yazi_kutusu = denetim(pencere, L"EDIT", istek.varsayilan, WS_TABSTOP | ES_AUTOHSCROLL, KIMLIK_METIN, KENAR,
-                        metin_y, ic_genislik, satir + 10, WS_EX_CLIENTEDGE);
+        yazi_kutusu = denetim(pencere, L"EDIT", istek.varsayilan, WS_TABSTOP | ES_AUTOHSCROLL, KIMLIK_METIN, kenar,
+                        metin_y, ic_genislik, satir + dpi_ile(10, dpi), WS_EX_CLIENTEDGE);
     if (istek.durdurma_kutusu)
-        denetim(pencere, L"BUTTON", metin(Metin::diyaloglari_durdur), WS_TABSTOP | BS_AUTOCHECKBOX, KIMLIK_KUTU, KENAR, kutu_y,
-                ic_genislik, satir + 6);
-    int dugme_x = DIYALOG_GENISLIGI - KENAR - DUGME_GENISLIGI;
+        denetim(pencere, L"BUTTON", metin(Metin::diyaloglari_durdur), WS_TABSTOP | BS_AUTOCHECKBOX, KIMLIK_KUTU, kenar, kutu_y,
+                ic_genislik, satir + dpi_ile(6, dpi));
+    int dugme_x = diyalog_genisligi - kenar - dugme_genisligi;
     if (dugmeler.iptal != Metin::sayi) {
         denetim(pencere, L"BUTTON", metin(dugmeler.iptal), WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, dugme_x, dugme_y,
-                DUGME_GENISLIGI, DUGME_YUKSEKLIGI);
-        dugme_x -= DUGME_GENISLIGI + 8;
+                dugme_genisligi, dugme_yuksekligi);
+        dugme_x -= dugme_genisligi + dpi_ile(8, dpi);
     }
     HWND tamam = denetim(pencere, L"BUTTON", metin(dugmeler.kabul), WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, dugme_x, dugme_y,
-                         DUGME_GENISLIGI, DUGME_YUKSEKLIGI);
+                         dugme_genisligi, dugme_yuksekligi);
     // The OK button comes first when Tab moves on from the text.
     if (tamam && yazi_kutusu)
         SetWindowPos(tamam, yazi_kutusu, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -7,7 +7,9 @@
 // loop, so the rest of the program keeps working while they wait (other pages
 // paint, the main window moves and closes). Their keyboard (Tab, Enter, Esc) is
 // served by a message hook of this thread while one is open. The open-file dialog
-// is the system's modal one.
+// is the system's modal one. The list and the dialogs use the system's message font
+// (which has the screen's size already) and scale their own lengths, given for
+// 96 DPI, by their owner window's DPI / 96.
 #pragma once
 
 #include <windows.h>
@@ -34,9 +36,10 @@ struct SecenekSatiri {
 // be made (`secildi` is not called then).
 HWND secim_listesi_ac(HWND sahip, const RECT& kontrol, std::vector<SecenekSatiri> satirlar, int secili,
                       std::function<void(int secenek)> secildi);
-// Where a control of the page (`kontrol`, CSS pixels of the page at `yakinlik`) is on
-// the screen, the page being drawn in `sayfa_penceresi` in device pixels.
-RECT kontrolun_ekrandaki_yeri(HWND sayfa_penceresi, const RECT& kontrol, double yakinlik);
+// Where a control of the page (`kontrol`, CSS pixels of the page, `oran` device
+// pixels each: the zoom times the screen's scale) is on the screen, the page being
+// drawn in `sayfa_penceresi` in device pixels.
+RECT kontrolun_ekrandaki_yeri(HWND sayfa_penceresi, const RECT& kontrol, double oran);
 
 // ---- Script dialogs.
 

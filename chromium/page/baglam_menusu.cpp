@@ -138,7 +138,7 @@ void BaglamMenusu::ac(const BaglamBilgisi& bilgi)
     // keyboard), kept inside the page window.
     RECT alan;
     GetClientRect(pencere_, &alan);
-    POINT yer = {static_cast<LONG>(std::lround(bilgi.x * yakinlik_)), static_cast<LONG>(std::lround(bilgi.y * yakinlik_))};
+    POINT yer = {static_cast<LONG>(std::lround(bilgi.x * oran_)), static_cast<LONG>(std::lround(bilgi.y * oran_))};
     yer.x = std::max(alan.left, std::min(yer.x, alan.right - 1));
     yer.y = std::max(alan.top, std::min(yer.y, alan.bottom - 1));
     ClientToScreen(pencere_, &yer);

@@ -42,7 +42,7 @@ public:
 
     int kur(const Giden::Yanit& yanit);
     void pencere_koy(HWND pencere) { pencere_ = pencere; }
-    void yakinlik_koy(double yakinlik) { yakinlik_ = yakinlik; }
+    void oran_koy(double oran) { oran_ = oran; }
 
     // ---- From the engine. True when the event was the helper's report.
     bool olay(const std::string& yontem, const Json& parametreler);
@@ -67,7 +67,7 @@ private:
     BaglamDinleyicisi& dinleyici_;
     const std::string hedef_;
     HWND pencere_ = nullptr;
-    double yakinlik_ = 1.0;
+    double oran_ = 1.0;
     bool acik_ = false;   // a menu is open: its loop runs while events keep coming
     // A report that came while the right button was still down: the engine tells
     // the page on the press, the system shows menus on the release.

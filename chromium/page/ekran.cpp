@@ -53,6 +53,16 @@ bool Ekran::yakinlik_koy(double yeni)
     return true;
 }
 
+bool Ekran::olcek_koy(double yeni)
+{
+    if (!(yeni > 0) || yeni == olcek_)
+        return false;
+    olcek_ = yeni;
+    yeniden_denemeler_ = 0;
+    planla();
+    return true;
+}
+
 void Ekran::gorunurluk_koy(bool gorunur)
 {
     gorunur_ = gorunur;
@@ -117,22 +127,23 @@ void Ekran::surec_dondu()
     planla();
 }
 
-// CSS pixels that cover `piksel` device pixels at the zoom factor: rounded up, so
+// CSS pixels that cover `piksel` device pixels at the ratio: rounded up, so
 // that the engine's frame is never narrower than the view. (A whole number of device
 // pixels stays whole: 1336 at 1.0 is 1336, not 1337.)
-static LONG css_piksel(LONG piksel, double yakinlik)
+static LONG css_piksel(LONG piksel, double oran)
 {
-    return std::max(1L, static_cast<LONG>(std::ceil(piksel / yakinlik - 1e-6)));
+    return std::max(1L, static_cast<LONG>(std::ceil(piksel / oran - 1e-6)));
 }
 
 // The device pixels the engine renders for that many CSS pixels: it rounds up too.
-static LONG cihaz_pikseli(LONG css, double yakinlik)
+static LONG cihaz_pikseli(LONG css, double oran)
 {
-    return static_cast<LONG>(std::ceil(css * yakinlik - 1e-6));
+    return static_cast<LONG>(std::ceil(css * oran - 1e-6));
 }
 
-// The page is laid out for the view's size in CSS pixels at the zoom factor; the
-// device scale makes the engine render those CSS pixels at the view's resolution.
+// The page is laid out for the view's size in CSS pixels at the ratio (zoom times
+// the screen's scale); the device scale makes the engine render those CSS pixels at
+// the view's resolution.
 // Where the view's size is no whole number of CSS pixels the page is laid out up to
 // one CSS pixel larger and its frame cut to the view: a frame stretched or shrunk by
 // a fraction of a pixel would turn every 1-pixel line grey.
@@ -141,9 +152,9 @@ bool Ekran::olcu(SetDeviceMetricsOverride* olcu) const
     LONG genislik = alan_.right - alan_.left, yukseklik = alan_.bottom - alan_.top;
     if (genislik <= 0 || yukseklik <= 0)
         return false;
-    olcu->width = css_piksel(genislik, yakinlik_);
-    olcu->height = css_piksel(yukseklik, yakinlik_);
-    olcu->deviceScaleFactor = yakinlik_;
+    olcu->width = css_piksel(genislik, oran());
+    olcu->height = css_piksel(yukseklik, oran());
+    olcu->deviceScaleFactor = oran();
     return true;
 }
 
@@ -202,8 +213,8 @@ SIZE Ekran::istenen_akis() const
     if (!ekranda() || !kurulu_ || coktu_)
         return SIZE{};
     const LONG genislik = alan_.right - alan_.left, yukseklik = alan_.bottom - alan_.top;
-    return SIZE{std::max(genislik, cihaz_pikseli(css_piksel(genislik, yakinlik_), yakinlik_)),
-                std::max(yukseklik, cihaz_pikseli(css_piksel(yukseklik, yakinlik_), yakinlik_))};
+    return SIZE{std::max(genislik, cihaz_pikseli(css_piksel(genislik, oran()), oran())),
+                std::max(yukseklik, cihaz_pikseli(css_piksel(yukseklik, oran()), oran()))};
 }
 
 // A stream of another size is stopped first: the engine refuses to start one while
@@ -237,7 +248,7 @@ bool Ekran::kare_uyuyor() const
 {
     // What boya() paints pixel for pixel.
     const LONG genislik = alan_.right - alan_.left, yukseklik = alan_.bottom - alan_.top;
-    const LONG pay = static_cast<LONG>(std::ceil(yakinlik_)) + 1;
+    const LONG pay = static_cast<LONG>(std::ceil(oran())) + 1;
     return kare_ && kare_->genislik >= genislik && kare_->yukseklik >= yukseklik &&
            kare_->genislik <= genislik + pay && kare_->yukseklik <= yukseklik + pay;
 }
@@ -288,9 +299,9 @@ void Ekran::boya(HDC dc, const RECT& alan) const
     bilgi.bmiHeader.biPlanes = 1;
     bilgi.bmiHeader.biBitCount = 32;
     bilgi.bmiHeader.biCompression = BI_RGB;
-    // The frame for the view's size is the view's size or up to a zoom factor's
+    // The frame for the view's size is the view's size or up to a ratio's
     // pixels larger (see olcu): painted pixel for pixel, what lies past the view cut.
-    const LONG pay = static_cast<LONG>(std::ceil(yakinlik_)) + 1;
+    const LONG pay = static_cast<LONG>(std::ceil(oran())) + 1;
     if (kare_->genislik >= alan.right && kare_->yukseklik >= alan.bottom && kare_->genislik <= alan.right + pay &&
         kare_->yukseklik <= alan.bottom + pay) {
         // Its top rows alone make a picture of the view's height: the rows cut are

@@ -1,9 +1,11 @@
 // A page's screen: its size and zoom as the engine lays the page out, the stream of
 // frames the engine sends while the view is shown, and painting the newest one.
 //
-// The page is laid out for the view's size in CSS pixels at the zoom factor, as a
+// The page is laid out for the view's size in CSS pixels at the zoom factor times
+// the screen's scale (the host's rasterization scale, its window's DPI / 96), as a
 // browser's zoom does (fewer, larger CSS pixels), and its frames come in the view's
-// device pixels, so a zoomed page is as sharp as an unzoomed one. Frames flow only
+// device pixels, so a zoomed page, or one on a screen of 150%, is as sharp as an
+// unzoomed one at 96 DPI: the page's devicePixelRatio is that product. Frames flow only
 // while the view is shown, has a size, its page window is on screen and its page's
 // process lives. The engine refuses to start a stream that runs: a new size stops
 // the stream first.
@@ -51,6 +53,8 @@ public:
     void alan_koy(const RECT& alan);
     // Clamped to what the engine can lay out; true when the factor changed.
     bool yakinlik_koy(double yakinlik);
+    // The screen's scale (a finite factor above 0); true when it changed.
+    bool olcek_koy(double olcek);
     void gorunurluk_koy(bool gorunur);
     // The page window exists: frames may flow into it.
     void pencere_hazir(HWND pencere);
@@ -84,6 +88,8 @@ public:
 
     const RECT& alan() const { return alan_; }
     double yakinlik() const { return yakinlik_; }
+    // Device pixels per CSS pixel: the zoom times the screen's scale.
+    double oran() const { return yakinlik_ * olcek_; }
     bool gorunur() const { return gorunur_; }
 
 private:
@@ -102,6 +108,7 @@ private:
     HWND pencere_ = nullptr;
     RECT alan_ = {};
     double yakinlik_ = 1.0;
+    double olcek_ = 1.0;
     bool gorunur_ = true;
     bool coktu_ = false;
     bool kurulu_ = false;   // the target answered its setup

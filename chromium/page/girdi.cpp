@@ -99,8 +99,8 @@ void Girdi::fare(const char* tur, const char* dugme, int x, int y, WPARAM durum,
     DispatchMouseEvent olay;
     olay.type = tur;
     olay.button = dugme;
-    olay.x = x / yakinlik_;
-    olay.y = y / yakinlik_;
+    olay.x = x / oran_;
+    olay.y = y / oran_;
     olay.buttons = basili_dugmeler(durum);
     olay.modifiers = degistiriciler();
     olay.clickCount = tiklama;
@@ -166,16 +166,16 @@ void Girdi::tekerlek(UINT mesaj, WPARAM w, LPARAM l, HWND pencere)
         }
         bekleyen_tekerlek_.deltaX += yatay;
         bekleyen_tekerlek_.deltaY += dikey;
-        bekleyen_tekerlek_.x = nokta.x / yakinlik_;
-        bekleyen_tekerlek_.y = nokta.y / yakinlik_;
+        bekleyen_tekerlek_.x = nokta.x / oran_;
+        bekleyen_tekerlek_.y = nokta.y / oran_;
         bekleyen_tekerlek_.buttons = basili_dugmeler(GET_KEYSTATE_WPARAM(w));
         bekleyen_tekerlek_.modifiers = degistiriciler();
         return;
     }
     DispatchMouseEvent olay;
     olay.type = "mouseWheel";
-    olay.x = nokta.x / yakinlik_;
-    olay.y = nokta.y / yakinlik_;
+    olay.x = nokta.x / oran_;
+    olay.y = nokta.y / oran_;
     olay.buttons = basili_dugmeler(GET_KEYSTATE_WPARAM(w));
     olay.modifiers = degistiriciler();
     olay.deltaX = yatay;

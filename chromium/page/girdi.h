@@ -30,8 +30,9 @@ class Girdi {
 public:
     Girdi(Giden& giden, GirdiDinleyicisi& dinleyici);
 
-    // The window's pixels are device pixels; the page counts CSS pixels.
-    void yakinlik_koy(double yakinlik) { yakinlik_ = yakinlik; }
+    // The window's pixels are device pixels; the page counts CSS pixels, `oran` (the
+    // zoom times the screen's scale) device pixels each.
+    void oran_koy(double oran) { oran_ = oran; }
 
     // One message of the page window; false when the window should also pass it to
     // DefWindowProc (Alt combinations still reach the system), or when it is no input.
@@ -59,7 +60,7 @@ private:
 
     Giden& giden_;
     GirdiDinleyicisi& dinleyici_;
-    double yakinlik_ = 1.0;
+    double oran_ = 1.0;
     TiklamaSayaci sayac_;
     int son_tiklama_ = 1;
     wchar_t yuksek_vekil_ = 0;

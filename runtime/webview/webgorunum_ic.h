@@ -130,6 +130,9 @@ struct Gorunum {
     UINT64 kapanis_gezintisi;  // the empty page's navigation, once it started; else 0
     char* kapanis_adresi;
     char* kapanis_basligi;
+
+    // The DPI the page's scale was last set from (0: not yet); see olcegi_esitle.
+    uint32_t olcek_dpisi;
 };
 
 // The table never moves, so the handlers may point at flags inside it.
@@ -166,3 +169,6 @@ void izin_aboneligini_birak(int index);
 // ServerCertificateErrorDetected is listened to, and a closed view's listener let go.
 void sertifikalara_abone_ol(int index, ICoreWebView2* webview);
 void sertifika_aboneligini_birak(int index);
+// The page's scale (webgorunum_olcek.cpp): set from the host window's DPI when the
+// view is made and whenever its bounds are set on a window of another DPI since.
+void olcegi_esitle(Gorunum& kayit);

@@ -620,6 +620,7 @@ int64_t gorunum_olustur() {
 
     RECT alan = {};
     GetClientRect(kayit.hwnd, &alan);
+    olcegi_esitle(kayit);
     kayit.controller->put_Bounds(alan);
     olaylara_abone_ol(kayit);
     kayit.hazir = 1;
@@ -693,6 +694,7 @@ void host_boyutlandi(HWND pencere) {
     if (kayit == nullptr) return;
     RECT alan = {};
     GetClientRect(pencere, &alan);
+    olcegi_esitle(*kayit);
     kayit->controller->put_Bounds(alan);
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -433,20 +434,20 @@ document.title = 'izgara ' + devicePixelRatio.toFixed(2);
 </script></body>)";
 
 // Whether the row shows the lines as the engine drew them, one engine pixel per
-// screen pixel: each line one near-black pixel, 11 pixels apart (10 CSS pixels at
-// 1.1), none grey, across the whole row. A frame stretched or shrunk by a fraction of
-// a pixel greys some lines or moves one a pixel off the pattern.
-bool izgara_keskin(const std::vector<int>& pikseller) {
+// screen pixel: each line one near-black pixel, `adim` pixels apart (11 for 10 CSS
+// pixels at 1.1), none grey, across the whole row. A frame stretched or shrunk by a
+// fraction of a pixel greys some lines or moves one a pixel off the pattern.
+bool izgara_keskin(const std::vector<int>& pikseller, int adim = 11) {
     int ilk = -1, siyah = 0;
     for (size_t x = 0; x < pikseller.size(); ++x) {
         const int deger = pikseller[x];
         if (deger > 192) continue;
         if (deger >= 64) return false;
         if (ilk < 0) ilk = static_cast<int>(x);
-        if ((static_cast<int>(x) - ilk) % 11 != 0) return false;
+        if ((static_cast<int>(x) - ilk) % adim != 0) return false;
         ++siyah;
     }
-    return siyah >= static_cast<int>(pikseller.size()) / 11 - 1;
+    return siyah >= static_cast<int>(pikseller.size()) / adim - 1;
 }
 
 }  // namespace
@@ -584,5 +585,68 @@ TEST_F(GercekSayfa, TiklananGirisPenceresiAcanaYazarVeKendiniKapatir) {
     EXPECT_TRUE(pompala_kadar([&] { return kapatma = kapatma || _tr_webgorunum_kapatma_istendi_mi(acilan) == 1; }));
     EXPECT_TRUE(baslik_olur("Giris: tamam 1"));
     EXPECT_EQ(_tr_webgorunum_kapat(acilan), 0);
+    _tr_pencere_gizle(pencere);
+}
+
+namespace {
+
+// The screen's DPI of this process (Wine reads one for the whole process as it starts).
+int sistem_dpisi() {
+    HDC ekran = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(ekran, LOGPIXELSX);
+    ReleaseDC(nullptr, ekran);
+    return dpi;
+}
+
+// A 60 by 40 box at 400, 200 in CSS pixels whose click names where it landed.
+const char KUTU[] = R"(<body style="margin:0"><div id="k" style="position:absolute;left:400px;top:200px;
+width:60px;height:40px;background:#08f"></div><script>
+document.getElementById('k').addEventListener('click', (e) => { document.title = 'tik ' + e.clientX + ' ' + e.clientY; });
+document.title = 'kutu';
+</script></body>)";
+
+}  // namespace
+
+// On a screen of 150% (the webview_144_chromium run) the page renders at 1.5 device
+// pixels per CSS pixel, 1.65 at 110% zoom, laid out for the view's width in those
+// pixels; a grid of 1-pixel borders shows as black lines of one pixel, none grey;
+// and a click lands where the user clicked.
+TEST_F(GercekSayfa, Dpi144SayfaKeskinVeTiklamaYerinde) {
+    if (sistem_dpisi() != 144) GTEST_SKIP() << "needs a screen of 144 DPI (the webview_144_chromium run)";
+    const int64_t pencere = pencerede_goster("Olcek", 5, 900, 700);
+    const std::string olcu = "document.title = 'oran ' + devicePixelRatio.toFixed(2) + ' ' + innerWidth";
+    const auto olc = [&] {
+        const std::string once = baslik();
+        EXPECT_EQ(_tr_webgorunum_js_calistir(id, olcu.data(), static_cast<int64_t>(olcu.size())), 0);
+        pompala_kadar([&] { return baslik() != once; });
+        return baslik();
+    };
+    ASSERT_EQ(_tr_webgorunum_html_yukle(id, IZGARA, static_cast<int64_t>(sizeof IZGARA - 1)), 0);
+    ASSERT_TRUE(baslik_olur("izgara 1.50")) << baslik();
+    // The CSS width is the view's pixels over the ratio, a CSS pixel more where they
+    // do not divide (the frame is cut, never stretched).
+    const int css = static_cast<int>(std::ceil(genislik(id) / 1.5 - 1e-6));
+    EXPECT_EQ(olc(), "oran 1.50 " + std::to_string(css));
+
+    // 10 CSS pixels are 15 screen pixels.
+    std::vector<int> pikseller;
+    EXPECT_TRUE(pompala_kadar([&] {
+        pikseller = satir(id, 150);
+        return izgara_keskin(pikseller, 15);
+    })) << desen(pikseller);
+
+    ASSERT_EQ(_tr_webgorunum_yakinlik_ayarla(id, 110), 0);
+    EXPECT_TRUE(pompala_kadar([&] { return olc().rfind("oran 1.65 ", 0) == 0; })) << baslik();
+    ASSERT_EQ(_tr_webgorunum_yakinlik_sifirla(id), 0);
+
+    ASSERT_EQ(_tr_webgorunum_html_yukle(id, KUTU, static_cast<int64_t>(sizeof KUTU - 1)), 0);
+    ASSERT_TRUE(baslik_olur("kutu")) << baslik();
+    ASSERT_TRUE(pompala_kadar([&] { return olc().rfind("oran 1.50 ", 0) == 0; })) << baslik();
+    // The box's middle, 430, 220 CSS pixels, in the page window's pixels.
+    const HWND sayfa = FindWindowExW(gorunum_bul(id)->hwnd, nullptr, L"KorvaChromiumSayfa", nullptr);
+    ASSERT_NE(sayfa, nullptr);
+    PostMessageW(sayfa, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(645, 330));
+    PostMessageW(sayfa, WM_LBUTTONUP, 0, MAKELPARAM(645, 330));
+    EXPECT_TRUE(baslik_olur("tik 430 220")) << baslik();
     _tr_pencere_gizle(pencere);
 }
