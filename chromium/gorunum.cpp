@@ -64,21 +64,23 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
         secimler_->kapat();
     if (diyaloglar_)
         diyaloglar_->kapat();
+    yardimci_.emplace(hedef_);
+    yonlendirici_.emplace(*yardimci_, kapali_);
     girdi_.emplace(*this, *this);
     girdi_->oran_koy(ekran_.oran());
     gezintiler_.emplace(*this, *this, hedef_, std::move(adres));
-    betikler_.emplace(*this, *this, hedef_);
+    betikler_.emplace(*this, *this, hedef_, *yardimci_);
     secimler_.emplace(*this, *this, hedef_);
     diyaloglar_.emplace(*this, *this, hedef_);
     dosyalar_.emplace(*this, *this);
     imlec_.emplace(*this, hedef_);
-    pano_.emplace(*this, hedef_);
+    pano_.emplace(*this, hedef_, *yardimci_);
     baglam_menusu_.emplace(*this, *this, hedef_);
     cagrilar_.emplace(*this, hedef_);
     yazdirma_.emplace(*this, *this, hedef_);
     izinler_.emplace(*this, [this](ICoreWebView2PermissionRequestedEventArgs* arguman) { izin_istegini_yay(arguman); });
     // A fresh target starts silent, and muted when the view is.
-    ses_.emplace(*this, *this, hedef_);
+    ses_.emplace(*this, *this, hedef_, *yardimci_);
     ses_caliyor_koy(false);
     ses_->sessiz_koy(sessiz_mi());
     sertifikalar_.emplace(*this, *this);
@@ -88,6 +90,7 @@ void Gorunum::yoneticileri_kur(std::wstring adres)
         pano_->pencere_koy(pencere_);
         baglam_menusu_->pencere_koy(pencere_);
     }
+    olaylari_yonlendir();
 }
 
 // ---------------------------------------------------------------------------
@@ -227,10 +230,8 @@ void Gorunum::gonder(const char* yontem, Json parametreler, Yanit yanit)
 {
     if (!olcuden_bagimsiz(yontem))
         ekran_.bekleyen_olcuyu_gonder();
-    if (tasiniyor_) {
-        tasinirken_.push_back(BekleyenKomut{yontem, std::move(parametreler), std::move(yanit)});
+    if (denetim_.beklet(yontem, parametreler, yanit))
         return;
-    }
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
     const uint64_t nesil = hedef_nesli_;
     bool yukleme = !strcmp(yontem, Reload::YONTEM) || !strcmp(yontem, Navigate::YONTEM);
@@ -288,92 +289,32 @@ bool Gorunum::zamanla(unsigned ms, std::function<void()> is)
 }
 
 // ---------------------------------------------------------------------------
-// A page that stops answering.
-//
-// A page whose script never returns holds its process: a new address for it never
-// commits (the engine waits for the page), and nothing but closing its target ends
-// that. So when a navigation of the host's has not committed within a few seconds
-// and the page does not answer a short ping either (while the engine does), the
-// view leaves that target for a fresh one and reports the page's process as
-// unresponsive; the host's next load (its error page, Reload, a new address) goes
-// to the fresh target. Commands given meanwhile wait for it.
-//
-// A navigation that waits for the network is slow, not hung, and is never pinged:
-// the engine holds commands to the page back while its navigation waits (an idle
-// page whose next server took 5 s did not answer the ping), so a page that merely
-// waits for a slow server would look hung. The few seconds for the commit count
-// from the document's response; a server that never answers is left to the
-// engine's own network handling and the user's Stop, as in any browser.
+// A page that stops answering: the watch (yanit_denetimi.h) decides, the view
+// changes targets.
 
-static const UINT GEZINTI_SINIRI_MS = 3000, PING_SINIRI_MS = 1000, AG_YOKLAMASI_MS = 500;
-
-void Gorunum::yanit_denetimi_kur()
+void Gorunum::hedeften_ayril()
 {
-    denetimi_planla(++denetim_, taahhutler_, GEZINTI_SINIRI_MS, false);
-}
-
-void Gorunum::denetimi_planla(uint64_t denetim, uint64_t taahhutler, UINT ms, bool ag_beklendi)
-{
-    Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    sonra_calistir(ms, [koru, denetim, taahhutler, ag_beklendi] {
-        koru->yaniti_denetle(denetim, taahhutler, ag_beklendi);
-    });
-}
-
-// The check still stands: the view is open on the same target, no newer check
-// began and the navigation has not committed (or completed) since.
-bool Gorunum::denetim_suruyor(uint64_t denetim, uint64_t taahhutler) const
-{
-    return !kapali_ && !coktu_ && !tasiniyor_ && denetim == denetim_ && taahhutler_ == taahhutler;
-}
-
-void Gorunum::yaniti_denetle(uint64_t denetim, uint64_t taahhutler, bool ag_beklendi)
-{
-    if (!denetim_suruyor(denetim, taahhutler))
-        return;
-    if (gezintiler_->agi_bekliyor()) {
-        denetimi_planla(denetim, taahhutler, AG_YOKLAMASI_MS, true);
-        return;
-    }
-    if (ag_beklendi) {
-        // The response came: the page has its few seconds to commit from now.
-        denetimi_planla(denetim, taahhutler, GEZINTI_SINIRI_MS, false);
-        return;
-    }
-    // The engine itself is asked too: when it does not answer either, it is the
-    // engine that stalls, not the page, and a fresh target would not help.
-    auto sayfa_yanitladi = std::make_shared<bool>(false), motor_yanitladi = std::make_shared<bool>(false);
-    gonder(Evaluate{"0"}, [sayfa_yanitladi](const Json&, const Json*) { *sayfa_yanitladi = true; });
-    motora_gonder(protokol::GetVersion::YONTEM, Json::object(),
-                  [motor_yanitladi](const Json&, const Json*) { *motor_yanitladi = true; });
-    Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    sonra_calistir(PING_SINIRI_MS, [koru, denetim, taahhutler, sayfa_yanitladi, motor_yanitladi] {
-        if (!*sayfa_yanitladi && *motor_yanitladi && koru->denetim_suruyor(denetim, taahhutler))
-            koru->taze_hedefe_tasi();
-    });
-}
-
-void Gorunum::taze_hedefe_tasi()
-{
-    tasiniyor_ = true;
     ++hedef_nesli_;
     ekran_.surec_oldu();
     hedefler_.hedef_kapandi(this);
     baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef_}));
+}
+
+void Gorunum::taze_hedef_iste(std::function<void(std::string hedef, std::string oturum)> geldi)
+{
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    hedefler_.sayfa_hedefi_olustur(baglanti_, [koru](std::string hedef, std::string oturum) {
+    hedefler_.sayfa_hedefi_olustur(baglanti_, [koru, geldi](std::string hedef, std::string oturum) {
         if (koru->kapali_) {
             if (!hedef.empty())
                 koru->baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef}));
             return;
         }
-        koru->taze_hedefe_gec(std::move(hedef), std::move(oturum));
+        geldi(std::move(hedef), std::move(oturum));
     });
 }
 
 void Gorunum::taze_hedefe_gec(std::string hedef, std::string oturum)
 {
-    tasiniyor_ = false;
     if (!oturum.empty()) {
         hedef_ = std::move(hedef);
         oturum_ = std::move(oturum);
@@ -389,64 +330,142 @@ void Gorunum::taze_hedefe_gec(std::string hedef, std::string oturum)
     // With no fresh target, the view stays as a page whose process died: loads go
     // nowhere, everything else fails at once.
     surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE);
-    std::vector<BekleyenKomut> bekleyenler;
-    bekleyenler.swap(tasinirken_);
-    for (auto& komut : bekleyenler)
-        gonder(komut.yontem, std::move(komut.parametreler), std::move(komut.yanit));
 }
 
 // ---------------------------------------------------------------------------
-// From the engine.
+// From the engine: every event goes to its one owner (yonlendirici.h).
 
 void Gorunum::olay(const std::string& yontem, const Json& p)
 {
     if (kapali_)
         return;
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
-    // A page's permission request comes from the page's own world (and can only ask).
-    if (izinler_->olay(yontem, p))
+    yonlendirici_->ilet(yontem, p);
+}
+
+void Gorunum::olaylari_yonlendir()
+{
+    Yonlendirici& yonlendirici = *yonlendirici_;
+    gezintiler_->yonlendir(yonlendirici);
+    betikler_->yonlendir(yonlendirici);
+    secimler_->yonlendir(yonlendirici);
+    dosyalar_->yonlendir(yonlendirici);
+    imlec_->yonlendir(yonlendirici);
+    pano_->yonlendir(yonlendirici);
+    baglam_menusu_->yonlendir(yonlendirici);
+    yazdirma_->yonlendir(yonlendirici);
+    izinler_->yonlendir(yonlendirici);
+    ses_->yonlendir(yonlendirici);
+    sertifikalar_->yonlendir(yonlendirici);
+    // The events several parts must see are the view's, handed on below.
+    yonlendirici.sahiplen(FrameNavigated::YONTEM, [this](const Json& p) { cerceve_gezindi(p); });
+    yonlendirici.sahiplen(DocumentOpened::YONTEM, [this](const Json& p) { belge_yeniden_acildi(p); });
+    yonlendirici.sahiplen(JavascriptDialogOpening::YONTEM, [this](const Json& p) { diyalog_acildi(p); });
+    yonlendirici.sahiplen(JavascriptDialogClosed::YONTEM, [this](const Json& p) { diyalog_kapandi(p); });
+    yonlendirici.sahiplen(ExecutionContextCreated::YONTEM, [this](const Json& p) { baglam_olustu(p); });
+    yonlendirici.sahiplen(ExecutionContextDestroyed::YONTEM, [this](const Json& p) { baglam_bitti(p); });
+    yonlendirici.sahiplen(ExecutionContextsCleared::YONTEM, [this](const Json&) { baglamlar_temizlendi(); });
+    yonlendirici.sahiplen(TargetCrashed::YONTEM, [this](const Json&) { hedef_coktu(); });
+    yonlendirici.sahiplen(TargetReloadedAfterCrash::YONTEM, [this](const Json&) { yukleme_basliyor(); });
+}
+
+// ---------------------------------------------------------------------------
+// Events several parts must see: each is decoded once here and handed to them in
+// turn. What one of them raises to the host may close the view; the rest then
+// hear nothing.
+
+void Gorunum::cerceve_gezindi(const Json& p)
+{
+    FrameNavigated olay;
+    if (!oku(p, &olay))
         return;
-    // A binding called from anywhere but the helpers' own world of the top frame (the
-    // page's scripts, a subframe) is not the library's: no manager hears of it.
-    if (yontem == BindingCalled::YONTEM && !betikler_->yardimcidan_mi(p))
-        return;
-    if (yontem == FrameNavigated::YONTEM) {
-        FrameNavigated olay;
-        if (oku(p, &olay) && olay.frame.id == hedef_ && olay.frame.parentId.empty()) {
-            ++taahhutler_;
-            // A document's full screen ends with it; its script cannot say so.
-            tam_ekran_degisti(false);
-            if (kapali_)
-                return;
-        }
+    const bool ust_belge = olay.frame.id == hedef_ && olay.frame.parentId.empty();
+    if (ust_belge) {
+        denetim_.taahhut_edildi();
+        // A document's full screen ends with it; its script cannot say so.
+        tam_ekran_degisti(false);
+        if (kapali_)
+            return;
     }
-    // Every manager sees every event and takes what is its own.
-    bool bilinen = gezintiler_->olay(yontem, p);
+    gezintiler_->cerceve_gezindi(olay);
     if (kapali_)
         return;
-    bilinen = betikler_->olay(yontem, p) || bilinen;
+    betikler_->belge_acildi(olay.frame);
+    secimler_->belge_acildi(olay.frame);
     if (kapali_)
         return;
-    bilinen = secimler_->olay(yontem, p) || bilinen;
-    bilinen = dosyalar_->olay(yontem, p) || bilinen;
-    if (kapali_)
+    diyaloglar_->belge_acildi(olay.frame);
+    if (ust_belge)
+        ses_->belge_bitti();
+}
+
+void Gorunum::belge_yeniden_acildi(const Json& p)
+{
+    DocumentOpened olay;
+    if (!oku(p, &olay))
         return;
-    bilinen = diyaloglar_->olay(yontem, p) || bilinen;
-    bilinen = imlec_->olay(yontem, p) || bilinen;
-    bilinen = pano_->olay(yontem, p) || bilinen;
-    bilinen = baglam_menusu_->olay(yontem, p) || bilinen;
-    bilinen = yazdirma_->olay(yontem, p) || bilinen;
-    bilinen = ses_->olay(yontem, p) || bilinen;
-    if (kapali_)
+    betikler_->belge_acildi(olay.frame);
+    ses_->belge_yeniden_acildi(olay.frame);
+}
+
+// The navigations hear of a dialog first: one that asks whether the page may be
+// left decides the navigation under way.
+void Gorunum::diyalog_acildi(const Json& p)
+{
+    JavascriptDialogOpening olay;
+    if (!oku(p, &olay)) {
+        diyaloglar_->okunamayan_acildi();
         return;
-    bilinen = sertifikalar_->olay(yontem, p) || bilinen;
-    cagrilar_->olay(yontem, p);
-    if (bilinen || kapali_)
+    }
+    gezintiler_->diyalog_acildi(olay);
+    if (!kapali_)
+        diyaloglar_->acildi(olay);
+}
+
+void Gorunum::diyalog_kapandi(const Json& p)
+{
+    JavascriptDialogClosed olay;
+    if (oku(p, &olay))
+        gezintiler_->diyalog_kapandi(olay);
+    // Closed by the engine (or after our answer: nothing is open then).
+    if (!kapali_)
+        diyaloglar_->kapat();
+}
+
+// The helpers' world hears of a context before the sound does, which asks it
+// whether the context is the helpers' newest.
+void Gorunum::baglam_olustu(const Json& p)
+{
+    ExecutionContextCreated olay;
+    if (!oku(p, &olay))
         return;
-    if (yontem == TargetCrashed::YONTEM)
+    izinler_->baglam_olustu(olay.context);
+    yardimci_->olustu(olay.context);
+    ses_->baglam_olustu(olay.context);
+}
+
+void Gorunum::baglam_bitti(const Json& p)
+{
+    ExecutionContextDestroyed olay;
+    if (!oku(p, &olay))
+        return;
+    izinler_->baglam_bitti(olay.executionContextId);
+    yardimci_->bitti(olay.executionContextId);
+    cagrilar_->baglam_bitti(olay.executionContextId);
+}
+
+void Gorunum::baglamlar_temizlendi()
+{
+    izinler_->baglamlar_temizlendi();
+    yardimci_->temizlendi();
+    cagrilar_->baglamlar_temizlendi();
+}
+
+void Gorunum::hedef_coktu()
+{
+    ses_->belge_bitti();
+    if (!kapali_)
         surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
-    else if (yontem == TargetReloadedAfterCrash::YONTEM)
-        yukleme_basliyor();
 }
 
 void Gorunum::hedef_bitti()
@@ -513,7 +532,7 @@ void Gorunum::tamamlandi(bool basarili, COREWEBVIEW2_WEB_ERROR_STATUS durum, UIN
 {
     gunluge_yaz(oturum_, "** NavigationCompleted",
                 {{"id", kimlik}, {"success", basarili}, {"status", static_cast<int>(durum)}});
-    ++taahhutler_;   // a text document commits nothing the engine reports, but completes
+    denetim_.taahhut_edildi();   // a text document commits nothing the engine reports, but completes
     auto arguman = sahiplen(Argumanlar::tamamlanma(basarili ? TRUE : FALSE, durum, kimlik));
     ekran_.resim_bekleniyor();
     olay_yay<ICoreWebView2NavigationCompletedEventHandler>(OLAY_NAVIGATION_COMPLETED,
@@ -606,7 +625,7 @@ void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici, bool ac
 
 HRESULT Gorunum::yeni_pencereye_ayir()
 {
-    if (kapali_ || coktu_ || tasiniyor_ || denetim_ != 0 || yeni_pencereye_ayrildi_)
+    if (kapali_ || coktu_ || denetim_.tasiniyor_mu() || denetim_.kuruldu_mu() || yeni_pencereye_ayrildi_)
         return HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
     yeni_pencereye_ayrildi_ = true;
     return S_OK;

@@ -1,7 +1,8 @@
 // A controller and its view over one page target of the engine: the object the host
 // holds. It is thin: each interface method forwards to the manager of its concern,
 // each manager's events become the interface's events here, and every manager
-// talks to the engine through this object's outbox (the target's session).
+// talks to the engine through this object's outbox (the target's session). The
+// engine's events reach the managers through the view's router (yonlendirici.h).
 #pragma once
 
 #include "baglam_menusu.h"
@@ -21,7 +22,9 @@
 #include "secim_listeleri.h"
 #include "ses.h"
 #include "sertifika.h"
+#include "yanit_denetimi.h"
 #include "yazdirma.h"
+#include "yonlendirici.h"
 
 #include <optional>
 #include <vector>
@@ -38,6 +41,7 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public YazdirmaDinleyicisi,
                       public SesDinleyicisi,
                       public SertifikaDinleyicisi,
+                      public YanitDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
     Gorunum(HedefAgi& hedefler, std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
@@ -70,8 +74,8 @@ public:
     bool acilan_pencereye_gec(std::string hedef, std::string oturum, const std::wstring& adres);
     // A navigation of the host's began: if it has not committed a few seconds later
     // (counted from its document's response when it waited for the network) while
-    // the page does not answer, the page is moved to a fresh target.
-    void yanit_denetimi_kur();
+    // the page does not answer, the page is moved to a fresh target (yanit_denetimi.h).
+    void yanit_denetimi_kur() { denetim_.kur(); }
     // Shown pages are the engine's front pages (another target made meanwhile may
     // have taken that place, and a page not in front stops painting).
     void one_getir();
@@ -171,6 +175,22 @@ private:
     void ses_caliyor(bool caliyor) override { ses_caliyor_koy(caliyor); }
     void sertifika_sor(COREWEBVIEW2_WEB_ERROR_STATUS durum, const std::wstring& adres, Karar karar) override;
     void sertifika_reddedildi(COREWEBVIEW2_WEB_ERROR_STATUS durum) override;
+    bool denetlenebilir() const override { return !kapali_ && !coktu_; }
+    bool agi_bekliyor() const override { return gezintiler_->agi_bekliyor(); }
+    void hedeften_ayril() override;
+    void taze_hedef_iste(std::function<void(std::string hedef, std::string oturum)> geldi) override;
+    void taze_hedefe_gec(std::string hedef, std::string oturum) override;
+
+    // ---- The events several parts must see, decoded once and handed on in order.
+    void olaylari_yonlendir();
+    void cerceve_gezindi(const Json& parametreler);
+    void belge_yeniden_acildi(const Json& parametreler);
+    void diyalog_acildi(const Json& parametreler);
+    void diyalog_kapandi(const Json& parametreler);
+    void baglam_olustu(const Json& parametreler);
+    void baglam_bitti(const Json& parametreler);
+    void baglamlar_temizlendi();
+    void hedef_coktu();
 
     // ---- The page window.
     void boya(HDC dc, const RECT& alan) override;
@@ -192,33 +212,20 @@ private:
     bool coktu_ = false;   // the page's process died; only a load brings it back
     bool tam_ekran_ = false;   // an element of the top document is in full screen
     uint64_t gosterilme_sirasi_ = 0;
-    // The unresponsive page: commits of the main frame (or completed navigations)
-    // seen, the newest check, and
-    // the commands given while the view moves to its fresh target.
-    uint64_t taahhutler_ = 0, denetim_ = 0;
     uint64_t hedef_nesli_ = 0;   // which target answers and later work belong to
-    bool tasiniyor_ = false;
     bool yeni_pencereye_ayrildi_ = false;
-    struct BekleyenKomut {
-        const char* yontem;
-        Json parametreler;
-        Yanit yanit;
-    };
-    std::vector<BekleyenKomut> tasinirken_;
+    YanitDenetimi denetim_{*this, *this};   // the unresponsive page, across targets
     void yoneticileri_kur(std::wstring adres);
-    // `ag_beklendi`: the check before found the navigation waiting for the network.
-    void denetimi_planla(uint64_t denetim, uint64_t taahhutler, UINT ms, bool ag_beklendi);
-    bool denetim_suruyor(uint64_t denetim, uint64_t taahhutler) const;
-    void yaniti_denetle(uint64_t denetim, uint64_t taahhutler, bool ag_beklendi);
-    void taze_hedefe_tasi();
-    void taze_hedefe_gec(std::string hedef, std::string oturum);
     HedefAgi& hedefler_;   // the engine's targets, as far as a view asks them anything
     std::shared_ptr<Baglanti> baglanti_;
     std::string hedef_, oturum_;   // a page that stopped answering gets fresh ones
     Microsoft::WRL::ComPtr<ICoreWebView2Settings> ayarlar_;
 
     Ekran ekran_;
-    // Made again for a fresh target: their state is the old target's.
+    // Made again for a fresh target: their state is the old target's. The helpers'
+    // world first (the managers are given it) and the router, which they fill.
+    std::optional<YardimciBaglam> yardimci_;
+    std::optional<Yonlendirici> yonlendirici_;
     std::optional<Girdi> girdi_;
     std::optional<Gezintiler> gezintiler_;
     std::optional<Betikler> betikler_;

@@ -49,14 +49,16 @@ int BaglamMenusu::kur(const Giden::Yanit& yanit)
     return yardimci_betik_kur(giden_, hedef_, BAGLAM_BETIGI, {BAGLAM_BAGI}, yanit);
 }
 
-bool BaglamMenusu::olay(const std::string& yontem, const Json& p)
+void BaglamMenusu::yonlendir(Yonlendirici& yonlendirici)
 {
-    BindingCalled olay;
-    if (yontem != BindingCalled::YONTEM || !oku(p, &olay) || olay.name != BAGLAM_BAGI)
-        return false;
+    yonlendirici.bag_sahiplen(BAGLAM_BAGI, [this](const BindingCalled& cagri) { istendi(cagri); });
+}
+
+void BaglamMenusu::istendi(const BindingCalled& olay)
+{
     Json deger = Json::parse(olay.payload.substr(0, 64 * 1024), nullptr, false);
     if (!deger.is_object())
-        return true;
+        return;
     BaglamBilgisi bilgi;
     auto bag = deger.find("bag");
     if (bag != deger.end() && bag->is_string())
@@ -80,7 +82,6 @@ bool BaglamMenusu::olay(const std::string& yontem, const Json& p)
     } else {
         ac(bilgi);
     }
-    return true;
 }
 
 void BaglamMenusu::sag_dugme(bool basildi)

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "giden.h"
+#include "yonlendirici.h"
 
 #include <windows.h>
 
@@ -44,8 +45,8 @@ public:
     void pencere_koy(HWND pencere) { pencere_ = pencere; }
     void oran_koy(double oran) { oran_ = oran; }
 
-    // ---- From the engine. True when the event was the helper's report.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: the helper's report of a menu asked for.
+    void yonlendir(Yonlendirici& yonlendirici);
     // The right button went down or up in the page (after the page saw it): a new
     // press forgets a report still waiting, the release shows it.
     void sag_dugme(bool basildi);
@@ -61,6 +62,7 @@ public:
     static const int kBagKopyala = 100;
 
 private:
+    void istendi(const protokol::BindingCalled& cagri);
     void ac(const BaglamBilgisi& bilgi);
 
     Giden& giden_;

@@ -50,8 +50,8 @@ static const char BELGE_BETIGI[] = R"JS((() => {
   });
 })();)JS";
 
-Betikler::Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef)
-    : giden_(giden), dinleyici_(dinleyici), hedef_(std::move(hedef)), yardimci_(hedef_)
+Betikler::Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef, YardimciBaglam& yardimci)
+    : giden_(giden), dinleyici_(dinleyici), hedef_(std::move(hedef)), yardimci_(yardimci)
 {
 }
 
@@ -61,12 +61,6 @@ int Betikler::kur(const Giden::Yanit& yanit)
     // first text straight into it.
     return yardimci_betik_kur(giden_, hedef_, BELGE_BETIGI, {BASLIK_BAGI, DURUM_BAGI, YENI_PENCERE_BAGI, TAM_EKRAN_BAGI}, yanit,
                               &yardimci_);
-}
-
-bool Betikler::yardimcidan_mi(const Json& p) const
-{
-    BindingCalled cagri;
-    return oku(p, &cagri) && yardimci_.icinde_mi(cagri.executionContextId);
 }
 
 // ---------------------------------------------------------------------------
@@ -162,30 +156,25 @@ void Betikler::tam_ekrandan_cik()
 // ---------------------------------------------------------------------------
 // From the engine.
 
-bool Betikler::olay(const std::string& yontem, const Json& p)
+void Betikler::yonlendir(Yonlendirici& yonlendirici)
 {
-    if (yontem == FrameNavigated::YONTEM || yontem == DocumentOpened::YONTEM) {
-        // A new document, or a text put into the one there: its title is not known
-        // until its script says it, which it does after this event. Both events
-        // carry the frame alone.
-        FrameNavigated olay;
-        if (oku(p, &olay) && olay.frame.id == hedef_ && olay.frame.parentId.empty())
-            baslik_taze_ = false;
-        return false;   // the navigations' event
-    }
-    yardimci_.olay(yontem, p);   // the context events are the other managers' too
-    if (yontem == BindingCalled::YONTEM) {
-        BindingCalled olay;
-        if (oku(p, &olay))
-            bag_cagrildi(olay);
-    } else if (yontem == WindowOpen::YONTEM) {
-        WindowOpen olay;
-        if (oku(p, &olay) && !olay.url.empty())
-            dinleyici_.pencere_istendi(utf8_den(olay.url), olay.userGesture, olay.userGesture);
-    } else {
-        return false;
-    }
-    return true;
+    for (const char* ad : {BASLIK_BAGI, DURUM_BAGI, YENI_PENCERE_BAGI, TAM_EKRAN_BAGI})
+        yonlendirici.bag_sahiplen(ad, [this](const BindingCalled& cagri) { bag_cagrildi(cagri); });
+    yonlendirici.sahiplen(this, &Betikler::pencere_acildi);
+}
+
+// A new document, or a text put into the one there: its title is not known until
+// its script says it, which it does after this event.
+void Betikler::belge_acildi(const Cerceve& cerceve)
+{
+    if (cerceve.id == hedef_ && cerceve.parentId.empty())
+        baslik_taze_ = false;
+}
+
+void Betikler::pencere_acildi(const WindowOpen& olay)
+{
+    if (!olay.url.empty())
+        dinleyici_.pencere_istendi(utf8_den(olay.url), olay.userGesture, olay.userGesture);
 }
 
 void Betikler::durum_metni_koy(std::wstring metin)

@@ -6,6 +6,7 @@
 
 #include "giden.h"
 #include "yardimci_dunya.h"
+#include "yonlendirici.h"
 
 #include <windows.h>
 
@@ -35,7 +36,8 @@ protected:
 
 class Betikler {
 public:
-    Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef);
+    // `yardimci`: the view's helpers' world, which this manager's script goes into.
+    Betikler(Giden& giden, BetikDinleyicisi& dinleyici, std::string hedef, YardimciBaglam& yardimci);
 
     // Sets the page target up; every answer reaches `yanit`. Returns how many.
     int kur(const Giden::Yanit& yanit);
@@ -51,11 +53,10 @@ public:
     // Ends the full screen of the document's element, if one has it.
     void tam_ekrandan_cik();
 
-    // ---- From the engine. True when the event was one of these.
-    bool olay(const std::string& yontem, const Json& parametreler);
-    // Whether a Runtime.bindingCalled came from the helpers' world of the top
-    // frame's current document: only such calls are the library's.
-    bool yardimcidan_mi(const Json& parametreler) const;
+    // ---- From the engine: the helper script's bindings and the page's windows.
+    void yonlendir(Yonlendirici& yonlendirici);
+    // A new document in a frame (navigated to, or a text put into the one there).
+    void belge_acildi(const protokol::Cerceve& cerceve);
 
     const std::wstring& baslik() const { return baslik_; }
     const std::wstring& durum_metni() const { return durum_metni_; }
@@ -65,6 +66,7 @@ public:
 
 private:
     void bag_cagrildi(const protokol::BindingCalled& olay);
+    void pencere_acildi(const protokol::WindowOpen& olay);
     void basligi_koy(std::wstring yeni);
     void hedef_basligini_oku(std::function<void()> sonra);
 
@@ -74,5 +76,5 @@ private:
     std::wstring baslik_ = L"about:blank";
     std::wstring durum_metni_;
     bool baslik_taze_ = false;   // the current document's script reported its title
-    YardimciBaglam yardimci_;   // the helpers' world in the top frame's document
+    YardimciBaglam& yardimci_;   // the helpers' world in the top frame's document
 };

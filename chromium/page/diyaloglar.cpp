@@ -62,29 +62,13 @@ void Diyaloglar::kapat()
     yerel::pencereyi_kapat(pencere);
 }
 
-bool Diyaloglar::olay(const std::string& yontem, const Json& p)
+// A new document starts with no dialogs shown and none stopped.
+void Diyaloglar::belge_acildi(const Cerceve& cerceve)
 {
-    if (yontem == JavascriptDialogOpening::YONTEM) {
-        JavascriptDialogOpening olay;
-        if (oku(p, &olay))
-            acildi(olay);
-        else
-            yanitla(false, std::string());   // the page must not wait for ever
-        return true;
+    if (cerceve.id == cerceve_ && cerceve.parentId.empty()) {
+        sayi_ = 0;
+        durduruldu_ = false;
     }
-    if (yontem == JavascriptDialogClosed::YONTEM) {
-        kapat();   // closed by the engine (or after our answer: nothing is open then)
-        return true;
-    }
-    if (yontem == FrameNavigated::YONTEM) {
-        // A new document starts with no dialogs shown and none stopped.
-        FrameNavigated olay;
-        if (oku(p, &olay) && olay.frame.id == cerceve_ && olay.frame.parentId.empty()) {
-            sayi_ = 0;
-            durduruldu_ = false;
-        }
-    }
-    return false;
 }
 
 void Diyaloglar::acildi(const JavascriptDialogOpening& olay)

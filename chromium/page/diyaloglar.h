@@ -44,11 +44,14 @@ public:
     // Closes the dialog without an answer (the view closes, the page's process died).
     void kapat();
 
-    // ---- From the engine. True when the event was one of these.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine, as the view hands it on: a dialog of the page opens
+    // (one that cannot be read is refused, so that the page does not wait for
+    // ever), and a new document in a frame. The engine closing a dialog is kapat.
+    void acildi(const protokol::JavascriptDialogOpening& olay);
+    void okunamayan_acildi() { yanitla(false, std::string()); }
+    void belge_acildi(const protokol::Cerceve& cerceve);
 
 private:
-    void acildi(const protokol::JavascriptDialogOpening& olay);
     void yanitla(bool kabul, const std::string& metin);
 
     Giden& giden_;

@@ -80,13 +80,10 @@ int DosyaSecici::kur(const Giden::Yanit& yanit)
     return 1;
 }
 
-bool DosyaSecici::olay(const std::string& yontem, const Json& p)
+void DosyaSecici::acildi(const FileChooserOpened& olay)
 {
-    if (yontem != FileChooserOpened::YONTEM)
-        return false;
-    FileChooserOpened olay;
-    if (!oku(p, &olay) || olay.backendNodeId <= 0 || soruluyor_)
-        return true;
+    if (olay.backendNodeId <= 0 || soruluyor_)
+        return;
     soruluyor_ = true;
     int64_t girdi = olay.backendNodeId;
     bool coklu = olay.mode == "selectMultiple";
@@ -100,7 +97,6 @@ bool DosyaSecici::olay(const std::string& yontem, const Json& p)
                     kabul = yanit.node.attributes[i + 1];
         sor(girdi, coklu, kabul_desenleri(kabul));
     });
-    return true;
 }
 
 void DosyaSecici::sor(int64_t girdi, bool coklu, const std::wstring& desenler)

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "giden.h"
+#include "yonlendirici.h"
 
 #include <functional>
 #include <string>
@@ -30,10 +31,11 @@ public:
     // Sets the page target up; every answer reaches `yanit`. Returns how many.
     int kur(const Giden::Yanit& yanit);
 
-    // ---- From the engine. True when the event was one of these.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: the page's file input asks for files.
+    void yonlendir(Yonlendirici& yonlendirici) { yonlendirici.sahiplen(this, &DosyaSecici::acildi); }
 
 private:
+    void acildi(const protokol::FileChooserOpened& olay);
     void sor(int64_t girdi, bool coklu, const std::wstring& desenler);
 
     Giden& giden_;

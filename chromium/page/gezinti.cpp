@@ -144,27 +144,15 @@ void Gezintiler::yuklemeyi_gonder(const Komut& komut)
 // ---------------------------------------------------------------------------
 // From the engine.
 
-bool Gezintiler::olay(const std::string& yontem, const Json& p)
+void Gezintiler::yonlendir(Yonlendirici& yonlendirici)
 {
-    // One row per event: its method, its record, and the step it takes.
-    auto eslesirse = [&](auto kayit, auto adim) {
-        using Kayit = decltype(kayit);
-        if (yontem != Kayit::YONTEM)
-            return false;
-        if (oku(p, &kayit))
-            (this->*adim)(kayit);
-        return true;
-    };
-    return eslesirse(RequestPaused{}, &Gezintiler::istek_durdu) ||
-           eslesirse(FrameStartedNavigating{}, &Gezintiler::cerceve_gezinmeye_basladi) ||
-           eslesirse(RequestWillBeSent{}, &Gezintiler::istek_gidiyor) ||
-           eslesirse(ResponseReceived{}, &Gezintiler::belge_yaniti_geldi) ||
-           eslesirse(LoadingFailed{}, &Gezintiler::yukleme_basarisiz) ||
-           eslesirse(FrameNavigated{}, &Gezintiler::cerceve_gezindi) ||
-           eslesirse(NavigatedWithinDocument{}, &Gezintiler::belge_icinde_gezindi) ||
-           eslesirse(FrameStoppedLoading{}, &Gezintiler::cerceve_durdu) ||
-           eslesirse(JavascriptDialogOpening{}, &Gezintiler::diyalog_acildi) ||
-           eslesirse(JavascriptDialogClosed{}, &Gezintiler::diyalog_kapandi);
+    yonlendirici.sahiplen(this, &Gezintiler::istek_durdu);
+    yonlendirici.sahiplen(this, &Gezintiler::cerceve_gezinmeye_basladi);
+    yonlendirici.sahiplen(this, &Gezintiler::istek_gidiyor);
+    yonlendirici.sahiplen(this, &Gezintiler::belge_yaniti_geldi);
+    yonlendirici.sahiplen(this, &Gezintiler::yukleme_basarisiz);
+    yonlendirici.sahiplen(this, &Gezintiler::belge_icinde_gezindi);
+    yonlendirici.sahiplen(this, &Gezintiler::cerceve_durdu);
 }
 
 void Gezintiler::istek_durdu(const RequestPaused& p)

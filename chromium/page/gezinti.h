@@ -26,6 +26,7 @@
 #pragma once
 
 #include "giden.h"
+#include "yonlendirici.h"
 
 #include <windows.h>
 
@@ -85,8 +86,13 @@ public:
     // fails as the refusal makes it (aborted), fails with `durum` instead.
     void sertifika_reddedildi(COREWEBVIEW2_WEB_ERROR_STATUS durum);
 
-    // ---- From the engine. True when the event was one of these.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: the requests' and the frames' events are this
+    // manager's own; a frame's new document and the page's dialogs the view hands
+    // on (other managers see them too).
+    void yonlendir(Yonlendirici& yonlendirici);
+    void cerceve_gezindi(const protokol::FrameNavigated& olay);
+    void diyalog_acildi(const protokol::JavascriptDialogOpening& olay);
+    void diyalog_kapandi(const protokol::JavascriptDialogClosed& olay);
 
     const std::wstring& adres() const { return adres_; }
     // The navigation under way waits for the network: its document's request went
@@ -104,11 +110,8 @@ private:
     void istek_gidiyor(const protokol::RequestWillBeSent& olay);
     void belge_yaniti_geldi(const protokol::ResponseReceived& olay);
     void yukleme_basarisiz(const protokol::LoadingFailed& olay);
-    void cerceve_gezindi(const protokol::FrameNavigated& olay);
     void belge_icinde_gezindi(const protokol::NavigatedWithinDocument& olay);
     void cerceve_durdu(const protokol::FrameStoppedLoading& olay);
-    void diyalog_acildi(const protokol::JavascriptDialogOpening& olay);
-    void diyalog_kapandi(const protokol::JavascriptDialogClosed& olay);
     void ayrilmadan_vazgecildi();
 
     void eski_gezintiyi_bitir();

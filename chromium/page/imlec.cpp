@@ -89,17 +89,18 @@ int Imlec::kur(const Giden::Yanit& yanit)
     return yardimci_betik_kur(giden_, hedef_, IMLEC_BETIGI, {IMLEC_BAGI}, yanit);
 }
 
-bool Imlec::olay(const std::string& yontem, const Json& p)
+void Imlec::yonlendir(Yonlendirici& yonlendirici)
 {
-    BindingCalled olay;
-    if (yontem != BindingCalled::YONTEM || !oku(p, &olay) || olay.name != IMLEC_BAGI)
-        return false;
+    yonlendirici.bag_sahiplen(IMLEC_BAGI, [this](const BindingCalled& cagri) { bildirildi(cagri); });
+}
+
+void Imlec::bildirildi(const BindingCalled& olay)
+{
     imlec_ = css_imleci(olay.payload.substr(0, 256));
     // The pointer is over the page (or the page holds it, dragging): shown now.
     POINT nokta;
     if (pencere_ && GetCursorPos(&nokta) && (WindowFromPoint(nokta) == pencere_ || GetCapture() == pencere_))
         SetCursor(imlec_);
-    return true;
 }
 
 bool Imlec::ayarla(LPARAM bilgi)

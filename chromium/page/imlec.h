@@ -6,7 +6,7 @@
 #pragma once
 
 #include "giden.h"
-#include "yardimci_dunya.h"
+#include "yonlendirici.h"
 
 #include <windows.h>
 
@@ -24,14 +24,16 @@ public:
     int kur(const Giden::Yanit& yanit);
     void pencere_koy(HWND pencere) { pencere_ = pencere; }
 
-    // ---- From the engine. True when the event was the helper's report.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: the helper's report of the cursor the page shows.
+    void yonlendir(Yonlendirici& yonlendirici);
 
     // WM_SETCURSOR of the page window: true when it set the cursor.
     bool ayarla(LPARAM bilgi);
     HCURSOR imlec() const { return imlec_; }
 
 private:
+    void bildirildi(const protokol::BindingCalled& cagri);
+
     Giden& giden_;
     const std::string hedef_;
     HWND pencere_ = nullptr;

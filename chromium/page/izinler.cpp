@@ -124,39 +124,18 @@ int Izinler::kur(const Giden::Yanit& yanit)
     return 3;
 }
 
-bool Izinler::olay(const std::string& yontem, const Json& p)
+void Izinler::yonlendir(Yonlendirici& yonlendirici)
 {
-    if (yontem == ExecutionContextCreated::YONTEM) {
-        // Only the page's own world asks; its origin is the engine's word.
-        const auto baglam = p.find("context");
-        if (baglam == p.end() || !baglam->is_object())
-            return false;
-        const auto kimlik = baglam->find("id"), kaynak = baglam->find("origin"), ek = baglam->find("auxData");
-        if (kimlik == baglam->end() || !kimlik->is_number_integer() || kaynak == baglam->end() ||
-            !kaynak->is_string() || ek == baglam->end() || !ek->is_object())
-            return false;
-        const auto varsayilan = ek->find("isDefault");
-        if (varsayilan != ek->end() && varsayilan->is_boolean() && varsayilan->get<bool>())
-            kaynaklar_[kimlik->get<int64_t>()] = kaynak->get<std::string>();
-        return false;
-    }
-    if (yontem == ExecutionContextDestroyed::YONTEM) {
-        ExecutionContextDestroyed olay;
-        if (oku(p, &olay))
-            kaynaklar_.erase(olay.executionContextId);
-        return false;
-    }
-    if (yontem == ExecutionContextsCleared::YONTEM) {
-        kaynaklar_.clear();
-        return false;
-    }
-    if (yontem != BindingCalled::YONTEM)
-        return false;
-    BindingCalled cagri;
-    if (!oku(p, &cagri) || cagri.name != IZIN_BAGI)
-        return false;
-    istendi(cagri.executionContextId, cagri.payload);
-    return true;
+    // Only the page's own world asks; its origin is the engine's word.
+    yonlendirici.bag_sahiplen(
+        IZIN_BAGI, [this](const BindingCalled& cagri) { istendi(cagri.executionContextId, cagri.payload); },
+        Yonlendirici::Dunya::her_yer);
+}
+
+void Izinler::baglam_olustu(const ExecutionContextDescription& baglam)
+{
+    if (baglam.auxData.isDefault)
+        kaynaklar_[baglam.id] = baglam.origin;
 }
 
 // A call of the page: {"no": N, "turler": [...], "kullanici": bool}. Anything else

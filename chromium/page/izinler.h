@@ -18,6 +18,7 @@
 #pragma once
 
 #include "giden.h"
+#include "yonlendirici.h"
 
 #include "wv2_arayuz.h"
 
@@ -38,8 +39,12 @@ public:
     // Sets the page target up; every answer reaches `yanit`. Returns how many.
     int kur(const Giden::Yanit& yanit);
 
-    // ---- From the engine. True when the event was a request of the page's.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: its requests come through the binding registered here;
+    // the contexts of the page's world, with their origins, the view hands on.
+    void yonlendir(Yonlendirici& yonlendirici);
+    void baglam_olustu(const protokol::ExecutionContextDescription& baglam);
+    void baglam_bitti(int64_t kimlik) { kaynaklar_.erase(kimlik); }
+    void baglamlar_temizlendi() { kaynaklar_.clear(); }
 
     // The engine's name of what a kind asks for ("notifications"...), null for a
     // kind not asked through here; and the other way round (UNKNOWN when none).

@@ -181,15 +181,16 @@ bool Pano::yapistir()
     return true;
 }
 
-bool Pano::olay(const std::string& yontem, const Json& p)
+void Pano::yonlendir(Yonlendirici& yonlendirici)
 {
-    baglam_.olay(yontem, p);
-    BindingCalled olay;
-    if (yontem != BindingCalled::YONTEM || !oku(p, &olay) || olay.name != PANO_BAGI)
-        return false;
+    yonlendirici.bag_sahiplen(PANO_BAGI, [this](const BindingCalled& cagri) { kopyalandi(cagri); });
+}
+
+void Pano::kopyalandi(const BindingCalled& olay)
+{
     Json deger = Json::parse(olay.payload, nullptr, false);
     if (!deger.is_object())
-        return true;
+        return;
     auto alan = [&deger](const char* ad) {
         auto bulunan = deger.find(ad);
         return bulunan != deger.end() && bulunan->is_string() ? bulunan->get<std::string>() : std::string();
@@ -203,5 +204,4 @@ bool Pano::olay(const std::string& yontem, const Json& p)
         genis += c;
     }
     panoya_yaz(pencere_, genis, html);
-    return true;
 }

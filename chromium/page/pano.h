@@ -7,6 +7,7 @@
 
 #include "giden.h"
 #include "yardimci_dunya.h"
+#include "yonlendirici.h"
 
 #include <windows.h>
 
@@ -20,7 +21,11 @@ std::wstring panodan_oku(HWND sahip);
 
 class Pano {
 public:
-    Pano(Giden& giden, std::string hedef) : giden_(giden), hedef_(hedef), baglam_(std::move(hedef)) {}
+    // `baglam`: the view's helpers' world, where the paste runs.
+    Pano(Giden& giden, std::string hedef, const YardimciBaglam& baglam)
+        : giden_(giden), hedef_(std::move(hedef)), baglam_(baglam)
+    {
+    }
 
     int kur(const Giden::Yanit& yanit);
     void pencere_koy(HWND pencere) { pencere_ = pencere; }
@@ -32,12 +37,14 @@ public:
     // there). False when there was nothing to paste or no document to paste into.
     bool yapistir();
 
-    // ---- From the engine. True when the event was the helper's report.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: the helper's report of a copy.
+    void yonlendir(Yonlendirici& yonlendirici);
 
 private:
+    void kopyalandi(const protokol::BindingCalled& cagri);
+
     Giden& giden_;
     const std::string hedef_;
-    YardimciBaglam baglam_;
+    const YardimciBaglam& baglam_;
     HWND pencere_ = nullptr;
 };

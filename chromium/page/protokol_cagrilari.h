@@ -36,8 +36,9 @@ public:
     HRESULT cagir(const std::string& yontem, const std::string& parametreler,
                   ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* isleyici);
 
-    // ---- From the engine: the ends of the host's worlds. Never claims an event.
-    void olay(const std::string& yontem, const Json& parametreler) { dunyalar_.olay(yontem, parametreler); }
+    // ---- From the engine, as the view hands it on: the ends of the host's worlds.
+    void baglam_bitti(int64_t kimlik) { dunyalar_.bitti(kimlik); }
+    void baglamlar_temizlendi() { dunyalar_.temizlendi(); }
 
 private:
     Giden& giden_;

@@ -88,22 +88,17 @@ void SecimListeleri::kapat()
     yerel::pencereyi_kapat(liste);
 }
 
-bool SecimListeleri::olay(const std::string& yontem, const Json& p)
+void SecimListeleri::yonlendir(Yonlendirici& yonlendirici)
 {
-    if (yontem == BindingCalled::YONTEM) {
-        BindingCalled olay;
-        if (!oku(p, &olay) || olay.name != SECIM_BAGI)
-            return false;
-        acildi(olay.payload, olay.executionContextId);
-        return true;
-    }
-    if (yontem == FrameNavigated::YONTEM) {
-        // The control's document is gone.
-        FrameNavigated olay;
-        if (oku(p, &olay) && olay.frame.id == cerceve_)
-            kapat();
-    }
-    return false;
+    yonlendirici.bag_sahiplen(SECIM_BAGI,
+                              [this](const BindingCalled& cagri) { acildi(cagri.payload, cagri.executionContextId); });
+}
+
+void SecimListeleri::belge_acildi(const Cerceve& cerceve)
+{
+    // The control's document is gone.
+    if (cerceve.id == cerceve_)
+        kapat();
 }
 
 void SecimListeleri::acildi(const std::string& bilgi, int64_t baglam)

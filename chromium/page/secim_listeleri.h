@@ -9,6 +9,7 @@
 #pragma once
 
 #include "giden.h"
+#include "yonlendirici.h"
 #include "yerel_pencereler.h"
 
 #include <windows.h>
@@ -39,8 +40,10 @@ public:
     // Closes an open list without a choice (the view closes or is hidden).
     void kapat();
 
-    // ---- From the engine. True when the event was one of these.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: the helper's report of a list opened; a new document in
+    // a frame (the view hands it on), which closes the list of the one it replaced.
+    void yonlendir(Yonlendirici& yonlendirici);
+    void belge_acildi(const protokol::Cerceve& cerceve);
 
 private:
     void acildi(const std::string& bilgi, int64_t baglam);

@@ -26,17 +26,14 @@ int Sertifikalar::kur(const Giden::Yanit& yanit)
     return 2;
 }
 
-bool Sertifikalar::olay(const std::string& yontem, const Json& p)
+void Sertifikalar::hata_geldi(const CertificateError& olay)
 {
-    if (yontem != CertificateError::YONTEM)
-        return false;
-    CertificateError olay;
-    if (!oku(p, &olay) || olay.eventId < 0)
-        return true;   // nothing to answer: the engine fails the request in the end
+    if (olay.eventId < 0)
+        return;   // nothing to answer: the engine fails the request in the end
     std::wstring adres = hostun_adresi(olay.requestURL);
     if (sertifikasi_izinli_mi(adres)) {
         yanitla(olay.eventId, true);
-        return true;
+        return;
     }
     COREWEBVIEW2_WEB_ERROR_STATUS durum = sertifika_durumu(olay.errorType);
     std::weak_ptr<bool> canli = canli_;
@@ -52,7 +49,6 @@ bool Sertifikalar::olay(const std::string& yontem, const Json& p)
                                      dinleyici_.sertifika_reddedildi(durum);
                                  yanitla(kimlik, izin);
                              });
-    return true;
 }
 
 void Sertifikalar::yanitla(int64_t olay, bool devam)

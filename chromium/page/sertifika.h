@@ -18,6 +18,7 @@
 #pragma once
 
 #include "giden.h"
+#include "yonlendirici.h"
 
 #include <windows.h>
 
@@ -47,10 +48,11 @@ public:
     // Sets the page target up; every answer reaches `yanit`. Returns how many.
     int kur(const Giden::Yanit& yanit);
 
-    // ---- From the engine. True when the event was one of these.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: a request's certificate the engine cannot verify.
+    void yonlendir(Yonlendirici& yonlendirici) { yonlendirici.sahiplen(this, &Sertifikalar::hata_geldi); }
 
 private:
+    void hata_geldi(const protokol::CertificateError& olay);
     void yanitla(int64_t olay, bool devam);
 
     Giden& giden_;

@@ -57,8 +57,8 @@ static const char BAGLAMLARI_SURDUR[] = R"JS(function () {
   }
 })JS";
 
-Ses::Ses(Giden& giden, SesDinleyicisi& dinleyici, std::string hedef)
-    : giden_(giden), dinleyici_(dinleyici), hedef_(std::move(hedef)), baglam_(hedef_)
+Ses::Ses(Giden& giden, SesDinleyicisi& dinleyici, std::string hedef, YardimciBaglam& baglam)
+    : giden_(giden), dinleyici_(dinleyici), hedef_(std::move(hedef)), baglam_(baglam)
 {
 }
 
@@ -179,68 +179,67 @@ void Ses::durumu_bildir()
     dinleyici_.ses_caliyor(bildirilen_);
 }
 
-bool Ses::olay(const std::string& yontem, const Json& p)
+void Ses::yonlendir(Yonlendirici& yonlendirici)
 {
-    baglam_.olay(yontem, p);
-    if (yontem == ExecutionContextCreated::YONTEM) {
-        ExecutionContextCreated olay;
-        if (sessiz_ && oku(p, &olay) && olay.context.id == baglam_.kimlik())
-            ogeleri_sustur();
-        return false;
-    }
-    if (yontem == DocumentOpened::YONTEM) {
-        // The document was opened anew in the same window: the helper's listeners
-        // are gone, its elements may be new.
-        DocumentOpened olay;
-        if (sessiz_ && oku(p, &olay) && olay.frame.id == hedef_)
-            ogeleri_sustur();
-        return false;
-    }
-    if (yontem == FrameNavigated::YONTEM || yontem == TargetCrashed::YONTEM) {
-        // A new top document (or none, when the page's process died) has no players
-        // and no contexts yet, and the references into the old one are gone.
-        FrameNavigated olay;
-        if (yontem == FrameNavigated::YONTEM &&
-            (!oku(p, &olay) || olay.frame.id != hedef_ || !olay.frame.parentId.empty()))
-            return false;
-        calan_oynaticilar_.clear();
-        calan_baglamlar_.clear();
-        susturulan_diziler_.clear();
-        susturuluyor_ = yeniden_sustur_ = false;
-        belge_ = std::make_shared<int>(0);
-        durumu_bildir();
-        return false;
-    }
-    if (yontem == PlayerEventsAdded::YONTEM) {
-        PlayerEventsAdded olay;
-        if (!oku(p, &olay))
-            return true;
-        for (const OynaticiOlayi& kayit : olay.events) {
-            Json deger = Json::parse(kayit.value, nullptr, false);
-            if (!deger.is_object() || !deger.contains("event") || !deger["event"].is_string())
-                continue;
-            const std::string ad = deger["event"].get<std::string>();
-            if (ad == "kPlay")
-                calan_oynaticilar_.insert(olay.playerId);
-            else if (ad == "kPause" || ad == "kEnded" || ad == "kWebMediaPlayerDestroyed")
-                calan_oynaticilar_.erase(olay.playerId);
-        }
-        durumu_bildir();
-        return true;
-    }
-    if (yontem == ContextCreated::YONTEM || yontem == ContextChanged::YONTEM) {
+    yonlendirici.sahiplen(this, &Ses::oynaticilar);
+    // A context made reports its state as a change does.
+    yonlendirici.sahiplen(ContextCreated::YONTEM, [this](const Json& p) {
         ContextChanged olay;
         if (oku(p, &olay))
-            baglam_durumu(olay.context.contextId, olay.context.contextState);
-        durumu_bildir();
-        return true;
+            baglam_degisti(olay);
+    });
+    yonlendirici.sahiplen(this, &Ses::baglam_degisti);
+    yonlendirici.sahiplen(this, &Ses::baglam_bitti);
+}
+
+void Ses::baglam_olustu(const ExecutionContextDescription& baglam)
+{
+    if (sessiz_ && baglam.id == baglam_.kimlik())
+        ogeleri_sustur();
+}
+
+// The helper's listeners are gone, its elements may be new.
+void Ses::belge_yeniden_acildi(const Cerceve& cerceve)
+{
+    if (sessiz_ && cerceve.id == hedef_)
+        ogeleri_sustur();
+}
+
+// A new top document (or none) has no players and no contexts yet, and the
+// references into the old one are gone.
+void Ses::belge_bitti()
+{
+    calan_oynaticilar_.clear();
+    calan_baglamlar_.clear();
+    susturulan_diziler_.clear();
+    susturuluyor_ = yeniden_sustur_ = false;
+    belge_ = std::make_shared<int>(0);
+    durumu_bildir();
+}
+
+void Ses::oynaticilar(const PlayerEventsAdded& olay)
+{
+    for (const OynaticiOlayi& kayit : olay.events) {
+        Json deger = Json::parse(kayit.value, nullptr, false);
+        if (!deger.is_object() || !deger.contains("event") || !deger["event"].is_string())
+            continue;
+        const std::string ad = deger["event"].get<std::string>();
+        if (ad == "kPlay")
+            calan_oynaticilar_.insert(olay.playerId);
+        else if (ad == "kPause" || ad == "kEnded" || ad == "kWebMediaPlayerDestroyed")
+            calan_oynaticilar_.erase(olay.playerId);
     }
-    if (yontem == ContextWillBeDestroyed::YONTEM) {
-        ContextWillBeDestroyed olay;
-        if (oku(p, &olay))
-            calan_baglamlar_.erase(olay.contextId);
-        durumu_bildir();
-        return true;
-    }
-    return yontem.compare(0, 6, "Media.") == 0 || yontem.compare(0, 9, "WebAudio.") == 0;
+    durumu_bildir();
+}
+
+void Ses::baglam_degisti(const ContextChanged& olay)
+{
+    baglam_durumu(olay.context.contextId, olay.context.contextState);
+    durumu_bildir();
+}
+
+void Ses::baglam_bitti(const ContextWillBeDestroyed& olay)
+{
+    calan_baglamlar_.erase(olay.contextId);
+    durumu_bildir();
 }

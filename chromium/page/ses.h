@@ -19,6 +19,7 @@
 
 #include "giden.h"
 #include "yardimci_dunya.h"
+#include "yonlendirici.h"
 
 #include <memory>
 #include <set>
@@ -36,7 +37,8 @@ protected:
 
 class Ses {
 public:
-    Ses(Giden& giden, SesDinleyicisi& dinleyici, std::string hedef);
+    // `baglam`: the view's helpers' world, which this manager's script goes into.
+    Ses(Giden& giden, SesDinleyicisi& dinleyici, std::string hedef, YardimciBaglam& baglam);
 
     // Sets the page target up; every answer reaches `yanit`. Returns how many.
     int kur(const Giden::Yanit& yanit);
@@ -45,10 +47,20 @@ public:
     void sessiz_koy(bool sessiz);
     bool caliyor() const { return !calan_oynaticilar_.empty() || !calan_baglamlar_.empty(); }
 
-    // ---- From the engine. True when the event was only this manager's.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: the players' and the audio contexts' events are this
+    // manager's own; the others the view hands on.
+    void yonlendir(Yonlendirici& yonlendirici);
+    // A context was made, after the helpers' world has heard of it.
+    void baglam_olustu(const protokol::ExecutionContextDescription& baglam);
+    // The document was opened anew in the same window (a text put into it).
+    void belge_yeniden_acildi(const protokol::Cerceve& cerceve);
+    // A new top document, or none (the page's process died).
+    void belge_bitti();
 
 private:
+    void oynaticilar(const protokol::PlayerEventsAdded& olay);
+    void baglam_degisti(const protokol::ContextChanged& olay);
+    void baglam_bitti(const protokol::ContextWillBeDestroyed& olay);
     void durumu_bildir();
     void ogeleri_sustur();
     void baglamlari_sustur();
@@ -58,7 +70,7 @@ private:
     Giden& giden_;
     SesDinleyicisi& dinleyici_;
     const std::string hedef_;
-    YardimciBaglam baglam_;
+    YardimciBaglam& baglam_;
     bool sessiz_ = false;
     bool bildirilen_ = false;   // what the listener heard last
     std::set<std::string> calan_oynaticilar_;

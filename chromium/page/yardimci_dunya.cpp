@@ -41,21 +41,21 @@ void YardimciBaglam::ekle(int64_t kimlik)
     kimlikler_.insert(kimlik);
 }
 
-void YardimciBaglam::olay(const std::string& yontem, const Json& p)
+void YardimciBaglam::olustu(const ExecutionContextDescription& baglam)
 {
-    if (yontem == ExecutionContextCreated::YONTEM) {
-        ExecutionContextCreated olay;
-        if (dunya_ && oku(p, &olay) && olay.context.name == dunya_ && olay.context.auxData.frameId == hedef_)
-            ekle(olay.context.id);
-    } else if (yontem == ExecutionContextDestroyed::YONTEM) {
-        ExecutionContextDestroyed olay;
-        if (oku(p, &olay)) {
-            kimlikler_.erase(olay.executionContextId);
-            if (olay.executionContextId == kimlik_)
-                kimlik_ = 0;
-        }
-    } else if (yontem == ExecutionContextsCleared::YONTEM) {
+    if (dunya_ && baglam.name == dunya_ && baglam.auxData.frameId == hedef_)
+        ekle(baglam.id);
+}
+
+void YardimciBaglam::bitti(int64_t kimlik)
+{
+    kimlikler_.erase(kimlik);
+    if (kimlik == kimlik_)
         kimlik_ = 0;
-        kimlikler_.clear();
-    }
+}
+
+void YardimciBaglam::temizlendi()
+{
+    kimlik_ = 0;
+    kimlikler_.clear();
 }

@@ -22,6 +22,7 @@ int yardimci_betik_kur(Giden& giden, const std::string& hedef, const char* kayna
                        YardimciBaglam* baglam = nullptr);
 
 // The helper world's contexts in the top frame, followed from the engine's events.
+// A view holds one for the helpers of all its managers, who are given it.
 // A first document may hold several, one for each helper put into it after it
 // existed; a navigation's document has one. With `dunya` null it follows only the
 // contexts it is told of (ekle), until the engine ends them: the worlds the host
@@ -33,8 +34,10 @@ public:
     {
     }
 
-    // Takes the context events; never claims them (other managers read them too).
-    void olay(const std::string& yontem, const Json& parametreler);
+    // The engine's context events, which the view hands on (see yonlendirici.h).
+    void olustu(const protokol::ExecutionContextDescription& baglam);
+    void bitti(int64_t kimlik);
+    void temizlendi();
     // A context made on our request for the current document.
     void ekle(int64_t kimlik);
     // The newest one, for evaluating there; 0 while there is none (between documents).

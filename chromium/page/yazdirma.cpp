@@ -113,13 +113,7 @@ void Yazdirma::pdf_yaz(const std::wstring& yol, std::function<void(HRESULT)> bit
     });
 }
 
-bool Yazdirma::olay(const std::string& yontem, const Json& p)
+void Yazdirma::yonlendir(Yonlendirici& yonlendirici)
 {
-    if (yontem != BindingCalled::YONTEM)
-        return false;
-    BindingCalled olay;
-    if (!oku(p, &olay) || olay.name != YAZDIR_BAGI)
-        return false;
-    dinleyici_.yazdirma_istendi();
-    return true;
+    yonlendirici.bag_sahiplen(YAZDIR_BAGI, [this](const BindingCalled&) { dinleyici_.yazdirma_istendi(); });
 }

@@ -19,6 +19,7 @@
 #pragma once
 
 #include "giden.h"
+#include "yonlendirici.h"
 
 #include <windows.h>
 
@@ -47,8 +48,8 @@ public:
     // that cannot be written, a full disk), or E_FAIL when the engine failed.
     void pdf_yaz(const std::wstring& yol, std::function<void(HRESULT)> bitti);
 
-    // ---- From the engine. True when the event was one of these.
-    bool olay(const std::string& yontem, const Json& parametreler);
+    // ---- From the engine: the helper's report of the page's window.print().
+    void yonlendir(Yonlendirici& yonlendirici);
 
 private:
     Giden& giden_;

@@ -300,12 +300,13 @@ struct ExecutionContextAuxData {
     bool isDefault = false;
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ExecutionContextAuxData, frameId, type, isDefault)
+// `origin`: the engine's word for the context's origin (a permission asks for it).
 struct ExecutionContextDescription {
     int64_t id = 0;
-    std::string name;
+    std::string name, origin;
     ExecutionContextAuxData auxData;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ExecutionContextDescription, id, name, auxData)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ExecutionContextDescription, id, name, origin, auxData)
 struct ExecutionContextCreated {
     static constexpr const char* YONTEM = "Runtime.executionContextCreated";
     ExecutionContextDescription context;

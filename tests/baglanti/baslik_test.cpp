@@ -25,15 +25,33 @@ public:
     bool kapali_mi() const override { return false; }
 };
 
-void baslik_bildirildi(Betikler& betikler, const char* baslik)
-{
-    betikler.olay(protokol::BindingCalled::YONTEM, {{"name", "__korvaBaslik"}, {"payload", baslik}});
-}
+// The scripts' manager as the view sets it up: its events come through a router,
+// and the helpers' world of the top frame is context 7.
+struct SayfaBetikleri {
+    KayitliGiden giden;
+    KayitliDinleyici dinleyici;
+    YardimciBaglam yardimci{HEDEF};
+    bool kapali = false;
+    Yonlendirici yonlendirici{yardimci, kapali};
+    Betikler betikler{giden, dinleyici, HEDEF, yardimci};
 
-void belge_acildi(Betikler& betikler)
-{
-    betikler.olay(protokol::DocumentOpened::YONTEM, {{"frame", {{"id", HEDEF}, {"url", "about:blank"}}}});
-}
+    SayfaBetikleri()
+    {
+        betikler.yonlendir(yonlendirici);
+        yardimci.ekle(7);
+    }
+    void bildir(const char* bag, const char* yuk)
+    {
+        yonlendirici.ilet(protokol::BindingCalled::YONTEM, {{"name", bag}, {"payload", yuk}, {"executionContextId", 7}});
+    }
+    void baslik_bildirildi(const char* baslik) { bildir("__korvaBaslik", baslik); }
+    void belge_acildi()
+    {
+        protokol::Cerceve cerceve;
+        cerceve.id = HEDEF;
+        betikler.belge_acildi(cerceve);
+    }
+};
 
 }  // namespace
 
@@ -42,13 +60,13 @@ void belge_acildi(Betikler& betikler)
 // report from before is the old document's, and the engine is asked.
 TEST(Baslik, KonanMetninBasliginiKendiBetigiBildirir)
 {
-    KayitliGiden giden;
-    KayitliDinleyici dinleyici;
-    Betikler betikler{giden, dinleyici, HEDEF};
+    SayfaBetikleri sayfa;
+    KayitliGiden& giden = sayfa.giden;
+    Betikler& betikler = sayfa.betikler;
     bool bitti = false;
 
-    baslik_bildirildi(betikler, "Eski");
-    belge_acildi(betikler);
+    sayfa.baslik_bildirildi("Eski");
+    sayfa.belge_acildi();
     betikler.basligi_oku([&] { bitti = true; }, true);
     ASSERT_EQ(giden.hepsi(protokol::Evaluate::YONTEM).size(), 1u);
     EXPECT_FALSE(bitti);
@@ -56,30 +74,26 @@ TEST(Baslik, KonanMetninBasliginiKendiBetigiBildirir)
     EXPECT_TRUE(bitti);
 
     bitti = false;
-    belge_acildi(betikler);
-    baslik_bildirildi(betikler, "Yeni");
+    sayfa.belge_acildi();
+    sayfa.baslik_bildirildi("Yeni");
     betikler.basligi_oku([&] { bitti = true; }, true);
     EXPECT_TRUE(bitti);
     EXPECT_EQ(giden.hepsi(protokol::Evaluate::YONTEM).size(), 1u);
     EXPECT_EQ(betikler.baslik(), L"Yeni");
-    EXPECT_EQ(dinleyici.baslik_degisimi, 2);
+    EXPECT_EQ(sayfa.dinleyici.baslik_degisimi, 2);
 }
 
 // The helper script reports an element's full screen ("1") and its end (empty); the
 // way out is asked in the helpers' world, never the page's.
 TEST(Baslik, TamEkranBildirimiDinleyiciyeUlasirCikisYardimciDunyada)
 {
-    KayitliGiden giden;
-    KayitliDinleyici dinleyici;
-    Betikler betikler{giden, dinleyici, HEDEF};
-    betikler.olay(protokol::BindingCalled::YONTEM, {{"name", "__korvaTamEkran"}, {"payload", "1"}});
-    betikler.olay(protokol::BindingCalled::YONTEM, {{"name", "__korvaTamEkran"}, {"payload", ""}});
-    EXPECT_EQ(dinleyici.tam_ekranlar, (std::vector<bool>{true, false}));
+    SayfaBetikleri sayfa;
+    sayfa.bildir("__korvaTamEkran", "1");
+    sayfa.bildir("__korvaTamEkran", "");
+    EXPECT_EQ(sayfa.dinleyici.tam_ekranlar, (std::vector<bool>{true, false}));
 
-    betikler.olay(protokol::ExecutionContextCreated::YONTEM,
-                  {{"context", {{"id", 7}, {"name", protokol::YARDIMCI_DUNYA}, {"auxData", {{"frameId", HEDEF}}}}}});
-    betikler.tam_ekrandan_cik();
-    auto istekler = giden.hepsi(protokol::Evaluate::YONTEM);
+    sayfa.betikler.tam_ekrandan_cik();
+    auto istekler = sayfa.giden.hepsi(protokol::Evaluate::YONTEM);
     ASSERT_EQ(istekler.size(), 1u);
     EXPECT_EQ(istekler[0]->parametreler.value("contextId", 0), 7);
     EXPECT_NE(istekler[0]->parametreler.value("expression", std::string()).find("exitFullscreen"), std::string::npos);

@@ -108,9 +108,9 @@ TEST_F(Cagrilar, BetikYalnizHostunDunyasindaJestsizCalisir)
     EXPECT_FALSE(giden.komutlar[once].parametreler.value("userGesture", false));
 
     // A navigation clears the page's contexts: that world is gone with them.
-    cagrilar.olay(protokol::ExecutionContextsCleared::YONTEM, Json::object());
+    cagrilar.baglamlar_temizlendi();
     EXPECT_EQ(E_ACCESSDENIED, cagir("Runtime.evaluate", "{" + betik + R"(,"contextId":7})"));
     dunya_yap(9);
-    cagrilar.olay(protokol::ExecutionContextDestroyed::YONTEM, {{"executionContextId", 9}});
+    cagrilar.baglam_bitti(9);
     EXPECT_EQ(E_ACCESSDENIED, cagir("Runtime.evaluate", "{" + betik + R"(,"contextId":9})"));
 }
