@@ -211,9 +211,11 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(RequestPaused, requestId, frameI
 
 struct FrameStartedNavigating {
     static constexpr const char* YONTEM = "Page.frameStartedNavigating";
-    std::string frameId, url, navigationType;
+    // loaderId: the navigation's document request, as Fetch.requestPaused names it
+    // in networkId.
+    std::string frameId, url, navigationType, loaderId;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FrameStartedNavigating, frameId, url, navigationType)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FrameStartedNavigating, frameId, url, navigationType, loaderId)
 
 struct RequestWillBeSent {
     static constexpr const char* YONTEM = "Network.requestWillBeSent";
