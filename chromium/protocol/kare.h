@@ -1,8 +1,7 @@
 // Screencast frames: the engine sends each as a Page.screencastFrame event whose
 // params.data is a JPEG in base64 (about 320 KB of text for a 1392x873 view). This is
-// the fast way from that message to BGRA pixels, before (and instead of) parsing
-// the message: cut apart on the connection's reading thread, decoded on the frames'
-// own thread (kare_teslimi.h):
+// the fast way from that message to BGRA pixels, on the connection's reading
+// thread, before (and instead of) parsing the message:
 //
 //   KareIletisi ileti;                        // cut apart, nothing parsed
 //   if (!kare_iletisini_ayir(metin, &ileti))  // not a frame, or not as expected:
