@@ -1,7 +1,6 @@
 // A page's navigations and history (see gezinti.h for how the engine's events map
 // to the interface's).
 #include "gezinti.h"
-#include "gezinti_izni.h"
 #include "motor_ic.h"
 
 using namespace protokol;
@@ -15,10 +14,6 @@ struct Gezintiler::Gezinti {
     bool bitti = false;        // the load stopped; its completion waits for the title
     bool belgede = false;      // its document committed
     bool istek_gitti = false;  // its document's request was let go to the network
-    // Started as the engine told of it, before its request was held: its loader id
-    // and the address the host allowed then, until that request is held (empty:
-    // started otherwise).
-    std::string izinli_yukleyici, izinli_adres;
     bool yanit_geldi = false;  // and the response to it came
     // A certificate refused while it was under way: the status an aborted document
     // fails with.
@@ -47,10 +42,7 @@ Gezintiler::Gezintiler(Giden& giden, GezintiDinleyicisi& dinleyici, std::string 
     ilk_belgede_ = adres_ == L"about:blank";
 }
 
-Gezintiler::~Gezintiler()
-{
-    GezintiIzinleri::tek().geri_al(cerceve_);
-}
+Gezintiler::~Gezintiler() = default;
 
 int Gezintiler::kur(const Giden::Yanit& yanit)
 {
@@ -69,7 +61,6 @@ int Gezintiler::kur(const Giden::Yanit& yanit)
 
 void Gezintiler::git(const std::wstring& adres, bool kullanici)
 {
-    GezintiIzinleri::tek().geri_al(cerceve_);
     ilk_belgede_ = false;
     // A text document still on its way in is given up, its empty page too, and one
     // not yet started never starts (it completes as canceled): the later call wins.
@@ -123,7 +114,6 @@ void Gezintiler::yenile()
 
 void Gezintiler::durdur()
 {
-    GezintiIzinleri::tek().geri_al(cerceve_);
     if (metin_) {
         UINT64 kimlik = metin_->kimlik;
         metin_.reset();
@@ -134,7 +124,6 @@ void Gezintiler::durdur()
 
 void Gezintiler::surec_oldu()
 {
-    GezintiIzinleri::tek().geri_al(cerceve_);
     gezinti_.reset();
     metin_.reset();
 }
@@ -184,37 +173,8 @@ void Gezintiler::istek_durdu(const RequestPaused& p)
         giden_.gonder(ContinueRequest{p.requestId});   // an iframe's document
         return;
     }
-    GezintiIzinleri& izinler = GezintiIzinleri::tek();
-    const bool birakildi = izinler.birakildi_mi(p.requestId);
-    izinler.geri_al(cerceve_);
-    const std::string istenen = GezintiIzinleri::parcasiz(p.request.url);
-    // The request of a navigation the host allowed as it started: let go here, or on
-    // the reading thread already.
-    const bool izinli = gezinti_ && !gezinti_->izinli_yukleyici.empty();
-    if (izinli && p.redirectedRequestId.empty() && p.networkId == gezinti_->izinli_yukleyici &&
-        istenen == gezinti_->izinli_adres) {
-        gezinti_->izinli_yukleyici.clear();
-        if (!p.networkId.empty())
-            gezinti_->ana_istek = p.networkId;
-        gezinti_->istek_gitti = true;
-        if (!birakildi)
-            giden_.gonder(ContinueRequest{p.requestId});
-        return;
-    }
-    if (birakildi)
-        return;   // allowed for a navigation that something else has replaced since
-    if (p.redirectedRequestId.empty() && reddedilen_yukleyiciler_.erase(p.networkId) > 0) {
-        // The host canceled this navigation as it started: nothing is fetched, even
-        // when another navigation has started since.
-        giden_.gonder(FailRequest{p.requestId});
-        return;
-    }
     std::wstring hedef_adres = hostun_adresi(p.request.url);
-    // A held address other than the one the host allowed as the navigation started
-    // is asked about as a redirect of it: the engine went elsewhere on its own.
-    bool yonlendirme = (!p.redirectedRequestId.empty() || izinli) && gezinti_;
-    if (izinli)
-        gezinti_->izinli_yukleyici.clear();
+    bool yonlendirme = !p.redirectedRequestId.empty() && gezinti_;
     if (!yonlendirme)
         yeni_gezinti_baslat();
     // The document's Network.requestWillBeSent came before this pause, while the
@@ -240,38 +200,19 @@ void Gezintiler::istek_durdu(const RequestPaused& p)
 
 void Gezintiler::cerceve_gezinmeye_basladi(const FrameStartedNavigating& p)
 {
-    if (p.frameId != cerceve_ || bos_sayfa_yukleniyor_ || adres_mi(p.url, "chrome-error:") ||
-        p.navigationType == "sameDocument" || p.navigationType == "historySameDocument")
+    if (p.frameId != cerceve_ || bos_sayfa_yukleniyor_)
         return;
-    // Network addresses and files are held in Fetch before they are requested: the
-    // host is asked now, and its yes lets the held request go as soon as it comes
-    // (gezinti_izni.h); its no fails it.
-    const bool tutulacak = adres_mi(p.url, "http:") || adres_mi(p.url, "https:") || adres_mi(p.url, "file:");
-    // Without its loader id the held request could not be told apart from another
-    // one: it is then asked about when it is held, as any request no start told of.
-    if (tutulacak && p.loaderId.empty())
+    // Network addresses and files pause in Fetch, where their start is raised.
+    if (adres_mi(p.url, "http:") || adres_mi(p.url, "https:") || adres_mi(p.url, "file:") ||
+        adres_mi(p.url, "chrome-error:") || p.navigationType == "sameDocument" ||
+        p.navigationType == "historySameDocument")
         return;
     yeni_gezinti_baslat();
     UINT64 kimlik = gezinti_->kimlik;
-    bool devam = baslamayi_yay(hostun_adresi(p.url), false, kimlik, kullanici_mi());
-    if (dinleyici_.kapali_mi())
-        return;
-    if (!devam && gezinti_mi(kimlik)) {
+    if (!baslamayi_yay(hostun_adresi(p.url), false, kimlik, kullanici_mi()) && gezinti_mi(kimlik)) {
         gezinti_.reset();
-        if (tutulacak) {
-            // A canceled start whose request never comes is not kept for ever.
-            if (reddedilen_yukleyiciler_.size() >= 16)
-                reddedilen_yukleyiciler_.clear();
-            reddedilen_yukleyiciler_.insert(p.loaderId);
-        }
         giden_.gonder(StopLoading{});
         iptali_teslim_et(kimlik);
-        return;
-    }
-    if (tutulacak && gezinti_mi(kimlik)) {
-        gezinti_->izinli_yukleyici = p.loaderId;
-        gezinti_->izinli_adres = GezintiIzinleri::parcasiz(p.url);
-        GezintiIzinleri::tek().izin_ver(cerceve_, p.loaderId, p.url);
     }
 }
 
@@ -318,7 +259,6 @@ void Gezintiler::cerceve_gezindi(const FrameNavigated& p)
 {
     if (!p.frame.parentId.empty() || p.frame.id != cerceve_ || bos_sayfa_yukleniyor_)
         return;
-    GezintiIzinleri::tek().geri_al(cerceve_);
     dinleyici_.yukleme_basliyor();
     // The engine gives an address's fragment apart from it.
     std::string url = p.frame.url + p.frame.urlFragment;
@@ -442,7 +382,6 @@ void Gezintiler::eski_gezintiyi_bitir()
 
 void Gezintiler::yeni_gezinti_baslat()
 {
-    GezintiIzinleri::tek().geri_al(cerceve_);
     ilk_belgede_ = false;
     eski_gezintiyi_bitir();
     gezinti_.reset(new Gezinti());

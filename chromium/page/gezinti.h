@@ -2,14 +2,10 @@
 // text, back, forward, reload, stop), and the engine's events that become the
 // interface's starting, committed and completed events.
 //
-//   Page.frameStartedNavigating          -> starting; for network addresses and
-//                                           files the host's answer is kept for the
-//                                           request the engine then holds
-//                                           (gezinti_izni.h)
-//   Fetch.requestPaused (main frame)     -> continues or fails the request (cancel);
-//                                           starting, for a request no start told
-//                                           of, and for an address other than the
-//                                           one allowed (as a redirect)
+//   Fetch.requestPaused (main frame)     -> starting; the answer continues or fails
+//                                           the request (cancel)
+//   Page.frameStartedNavigating          -> starting, for addresses the Fetch domain
+//                                           never holds (about:, data:)
 //   Page.frameNavigated (main frame)     -> source changed (not for a reload), content
 //                                           loading, then history changed once the
 //                                           history has been read again
@@ -37,7 +33,6 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 
 // What the navigations hand back to the view.
@@ -152,9 +147,6 @@ private:
     bool ilk_belgede_ = true;              // still on the target's first, empty document
     bool ayrilma_soruluyor_ = false;       // the page asks the user whether it may be left
     bool kendi_gezintimiz_ = false;        // the next start is the host's, not the user's
-    // Loader ids of navigations the host canceled as they started, whose requests
-    // the engine may still hold: failed when they come.
-    std::set<std::string> reddedilen_yukleyiciler_;
     protokol::Gecmis gecmis_;              // the last Page.getNavigationHistory
     int64_t ilk_kayit_ = -1;               // the target's empty first entry; -1: none
     std::map<int64_t, std::string> metin_kayitlari_;   // history entry id -> its text document

@@ -211,11 +211,9 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(RequestPaused, requestId, frameI
 
 struct FrameStartedNavigating {
     static constexpr const char* YONTEM = "Page.frameStartedNavigating";
-    // loaderId: the navigation's document request, as Fetch.requestPaused names it
-    // in networkId.
-    std::string frameId, url, navigationType, loaderId;
+    std::string frameId, url, navigationType;
 };
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FrameStartedNavigating, frameId, url, navigationType, loaderId)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(FrameStartedNavigating, frameId, url, navigationType)
 
 struct RequestWillBeSent {
     static constexpr const char* YONTEM = "Network.requestWillBeSent";

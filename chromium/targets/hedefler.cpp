@@ -7,7 +7,6 @@
 
 #include <new>
 
-#include "gezinti_izni.h"
 #include "gorunum.h"
 #include "indirmeler.h"
 #include "protokol.h"
@@ -331,16 +330,6 @@ void Hedefler::sayfalari_bagla(Baglanti& baglanti)
         kaynak->gonder(ScreencastFrameAck::YONTEM, Json(ScreencastFrameAck{ileti.onay}), ileti.oturum);
         kareler_.coz_ve_teslim_et(ileti.oturum, ileti.veri);
         return true;
-    });
-    // A document request held for a main frame whose navigation the host allowed as
-    // it started goes on from here; the UI thread still gets the event (gezinti_izni.h).
-    baglanti.on_isleyici(RequestPaused::YONTEM, [kaynak](const std::string& oturum, Json& ileti) {
-        const auto parametreler = ileti.find("params");
-        RequestPaused istek;
-        if (parametreler != ileti.end() && oku(*parametreler, &istek) && istek.redirectedRequestId.empty() &&
-            GezintiIzinleri::tek().birak_mi(istek.frameId, istek.networkId, istek.request.url, istek.requestId))
-            kaynak->gonder(ContinueRequest::YONTEM, Json(ContinueRequest{istek.requestId}), oturum);
-        return false;
     });
     // The page's console has no reader here: its messages (a page can log a string of
     // any size) are dropped on the reading thread unparsed.
