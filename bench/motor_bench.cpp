@@ -26,6 +26,14 @@
 //                                     core meanwhile; "kaydirma_basliyor" is printed
 //                                     as the wheel starts, for bench/engine to read
 //                                     the engine's processor time from then on
+//   motor_bench ekran_gezinti URL_A URL_B
+//                                     navigating between the two pages of gezinti
+//                                     for a screen capture beside it (bench/ekrandan):
+//                                     prints the screen point at the middle of the
+//                                     view, waits 1.5 s for the capture to start, then
+//                                     for each navigation the wall clock as it was
+//                                     asked for and the colour its page has; reads
+//                                     nothing back itself
 //   motor_bench pdf URL PATH RUNS     printing a loaded page to a PDF file (a full
 //                                     Windows path) through the runtime, from the
 //                                     request to its reported end, RUNS times
@@ -169,6 +177,33 @@ int gezinti(const char* a, const char* b) {
     }
     yaz("gezinti_tamam_ms", ortanca(completed), "ms");
     if (!painted.empty()) yaz("gezinti_ilk_kare_ms", ortanca(painted), "ms");
+    return 0;
+}
+
+// The same navigations as gezinti, measured from outside: the screen point to
+// watch, then one line per navigation, "ekran_gezinti WALL_CLOCK COLOUR" (yesil or
+// mavi), the clock read just before the navigation is asked for. The page is left
+// to settle after each, as gezinti does, and the screen is not read here, so that
+// only the capture's process looks at it.
+int ekran_gezinti(const char* a, const char* b) {
+    const int64_t view = gorunum_pencerede();
+    if (view < 0) return 1;
+    yukle(view, b);
+    if (!yuklenene_kadar(view)) return 1;
+    RECT area;
+    GetWindowRect(host(view), &area);
+    std::printf("ekran_gezinti_orta %ld %ld\n", (area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    std::fflush(stdout);
+    bosta_bekle(1.5);
+    for (int i = 0; i < 12; ++i) {
+        const bool green = i % 2 == 0;
+        const double asked = olcum::unix_saniye();
+        yukle(view, green ? a : b);
+        const bool done = yuklenene_kadar(view, 10);
+        bosta_bekle(0.4);
+        if (done) std::printf("ekran_gezinti %.6f %s\n", asked, green ? "yesil" : "mavi");
+        std::fflush(stdout);
+    }
     return 0;
 }
 
@@ -317,8 +352,15 @@ int kaydirma(const char* address) {
     yaz("kaydirma_pencere_yukseklik", client.bottom, "px");
     yaz("kaydirma_sayfa_genislik", area.right - area.left, "px");
     yaz("kaydirma_sayfa_yukseklik", area.bottom - area.top, "px");
+    // Where the page is on the screen, for a capture of it started meanwhile
+    // (bench/ekrandan), which then counts the pictures between the two wall-clock
+    // moments printed at the end.
+    yaz("kaydirma_ekran_sol", area.left, "px");
+    yaz("kaydirma_ekran_ust", area.top, "px");
+    bosta_bekle(1.5);
     const LPARAM where = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
     const double seconds = 4;
+    const double wall_start = olcum::unix_saniye();
     std::printf("kaydirma_basliyor\n");
     std::fflush(stdout);
     g_boyamalar = 0;
@@ -332,6 +374,7 @@ int kaydirma(const char* address) {
     }
     const double elapsed = saniye() - start;
     const double cpu = islemci_suresi() - cpu_start;
+    std::printf("kaydirma_unix_baslangic %.6f s\nkaydirma_unix_bitis %.6f s\n", wall_start, olcum::unix_saniye());
     yaz("kaydirma_kare_s", g_boyamalar / seconds, "fps");
     yaz("kaydirma_korva_cpu", 100 * cpu / elapsed, "%");
     return 0;
@@ -362,6 +405,7 @@ int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "gezinti" && argc > 3) return gezinti(argv[2], argv[3]);
+    if (mode == "ekran_gezinti" && argc > 3) return ekran_gezinti(argv[2], argv[3]);
     if (mode == "sekme") return sekme();
     if (mode == "acilir" && argc > 2) return acilir(argv[2]);
     if (mode == "bellek" && argc > 2) return bellek(std::atoi(argv[2]));
@@ -369,6 +413,6 @@ int main(int argc, char** argv) {
     if (mode == "kaydirma" && argc > 2) return kaydirma(argv[2]);
     if (mode == "pdf" && argc > 4) return pdf(argv[2], argv[3], std::atoi(argv[4]));
     std::fprintf(stderr,
-                 "usage: motor_bench gezinti URL_A URL_B | sekme | acilir URL | bellek N | bosta URL | kaydirma URL | pdf URL PATH RUNS\n");
+                 "usage: motor_bench gezinti URL_A URL_B | ekran_gezinti URL_A URL_B | sekme | acilir URL | bellek N | bosta URL | kaydirma URL | pdf URL PATH RUNS\n");
     return 2;
 }

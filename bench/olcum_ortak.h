@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -23,6 +24,16 @@ inline double saniye() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The wall clock in seconds since 1970, as the Linux side reads it (Wine takes the
+// system time from the host): a moment this program notes can be matched with the
+// time stamps of a screen capture taken beside it.
+inline double unix_saniye() {
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    const uint64_t ticks = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<double>(ticks) / 1e7 - 11644473600.0;
 }
 
 inline double ortanca(std::vector<double> values) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cwchar>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -51,6 +52,20 @@ HRESULT bitti(Gezintiler*& gezintiler, ICoreWebView2*, ICoreWebView2NavigationCo
     arguman->get_WebErrorStatus(&gezintiler->durum);
     return S_OK;
 }
+
+// A host that cancels every navigation whose address holds "iptal" as it starts.
+HRESULT iptal_eden(int*& iptaller, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* arguman) {
+    LPWSTR adres = nullptr;
+    arguman->get_Uri(&adres);
+    if (adres != nullptr && std::wcsstr(adres, L"iptal") != nullptr) {
+        arguman->put_Cancel(TRUE);
+        ++*iptaller;
+    }
+    CoTaskMemFree(adres);
+    return S_OK;
+}
+using IptalDinleyicisi = KomIsleyici<ICoreWebView2NavigationStartingEventHandler, int*, ICoreWebView2*,
+                                     ICoreWebView2NavigationStartingEventArgs*>;
 
 std::string dosya_adresi(const std::wstring& yol) {
     std::string adres = "file:///";
@@ -170,6 +185,35 @@ TEST_F(GercekSayfa, BaglantiGecmisBaslikVeAdres) {
     adim(_tr_webgorunum_yenile, "Ikinci Sayfa", ikinci);
     EXPECT_EQ(_tr_webgorunum_ileri_gidebilir_mi(id), 0);
     EXPECT_EQ(_tr_webgorunum_geri_gidebilir_mi(id), 1);
+}
+
+// The host decides before anything is fetched: a navigation it cancels as it starts,
+// asked for by the host or by the page, never reaches the server and leaves the page
+// as it was; every navigation, canceled or let go, starts once.
+TEST_F(GercekSayfa, IptalEdilenGezintiSunucuyaGitmezHerGezintiBirKezBaslar) {
+    const std::string izinli = korva_test::sunucu_adresi("/iz?k=izinli");
+    int iptaller = 0;
+    auto iptal = IptalDinleyicisi::olustur(iptal_eden, &iptaller);
+    EventRegistrationToken jeton = {};
+    ASSERT_EQ(gorunum->add_NavigationStarting(iptal.Get(), &jeton), S_OK);
+    ASSERT_TRUE(git(izinli));
+    EXPECT_TRUE(gezintiler.basarili);
+    const int baslayan = gezintiler.baslayan;
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/iz?k=iptal_host")));
+    EXPECT_FALSE(gezintiler.basarili);
+    EXPECT_EQ(gezintiler.durum, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED);
+    ASSERT_TRUE(betikle_git("location.href = '/iz?k=iptal_sayfa'"));
+    EXPECT_EQ(gezintiler.durum, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED);
+    EXPECT_EQ(adres(), izinli);
+    EXPECT_EQ(iptaller, 2);
+    gorunum->remove_NavigationStarting(jeton);
+
+    ASSERT_TRUE(git(korva_test::sunucu_adresi("/izler")));
+    EXPECT_TRUE(gezintiler.basarili);
+    EXPECT_EQ(gezintiler.baslayan, baslayan + 3);
+    ASSERT_TRUE(pompala_kadar([&] { return baslik().rfind("Izler:", 0) == 0; })) << baslik();
+    EXPECT_NE(baslik().find("izinli"), std::string::npos) << baslik();
+    EXPECT_EQ(baslik().find("iptal"), std::string::npos) << baslik();
 }
 
 // A page that logs a string larger than the engine library takes costs nothing but
