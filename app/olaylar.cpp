@@ -141,9 +141,11 @@ bool olu_gorunumler[kGorunumSiniri];
 ULONGLONG kapanis_soruldugu_an[kGorunumSiniri];
 constexpr ULONGLONG kKapanisSorusuBeklemesiMs = 300;
 // By web view id: the view whose page opened this one as its own window (its
-// window.opener), plus one; 0 for any other page. A popup that closes itself gives
-// the selection back to it; one the user closes leaves the selection to the strip,
-// as any tab (kullanici_kapatiyor: the user asked it to close).
+// window.opener), plus one; 0 for any other page. A popup that closes itself while
+// its tab is selected gives the selection back to it; one closing behind another
+// tab leaves the selection where the user has it, and one the user closes leaves
+// the selection to the strip, as any tab (kullanici_kapatiyor: the user asked it
+// to close).
 int64_t acan_gorunumler[kGorunumSiniri];
 bool kullanici_kapatiyor[kGorunumSiniri];
 constexpr char kMotorCoktuBasligi[] = "Motor coktu";
@@ -375,6 +377,16 @@ void acana_don(int64_t acan) {
         if (sekme_gorunumleri[konum] != acan) continue;
         if (konum != secili_konum()) _tr_arayuz_sekme_sec(sekme_defteri, konum);
         _tr_arayuz_odakla(_tr_webgorunum_widget_id(acan));
+        return;
+    }
+}
+
+// A tab behind the selected one closed itself: the strip moved the selection to
+// the tab after it, and the tab the user had selected gets it back.
+void secimi_geri_ver(int64_t view) {
+    for (int64_t konum = 0; konum < wv_sayisi; ++konum) {
+        if (sekme_gorunumleri[konum] != view) continue;
+        if (konum != secili_konum()) _tr_arayuz_sekme_sec(sekme_defteri, konum);
         return;
     }
 }
@@ -694,9 +706,15 @@ bool sayfa_olaylarini_isle(int64_t konum) {
     }
     if (_tr_webgorunum_yeni_pencere_istendi_mi(view) == 1) yeni_pencereyi_ac(view);
     if (_tr_webgorunum_kapatma_istendi_mi(view) == 1) {
-        const int64_t acan = view < kGorunumSiniri && !kullanici_kapatiyor[view] ? acan_gorunumler[view] - 1 : -1;
+        const int64_t secili = secili_gorunum();
+        const int64_t acan =
+            secili == view && view < kGorunumSiniri && !kullanici_kapatiyor[view] ? acan_gorunumler[view] - 1 : -1;
         sekmeyi_kapat(konum);
-        acana_don(acan);
+        if (secili == view) {
+            acana_don(acan);
+        } else {
+            secimi_geri_ver(secili);
+        }
         return false;
     }
     kapanis_sorusunu_goster(konum, view);

@@ -47,6 +47,15 @@ static uint64_t g_son_gosterilme;
     if (kapali_)               \
         return WV2_E_KAPALI;
 
+// A view with no target yet makes the host's call on its page again once it has one
+// (see hedef_varken): `cagri` with the arguments captured as named after it.
+#define HEDEF_GELINCE(cagri, ...)                                           \
+    if (hedefsiz_) {                                                        \
+        Microsoft::WRL::ComPtr<Gorunum> koru(this);                         \
+        hedef_varken([koru, ##__VA_ARGS__] { koru->cagri; });               \
+        return S_OK;                                                        \
+    }
+
 Gorunum::Gorunum(HedefAgi& hedefler, std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum)
     : hedefler_(hedefler),
       baglanti_(std::move(baglanti)),
@@ -54,6 +63,7 @@ Gorunum::Gorunum(HedefAgi& hedefler, std::shared_ptr<Baglanti> baglanti, std::st
       oturum_(std::move(oturum)),
       ekran_(*this)
 {
+    hedefsiz_ = hedef_.empty();
     yoneticileri_kur(L"about:blank");
 }
 
@@ -200,8 +210,9 @@ void Gorunum::kapat()
     gezintiler_->surec_oldu();
     secimler_->kapat();
     diyaloglar_->kapat();
-    if (baglanti_->acik_mi())
+    if (baglanti_->acik_mi() && !hedefsiz_)
         baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef_}));
+    hedef_gelince_.clear();
     aboneleri_birak();
     if (pencere_) {
         DestroyWindow(pencere_);
@@ -235,10 +246,11 @@ void Gorunum::gonder(const char* yontem, Json parametreler, Yanit yanit)
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
     const uint64_t nesil = hedef_nesli_;
     bool yukleme = !strcmp(yontem, Reload::YONTEM) || !strcmp(yontem, Navigate::YONTEM);
-    if (coktu_ && !yukleme) {
+    if (hedefsiz_ || (coktu_ && !yukleme)) {
         if (yanit)
             Baglanti::ui_da_calistir([koru, yanit, nesil] {
-                Json hata = {{"code", -1}, {"message", "the page's process has exited"}};
+                Json hata = {{"code", -1},
+                             {"message", koru->hedefsiz_ ? "the view has no page yet" : "the page's process has exited"}};
                 if (!koru->kapali_ && koru->hedef_nesli_ == nesil)
                     yanit(Json::object(), &hata);
             });
@@ -480,6 +492,7 @@ void Gorunum::surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND tur)
     if (kapali_)
         return;
     coktu_ = true;
+    hedef_gelince_.clear();
     ekran_.surec_oldu();
     tam_ekran_degisti(false);
     if (kapali_)
@@ -605,8 +618,10 @@ void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici, bool ac
 {
     Microsoft::WRL::ComPtr<Gorunum> koru(this);
     const std::string acan = hedef_;
+    // Held until the decision has run (or the request is dropped undecided).
+    std::shared_ptr<void> bekleyis = acilan ? hedefler_.yeni_pencere_bekleniyor() : nullptr;
     auto arguman = sahiplen(Argumanlar::yeni_pencere(
-        adres, kullanici ? TRUE : FALSE, [koru, adres, acilan, acan](ICoreWebView2* yeni, BOOL islendi) {
+        adres, kullanici ? TRUE : FALSE, [koru, adres, acilan, acan, bekleyis](ICoreWebView2* yeni, BOOL islendi) {
             // Only a view of this library gets here (yeni_pencere_icin_al checked it).
             Microsoft::WRL::ComPtr<Gorunum> alan(yeni ? static_cast<Gorunum*>(yeni) : nullptr);
             if (acilan)
@@ -621,39 +636,6 @@ void Gorunum::pencere_istendi(const std::wstring& adres, bool kullanici, bool ac
     olay_yay<ICoreWebView2NewWindowRequestedEventHandler>(OLAY_NEW_WINDOW_REQUESTED,
                                                           static_cast<ICoreWebView2*>(this), arguman.Get());
     Argumanlar::yeni_pencere_isleyicileri_bitti(arguman.Get());
-}
-
-HRESULT Gorunum::yeni_pencereye_ayir()
-{
-    if (kapali_ || coktu_ || denetim_.tasiniyor_mu() || denetim_.kuruldu_mu() || yeni_pencereye_ayrildi_)
-        return HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
-    yeni_pencereye_ayrildi_ = true;
-    return S_OK;
-}
-
-// As a move to a fresh target, but the target is the popup, alive and held: its
-// page, history and opener are its own, and it runs once its setup is on its way.
-bool Gorunum::acilan_pencereye_gec(std::string hedef, std::string oturum, const std::wstring& adres)
-{
-    if (kapali_)
-        return false;
-    if (oturum.empty()) {
-        yanit_denetimi_kur();
-        gezintiler_->git(adres);
-        return true;
-    }
-    ++hedef_nesli_;
-    hedefler_.hedef_kapandi(this);
-    baglanti_->gonder(CloseTarget::YONTEM, Json(CloseTarget{hedef_}));
-    hedef_ = std::move(hedef);
-    oturum_ = std::move(oturum);
-    hedefler_.hedef_acildi(this);
-    ekran_.hedef_degisti();
-    yoneticileri_kur(adres);
-    kur(ekran_.alan(), [](HRESULT) {});
-    baglanti_->gonder(RunIfWaitingForDebugger::YONTEM, Json::object(), oturum_);
-    one_getir();
-    return true;
 }
 
 bool Gorunum::tus_geldi(UINT mesaj, WPARAM tus, LPARAM bilgi)
@@ -1070,6 +1052,7 @@ HRESULT Gorunum::Navigate(LPCWSTR uri)
     GIRIS();
     if (!uri || !mutlak_adres_mi(uri))
         return E_INVALIDARG;
+    HEDEF_GELINCE(Navigate(adres.c_str()), adres = std::wstring(uri));
     yanit_denetimi_kur();
     gezintiler_->git(uri);
     return S_OK;
@@ -1080,6 +1063,7 @@ HRESULT Gorunum::NavigateToString(LPCWSTR html)
     GIRIS();
     if (!html)
         return E_INVALIDARG;
+    HEDEF_GELINCE(NavigateToString(metin.c_str()), metin = std::wstring(html));
     yanit_denetimi_kur();
     return gezintiler_->metin_yukle(utf8_e(html));
 }
@@ -1089,6 +1073,8 @@ HRESULT Gorunum::ExecuteScript(LPCWSTR betik, ICoreWebView2ExecuteScriptComplete
     GIRIS();
     if (!betik)
         return E_INVALIDARG;
+    HEDEF_GELINCE(ExecuteScript(metin.c_str(), tamamlayici.Get()), metin = std::wstring(betik),
+                  tamamlayici = Microsoft::WRL::ComPtr<ICoreWebView2ExecuteScriptCompletedHandler>(isleyici));
     return betikler_->calistir(betik, isleyici);
 }
 
@@ -1098,12 +1084,17 @@ HRESULT Gorunum::CallDevToolsProtocolMethod(LPCWSTR yontem, LPCWSTR parametreler
     GIRIS();
     if (!yontem || !parametreler)
         return E_INVALIDARG;
+    HEDEF_GELINCE(CallDevToolsProtocolMethod(ad.c_str(), degerler.c_str(), tamamlayici.Get()),
+                  ad = std::wstring(yontem), degerler = std::wstring(parametreler),
+                  tamamlayici =
+                      Microsoft::WRL::ComPtr<ICoreWebView2CallDevToolsProtocolMethodCompletedHandler>(isleyici));
     return cagrilar_->cagir(utf8_e(yontem), utf8_e(parametreler), isleyici);
 }
 
 HRESULT Gorunum::Reload()
 {
     GIRIS();
+    HEDEF_GELINCE(Reload());
     yanit_denetimi_kur();
     gezintiler_->yenile();
     return S_OK;
@@ -1146,6 +1137,7 @@ HRESULT Gorunum::GoForward()
 HRESULT Gorunum::Stop()
 {
     GIRIS();
+    HEDEF_GELINCE(Stop());
     gezintiler_->durdur();
     return S_OK;
 }
@@ -1178,6 +1170,8 @@ HRESULT Gorunum::PrintToPdf(LPCWSTR yol, ICoreWebView2PrintSettings*, ICoreWebVi
     GIRIS();
     if (!tam_yol_mu(yol))
         return E_INVALIDARG;
+    HEDEF_GELINCE(PrintToPdf(dosya.c_str(), nullptr, tamamlayici.Get()), dosya = std::wstring(yol),
+                  tamamlayici = Microsoft::WRL::ComPtr<ICoreWebView2PrintToPdfCompletedHandler>(isleyici));
     Microsoft::WRL::ComPtr<ICoreWebView2PrintToPdfCompletedHandler> tamamlayici(isleyici);
     yazdirma_->pdf_yaz(yol, [tamamlayici](HRESULT sonuc) {
         if (tamamlayici)

@@ -44,6 +44,7 @@ class Gorunum final : public GorunumYuzu<Gorunum>,
                       public YanitDinleyicisi,
                       public SayfaPenceresiSahibi {
 public:
+    // With an empty `hedef` the view has no target yet (see hedefsiz_).
     Gorunum(HedefAgi& hedefler, std::shared_ptr<Baglanti> baglanti, std::string hedef, std::string oturum);
 
     const std::string& hedef() const { return hedef_; }
@@ -72,6 +73,11 @@ public:
     // its opener, and lets it run; with no target (none came) it loads `adres`
     // itself. False when the view cannot take it (closed meanwhile).
     bool acilan_pencereye_gec(std::string hedef, std::string oturum, const std::wstring& adres);
+    // The view was given to a page's new-window request.
+    bool yeni_pencereye_ayrildi_mi() const { return yeni_pencereye_ayrildi_; }
+    // Such a view the host did not give to the popup, or used as a view of its own
+    // first: it takes a target of its own now.
+    void kendi_hedefine_gec();
     // A navigation of the host's began: if it has not committed a few seconds later
     // (counted from its document's response when it waited for the network) while
     // the page does not answer, the page is moved to a fresh target (yanit_denetimi.h).
@@ -215,6 +221,20 @@ private:
     uint64_t hedef_nesli_ = 0;   // which target answers and later work belong to
     bool yeni_pencereye_ayrildi_ = false;
     YanitDenetimi denetim_{*this, *this};   // the unresponsive page, across targets
+    // A view made while a page's popup waited for its view has no target until it
+    // takes the popup's, or one of its own: meanwhile nothing is sent (answered at
+    // once with an error), what the view's setup sends again is not missed, and the
+    // host's calls on the page wait (hedef_gelince_) and are made, in order, once it
+    // has one.
+    bool hedefsiz_ = false;
+    bool kendi_hedefi_geliyor_ = false;
+    std::vector<std::function<void()>> hedef_gelince_;
+    // Runs `cagri` now, or once the view has a target (asking for its own when the
+    // popup is not coming to it).
+    void hedef_varken(std::function<void()> cagri);
+    // The view takes target `hedef` and its held session (a popup's when `acilan`),
+    // sets it up and lets it run.
+    void hedefe_yerles(std::string hedef, std::string oturum, const std::wstring& adres, bool acilan);
     void yoneticileri_kur(std::wstring adres);
     HedefAgi& hedefler_;   // the engine's targets, as far as a view asks them anything
     std::shared_ptr<Baglanti> baglanti_;

@@ -31,6 +31,9 @@ public:
     // unfetched when `alan` is null (or cannot take it).
     virtual void acilan_pencere(const std::string& acan, Microsoft::WRL::ComPtr<Gorunum> alan,
                                 std::wstring adres) = 0;
+    // A page's popup waits for the host's decision while the returned object lives
+    // (see Hedefler::hedefsiz_gorunum).
+    virtual std::shared_ptr<void> yeni_pencere_bekleniyor() = 0;
 
     // The view was made the engine's front page; a view hidden that is not the front
     // page leaves the front as it is.

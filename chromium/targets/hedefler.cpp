@@ -5,6 +5,7 @@
 // the UI thread (kare_teslimi.*).
 #include "hedefler.h"
 
+#include <algorithm>
 #include <new>
 
 #include "gorunum.h"
@@ -45,10 +46,17 @@ Hedefler::Hedefler()
 {
 }
 
+void Hedefler::hedef_acildi(Gorunum* gorunum)
+{
+    hedefsizler_.erase(std::remove(hedefsizler_.begin(), hedefsizler_.end(), gorunum), hedefsizler_.end());
+    oturumlar_.ekle(gorunum);
+}
+
 void Hedefler::hedef_kapandi(Gorunum* gorunum)
 {
     on_sayfa_.kapandi(gorunum);
     oturumlar_.cikar(gorunum);
+    hedefsizler_.erase(std::remove(hedefsizler_.begin(), hedefsizler_.end(), gorunum), hedefsizler_.end());
 }
 
 void Hedefler::ekran_olcegini_ayarla()
@@ -117,6 +125,25 @@ void Hedefler::acilan_pencere(const std::string& acan, Microsoft::WRL::ComPtr<Go
     });
 }
 
+// A popup counts from its page's request until the host's decision has run.
+std::shared_ptr<void> Hedefler::yeni_pencere_bekleniyor()
+{
+    ++yeni_pencere_bekleyisleri_;
+    return std::shared_ptr<void>(nullptr, [this](void*) { yeni_pencere_karari_verildi(); });
+}
+
+// No popup waits any more: a view made meanwhile that no request took is a view of
+// the host's own.
+void Hedefler::yeni_pencere_karari_verildi()
+{
+    if (--yeni_pencere_bekleyisleri_ > 0)
+        return;
+    std::vector<Microsoft::WRL::ComPtr<Gorunum>> bekleyenler(hedefsizler_.begin(), hedefsizler_.end());
+    for (auto& gorunum : bekleyenler)
+        if (!gorunum->kapali_mi() && !gorunum->yeni_pencereye_ayrildi_mi())
+            gorunum->kendi_hedefine_gec();
+}
+
 HRESULT Hedefler::yeni_pencere_icin_al(ICoreWebView2* gorunum)
 {
     HRESULT sonuc = E_INVALIDARG;
@@ -125,6 +152,9 @@ HRESULT Hedefler::yeni_pencere_icin_al(ICoreWebView2* gorunum)
         if (static_cast<ICoreWebView2*>(acik) == gorunum)
             bulunan = acik;
     });
+    for (Gorunum* hedefsiz : hedefsizler_)
+        if (static_cast<ICoreWebView2*>(hedefsiz) == gorunum)
+            bulunan = hedefsiz;
     if (bulunan)
         sonuc = bulunan->yeni_pencereye_ayir();
     return sonuc;
@@ -251,6 +281,10 @@ void Hedefler::denetleyici_olustur(HWND ebeveyn, DenetleyiciBitti bitti)
         return;
     }
     yedek_.sonra_hazirla();
+    if (yeni_pencere_bekleyisleri_ > 0) {
+        hedefsiz_gorunum(baglanti, ebeveyn, std::move(bitti));
+        return;
+    }
     if (Microsoft::WRL::ComPtr<Gorunum> yedek = yedek_.al()) {
         // As every answer, from the message loop.
         Baglanti::ui_da_calistir([this, yedek, ebeveyn, bitti] {
@@ -299,6 +333,28 @@ void Hedefler::denetleyici_olustur(HWND ebeveyn, DenetleyiciBitti bitti)
     });
 }
 
+void Hedefler::hedefsiz_gorunum(std::shared_ptr<Baglanti> baglanti, HWND ebeveyn, DenetleyiciBitti bitti)
+{
+    auto gorunum = sahiplen(new (std::nothrow) Gorunum(*this, baglanti, std::string(), std::string()));
+    if (!gorunum) {
+        Baglanti::ui_da_calistir([bitti] { bitti(E_OUTOFMEMORY, nullptr); });
+        return;
+    }
+    hedefsizler_.push_back(gorunum.Get());
+    // As every answer, from the message loop.
+    Baglanti::ui_da_calistir([this, gorunum, ebeveyn, bitti] {
+        if (!IsWindow(ebeveyn)) {
+            gorunum->kapat();
+            bitti(E_INVALIDARG, nullptr);
+            return;
+        }
+        yerlestir_ve_bildir(gorunum, ebeveyn, bitti);
+        // Decided meanwhile, without it.
+        if (yeni_pencere_bekleyisleri_ == 0 && !gorunum->kapali_mi() && !gorunum->yeni_pencereye_ayrildi_mi())
+            gorunum->kendi_hedefine_gec();
+    });
+}
+
 // ---------------------------------------------------------------------------
 // The connection's messages.
 
@@ -344,7 +400,9 @@ void Hedefler::sayfalari_bagla(Baglanti& baglanti)
     baglanti.kapaninca([this] {
         indirmeler_motor_bitti();
         yedek_.birak();
-        for (auto& gorunum : oturumlar_.hepsi())
+        std::vector<Microsoft::WRL::ComPtr<Gorunum>> gorunumler = oturumlar_.hepsi();
+        gorunumler.insert(gorunumler.end(), hedefsizler_.begin(), hedefsizler_.end());
+        for (auto& gorunum : gorunumler)
             gorunum->surec_coktu(COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
     });
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <wrl/client.h>
 
@@ -39,7 +40,7 @@ public:
     Gorunum* hedefin_gorunumu(const std::string& hedef) const { return oturumlar_.hedefin(hedef); }
 
     // HedefAgi, for the views.
-    void hedef_acildi(Gorunum* gorunum) override { oturumlar_.ekle(gorunum); }
+    void hedef_acildi(Gorunum* gorunum) override;
     void hedef_kapandi(Gorunum* gorunum) override;
     void sayfa_hedefi_olustur(std::shared_ptr<Baglanti> baglanti,
                               std::function<void(std::string, std::string)> al) override;
@@ -53,6 +54,7 @@ public:
     void gosterilen_alan(const RECT& alan) override { yedek_.gosterilen_alan(alan); }
     void acilan_pencere(const std::string& acan, Microsoft::WRL::ComPtr<Gorunum> alan,
                         std::wstring adres) override;
+    std::shared_ptr<void> yeni_pencere_bekleniyor() override;
     // A view the host offers as a new window: one of the open views (E_INVALIDARG
     // else), and fresh (see Gorunum::yeni_pencereye_ayir).
     HRESULT yeni_pencere_icin_al(ICoreWebView2* gorunum);
@@ -62,6 +64,10 @@ private:
     void hedef_olustur(std::shared_ptr<Baglanti> baglanti, RECT alan, YedekHedef::HedefBitti bitti);
     void yerlestir_ve_bildir(Microsoft::WRL::ComPtr<Gorunum> gorunum, HWND ebeveyn, const DenetleyiciBitti& bitti);
     void hedef_olayi(const std::string& yontem, const Json& p);
+    // A view with no target yet, placed at once: while a page's popup waits for the
+    // host's decision, the view the host makes is most likely the one it gives.
+    void hedefsiz_gorunum(std::shared_ptr<Baglanti> baglanti, HWND ebeveyn, DenetleyiciBitti bitti);
+    void yeni_pencere_karari_verildi();
 
     Oturumlar oturumlar_;
     OnSayfa on_sayfa_;
@@ -69,4 +75,6 @@ private:
     AcilanPencereler acilanlar_;
     YedekHedef yedek_;
     KareTeslimi kareler_;
+    int yeni_pencere_bekleyisleri_ = 0;   // popups whose host has not decided yet
+    std::vector<Gorunum*> hedefsizler_;   // open views with no target yet
 };

@@ -3,7 +3,8 @@
 // through read-and-clear queries like the page events and answered by the program.
 //
 // Every request is held: the runtime takes the engine's deferral at once, so the
-// page waits until the program answers (izin_yanitla) or the view closes. A
+// page waits until the program answers (izin_yanitla), the view goes to another
+// document (its page that asked is gone) or the view closes. A
 // program that never asks leaves its pages waiting; one that wants the engine's
 // own behaviour answers 0 (the engine's default). Ids are given in the order the
 // requests come and never reused. At most kBekleyenSiniri requests wait at once;
@@ -43,6 +44,11 @@ int64_t sonraki_kimlik = 0;
 using IzinIsleyicisi = KomIsleyici<ICoreWebView2PermissionRequestedEventHandler, int64_t, ICoreWebView2*,
                                    ICoreWebView2PermissionRequestedEventArgs*>;
 IzinIsleyicisi* izin_isleyicileri[kGorunumSiniri];
+// Each view's SourceChanged handler for the same: a new document ends the requests
+// of the one before.
+using BelgeIsleyicisi = KomIsleyici<ICoreWebView2SourceChangedEventHandler, int64_t, ICoreWebView2*,
+                                    ICoreWebView2SourceChangedEventArgs*>;
+BelgeIsleyicisi* belge_isleyicileri[kGorunumSiniri];
 
 IzinIstegi* istek_bul(int64_t id) {
     for (IzinIstegi& istek : bekleyenler)
@@ -74,6 +80,38 @@ void yanitla(std::vector<IzinIstegi>::iterator it, COREWEBVIEW2_PERMISSION_STATE
     istek.erteleme->Complete();
 }
 
+// The view's waiting requests are answered with the engine's default (a refusal,
+// remembered nowhere) and leave the table. Answering may run the engine's code,
+// which may change the table: the search starts over after each.
+void gorunumun_isteklerini_bitir(int64_t gorunum) {
+    for (auto it = bekleyenler.begin(); it != bekleyenler.end();) {
+        if (it->gorunum == gorunum) {
+            yanitla(it, COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
+            it = bekleyenler.begin();
+        } else {
+            ++it;
+        }
+    }
+}
+
+// A new document in the view: the page that asked has gone, and its questions with
+// it. A move within the same document keeps them.
+HRESULT belge_degisti(int64_t& gorunum, ICoreWebView2*, ICoreWebView2SourceChangedEventArgs* arguman) {
+    BOOL yeni_belge = FALSE;
+    if (gorunum < 0 || arguman == nullptr || FAILED(arguman->get_IsNewDocument(&yeni_belge)) || !yeni_belge)
+        return S_OK;
+    gorunumun_isteklerini_bitir(gorunum);
+    return S_OK;
+}
+
+template <class Isleyici>
+void isleyiciyi_birak(Isleyici*& isleyici) {
+    if (isleyici == nullptr) return;
+    isleyici->durum() = -1;
+    isleyici->Release();
+    isleyici = nullptr;
+}
+
 }  // namespace
 
 void izinlere_abone_ol(int index, ICoreWebView2* webview) {
@@ -81,23 +119,16 @@ void izinlere_abone_ol(int index, ICoreWebView2* webview) {
     izin_isleyicileri[index] = IzinIsleyicisi::olustur(&izin_istendi, index).Detach();
     EventRegistrationToken belirtec = {};
     if (izin_isleyicileri[index] != nullptr) webview->add_PermissionRequested(izin_isleyicileri[index], &belirtec);
+    belge_isleyicileri[index] = BelgeIsleyicisi::olustur(&belge_degisti, index).Detach();
+    if (belge_isleyicileri[index] != nullptr) webview->add_SourceChanged(belge_isleyicileri[index], &belirtec);
 }
 
 // The closed view's waiting requests go with it, answered with the engine's default.
 void izin_aboneligini_birak(int index) {
     if (index < 0 || index >= kGorunumSiniri) return;
-    for (auto it = bekleyenler.begin(); it != bekleyenler.end();) {
-        if (it->gorunum == index) {
-            yanitla(it, COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
-            it = bekleyenler.begin();
-        } else {
-            ++it;
-        }
-    }
-    if (izin_isleyicileri[index] == nullptr) return;
-    izin_isleyicileri[index]->durum() = -1;
-    izin_isleyicileri[index]->Release();
-    izin_isleyicileri[index] = nullptr;
+    gorunumun_isteklerini_bitir(index);
+    isleyiciyi_birak(izin_isleyicileri[index]);
+    isleyiciyi_birak(belge_isleyicileri[index]);
 }
 
 // ---- Entry points --------------------------------------------------------------------

@@ -2222,6 +2222,18 @@ TEST_F(Tarayici, IzinIstemiSorarHatirlarVeAyarlardaUnutulur) {
     EXPECT_TRUE(korva::izin_kayitlari().empty());
     dugmeye_bas(sb_ayar);
     gecis();
+
+    // The prompt goes, with its request refused unremembered, when the page that
+    // asked goes to another address.
+    sor("Notification.requestPermission()");
+    ASSERT_TRUE(gecisler_ta_ki([] { return korva::gosterilen_izin_istegi() >= 0; }));
+    const int64_t istek = korva::gosterilen_izin_istegi();
+    const std::string baska = "http://izin.standin/baska";
+    ASSERT_EQ(0, _tr_webgorunum_yukle(view, baska.data(), static_cast<int64_t>(baska.size())));
+    EXPECT_TRUE(gecisler_ta_ki([] { return korva::gosterilen_izin_istegi() == -1; }));
+    EXPECT_FALSE(IsWindowVisible(hwnd_of(w.izin_ver)));
+    EXPECT_EQ(-1, _tr_webgorunum_izin_turu(istek));
+    EXPECT_EQ(0, korva::hatirlanan_izin("http://izin.standin", 4));
 }
 
 // A tab whose page plays shows a speaker before its title; a click on it mutes the

@@ -408,6 +408,41 @@ TEST_F(Standin, OrtaTiklamaYeniSekmeyiArkadaAcarCtrlTiklamaDa) {
     EXPECT_EQ(wv_sayisi, once + 1);
 }
 
+// A page's own window that closes itself gives the selection and the keyboard back
+// to its opener only when its tab was the selected one: closing behind the tab the
+// user went to, it leaves that tab selected.
+TEST_F(Standin, KendiniKapatanAcilirYalnizSeciliykenAcanaDoner) {
+    if (gercek_motor()) GTEST_SKIP();
+    tus_bas(pencere(adres_girisi), '1', TR_KISAYOL_CTRL);
+    baglantili_sayfa();
+    const int64_t once = wv_sayisi, acan = secili();
+    const HWND acan_sayfasi = sayfa_penceresi();
+    const auto ac_ve_kapat = [&](bool secerek) {
+        tikla(sayfa_penceresi(), kBaglantiX, kBaglantiY, true);
+        ASSERT_TRUE(bekle([&] { return wv_sayisi == once + 1; }));
+        const int64_t acilan = sekme_webgorunumu(acan + 1);
+        if (secerek) {
+            _tr_arayuz_sekme_sec(sekme_defteri, acan + 1);
+        } else {
+            tus_bas(pencere(adres_girisi), 'T', TR_KISAYOL_CTRL);
+            ASSERT_EQ(wv_sayisi, once + 2);
+        }
+        turlar(3);
+        const char kapat[] = "window.close()";
+        _tr_webgorunum_js_calistir(acilan, kapat, static_cast<int64_t>(strlen(kapat)));
+        ASSERT_TRUE(bekle([&] { return sekme_webgorunumu(acan + 1) != acilan; }));
+    };
+    ac_ve_kapat(false);
+    EXPECT_EQ(secili(), wv_sayisi - 1) << "the tab the user went to stays selected";
+    ctrl_w();
+    ASSERT_EQ(wv_sayisi, once);
+    tus_bas(pencere(adres_girisi), '1', TR_KISAYOL_CTRL);
+    ASSERT_TRUE(bekle([&] { return secili() == acan; }));
+    ac_ve_kapat(true);
+    EXPECT_EQ(secili(), acan);
+    EXPECT_TRUE(bekle([&] { return GetFocus() == acan_sayfasi; }, 2000));
+}
+
 TEST_F(Standin, SekmeSinirindaYeniPencereMevcutSekmedeAcilir) {
     if (gercek_motor()) GTEST_SKIP();
     while (wv_sayisi < MAKS_SEKME) ASSERT_GE(hizli_erisim_ac(), 0);

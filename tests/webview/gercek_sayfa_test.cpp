@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <fstream>
 #include <string>
@@ -610,7 +611,8 @@ TEST_F(GercekSayfa, BaglamMenusuSayfayaVeAyaraUyar) {
 // A sign-in popup a click opens gets the web view made for its request: the page
 // that opened it is its window.opener (it hears the popup's message), the popup has
 // one entry of history, and its window.close() is let through. A view with no
-// request waiting gets none.
+// request waiting gets none; one made for something else while the popup waits
+// (it starts without a page of its own) still loads what it is given.
 TEST_F(GercekSayfa, TiklananGirisPenceresiAcanaYazarVeKendiniKapatir) {
     const int64_t pencere = pencerede_goster("Giris", 5, 1000, 600);
     ASSERT_TRUE(git(korva_test::sunucu_adresi("/giris")));
@@ -622,13 +624,19 @@ TEST_F(GercekSayfa, TiklananGirisPenceresiAcanaYazarVeKendiniKapatir) {
     bool istendi = false;
     ASSERT_TRUE(pompala_kadar([&] { return istendi = istendi || _tr_webgorunum_yeni_pencere_istendi_mi(id) == 1; }));
     EXPECT_EQ(metin_al_birak(_tr_webgorunum_yeni_pencere_adresi_al(id)), korva_test::sunucu_adresi("/giris-penceresi"));
+    const int64_t baska = _tr_webgorunum_olustur();
+    ASSERT_GE(baska, 0);
+    const char baska_sayfa[] = "<title>Baska</title>";
+    ASSERT_EQ(_tr_webgorunum_html_yukle(baska, baska_sayfa, static_cast<int64_t>(strlen(baska_sayfa))), 0);
     const int64_t acilan = _tr_webgorunum_yeni_pencere_olustur(id);
     ASSERT_GE(acilan, 0);
     EXPECT_EQ(_tr_webgorunum_yeni_pencere_olustur(id), -1) << "one request made two views";
     bool kapatma = false;
     EXPECT_TRUE(pompala_kadar([&] { return kapatma = kapatma || _tr_webgorunum_kapatma_istendi_mi(acilan) == 1; }));
     EXPECT_TRUE(baslik_olur("Giris: tamam 1"));
+    EXPECT_TRUE(pompala_kadar([&] { return metin_al_birak(_tr_webgorunum_baslik_al(baska)) == "Baska"; }));
     EXPECT_EQ(_tr_webgorunum_kapat(acilan), 0);
+    EXPECT_EQ(_tr_webgorunum_kapat(baska), 0);
     _tr_pencere_gizle(pencere);
 }
 

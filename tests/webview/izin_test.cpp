@@ -96,13 +96,22 @@ TEST_F(Izin, VekilMotordaTurKaynakDurumVeErteleme) {
     EXPECT_EQ(metin_al_birak(_tr_webgorunum_izin_kaynagi_al(-1)), "");
 }
 
-// A request still waiting when its view closes is gone with it.
-TEST_F(Izin, VekilMotordaKapananGorunumunIstegiKalmaz) {
+// A request still waiting when its view goes to another document, or closes, is
+// gone with its page, answered with the engine's default.
+TEST_F(Izin, VekilMotordaGidilenVeKapananSayfaninIstegiKalmaz) {
     YALNIZ_VEKIL_MOTORLA("its page calls are scripts of its own forms");
     ASSERT_TRUE(git("https://izin.standin/"));
     calistir("Notification.requestPermission()");
-    const int64_t istek = istek_bekle();
+    int64_t istek = istek_bekle();
     ASSERT_GE(istek, 0);
+    ASSERT_TRUE(git("https://izin.standin/baska"));
+    EXPECT_EQ(_tr_webgorunum_izin_turu(istek), -1);
+    EXPECT_EQ(_tr_webgorunum_izin_yanitla(istek, 1), -1);
+
+    calistir("Notification.requestPermission()");
+    istek = istek_bekle();
+    ASSERT_GE(istek, 0);
+    EXPECT_EQ(_tr_webgorunum_izin_turu(istek), 4) << "the new document's request waits";
     EXPECT_EQ(_tr_webgorunum_kapat(id), 0);
     id = -1;
     EXPECT_EQ(_tr_webgorunum_izin_turu(istek), -1);
