@@ -737,11 +737,10 @@ LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
         break;
     case WM_SIZE:
         // Before the control lays its row out for the new size. Tabs and margins
-        // move with the size: the strip and its shown page are drawn again at the
-        // next paint (see serit_sinifi), not erased at once as the class would.
+        // move with the size: the strip draws itself again (see serit_sinifi).
         if (strip != nullptr) {
             genislikleri_ayarla(*strip, LOWORD(lparam));
-            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+            InvalidateRect(hwnd, nullptr, FALSE);
         }
         break;
     case WM_ERASEBKGND:
@@ -758,8 +757,8 @@ LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
 // The tab control's class redraws the whole window, every page inside it included,
 // whenever its size changes (CS_HREDRAW and CS_VREDRAW); a page that is then moved
 // by the strip draws itself twice in one layout pass. The strip's own class is the
-// tab control's without those styles: on a new size the strip invalidates itself
-// and its page (WM_SIZE below), which are then drawn once, at the next paint.
+// tab control's without those styles: the strip draws its whole client area again
+// on a new size itself (WM_SIZE below), which the pages, clipped, keep out of.
 const wchar_t* serit_sinifi() {
     static const wchar_t* sinif = nullptr;
     if (sinif != nullptr) return sinif;
