@@ -736,12 +736,8 @@ LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
         on_mouse_leave(strip, hwnd);
         break;
     case WM_SIZE:
-        // Before the control lays its row out for the new size. Tabs and margins
-        // move with the size: the strip draws itself again (see serit_sinifi).
-        if (strip != nullptr) {
-            genislikleri_ayarla(*strip, LOWORD(lparam));
-            InvalidateRect(hwnd, nullptr, FALSE);
-        }
+        // Before the control lays its row out for the new size.
+        if (strip != nullptr) genislikleri_ayarla(*strip, LOWORD(lparam));
         break;
     case WM_ERASEBKGND:
         if (strip != nullptr) return 1;  // painting covers everything
@@ -754,29 +750,9 @@ LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
     return denetime_birak(hwnd, message, wparam, lparam);
 }
 
-// The tab control's class redraws the whole window, every page inside it included,
-// whenever its size changes (CS_HREDRAW and CS_VREDRAW); a page that is then moved
-// by the strip draws itself twice in one layout pass. The strip's own class is the
-// tab control's without those styles: the strip draws its whole client area again
-// on a new size itself (WM_SIZE below), which the pages, clipped, keep out of.
-const wchar_t* serit_sinifi() {
-    static const wchar_t* sinif = nullptr;
-    if (sinif != nullptr) return sinif;
-    sinif = WC_TABCONTROLW;
-    WNDCLASSEXW tanim = {};
-    tanim.cbSize = sizeof(tanim);
-    if (GetClassInfoExW(nullptr, WC_TABCONTROLW, &tanim)) {
-        tanim.style &= ~(CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS);
-        tanim.hInstance = GetModuleHandleW(nullptr);
-        tanim.lpszClassName = L"TrSekmeSeridi";
-        if (RegisterClassExW(&tanim) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) sinif = L"TrSekmeSeridi";
-    }
-    return sinif;
-}
-
 int64_t serit_olustur() {
     init_resources();
-    HWND hwnd = CreateWindowExW(0, serit_sinifi(), L"",
+    HWND hwnd = CreateWindowExW(0, WC_TABCONTROLW, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_FOCUSNEVER |
                                     TCS_FIXEDWIDTH,
                                 0, 0, 400, 300, park_penceresi(), nullptr, GetModuleHandleW(nullptr), nullptr);
