@@ -29,23 +29,24 @@ inline int64_t tr_boyut_siniri_icinde(int64_t boyut) {
     return boyut > kTrBoyutSiniri ? kTrBoyutSiniri : boyut < -kTrBoyutSiniri ? -kTrBoyutSiniri : boyut;
 }
 
+// `deger` times pay / payda, rounded once to the nearest whole number (halves away
+// from zero); `deger` is held within the size limit first, so nothing overflows.
+inline int64_t tr_oranla(int64_t deger, int64_t pay, int64_t payda) {
+    const int64_t carpim = tr_boyut_siniri_icinde(deger) * pay;
+    return carpim >= 0 ? (carpim + payda / 2) / payda : -((-carpim + payda / 2) / payda);
+}
+
 // A size at 96 dpi in pixels at `dpi`.
 inline int64_t tr_olcekle(int64_t boyut, int64_t dpi) {
     const int64_t gecerli = tr_gecerli_dpi(dpi);
-    if (gecerli == kTrTemelDpi) return boyut;
-    boyut = tr_boyut_siniri_icinde(boyut);
-    const int64_t carpim = boyut * gecerli;
-    return carpim >= 0 ? (carpim + kTrTemelDpi / 2) / kTrTemelDpi : -((-carpim + kTrTemelDpi / 2) / kTrTemelDpi);
+    return gecerli == kTrTemelDpi ? boyut : tr_oranla(boyut, gecerli, kTrTemelDpi);
 }
 
 // The other way: pixels at `dpi` as a size at 96 dpi (a drag measured on the screen
 // turned into a size the interface keeps).
 inline int64_t tr_olcekten_geri(int64_t piksel, int64_t dpi) {
     const int64_t gecerli = tr_gecerli_dpi(dpi);
-    if (gecerli == kTrTemelDpi) return piksel;
-    piksel = tr_boyut_siniri_icinde(piksel);
-    const int64_t carpim = piksel * kTrTemelDpi;
-    return carpim >= 0 ? (carpim + gecerli / 2) / gecerli : -((-carpim + gecerli / 2) / gecerli);
+    return gecerli == kTrTemelDpi ? piksel : tr_oranla(piksel, kTrTemelDpi, gecerli);
 }
 
 // The system's density, read once per process (Windows and Wine fix it at the
