@@ -268,6 +268,20 @@ void Gorunum::gonder(const char* yontem, Json parametreler, Yanit yanit)
     baglanti_->gonder(yontem, std::move(parametreler), oturum_, std::move(sarili));
 }
 
+// The stream is the page's: a fresh target starts one of its own. While the view has
+// no page to send to, or moves to a fresh one, the command goes the usual way (which
+// fails it, or keeps it for the fresh target).
+void Gorunum::sirayla_gonder(const char* yontem, Json parametreler, const Birlestir& birlestir)
+{
+    if (hedefsiz_ || coktu_ || denetim_.tasiniyor_mu()) {
+        gonder(yontem, std::move(parametreler), nullptr);
+        return;
+    }
+    ekran_.bekleyen_olcuyu_gonder();
+    gunluge_yaz(oturum_, std::string("-> ") + yontem, parametreler);
+    baglanti_->sirayla_gonder(std::string(yontem) + " " + oturum_, yontem, std::move(parametreler), oturum_, birlestir);
+}
+
 void Gorunum::motora_gonder(const char* yontem, Json parametreler, Yanit yanit)
 {
     Microsoft::WRL::ComPtr<Gorunum> koru(this);

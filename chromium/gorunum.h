@@ -147,6 +147,7 @@ private:
     // ---- The outbox.
     void gonder(const char* yontem, Json parametreler, Yanit yanit) override;
     void motora_gonder(const char* yontem, Json parametreler, Yanit yanit) override;
+    void sirayla_gonder(const char* yontem, Json parametreler, const Birlestir& birlestir) override;
     bool sonra(std::function<void()> is) override;
     bool zamanla(unsigned ms, std::function<void()> is) override;
     using Giden::gonder;

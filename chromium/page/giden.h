@@ -21,6 +21,13 @@ public:
 
     virtual void gonder(const char* yontem, Json parametreler, Yanit yanit) = 0;
     virtual void motora_gonder(const char* yontem, Json parametreler, Yanit yanit) = 0;
+    // Merges the parameters of a command asked for later into those kept to go next.
+    using Birlestir = std::function<void(Json& bekleyen, const Json& yeni)>;
+    // A command of which one at a time waits for the engine: sent at once when none
+    // of the same method waits, else kept (merged by `birlestir` with any kept before)
+    // and sent the moment the engine answers, without waiting for the message loop.
+    // Nobody hears the answer.
+    virtual void sirayla_gonder(const char* yontem, Json parametreler, const Birlestir& birlestir) = 0;
     // False when it cannot be scheduled (the library is unloading).
     virtual bool sonra(std::function<void()> is) = 0;
     // The same, `ms` milliseconds from now at the earliest.

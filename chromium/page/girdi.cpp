@@ -152,50 +152,32 @@ void Girdi::dugme(HWND pencere, UINT mesaj, WPARAM w, LPARAM l)
     }
 }
 
+// Notches that wait behind the one in flight: their deltas summed, at the pointer's
+// newest place, with the newest buttons and modifiers.
+static void tekerlekleri_topla(Json& bekleyen, const Json& yeni)
+{
+    const double x = bekleyen.value("deltaX", 0.0) + yeni.value("deltaX", 0.0);
+    const double y = bekleyen.value("deltaY", 0.0) + yeni.value("deltaY", 0.0);
+    bekleyen = yeni;
+    bekleyen["deltaX"] = x;
+    bekleyen["deltaY"] = y;
+}
+
+// The engine answers a wheel event once the page has handled it; then the next goes.
 void Girdi::tekerlek(UINT mesaj, WPARAM w, LPARAM l, HWND pencere)
 {
     POINT nokta = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
     ScreenToClient(pencere, &nokta);
-    double adim = -static_cast<double>(GET_WHEEL_DELTA_WPARAM(w));   // one notch: 120 pixels
-    double dikey = mesaj == WM_MOUSEWHEEL ? adim : 0, yatay = mesaj == WM_MOUSEHWHEEL ? -adim : 0;
-    if (tekerlek_yolda_) {
-        // Summed into the next event, at the pointer's newest place.
-        if (!tekerlek_bekliyor_) {
-            bekleyen_tekerlek_.deltaX = bekleyen_tekerlek_.deltaY = 0;
-            tekerlek_bekliyor_ = true;
-        }
-        bekleyen_tekerlek_.deltaX += yatay;
-        bekleyen_tekerlek_.deltaY += dikey;
-        bekleyen_tekerlek_.x = nokta.x / oran_;
-        bekleyen_tekerlek_.y = nokta.y / oran_;
-        bekleyen_tekerlek_.buttons = basili_dugmeler(GET_KEYSTATE_WPARAM(w));
-        bekleyen_tekerlek_.modifiers = degistiriciler();
-        return;
-    }
+    const double adim = -static_cast<double>(GET_WHEEL_DELTA_WPARAM(w));   // one notch: 120 pixels
     DispatchMouseEvent olay;
     olay.type = "mouseWheel";
     olay.x = nokta.x / oran_;
     olay.y = nokta.y / oran_;
     olay.buttons = basili_dugmeler(GET_KEYSTATE_WPARAM(w));
     olay.modifiers = degistiriciler();
-    olay.deltaX = yatay;
-    olay.deltaY = dikey;
-    tekerlegi_gonder(olay);
-}
-
-// The engine answers a wheel event once the page has handled it; then the next goes.
-void Girdi::tekerlegi_gonder(const DispatchMouseEvent& olay)
-{
-    tekerlek_yolda_ = true;
-    bekleyen_tekerlek_ = olay;
-    bekleyen_tekerlek_.type = "mouseWheel";
-    giden_.gonder(olay, [this](const Json&, const Json*) {
-        tekerlek_yolda_ = false;
-        if (!tekerlek_bekliyor_)
-            return;
-        tekerlek_bekliyor_ = false;
-        tekerlegi_gonder(bekleyen_tekerlek_);
-    });
+    olay.deltaX = mesaj == WM_MOUSEHWHEEL ? -adim : 0;
+    olay.deltaY = mesaj == WM_MOUSEWHEEL ? adim : 0;
+    giden_.sirayla_gonder(DispatchMouseEvent::YONTEM, Json(olay), tekerlekleri_topla);
 }
 
 // ---------------------------------------------------------------------------

@@ -7,7 +7,8 @@
 // page as its context-menu keys. The wheel is coalesced: one wheel event is in
 // flight at a time, and the notches that arrive meanwhile go as one event with
 // their deltas summed, so the engine renders one frame for many notches instead
-// of falling behind.
+// of falling behind; that one goes as soon as the engine has taken the one before,
+// without waiting for this thread (which may be painting).
 #pragma once
 
 #include "giden.h"
@@ -52,7 +53,6 @@ private:
     void fare(const char* tur, const char* dugme, int x, int y, WPARAM durum, int tiklama);
     void dugme(HWND pencere, UINT mesaj, WPARAM w, LPARAM l);
     void tekerlek(UINT mesaj, WPARAM w, LPARAM l, HWND pencere);
-    void tekerlegi_gonder(const protokol::DispatchMouseEvent& olay);
     void tus(UINT mesaj, WPARAM tus, LPARAM bilgi);
     bool yapistirma_mi(UINT mesaj, WPARAM tus) const;
     bool baglam_tusu_mu(WPARAM tus) const;
@@ -64,7 +64,4 @@ private:
     TiklamaSayaci sayac_;
     int son_tiklama_ = 1;
     wchar_t yuksek_vekil_ = 0;
-    bool tekerlek_yolda_ = false;
-    bool tekerlek_bekliyor_ = false;
-    protokol::DispatchMouseEvent bekleyen_tekerlek_;
 };

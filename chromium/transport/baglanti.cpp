@@ -46,6 +46,68 @@ DWORD WINAPI baslatma_dongusu(void* parametre)
 }  // namespace
 
 // ---------------------------------------------------------------------------
+// What the UI thread and the reading thread both send through.
+
+bool Ortak::yaz(int64_t id, const std::string& yontem, Json parametreler, const std::string& oturum)
+{
+    Json ileti = {{"id", id}, {"method", yontem}, {"params", std::move(parametreler)}};
+    if (!oturum.empty())
+        ileti["sessionId"] = oturum;
+    std::string metin;
+    try {
+        // Text that is not UTF-8 is replaced rather than refused.
+        metin = ileti.dump(-1, ' ', false, Json::error_handler_t::replace);
+    } catch (...) {
+    }
+    if (!acik || metin.empty())
+        return false;
+    // A failed send cuts the connection; the reading thread then reports the end
+    // and what waits for an answer fails with all the rest.
+    kanal->gonder(metin);
+    return true;
+}
+
+bool Ortak::akis_yanitlandi(int64_t id)
+{
+    int64_t sonraki = 0;
+    std::string yontem, oturum;
+    Json parametreler;
+    {
+        std::lock_guard<std::mutex> kilit(akis_kilidi);
+        const auto yanit = akis_yanitlari.find(id);
+        if (yanit == akis_yanitlari.end())
+            return false;
+        const auto akis = akislar.find(yanit->second);
+        if (akis != akislar.end() && akis->second.bekliyor) {
+            Akis& kalan = akis->second;
+            kalan.bekliyor = false;
+            sonraki = ++son_id;
+            yontem = kalan.yontem;
+            oturum = kalan.oturum;
+            parametreler = std::move(kalan.bekleyen);
+            akis_yanitlari.emplace(sonraki, akis->first);
+        } else if (akis != akislar.end()) {
+            akislar.erase(akis);
+        }
+        akis_yanitlari.erase(yanit);
+    }
+    // Written outside the lock: the UI thread may keep the next one meanwhile.
+    if (sonraki != 0 && !yaz(sonraki, yontem, std::move(parametreler), oturum))
+        akisi_birak(sonraki);
+    return true;
+}
+
+void Ortak::akisi_birak(int64_t id)
+{
+    std::lock_guard<std::mutex> kilit(akis_kilidi);
+    const auto yanit = akis_yanitlari.find(id);
+    if (yanit == akis_yanitlari.end())
+        return;
+    akislar.erase(yanit->second);
+    akis_yanitlari.erase(yanit);
+}
+
+// ---------------------------------------------------------------------------
 // The public methods.
 
 HRESULT Baglanti::baslat(const MotorAyari& ayar, std::function<void(HRESULT, std::shared_ptr<Baglanti>)> bitti)
@@ -91,32 +153,51 @@ Baglanti::~Baglanti()
 int64_t Baglanti::gonder(const std::string& yontem, Json parametreler, const std::string& oturum, Yanit yanit)
 {
     const std::shared_ptr<Ortak>& ortak = ic_->ortak;
+    // (The replies awaited are the UI thread's: a command from the reading thread has none.)
     const int64_t id = ++ortak->son_id;
-    Json ileti = {{"id", id}, {"method", yontem}, {"params", std::move(parametreler)}};
-    if (!oturum.empty())
-        ileti["sessionId"] = oturum;
-    std::string metin;
-    try {
-        // Text that is not UTF-8 is replaced rather than refused.
-        metin = ileti.dump(-1, ' ', false, Json::error_handler_t::replace);
-    } catch (...) {
-    }
-    if (!ortak->acik || metin.empty()) {
-        if (yanit) {
-            const char* neden = metin.empty() ? "the command could not be written" : "the connection to the engine has ended";
-            ui_ya_ekle([yanit = std::move(yanit), neden] {
-                const Json hata = {{"code", -1}, {"message", neden}};
-                yanit(Json::object(), &hata);
-            });
-        }
-        return id;
-    }
-    if (yanit)
+    const bool beklenir = static_cast<bool>(yanit);
+    if (beklenir)
         ortak->bekleyenler.emplace(id, std::move(yanit));
-    // A failed send cuts the connection; the reading thread then reports the end
-    // and the reply fails with all the others.
-    ortak->kanal->gonder(metin);
+    if (ortak->yaz(id, yontem, std::move(parametreler), oturum) || !beklenir)
+        return id;
+    const auto bekleyen = ortak->bekleyenler.find(id);
+    if (bekleyen != ortak->bekleyenler.end()) {
+        const char* neden = ortak->acik ? "the command could not be written" : "the connection to the engine has ended";
+        ui_ya_ekle([yanit = std::move(bekleyen->second), neden] {
+            const Json hata = {{"code", -1}, {"message", neden}};
+            yanit(Json::object(), &hata);
+        });
+        ortak->bekleyenler.erase(bekleyen);
+    }
     return id;
+}
+
+void Baglanti::sirayla_gonder(const std::string& akis, const std::string& yontem, Json parametreler,
+                              const std::string& oturum, const Birlestir& birlestir)
+{
+    Ortak& ortak = *ic_->ortak;
+    int64_t id = 0;
+    {
+        std::lock_guard<std::mutex> kilit(ortak.akis_kilidi);
+        const auto bulunan = ortak.akislar.find(akis);
+        if (bulunan != ortak.akislar.end()) {
+            // One of the stream is awaited: this one waits, merged with any before it.
+            Ortak::Akis& kalan = bulunan->second;
+            if (kalan.bekliyor && kalan.yontem == yontem && kalan.oturum == oturum && birlestir)
+                birlestir(kalan.bekleyen, parametreler);
+            else
+                kalan.bekleyen = std::move(parametreler);
+            kalan.yontem = yontem;
+            kalan.oturum = oturum;
+            kalan.bekliyor = true;
+            return;
+        }
+        id = ++ortak.son_id;
+        ortak.akislar.emplace(akis, Ortak::Akis{yontem, oturum, false, Json()});
+        ortak.akis_yanitlari.emplace(id, akis);
+    }
+    if (!ortak.yaz(id, yontem, std::move(parametreler), oturum))
+        ortak.akisi_birak(id);
 }
 
 void Baglanti::olay_dinle(Olay dinleyici)

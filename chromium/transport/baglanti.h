@@ -73,6 +73,9 @@ public:
     // a scanner that only walks the message's top-level keys; a message it does not
     // find well formed goes the usual way without reaching the hook.
     using HamIsleyici = std::function<bool(const std::string& oturum, std::string_view ileti)>;
+    // Merges the parameters of a command asked for later into those of the one kept
+    // to go next (see sirayla_gonder).
+    using Birlestir = std::function<void(Json& bekleyen, const Json& yeni)>;
 
     // Starts the engine and connects, on a thread of its own; `bitti` runs on the
     // UI thread later with S_OK and the connection, or a failure code and null:
@@ -90,6 +93,16 @@ public:
     // `on_isleyici`.
     int64_t gonder(const std::string& yontem, Json parametreler = Json::object(),
                    const std::string& oturum = std::string(), Yanit yanit = nullptr);
+
+    // Commands of one stream (`akis`, a name the caller picks) go one at a time: one
+    // is sent at once when none of its stream waits for an answer; else it is kept,
+    // merged by `birlestir` into one kept before, and sent from the reading thread
+    // the moment the engine answers the one before, however busy the UI thread is.
+    // The answers reach nobody. For input that must keep the engine's pace, not the
+    // host's: the wheel, whose next event waits for the page to take the one before.
+    // Nothing is sent on a closed connection.
+    void sirayla_gonder(const std::string& akis, const std::string& yontem, Json parametreler,
+                        const std::string& oturum, const Birlestir& birlestir);
 
     // Every event (a message with no id) goes to the one listener.
     void olay_dinle(Olay dinleyici);

@@ -48,6 +48,18 @@ struct Ortak {
     std::map<std::string, std::shared_ptr<Baglanti::OnIsleyici>> on_isleyiciler;
     std::map<std::string, std::shared_ptr<Baglanti::HamIsleyici>> ham_isleyiciler;
 
+    // The streams of commands that go one at a time (Baglanti::sirayla_gonder): the
+    // UI thread keeps what waits, the reading thread sends it when the answer before
+    // it comes. A stream is forgotten once nothing of it is awaited.
+    struct Akis {
+        std::string yontem, oturum;
+        bool bekliyor = false;   // `bekleyen` is to go when the answer comes
+        Json bekleyen;
+    };
+    std::mutex akis_kilidi;
+    std::map<std::string, Akis> akislar;
+    std::map<int64_t, std::string> akis_yanitlari;   // the id awaited -> its stream
+
     // UI thread only.
     std::atomic<int64_t> son_id{0};   // commands are sent from the UI thread and, for frame acknowledgements, the reading thread
     std::map<int64_t, Baglanti::Yanit> bekleyenler;
@@ -66,6 +78,16 @@ struct Ortak {
         if (okuma_bitti != nullptr)
             CloseHandle(okuma_bitti);
     }
+
+    // Writes one command, from any thread; false when nothing was written (the
+    // connection has ended, or the command could not be written).
+    bool yaz(int64_t id, const std::string& yontem, Json parametreler, const std::string& oturum);
+
+    // From the reading thread, for every answer: true when it was a stream's, which
+    // lets the stream's next command go.
+    bool akis_yanitlandi(int64_t id);
+    // A stream's command that could not be written: nothing of it is awaited.
+    void akisi_birak(int64_t id);
 
     // Cutting the channel is what ends the engine: it reads the end and exits, and
     // its shell kills what is left of it.

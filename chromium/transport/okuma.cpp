@@ -72,7 +72,7 @@ bool yanit_kimligi(std::string_view metin, int64_t* id)
 void kullanilamaz(const std::shared_ptr<Ortak>& ortak, std::string_view metin, const char* neden)
 {
     int64_t id = 0;
-    if (yanit_kimligi(metin, &id))
+    if (yanit_kimligi(metin, &id) && !ortak->akis_yanitlandi(id))
         ui_ya_ekle([ortak, id, neden] { ortak->yanit_hatasi(id, neden); });
 }
 
@@ -95,6 +95,9 @@ void ileti_isle(const std::shared_ptr<Ortak>& ortak, const std::string& metin)
     const auto id = ileti->find("id");
     if (id != ileti->end()) {
         if (!id->is_number_integer())
+            return;
+        // A stream's answer lets its next command go from here; nobody else waits for it.
+        if (ortak->akis_yanitlandi(id->get<int64_t>()))
             return;
         // Whoever waits reads "result" and "error" as objects.
         const auto sonuc = ileti->find("result");

@@ -487,6 +487,55 @@ TEST_F(Motor, ARawHookTakesItsEventBeforeItIsParsed)
         EXPECT_NE(olay.yontem, "Page.screencastFrame");
 }
 
+// Commands of one stream go one at a time: those asked while one is awaited are
+// merged into one, which goes the moment the engine answers, while the UI thread
+// is busy elsewhere (here: not pumping at all).
+TEST_F(Motor, AStreamsNextCommandGoesWithoutTheUiThread)
+{
+    ASSERT_NO_FATAL_FAILURE(baglan());
+    const std::string oturum = sayfa_oturumu();
+    ASSERT_FALSE(oturum.empty());
+    struct Gorulen {
+        std::mutex kilit;
+        std::vector<std::string> yazilar;
+    };
+    auto gorulen = std::make_shared<Gorulen>();
+    baglanti->ham_isleyici("Runtime.consoleAPICalled", [gorulen](const std::string&, std::string_view ileti) {
+        for (const char* harf : {"akis-A", "akis-B", "akis-C"})
+            if (ileti.find(harf) != std::string_view::npos) {
+                std::lock_guard<std::mutex> kilit(gorulen->kilit);
+                gorulen->yazilar.push_back(harf);
+            }
+        return true;
+    });
+    ASSERT_FALSE(komut("Runtime.enable", Json::object(), oturum).basarisiz);
+    int birlesen = 0;
+    const Baglanti::Birlestir birlestir = [&birlesen](Json& bekleyen, const Json& yeni) {
+        ++birlesen;
+        bekleyen["expression"] = bekleyen["expression"].get<std::string>() + ";" + yeni["expression"].get<std::string>();
+    };
+    const auto yaz = [](const char* harf) {
+        Json parametreler;
+        parametreler["expression"] = std::string("console.log('akis-") + harf + "')";
+        return parametreler;
+    };
+    // The first keeps the page busy, so the other two surely wait for it.
+    baglanti->sirayla_gonder("deneme", "Runtime.evaluate",
+                             {{"expression", "const t = Date.now(); while (Date.now() - t < 300); console.log('akis-A')"}},
+                             oturum, birlestir);
+    baglanti->sirayla_gonder("deneme", "Runtime.evaluate", yaz("B"), oturum, birlestir);
+    baglanti->sirayla_gonder("deneme", "Runtime.evaluate", yaz("C"), oturum, birlestir);
+    EXPECT_EQ(birlesen, 1);
+    const auto hepsi = [&] {
+        std::lock_guard<std::mutex> kilit(gorulen->kilit);
+        return gorulen->yazilar.size() >= 3;
+    };
+    for (int i = 0; i < 600 && !hepsi(); ++i)
+        Sleep(50);
+    std::lock_guard<std::mutex> kilit(gorulen->kilit);
+    EXPECT_EQ(gorulen->yazilar, (std::vector<std::string>{"akis-A", "akis-B", "akis-C"}));
+}
+
 }  // namespace
 
 // ---- A private channel ------------------------------------------------------------

@@ -29,6 +29,11 @@ public:
     {
         gonder(yontem, std::move(parametreler), std::move(yanit));
     }
+    // Recorded as sent: the test answers it (or not) as the engine would.
+    void sirayla_gonder(const char* yontem, Json parametreler, const Birlestir&) override
+    {
+        gonder(yontem, std::move(parametreler), nullptr);
+    }
     bool sonra(std::function<void()> is) override
     {
         sonrakiler.push_back(std::move(is));
