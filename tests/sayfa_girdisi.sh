@@ -5,7 +5,8 @@
 # into a field with Ctrl+V, and into a password field of another origin's frame
 # without the top page seeing it; a double click, a triple click and a drag select a word,
 # a paragraph and a part of a line, which Ctrl+C puts on the X clipboard; the
-# Menu key and Shift+F10 open a field's context menu, whose Copy and Paste work; a
+# Menu key and Shift+F10 open a field's context menu, whose Copy and Paste work; the
+# wheel scrolls a long page by every notch turned, however fast; a
 # right click on a link opens the context menu, whose "Copy link address" and
 # "Open link in new tab" work; the protocol log is private and keeps no typed
 # text. Screenshots of the steps: sayfa_girdisi_NN_step.png.
@@ -169,6 +170,24 @@ tus ctrl+1
 ad_bekle "Metin Sayfasi - Korva"
 tus ctrl+2
 ad_bekle "Ikinci Sayfa - Korva"
+
+# 6. The wheel: one notch scrolls the long page by some amount; nine notches
+#     turned quickly (sent while the one before is still with the engine, so they
+#     go summed) scroll it by nine times as much, and ten notches up bring it back.
+adrese_git /uzun "Kaydirma 0"
+xdotool mousemove $(sayfa_noktasi 200 200) click 5
+for _ in $(seq 1 50); do
+    ust=$(xdotool getwindowname "$pencere")
+    [[ "$ust" =~ ^Kaydirma\ ([1-9][0-9]*)\ -\ Korva$ ]] && break
+    sleep 0.1
+done
+[[ "$ust" =~ ^Kaydirma\ ([1-9][0-9]*)\ -\ Korva$ ]] || hata "one notch of the wheel did not scroll: '$ust'"
+sleep 1
+notch=$(xdotool getwindowname "$pencere" | awk '{ print $2 }')
+xdotool click --repeat 9 --delay 5 5
+ad_bekle "Kaydirma $((notch * 10)) - Korva"
+xdotool click --repeat 10 --delay 5 4
+ad_bekle "Kaydirma 0 - Korva"
 
 korva_kapat
 

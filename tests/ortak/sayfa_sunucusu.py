@@ -97,6 +97,12 @@ METIN = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Metin Sayfasi
 <p id="ilk">%s</p><p id="ikinci">%s</p><a id="bag" href="/ikinci.html">Ikinci sayfaya git</a>
 </body></html>""" % (METIN_ILK, METIN_IKINCI)
 
+# A page much taller than the window, whose title says how far it is scrolled.
+UZUN = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Kaydirma 0</title></head>
+<body style="margin:0;height:20000px"><script>
+addEventListener('scroll', () => { document.title = 'Kaydirma ' + Math.round(scrollY); });
+</script></body></html>"""
+
 ODAK = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Odak Sayfasi</title></head>
 <body><form action="/ara" method="get"><input name="q" autofocus></form></body></html>"""
 
@@ -242,6 +248,8 @@ class Isleyici(BaseHTTPRequestHandler):
             self.gonder(200, UZUN_BASLIK)
         elif adres.path == "/metin":
             self.gonder(200, METIN)
+        elif adres.path == "/uzun":
+            self.gonder(200, UZUN)
         elif adres.path == "/odak":
             self.gonder(200, ODAK)
         elif adres.path == "/cerceve":
