@@ -80,7 +80,8 @@ const char* isaret_metni(const std::string& adres) {
 }
 
 // The mark is drawn in the entry's left margin, which is made as wide as the mark
-// so that the typed text starts after it; with no mark the margin is as before.
+// so that the typed text starts after it; with no mark the margin is the entry's own
+// again (the narrow one its font gives, as when it was made).
 int isaret_genisligi(HWND giris, HDC dc) {
     const std::wstring metin = genis(gosterilen_isaret);
     if (metin.empty()) return 0;
@@ -97,7 +98,7 @@ void kenar_boslugunu_ayarla() {
     HDC dc = GetDC(giris);
     const int genislik = isaret_genisligi(giris, dc);
     ReleaseDC(giris, dc);
-    SendMessageW(giris, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(genislik > 0 ? genislik + ekranda(10) : 0, 0));
+    SendMessageW(giris, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(genislik > 0 ? genislik + ekranda(10) : EC_USEFONTINFO, 0));
     InvalidateRect(giris, nullptr, TRUE);
 }
 
