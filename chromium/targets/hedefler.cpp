@@ -377,14 +377,21 @@ void Hedefler::sayfalari_bagla(Baglanti& baglanti)
     // Every page target is attached as it is made and held before it runs anything:
     // the library's own until they are set up, a page's popup for good.
     baglanti.gonder(SetAutoAttach::YONTEM, Json(SetAutoAttach{true, true, true, {{"page", false}}}), std::string());
-    // Frames are cut out and acknowledged on the reading thread and decoded on a
-    // thread of their own (kare_teslimi.h).
-    baglanti.ham_isleyici(ScreencastFrame::YONTEM, [this, kaynak](const std::string&, std::string_view metin) {
+    // The connection's reading thread owns the decoder; its buffers stay from one
+    // frame to the next.
+    auto cozucu = std::make_shared<KareCozucu>();
+    baglanti.ham_isleyici(ScreencastFrame::YONTEM, [this, kaynak, cozucu](const std::string&, std::string_view metin) {
         KareIletisi ileti;
         if (!kare_iletisini_ayir(metin, &ileti))
             return false;   // not as expected: the usual path reads it
         kaynak->gonder(ScreencastFrameAck::YONTEM, Json(ScreencastFrameAck{ileti.onay}), ileti.oturum);
-        kareler_.coz_ve_teslim_et(ileti.oturum, ileti.veri);
+        std::shared_ptr<Kare> kare = cozucu->coz(ileti.veri);
+        // Frames come on their own way, past the event log: their sizes go there too.
+        if (gunluk_acik())
+            gunluge_yaz(ileti.oturum, ScreencastFrame::YONTEM,
+                        Json{{"genislik", kare ? kare->genislik : 0}, {"yukseklik", kare ? kare->yukseklik : 0}});
+        if (kare)
+            kareler_.teslim_et(ileti.oturum, std::move(kare));
         return true;
     });
     // The page's console has no reader here: its messages (a page can log a string of
