@@ -188,4 +188,20 @@ TEST_F(Izin, GercekMotordaYenilenenSayfaninIstegiKalmaz) {
     EXPECT_EQ(_tr_webgorunum_izin_turu(istek), -1) << "the same address loaded again";
 }
 
+// The real engine: a page that asks as it loads, with what its scripts can change
+// claiming the user's gesture, gets a request without it: the gesture is the
+// engine's record of the frame, not the page's word.
+TEST_F(Izin, GercekMotordaSayfaKullaniciIsaretiniUyduramaz) {
+    const std::string sayfa = korva_test::sunucu_adresi("/izin-sahte");
+    if (sayfa.empty()) GTEST_SKIP() << "needs the loopback server of real pages (the *_chromium run)";
+    ASSERT_TRUE(git(sayfa));
+    EXPECT_EQ(baslik_bekle("Sahte: soruldu"), "Sahte: soruldu");
+    const int64_t istek = istek_bekle();
+    ASSERT_GE(istek, 0);
+    EXPECT_EQ(_tr_webgorunum_izin_turu(istek), 4);
+    EXPECT_EQ(_tr_webgorunum_izin_kullanici_mi(istek), 0);
+    EXPECT_EQ(_tr_webgorunum_izin_yanitla(istek, 2), 0);
+    EXPECT_EQ(baslik_bekle("Sahte: denied"), "Sahte: denied");
+}
+
 }  // namespace
