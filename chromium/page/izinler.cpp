@@ -213,11 +213,11 @@ void Izinler::etkinligi_oku(const std::string& cerceve, std::function<void(bool)
         return sonra(false);
     Dunya& dunya = dunyalar_[cerceve];
     if (dunya.baglam) {
-        Evaluate oku{"!!(navigator.userActivation && navigator.userActivation.isActive)"};
-        oku.contextId = dunya.baglam;
+        Evaluate okuma{"!!(navigator.userActivation && navigator.userActivation.isActive)"};
+        okuma.contextId = dunya.baglam;
         std::shared_ptr<bool> canli = canli_;
         const int64_t baglam = dunya.baglam;
-        giden_.gonder(oku, [this, canli, cerceve, baglam, sonra](const Json& sonuc, const Json* hata) {
+        giden_.gonder(okuma, [this, canli, cerceve, baglam, sonra](const Json& sonuc, const Json* hata) {
             if (hata && *canli) {
                 auto bulunan = dunyalar_.find(cerceve);
                 if (bulunan != dunyalar_.end() && bulunan->second.baglam == baglam &&

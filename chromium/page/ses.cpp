@@ -42,8 +42,9 @@ static const char SES_BETIGI[] = R"JS((() => {
 
 // Called on the array of the page world's objects whose prototype is a media
 // element's (the prototypes among them too, which refuse): mutes those not muted,
-// keeps them muted while the mute lasts, and returns what gives them back. Plain
-// loops: the page may have replaced the arrays' own methods.
+// keeps them muted while the mute lasts, and returns what gives them back (nothing
+// when none was muted, so that repeated searches keep nothing). Plain loops: the
+// page may have replaced the arrays' own methods.
 static const char OGELERI_SUSTUR[] = R"JS(function () {
   const susturulan = [];
   for (let i = 0; i < this.length; i++) {
@@ -52,6 +53,7 @@ static const char OGELERI_SUSTUR[] = R"JS(function () {
   }
   let surer = true;
   const yeniden = (e) => { try { if (surer && !e.target.muted) e.target.muted = true; } catch (x) {} };
+  if (!susturulan.length) return undefined;
   for (let i = 0; i < susturulan.length; i++) susturulan[i].addEventListener('volumechange', yeniden);
   return {geri() {
     surer = false;
@@ -63,15 +65,16 @@ static const char OGELERI_SUSTUR[] = R"JS(function () {
 static const char OGELERI_GERI_VER[] = "function () { this.geri(); }";
 
 // Called on the array of the page's audio contexts (the prototypes among them
-// too, whose state cannot be read): suspends the running ones and returns them.
-// An offline context refuses (it needs a time); that is no matter.
+// too, whose state cannot be read): suspends the running ones and returns them
+// (nothing when none ran). An offline context refuses (it needs a time); that is
+// no matter.
 static const char BAGLAMLARI_SUSTUR[] = R"JS(function () {
   const calan = [];
   for (let i = 0; i < this.length; i++) {
     try { if (this[i].state === 'running') calan.push(this[i]); } catch (e) {}
   }
   for (let i = 0; i < calan.length; i++) { try { calan[i].suspend().catch(() => {}); } catch (e) {} }
-  return calan;
+  return calan.length ? calan : undefined;
 })JS";
 
 // Called on such a returned array: resumes those still suspended.
