@@ -199,6 +199,8 @@ ULONGLONG bildirim_ani = 0;
 // By web view id: the history entry of the view's last visit, which the page's
 // title, when it comes later, completes. -1: none.
 int64_t gecmis_yerleri[kGorunumSiniri];
+// The engine's status of a navigation that ended as canceled (gezinti_hatasi).
+constexpr int64_t kIptalDurumu = 14;
 
 // The web view of each open tab, by position; entries 0 to wv_sayisi - 1 are used.
 // One entry per tab up to the tab limit, MAKS_SEKME.
@@ -599,17 +601,33 @@ void baglanti_metnini_al(int64_t view) {
     }
 }
 
+// A navigation that ended as canceled while the view still shows the page of its
+// last visit showed nothing new: it was stopped, turned into a download, or ended
+// by the next one before its document came. (The completion of a page that did
+// come, ended by the next navigation before its load stopped, is canceled too, and
+// is that page's visit.)
+bool ayni_sayfada_iptal(int64_t view, int64_t son_ziyaret, const std::string& adres) {
+    if (_tr_webgorunum_gezinti_hatasi(view) != kIptalDurumu || son_ziyaret < 0) return false;
+    const std::vector<korva::SayfaKaydi>& gecmis = korva::gecmis();
+    return static_cast<size_t>(son_ziyaret) < gecmis.size() && gecmis[static_cast<size_t>(son_ziyaret)].adres == adres;
+}
+
 // A completed navigation goes into the history, unless its page is one of Korva's
 // own: the start page and text documents (about:blank), and the error page shown
-// for a page whose process failed.
+// for a page whose process failed; nor when it left the page as it was.
 void gezintiyi_kaydet(int64_t view) {
     if (view < 0 || view >= kGorunumSiniri) return;
+    const int64_t son_ziyaret = gecmis_yerleri[view];
     gecmis_yerleri[view] = -1;
     if (cokme_adresleri[view] != nullptr || olu_gorunumler[view]) return;
     AlinanMetin adres(_tr_webgorunum_adres_al(view));
     if (adres.bos()) return;
     const std::string metin(adres.ptr(), static_cast<size_t>(adres.len()));
     if (metin.rfind("about:", 0) == 0 || metin.rfind("data:", 0) == 0) return;
+    if (ayni_sayfada_iptal(view, son_ziyaret, metin)) {
+        gecmis_yerleri[view] = son_ziyaret;   // a late title still completes that visit
+        return;
+    }
     AlinanMetin baslik(_tr_webgorunum_baslik_al(view));
     const std::string baslik_metni = baslik.bos() ? metin : std::string(baslik.ptr(), static_cast<size_t>(baslik.len()));
     gecmis_yerleri[view] = static_cast<int64_t>(korva::gecmise_ekle(baslik_metni, metin));

@@ -477,6 +477,7 @@ void Gorunum::baglam_bitti(const Json& p)
         return;
     izinler_->baglam_bitti(olay.executionContextId);
     yardimci_->bitti(olay.executionContextId);
+    ses_->calisma_baglami_bitti(olay.executionContextId);
     cagrilar_->baglam_bitti(olay.executionContextId);
 }
 
@@ -484,6 +485,7 @@ void Gorunum::baglamlar_temizlendi()
 {
     izinler_->baglamlar_temizlendi();
     yardimci_->temizlendi();
+    ses_->calisma_baglamlari_temizlendi();
     cagrilar_->baglamlar_temizlendi();
 }
 

@@ -6,11 +6,15 @@ using namespace protokol;
 
 static const char IZIN_BAGI[] = "__korvaIzin";
 
+// The world, one per frame, where the user's activation of a frame is read: the
+// page's scripts cannot reach it, and the host cannot make a world of this name.
+static const char ETKINLIK_DUNYASI[] = "__korvaEtkinlik";
+
 // Runs in the page's own world of every document, before the page's scripts. The
 // binding is taken into this closure and removed from the page's globals; each
 // wrapped call asks through it with a number of its own and waits for the library
-// to call __korvaIzinDevam(number), which lets the engine's own function run. The
-// user's activation is read through the getter as it was before the page ran.
+// to call __korvaIzinDevam(number), which lets the engine's own function run.
+// Whether the user asked is not the page's to say: the library reads it itself.
 // watchPosition answers an id at once, so it hands out ids of its own and
 // clearWatch maps them to the engine's. Anything the page does to these wrappers
 // harms only its own requests: the engine decides what the page gets.
@@ -20,13 +24,10 @@ static const char IZIN_BETIGI[] = R"JS((() => {
   try { delete globalThis.__korvaIzin; } catch (e) {}
   const yaz = JSON.stringify, bekleyen = new Map();
   let sira = 0;
-  const ua = navigator.userActivation;
-  const etkin = ua && Object.getOwnPropertyDescriptor(Object.getPrototypeOf(ua), 'isActive');
-  const kullanici = () => { try { return !!(etkin && etkin.get.call(ua)); } catch (e) { return false; } };
   const iste = (turler) => new Promise((devam) => {
     const no = ++sira;
     bekleyen.set(no, devam);
-    try { sor(yaz({no, turler, kullanici: kullanici()})); } catch (e) { bekleyen.delete(no); devam(); }
+    try { sor(yaz({no, turler})); } catch (e) { bekleyen.delete(no); devam(); }
   });
   try {
     Object.defineProperty(globalThis, '__korvaIzinDevam', {value: (no) => {
@@ -135,11 +136,38 @@ void Izinler::yonlendir(Yonlendirici& yonlendirici)
 void Izinler::baglam_olustu(const ExecutionContextDescription& baglam)
 {
     if (baglam.auxData.isDefault)
-        kaynaklar_[baglam.id] = baglam.origin;
+        kaynaklar_[baglam.id] = Kaynak{baglam.origin, baglam.auxData.frameId};
+    else if (baglam.name == ETKINLIK_DUNYASI && !baglam.auxData.frameId.empty())
+        dunyalar_[baglam.auxData.frameId].baglam = baglam.id;
 }
 
-// A call of the page: {"no": N, "turler": [...], "kullanici": bool}. Anything else
-// is dropped (the page's own script never sends it).
+void Izinler::baglam_bitti(int64_t kimlik)
+{
+    kaynaklar_.erase(kimlik);
+    for (auto dunya = dunyalar_.begin(); dunya != dunyalar_.end(); ++dunya) {
+        if (dunya->second.baglam != kimlik)
+            continue;
+        // A world being made keeps its waiting calls: its answer ends them.
+        if (dunya->second.bekleyenler.empty())
+            dunyalar_.erase(dunya);
+        else
+            dunya->second.baglam = 0;
+        return;
+    }
+}
+
+void Izinler::baglamlar_temizlendi()
+{
+    kaynaklar_.clear();
+    // A world being made keeps its waiting calls: its answer ends them.
+    for (auto dunya = dunyalar_.begin(); dunya != dunyalar_.end();) {
+        dunya->second.baglam = 0;
+        dunya = dunya->second.bekleyenler.empty() ? dunyalar_.erase(dunya) : std::next(dunya);
+    }
+}
+
+// A call of the page: {"no": N, "turler": [...]}. Anything else is dropped (the
+// page's own script never sends it); what else it holds is not read.
 void Izinler::istendi(int64_t baglam, const std::string& yuk)
 {
     const Json istek = Json::parse(yuk, nullptr, false);
@@ -149,7 +177,6 @@ void Izinler::istendi(int64_t baglam, const std::string& yuk)
     auto cagri = std::make_shared<Cagri>();
     cagri->no = istek["no"].get<int64_t>();
     cagri->baglam = baglam;
-    cagri->kullanici = istek.value("kullanici", Json()).is_boolean() && istek["kullanici"].get<bool>();
     const Json& turler = istek["turler"];
     if (cagri->no <= 0 || turler.empty() || turler.size() > EN_COK_TUR)
         return;
@@ -161,12 +188,71 @@ void Izinler::istendi(int64_t baglam, const std::string& yuk)
         cagri->turler.push_back(tur);
     }
     auto kaynak = kaynaklar_.find(baglam);
-    if (kaynak == kaynaklar_.end() || !izinli_kaynak_mi(kaynak->second)) {
+    if (kaynak == kaynaklar_.end() || !izinli_kaynak_mi(kaynak->second.kaynak)) {
         devam_ettir(*cagri);   // no origin to ask for: the engine answers as it would
         return;
     }
-    cagri->kaynak = kaynak->second;
-    sor(cagri);
+    cagri->kaynak = kaynak->second.kaynak;
+    std::shared_ptr<bool> canli = canli_;
+    etkinligi_oku(kaynak->second.cerceve, [this, canli, cagri](bool kullanici) {
+        if (!*canli)
+            return;
+        cagri->kullanici = kullanici;
+        sor(cagri);
+    });
+}
+
+// Whether the user has just acted in the frame, as the engine keeps it: read in a
+// world of the library's own in that frame, made on the first need and kept while
+// its document lives. Calls that come while it is being made wait for it, so that
+// a frame gets one such world whatever its page asks. Anything that fails answers
+// false, and a world that failed to answer is made anew at the next need.
+void Izinler::etkinligi_oku(const std::string& cerceve, std::function<void(bool)> sonra)
+{
+    if (cerceve.empty())
+        return sonra(false);
+    Dunya& dunya = dunyalar_[cerceve];
+    if (dunya.baglam) {
+        Evaluate okuma{"!!(navigator.userActivation && navigator.userActivation.isActive)"};
+        okuma.contextId = dunya.baglam;
+        std::shared_ptr<bool> canli = canli_;
+        const int64_t baglam = dunya.baglam;
+        giden_.gonder(okuma, [this, canli, cerceve, baglam, sonra](const Json& sonuc, const Json* hata) {
+            if (hata && *canli) {
+                auto bulunan = dunyalar_.find(cerceve);
+                if (bulunan != dunyalar_.end() && bulunan->second.baglam == baglam &&
+                    bulunan->second.bekleyenler.empty())
+                    dunyalar_.erase(bulunan);
+            }
+            const Json deger = hata ? Json() : sonuc.value("result", Json::object()).value("value", Json());
+            sonra(deger.is_boolean() && deger.get<bool>());
+        });
+        return;
+    }
+    dunya.bekleyenler.push_back(std::move(sonra));
+    if (dunya.bekleyenler.size() > 1)
+        return;
+    std::shared_ptr<bool> canli = canli_;
+    giden_.gonder(CreateIsolatedWorld{cerceve, ETKINLIK_DUNYASI},
+                  [this, canli, cerceve](const Json& sonuc, const Json* hata) {
+                      if (!*canli)
+                          return;
+                      auto bulunan = dunyalar_.find(cerceve);
+                      if (bulunan == dunyalar_.end())
+                          return;
+                      CreateIsolatedWorldYaniti yeni;
+                      std::vector<std::function<void(bool)>> bekleyenler = std::move(bulunan->second.bekleyenler);
+                      bulunan->second.bekleyenler.clear();
+                      if (hata || !oku(sonuc, &yeni) || !yeni.executionContextId) {
+                          dunyalar_.erase(bulunan);
+                          for (auto& sonra : bekleyenler)
+                              sonra(false);
+                          return;
+                      }
+                      bulunan->second.baglam = yeni.executionContextId;
+                      for (auto& sonra : bekleyenler)
+                          etkinligi_oku(cerceve, std::move(sonra));
+                  });
 }
 
 void Izinler::sor(std::shared_ptr<Cagri> cagri)

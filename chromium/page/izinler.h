@@ -12,7 +12,9 @@
 //
 // The page's scripts share that world. What they can reach does no more than ask:
 // the origin is the one the engine gives the calling context, never what the call
-// says, and nothing they call sets a permission. A page that forges a request can
+// says, whether the user asked is read by the library in a world of its own in the
+// calling frame (the engine's user activation), and nothing they call sets a
+// permission. A page that forges a request can
 // at most raise the host's question. A context without an origin of its own
 // (about:blank, data:) is answered with the engine's default without asking.
 #pragma once
@@ -43,8 +45,8 @@ public:
     // the contexts of the page's world, with their origins, the view hands on.
     void yonlendir(Yonlendirici& yonlendirici);
     void baglam_olustu(const protokol::ExecutionContextDescription& baglam);
-    void baglam_bitti(int64_t kimlik) { kaynaklar_.erase(kimlik); }
-    void baglamlar_temizlendi() { kaynaklar_.clear(); }
+    void baglam_bitti(int64_t kimlik);
+    void baglamlar_temizlendi();
 
     // The engine's name of what a kind asks for ("notifications"...), null for a
     // kind not asked through here; and the other way round (UNKNOWN when none).
@@ -63,13 +65,26 @@ private:
         size_t sira = 0;
     };
 
+    // A page-world context: its origin and its frame.
+    struct Kaynak {
+        std::string kaynak, cerceve;
+    };
+    // A frame's world for reading the user's activation: its context once known,
+    // and the reads waiting while it is made.
+    struct Dunya {
+        int64_t baglam = 0;
+        std::vector<std::function<void(bool)>> bekleyenler;
+    };
+
     void istendi(int64_t baglam, const std::string& yuk);
+    void etkinligi_oku(const std::string& cerceve, std::function<void(bool)> sonra);
     void sor(std::shared_ptr<Cagri> cagri);
     void karar_verildi(std::shared_ptr<Cagri> cagri, COREWEBVIEW2_PERMISSION_STATE durum);
     void devam_ettir(const Cagri& cagri);
 
     Giden& giden_;
     Yayici yay_;
-    std::map<int64_t, std::string> kaynaklar_;   // the page world's contexts and their origins
+    std::map<int64_t, Kaynak> kaynaklar_;        // the page world's contexts
+    std::map<std::string, Dunya> dunyalar_;      // by frame id
     std::shared_ptr<bool> canli_;                // false once this manager is gone
 };

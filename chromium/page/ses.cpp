@@ -7,7 +7,7 @@ using namespace protokol;
 // unmute and with their document.
 static const char SES_GRUBU[] = "korvaSes";
 
-// In the helper world of the top frame: __korvaSes(true) mutes every media element
+// In the helper world of every frame: __korvaSes(true) mutes every media element
 // of the document and, until __korvaSes(false), every one that loads, starts or is
 // unmuted by the page later; __korvaSes(false) unmutes exactly the ones it muted.
 // The events do not bubble, but every element of the document is reached by them
@@ -15,7 +15,6 @@ static const char SES_GRUBU[] = "korvaSes";
 // a document.open() (the page's own, or a text loaded into the page) takes every
 // listener off the window.
 static const char SES_BETIGI[] = R"JS((() => {
-  if (window !== window.top) return;
   let sessiz = false;
   const susturulan = new Set();
   const sustur = (o) => {
@@ -41,21 +40,59 @@ static const char SES_BETIGI[] = R"JS((() => {
   };
 })();)JS";
 
+// Called on the array of the page world's objects whose prototype is a media
+// element's (the prototypes among them too, which refuse): mutes those not muted,
+// keeps them muted while the mute lasts, and returns what gives them back (nothing
+// when none was muted, so that repeated searches keep nothing). Plain loops: the
+// page may have replaced the arrays' own methods.
+static const char OGELERI_SUSTUR[] = R"JS(function () {
+  const susturulan = [];
+  for (let i = 0; i < this.length; i++) {
+    const o = this[i];
+    try { if (!o.muted) { o.muted = true; susturulan.push(o); } } catch (e) {}
+  }
+  let surer = true;
+  const yeniden = (e) => { try { if (surer && !e.target.muted) e.target.muted = true; } catch (x) {} };
+  if (!susturulan.length) return undefined;
+  for (let i = 0; i < susturulan.length; i++) susturulan[i].addEventListener('volumechange', yeniden);
+  return {geri() {
+    surer = false;
+    for (let i = 0; i < susturulan.length; i++) {
+      try { susturulan[i].removeEventListener('volumechange', yeniden); susturulan[i].muted = false; } catch (e) {}
+    }
+  }};
+})JS";
+static const char OGELERI_GERI_VER[] = "function () { this.geri(); }";
+
 // Called on the array of the page's audio contexts (the prototypes among them
-// too, whose state cannot be read): suspends the running ones and returns them.
-// An offline context refuses (it needs a time); that is no matter.
+// too, whose state cannot be read): suspends the running ones and returns them
+// (nothing when none ran). An offline context refuses (it needs a time); that is
+// no matter.
 static const char BAGLAMLARI_SUSTUR[] = R"JS(function () {
-  const calan = this.filter((c) => { try { return c.state === 'running'; } catch (e) { return false; } });
-  for (const c of calan) { try { c.suspend().catch(() => {}); } catch (e) {} }
-  return calan;
+  const calan = [];
+  for (let i = 0; i < this.length; i++) {
+    try { if (this[i].state === 'running') calan.push(this[i]); } catch (e) {}
+  }
+  for (let i = 0; i < calan.length; i++) { try { calan[i].suspend().catch(() => {}); } catch (e) {} }
+  return calan.length ? calan : undefined;
 })JS";
 
 // Called on such a returned array: resumes those still suspended.
 static const char BAGLAMLARI_SURDUR[] = R"JS(function () {
-  for (const c of this) {
-    if (c.state === 'suspended') { try { c.resume().catch(() => {}); } catch (e) {} }
+  for (let i = 0; i < this.length; i++) {
+    try { if (this[i].state === 'suspended') this[i].resume().catch(() => {}); } catch (e) {}
   }
 })JS";
+
+// What a search looks for in a page world, what silences it and what gives it back.
+static const struct {
+    const char* ornek;
+    const char* sustur;
+    const char* geri_ver;
+} ARAMALAR[] = {
+    {"HTMLMediaElement.prototype", OGELERI_SUSTUR, OGELERI_GERI_VER},
+    {"BaseAudioContext.prototype", BAGLAMLARI_SUSTUR, BAGLAMLARI_SURDUR},
+};
 
 Ses::Ses(Giden& giden, SesDinleyicisi& dinleyici, std::string hedef, YardimciBaglam& baglam)
     : giden_(giden), dinleyici_(dinleyici), hedef_(std::move(hedef)), baglam_(baglam)
@@ -78,57 +115,61 @@ void Ses::sessiz_koy(bool sessiz)
     sessiz_ = sessiz;
     if (sessiz_) {
         ogeleri_sustur();
-        baglamlari_sustur();
+        sayfayi_tara();
         return;
     }
-    if (baglam_.kimlik()) {
-        Evaluate calistir{"window.__korvaSes && __korvaSes(false)"};
-        calistir.contextId = baglam_.kimlik();
-        giden_.gonder(calistir);
-    }
+    yardimcilara_gonder("window.__korvaSes && __korvaSes(false)");
     baglamlari_surdur();
 }
 
+// Between documents there is no helper yet: the next one is muted when it comes.
 void Ses::ogeleri_sustur()
 {
-    // Between documents there is no helper yet: the next one is muted when it comes.
-    if (!baglam_.kimlik())
-        return;
-    Evaluate calistir{"window.__korvaSes && __korvaSes(true)"};
-    calistir.contextId = baglam_.kimlik();
-    giden_.gonder(calistir);
+    yardimcilara_gonder("window.__korvaSes && __korvaSes(true)");
 }
 
-// Three steps, each on the answer of the one before: the contexts' prototype in the
-// page's world, every object of it, then the call that suspends the running ones.
-// One suspension at a time; one asked for meanwhile follows it.
-void Ses::baglamlari_sustur()
+void Ses::yardimcilara_gonder(const char* betik)
 {
-    if (susturuluyor_) {
-        yeniden_sustur_ = true;
+    for (int64_t baglam : yardimci_baglamlari_) {
+        Evaluate calistir{betik};
+        calistir.contextId = baglam;
+        giden_.gonder(calistir);
+    }
+}
+
+// In every frame's page world, for each kind: its prototype, every object of it,
+// then the call that silences them, each step on the answer of the one before.
+// One round of searches at a time; one asked for meanwhile follows it.
+void Ses::sayfayi_tara()
+{
+    if (araniyor_ > 0) {
+        yeniden_ara_ = true;
         return;
     }
-    susturuluyor_ = true;
     std::shared_ptr<int> belge = belge_;
+    for (int64_t baglam : sayfa_baglamlari_)
+        for (size_t arama = 0; arama < sizeof(ARAMALAR) / sizeof(ARAMALAR[0]); ++arama)
+            ara(baglam, arama, belge);
+}
+
+void Ses::ara(int64_t baglam, size_t arama, std::shared_ptr<int> belge)
+{
+    ++araniyor_;
+    const auto* bu = &ARAMALAR[arama];
     auto bitti = [this, belge] {
-        if (belge != belge_)
-            return;
-        susturuluyor_ = false;
-        if (yeniden_sustur_ && sessiz_) {
-            yeniden_sustur_ = false;
-            baglamlari_sustur();
-        }
+        if (belge == belge_)
+            arama_bitti();
     };
-    auto cagir = [this, belge, bitti](const Json& sonuc, const Json* hata) {
+    auto cagir = [this, belge, bu, bitti](const Json& sonuc, const Json* hata) {
         QueryObjectsYaniti nesneler;
         if (belge != belge_ || hata || !oku(sonuc, &nesneler) || nesneler.objects.objectId.empty())
             return bitti();
-        giden_.gonder(CallFunctionOn{BAGLAMLARI_SUSTUR, nesneler.objects.objectId, SES_GRUBU, false},
-                      [this, belge, bitti](const Json& sonuc, const Json* hata) {
+        giden_.gonder(CallFunctionOn{bu->sustur, nesneler.objects.objectId, SES_GRUBU, false},
+                      [this, belge, bu, bitti](const Json& sonuc, const Json* hata) {
                           NesneYaniti susturulan;
                           if (belge == belge_ && !hata && oku(sonuc, &susturulan) &&
                               !susturulan.result.objectId.empty()) {
-                              susturulan_diziler_.push_back(susturulan.result.objectId);
+                              susturulanlar_.emplace_back(susturulan.result.objectId, bu->geri_ver);
                               // Unmuted while this was under way: given back at once.
                               if (!sessiz_)
                                   baglamlari_surdur();
@@ -136,25 +177,36 @@ void Ses::baglamlari_sustur()
                           bitti();
                       });
     };
-    giden_.gonder(EvaluateToObject{"BaseAudioContext.prototype", SES_GRUBU},
-                  [this, belge, bitti, cagir](const Json& sonuc, const Json* hata) {
-                      NesneYaniti ornek;
-                      if (belge != belge_ || hata || !oku(sonuc, &ornek) || ornek.result.objectId.empty())
-                          return bitti();
-                      giden_.gonder(QueryObjects{ornek.result.objectId, SES_GRUBU}, cagir);
-                  });
+    EvaluateToObject ornek{bu->ornek, SES_GRUBU};
+    ornek.contextId = baglam;
+    giden_.gonder(ornek, [this, belge, bitti, cagir](const Json& sonuc, const Json* hata) {
+        NesneYaniti ornek;
+        if (belge != belge_ || hata || !oku(sonuc, &ornek) || ornek.result.objectId.empty())
+            return bitti();
+        giden_.gonder(QueryObjects{ornek.result.objectId, SES_GRUBU}, cagir);
+    });
 }
 
-// Every array the suspensions returned lives in the group: each is called in turn
+void Ses::arama_bitti()
+{
+    if (--araniyor_ > 0)
+        return;
+    if (yeniden_ara_ && sessiz_) {
+        yeniden_ara_ = false;
+        sayfayi_tara();
+    }
+}
+
+// Everything the searches silenced lives in the group: each is given back in turn
 // (the calls run in the order sent), then the group is let go of (not while a
-// suspension still needs its references). The resumes count as the user's: they
-// give back what the user's mute took.
+// search still needs its references). The resumes count as the user's: they give
+// back what the user's mute took.
 void Ses::baglamlari_surdur()
 {
-    for (const std::string& dizi : susturulan_diziler_)
-        giden_.gonder(CallFunctionOn{BAGLAMLARI_SURDUR, dizi, SES_GRUBU, true});
-    susturulan_diziler_.clear();
-    if (!susturuluyor_)
+    for (const auto& [nesne, geri_ver] : susturulanlar_)
+        giden_.gonder(CallFunctionOn{geri_ver, nesne, SES_GRUBU, true});
+    susturulanlar_.clear();
+    if (araniyor_ == 0)
         giden_.gonder(ReleaseObjectGroup{SES_GRUBU});
 }
 
@@ -163,7 +215,7 @@ void Ses::baglam_durumu(const std::string& kimlik, const std::string& durum)
     if (durum == "running") {
         calan_baglamlar_.insert(kimlik);
         if (sessiz_)
-            baglamlari_sustur();
+            sayfayi_tara();
     } else if (!sessiz_ || durum == "closed") {
         // While muted, a running context that stops was stopped by the mute: it
         // still plays, silenced.
@@ -194,8 +246,30 @@ void Ses::yonlendir(Yonlendirici& yonlendirici)
 
 void Ses::baglam_olustu(const ExecutionContextDescription& baglam)
 {
-    if (sessiz_ && baglam.id == baglam_.kimlik())
-        ogeleri_sustur();
+    if (baglam.auxData.isDefault) {
+        sayfa_baglamlari_.insert(baglam.id);
+        return;
+    }
+    if (baglam.name != YARDIMCI_DUNYA)
+        return;
+    yardimci_baglamlari_.insert(baglam.id);
+    if (sessiz_) {
+        Evaluate calistir{"window.__korvaSes && __korvaSes(true)"};
+        calistir.contextId = baglam.id;
+        giden_.gonder(calistir);
+    }
+}
+
+void Ses::calisma_baglami_bitti(int64_t kimlik)
+{
+    sayfa_baglamlari_.erase(kimlik);
+    yardimci_baglamlari_.erase(kimlik);
+}
+
+void Ses::calisma_baglamlari_temizlendi()
+{
+    sayfa_baglamlari_.clear();
+    yardimci_baglamlari_.clear();
 }
 
 // The helper's listeners are gone, its elements may be new.
@@ -211,8 +285,9 @@ void Ses::belge_bitti()
 {
     calan_oynaticilar_.clear();
     calan_baglamlar_.clear();
-    susturulan_diziler_.clear();
-    susturuluyor_ = yeniden_sustur_ = false;
+    susturulanlar_.clear();
+    araniyor_ = 0;
+    yeniden_ara_ = false;
     belge_ = std::make_shared<int>(0);
     durumu_bildir();
 }
@@ -224,8 +299,12 @@ void Ses::oynaticilar(const PlayerEventsAdded& olay)
         if (!deger.is_object() || !deger.contains("event") || !deger["event"].is_string())
             continue;
         const std::string ad = deger["event"].get<std::string>();
-        if (ad == "kPlay")
+        if (ad == "kPlay") {
             calan_oynaticilar_.insert(olay.playerId);
+            // Perhaps an element the helpers cannot reach: silenced now.
+            if (sessiz_)
+                sayfayi_tara();
+        }
         else if (ad == "kPause" || ad == "kEnded" || ad == "kWebMediaPlayerDestroyed")
             calan_oynaticilar_.erase(olay.playerId);
     }

@@ -660,10 +660,13 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(NesneYaniti, result)
 struct EvaluateToObject {
     static constexpr const char* YONTEM = "Runtime.evaluate";
     std::string expression, objectGroup;
+    int64_t contextId = 0;   // 0: the top frame's page world
 };
 inline void to_json(Json& j, const EvaluateToObject& e)
 {
     j = Json{{"expression", e.expression}, {"objectGroup", e.objectGroup}, {"returnByValue", false}};
+    if (e.contextId)
+        j["contextId"] = e.contextId;
 }
 struct QueryObjects {
     static constexpr const char* YONTEM = "Runtime.queryObjects";

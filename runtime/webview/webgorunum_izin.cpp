@@ -3,8 +3,9 @@
 // through read-and-clear queries like the page events and answered by the program.
 //
 // Every request is held: the runtime takes the engine's deferral at once, so the
-// page waits until the program answers (izin_yanitla), the view goes to another
-// document (its page that asked is gone) or the view closes. A
+// page waits until the program answers (izin_yanitla), the view gets a new
+// document (its page that asked is gone: another address, or the same one
+// reloaded) or the view closes. A
 // program that never asks leaves its pages waiting; one that wants the engine's
 // own behaviour answers 0 (the engine's default). Ids are given in the order the
 // requests come and never reused. At most kBekleyenSiniri requests wait at once;
@@ -44,10 +45,12 @@ int64_t sonraki_kimlik = 0;
 using IzinIsleyicisi = KomIsleyici<ICoreWebView2PermissionRequestedEventHandler, int64_t, ICoreWebView2*,
                                    ICoreWebView2PermissionRequestedEventArgs*>;
 IzinIsleyicisi* izin_isleyicileri[kGorunumSiniri];
-// Each view's SourceChanged handler for the same: a new document ends the requests
-// of the one before.
-using BelgeIsleyicisi = KomIsleyici<ICoreWebView2SourceChangedEventHandler, int64_t, ICoreWebView2*,
-                                    ICoreWebView2SourceChangedEventArgs*>;
+// Each view's ContentLoading handler for the same: a new document ends the requests
+// of the one before. Not SourceChanged: a reload keeps the address and raises none,
+// yet its document is new; ContentLoading comes for every new document and for no
+// move within one.
+using BelgeIsleyicisi = KomIsleyici<ICoreWebView2ContentLoadingEventHandler, int64_t, ICoreWebView2*,
+                                    IUnknown*>;
 BelgeIsleyicisi* belge_isleyicileri[kGorunumSiniri];
 
 IzinIstegi* istek_bul(int64_t id) {
@@ -95,12 +98,9 @@ void gorunumun_isteklerini_bitir(int64_t gorunum) {
 }
 
 // A new document in the view: the page that asked has gone, and its questions with
-// it. A move within the same document keeps them.
-HRESULT belge_degisti(int64_t& gorunum, ICoreWebView2*, ICoreWebView2SourceChangedEventArgs* arguman) {
-    BOOL yeni_belge = FALSE;
-    if (gorunum < 0 || arguman == nullptr || FAILED(arguman->get_IsNewDocument(&yeni_belge)) || !yeni_belge)
-        return S_OK;
-    gorunumun_isteklerini_bitir(gorunum);
+// it.
+HRESULT belge_degisti(int64_t& gorunum, ICoreWebView2*, IUnknown*) {
+    if (gorunum >= 0) gorunumun_isteklerini_bitir(gorunum);
     return S_OK;
 }
 
@@ -120,7 +120,7 @@ void izinlere_abone_ol(int index, ICoreWebView2* webview) {
     EventRegistrationToken belirtec = {};
     if (izin_isleyicileri[index] != nullptr) webview->add_PermissionRequested(izin_isleyicileri[index], &belirtec);
     belge_isleyicileri[index] = BelgeIsleyicisi::olustur(&belge_degisti, index).Detach();
-    if (belge_isleyicileri[index] != nullptr) webview->add_SourceChanged(belge_isleyicileri[index], &belirtec);
+    if (belge_isleyicileri[index] != nullptr) webview->add_ContentLoading(belge_isleyicileri[index], &belirtec);
 }
 
 // The closed view's waiting requests go with it, answered with the engine's default.

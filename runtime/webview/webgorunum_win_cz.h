@@ -183,8 +183,8 @@ TR_API TrMetin _tr_webgorunum_indirme_yolu_al(int64_t download) TR_NOEXCEPT;
 TR_API int64_t _tr_webgorunum_indirme_iptal(int64_t download) TR_NOEXCEPT;
 
 // Permissions a page asks for. Each request waits, and its page with it, until
-// the program answers it, the view goes to another document or the view closes
-// (those two answer it with the engine's default, and its id is unknown after).
+// the program answers it, the view gets a new document (a reload too) or the view
+// closes (those two answer it with the engine's default, and its id is unknown after).
 //  - izin_istendi_mi(view): the id of the view's oldest request not yet reported,
 //    once; -1 when there is none. A negative view asks for any view's.
 //  - izin_turu: what is asked, in the engine's numbering (1 microphone, 2 camera,

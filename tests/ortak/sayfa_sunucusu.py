@@ -54,6 +54,9 @@ The pages (titles are what the tests look for):
                  a window every fifth tick (ticks of 200 ms, N so far); what it saw is
                  listed in the brackets. It shows "elma" three times (one of them it
                  tries to hide from a search) and hides a fourth
+  /izin-sahte    "Sahte: soruldu", then "Sahte: <answer>": a page that, as it loads
+                 (no user's gesture), asks for notifications with every object's
+                 JSON form changed to claim the user's gesture
   /giris         "Giris": a button of 400 by 200 pixels at the top left that opens
                  /giris-penceresi as a popup; a message the page gets makes its
                  title "Giris: <message>"
@@ -220,6 +223,17 @@ GIRIS_PENCERESI = sayfa("Giris Penceresi", "<script>if (window.opener) "
                         "setTimeout(() => window.close(), 200);</script>")
 
 
+IZIN_SAHTE = sayfa("Sahte", """<script>
+Object.defineProperty(Object.prototype, 'toJSON', {configurable: true, get() {
+  if (this === null || typeof this !== 'object' || Array.isArray(this) || !('turler' in this)) return undefined;
+  const { no, turler } = this;
+  return () => ({no, turler: Array.from(turler), kullanici: true});
+}});
+Notification.requestPermission().then((r) => { document.title = 'Sahte: ' + r; });
+document.title = 'Sahte: soruldu';
+</script>""")
+
+
 IZLER = []
 
 
@@ -284,6 +298,8 @@ class Isleyici(BaseHTTPRequestHandler):
         elif adres.path == "/izin":
             self.gonder(200, sayfa("Izin bekleniyor", "<script>Notification.requestPermission()"
                                                       ".then((r) => { document.title = 'Bildirim: ' + r; });</script>"))
+        elif adres.path == "/izin-sahte":
+            self.gonder(200, IZIN_SAHTE)
         elif adres.path == "/giris":
             self.gonder(200, GIRIS)
         elif adres.path == "/giris-penceresi":

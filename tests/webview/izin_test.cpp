@@ -29,6 +29,11 @@ protected:
         return _tr_webgorunum_yukle(id, adres.data(), static_cast<int64_t>(adres.size())) == 0 &&
                pompala_kadar([&] { return bitti = bitti || _tr_webgorunum_yuklenme_bitti_mi(id) == 1; });
     }
+    bool yenile() {
+        bool bitti = false;
+        return _tr_webgorunum_yenile(id) == 0 &&
+               pompala_kadar([&] { return bitti = bitti || _tr_webgorunum_yuklenme_bitti_mi(id) == 1; });
+    }
     void calistir(const std::string& betik) {
         ASSERT_EQ(_tr_webgorunum_js_sonuclu_calistir(id, betik.data(), static_cast<int64_t>(betik.size())), 0);
     }
@@ -96,13 +101,20 @@ TEST_F(Izin, VekilMotordaTurKaynakDurumVeErteleme) {
     EXPECT_EQ(metin_al_birak(_tr_webgorunum_izin_kaynagi_al(-1)), "");
 }
 
-// A request still waiting when its view goes to another document, or closes, is
-// gone with its page, answered with the engine's default.
+// A request still waiting when its view goes to another document (a reload of the
+// same address too), or closes, is gone with its page, answered with the engine's
+// default.
 TEST_F(Izin, VekilMotordaGidilenVeKapananSayfaninIstegiKalmaz) {
     YALNIZ_VEKIL_MOTORLA("its page calls are scripts of its own forms");
     ASSERT_TRUE(git("https://izin.standin/"));
     calistir("Notification.requestPermission()");
     int64_t istek = istek_bekle();
+    ASSERT_GE(istek, 0);
+    ASSERT_TRUE(yenile());
+    EXPECT_EQ(_tr_webgorunum_izin_turu(istek), -1) << "a reloaded page asks anew";
+
+    calistir("Notification.requestPermission()");
+    istek = istek_bekle();
     ASSERT_GE(istek, 0);
     ASSERT_TRUE(git("https://izin.standin/baska"));
     EXPECT_EQ(_tr_webgorunum_izin_turu(istek), -1);
@@ -152,6 +164,44 @@ TEST_F(Izin, GercekMotordaSayfaYanitiMotordanAlir) {
     EXPECT_EQ(_tr_webgorunum_izin_turu(istek), 2);
     EXPECT_EQ(_tr_webgorunum_izin_yanitla(istek, 1), 0);
     EXPECT_EQ(baslik_bekle("NotFoundError"), "NotFoundError");
+}
+
+// The real engine: the page's own reload, and the host's load of the same address,
+// end the request of the document before.
+TEST_F(Izin, GercekMotordaYenilenenSayfaninIstegiKalmaz) {
+    const std::string sayfa = korva_test::sunucu_adresi("/");
+    if (sayfa.empty()) GTEST_SKIP() << "needs the loopback server of real pages (the *_chromium run)";
+    ASSERT_TRUE(git(sayfa));
+    calistir("Notification.requestPermission()");
+    int64_t istek = istek_bekle();
+    ASSERT_GE(istek, 0);
+    calistir("location.reload()");
+    bool bitti = false;
+    EXPECT_TRUE(pompala_kadar([&] { return bitti = bitti || _tr_webgorunum_yuklenme_bitti_mi(id) == 1; }));
+    EXPECT_EQ(_tr_webgorunum_izin_turu(istek), -1) << "the page's reload";
+    EXPECT_EQ(_tr_webgorunum_izin_yanitla(istek, 1), -1);
+
+    calistir("Notification.requestPermission()");
+    istek = istek_bekle();
+    ASSERT_GE(istek, 0);
+    ASSERT_TRUE(git(sayfa));
+    EXPECT_EQ(_tr_webgorunum_izin_turu(istek), -1) << "the same address loaded again";
+}
+
+// The real engine: a page that asks as it loads, with what its scripts can change
+// claiming the user's gesture, gets a request without it: the gesture is the
+// engine's record of the frame, not the page's word.
+TEST_F(Izin, GercekMotordaSayfaKullaniciIsaretiniUyduramaz) {
+    const std::string sayfa = korva_test::sunucu_adresi("/izin-sahte");
+    if (sayfa.empty()) GTEST_SKIP() << "needs the loopback server of real pages (the *_chromium run)";
+    ASSERT_TRUE(git(sayfa));
+    EXPECT_EQ(baslik_bekle("Sahte: soruldu"), "Sahte: soruldu");
+    const int64_t istek = istek_bekle();
+    ASSERT_GE(istek, 0);
+    EXPECT_EQ(_tr_webgorunum_izin_turu(istek), 4);
+    EXPECT_EQ(_tr_webgorunum_izin_kullanici_mi(istek), 0);
+    EXPECT_EQ(_tr_webgorunum_izin_yanitla(istek, 2), 0);
+    EXPECT_EQ(baslik_bekle("Sahte: denied"), "Sahte: denied");
 }
 
 }  // namespace

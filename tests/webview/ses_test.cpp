@@ -188,3 +188,48 @@ addEventListener('mousedown', () => {
     _tr_pencere_gizle(pencere);
     EXPECT_EQ(_tr_webgorunum_kapat(id), 0);
 }
+
+// Muted, a page plays nothing: an element in no document, and the element and
+// audio context of a frame, are silenced too, the element kept so against the
+// page's unmute, and all given back on unmute. The frame's element counts as
+// playing.
+TEST(Ses, GercekMotorBelgeDisindakiniVeCercedekiniSusturur) {
+    if (!korva_test::gercek_motor_mu()) GTEST_SKIP() << "the stand-in makes no sound to silence";
+    motoru_hazirla();
+    const int64_t id = _tr_webgorunum_olustur();
+    ASSERT_GE(id, 0);
+    zinciri_denetle(id);
+    static const char SAYFA[] = R"(<iframe srcdoc="<audio id=a loop></audio>"></iframe><script>
+function wav() {
+  const n = 16000, b = new ArrayBuffer(44 + n * 2), d = new DataView(b);
+  const yaz = (o, s) => { for (let i = 0; i < s.length; i++) d.setUint8(o + i, s.charCodeAt(i)); };
+  yaz(0, 'RIFF'); d.setUint32(4, 36 + n * 2, true); yaz(8, 'WAVEfmt '); d.setUint32(16, 16, true);
+  d.setUint16(20, 1, true); d.setUint16(22, 1, true); d.setUint32(24, 8000, true);
+  d.setUint32(28, 16000, true); d.setUint16(32, 2, true); d.setUint16(34, 16, true);
+  yaz(36, 'data'); d.setUint32(40, n * 2, true);
+  for (let i = 0; i < n; i++) d.setInt16(44 + i * 2, Math.sin(i * 2 * Math.PI * 440 / 8000) * 8000, true);
+  return URL.createObjectURL(new Blob([b], {type: 'audio/wav'}));
+}
+</script>)";
+    ASSERT_EQ(html_yukle(id, SAYFA), 0);
+    ASSERT_TRUE(pompala_kadar([&] { return _tr_webgorunum_yuklenme_yuzdesi(id) == 100; }));
+    ASSERT_TRUE(pompala_kadar([&] { return sonuc(id, "!!(frames[0] && frames[0].a)") == "true"; }));
+
+    ASSERT_EQ(sonuc(id, "window.f = frames[0]; f.a.src = wav(); f.a.play(); 1"), "1");
+    EXPECT_TRUE(pompala_kadar([&] { return _tr_webgorunum_ses_caliyor_mu(id) == 1; })) << "the frame's element";
+    ASSERT_EQ(sonuc(id, "window.d = new Audio(wav()); d.loop = true; d.play(); f.c = new f.AudioContext(); "
+                        "const o = f.c.createOscillator(); o.connect(f.c.destination); o.start(); 1"),
+              "1");
+    ASSERT_TRUE(pompala_kadar([&] { return sonuc(id, "[d.paused, f.c.state].join(' ')") == "\"false running\""; }));
+
+    const char durum[] = "[d.muted, f.a.muted, f.c.state].join(' ')";
+    EXPECT_EQ(_tr_webgorunum_sessiz_yap(id, 1), 1);
+    EXPECT_TRUE(pompala_kadar([&] { return sonuc(id, durum) == "\"true true suspended\""; })) << sonuc(id, durum);
+    EXPECT_EQ(_tr_webgorunum_ses_caliyor_mu(id), 1);
+    ASSERT_EQ(sonuc(id, "d.muted = false, d.muted"), "false");
+    EXPECT_TRUE(pompala_kadar([&] { return sonuc(id, "d.muted") == "true"; })) << "the page cannot take it back";
+
+    EXPECT_EQ(_tr_webgorunum_sessiz_yap(id, 0), 1);
+    EXPECT_TRUE(pompala_kadar([&] { return sonuc(id, durum) == "\"false false running\""; })) << sonuc(id, durum);
+    EXPECT_EQ(_tr_webgorunum_kapat(id), 0);
+}
