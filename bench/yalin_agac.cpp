@@ -217,8 +217,18 @@ void govde(int width, int height) {
     dugme(agac.kenar, L"\u2699", 0, height - 32, kKenarGenisligi, 32);
 
     // The side panel starts closed: made hidden, with its contents in place. A closed
-    // panel is left out of a layout, as Korva leaves it out.
-    if (!yeniden_yerlestirme) yan_panel(height);
+    // panel is left out of a layout, as Korva leaves it out; placing again steps over
+    // its windows, so that every later call still hands back its own window (else
+    // the strip and the status bar would never be placed, and the panel's hidden
+    // windows moved in their stead).
+    static size_t panel_pencereleri = 0;
+    if (!yeniden_yerlestirme) {
+        const size_t before = yapilanlar.size();
+        yan_panel(height);
+        panel_pencereleri = yapilanlar.size() - before;
+    } else {
+        sira += panel_pencereleri;
+    }
     // The strip clips its pages and is drawn without the visual style, as Korva's.
     agac.serit = yap(0, WC_TABCONTROLW, L"",
                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_FOCUSNEVER, agac.govde,

@@ -39,10 +39,12 @@ struct Widget {
     HWND tab_pages[kSekmeSiniri];
     int32_t tab_count;
     int32_t tab_closable[kSekmeSiniri];
-    // A tab strip's width of each tab (0 until first set), the tab under the pointer
-    // (-1: none) and 1 while the pointer is on that tab's close mark, and its tooltip
+    // A tab strip's width of each tab (0 until first set), 1 while a change of its
+    // count has not been given to the control yet, the tab under the pointer (-1:
+    // none) and 1 while the pointer is on that tab's close mark, and its tooltip
     // window (null until a cut caption is first pointed at).
     int32_t tab_width;
+    int32_t tab_width_due;
     int32_t hot_tab;
     int32_t hot_close;
     HWND tab_tooltip;

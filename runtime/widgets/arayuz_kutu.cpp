@@ -184,11 +184,23 @@ private:
     HDWP batch_;
 };
 
+// Whether the page of tab `index` is also the page of an earlier tab.
+bool onceki_sekmenin_sayfasi(const Widget& strip, int32_t index) {
+    for (int32_t earlier = 0; earlier < index; ++earlier) {
+        if (strip.tab_pages[earlier] == strip.tab_pages[index]) return true;
+    }
+    return false;
+}
+
 // Fits every page of a tab strip to its display area; pages that are boxes are
-// laid out there. Visibility is the strip's business and is left as it is.
+// laid out there. A page standing for several tabs (the waiting tabs of a kept
+// session share one) is fitted once: each fitting asks the platform where the
+// window is, a round trip to the server under Wine. Visibility is the strip's
+// business and is left as it is.
 void sayfalari_sigdir(const Widget& strip) {
     for (int32_t k = 0; k < strip.tab_count && k < kSekmeSiniri; ++k) {
-        if (strip.tab_pages[k] != nullptr) sayfayi_sigdir(strip.hwnd, strip.tab_pages[k]);
+        if (strip.tab_pages[k] == nullptr || onceki_sekmenin_sayfasi(strip, k)) continue;
+        sayfayi_sigdir(strip.hwnd, strip.tab_pages[k]);
     }
 }
 

@@ -18,8 +18,12 @@
 //  - Tabs share the strip's width: each is the strip's width divided by the count,
 //    at most kEnGenisSekme and at least kEnDarSekme (the close mark and a few
 //    letters). When even the narrowest tabs do not fit, the control's own arrows
-//    scroll the row. The width is set again whenever the count or the strip's width
-//    changes (`tab_width` keeps the last one, so an unchanged one is not sent).
+//    scroll the row. The width is set again whenever the strip's width changes and
+//    after the count changed (`tab_width` keeps the last one, so an unchanged one is
+//    not sent). A new count is given to the control only when the strip next hears
+//    of anything that needs the tabs' places (`tab_width_due` until then): tabs
+//    added or removed one after another, as a kept session opens twenty, lay the
+//    row out once, not once a tab.
 //  - The strip draws itself (the control draws nothing), in the theme's colours:
 //    the row of tabs on the header's colour, the selected tab in the window's
 //    background joined to the page below it and lined with the accent colour along
@@ -177,13 +181,27 @@ int sekme_genisligi(const Widget& strip, int strip_width, int32_t count) {
     return share < narrowest ? narrowest : share;
 }
 
+// The strip whose tabs are being given a new width, and whether the control asked
+// it to paint meanwhile (see genislikleri_ayarla and the strip's WM_PAINT).
+HWND g_genislik_verilen = nullptr;
+bool g_boyama_ertelendi = false;
+
 // Gives the tabs their width for the strip's count and width; the control lays its
 // row out again (and scrolls it when it overflows) only when the width changed.
+// Under Wine the control paints the whole strip at once on a new tab size, in the
+// middle of whatever asked for it (a layout pass, the strip's own paint, each tab
+// of a kept session as it was added). That paint is put off: the strip is only
+// marked for the next paint, which draws it once with whatever else changed.
 void genislikleri_ayarla(Widget& strip, int strip_width) {
+    strip.tab_width_due = 0;
     const int width = sekme_genisligi(strip, strip_width, strip.tab_count);
     if (width == strip.tab_width) return;
     strip.tab_width = width;
+    g_genislik_verilen = strip.hwnd;
+    g_boyama_ertelendi = false;
     SendMessageW(strip.hwnd, TCM_SETITEMSIZE, 0, MAKELPARAM(width, olcekli(&strip, kSekmeYuksekligi)));
+    g_genislik_verilen = nullptr;
+    if (g_boyama_ertelendi) InvalidateRect(strip.hwnd, nullptr, FALSE);
 }
 
 int istemci_genisligi(HWND hwnd) {
@@ -192,10 +210,11 @@ int istemci_genisligi(HWND hwnd) {
     return client.right;
 }
 
-// A tab came or went: the tabs take their new width, and the tab that was under the
-// pointer may be another one now (the next move of the pointer finds it).
+// A tab came or went: the tabs take their new width when next needed, and the tab
+// that was under the pointer may be another one now (the next move of the pointer
+// finds it).
 void sekme_sayisi_degisti(Widget& strip) {
-    genislikleri_ayarla(strip, istemci_genisligi(strip.hwnd));
+    strip.tab_width_due = 1;
     strip.hot_tab = -1;
     strip.hot_close = 0;
 }
@@ -248,10 +267,12 @@ int64_t sekme_ekle(Widget* strip, int64_t page_id, const char* title, int64_t le
     // With nothing selected (an empty strip, or after selecting index -1) the new tab
     // becomes the selected one, so that the shown page is always the selected tab's.
     // The page is fitted before it is shown, so it is drawn once, in its place.
+    // A page that is also the selected tab's (one page standing for several tabs)
+    // stays shown.
     const int32_t current = secili_sekme(strip->hwnd);
     if (current == -1) SendMessageW(strip->hwnd, TCM_SETCURSEL, index, 0);
     sayfayi_sigdir(strip->hwnd, page->hwnd);
-    const bool shown = current == -1 || current == index;
+    const bool shown = current == -1 || (current < strip->tab_count && strip->tab_pages[current] == page->hwnd);
     if (shown != ((GetWindowLongW(page->hwnd, GWL_STYLE) & WS_VISIBLE) != 0)) {
         ShowWindow(page->hwnd, shown ? SW_SHOW : SW_HIDE);
     }
@@ -699,10 +720,16 @@ void ipucuna_ilet(const Widget* strip, HWND hwnd, UINT message, WPARAM wparam, L
 }
 
 // Paints with the DC a caller gave (WM_PRINTCLIENT, or a WM_PAINT sent with one),
-// else with the window's own paint cycle.
+// else with the window's own paint cycle; a paint the control asks for while its
+// tabs are given a width waits (genislikleri_ayarla).
 LRESULT on_paint(const Widget* strip, HWND hwnd, HDC given) {
     if (given != nullptr) {
         seridi_ciz(*strip, given);
+        return 0;
+    }
+    if (hwnd == g_genislik_verilen) {
+        g_boyama_ertelendi = true;
+        ValidateRect(hwnd, nullptr);
         return 0;
     }
     PAINTSTRUCT paint;
@@ -712,9 +739,34 @@ LRESULT on_paint(const Widget* strip, HWND hwnd, HDC given) {
     return 0;
 }
 
+// The messages that neither read nor move the tabs' places, which adding, removing
+// and renaming tabs send, or bring about (a page placed in the strip has the strip
+// erased at once under Wine): the tabs' width waits through them
+// (sekme_sayisi_degisti).
+bool yerleri_beklemez(UINT message) {
+    switch (message) {
+    case TCM_INSERTITEMW:
+    case TCM_DELETEITEM:
+    case TCM_GETITEMW:
+    case TCM_SETITEMW:
+    case TCM_GETCURSEL:
+    case TCM_ADJUSTRECT:
+    case WM_GETFONT:
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case WM_PARENTNOTIFY:
+        return true;
+    default:
+        return false;
+    }
+}
+
 LRESULT CALLBACK serit_wndproc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     const DWORD_PTR id = static_cast<DWORD_PTR>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     Widget* strip = seridin_kaydi(hwnd, id);
+    if (strip != nullptr && strip->tab_width_due != 0 && !yerleri_beklemez(message)) {
+        genislikleri_ayarla(*strip, istemci_genisligi(hwnd));
+    }
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -335,6 +335,39 @@ TEST_F(SekmeTiklama, tabs_share_the_strip_and_scroll_once_at_their_narrowest) {
     EXPECT_FALSE(oklar_gorunur(strip_));
 }
 
+// Counts the paints a strip is sent.
+LRESULT CALLBACK boyama_sayaci(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                               DWORD_PTR count) {
+    if (message == WM_PAINT) ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+// Tabs added one after another, as a kept session opens them, are not painted one
+// by one: the strip is painted at the next paint, the tabs in their final width,
+// which anyone asking for a tab's place before that already gets.
+TEST_F(SekmeTiklama, tabs_added_one_after_another_are_painted_later_in_their_final_width) {
+    int paints = 0;
+    SetWindowSubclass(pencere(strip_), boyama_sayaci, 3, reinterpret_cast<DWORD_PTR>(&paints));
+    std::vector<int64_t> extra;
+    while (_tr_arayuz_sekme_sayisi(strip_) < 8) {
+        extra.push_back(_tr_arayuz_kutu_dikey());
+        sekme_ekle(strip_, extra.back(), "Bekleyen sayfa", true);
+    }
+    EXPECT_EQ(0, paints);
+    pompala();
+    EXPECT_GE(paints, 1);
+    EXPECT_FALSE(GetUpdateRect(pencere(strip_), nullptr, FALSE));
+    RECT client;
+    GetClientRect(pencere(strip_), &client);
+    EXPECT_EQ(std::vector<LONG>(8, (client.right - 4) / 8), genislikler(strip_));
+
+    // Asked before any paint, the places are those of the tabs there are.
+    extra.push_back(_tr_arayuz_kutu_dikey());
+    sekme_ekle(strip_, extra.back(), "Bekleyen sayfa", true);
+    EXPECT_EQ(std::vector<LONG>(9, (client.right - 4) / 9), genislikler(strip_));
+    RemoveWindowSubclass(pencere(strip_), boyama_sayaci, 3);
+}
+
 // The text of the strip's tooltip, found among the thread's tooltip windows by its
 // tool on the strip; "<none>" when the strip has none.
 std::wstring ipucu_metni(int64_t strip) {
@@ -510,6 +543,22 @@ TEST(SekmeEkleme, the_first_tab_is_selected_and_shown_later_ones_hidden_without_
     esit_dikdortgen(gosterim_alani(serit.strip), ebeveyndeki_konum(pencere(second)));
     EXPECT_EQ(0, _tr_arayuz_sekme_degisti_mi(serit.strip));
     EXPECT_EQ(2, _tr_arayuz_sekme_sayisi(serit.strip));
+}
+
+// One page may stand for several tabs: adding another tab with the selected tab's
+// page leaves that page shown.
+TEST(SekmeEkleme, a_page_shared_with_the_selected_tab_stays_shown) {
+    SerbestSerit serit(1);
+    EXPECT_EQ(1, sekme_ekle(serit.strip, serit.pages[0], "Ayni sayfa", true));
+    EXPECT_EQ(0, _tr_arayuz_sekme_secili(serit.strip));
+    EXPECT_TRUE(gorunur(serit.pages[0]));
+    const int64_t other = _tr_arayuz_kutu_dikey();
+    EXPECT_EQ(2, sekme_ekle(serit.strip, other, "Baska", false));
+    EXPECT_EQ(0, _tr_arayuz_sekme_sec(serit.strip, 2));
+    EXPECT_EQ(0, _tr_arayuz_sekme_kapatmali_araya_ekle(serit.strip, 0, serit.pages[0], "Yine", 4));
+    EXPECT_EQ(3, _tr_arayuz_sekme_secili(serit.strip));
+    EXPECT_FALSE(gorunur(serit.pages[0]));
+    EXPECT_TRUE(gorunur(other));
 }
 
 TEST(SekmeEkleme, refuses_bad_ids_and_pages_that_would_hold_the_strip) {
