@@ -17,6 +17,19 @@
 
 namespace {
 
+// A page script's `wav()`: the address of a second of a 440 Hz tone as a WAV file.
+const std::string WAV_BETIGI = R"(function wav() {
+  const n = 16000, b = new ArrayBuffer(44 + n * 2), d = new DataView(b);
+  const yaz = (o, s) => { for (let i = 0; i < s.length; i++) d.setUint8(o + i, s.charCodeAt(i)); };
+  yaz(0, 'RIFF'); d.setUint32(4, 36 + n * 2, true); yaz(8, 'WAVEfmt '); d.setUint32(16, 16, true);
+  d.setUint16(20, 1, true); d.setUint16(22, 1, true); d.setUint32(24, 8000, true);
+  d.setUint32(28, 16000, true); d.setUint16(32, 2, true); d.setUint16(34, 16, true);
+  yaz(36, 'data'); d.setUint32(40, n * 2, true);
+  for (let i = 0; i < n; i++) d.setInt16(44 + i * 2, Math.sin(i * 2 * Math.PI * 440 / 8000) * 8000, true);
+  return URL.createObjectURL(new Blob([b], {type: 'audio/wav'}));
+}
+)";
+
 int64_t html_yukle(int64_t id, const std::string& metin) {
     return _tr_webgorunum_html_yukle(id, metin.data(), static_cast<int64_t>(metin.size()));
 }
@@ -113,21 +126,11 @@ TEST(Ses, GercekMotorCalaniBildirirVeSusturur) {
     _tr_pencere_goster(pencere);
     _tr_pencere_icerik_ayarla(pencere, _tr_webgorunum_widget_id(id));
     bekleyenleri_isle();
-    static const char SAYFA[] = R"(<body style="margin:0;height:100vh"><audio id="a" loop></audio><script>
-function wav() {
-  const n = 16000, b = new ArrayBuffer(44 + n * 2), d = new DataView(b);
-  const yaz = (o, s) => { for (let i = 0; i < s.length; i++) d.setUint8(o + i, s.charCodeAt(i)); };
-  yaz(0, 'RIFF'); d.setUint32(4, 36 + n * 2, true); yaz(8, 'WAVEfmt '); d.setUint32(16, 16, true);
-  d.setUint16(20, 1, true); d.setUint16(22, 1, true); d.setUint32(24, 8000, true);
-  d.setUint32(28, 16000, true); d.setUint16(32, 2, true); d.setUint16(34, 16, true);
-  yaz(36, 'data'); d.setUint32(40, n * 2, true);
-  for (let i = 0; i < n; i++) d.setInt16(44 + i * 2, Math.sin(i * 2 * Math.PI * 440 / 8000) * 8000, true);
-  return b;
-}
-let tik = 0;
+    const std::string SAYFA = R"(<body style="margin:0;height:100vh"><audio id="a" loop></audio><script>
+)" + WAV_BETIGI + R"(let tik = 0;
 addEventListener('mousedown', () => {
   if (++tik === 1) {
-    a.src = URL.createObjectURL(new Blob([wav()], {type: 'audio/wav'}));
+    a.src = wav();
     a.play();
   } else if (!window.c) {
     window.c = new AudioContext();
@@ -199,18 +202,8 @@ TEST(Ses, GercekMotorBelgeDisindakiniVeCercedekiniSusturur) {
     const int64_t id = _tr_webgorunum_olustur();
     ASSERT_GE(id, 0);
     zinciri_denetle(id);
-    static const char SAYFA[] = R"(<iframe srcdoc="<audio id=a loop></audio>"></iframe><script>
-function wav() {
-  const n = 16000, b = new ArrayBuffer(44 + n * 2), d = new DataView(b);
-  const yaz = (o, s) => { for (let i = 0; i < s.length; i++) d.setUint8(o + i, s.charCodeAt(i)); };
-  yaz(0, 'RIFF'); d.setUint32(4, 36 + n * 2, true); yaz(8, 'WAVEfmt '); d.setUint32(16, 16, true);
-  d.setUint16(20, 1, true); d.setUint16(22, 1, true); d.setUint32(24, 8000, true);
-  d.setUint32(28, 16000, true); d.setUint16(32, 2, true); d.setUint16(34, 16, true);
-  yaz(36, 'data'); d.setUint32(40, n * 2, true);
-  for (let i = 0; i < n; i++) d.setInt16(44 + i * 2, Math.sin(i * 2 * Math.PI * 440 / 8000) * 8000, true);
-  return URL.createObjectURL(new Blob([b], {type: 'audio/wav'}));
-}
-</script>)";
+    const std::string SAYFA = R"(<iframe srcdoc="<audio id=a loop></audio>"></iframe><script>
+)" + WAV_BETIGI + R"(</script>)";
     ASSERT_EQ(html_yukle(id, SAYFA), 0);
     ASSERT_TRUE(pompala_kadar([&] { return _tr_webgorunum_yuklenme_yuzdesi(id) == 100; }));
     ASSERT_TRUE(pompala_kadar([&] { return sonuc(id, "!!(frames[0] && frames[0].a)") == "true"; }));
