@@ -265,6 +265,7 @@ int acilir(const char* opener) {
     std::vector<double> drawn;
     for (int i = 0; i < 8; ++i) {
         // The opener is shown again, as the tab a user clicks in.
+        _tr_arayuz_widget_goster(_tr_webgorunum_widget_id(view));
         _tr_pencere_icerik_ayarla(g_pencere, _tr_webgorunum_widget_id(view));
         yukle(view, opener);
         if (!yuklenene_kadar(view)) return 1;
@@ -277,7 +278,11 @@ int acilir(const char* opener) {
         if (!bekle([&] { return _tr_webgorunum_yeni_pencere_istendi_mi(view) != 0; }, 10)) return 1;
         const int64_t popup = _tr_webgorunum_yeni_pencere_olustur(view);
         if (popup < 0) return 1;
+        // The popup's view takes the window and the opener's is hidden, as Korva
+        // shows a popup in a tab of its own in front of its opener's: a hidden view's
+        // page stops sending frames. (The plain client never streams its opener.)
         _tr_pencere_icerik_ayarla(g_pencere, _tr_webgorunum_widget_id(popup));
+        _tr_arayuz_widget_gizle(_tr_webgorunum_widget_id(view));
         double drawn_at = -1;
         bekle([&] {
             if (yakin(ortadaki_renk(popup), kMavi)) drawn_at = saniye();
