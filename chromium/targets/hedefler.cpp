@@ -27,6 +27,40 @@ Hedefler& Hedefler::tek()
     return *hedefler;
 }
 
+// Events of the enabled domains that no part of the library reads.
+static const char* const OKUNMAYAN_OLAYLAR[] = {
+    ConsoleApiCalled::YONTEM,
+    "Runtime.exceptionThrown",
+    "Runtime.exceptionRevoked",
+    "Network.dataReceived",
+    "Network.loadingFinished",
+    "Network.requestWillBeSentExtraInfo",
+    "Network.responseReceivedExtraInfo",
+    "Network.requestServedFromCache",
+    "Network.resourceChangedPriority",
+    "Network.policyUpdated",
+    "Network.eventSourceMessageReceived",
+    "Network.webSocketCreated",
+    "Network.webSocketWillSendHandshakeRequest",
+    "Network.webSocketHandshakeResponseReceived",
+    "Network.webSocketFrameSent",
+    "Network.webSocketFrameReceived",
+    "Network.webSocketFrameError",
+    "Network.webSocketClosed",
+    "Media.playerMessagesLogged",
+    "Media.playerErrorsRaised",
+    "WebAudio.audioListenerCreated",
+    "WebAudio.audioListenerWillBeDestroyed",
+    "WebAudio.audioNodeCreated",
+    "WebAudio.audioNodeWillBeDestroyed",
+    "WebAudio.audioParamCreated",
+    "WebAudio.audioParamWillBeDestroyed",
+    "WebAudio.nodesConnected",
+    "WebAudio.nodesDisconnected",
+    "WebAudio.nodeParamConnected",
+    "WebAudio.nodeParamDisconnected",
+};
+
 Hedefler::Hedefler()
     : on_sayfa_(oturumlar_),
       acilanlar_([](const std::string& hedef, const std::string& oturum) {
@@ -394,9 +428,14 @@ void Hedefler::sayfalari_bagla(Baglanti& baglanti)
             kareler_.teslim_et(ileti.oturum, std::move(kare));
         return true;
     });
-    // The page's console has no reader here: its messages (a page can log a string of
-    // any size) are dropped on the reading thread unparsed.
-    baglanti.ham_isleyici(ConsoleApiCalled::YONTEM, [](const std::string&, std::string_view) { return true; });
+    // Events nothing here reads are dropped on the reading thread unparsed: the
+    // page's console (a page can log a string of any size), and what the domains
+    // enabled for the few events that are read send besides. A page's every resource
+    // brings its headers twice and its data in pieces, a WebSocket or EventSource
+    // page one event per message, a page that throws in each animation frame sixty
+    // exceptions a second, and a game's sound every node it makes.
+    for (const char* yontem : OKUNMAYAN_OLAYLAR)
+        baglanti.ham_isleyici(yontem, [](const std::string&, std::string_view) { return true; });
     baglanti.kapaninca([this] {
         indirmeler_motor_bitti();
         yedek_.birak();
